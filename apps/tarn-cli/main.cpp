@@ -1,0 +1,154 @@
+// tarn-cli: the batch jobs of Tarn without a display.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/cp1252.h"
+#include "climessages.h"
+#include "document/aehset.h"
+#include "document/aehtesto.h"
+#include "json.h"
+
+namespace {
+
+using namespace tarn;
+using document::TAEHset;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+int Usage() {
+  std::fputs(
+      "usage: tarn-cli info [--json] FILE\n"
+      "       tarn-cli resave [--yes] IN OUT\n",
+      stderr);
+  return kExitUsage;
+}
+
+std::string Utf8(std::string_view cp1252) { return base::Cp1252ToUtf8(cp1252); }
+
+void PrintJson(const TAEHset& set) {
+  std::string out = "{";
+  out += "\"title\":" + cli::JsonString(set.Title());
+  out += ",\"version\":" + std::to_string(set.Version());
+  out += ",\"K\":" + std::to_string(set.Header()[document::header::kHighestKind]);
+  out += ",\"revision\":" + std::to_string(set.Revision());
+  out += ",\"exp_prefix\":" + cli::JsonString(set.ExpPrefix());
+  out += ",\"cover_page\":" + std::to_string(set.HeaderI32(document::header::kCoverPage));
+  out += ",\"contents_page\":" + std::to_string(set.HeaderI32(document::header::kContentsPage));
+  std::string counts;
+  std::string free;
+  for (int k = 0; k < document::kKindCount; ++k) {
+    const int n = set.CountOf(k);
+    if (n == 0) continue;
+    counts += (counts.empty() ? "" : ",") + std::string("\"") + std::to_string(k) + "\":" + std::to_string(n);
+    int freeCount = 0;
+    for (int i = 0; i < n; ++i) {
+      const auto* object = set.GetObject(k, i);
+      if (object == nullptr || object->IsFree()) ++freeCount;
+    }
+    if (freeCount > 0) {
+      free += (free.empty() ? "" : ",") + std::string("\"") + std::to_string(k) + "\":" + std::to_string(freeCount);
+    }
+  }
+  out += ",\"counts\":{" + counts + "}";
+  out += ",\"free\":{" + free + "}";
+  out += ",\"pages\":[";
+  for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
+    const auto* page = set.GetObject(document::testoHtml, i);
+    if (i > 0) out += ",";
+    const bool isFree = page == nullptr || page->IsFree();
+    const std::int64_t bytes = page != nullptr ? page->ContentLength() : 0;
+    out += "{\"index\":" + std::to_string(i) + ",\"title\":" + cli::JsonString(page ? page->GetCaption() : "") +
+           ",\"free\":" + (isFree ? "true" : "false") + ",\"bytes\":" + std::to_string(bytes) + "}";
+  }
+  out += "],\"styles\":[";
+  bool first = true;
+  for (int i = 0; i < set.CountOf(document::stileParagrafo); ++i) {
+    const auto* style = set.GetObject(document::stileParagrafo, i);
+    if (style == nullptr || style->IsFree()) continue;
+    out += std::string(first ? "" : ",") + "{\"index\":" + std::to_string(i) +
+           ",\"name\":" + cli::JsonString(style->GetCaption()) + "}";
+    first = false;
+  }
+  out += "]}\n";
+  std::fputs(out.c_str(), stdout);
+}
+
+void PrintText(const TAEHset& set) {
+  std::printf("Title:         %s\n", Utf8(set.Title()).c_str());
+  std::printf("File:          %s\n", set.AEHFileName().c_str());
+  std::printf("Format:        version %d, revision %d\n", set.Version(), set.Revision());
+  std::printf("Export prefix: %s\n", Utf8(set.ExpPrefix()).c_str());
+  std::printf("Authors:       %s\n", Utf8(set.HeaderString(document::header::kAuthors, 79)).c_str());
+  std::printf("Cover page:    %d   Contents page: %d\n", set.HeaderI32(document::header::kCoverPage),
+              set.HeaderI32(document::header::kContentsPage));
+  std::printf("Pages:\n");
+  for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
+    const auto* page = set.GetObject(document::testoHtml, i);
+    if (page == nullptr) continue;
+    std::printf("  %3d  %-40s %8lld bytes%s\n", i, Utf8(page->GetCaption()).c_str(),
+                static_cast<long long>(page->ContentLength()), page->IsFree() ? "  (free)" : "");
+  }
+  std::printf("Styles:\n");
+  for (int i = 0; i < set.CountOf(document::stileParagrafo); ++i) {
+    const auto* style = set.GetObject(document::stileParagrafo, i);
+    if (style != nullptr && !style->IsFree()) std::printf("  %3d  %s\n", i, Utf8(style->GetCaption()).c_str());
+  }
+  std::printf("Objects:");
+  for (int k = 1; k < document::kKindCount; ++k) {
+    if (set.CountOf(k) > 0) std::printf(" kind %d: %d;", k, set.CountOf(k));
+  }
+  std::printf("\n");
+}
+
+int Info(const std::vector<std::string>& args) {
+  bool json = false;
+  std::string file;
+  for (const auto& a : args) {
+    if (a == "--json") json = true;
+    else if (a.starts_with("--") || !file.empty()) return Usage();
+    else file = a;
+  }
+  if (file.empty()) return Usage();
+  cli::CliMessages messages;
+  platform::HostSystemInfo system;
+  TAEHset set({&messages, &system, nullptr, nullptr});
+  if (!set.LoadFromFile(file)) return kExitFailed;
+  if (json) PrintJson(set);
+  else PrintText(set);
+  return kExitOk;
+}
+
+int Resave(const std::vector<std::string>& args) {
+  cli::CliMessages messages;
+  std::vector<std::string> files;
+  for (const auto& a : args) {
+    if (a == "--yes") messages.answer = platform::Answer::Yes;
+    else if (a.starts_with("--")) return Usage();
+    else files.push_back(a);
+  }
+  if (files.size() != 2) return Usage();
+  platform::HostSystemInfo system;
+  TAEHset set({&messages, &system, nullptr, nullptr});
+  if (!set.LoadFromFile(files[0])) return kExitFailed;
+  if (!set.SaveToFile(files[1], 2)) {
+    for (const auto& e : set.SaveErrors()) messages.Error(e);
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string command = argv[1];
+  std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "info") return Info(args);
+  if (command == "resave") return Resave(args);
+  return Usage();
+}

@@ -1,0 +1,110 @@
+// Opening and saving a large hypertext, measured against reading and copying
+// the same file's bytes.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "base/filestream.h"
+#include "document/aehset.h"
+#include "platform/testing/testplatform.h"
+
+namespace {
+
+using namespace tarn;
+namespace fs = std::filesystem;
+
+constexpr int kPages = 10000;
+
+struct Fixture {
+  fs::path dir;
+  fs::path file;
+  Fixture() {
+    dir = fs::temp_directory_path() / "tarn-bench";
+    fs::create_directories(dir);
+    file = dir / "large.aeh";
+    if (fs::exists(file)) return;
+    platform::testing::RecordingMessages messages;
+    platform::testing::FixedSystemInfo system(dir);
+    document::TAEHset set({&messages, &system, nullptr, nullptr});
+    set.SetBackup(false);
+    for (int i = 0; i < kPages; ++i) {
+      auto page = set.NewObject(document::testoHtml);
+      page->SetName("Page " + std::to_string(i));
+      std::string markup = "<Z S0 >";
+      while (markup.size() < 2000) {
+        markup += "The quick brown fox jumps over the lazy dog. <$" + std::string("00000001") + ">link<%> ";
+      }
+      markup.push_back('\0');
+      page->SetContent(std::move(markup));
+      set.Register(std::move(page));
+    }
+    set.SaveToFile(file);
+  }
+};
+
+Fixture& Shared() {
+  static Fixture f;
+  return f;
+}
+
+void BM_ReadBytes(benchmark::State& state) {
+  auto& f = Shared();
+  for (auto _ : state) {
+    std::string bytes;
+    base::ReadWholeFile(f.file, bytes);
+    benchmark::DoNotOptimize(bytes.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(fs::file_size(f.file)));
+}
+
+void BM_Open(benchmark::State& state) {
+  auto& f = Shared();
+  platform::testing::RecordingMessages messages;
+  platform::testing::FixedSystemInfo system(f.dir);
+  document::TAEHset set({&messages, &system, nullptr, nullptr});
+  for (auto _ : state) {
+    if (!set.LoadFromFile(f.file)) state.SkipWithError("load failed");
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(fs::file_size(f.file)));
+}
+
+void BM_CopyBytes(benchmark::State& state) {
+  auto& f = Shared();
+  const fs::path target = f.dir / "copy.bin";
+  for (auto _ : state) {
+    std::string bytes;
+    base::ReadWholeFile(f.file, bytes);
+    base::WriteFile out;
+    out.Create(target);
+    out.Write(bytes);
+    out.Sync();
+    out.Close();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(fs::file_size(f.file)));
+}
+
+void BM_SaveAs(benchmark::State& state) {
+  auto& f = Shared();
+  platform::testing::RecordingMessages messages;
+  platform::testing::FixedSystemInfo system(f.dir);
+  document::TAEHset set({&messages, &system, nullptr, nullptr});
+  set.SetBackup(false);
+  const fs::path target = f.dir / "saved.aeh";
+  for (auto _ : state) {
+    state.PauseTiming();
+    set.LoadFromFile(f.file);
+    state.ResumeTiming();
+    if (!set.SaveToFile(target)) state.SkipWithError("save failed");
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(fs::file_size(f.file)));
+}
+
+BENCHMARK(BM_ReadBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveAs)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

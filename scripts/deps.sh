@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what building and testing Tarn needs on Debian 12, if missing.
+set -euo pipefail
+packages=(build-essential cmake ninja-build pkg-config python3
+          libgif-dev libjpeg62-turbo-dev libssl-dev
+          libgtest-dev libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y "${missing[@]}"
+fi

@@ -1,0 +1,83 @@
+// Pages; see aehtesto.h.
+#include "document/aehtesto.h"
+
+#include "base/bytes.h"
+#include "document/aehset.h"
+
+namespace tarn::document {
+namespace {
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool OwnedByPage(int kind) {
+  return kind == tabellaHtml || kind == speclink || kind == shortObj || kind == dbloc ||
+         kind == immagineNew || (kind >= inputStat && kind <= multiMedia);
+}
+
+}  // namespace
+
+std::vector<ObjectId> ReferencedIds(std::string_view markup) {
+  std::vector<ObjectId> ids;
+  std::size_t pos = 0;
+  while ((pos = markup.find("<$", pos)) != std::string_view::npos) {
+    pos += 2;
+    if (pos + 9 > markup.size() || markup[pos + 8] != '>') continue;
+    std::uint32_t value = 0;
+    bool ok = true;
+    for (std::size_t i = 0; i < 8 && ok; ++i) {
+      int h = HexValue(markup[pos + i]);
+      ok = h >= 0;
+      value = (value << 4) | static_cast<std::uint32_t>(h < 0 ? 0 : h);
+    }
+    if (ok) ids.push_back(static_cast<ObjectId>(value));
+  }
+  return ids;
+}
+
+TAEHtesto::TAEHtesto() { SetType(testoHtml); }
+
+std::string TAEHtesto::Markup() const {
+  if (!Content().Present()) return {};
+  return ReadContent().value_or(std::string());
+}
+
+const std::string& TAEHtesto::LookupName() const {
+  if (!m_lookupName) {
+    m_lookupName.emplace();
+    const DataBlock& extra = Extra();
+    if (extra.source == DataBlock::Source::Memory && extra.bytes.size() >= 8) {
+      std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(extra.bytes.data()),
+                                          extra.bytes.size());
+      std::int32_t length = base::GetI32(bytes, 4);
+      if (length > 0 && static_cast<std::size_t>(length) <= extra.bytes.size() - 8) {
+        m_lookupName->assign(extra.bytes, 8, static_cast<std::size_t>(length));
+      }
+    }
+  }
+  return *m_lookupName;
+}
+
+void TAEHtesto::ReleaseOwned() {
+  // The tables, controls and placed images a page shows belong to it and go
+  // with it; pages, links to pages and shared images do not.
+  if (IsRegistered() && Owner() != nullptr && Content().Present()) {
+    for (ObjectId id : ReferencedIds(Markup())) {
+      if (!OwnedByPage(KindOf(id))) continue;
+      TAEHoggetto* object = Owner()->GetObjectById(id);
+      if (object != nullptr && object != this && !object->IsFree()) object->Clear();
+    }
+  }
+  TAEHoggetto::ReleaseOwned();
+}
+
+void TAEHtesto::Clear() {
+  TAEHoggetto::Clear();
+  m_lookupName.reset();
+}
+
+}  // namespace tarn::document

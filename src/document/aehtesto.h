@@ -1,0 +1,39 @@
+// A page: an object record of kind 0 whose content is the page's rich-text
+// markup. Besides the record it knows the objects its markup places and the
+// lookup name kept at the start of its extra data.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/aehoggetto.h"
+
+namespace tarn::document {
+
+// The object identities named by "<$xxxxxxxx>" tags of stored markup, in text
+// order. Tags inside skipped blocks count too: they still reference records.
+std::vector<ObjectId> ReferencedIds(std::string_view markup);
+
+class TAEHtesto : public TAEHoggetto {
+ public:
+  TAEHtesto();
+
+  // The page's title (record offset 5).
+  std::string Title() const { return Str(5, 71); }
+  // The name FindPage looks for, read from the extra data once.
+  const std::string& LookupName() const;
+  // The page's markup (its content), or empty.
+  std::string Markup() const;
+
+  void Clear() override;
+
+ protected:
+  void ReleaseOwned() override;
+
+ private:
+  mutable std::optional<std::string> m_lookupName;
+};
+
+}  // namespace tarn::document

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The command-line tool as a user calls it: info on the sample, a re-save
+# over the same file and under a new name, damaged input and bad usage.
+set -u
+cli=${TARN_CLI:?}
+sample=${TARN_SAMPLE:?}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+check() {  # name, then a command that must succeed
+  local name=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); else echo "FAILED: $name"; failed=$((failed + 1)); fi
+}
+
+cp "$sample" "$work/s.aeh"
+json=$("$cli" info --json "$work/s.aeh")
+check "info exits 0" test $? -eq 0
+check "title" grep -q '"title":"Welcome to Tarn"' <<<"$json"
+check "styles" grep -q '"name":"Heading"' <<<"$json"
+check "pages" grep -q '"title":"Getting started"' <<<"$json"
+check "counts" grep -q '"counts":{"0":3' <<<"$json"
+check "json parses" python3 -c 'import json,sys; d=json.loads(sys.stdin.read()); assert d["K"]==25 and len(d["pages"])==3' <<<"$json"
+"$cli" info "$work/s.aeh" >"$work/text.txt"
+check "text info" grep -q 'Welcome to Tarn' "$work/text.txt"
+
+rev1=$(python3 -c 'import json,sys; print(json.loads(sys.stdin.read())["revision"])' <<<"$json")
+"$cli" resave "$work/s.aeh" "$work/s.aeh"
+check "resave over itself" test $? -eq 0
+check "backup made" test -f "$work/s.bak"
+check "backup is the old file" cmp -s "$sample" "$work/s.bak"
+rev2=$("$cli" info --json "$work/s.aeh" | python3 -c 'import json,sys; print(json.loads(sys.stdin.read())["revision"])')
+check "revision raised" test "$rev2" -eq $((rev1 + 1))
+"$cli" resave "$work/s.aeh" "$work/new.aeh"
+check "resave new name" test $? -eq 0
+check "same size" test "$(stat -c %s "$work/new.aeh")" -eq "$(stat -c %s "$work/s.aeh")"
+
+printf 'not a hypertext at all, but long enough to have a header of sorts' >"$work/bad.aeh"
+head -c 3000 /dev/zero >>"$work/bad.aeh"
+"$cli" info "$work/bad.aeh" 2>"$work/err.txt"
+check "bad file exits 1" test $? -eq 1
+check "bad file message" grep -q 'Unrecognized format.' "$work/err.txt"
+check "read error message" grep -q "Error reading file:$work/bad.aeh" "$work/err.txt"
+"$cli" info "$work/missing.aeh" 2>"$work/err2.txt"
+check "missing exits 1" test $? -eq 1
+check "missing message" grep -q "doesn't exist" "$work/err2.txt"
+"$cli" info 2>/dev/null
+check "usage exits 2" test $? -eq 2
+"$cli" frobnicate x 2>/dev/null
+check "unknown command exits 2" test $? -eq 2
+
+echo "cli: $passed passed, $failed failed"
+test "$failed" -eq 0

@@ -1,0 +1,207 @@
+// Saving: the layout written, byte compatibility on re-save, backups, and
+// failures that must leave the previous document untouched.
+#include <gtest/gtest.h>
+
+#include "base/bytes.h"
+#include "document/aehset.h"
+#include "document/aehtesto.h"
+#include "document/testfixtures.h"
+
+namespace tarn::document {
+namespace {
+
+using testing::AehBuilder;
+using testing::TestEnv;
+namespace fs = std::filesystem;
+
+std::int32_t FileI32(const std::string& bytes, std::size_t at) {
+  return base::GetI32({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, at);
+}
+
+// A file as the old program wrote it: every kind's records in order, every
+// object's blocks appended in the order objects are written.
+std::string LegacyFile() {
+  AehBuilder b;
+  b.SetI16(header::kPixelsPerInch, 96);
+  b.header[header::kExpPrefix] = 6;
+  b.header.replace(header::kExpPrefix + 1, 6, "legacy");
+  b.AddPage("Cover", "<Z S0 >Welcome to the <$00000001>second page<%>.");
+  b.AddPage("Second", "<Z S0 >Back to the <$00000000>cover<%>.");
+  std::string kw = AehBuilder::BlankRecord(80);
+  AehBuilder::PutStr(kw, 0, "welcome");
+  b.records[4] = {kw};
+  std::string gif = testing::SmallGif(3, 3);
+  std::string image = AehBuilder::BlankRecord(667);
+  image[4] = 0;
+  AehBuilder::PutStr(image, 5, "dot");
+  AehBuilder::PutStr(image, 94, "dot.gif");
+  AehBuilder::PutI32(image, 0, b.AddData(gif));
+  AehBuilder::PutI32(image, 174, static_cast<std::int32_t>(gif.size()));
+  image[666] = 0;
+  b.records[5] = {image};
+  for (const char* name : {"[no style]", "[no style intab]"}) {
+    std::string style(103, '\0');
+    style[4] = 1;
+    AehBuilder::PutStr(style, 5, name);
+    b.records[17].push_back(style);
+  }
+  return b.Build();
+}
+
+TEST(AehSave, ResaveIsByteCompatible) {
+  TestEnv env;
+  const std::string original = LegacyFile();
+  testing::WriteFile(env.Path("legacy.aeh"), original);
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(env.Path("legacy.aeh")));
+  ASSERT_TRUE(set.SaveToFile(env.Path("copy.aeh"))) << (set.SaveErrors().empty() ? "" : set.SaveErrors()[0]);
+  const std::string saved = testing::ReadFile(env.Path("copy.aeh"));
+  ASSERT_EQ(saved.size(), original.size());
+  // Only the revision differs.
+  EXPECT_EQ(FileI32(saved, header::kRevision), FileI32(original, header::kRevision) + 1);
+  std::string expected = original;
+  expected.replace(header::kRevision, 4, saved.substr(header::kRevision, 4));
+  EXPECT_TRUE(saved == expected);
+  // The saved file is now the open document.
+  EXPECT_EQ(set.AEHFileName(), env.Path("copy.aeh"));
+  EXPECT_EQ(set.Revision(), FileI32(original, header::kRevision) + 1);
+}
+
+TEST(AehSave, NewHypertextLayoutTitleAndRevision) {
+  TestEnv env;
+  TAEHset set(env.Services());
+  auto page = set.NewObject(testoHtml);
+  page->SetName("Only page");
+  set.Register(std::move(page));
+  const fs::path path = env.Path("report.aeh");
+  ASSERT_TRUE(set.SaveToFile(path));
+  const std::string bytes = testing::ReadFile(path);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[header::kHighestKind]), 25);
+  EXPECT_EQ(set.Title(), "report.");
+  EXPECT_EQ(set.ExpPrefix(), "report");
+  EXPECT_EQ(set.Revision(), 3);
+  // 26 type entries, then F; records start right after.
+  const std::size_t dataStart = 1978 + 12 * 26 + 4;
+  std::size_t fixed = 0;
+  for (int k = 0; k < 26; ++k) {
+    EXPECT_EQ(FileI32(bytes, 1978 + 12 * k), static_cast<std::int32_t>(fixed)) << k;
+    EXPECT_EQ(FileI32(bytes, 1978 + 12 * k + 4), RecordSize(k)) << k;
+    fixed += static_cast<std::size_t>(FileI32(bytes, 1978 + 12 * k + 8) * RecordSize(k));
+  }
+  EXPECT_EQ(FileI32(bytes, dataStart - 4), static_cast<std::int32_t>(fixed));
+  EXPECT_EQ(bytes.substr(dataStart + fixed, 8), std::string("<Z S0 >\0", 8));
+
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(set.SaveToFile(path));
+  EXPECT_EQ(set.Revision(), 13);
+  EXPECT_EQ(set.Title(), "report.");
+  ASSERT_EQ(set.CountOf(testoHtml), 1);
+  EXPECT_EQ(set.GetObject(testoHtml, 0)->GetCaption(), "Only page");
+}
+
+TEST(AehSave, SaveOverOpenFileKeepsBackupAndLeavesNoTemporaries) {
+  TestEnv env;
+  const fs::path path = env.Path("doc.aeh");
+  testing::WriteFile(path, LegacyFile());
+  const std::string before = testing::ReadFile(path);
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(path));
+  set.GetObject(testoHtml, 1)->SetName("Changed");
+  ASSERT_TRUE(set.SaveToFile(path));
+  EXPECT_EQ(testing::ReadFile(env.Path("doc.bak")), before);
+  EXPECT_EQ(env.Files(), (std::vector<std::string>{"doc.aeh", "doc.bak"}));
+  EXPECT_EQ(set.GetObject(testoHtml, 1)->GetCaption(), "Changed");
+  // The image data, read lazily from the old file, made it into the new one.
+  auto content = set.GetObject(immagine, 0)->ReadContent();
+  ASSERT_TRUE(content);
+  EXPECT_EQ(*content, testing::SmallGif(3, 3));
+
+  // Saving under another name whose file exists turns that file into a .bak.
+  testing::WriteFile(env.Path("other.aeh"), "old other");
+  ASSERT_TRUE(set.SaveToFile(env.Path("other.aeh")));
+  EXPECT_EQ(testing::ReadFile(env.Path("other.bak")), "old other");
+
+  // Without the backup setting no .bak is made.
+  set.SetBackup(false);
+  ASSERT_TRUE(set.SaveToFile(env.Path("third.aeh")));
+  ASSERT_TRUE(set.SaveToFile(env.Path("third.aeh")));
+  EXPECT_FALSE(fs::exists(env.Path("third.bak")));
+}
+
+TEST(AehSave, FailuresLeaveThePreviousDocumentIntact) {
+  TestEnv env;
+  const fs::path path = env.Path("doc.aeh");
+  testing::WriteFile(path, LegacyFile());
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(path));
+  ASSERT_TRUE(set.SaveToFile(path));  // makes doc.bak
+  const std::string doc = testing::ReadFile(path);
+  const std::string bak = testing::ReadFile(env.Path("doc.bak"));
+  const std::int32_t revision = set.Revision();
+
+  // An embedded file whose source has gone: the save fails with the message.
+  testing::WriteFile(env.Path("attachment.txt"), "data");
+  TAEHoggetto* file = set.AddEmbeddedFile(env.Path("attachment.txt"));
+  ASSERT_NE(file, nullptr);
+  fs::remove(file->FilePath());
+  EXPECT_FALSE(set.SaveToFile(path));
+  ASSERT_EQ(set.SaveErrors().size(), 1u);
+  EXPECT_EQ(set.SaveErrors()[0].substr(0, 23), "Error in file opening: ");
+  EXPECT_EQ(testing::ReadFile(path), doc);
+  EXPECT_EQ(testing::ReadFile(env.Path("doc.bak")), bak);
+  EXPECT_EQ(env.Files(), (std::vector<std::string>{"attachment.txt", "doc.aeh", "doc.bak"}));
+  EXPECT_EQ(set.Revision(), revision);
+
+  // A folder that cannot be created: the retry question, then No.
+  env.messages.Clear();
+  file->Clear();
+  EXPECT_FALSE(set.SaveToFile(env.Path("attachment.txt") / "sub" / "x.aeh"));
+  ASSERT_FALSE(env.messages.entries.empty());
+  EXPECT_EQ(env.messages.entries[0].kind, "question");
+  EXPECT_EQ(env.messages.entries[0].text.substr(0, 35), "Share error, or out of disk space.\r");
+  EXPECT_EQ(set.SaveErrors().size(), 1u);
+  EXPECT_EQ(testing::ReadFile(path), doc);
+
+  // An empty name.
+  EXPECT_FALSE(set.SaveToFile(""));
+  EXPECT_TRUE(env.messages.Saw("Invalid file name!"));
+}
+
+TEST(AehSave, BlockRunningPastTheEndIsCopiedAsFarAsItExists) {
+  TestEnv env;
+  AehBuilder b;
+  b.AddPage("P", "<Z S0 >x");
+  std::string image = AehBuilder::BlankRecord(667);
+  image[4] = 0;
+  AehBuilder::PutStr(image, 94, "cut.gif");
+  AehBuilder::PutI32(image, 0, b.AddData("GIF89a-partial"));
+  AehBuilder::PutI32(image, 174, 1000);  // claims far more than the file holds
+  image[666] = 0;
+  b.records[5] = {image};
+  testing::WriteFile(env.Path("cut.aeh"), b.Build());
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(env.Path("cut.aeh")));
+  ASSERT_TRUE(set.SaveToFile(env.Path("fixed.aeh")));
+  TAEHoggetto* reread = set.GetObject(immagine, 0);
+  EXPECT_EQ(reread->I32(174), 14);
+  EXPECT_EQ(reread->ReadContent().value(), "GIF89a-partial");
+}
+
+TEST(AehSave, EmptySlotsAndFreeRecordsKeepTheirIndexes) {
+  TestEnv env;
+  TAEHset set(env.Services());
+  for (const char* title : {"A", "B", "C"}) {
+    auto p = set.NewObject(testoHtml);
+    p->SetName(title);
+    set.Register(std::move(p));
+  }
+  set.GetObject(testoHtml, 1)->Clear();
+  auto moved = set.ChangeKind(set.GetObject(testoHtml, 0), keyword);
+  ASSERT_TRUE(set.SaveToFile(env.Path("slots.aeh")));
+  ASSERT_EQ(set.CountOf(testoHtml), 3);
+  EXPECT_TRUE(set.GetObject(testoHtml, 0)->IsFree());
+  EXPECT_TRUE(set.GetObject(testoHtml, 1)->IsFree());
+  EXPECT_EQ(set.GetObject(testoHtml, 2)->GetCaption(), "C");
+}
+
+}  // namespace
+}  // namespace tarn::document
