@@ -352,15 +352,11 @@ void TAEHoggetto::InitNew() {
 }
 
 void TAEHoggetto::SetContent(std::string bytes) {
-  m_content.Reset();
-  m_content.source = DataBlock::Source::Memory;
-  m_content.bytes = std::move(bytes);
+  m_content.Assign(std::move(bytes));
 }
 
 void TAEHoggetto::SetExtra(std::string bytes) {
-  m_extra.Reset();
-  m_extra.source = DataBlock::Source::Memory;
-  m_extra.bytes = std::move(bytes);
+  m_extra.Assign(std::move(bytes));
 }
 
 std::int64_t TAEHoggetto::ContentLength() const {
@@ -375,7 +371,7 @@ std::int64_t TAEHoggetto::ContentLength() const {
 
 std::optional<std::string> TAEHoggetto::ReadContent() const {
   switch (m_content.source) {
-    case DataBlock::Source::Memory: return m_content.bytes;
+    case DataBlock::Source::Memory: return std::string(m_content.View());
     case DataBlock::Source::Document: {
       if (m_owner == nullptr) return std::nullopt;
       std::string out;
@@ -394,10 +390,22 @@ std::optional<std::string> TAEHoggetto::ReadContent() const {
 
 void TAEHoggetto::ReadRecord(std::span<const std::uint8_t> stored, std::int64_t size,
                              const base::ReadFile& doc, std::int64_t dataOrigin) {
+  ReadRecordOnly(stored, size);
+  std::vector<BlockRequest> requests;
+  RequestBlocks(doc.Size(), dataOrigin, requests);
+  for (const BlockRequest& r : requests) {
+    std::string bytes;
+    if (doc.ReadAt(r.offset, r.length, bytes)) {
+      auto buffer = std::make_shared<const std::string>(std::move(bytes));
+      AdoptBlock(r.part, buffer, 0, buffer->size());
+    }
+  }
+}
+
+void TAEHoggetto::ReadRecordOnly(std::span<const std::uint8_t> stored, std::int64_t size) {
   m_record.fill(0xFF);
   std::copy_n(stored.begin(), std::min<std::size_t>(stored.size(), m_record.size()), m_record.begin());
   UpgradeShortRecord(size);
-  AttachBlocks(doc, dataOrigin);
   m_registered = true;
 }
 
@@ -471,14 +479,26 @@ void TAEHoggetto::UpgradeShortRecord(std::int64_t size) {
   }
 }
 
-void TAEHoggetto::AttachBlocks(const base::ReadFile& doc, std::int64_t dataOrigin) {
+void TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
+                                std::vector<BlockRequest>& requests) {
+  // A deleted object keeps the block fields of its last save, which may point
+  // at other objects' data by now; it writes no blocks, so none are read.
+  if (IsFree()) return;
   BlockFields f = BlockFieldsOf(m_kind);
-  const std::int64_t fileSize = doc.Size();
-  if (m_content.Present() && f.contentOffset >= 0) {
-    if (m_owner) m_owner->Services().messages->Error("Errore, oggetto non risulta libero!");
-    return;
-  }
+  // A block that starts inside the file is attached; one that runs past the
+  // end cannot be read and is dropped.
+  auto inside = [&](std::int64_t off, std::int64_t len) {
+    const std::int64_t at = dataOrigin + off;
+    return off >= 0 && len > 0 && at < fileSize;
+  };
+  auto readable = [&](std::int64_t off, std::int64_t len) {
+    return inside(off, len) && len <= fileSize - (dataOrigin + off);
+  };
   if (f.contentOffset >= 0) {
+    if (m_content.Present()) {
+      if (m_owner) m_owner->Services().messages->Error("Errore, oggetto non risulta libero!");
+      return;
+    }
     std::int64_t off = I32(f.contentOffset);
     std::int64_t len = I32(f.contentLength);
     if (m_kind == tabellaHtml) len = I32(kTableCells81) == 0 ? 0 : base::GetU16(m_record, kTableLength16);
@@ -486,41 +506,37 @@ void TAEHoggetto::AttachBlocks(const base::ReadFile& doc, std::int64_t dataOrigi
       if (off == -1) off = 0;
       if (len == -1) len = 0;
     }
-    std::int64_t at = dataOrigin + off;
-    if (off >= 0 && len > 0 && at < fileSize) {
-      bool lazy = m_kind == zipLink || m_kind == genLink || m_kind == immagine || m_kind == mappaClic;
-      if (lazy) {
-        m_content.source = DataBlock::Source::Document;
-        m_content.offset = at;
-        m_content.length = len;
-      } else if (doc.ReadAt(at, len, m_content.bytes)) {
-        m_content.source = DataBlock::Source::Memory;
-      } else {
-        m_content.Reset();
-      }
+    const bool lazy = m_kind == zipLink || m_kind == genLink || m_kind == immagine || m_kind == mappaClic;
+    if (lazy && inside(off, len)) {
+      m_content.source = DataBlock::Source::Document;
+      m_content.offset = dataOrigin + off;
+      m_content.length = len;
+    } else if (!lazy && readable(off, len)) {
+      requests.push_back({this, BlockRequest::Part::Content, dataOrigin + off, len});
     }
   }
   if (f.extraOffset >= 0) {
-    std::int64_t off = I32(f.extraOffset);
-    std::int64_t len = I32(f.extraLength);
-    std::int64_t at = dataOrigin + off;
-    if (off >= 0 && len > 0 && at < fileSize) {
-      if (doc.ReadAt(at, len, m_extra.bytes)) {
-        m_extra.source = DataBlock::Source::Memory;
-      } else {
-        m_extra.Reset();
-      }
-    }
+    const std::int64_t off = I32(f.extraOffset);
+    const std::int64_t len = I32(f.extraLength);
+    if (readable(off, len)) requests.push_back({this, BlockRequest::Part::Extra, dataOrigin + off, len});
   }
   if (m_kind == mappaFrame && Subtype() != 1) {
     // The frameset description sits between its start and the content.
-    std::int64_t start = I32(kFrameDescStart);
-    std::int64_t end = I32(0);
-    if (start >= 0 && end >= start && doc.ReadAt(dataOrigin + start, end - start, m_frameDescription)) {
+    const std::int64_t start = I32(kFrameDescStart);
+    const std::int64_t end = I32(0);
+    if (end > start && readable(start, end - start)) {
+      requests.push_back({this, BlockRequest::Part::FrameDescription, dataOrigin + start, end - start});
       m_frameWriterValue = I32(kFrameWriterValue);
-    } else {
-      m_frameDescription.clear();
     }
+  }
+}
+
+void TAEHoggetto::AdoptBlock(BlockRequest::Part part, const std::shared_ptr<const std::string>& buffer,
+                             std::size_t begin, std::size_t size) {
+  switch (part) {
+    case BlockRequest::Part::Content: m_content.Share(buffer, begin, size); break;
+    case BlockRequest::Part::Extra: m_extra.Share(buffer, begin, size); break;
+    case BlockRequest::Part::FrameDescription: m_frameDescription.assign(*buffer, begin, size); break;
   }
 }
 
@@ -529,8 +545,8 @@ void TAEHoggetto::AttachBlocks(const base::ReadFile& doc, std::int64_t dataOrigi
 bool TAEHoggetto::AppendContent(DataSink& data, std::vector<std::string>& errors, std::int64_t& written) {
   written = 0;
   if (m_content.source == DataBlock::Source::Memory) {
-    written = static_cast<std::int64_t>(m_content.bytes.size());
-    return data.Append(m_content.bytes);
+    written = m_content.Size();
+    return data.Append(m_content.View());
   }
   if (m_content.source == DataBlock::Source::Document) {
     const base::ReadFile& doc = m_owner->DocumentFile();
@@ -598,8 +614,8 @@ void TAEHoggetto::WriteBlocks(DataSink& data, std::vector<std::string>& errors) 
     SetI32(f.extraOffset, static_cast<std::int32_t>(data.Position()));
     std::int64_t len = 0;
     if (m_extra.source == DataBlock::Source::Memory) {
-      len = static_cast<std::int64_t>(m_extra.bytes.size());
-      if (!data.Append(m_extra.bytes)) throw std::runtime_error("write");
+      len = m_extra.Size();
+      if (!data.Append(m_extra.View())) throw std::runtime_error("write");
     }
     SetI32(f.extraLength, static_cast<std::int32_t>(len));
   }
@@ -623,7 +639,7 @@ void TAEHoggetto::SaveToStream(std::string& out) const {
   base::AppendI32(out, static_cast<std::int32_t>(content.size()));
   base::AppendI32(out, 0);
   out += content;
-  std::string extra = m_extra.source == DataBlock::Source::Memory ? m_extra.bytes : std::string();
+  std::string_view extra = m_extra.View();
   base::AppendI32(out, static_cast<std::int32_t>(extra.size()));
   out += extra;
 }

@@ -30,14 +30,34 @@ class TAEHpicture;
 struct DataBlock {
   enum class Source { None, Memory, Document };
   Source source = Source::None;
-  std::string bytes;          // Source::Memory
+  // Source::Memory: the bytes are a range of a shared buffer, so that the
+  // blocks read together at open need no copy each.
+  std::shared_ptr<const std::string> buffer;
+  std::size_t begin = 0;
+  std::size_t size = 0;
   std::int64_t offset = 0;    // Source::Document: absolute offset in the file
   std::int64_t length = 0;    // Source::Document: stored length
 
   bool Present() const { return source != Source::None; }
   std::int64_t Size() const {
-    return source == Source::Memory ? static_cast<std::int64_t>(bytes.size())
+    return source == Source::Memory ? static_cast<std::int64_t>(size)
                                     : (source == Source::Document ? length : 0);
+  }
+  // The bytes of a block in memory (empty for the other sources).
+  std::string_view View() const {
+    return source == Source::Memory ? std::string_view(*buffer).substr(begin, size) : std::string_view();
+  }
+  void Assign(std::string bytes) {
+    size = bytes.size();
+    begin = 0;
+    buffer = std::make_shared<const std::string>(std::move(bytes));
+    source = Source::Memory;
+  }
+  void Share(std::shared_ptr<const std::string> shared, std::size_t from, std::size_t count) {
+    buffer = std::move(shared);
+    begin = from;
+    size = count;
+    source = Source::Memory;
   }
   void Reset() { *this = DataBlock{}; }
 };
@@ -56,6 +76,17 @@ BlockFields BlockFieldsOf(int kind);
 // record offset of the name field (-1 when none).
 int NameCapacity(int kind);
 int NameOffset(int kind);
+
+// A data block of an object that is to be read into memory at open. The
+// container gathers these for all objects and reads neighbouring blocks
+// together.
+struct BlockRequest {
+  enum class Part { Content, Extra, FrameDescription };
+  class TAEHoggetto* object = nullptr;
+  Part part = Part::Content;
+  std::int64_t offset = 0;  // absolute, inside the file
+  std::int64_t length = 0;
+};
 
 // Appends the variable-data area while a document is written; knows the
 // current position so that objects can store their block offsets.
@@ -135,9 +166,17 @@ class TAEHoggetto {
 
   // Reading from and writing to the document file.
   // Takes the stored bytes of one record (at most 668 of its size bytes),
-  // upgrades records written by older releases and attaches the data blocks.
+  // upgrades records written by older releases and attaches the data blocks:
+  // large payloads stay in the file, the other blocks are read at once.
   void ReadRecord(std::span<const std::uint8_t> stored, std::int64_t size, const base::ReadFile& doc,
                   std::int64_t dataOrigin);
+  // The same in two steps, for reading many records: the record, then the
+  // blocks to read into memory are handed out as requests and fulfilled by
+  // AdoptBlock.
+  void ReadRecordOnly(std::span<const std::uint8_t> stored, std::int64_t size);
+  void RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin, std::vector<BlockRequest>& requests);
+  void AdoptBlock(BlockRequest::Part part, const std::shared_ptr<const std::string>& buffer,
+                  std::size_t begin, std::size_t size);
   void WriteBlocks(DataSink& data, std::vector<std::string>& errors);
   void WriteRecord(std::string& records) const;
 
@@ -171,7 +210,6 @@ class TAEHoggetto {
   friend class TAEHset;
   void ApplyClearDefaults();
   void UpgradeShortRecord(std::int64_t size);
-  void AttachBlocks(const base::ReadFile& doc, std::int64_t dataOrigin);
   void ClearReferencedSpecialLinks();
   bool AppendContent(DataSink& data, std::vector<std::string>& errors, std::int64_t& written);
 

@@ -336,6 +336,7 @@ bool TAEHset::HeaderValid(std::int64_t fileSize) {
 bool TAEHset::ReadObjects() {
   const int last = std::min<int>(static_cast<int>(m_typeTable.size()) - 1, kKindCount - 1);
   std::string block;
+  std::vector<BlockRequest> requests;
   for (int k = 0; k <= last; ++k) {
     const TypeEntry& e = m_typeTable[static_cast<std::size_t>(k)];
     if (e.count == 0) continue;
@@ -351,8 +352,51 @@ bool TAEHset::ReadObjects() {
       object->SetType(k);
       object->SetOwner(this);
       object->m_index = static_cast<int>(list.size());
-      object->ReadRecord({base + j * e.size, keep}, e.size, m_doc, m_dataOrigin);
+      object->ReadRecordOnly({base + j * e.size, keep}, e.size);
+      object->RequestBlocks(m_doc.Size(), m_dataOrigin, requests);
       list.push_back(std::move(object));
+    }
+  }
+  return ReadBlocks(requests);
+}
+
+bool TAEHset::ReadBlocks(std::vector<BlockRequest>& requests) {
+  // Neighbouring and overlapping blocks are read together into one shared
+  // buffer: the pages of a saved document lie one after another, while
+  // images and embedded files in between (which stay in the file) break the
+  // run.
+  std::sort(requests.begin(), requests.end(),
+            [](const BlockRequest& a, const BlockRequest& b) { return a.offset < b.offset; });
+  constexpr std::int64_t kMaxRun = 32 << 20;
+  struct Run {
+    std::int64_t start, end;
+    std::size_t first, last;
+  };
+  std::vector<Run> runs;
+  std::int64_t total = 0;
+  for (std::size_t i = 0; i < requests.size();) {
+    Run run{requests[i].offset, requests[i].offset + requests[i].length, i, i + 1};
+    while (run.last < requests.size() && requests[run.last].offset <= run.end &&
+           std::max(run.end, requests[run.last].offset + requests[run.last].length) - run.start <= kMaxRun) {
+      run.end = std::max(run.end, requests[run.last].offset + requests[run.last].length);
+      ++run.last;
+    }
+    // The runs of a sound file never overlap, so together they fit in the
+    // file; more means damaged records, and reading them would allocate
+    // without bound.
+    total += run.end - run.start;
+    if (total > m_doc.Size()) return false;
+    runs.push_back(run);
+    i = run.last;
+  }
+  for (const Run& run : runs) {
+    std::string bytes;
+    if (!m_doc.ReadAt(run.start, run.end - run.start, bytes)) continue;
+    auto shared = std::make_shared<const std::string>(std::move(bytes));
+    for (std::size_t k = run.first; k < run.last; ++k) {
+      const BlockRequest& r = requests[k];
+      r.object->AdoptBlock(r.part, shared, static_cast<std::size_t>(r.offset - run.start),
+                           static_cast<std::size_t>(r.length));
     }
   }
   return true;

@@ -211,6 +211,7 @@ class TAEHset {
  private:
   bool ReadHeader(const std::filesystem::path& path);
   bool ReadObjects();
+  bool ReadBlocks(std::vector<BlockRequest>& requests);
   void ConvertVersion1();
   void CreateDefaultStyles();
   void ApplyNewHeaderDefaults();

@@ -50,12 +50,12 @@ const std::string& TAEHtesto::LookupName() const {
   if (!m_lookupName) {
     m_lookupName.emplace();
     const DataBlock& extra = Extra();
-    if (extra.source == DataBlock::Source::Memory && extra.bytes.size() >= 8) {
-      std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(extra.bytes.data()),
-                                          extra.bytes.size());
+    const std::string_view view = extra.View();
+    if (view.size() >= 8) {
+      std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(view.data()), view.size());
       std::int32_t length = base::GetI32(bytes, 4);
-      if (length > 0 && static_cast<std::size_t>(length) <= extra.bytes.size() - 8) {
-        m_lookupName->assign(extra.bytes, 8, static_cast<std::size_t>(length));
+      if (length > 0 && static_cast<std::size_t>(length) <= view.size() - 8) {
+        m_lookupName->assign(view.substr(8, static_cast<std::size_t>(length)));
       }
     }
   }

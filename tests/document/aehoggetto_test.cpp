@@ -136,7 +136,7 @@ TEST(AehObjectTransfer, RoundTripAndDamagedStreams) {
   EXPECT_TRUE(std::equal(copy.Record().begin(), copy.Record().end(), registered->Record().begin()));
   EXPECT_EQ(copy.FilePath(), "/tmp/some file");
   EXPECT_EQ(copy.ReadContent().value(), registered->ReadContent().value());
-  EXPECT_EQ(copy.Extra().bytes, "extra-bytes");
+  EXPECT_EQ(copy.Extra().View(), "extra-bytes");
 
   // Cut after the path: content and extra are absent.
   TAEHoggetto cut;

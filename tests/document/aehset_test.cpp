@@ -137,6 +137,24 @@ TEST(AehSetLoad, TypeTableClaimingMillionsOfRecordsFailsFast) {
   EXPECT_EQ(set.CountOf(testoHtml), 0);
 }
 
+TEST(AehSetLoad, BlocksSharedByRecordsAreReadOnceAndFreeRecordsIgnored) {
+  TestEnv env;
+  AehBuilder b;
+  b.AddPage("One", "<Z S0 >shared text");
+  std::string second = b.records[0][0];
+  AehBuilder::PutStr(second, 5, "Two");
+  std::string deleted = second;
+  deleted[4] = 3;  // a free page whose stale fields point anywhere
+  AehBuilder::PutI32(deleted, 185, 0x7FFFFFF0);
+  b.records[0].push_back(second);
+  b.records[0].push_back(deleted);
+  testing::WriteFile(env.Path("s.aeh"), b.Build());
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(env.Path("s.aeh")));
+  EXPECT_EQ(set.GetObject(testoHtml, 1)->ReadContent(), set.GetObject(testoHtml, 0)->ReadContent());
+  EXPECT_FALSE(set.GetObject(testoHtml, 2)->Content().Present());
+}
+
 TEST(AehSetLoad, ShortEmptyAndMissingFiles) {
   TestEnv env;
   TAEHset set(env.Services());

@@ -289,8 +289,12 @@ TEST(EncodeGif, PaletteLimitWithAndWithoutTransparency) {
     const auto decoded = DecodeGif(*gif);
     ASSERT_TRUE(decoded);
     ASSERT_EQ(decoded->pixels.size(), pixels.size());
-    if (c.exact) EXPECT_EQ(decoded->pixels, pixels);
-    if (c.withTransparent) EXPECT_EQ(decoded->pixels.back(), kClear);
+    if (c.exact) {
+      EXPECT_EQ(decoded->pixels, pixels);
+    }
+    if (c.withTransparent) {
+      EXPECT_EQ(decoded->pixels.back(), kClear);
+    }
     EXPECT_EQ(decoded->transparent, c.withTransparent);
   }
 }
@@ -360,6 +364,17 @@ TEST(EncodeJpeg, RoundTripsApproximately) {
     EXPECT_LT(totalError / static_cast<long>(original.pixels.size()), 4);
     EXPECT_LT(ChannelDistance(decoded->pixels[0], kWhite), 48);
   }
+}
+
+TEST(DecodeJpeg, ForgivesAMissingEndMarker) {
+  // Such files are common and lack no pixels; a file cut in its rows is
+  // refused (see RefuseDamagedInput).
+  const std::string jpeg = *EncodeJpeg(Gradient(64, 64));
+  ASSERT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9");
+  const auto decoded = DecodeJpeg(jpeg.substr(0, jpeg.size() - 2));
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->height, 64);
+  EXPECT_LT(ChannelDistance(decoded->At(63, 63), Gradient(64, 64).At(63, 63)), 12);
 }
 
 // Compresses raw samples in a colour space our encoder never writes.
