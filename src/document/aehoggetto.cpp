@@ -11,49 +11,14 @@
 #include "document/aehpicture.h"
 #include "document/aehset.h"
 #include "document/imagecodec.h"
+#include "document/recordfields.h"
 #include "platform/clipboard.h"
 #include "platform/messages.h"
 
 namespace tarn::document {
+using namespace field;
 namespace {
 
-// Offsets inside the records that the object layer itself reads or writes.
-constexpr int kSubtype = 4;
-constexpr int kPageBgImage = 85;
-constexpr int kPageTextColour = 89;
-constexpr int kPageLinkColour = 93;
-constexpr int kPageVisitedColour = 97;
-constexpr int kPageBgColour = 101;
-constexpr int kPageBrowseOut = 189;
-constexpr int kPageLanguage = 191;
-constexpr int kPageGeneration = 195;
-constexpr int kPageRevision = 196;
-constexpr int kPageZero200 = 200;
-constexpr int kPageSlideDelay = 221;
-constexpr int kPage223 = 223;
-constexpr int kPageSlideTarget = 227;
-constexpr int kPageHeaderChoice = 231;
-constexpr int kPageFooterChoice = 235;
-constexpr int kFileRevision = 89;       // kinds 1..3
-constexpr int kImageRevision = 77;      // kinds 5, 6
-constexpr int kImageWidth = 85;
-constexpr int kImageHeight = 87;
-constexpr int kImageFileName = 94;      // string[75]
-constexpr int kImageTransparency = 170;
-constexpr int kImageZones = 182;
-constexpr int kImageClickOrigin = 662;
-constexpr int kImageLastByte = 666;
-constexpr int kProgramFileName = 81;    // string[127]
-constexpr int kFrameDescStart = 101;
-constexpr int kFrameWriterValue = 97;
-constexpr int kTableCells81 = 81;
-constexpr int kTableLength16 = 85;
-constexpr int kShortValue = 5;
-constexpr int kSpecialWindow = 19;
-constexpr int kPlacedZones = 73;
-constexpr int kButtonLink = 181;
-constexpr int kZoneCount = 30;
-constexpr int kZoneSize = 16;
 constexpr std::int64_t kCopyChunk = 1 << 20;
 
 }  // namespace
@@ -707,7 +672,7 @@ std::filesystem::path TAEHoggetto::ExtractToFile() {
 TAEHpicture* TAEHoggetto::GetPicture() {
   if (m_owner == nullptr) return nullptr;
   if (m_kind == immagineNew) {
-    TAEHoggetto* image = m_owner->GetObject(immagine, I32(0));
+    TAEHoggetto* image = m_owner->GetObject(immagine, I32(kPlacedImage));
     return image != nullptr && image != this ? image->GetPicture() : nullptr;
   }
   if (m_kind != immagine) return nullptr;
@@ -765,7 +730,8 @@ bool TAEHoggetto::SameContent(const TAEHoggetto& other) const {
     case stileParagrafo: {
       if (other.m_kind != stileParagrafo) return false;
       if ((!m_registered || m_index > 1) && Str(5, 32) != other.Str(5, 32)) return false;
-      return std::equal(m_record.begin() + 72, m_record.begin() + 72 + 43, other.m_record.begin() + 72);
+      return std::equal(m_record.begin() + kStyleDefinition, m_record.begin() + kStyleDefinition + kStyleDefinitionBytes,
+                      other.m_record.begin() + kStyleDefinition);
     }
     default: return false;
   }
@@ -786,11 +752,11 @@ void TAEHoggetto::CopyImageToClipboard() {
     base::AppendI32(data, immagine);
     SaveToStream(data);
     auto placed = m_owner->NewObject(immagineNew);
-    placed->SetI32(0, m_index);
+    placed->SetI32(kPlacedImage, m_index);
     std::string alt = m_owner->AltText() ? GetCaption() + "=" : std::string();
-    placed->SetStr(28, 32, alt);
-    for (int at : {15, 19}) placed->SetI16(at, I16(kImageWidth));
-    for (int at : {17, 21}) placed->SetI16(at, I16(kImageHeight));
+    placed->SetStr(kPlacedAltText, 32, alt);
+    for (int at : {kPlacedNaturalWidth, kPlacedWidth}) placed->SetI16(at, I16(kImageWidth));
+    for (int at : {kPlacedNaturalHeight, kPlacedHeight}) placed->SetI16(at, I16(kImageHeight));
     base::AppendI32(data, 1);
     base::AppendI32(data, immagineNew);
     base::AppendI32(data, 1);
@@ -801,7 +767,7 @@ void TAEHoggetto::CopyImageToClipboard() {
     messages.Error("Mah.Occorre salvare oggetti reg?");
     base::AppendI32(data, 0);
     std::vector<TAEHoggetto*> images;
-    for (int at : {0, 5, 9}) {
+    for (int at : {kPlacedImage, kPlacedImage2, kPlacedImage3}) {
       if (TAEHoggetto* image = m_owner->GetObject(immagine, I32(at)); image != nullptr && image != this) {
         images.push_back(image);
       }
@@ -833,7 +799,7 @@ bool TAEHoggetto::SaveImageAsBitmap(const std::filesystem::path& path) {
   target.replace_extension(".bmp");
   bool ok = base::WriteWholeFile(target, bmp);
   if (m_owner != nullptr) {
-    TAEHoggetto* image = m_kind == immagine ? this : m_owner->GetObject(immagine, I32(0));
+    TAEHoggetto* image = m_kind == immagine ? this : m_owner->GetObject(immagine, I32(kPlacedImage));
     if (image != nullptr) m_owner->UncachePicture(image);
   }
   return ok;

@@ -16,10 +16,12 @@
 #include "base/winpath.h"
 #include "document/aehtesto.h"
 #include "document/imagecodec.h"
+#include "document/recordfields.h"
 #include "platform/messages.h"
 
 namespace tarn::document {
 namespace fs = std::filesystem;
+using namespace field;
 namespace {
 
 constexpr std::string_view kMagicText = "BRIX";
@@ -27,7 +29,6 @@ constexpr int kNewHighestKind = 26;
 constexpr int kCurrentVersion = 2;
 constexpr std::int64_t kMinRecordSize = 16;
 constexpr std::size_t kSinkBuffer = 4 << 20;
-constexpr int kImageZonesBytes = 480;
 constexpr std::string_view kShareError =
     "Share error, or out of disk space.\rPlease close application(s) that make access to file, then "
     "choose \"Yes\" to retry.\r";
@@ -184,8 +185,8 @@ void TAEHset::CreateDefaultStyles() {
     style->SetSubtype(1);
     style->SetName(i == 0 ? "[no style]" : "[no style intab]");
     if (i == 1) {
-      style->SetI16(86, 0);
-      style->SetI16(88, 0);
+      style->SetI16(kStyleSpace86, 0);
+      style->SetI16(kStyleSpace88, 0);
     }
     TAEHoggetto* registered = Register(std::move(style));
     (i == 0 ? m_defaultStyle : m_defaultCellStyle) = registered;
@@ -415,8 +416,8 @@ void TAEHset::ConvertVersion1() {
       object->m_kind = static_cast<std::uint8_t>(to);
       if (to == immagine) {
         object->SetRevision(revision - 1);
-        object->SetI32(662, oldIndex);
-        object->SetU8(666, 0);
+        object->SetI32(kImageClickOrigin, oldIndex);
+        object->SetU8(kImageLastByte, 0);
       }
       TAEHoggetto* raw = object.get();
       if (RegisterObject(object, -1) >= 0) m_remap.emplace_back(oldId, raw->GetId());
@@ -592,14 +593,14 @@ TAEHoggetto* TAEHset::FindPage(std::string_view name) const {
 
 int TAEHset::PreviousInSequence(int page) const {
   const TAEHoggetto* self = GetObject(testoHtml, page);
-  if (self == nullptr || self->I16(79) < 0) return page;
-  const int group = self->I16(77);
-  const int number = self->I16(79);
+  if (self == nullptr || self->I16(kPageBrowseNumber) < 0) return page;
+  const int group = self->I16(kPageBrowseGroup);
+  const int number = self->I16(kPageBrowseNumber);
   int best = page;
   int bestNumber = -1;
   for (const auto& other : m_lists[testoHtml]) {
-    if (!other || other.get() == self || other->IsFree() || other->I16(77) != group) continue;
-    const int n = other->I16(79);
+    if (!other || other.get() == self || other->IsFree() || other->I16(kPageBrowseGroup) != group) continue;
+    const int n = other->I16(kPageBrowseNumber);
     if (n < 0) continue;  // not in the sequence
     if (n == number - 1) return other->Index();
     if (n < number && n > bestNumber) {
@@ -612,14 +613,14 @@ int TAEHset::PreviousInSequence(int page) const {
 
 int TAEHset::NextInSequence(int page) const {
   const TAEHoggetto* self = GetObject(testoHtml, page);
-  if (self == nullptr || self->I16(79) < 0) return page;
-  const int group = self->I16(77);
-  const int number = self->I16(79);
+  if (self == nullptr || self->I16(kPageBrowseNumber) < 0) return page;
+  const int group = self->I16(kPageBrowseGroup);
+  const int number = self->I16(kPageBrowseNumber);
   int best = page;
   int bestNumber = 0x7FFFFFFF;
   for (const auto& other : m_lists[testoHtml]) {
-    if (!other || other.get() == self || other->IsFree() || other->I16(77) != group) continue;
-    const int n = other->I16(79);
+    if (!other || other.get() == self || other->IsFree() || other->I16(kPageBrowseGroup) != group) continue;
+    const int n = other->I16(kPageBrowseNumber);
     if (n == number + 1) return other->Index();
     if (n > number && n < bestNumber) {
       best = other->Index();
@@ -734,14 +735,14 @@ TAEHoggetto* TAEHset::AddImageData(const fs::path& path, bool transparent, int h
   if (!base::ReadWholeFile(path, bytes)) return nullptr;
   auto image = NewObject(immagine);
   const std::string fileName = UniqueEmbeddedName(path.filename().string());
-  image->SetStr(94, 75, fileName);
+  image->SetStr(kImageFileName, 75, fileName);
   image->SetName(base::ExtractBaseName(path.filename().string()));
   image->SetSubtype(base::LowerCase(base::ExtractFileExt(path.filename().string())) == ".gif" ? 0 : 1);
-  image->SetI32(170, transparent ? -1 : -2);
-  image->SetI32(174, static_cast<std::int32_t>(bytes.size()));
+  image->SetI32(kImageTransparency, transparent ? -1 : -2);
+  image->SetI32(kImageLength, static_cast<std::int32_t>(bytes.size()));
   image->SetContent(std::move(bytes));
-  image->SetI16(85, static_cast<std::int16_t>(width));
-  image->SetI16(87, static_cast<std::int16_t>(height));
+  image->SetI16(kImageWidth, static_cast<std::int16_t>(width));
+  image->SetI16(kImageHeight, static_cast<std::int16_t>(height));
   if (TAEHoggetto* existing = FindEqual(*image)) return existing;
   return Register(std::move(image));
 }
@@ -752,23 +753,23 @@ std::unique_ptr<TAEHoggetto> TAEHset::AddImmagineNew(TAEHoggetto* image) {
     return nullptr;
   }
   auto placed = NewObject(immagineNew);
-  placed->SetI32(5, -1);
-  placed->SetI32(9, -1);
+  placed->SetI32(kPlacedImage2, -1);
+  placed->SetI32(kPlacedImage3, -1);
   placed->SetU8(13, 4);
   placed->SetU8(14, 0);
   placed->SetI16(23, 0);
   if (image == nullptr) {
-    placed->SetI32(0, -1);
-    for (int at : {15, 17, 19, 21}) placed->SetI16(at, 100);
-    placed->SetStr(28, 32, "");
+    placed->SetI32(kPlacedImage, -1);
+    for (int at : {kPlacedNaturalWidth, kPlacedNaturalHeight, kPlacedWidth, kPlacedHeight}) placed->SetI16(at, 100);
+    placed->SetStr(kPlacedAltText, 32, "");
     return placed;
   }
-  placed->SetI32(0, image->Index());
-  for (int at : {15, 19}) placed->SetI16(at, image->I16(85));
-  for (int at : {17, 21}) placed->SetI16(at, image->I16(87));
-  placed->SetStr(28, 32, m_altText ? image->GetCaption() : std::string());
+  placed->SetI32(kPlacedImage, image->Index());
+  for (int at : {kPlacedNaturalWidth, kPlacedWidth}) placed->SetI16(at, image->I16(kImageWidth));
+  for (int at : {kPlacedNaturalHeight, kPlacedHeight}) placed->SetI16(at, image->I16(kImageHeight));
+  placed->SetStr(kPlacedAltText, 32, m_altText ? image->GetCaption() : std::string());
   if (image->IsRegistered()) {
-    std::copy_n(image->Record().begin() + 182, kImageZonesBytes, placed->Record().begin() + 73);
+    std::copy_n(image->Record().begin() + kImageZones, kImageZonesBytes, placed->Record().begin() + kPlacedZones);
   }
   return placed;
 }
@@ -801,7 +802,7 @@ TAEHoggetto* TAEHset::AddEmbeddedFile(const fs::path& path, TAEHoggetto* object)
 
 std::unique_ptr<TAEHoggetto> TAEHset::NewLink(std::string_view url) {
   auto link = NewObject(internetLink);
-  link->SetStr(5, 127, url);
+  link->SetStr(kLinkUrl, 127, url);
   if (url.starts_with("tarn:")) link->SetSubtype(6);
   else if (url.starts_with("http:")) link->SetSubtype(7);
   else if (url.starts_with("mailto:")) link->SetSubtype(8);
@@ -813,7 +814,7 @@ std::unique_ptr<TAEHoggetto> TAEHset::NewLink(std::string_view url) {
 TAEHpicture* TAEHset::CachedPicture(const TAEHoggetto* object) const {
   if (object == nullptr) return nullptr;
   if (object->Kind() == immagineNew) {
-    object = GetObject(immagine, object->I32(0));
+    object = GetObject(immagine, object->I32(kPlacedImage));
     if (object == nullptr) return nullptr;
   }
   for (const auto& [owner, picture] : m_cache) {
