@@ -548,6 +548,9 @@ bool TAEHoggetto::AppendContent(DataSink& data, std::vector<std::string>& errors
 
 void TAEHoggetto::WriteBlocks(DataSink& data, std::vector<std::string>& errors) {
   if (IsFree()) return;
+  if (m_kind == testoHtml && U8(kPageGeneration) == 1 && m_owner != nullptr && m_owner->OlderTextConverter) {
+    m_owner->OlderTextConverter(*this);
+  }
   BlockFields f = BlockFieldsOf(m_kind);
   if (m_kind == mappaFrame) {
     std::string description;

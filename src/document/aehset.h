@@ -100,6 +100,10 @@ class TAEHset {
   // the value stored at record offset 97. Unset: the description read from
   // the file is written back unchanged.
   std::function<std::int32_t(TAEHoggetto& map, std::string& out)> FrameSetWriter;
+  // Converts a page still in the older text form to the current markup
+  // before it is written (sets its markup generation to 2). Unset: such
+  // pages are written as they are.
+  std::function<void(TAEHoggetto& page)> OlderTextConverter;
 
   // Header fields.
   std::span<std::uint8_t> Header() { return m_header; }

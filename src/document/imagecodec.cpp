@@ -583,6 +583,12 @@ constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::uint32_t kBiAlphaBitfields = 6;
 
+// A run covers at most 255 pixels per two bytes. Jumps and an early end
+// cover more, but a picture that is almost all skipped is far more likely a
+// damaged header than a real picture, so anything past eight times the
+// densest runs is refused before the bitmap is allocated.
+constexpr std::int64_t kBmpRlePixelsPerByte = 1024;
+
 // 96 dots per inch, in the pixels per metre the header wants.
 constexpr std::int32_t kBmpPixelsPerMetre = 3780;
 
@@ -720,9 +726,11 @@ std::optional<BmpLayout> ReadBmpLayout(std::string_view bytes) {
   const std::size_t declaredOffset = U32At(bytes, kBmpPixelOffsetField);
   layout.pixelOffset = declaredOffset >= header + headerSize ? declaredOffset : paletteEnd;
   if (layout.pixelOffset > bytes.size()) return std::nullopt;
-  // Every uncompressed pixel must be present before anything is allocated.
-  if (!layout.IsRunLength() &&
-      layout.PixelBytes() > static_cast<std::int64_t>(bytes.size() - layout.pixelOffset)) {
+  // The data must be able to describe the picture before anything is
+  // allocated: every pixel when uncompressed, a plausible share when not.
+  const auto dataSize = static_cast<std::int64_t>(bytes.size() - layout.pixelOffset);
+  if (layout.IsRunLength() ? layout.width * layout.height > dataSize * kBmpRlePixelsPerByte
+                           : layout.PixelBytes() > dataSize) {
     return std::nullopt;
   }
   return layout;

@@ -671,6 +671,8 @@ TEST(Decoders, RefuseDamagedInput) {
        bmpWith([](BmpFile& b) { b.width = b.height = 8000; b.bitCount = 24; })},
       {"bmp run length without end", DecodeBmp,
        bmpWith([](BmpFile& b) { b.compression = 1; b.pixels = Bytes({2, 1, 0, 0}); })},
+      {"bmp run length far larger than its data", DecodeBmp,
+       bmpWith([](BmpFile& b) { b.compression = 1; b.width = 4; b.height = 8388611; b.pixels = Bytes({0, 1}); })},
       {"bmp run length literal cut short", DecodeBmp,
        bmpWith([](BmpFile& b) { b.compression = 1; b.pixels = Bytes({0, 5, 1, 1}); })},
   };

@@ -110,7 +110,9 @@ TEST(AehSave, SaveOverOpenFileKeepsBackupAndLeavesNoTemporaries) {
   EXPECT_EQ(testing::ReadFile(env.Path("doc.bak")), before);
   EXPECT_EQ(env.Files(), (std::vector<std::string>{"doc.aeh", "doc.bak"}));
   EXPECT_EQ(set.GetObject(testoHtml, 1)->GetCaption(), "Changed");
-  // The image data, read lazily from the old file, made it into the new one.
+  // The image data stays in the file until it is used; it made it into the
+  // new file.
+  EXPECT_EQ(set.GetObject(immagine, 0)->Content().source, DataBlock::Source::Document);
   auto content = set.GetObject(immagine, 0)->ReadContent();
   ASSERT_TRUE(content);
   EXPECT_EQ(*content, testing::SmallGif(3, 3));
@@ -184,6 +186,27 @@ TEST(AehSave, BlockRunningPastTheEndIsCopiedAsFarAsItExists) {
   TAEHoggetto* reread = set.GetObject(immagine, 0);
   EXPECT_EQ(reread->I32(174), 14);
   EXPECT_EQ(reread->ReadContent().value(), "GIF89a-partial");
+}
+
+TEST(AehSave, PagesInOlderTextAreConvertedBeforeWriting) {
+  TestEnv env;
+  AehBuilder b;
+  b.sizes[0] = 242;
+  b.AddPage("Old", "older text");
+  b.AddPage("Also old", "more");
+  testing::WriteFile(env.Path("old.aeh"), b.Build());
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(env.Path("old.aeh")));
+  int calls = 0;
+  set.OlderTextConverter = [&calls](TAEHoggetto& page) {
+    ++calls;
+    page.SetContent(std::string("<Z S0 >converted\0", 17));
+    page.SetU8(195, 2);
+  };
+  ASSERT_TRUE(set.SaveToFile(env.Path("new.aeh")));
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(set.GetObject(testoHtml, 0)->U8(195), 2);
+  EXPECT_EQ(set.GetObject(testoHtml, 1)->ReadContent().value(), std::string("<Z S0 >converted\0", 17));
 }
 
 TEST(AehSave, EmptySlotsAndFreeRecordsKeepTheirIndexes) {
