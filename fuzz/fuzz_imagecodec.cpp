@@ -17,8 +17,7 @@ namespace doc = tarn::document;
 constexpr std::size_t kMaxReencodedPixels = 128 * 128;
 
 void CheckReencoding(const Bitmap& bitmap) {
-  if (bitmap.Empty() ||
-      bitmap.pixels.size() != static_cast<std::size_t>(bitmap.width) * bitmap.height) {
+  if (bitmap.Empty() || bitmap.pixels.size() != static_cast<std::size_t>(bitmap.width) * bitmap.height) {
     std::abort();  // A decoder handed out an inconsistent bitmap.
   }
   if (bitmap.pixels.size() > kMaxReencodedPixels) return;

@@ -591,40 +591,25 @@ TAEHoggetto* TAEHset::FindPage(std::string_view name) const {
   return nullptr;
 }
 
-int TAEHset::PreviousInSequence(int page) const {
+int TAEHset::PreviousInSequence(int page) const { return NeighbourInSequence(page, -1); }
+int TAEHset::NextInSequence(int page) const { return NeighbourInSequence(page, +1); }
+
+int TAEHset::NeighbourInSequence(int page, int direction) const {
   const TAEHoggetto* self = GetObject(testoHtml, page);
   if (self == nullptr || self->I16(kPageBrowseNumber) < 0) return page;
   const int group = self->I16(kPageBrowseGroup);
   const int number = self->I16(kPageBrowseNumber);
   int best = page;
-  int bestNumber = -1;
+  int bestDistance = 0x7FFFFFFF;
   for (const auto& other : m_lists[testoHtml]) {
     if (!other || other.get() == self || other->IsFree() || other->I16(kPageBrowseGroup) != group) continue;
     const int n = other->I16(kPageBrowseNumber);
     if (n < 0) continue;  // not in the sequence
-    if (n == number - 1) return other->Index();
-    if (n < number && n > bestNumber) {
+    const int distance = (n - number) * direction;
+    if (distance == 1) return other->Index();
+    if (distance > 0 && distance < bestDistance) {
       best = other->Index();
-      bestNumber = n;
-    }
-  }
-  return best;
-}
-
-int TAEHset::NextInSequence(int page) const {
-  const TAEHoggetto* self = GetObject(testoHtml, page);
-  if (self == nullptr || self->I16(kPageBrowseNumber) < 0) return page;
-  const int group = self->I16(kPageBrowseGroup);
-  const int number = self->I16(kPageBrowseNumber);
-  int best = page;
-  int bestNumber = 0x7FFFFFFF;
-  for (const auto& other : m_lists[testoHtml]) {
-    if (!other || other.get() == self || other->IsFree() || other->I16(kPageBrowseGroup) != group) continue;
-    const int n = other->I16(kPageBrowseNumber);
-    if (n == number + 1) return other->Index();
-    if (n > number && n < bestNumber) {
-      best = other->Index();
-      bestNumber = n;
+      bestDistance = distance;
     }
   }
   return best;

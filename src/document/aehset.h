@@ -225,6 +225,7 @@ class TAEHset {
   void EmptyTempFolder();
   std::string RandomHex(int digits);
   bool HeaderValid(std::int64_t fileSize);
+  int NeighbourInSequence(int page, int direction) const;
 
   platform::Services m_services;
   std::array<std::uint8_t, header::kSize> m_header{};

@@ -5,6 +5,10 @@
 // as nullopt instead of ending the program.
 #include "document/imagecodec.h"
 
+#include <gif_lib.h>
+#include <jerror.h>
+#include <jpeglib.h>
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -18,10 +22,6 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
-
-#include <gif_lib.h>
-#include <jerror.h>
-#include <jpeglib.h>
 
 namespace tarn::document {
 namespace {
@@ -71,8 +71,7 @@ void AppendLe32(std::string& out, std::uint32_t value) {
 // ---------------------------------------------------------------------------
 // Pixels.
 
-constexpr std::uint32_t Argb(std::uint32_t r, std::uint32_t g, std::uint32_t b,
-                             std::uint32_t a = 0xFF) {
+constexpr std::uint32_t Argb(std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t a = 0xFF) {
   return (a << 24) | (r << 16) | (g << 8) | b;
 }
 constexpr std::uint8_t Alpha(std::uint32_t argb) { return static_cast<std::uint8_t>(argb >> 24); }
@@ -81,9 +80,8 @@ constexpr std::uint8_t Green(std::uint32_t argb) { return static_cast<std::uint8
 constexpr std::uint8_t Blue(std::uint32_t argb) { return static_cast<std::uint8_t>(argb); }
 
 bool HasConsistentPixels(const base::Bitmap& bitmap) {
-  return !bitmap.Empty() &&
-         bitmap.pixels.size() ==
-             static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height);
+  return !bitmap.Empty() && bitmap.pixels.size() == static_cast<std::size_t>(bitmap.width) *
+                                                        static_cast<std::size_t>(bitmap.height);
 }
 
 // Alpha only means something when the bitmap says it is transparent; a bitmap
@@ -122,8 +120,7 @@ struct GifMemoryReader {
 int ReadGifBytes(GifFileType* gif, GifByteType* out, int count) {
   auto* reader = static_cast<GifMemoryReader*>(gif->UserData);
   if (count <= 0) return 0;
-  const std::size_t n =
-      std::min(static_cast<std::size_t>(count), reader->bytes.size() - reader->position);
+  const std::size_t n = std::min(static_cast<std::size_t>(count), reader->bytes.size() - reader->position);
   std::memcpy(out, reader->bytes.data() + reader->position, n);
   reader->position += n;
   return static_cast<int>(n);
@@ -169,8 +166,7 @@ bool ReadGifIndices(GifFileType* gif, int width, int height, bool interlaced,
                     std::vector<GifPixelType>& indices) {
   indices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
   auto readRow = [&](int y) {
-    return DGifGetLine(gif, indices.data() + static_cast<std::size_t>(y) * width, width) !=
-           GIF_ERROR;
+    return DGifGetLine(gif, indices.data() + static_cast<std::size_t>(y) * width, width) != GIF_ERROR;
   };
   if (!interlaced) {
     for (int y = 0; y < height; ++y) {
@@ -199,9 +195,7 @@ struct IndexedImage {
 
 constexpr int kGifMaxColours = 256;
 
-GifColorType ToGifColour(std::uint32_t argb) {
-  return GifColorType{Red(argb), Green(argb), Blue(argb)};
-}
+GifColorType ToGifColour(std::uint32_t argb) { return GifColorType{Red(argb), Green(argb), Blue(argb)}; }
 
 // Gives each distinct colour its own index; fails when the picture needs more
 // than a GIF palette holds (a transparent pixel takes one slot).
@@ -317,8 +311,8 @@ std::optional<std::string> WriteGif(int width, int height, IndexedImage& image) 
     GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, image.transparentIndex};
     std::array<GifByteType, 4> extension{};
     const std::size_t length = EGifGCBToExtension(&control, extension.data());
-    if (EGifPutExtension(gif.get(), GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length),
-                         extension.data()) == GIF_ERROR) {
+    if (EGifPutExtension(gif.get(), GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension.data()) ==
+        GIF_ERROR) {
       return std::nullopt;
     }
   }
@@ -510,9 +504,7 @@ class JpegStringDestination {
 
 class JpegCompressor {
  public:
-  explicit JpegCompressor(std::string& out) : m_destination(out) {
-    m_info.err = InstallJpegErrors(m_errors);
-  }
+  explicit JpegCompressor(std::string& out) : m_destination(out) { m_info.err = InstallJpegErrors(m_errors); }
   ~JpegCompressor() { jpeg_destroy_compress(&m_info); }
   JpegCompressor(const JpegCompressor&) = delete;
   JpegCompressor& operator=(const JpegCompressor&) = delete;
@@ -527,8 +519,7 @@ class JpegCompressor {
   jpeg_compress_struct m_info{};
 };
 
-bool RunJpegEncode(JpegCompressor& jpeg, const base::Bitmap& bitmap, int quality,
-                   std::vector<JSAMPLE>& row) {
+bool RunJpegEncode(JpegCompressor& jpeg, const base::Bitmap& bitmap, int quality, std::vector<JSAMPLE>& row) {
   jpeg_compress_struct& info = jpeg.Info();
   if (setjmp(jpeg.Escape()) != 0) return false;
   jpeg_create_compress(&info);
@@ -637,11 +628,15 @@ bool IsSupportedBmpDepth(int bitCount, std::uint32_t compression) {
     case kBiRgb:
       return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
              bitCount == 32;
-    case kBiRle8: return bitCount == 8;
-    case kBiRle4: return bitCount == 4;
+    case kBiRle8:
+      return bitCount == 8;
+    case kBiRle4:
+      return bitCount == 4;
     case kBiBitfields:
-    case kBiAlphaBitfields: return bitCount == 16 || bitCount == 24 || bitCount == 32;
-    default: return false;  // Embedded JPEG/PNG and OS/2 Huffman are not ours to read.
+    case kBiAlphaBitfields:
+      return bitCount == 16 || bitCount == 24 || bitCount == 32;
+    default:
+      return false;  // Embedded JPEG/PNG and OS/2 Huffman are not ours to read.
   }
 }
 
@@ -717,8 +712,7 @@ std::optional<BmpLayout> ReadBmpLayout(std::string_view bytes) {
     if (headerSize < kBmpHeaderWithMasksSize) afterHeader += 4 * maskCount;
   }
 
-  if (layout.bitCount <= 8 &&
-      !ReadBmpPalette(bytes, afterHeader, paletteEntrySize, colourCount, layout)) {
+  if (layout.bitCount <= 8 && !ReadBmpPalette(bytes, afterHeader, paletteEntrySize, colourCount, layout)) {
     return std::nullopt;
   }
   const std::size_t paletteEnd = afterHeader + layout.palette.size() * paletteEntrySize;
@@ -756,17 +750,24 @@ void DecodeBmpUncompressed(std::string_view bytes, const BmpLayout& layout, base
     std::uint32_t* dst = out.pixels.data() + y * layout.width;
     for (std::int64_t x = 0; x < layout.width; ++x) {
       switch (layout.bitCount) {
-        case 1: dst[x] = layout.PaletteColour((src[x / 8] >> (7 - x % 8)) & 1); break;
-        case 4: dst[x] = layout.PaletteColour((src[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF); break;
-        case 8: dst[x] = layout.PaletteColour(src[x]); break;
-        default: dst[x] = ReadBmpDirectColour(layout, src + x * (layout.bitCount / 8), channels);
+        case 1:
+          dst[x] = layout.PaletteColour((src[x / 8] >> (7 - x % 8)) & 1);
+          break;
+        case 4:
+          dst[x] = layout.PaletteColour((src[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF);
+          break;
+        case 8:
+          dst[x] = layout.PaletteColour(src[x]);
+          break;
+        default:
+          dst[x] = ReadBmpDirectColour(layout, src + x * (layout.bitCount / 8), channels);
       }
     }
   }
   // Many writers leave the alpha field zero throughout; such a picture was
   // never meant to be invisible.
-  if (layout.masks[3] != 0 && std::all_of(out.pixels.begin(), out.pixels.end(),
-                                          [](std::uint32_t p) { return Alpha(p) == 0; })) {
+  if (layout.masks[3] != 0 &&
+      std::all_of(out.pixels.begin(), out.pixels.end(), [](std::uint32_t p) { return Alpha(p) == 0; })) {
     for (std::uint32_t& p : out.pixels) p |= kOpaque;
   }
 }
@@ -991,12 +992,16 @@ std::optional<base::Bitmap> DecodeBmp(std::string_view bytes) {
 
 std::optional<base::Bitmap> DecodeImage(std::string_view bytes) {
   switch (SniffImageFormat(bytes)) {
-    case ImageFormat::Gif: return DecodeGif(bytes);
-    case ImageFormat::Jpeg: return DecodeJpeg(bytes);
-    case ImageFormat::Bmp: return DecodeBmp(bytes);
+    case ImageFormat::Gif:
+      return DecodeGif(bytes);
+    case ImageFormat::Jpeg:
+      return DecodeJpeg(bytes);
+    case ImageFormat::Bmp:
+      return DecodeBmp(bytes);
     case ImageFormat::Wmf:
     case ImageFormat::Emf:
-    case ImageFormat::Unknown: return std::nullopt;
+    case ImageFormat::Unknown:
+      return std::nullopt;
   }
   return std::nullopt;
 }
@@ -1053,7 +1058,7 @@ std::string EncodeBmp(const base::Bitmap& bitmap) {
   AppendLe32(out, kBmpInfoHeaderSize);
   AppendLe32(out, static_cast<std::uint32_t>(bitmap.width));
   AppendLe32(out, static_cast<std::uint32_t>(bitmap.height));  // Positive: bottom row first.
-  AppendLe16(out, 1);                                            // Planes.
+  AppendLe16(out, 1);                                          // Planes.
   AppendLe16(out, kBitCount);
   AppendLe32(out, kBiRgb);
   AppendLe32(out, static_cast<std::uint32_t>(imageSize));

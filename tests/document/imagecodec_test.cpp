@@ -4,13 +4,12 @@
 #include "document/imagecodec.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <jpeglib.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <set>
 #include <string>
@@ -28,9 +27,7 @@ constexpr std::uint32_t kBlack = 0xFF000000;
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 constexpr std::uint32_t kClear = 0x00000000;
 
-std::string Le16(std::uint16_t v) {
-  return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-}
+std::string Le16(std::uint16_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
 std::string Le32(std::uint32_t v) {
   return Le16(static_cast<std::uint16_t>(v & 0xFFFF)) + Le16(static_cast<std::uint16_t>(v >> 16));
 }
@@ -61,8 +58,8 @@ std::uint32_t Noise(std::uint32_t i) {
 int ChannelDistance(std::uint32_t a, std::uint32_t b) {
   int worst = 0;
   for (int shift : {0, 8, 16}) {
-    worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                                     static_cast<int>((b >> shift) & 0xFF)));
+    worst = std::max(worst,
+                     std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
   }
   return worst;
 }
@@ -99,8 +96,8 @@ int TableSizeField(std::size_t entries) {
 std::string ColourTable(const std::vector<std::uint32_t>& palette) {
   std::string out;
   for (std::uint32_t c : palette) {
-    out += Bytes({static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>(c & 0xFF)});
+    out += Bytes(
+        {static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF)});
   }
   return out;
 }
@@ -206,19 +203,24 @@ TEST(DecodeGif, FramePlacementAndLocalPalette) {
     std::vector<std::uint32_t> pixels;
   };
   const std::vector<std::uint32_t> local = {0xFFFFFF, 0x0000FF};
+  const GifFrame first{0, 0, 1, 1, false, {}, -1, {1}};
+  const GifFrame second{0, 0, 1, 1, false, {}, -1, {2}};
+  // clang-format off
   const Case cases[] = {
       // The local palette wins over the global one; canvas outside the frame
       // is transparent; an index past the palette shows black.
-      {"offset frame", GifFile{3, 2, kFourColours, {GifFrame{1, 0, 2, 2, false, local, -1, {0, 1, 1, 7}}}},
-       3, 2, {kClear, kWhite, kBlue, kClear, kBlue, kBlack}},
+      {"offset frame",
+       GifFile{3, 2, kFourColours, {GifFrame{1, 0, 2, 2, false, local, -1, {0, 1, 1, 7}}}},
+       3, 2, {kClear, kWhite, kBlue,
+              kClear, kBlue,  kBlack}},
       // A frame larger than the screen widens the picture.
-      {"frame beyond screen", GifFile{1, 1, kFourColours, {GifFrame{0, 0, 2, 1, false, {}, -1, {1, 2}}}},
+      {"frame beyond screen",
+       GifFile{1, 1, kFourColours, {GifFrame{0, 0, 2, 1, false, {}, -1, {1, 2}}}},
        2, 1, {kRed, kGreen}},
       // Only the first frame is read.
-      {"animation", GifFile{1, 1, kFourColours, {GifFrame{0, 0, 1, 1, false, {}, -1, {1}},
-                                                 GifFrame{0, 0, 1, 1, false, {}, -1, {2}}}},
-       1, 1, {kRed}},
+      {"animation", GifFile{1, 1, kFourColours, {first, second}}, 1, 1, {kRed}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const auto bitmap = DecodeGif(BuildGif(c.gif));
@@ -241,15 +243,16 @@ std::uint32_t AfterGif(const Bitmap& bitmap, std::uint32_t pixel) {
 
 TEST(EncodeGif, RoundTripsFewColoursExactly) {
   const Bitmap cases[] = {
-      MakeBitmap(4, 3, {kRed, kGreen, kBlue, kWhite, kBlack, 0xFF123456, 0x00ABCDEF, kRed,
-                        kGreen, kBlue, kWhite, kBlack},
-                 true),
+      MakeBitmap(
+          4, 3,
+          {kRed, kGreen, kBlue, kWhite, kBlack, 0xFF123456, 0x00ABCDEF, kRed, kGreen, kBlue, kWhite, kBlack},
+          true),
       MakeBitmap(2, 2, {kRed, kGreen, kBlue, kWhite}),
       // Alpha is ignored when the bitmap does not claim transparency.
       MakeBitmap(2, 1, {0x00FF0000, 0x0000FF00}),
   };
   for (const Bitmap& original : cases) {
-    SCOPED_TRACE(testing::PrintToString(original.pixels));
+    SCOPED_TRACE(::testing::PrintToString(original.pixels));
     const auto gif = EncodeGif(original);
     ASSERT_TRUE(gif);
     EXPECT_EQ(gif->substr(0, 6), "GIF89a");
@@ -260,8 +263,8 @@ TEST(EncodeGif, RoundTripsFewColoursExactly) {
     for (std::size_t i = 0; i < original.pixels.size(); ++i) {
       EXPECT_EQ(decoded->pixels[i], AfterGif(original, original.pixels[i])) << "pixel " << i;
     }
-    const bool anyTransparent = original.transparent &&
-                                std::any_of(original.pixels.begin(), original.pixels.end(),
+    const bool anyTransparent =
+        original.transparent && std::any_of(original.pixels.begin(), original.pixels.end(),
                                             [](std::uint32_t p) { return (p >> 24) == 0; });
     EXPECT_EQ(decoded->transparent, anyTransparent);
   }
@@ -276,7 +279,7 @@ TEST(EncodeGif, PaletteLimitWithAndWithoutTransparency) {
   // The transparent index takes a palette slot of its own.
   const Case cases[] = {{256, false, true}, {255, true, true}, {256, true, false}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.colours << " colours, transparent " << c.withTransparent);
+    SCOPED_TRACE(::testing::Message() << c.colours << " colours, transparent " << c.withTransparent);
     std::vector<std::uint32_t> pixels;
     for (int i = 0; i < c.colours; ++i) {
       pixels.push_back(0xFF000000 | (static_cast<std::uint32_t>(i * 0x010307) & 0xFFFFFF));
@@ -336,8 +339,8 @@ Bitmap Gradient(int width, int height) {
   std::vector<std::uint32_t> pixels;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      pixels.push_back(0xFF000000 | static_cast<std::uint32_t>((x * 255 / width) << 16 |
-                                                               (y * 255 / height) << 8 | 0x80));
+      pixels.push_back(0xFF000000 |
+                       static_cast<std::uint32_t>((x * 255 / width) << 16 | (y * 255 / height) << 8 | 0x80));
     }
   }
   return MakeBitmap(width, height, pixels);
@@ -346,7 +349,7 @@ Bitmap Gradient(int width, int height) {
 TEST(EncodeJpeg, RoundTripsApproximately) {
   Bitmap original = Gradient(48, 32);
   original.transparent = true;
-  original.pixels[0] = 0x00000000;  // Drawn on white.
+  original.pixels[0] = 0x00000000;          // Drawn on white.
   for (int quality : {0, 75, 100, 1000}) {  // Out-of-range qualities are clamped.
     SCOPED_TRACE(quality);
     const auto jpeg = EncodeJpeg(original, quality);
@@ -441,17 +444,16 @@ struct BmpFile {
   std::uint16_t bitCount = 24;
   std::uint32_t compression = 0;
   std::uint32_t headerSize = 40;
-  std::vector<std::uint32_t> masks;  // In the header from 52 bytes on, else after it.
-  std::vector<std::uint32_t> palette;
-  std::string pixels;
+  std::vector<std::uint32_t> masks{};  // In the header from 52 bytes on, else after it.
+  std::vector<std::uint32_t> palette{};
+  std::string pixels{};
 };
 
 std::string BuildBmp(const BmpFile& bmp) {
   std::string info = Le32(bmp.headerSize) + Le32(static_cast<std::uint32_t>(bmp.width)) +
                      Le32(static_cast<std::uint32_t>(bmp.height)) + Le16(1) + Le16(bmp.bitCount) +
                      Le32(bmp.compression) + Le32(static_cast<std::uint32_t>(bmp.pixels.size())) +
-                     Le32(3780) + Le32(3780) + Le32(static_cast<std::uint32_t>(bmp.palette.size())) +
-                     Le32(0);
+                     Le32(3780) + Le32(3780) + Le32(static_cast<std::uint32_t>(bmp.palette.size())) + Le32(0);
   std::string masks;
   for (std::uint32_t m : bmp.masks) masks += Le32(m);
   if (bmp.headerSize > 40) {
@@ -466,23 +468,36 @@ std::string BuildBmp(const BmpFile& bmp) {
          Le32(static_cast<std::uint32_t>(offset)) + info + masks + palette + bmp.pixels;
 }
 
+// Black, red, green, blue: the same indices as kFourColours.
+const std::vector<std::uint32_t> kBmpPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+
 TEST(DecodeBmp, PaletteDepthsAndRowOrder) {
   struct Case {
     const char* name;
     std::uint16_t bitCount;
     bool topDown;
-    std::string pixels;  // File order, rows padded to four bytes.
+    std::string pixels;                   // File order, rows padded to four bytes.
     std::vector<std::uint32_t> expected;  // Display order: top row first.
   };
+  // clang-format off
   const Case cases[] = {
-      {"8-bit bottom-up", 8, false, Bytes({0, 1, 2, 0, 1, 2, 3, 0}), {kRed, kGreen, kBlue, kBlack, kRed, kGreen}},
-      {"8-bit top-down", 8, true, Bytes({1, 2, 3, 0, 0, 1, 2, 0}), {kRed, kGreen, kBlue, kBlack, kRed, kGreen}},
-      {"4-bit", 4, false, Bytes({0x30, 0x10, 0, 0, 0x12, 0x30, 0, 0}), {kRed, kGreen, kBlue, kBlue, kBlack, kRed}},
-      {"1-bit", 1, false, Bytes({0x60, 0, 0, 0, 0xA0, 0, 0, 0}), {kRed, kBlack, kRed, kBlack, kRed, kRed}},
+      {"8-bit bottom-up", 8, false, Bytes({0, 1, 2, 0,  1, 2, 3, 0}),
+       {kRed, kGreen, kBlue, kBlack, kRed, kGreen}},
+      {"8-bit top-down",  8, true,  Bytes({1, 2, 3, 0,  0, 1, 2, 0}),
+       {kRed, kGreen, kBlue, kBlack, kRed, kGreen}},
+      {"4-bit",           4, false, Bytes({0x30, 0x10, 0, 0,  0x12, 0x30, 0, 0}),
+       {kRed, kGreen, kBlue, kBlue, kBlack, kRed}},
+      {"1-bit",           1, false, Bytes({0x60, 0, 0, 0,  0xA0, 0, 0, 0}),
+       {kRed, kBlack, kRed, kBlack, kRed, kRed}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    BmpFile bmp{3, c.topDown ? -2 : 2, c.bitCount, 0, 40, {}, {0x000000, 0xFF0000, 0x00FF00, 0x0000FF}, c.pixels};
+    BmpFile bmp{.width = 3,
+                .height = c.topDown ? -2 : 2,
+                .bitCount = c.bitCount,
+                .palette = kBmpPalette,
+                .pixels = c.pixels};
     if (c.bitCount == 1) bmp.palette.resize(2);
     const auto bitmap = DecodeBmp(BuildBmp(bmp));
     ASSERT_TRUE(bitmap);
@@ -504,26 +519,37 @@ TEST(DecodeBmp, DirectColourLayouts) {
     std::vector<std::uint32_t> expected;
     bool transparent;
   };
+  const std::vector<std::uint32_t> k565 = {0xF800, 0x07E0, 0x001F};
+  const std::vector<std::uint32_t> k8888 = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+  // clang-format off
   const Case cases[] = {
-      {"16-bit 555", 16, 0, 40, {}, Bytes({0x00, 0x7C, 0x1F, 0x00}), {kRed, kBlue}, false},
-      {"16-bit 565 masks after header", 16, 3, 40, {0xF800, 0x07E0, 0x001F},
+      {"16-bit 555", 16, 0, 40, {},
+       Bytes({0x00, 0x7C, 0x1F, 0x00}), {kRed, kBlue}, false},
+      {"16-bit 565 masks after header", 16, 3, 40, k565,
        Bytes({0x00, 0xF8, 0xE0, 0x07}), {kRed, kGreen}, false},
-      {"16-bit 565 masks in V4 header", 16, 3, 108, {0xF800, 0x07E0, 0x001F},
+      {"16-bit 565 masks in V4 header", 16, 3, 108, k565,
        Bytes({0x1F, 0x00, 0xE0, 0x07}), {kBlue, kGreen}, false},
-      {"24-bit", 24, 0, 40, {}, Bytes({0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0, 0}),
-       {0xFF302010, 0xFF605040}, false},
+      {"24-bit", 24, 0, 40, {},
+       Bytes({0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0, 0}), {0xFF302010, 0xFF605040}, false},
       // The fourth byte of plain 32-bit pixels is not alpha.
-      {"32-bit plain", 32, 0, 40, {}, Bytes({0x10, 0x20, 0x30, 0x00, 0x40, 0x50, 0x60, 0x7F}),
-       {0xFF302010, 0xFF605040}, false},
-      {"32-bit V5 with alpha", 32, 3, 124, {0xFF0000, 0xFF00, 0xFF, 0xFF000000},
+      {"32-bit plain", 32, 0, 40, {},
+       Bytes({0x10, 0x20, 0x30, 0x00, 0x40, 0x50, 0x60, 0x7F}), {0xFF302010, 0xFF605040}, false},
+      {"32-bit V5 with alpha", 32, 3, 124, k8888,
        Bytes({0x33, 0x22, 0x11, 0x80, 0, 0, 0, 0}), {0x80112233, kClear}, true},
       // An alpha field that is zero everywhere was never meant as alpha.
-      {"32-bit V5 alpha all zero", 32, 3, 124, {0xFF0000, 0xFF00, 0xFF, 0xFF000000},
+      {"32-bit V5 alpha all zero", 32, 3, 124, k8888,
        Bytes({0x33, 0x22, 0x11, 0, 0xFF, 0xFF, 0xFF, 0}), {0xFF112233, kWhite}, false},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto bitmap = DecodeBmp(BuildBmp(BmpFile{2, 1, c.bitCount, c.compression, c.headerSize, c.masks, {}, c.pixels}));
+    const auto bitmap = DecodeBmp(BuildBmp(BmpFile{.width = 2,
+                                                   .height = 1,
+                                                   .bitCount = c.bitCount,
+                                                   .compression = c.compression,
+                                                   .headerSize = c.headerSize,
+                                                   .masks = c.masks,
+                                                   .pixels = c.pixels}));
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->pixels, c.expected);
     EXPECT_EQ(bitmap->transparent, c.transparent);
@@ -540,21 +566,32 @@ TEST(DecodeBmp, RunLengthStreams) {
     std::string stream;
     std::vector<std::uint32_t> expected;
   };
+  // clang-format off
   const Case cases[] = {
       // Bottom row: a run of three and an end of line; middle: a literal
       // stretch of three (padded) and a run of one; top: a jump of two
       // pixels, a run of two, end of picture. Jumped-over pixels stay clear.
       {"8-bit", 4, 3, 8, 1,
-       Bytes({3, 1, 0, 0, 0, 3, 2, 3, 2, 0, 1, 3, 0, 0, 0, 2, 2, 0, 2, 1, 0, 1}),
-       {kClear, kClear, kRed, kRed, kGreen, kBlue, kGreen, kBlue, kRed, kRed, kRed, kClear}},
+       Bytes({3, 1,  0, 0,
+              0, 3, 2, 3, 2, 0,  1, 3,  0, 0,
+              0, 2, 2, 0,  2, 1,  0, 1}),
+       {kClear, kClear, kRed,   kRed,
+        kGreen, kBlue,  kGreen, kBlue,
+        kRed,   kRed,   kRed,   kClear}},
       // A run alternates two indices; a literal stretch packs two per byte.
-      {"4-bit", 7, 1, 4, 2, Bytes({4, 0x12, 0, 3, 0x23, 0x10, 0, 1}),
+      {"4-bit", 7, 1, 4, 2,
+       Bytes({4, 0x12,  0, 3, 0x23, 0x10,  0, 1}),
        {kRed, kGreen, kRed, kGreen, kGreen, kBlue, kRed}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto bitmap = DecodeBmp(BuildBmp(BmpFile{c.width, c.height, c.bitCount, c.compression, 40, {},
-                                                   {0x000000, 0xFF0000, 0x00FF00, 0x0000FF}, c.stream}));
+    const auto bitmap = DecodeBmp(BuildBmp(BmpFile{.width = c.width,
+                                                   .height = c.height,
+                                                   .bitCount = c.bitCount,
+                                                   .compression = c.compression,
+                                                   .palette = kBmpPalette,
+                                                   .pixels = c.stream}));
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->pixels, c.expected);
     EXPECT_EQ(bitmap->transparent, std::count(c.expected.begin(), c.expected.end(), kClear) > 0);
@@ -628,7 +665,8 @@ TEST(Decoders, RefuseDamagedInput) {
   emptyFrame.frames[0].width = 0;
   const std::string jpeg = *EncodeJpeg(Gradient(16, 16));
   const std::vector<std::uint32_t> palette = {0x000000, 0xFF0000};
-  const BmpFile bmp8{2, 2, 8, 0, 40, {}, palette, Bytes({0, 1, 0, 0, 1, 0, 0, 0})};
+  const BmpFile bmp8{
+      .width = 2, .height = 2, .bitCount = 8, .palette = palette, .pixels = Bytes({0, 1, 0, 0, 1, 0, 0, 0})};
   auto bmpWith = [&](auto change) {
     BmpFile b = bmp8;
     change(b);
@@ -665,16 +703,28 @@ TEST(Decoders, RefuseDamagedInput) {
       {"bmp odd depth", DecodeBmp, bmpWith([](BmpFile& b) { b.bitCount = 7; })},
       {"bmp embedded jpeg", DecodeBmp, bmpWith([](BmpFile& b) { b.compression = 4; })},
       {"bmp palette missing", DecodeBmp, bmpWith([](BmpFile& b) { b.palette.clear(); })},
-      {"bmp 100000 x 100000", DecodeBmp,
-       bmpWith([](BmpFile& b) { b.width = b.height = 100000; b.bitCount = 24; })},
-      {"bmp 8000 x 8000 without pixels", DecodeBmp,
-       bmpWith([](BmpFile& b) { b.width = b.height = 8000; b.bitCount = 24; })},
-      {"bmp run length without end", DecodeBmp,
-       bmpWith([](BmpFile& b) { b.compression = 1; b.pixels = Bytes({2, 1, 0, 0}); })},
-      {"bmp run length far larger than its data", DecodeBmp,
-       bmpWith([](BmpFile& b) { b.compression = 1; b.width = 4; b.height = 8388611; b.pixels = Bytes({0, 1}); })},
-      {"bmp run length literal cut short", DecodeBmp,
-       bmpWith([](BmpFile& b) { b.compression = 1; b.pixels = Bytes({0, 5, 1, 1}); })},
+      {"bmp 100000 x 100000", DecodeBmp, bmpWith([](BmpFile& b) {
+         b.width = b.height = 100000;
+         b.bitCount = 24;
+       })},
+      {"bmp 8000 x 8000 without pixels", DecodeBmp, bmpWith([](BmpFile& b) {
+         b.width = b.height = 8000;
+         b.bitCount = 24;
+       })},
+      {"bmp run length without end", DecodeBmp, bmpWith([](BmpFile& b) {
+         b.compression = 1;
+         b.pixels = Bytes({2, 1, 0, 0});
+       })},
+      {"bmp run length far larger than its data", DecodeBmp, bmpWith([](BmpFile& b) {
+         b.compression = 1;
+         b.width = 4;
+         b.height = 8388611;
+         b.pixels = Bytes({0, 1});
+       })},
+      {"bmp run length literal cut short", DecodeBmp, bmpWith([](BmpFile& b) {
+         b.compression = 1;
+         b.pixels = Bytes({0, 5, 1, 1});
+       })},
   };
   for (const Case& c : cases) {
     EXPECT_FALSE(c.decode(c.bytes)) << c.name;
@@ -749,7 +799,7 @@ TEST(SniffImageFormat, RecognisesLeadingBytes) {
       {"hello", ImageFormat::Unknown},
   };
   for (const auto& [bytes, format] : cases) {
-    EXPECT_EQ(SniffImageFormat(bytes), format) << testing::PrintToString(bytes);
+    EXPECT_EQ(SniffImageFormat(bytes), format) << ::testing::PrintToString(bytes);
   }
 }
 
