@@ -159,9 +159,10 @@ bool ReadUpToFirstImage(GifFileType* gif, int& transparentIndex) {
 }
 
 // Reads the frame's colour indices into display order. Interlaced frames send
-// every 8th row from 0, every 8th from 4, every 4th from 2, then the odd rows;
-// we place the rows ourselves rather than rely on the library's high-level
-// reader, whose handling of this has varied between releases.
+// every 8th row from 0, every 8th from 4, every 4th from 2, then the odd rows.
+// We read line by line instead of through the library's whole-file reader,
+// which would decode every frame of an animation and whose interlace
+// handling has differed between releases.
 bool ReadGifIndices(GifFileType* gif, int width, int height, bool interlaced,
                     std::vector<GifPixelType>& indices) {
   indices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
