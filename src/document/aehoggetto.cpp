@@ -448,7 +448,9 @@ void TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
                                 std::vector<BlockRequest>& requests) {
   // A deleted object keeps the block fields of its last save, which may point
   // at other objects' data by now; it writes no blocks, so none are read.
-  if (IsFree()) return;
+  // Tables are the exception: tables in use are stored with the same subtype
+  // as deleted ones, and their cell colours must not be lost.
+  if (IsFree() && m_kind != tabellaHtml) return;
   BlockFields f = BlockFieldsOf(m_kind);
   // A block that starts inside the file is attached; one that runs past the
   // end cannot be read and is dropped.
@@ -547,7 +549,9 @@ bool TAEHoggetto::AppendContent(DataSink& data, std::vector<std::string>& errors
 }
 
 void TAEHoggetto::WriteBlocks(DataSink& data, std::vector<std::string>& errors) {
-  if (IsFree()) return;
+  // A free record keeps its old block fields; one that still holds data (a
+  // table, whose subtype does not tell use from deletion) writes it.
+  if (IsFree() && !m_content.Present() && !m_extra.Present()) return;
   if (m_kind == testoHtml && U8(kPageGeneration) == 1 && m_owner != nullptr && m_owner->OlderTextConverter) {
     m_owner->OlderTextConverter(*this);
   }

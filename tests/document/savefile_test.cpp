@@ -209,6 +209,31 @@ TEST(AehSave, PagesInOlderTextAreConvertedBeforeWriting) {
   EXPECT_EQ(set.GetObject(testoHtml, 1)->ReadContent().value(), std::string("<Z S0 >converted\0", 17));
 }
 
+TEST(AehSave, TableDataSurvivesWhateverItsSubtype) {
+  // Tables in use are stored with subtype 0, the same as deleted ones.
+  TestEnv env;
+  AehBuilder b;
+  b.AddPage("P", "<Z S0 >x");
+  std::string table = AehBuilder::BlankRecord(220);
+  table[4] = 0;
+  const std::string colours(16, '\x11');
+  AehBuilder::PutI32(table, 0, b.AddData(colours));
+  AehBuilder::PutI32(table, 81, 1);
+  table[85] = 16;
+  table[86] = 0;
+  const std::string attributes = "border=\"3\"";
+  AehBuilder::PutI32(table, 58, b.AddData(attributes));
+  AehBuilder::PutI32(table, 62, static_cast<std::int32_t>(attributes.size()));
+  b.records[8] = {table};
+  testing::WriteFile(env.Path("t.aeh"), b.Build());
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(env.Path("t.aeh")));
+  ASSERT_TRUE(set.SaveToFile(env.Path("t2.aeh")));
+  TAEHoggetto* reread = set.GetObject(tabellaHtml, 0);
+  EXPECT_EQ(reread->ReadContent().value(), colours);
+  EXPECT_EQ(reread->Extra().View(), attributes);
+}
+
 TEST(AehSave, EmptySlotsAndFreeRecordsKeepTheirIndexes) {
   TestEnv env;
   TAEHset set(env.Services());
