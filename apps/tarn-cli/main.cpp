@@ -7,6 +7,7 @@
 
 #include "base/cp1252.h"
 #include "climessages.h"
+#include "dump.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "json.h"
@@ -23,7 +24,8 @@ constexpr int kExitUsage = 2;
 int Usage() {
   std::fputs(
       "usage: tarn-cli info [--json] FILE\n"
-      "       tarn-cli resave [--yes] IN OUT\n",
+      "       tarn-cli resave [--yes] IN OUT\n"
+      "       tarn-cli dump FILE --page N [--markup]\n",
       stderr);
   return kExitUsage;
 }
@@ -150,5 +152,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "info") return Info(args);
   if (command == "resave") return Resave(args);
+  if (command == "dump") {
+    const int rc = cli::Dump(args);
+    return rc == kExitUsage ? Usage() : rc;
+  }
   return Usage();
 }

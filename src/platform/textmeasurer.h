@@ -3,6 +3,7 @@
 // system's fonts, the fixed one makes tests exact.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,7 @@ struct FontRequest {
   std::string face;  // cp1252 font name as stored in documents
   int sizePoints = 12;
   int styleBits = 0;  // 1 bold, 2 italic, 4 underline, 8 strikeout
+  std::uint32_t colour = 0;  // 0x00BBGGRR; drawing only, never measuring
 };
 
 struct FontMetrics {

@@ -1,0 +1,61 @@
+// The reader's view of a hypertext; see documenthost.h.
+#include "richtext/documenthost.h"
+
+#include "document/aehset.h"
+#include "platform/messages.h"
+#include "platform/textmeasurer.h"
+
+namespace tarn::richtext {
+
+DocumentHost::DocumentHost(document::TAEHset& set, platform::TextMeasurer* measurer, platform::Messages* messages)
+    : m_set(set), m_measurer(measurer), m_messages(messages) {}
+
+const TAEHoggetto* DocumentHost::StyleRecord(int index) {
+  if (index < 0 || index >= m_set.CountOf(document::stileParagrafo)) return nullptr;
+  return m_set.GetObject(document::stileParagrafo, index);
+}
+
+EmbeddedObject* DocumentHost::FindObject(std::int32_t identifier) {
+  return objectLookup ? objectLookup(identifier) : nullptr;
+}
+
+int DocumentHost::FontHandle(const TMyFont& font) {
+  // Text changes font rarely; the last font answers most calls.
+  if (m_lastFont >= 0 && m_fonts[static_cast<std::size_t>(m_lastFont)]->font == font) return m_lastFont;
+  for (std::size_t i = 0; i < m_fonts.size(); ++i) {
+    if (m_fonts[i]->font == font) return m_lastFont = static_cast<int>(i);
+  }
+  auto measured = std::make_unique<MeasuredFont>();
+  measured->font = font;
+  if (m_measurer != nullptr) {
+    const platform::FontMetrics metrics = m_measurer->Metrics({font.face, font.size, font.style, font.colour});
+    measured->height = metrics.height;
+    measured->ascent = metrics.ascent;
+  }
+  m_fonts.push_back(std::move(measured));
+  return m_lastFont = static_cast<int>(m_fonts.size() - 1);
+}
+
+CharMetrics DocumentHost::Measure(int fontHandle, unsigned char c) {
+  if (fontHandle < 0 || static_cast<std::size_t>(fontHandle) >= m_fonts.size()) return {};
+  MeasuredFont& f = *m_fonts[static_cast<std::size_t>(fontHandle)];
+  if (!f.known[c]) {
+    f.known[c] = true;
+    if (m_measurer != nullptr) {
+      const char text[1] = {static_cast<char>(c)};
+      f.widths[c] = m_measurer->TextWidth({f.font.face, f.font.size, f.font.style, f.font.colour}, {text, 1});
+    }
+  }
+  return {f.widths[c], f.height, f.ascent};
+}
+
+void DocumentHost::TruncatedLine(bool fontName) {
+  if (m_messages == nullptr) return;
+  if (fontName) {
+    m_messages->Information("Truncated line!");
+  } else {
+    m_messages->Error("Truncated line!");
+  }
+}
+
+}  // namespace tarn::richtext

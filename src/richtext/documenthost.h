@@ -1,0 +1,52 @@
+// The reader's view of a hypertext: its style list, the objects a page
+// places, character measurement through the platform, and messages.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "richtext/markup.h"
+
+namespace tarn::document {
+class TAEHset;
+}
+namespace tarn::platform {
+class Messages;
+class TextMeasurer;
+}  // namespace tarn::platform
+
+namespace tarn::richtext {
+
+class DocumentHost : public TextHost {
+ public:
+  // The measurer may be absent: characters then measure 0.
+  DocumentHost(document::TAEHset& set, platform::TextMeasurer* measurer, platform::Messages* messages);
+
+  // How placed objects are found; unset, no object is found.
+  std::function<EmbeddedObject*(std::int32_t)> objectLookup;
+
+  const TAEHoggetto* StyleRecord(int index) override;
+  EmbeddedObject* FindObject(std::int32_t identifier) override;
+  int FontHandle(const TMyFont& font) override;
+  CharMetrics Measure(int fontHandle, unsigned char c) override;
+  void TruncatedLine(bool fontName) override;
+
+ private:
+  struct MeasuredFont {
+    TMyFont font;
+    int height = 0;
+    int ascent = 0;
+    std::array<int, 256> widths{};
+    std::array<bool, 256> known{};
+  };
+  document::TAEHset& m_set;
+  platform::TextMeasurer* m_measurer;
+  platform::Messages* m_messages;
+  std::vector<std::unique_ptr<MeasuredFont>> m_fonts;
+  int m_lastFont = -1;
+};
+
+}  // namespace tarn::richtext

@@ -1,0 +1,30 @@
+// Stored and working forms of a page's markup. A stored page names the links
+// and objects it uses by their ObjectId; while a page is worked on, its tags
+// hold local numbers instead: links (kinds 1 and 10) as kind 111 and their
+// place in the page's link list, other placed objects as kind 255 and their
+// number in the page's object list.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/objectkinds.h"
+
+namespace tarn::richtext {
+
+struct WorkingForm {
+  std::string markup;
+  std::vector<document::ObjectId> links;    // local link n is links[n]
+  std::vector<document::ObjectId> objects;  // local object n is objects[n - 1]
+};
+
+// Rewrites the "<$xxxxxxxx>" tags of stored markup into local numbers; a
+// link or object named twice gets one number.
+WorkingForm ToWorkingForm(std::string_view stored);
+// The reverse: local numbers back to ObjectIds (unknown numbers stay).
+std::string ToStoredForm(std::string_view working, const WorkingForm& lists);
+// The ObjectId a link value of working markup stands for.
+document::ObjectId StoredLinkValue(std::int32_t workingValue, const WorkingForm& lists);
+
+}  // namespace tarn::richtext

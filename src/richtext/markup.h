@@ -1,0 +1,149 @@
+// The markup of rich text: reading a stored text into paragraphs with their
+// styles, character formats, links and embedded objects, and writing
+// paragraphs back in the canonical form.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "richtext/styles.h"
+
+namespace tarn::richtext {
+
+// Per character position: measurements and what starts or applies there.
+struct CharInfo {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t ascent = 0;
+  std::int32_t format = -1;  // index into the paragraph's formats, -1 none starts here
+  std::int32_t object = -1;  // index into the paragraph's objects
+  std::int32_t link = -1;    // link value, -1 no link
+  std::int32_t reserved = 0;
+};
+
+// One line of a laid-out paragraph; the reader makes the first one.
+struct TAEHline {
+  std::int32_t firstChar = 0;
+  std::int32_t charCount = 0;
+  std::int32_t height = 0;
+  std::int32_t ascent = 0;
+  std::int32_t width = 0;
+};
+
+class RichText;
+
+// An object placed in a text at one character position. Tables carry rich
+// texts of their own, one per cell.
+class EmbeddedObject {
+ public:
+  virtual ~EmbeddedObject() = default;
+  // The object's number in the page's object index (24 bits).
+  virtual std::int32_t Identifier() const = 0;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  virtual bool IsTable() const { return false; }
+  virtual int Rows() const { return 0; }
+  virtual int Columns() const { return 0; }
+  virtual RichText* Cell(int /*row*/, int /*column*/) { return nullptr; }
+};
+
+enum class WriteMode { Store = 0, Relayout = 1, Continuation = 2, TableRange = 3 };
+
+// Where a paragraph comes from when a box shows shared header or footer text.
+enum class Origin { Text = 0, Header = 1, Footer = 2 };
+
+class TAEHparag {
+ public:
+  std::string text;
+  std::vector<CharInfo> infos;  // one per character plus one for the end
+  std::vector<std::unique_ptr<TAEHFontStyle>> formats;
+  // The objects at the paragraph's object positions; they belong to the
+  // page's object index and outlive rebuilt paragraphs.
+  std::vector<EmbeddedObject*> objects;
+  TAEHParaStyle style;
+  std::vector<TAEHline> lines;
+  Origin origin = Origin::Text;
+  // The base style's number in the hypertext's style list.
+  int styleIndex = 0;
+
+  int Length() const { return static_cast<int>(text.size()); }
+  // The format that applies at position i (the paragraph font when none).
+  TMyFont FontAt(int i) const;
+};
+
+class RichText {
+ public:
+  std::vector<std::unique_ptr<TAEHparag>> paragraphs;
+};
+
+struct CharMetrics {
+  int width = 0;
+  int height = 0;
+  int ascent = 0;
+};
+
+// What the reader needs from the box it reads for.
+class TextHost {
+ public:
+  virtual ~TextHost() = default;
+  // A style record of the hypertext; nothing beyond the list.
+  virtual const TAEHoggetto* StyleRecord(int index) = 0;
+  // The placed object with this number in the page's object index.
+  virtual EmbeddedObject* FindObject(std::int32_t identifier) = 0;
+  // A handle for measuring in a font; cheap to call again with the same font.
+  virtual int FontHandle(const TMyFont& font) = 0;
+  virtual CharMetrics Measure(int fontHandle, unsigned char c) = 0;
+  // "Truncated line!": fontName selects the caption ("Information" for a
+  // font name, "Error!" for a number or colour).
+  virtual void TruncatedLine(bool fontName) = 0;
+};
+
+using IdMap = std::unordered_map<std::int32_t, std::int32_t>;
+
+// A text being read: the bytes up to the first byte 0, and a position.
+class MarkupStream {
+ public:
+  explicit MarkupStream(std::string_view text);
+  std::string_view Text() const { return m_text; }
+  std::size_t Position() const { return m_pos; }
+  void SetPosition(std::size_t pos) { m_pos = pos < m_text.size() ? pos : m_text.size(); }
+  bool AtEnd() const { return m_pos >= m_text.size(); }
+  // Where a search for a double quote is known to fail: a text without a
+  // closing quote is scanned once, not once per tag.
+  std::size_t noQuoteFrom = std::string_view::npos;
+  // Tables whose cells are being read, against tables nested in themselves.
+  std::vector<const EmbeddedObject*> openTables;
+
+ private:
+  std::string_view m_text;
+  std::size_t m_pos = 0;
+};
+
+struct ReadOptions {
+  bool tablesByReference = false;
+  const IdMap* typedIdMap = nullptr;   // style indexes (type 17), link values of kind 111
+  const IdMap* objectIdMap = nullptr;  // 24-bit object numbers
+};
+
+struct ReadResult {
+  bool endOfText = true;
+  bool produced = false;  // false: the caller discards the paragraph
+};
+
+ReadResult ReadParagraph(TAEHparag& paragraph, MarkupStream& stream, TextHost& host,
+                         const ReadOptions& options = {});
+// Reads paragraphs into the text until one ends the text, the position does
+// not move, or the stream ends.
+void ReadText(RichText& text, MarkupStream& stream, TextHost& host, Origin origin = Origin::Text,
+              const ReadOptions& options = {});
+
+void WriteParagraph(const TAEHparag& paragraph, std::string& out, WriteMode mode, int from, int to);
+void WriteWholeParagraph(const TAEHparag& paragraph, std::string& out, WriteMode mode);
+// All paragraphs in Store mode followed by the byte 0 that ends a text.
+std::string WriteText(const RichText& text);
+
+}  // namespace tarn::richtext
