@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/filestream.h"
+#include "largefile.h"
 #include "document/aehset.h"
 #include "platform/testing/testplatform.h"
 
@@ -14,33 +15,9 @@ namespace {
 using namespace tarn;
 namespace fs = std::filesystem;
 
-constexpr int kPages = 10000;
-
 struct Fixture {
-  fs::path dir;
-  fs::path file;
-  Fixture() {
-    dir = fs::temp_directory_path() / "tarn-bench";
-    fs::create_directories(dir);
-    file = dir / "large.aeh";
-    if (fs::exists(file)) return;
-    platform::testing::RecordingMessages messages;
-    platform::testing::FixedSystemInfo system(dir);
-    document::TAEHset set({&messages, &system, nullptr, nullptr});
-    set.SetBackup(false);
-    for (int i = 0; i < kPages; ++i) {
-      auto page = set.NewObject(document::testoHtml);
-      page->SetName("Page " + std::to_string(i));
-      std::string markup = "<Z S0 >";
-      while (markup.size() < 2000) {
-        markup += "The quick brown fox jumps over the lazy dog. <$" + std::string("00000001") + ">link<%> ";
-      }
-      markup.push_back('\0');
-      page->SetContent(std::move(markup));
-      set.Register(std::move(page));
-    }
-    set.SaveToFile(file);
-  }
+  fs::path dir = bench::BenchFolder();
+  fs::path file = bench::LargeFile();
 };
 
 Fixture& Shared() {

@@ -19,12 +19,20 @@ EmbeddedObject* DocumentHost::FindObject(std::int32_t identifier) {
   return objectLookup ? objectLookup(identifier) : nullptr;
 }
 
+namespace {
+bool SameMeasure(const TMyFont& a, const TMyFont& b) {
+  return a.size == b.size && a.style == b.style && a.position == b.position && a.face == b.face;
+}
+}  // namespace
+
 int DocumentHost::FontHandle(const TMyFont& font) {
   // Text changes font rarely; the last font answers most calls.
-  if (m_lastFont >= 0 && m_fonts[static_cast<std::size_t>(m_lastFont)]->font == font) return m_lastFont;
-  for (std::size_t i = 0; i < m_fonts.size(); ++i) {
-    if (m_fonts[i]->font == font) return m_lastFont = static_cast<int>(i);
-  }
+  if (m_lastFont >= 0 && SameMeasure(m_fonts[static_cast<std::size_t>(m_lastFont)]->font, font)) return m_lastFont;
+  std::string key = font.face;
+  key += '\0';
+  key += std::to_string(font.size) + ',' + std::to_string(font.style) + ',' + std::to_string(font.position);
+  if (auto it = m_fontIndex.find(key); it != m_fontIndex.end()) return m_lastFont = it->second;
+  m_fontIndex.emplace(std::move(key), static_cast<int>(m_fonts.size()));
   auto measured = std::make_unique<MeasuredFont>();
   measured->font = font;
   if (m_measurer != nullptr) {
@@ -47,6 +55,16 @@ CharMetrics DocumentHost::Measure(int fontHandle, unsigned char c) {
     }
   }
   return {f.widths[c], f.height, f.ascent};
+}
+
+const int* DocumentHost::WidthTable(int fontHandle) {
+  if (fontHandle < 0 || static_cast<std::size_t>(fontHandle) >= m_fonts.size()) return nullptr;
+  MeasuredFont& f = *m_fonts[static_cast<std::size_t>(fontHandle)];
+  if (!f.complete) {
+    for (int c = 32; c < 256; ++c) Measure(fontHandle, static_cast<unsigned char>(c));
+    f.complete = true;
+  }
+  return f.widths.data();
 }
 
 void DocumentHost::TruncatedLine(bool fontName) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "richtext/markup.h"
@@ -32,6 +33,7 @@ class DocumentHost : public TextHost {
   EmbeddedObject* FindObject(std::int32_t identifier) override;
   int FontHandle(const TMyFont& font) override;
   CharMetrics Measure(int fontHandle, unsigned char c) override;
+  const int* WidthTable(int fontHandle) override;
   void TruncatedLine(bool fontName) override;
 
  private:
@@ -41,11 +43,14 @@ class DocumentHost : public TextHost {
     int ascent = 0;
     std::array<int, 256> widths{};
     std::array<bool, 256> known{};
+    bool complete = false;
   };
   document::TAEHset& m_set;
   platform::TextMeasurer* m_measurer;
   platform::Messages* m_messages;
   std::vector<std::unique_ptr<MeasuredFont>> m_fonts;
+  // Fonts by what measuring depends on (not the colour).
+  std::unordered_map<std::string, int> m_fontIndex;
   int m_lastFont = -1;
 };
 

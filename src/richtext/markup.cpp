@@ -56,6 +56,7 @@ class Reader {
   void ReadReference(TAEHparag& p);
   void ReadTableCells(EmbeddedObject& table);
   void TakeCharacter(TAEHparag& p, unsigned char c);
+  void TakeRun(TAEHparag& p, std::string_view run);
   void SetMeasuringFont(const TMyFont& font) { m_measure = m_host.FontHandle(font); }
   TMyFont CurrentFormat(const TAEHparag& p) const {
     return m_format >= 0 ? p.formats[static_cast<std::size_t>(m_format)]->Font() : p.style.Font();
@@ -276,6 +277,30 @@ void Reader::ReadReference(TAEHparag& p) {
   p.infos.back().link = m_link;
 }
 
+void Reader::TakeRun(TAEHparag& p, std::string_view run) {
+  if (run.empty()) return;
+  const int* widths = m_host.WidthTable(m_measure);
+  if (widths == nullptr) {
+    for (char c : run) TakeCharacter(p, static_cast<unsigned char>(c));
+    return;
+  }
+  const CharMetrics m = m_host.Measure(m_measure, static_cast<unsigned char>(run[0]));
+  // The current info takes the first character; every other character gets
+  // a fresh info, and one more stands for the position after the run.
+  const std::size_t first = p.infos.size() - 1;
+  CharInfo fresh;
+  fresh.link = m_link;
+  p.infos.resize(first + run.size() + 1, fresh);
+  CharInfo* info = p.infos.data() + first;
+  for (std::size_t i = 0; i < run.size(); ++i) {
+    info[i].width = widths[static_cast<unsigned char>(run[i])];
+    info[i].height = m.height;
+    info[i].ascent = m.ascent;
+  }
+  p.text.append(run);
+  p.lines.front().charCount += static_cast<std::int32_t>(run.size());
+}
+
 void Reader::TakeCharacter(TAEHparag& p, unsigned char c) {
   if (c < 32) return;
   const CharMetrics m = m_host.Measure(m_measure, c);
@@ -362,13 +387,19 @@ ReadResult Reader::Paragraph(TAEHparag& p) {
         SetPos(Pos() + e.length);
         TakeCharacter(p, e.character);
       } else {
-        // A run of plain characters: measured one by one, copied at once.
+        // A run of plain characters, measured and copied at once.
         const std::size_t start = Pos();
         std::size_t end = start;
-        while (end < m_text.size() && m_text[end] != '<' && m_text[end] != '&') ++end;
-        p.text.reserve(p.text.size() + (end - start));
-        p.infos.reserve(p.infos.size() + (end - start));
-        for (std::size_t i = start; i < end; ++i) TakeCharacter(p, static_cast<unsigned char>(m_text[i]));
+        bool controls = false;
+        while (end < m_text.size() && m_text[end] != '<' && m_text[end] != '&') {
+          controls |= static_cast<unsigned char>(m_text[end]) < 32;
+          ++end;
+        }
+        if (controls) {
+          for (std::size_t i = start; i < end; ++i) TakeCharacter(p, static_cast<unsigned char>(m_text[i]));
+        } else {
+          TakeRun(p, m_text.substr(start, end - start));
+        }
         SetPos(end);
       }
     }
@@ -384,6 +415,19 @@ ReadResult Reader::Paragraph(TAEHparag& p) {
 }
 
 // ---- Writing ----
+
+void AppendEscapedRun(std::string& out, std::string_view run) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < run.size(); ++i) {
+    const char c = run[i];
+    if (c == '&' || c == '<' || c == '>') {
+      out.append(run.substr(start, i - start));
+      AppendEscaped(out, static_cast<unsigned char>(c));
+      start = i + 1;
+    }
+  }
+  out.append(run.substr(start));
+}
 
 void AppendDecimal(std::string& out, std::int64_t v) { out += std::to_string(v); }
 
@@ -488,7 +532,22 @@ void ReadText(RichText& text, MarkupStream& stream, TextHost& host, Origin origi
   }
 }
 
+namespace {
+
+void WriteParagraphImpl(const TAEHparag& p, std::string& out, WriteMode mode, int from, int to,
+                        std::vector<const EmbeddedObject*>& openTables);
+
+}  // namespace
+
 void WriteParagraph(const TAEHparag& p, std::string& out, WriteMode mode, int from, int to) {
+  std::vector<const EmbeddedObject*> openTables;
+  WriteParagraphImpl(p, out, mode, from, to, openTables);
+}
+
+namespace {
+
+void WriteParagraphImpl(const TAEHparag& p, std::string& out, WriteMode mode, int from, int to,
+                        std::vector<const EmbeddedObject*>& openTables) {
   const int length = p.Length();
   const int callerFrom = from;
   const int callerTo = to < 0 || to > length ? length : to;
@@ -550,21 +609,46 @@ void WriteParagraph(const TAEHparag& p, std::string& out, WriteMode mode, int fr
       lastLink = info.link;
     }
     if (i < from) continue;
+    if (info.object < 0) {
+      // Plain characters up to the next position where anything starts.
+      int j = i + 1;
+      while (j < to) {
+        const CharInfo& next = p.infos[static_cast<std::size_t>(j)];
+        if (next.format >= 0 || next.object >= 0 || next.link != lastLink) break;
+        ++j;
+      }
+      AppendEscapedRun(out, std::string_view(p.text).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i)));
+      i = j - 1;
+      continue;
+    }
     if (EmbeddedObject* object = objectAt(i)) {
       out += "<$FF";
       AppendHex(out, static_cast<std::uint32_t>(object->Identifier()) & 0xFFFFFF, 6);
       out += '>';
       if (object->IsTable()) {
         const bool inRange = i >= callerFrom && i < callerTo;
-        if (mode == WriteMode::Store || (mode == WriteMode::TableRange && inRange)) {
+        const bool nested = std::find(openTables.begin(), openTables.end(), object) != openTables.end();
+        if (nested || openTables.size() >= kMaxTableDepth) {
+          // A table inside its own cells comes only from damaged text; the
+          // reader does not look for its cells either.
+        } else if (mode == WriteMode::Store || (mode == WriteMode::TableRange && inRange)) {
+          openTables.push_back(object);
           for (int r = 0; r < object->Rows(); ++r) {
             for (int c = 0; c < object->Columns(); ++c) {
-              if (const RichText* cell = object->Cell(r, c)) {
-                for (const auto& cp : cell->paragraphs) WriteWholeParagraph(*cp, out, WriteMode::Store);
+              const RichText* cell = object->Cell(r, c);
+              if (cell == nullptr || cell->paragraphs.empty()) {
+                // A cell holds at least one paragraph; "<T>" alone would
+                // not read back as a cell.
+                out += "<Z S1 >";
+              } else {
+                for (const auto& cp : cell->paragraphs) {
+                  WriteParagraphImpl(*cp, out, WriteMode::Store, 0, cp->Length(), openTables);
+                }
               }
               out += "<T>";
             }
           }
+          openTables.pop_back();
         } else if (mode == WriteMode::TableRange) {
           out += "<@>";
         }
@@ -576,12 +660,17 @@ void WriteParagraph(const TAEHparag& p, std::string& out, WriteMode mode, int fr
   if (lastLink != -1) out += "<%>";
 }
 
+}  // namespace
+
 void WriteWholeParagraph(const TAEHparag& paragraph, std::string& out, WriteMode mode) {
   WriteParagraph(paragraph, out, mode, 0, paragraph.Length());
 }
 
 std::string WriteText(const RichText& text) {
   std::string out;
+  std::size_t estimate = 16;
+  for (const auto& p : text.paragraphs) estimate += p->text.size() + 32;
+  out.reserve(estimate + estimate / 8);
   for (const auto& p : text.paragraphs) WriteWholeParagraph(*p, out, WriteMode::Store);
   out.push_back('\0');
   return out;

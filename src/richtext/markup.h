@@ -97,6 +97,10 @@ class TextHost {
   // A handle for measuring in a font; cheap to call again with the same font.
   virtual int FontHandle(const TMyFont& font) = 0;
   virtual CharMetrics Measure(int fontHandle, unsigned char c) = 0;
+  // The advance widths of all 256 characters in a font, when the host keeps
+  // such a table (it lets runs of text be measured without a call per
+  // character); nothing otherwise.
+  virtual const int* WidthTable(int /*fontHandle*/) { return nullptr; }
   // "Truncated line!": fontName selects the caption ("Information" for a
   // font name, "Error!" for a number or colour).
   virtual void TruncatedLine(bool fontName) = 0;

@@ -93,13 +93,10 @@ bool IsInlineObjectKind(int kind) {
 // cell ends, and blocks skipped up to a closing tag that an older text never
 // has, which would swallow the rest of the page. Such tags are dropped.
 bool ReaderWouldMisread(std::string_view tag) {
-  switch (tag[1]) {
-    case 'Z': case 'z': case 'Y': case 'y': case 'T': case 't': case '@':
-    case 'D': case 'd': case 'F': case 'f': case 'R': case 'r':
-      return true;
-    default:
-      return false;
-  }
+  constexpr std::string_view kReaderBytes = "ZYT@DFR";
+  char second = tag[1];
+  if (second >= 'a' && second <= 'z') second = static_cast<char>(second - 'a' + 'A');
+  return kReaderBytes.find(second) != std::string_view::npos;
 }
 
 struct Font {
@@ -111,8 +108,7 @@ struct Font {
 
 class Converter {
  public:
-  explicit Converter(OlderTextContext& context)
-      : m_context(context), m_linkColour(context.LinkColour()) {
+  explicit Converter(OlderTextContext& context) : m_context(context), m_linkColour(context.LinkColour()) {
     m_initialFont.colour = context.TextColour();
     m_font = m_initialFont;
   }
@@ -215,24 +211,6 @@ class Converter {
     m_fontPending = true;
   }
 
-  void FontSize(std::string_view tag) {
-    const char digit = TagByte(tag, kFontSizeByte);
-    if (digit < '1' || digit > '7') return;
-    m_font.size = kFontSizes[static_cast<std::size_t>(digit - '1')];
-    m_fontPending = true;
-  }
-
-  void FontColour(std::string_view tag) {
-    std::uint32_t rgb = 0;
-    for (std::size_t place = kFontColourByte; place < kFontColourByte + 6; ++place) {
-      const int digit = HexValue(TagByte(tag, place));
-      if (digit < 0) return;
-      rgb = (rgb << 4) | static_cast<std::uint32_t>(digit);
-    }
-    m_font.colour = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
-    m_fontPending = true;
-  }
-
   void Indent(int step) {
     m_indent = std::clamp(m_indent + step, 0, kMaxIndent);
     WriteParagraph();
@@ -254,32 +232,52 @@ class Converter {
     m_indent = 0;
   }
 
-  void Tag(std::string_view tag) {
-    auto is = [tag](std::string_view start) { return tag.starts_with(start); };
-    if (tag == "<B>") SetStyle(kBold, true);
-    else if (is("</B")) SetStyle(kBold, false);
-    else if (is("</I")) SetStyle(kItalic, false);
-    else if (is("</P") || is("</TT")) SetFace(kTextFace);
-    else if (is("</U")) Indent(-kIndentStep);
-    else if (is("<B")) WriteParagraph();
-    else if (is("<I")) SetStyle(kItalic, true);
-    else if (is("<P") || is("<TT")) SetFace(kFixedFace);
-    else if (is("<FONT C")) FontColour(tag);
-    else if (is("<FONT S")) FontSize(tag);
-    else if (is("<C")) {
-      m_alignment = 2;
-      WriteParagraph();
-    } else if (is("<DI")) {
-      m_alignment = TagByte(tag, kDivisionAlignByte) == 'R' ? 1 : 0;
-      WriteParagraph();
-    } else if (is("<L")) WriteParagraph();
-    else if (is("<U")) Indent(kIndentStep);
-    else if (is("<TF")) CellEnd(false);
-    else if (is("<TE")) CellEnd(true);
-    else if (is("<%")) m_out += "<%>";
-    else if (is("<$")) Reference(tag);
-    else if (!ReaderWouldMisread(tag)) m_out += tag;
+  // The actions of the known tags; each gets the whole tag, "<" to ">".
+  void BoldOn(std::string_view) { SetStyle(kBold, true); }
+  void BoldOff(std::string_view) { SetStyle(kBold, false); }
+  void ItalicOn(std::string_view) { SetStyle(kItalic, true); }
+  void ItalicOff(std::string_view) { SetStyle(kItalic, false); }
+  void FixedFace(std::string_view) { SetFace(kFixedFace); }
+  void TextFace(std::string_view) { SetFace(kTextFace); }
+  void Paragraph(std::string_view) { WriteParagraph(); }
+  void IndentIn(std::string_view) { Indent(kIndentStep); }
+  void IndentOut(std::string_view) { Indent(-kIndentStep); }
+  void NextCell(std::string_view) { CellEnd(false); }
+  void LastCell(std::string_view) { CellEnd(true); }
+  void LinkEnd(std::string_view) { m_out += "<%>"; }
+
+  void FontSize(std::string_view tag) {
+    const char digit = TagByte(tag, kFontSizeByte);
+    if (digit < '1' || digit > '7') return;
+    m_font.size = kFontSizes[static_cast<std::size_t>(digit - '1')];
+    m_fontPending = true;
   }
+
+  void FontColour(std::string_view tag) {
+    std::uint32_t rgb = 0;
+    for (std::size_t place = kFontColourByte; place < kFontColourByte + 6; ++place) {
+      const int digit = HexValue(TagByte(tag, place));
+      if (digit < 0) return;
+      rgb = (rgb << 4) | static_cast<std::uint32_t>(digit);
+    }
+    m_font.colour = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+    m_fontPending = true;
+  }
+
+  void Centre(std::string_view) {
+    m_alignment = 2;
+    WriteParagraph();
+  }
+
+  void Division(std::string_view tag) {
+    m_alignment = TagByte(tag, kDivisionAlignByte) == 'R' ? 1 : 0;
+    WriteParagraph();
+  }
+
+  struct TagRule {
+    std::string_view start;
+    void (Converter::*action)(std::string_view tag);
+  };
 
   static std::optional<ObjectId> ParseReference(std::string_view tag) {
     if (tag.size() != kReferenceLength) return std::nullopt;
@@ -335,6 +333,30 @@ class Converter {
       WriteParagraph();
     }
     if (IsInlineObjectKind(kind)) m_paragraphPending = true;
+  }
+
+  void Tag(std::string_view tag) {
+    // The first rule whose start begins the tag applies. A tag holds one ">",
+    // its last byte, so the start "<B>" matches that tag alone.
+    static constexpr TagRule kTagRules[] = {
+        {"<B>", &Converter::BoldOn},         {"</B", &Converter::BoldOff},
+        {"</I", &Converter::ItalicOff},      {"</P", &Converter::TextFace},
+        {"</TT", &Converter::TextFace},      {"</U", &Converter::IndentOut},
+        {"<B", &Converter::Paragraph},       {"<I", &Converter::ItalicOn},
+        {"<P", &Converter::FixedFace},       {"<TT", &Converter::FixedFace},
+        {"<FONT C", &Converter::FontColour}, {"<FONT S", &Converter::FontSize},
+        {"<C", &Converter::Centre},          {"<DI", &Converter::Division},
+        {"<L", &Converter::Paragraph},       {"<U", &Converter::IndentIn},
+        {"<TF", &Converter::NextCell},       {"<TE", &Converter::LastCell},
+        {"<%", &Converter::LinkEnd},         {"<$", &Converter::Reference},
+    };
+    for (const TagRule& rule : kTagRules) {
+      if (tag.starts_with(rule.start)) {
+        (this->*rule.action)(tag);
+        return;
+      }
+    }
+    if (!ReaderWouldMisread(tag)) m_out += tag;
   }
 
   OlderTextContext& m_context;
@@ -449,6 +471,9 @@ std::string ConvertOlderMarkup(std::string_view older, OlderTextContext& context
 
 bool ConvertOlderText(document::TAEHoggetto& page) {
   if (page.Kind() != document::testoHtml || page.U8(document::field::kPageGeneration) != 1) return false;
+  // Without its hypertext no reference could be resolved, and the archive
+  // references would all be rewritten as naming nothing.
+  if (page.Owner() == nullptr) return false;
   std::string older;
   if (page.Content().Present() || !page.FilePath().empty()) {
     // A text that cannot be read is left alone rather than replaced by an

@@ -53,8 +53,8 @@ std::string ConvertOlderMarkup(std::string_view older, OlderTextContext& context
 
 // Converts a page (kind 0) of markup generation 1 against the container that
 // owns it: its content becomes the new markup followed by a byte 0 and its
-// generation 2. Answers false, changing nothing, for any other object and
-// when the page's text cannot be read.
+// generation 2. Answers false, changing nothing, for any other object, for a
+// page that belongs to no container and when the page's text cannot be read.
 bool ConvertOlderText(document::TAEHoggetto& page);
 
 }  // namespace tarn::richtext

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/aehset.h"
+#include "document/aehtesto.h"
 #include "document/objectkinds.h"
 #include "document/recordfields.h"
 #include "document/testfixtures.h"
@@ -312,12 +313,19 @@ TEST_F(OlderPageTest, OnlyOlderPagesAreConverted) {
   table->SetU8(document::field::kPageGeneration, 1);
   EXPECT_FALSE(ConvertOlderText(*table));
   EXPECT_FALSE(table->Content().Present());
+  // A page outside any container: its references could not be resolved.
+  document::TAEHtesto loose;
+  loose.SetU8(document::field::kPageGeneration, 1);
+  loose.SetContent("<$02000000>");
+  EXPECT_FALSE(ConvertOlderText(loose));
+  EXPECT_EQ(loose.ReadContent().value_or(""), "<$02000000>");
   // A page without any text is an empty paragraph.
   auto empty = set.NewObject(document::testoHtml);
   empty->DropContent();
   empty->SetU8(document::field::kPageGeneration, 1);
+  empty->SetI32(document::field::kPageLinkColour, static_cast<std::int32_t>(kLinkColour));
   ASSERT_TRUE(ConvertOlderText(*empty));
-  EXPECT_EQ(Text(*empty).size(), std::string("<Z S0 CFF0000 >").size() + 1);
+  EXPECT_EQ(Text(*empty), kStart + std::string(1, '\0'));
 }
 
 TEST_F(OlderPageTest, UnreadableTextIsLeftAlone) {
