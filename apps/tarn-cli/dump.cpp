@@ -123,6 +123,7 @@ int Dump(const std::vector<std::string>& args) {
     messages.Error("Page " + std::to_string(page) + " does not exist.");
     return 1;
   }
+  // A page in the older text form is converted before it is read.
   if (record->U8(195) == 1 && set.OlderTextConverter) set.OlderTextConverter(*record);
   const WorkingForm form = ToWorkingForm(record->Markup());
   PageObjects objects(set, form);

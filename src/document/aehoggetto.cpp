@@ -552,9 +552,6 @@ void TAEHoggetto::WriteBlocks(DataSink& data, std::vector<std::string>& errors) 
   // A free record keeps its old block fields; one that still holds data (a
   // table, whose subtype does not tell use from deletion) writes it.
   if (IsFree() && !m_content.Present() && !m_extra.Present()) return;
-  if (m_kind == testoHtml && U8(kPageGeneration) == 1 && m_owner != nullptr && m_owner->OlderTextConverter) {
-    m_owner->OlderTextConverter(*this);
-  }
   BlockFields f = BlockFieldsOf(m_kind);
   if (m_kind == mappaFrame) {
     std::string description;

@@ -18,6 +18,7 @@
 #include "document/imagecodec.h"
 #include "document/recordfields.h"
 #include "platform/messages.h"
+#include "richtext/oldtext.h"
 
 namespace tarn::document {
 namespace fs = std::filesystem;
@@ -103,6 +104,7 @@ TAEHset::TAEHset(platform::Services services)
     : m_services(services), m_containerNumber(++g_containerCounter) {
   if (m_services.messages == nullptr) m_services.messages = &g_silent;
   if (m_services.system == nullptr) m_services.system = &g_host;
+  OlderTextConverter = [](TAEHoggetto& page) { richtext::ConvertOlderText(page); };
   m_randomState = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                   (static_cast<std::uint64_t>(m_containerNumber) << 32) ^
                   reinterpret_cast<std::uintptr_t>(this);
@@ -202,6 +204,7 @@ void TAEHset::CloseHypertext() {
   m_fileName.clear();
   m_typeTable.clear();
   m_remap.clear();
+  m_remapIndex.clear();
   m_defaultStyle = nullptr;
   m_defaultCellStyle = nullptr;
   EmptyTempFolder();
@@ -238,6 +241,7 @@ bool TAEHset::LoadFromFile(const fs::path& path) {
     const std::int64_t size = m_doc.Size();
     if (HeaderValid(size)) {
       m_remap.clear();
+      m_remapIndex.clear();
       if (m_typeTable.size() <= stileParagrafo || m_typeTable[stileParagrafo].count == 0) {
         CreateDefaultStyles();
       }
@@ -420,7 +424,10 @@ void TAEHset::ConvertVersion1() {
         object->SetU8(kImageLastByte, 0);
       }
       TAEHoggetto* raw = object.get();
-      if (RegisterObject(object, -1) >= 0) m_remap.emplace_back(oldId, raw->GetId());
+      if (RegisterObject(object, -1) >= 0) {
+        m_remap.emplace_back(oldId, raw->GetId());
+        m_remapIndex.emplace(oldId, raw->GetId());
+      }
     }
     list.clear();
   }
@@ -429,14 +436,10 @@ void TAEHset::ConvertVersion1() {
 // ---- Objects ----
 
 TAEHoggetto* TAEHset::GetObject(int kind, std::int64_t index) const {
-  if (kind == zipLink || kind == mappaClic) {
-    const ObjectId old = MakeObjectId(kind, static_cast<int>(index & kMaxIndex));
-    for (const auto& [from, to] : m_remap) {
-      if (from == old && index >= 0 && index <= kMaxIndex) {
-        kind = KindOf(to);
-        index = IndexOf(to);
-        break;
-      }
+  if ((kind == zipLink || kind == mappaClic) && index >= 0 && index <= kMaxIndex) {
+    if (auto it = m_remapIndex.find(MakeObjectId(kind, static_cast<int>(index))); it != m_remapIndex.end()) {
+      kind = KindOf(it->second);
+      index = IndexOf(it->second);
     }
   }
   if (kind < 0 || kind >= none || index < 0 || index > kMaxIndex) return nullptr;
@@ -840,6 +843,14 @@ void TAEHset::RemoveView(LinkedView* view) { std::erase(m_views, view); }
 // ---- Saving ----
 
 bool TAEHset::WriteDocument(const fs::path& target, const fs::path& /*userTarget*/) {
+  // Pages still in the older text form are converted first: converting may
+  // register new records, which must be counted in the tables below.
+  if (OlderTextConverter) {
+    for (std::size_t i = 0; i < m_lists[testoHtml].size(); ++i) {
+      TAEHoggetto* page = m_lists[testoHtml][i].get();
+      if (page != nullptr && !page->IsFree() && page->U8(kPageGeneration) == 1) OlderTextConverter(*page);
+    }
+  }
   base::WriteFile file;
   if (!file.Create(target)) return false;
   constexpr int kStoredKinds = kHighestStoredKind + 1;

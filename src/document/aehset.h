@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -101,8 +102,9 @@ class TAEHset {
   // the file is written back unchanged.
   std::function<std::int32_t(TAEHoggetto& map, std::string& out)> FrameSetWriter;
   // Converts a page still in the older text form to the current markup
-  // before it is written (sets its markup generation to 2). Unset: such
-  // pages are written as they are.
+  // before it is written (sets its markup generation to 2); the converter of
+  // the rich-text layer unless replaced. Unset: such pages are written as
+  // they are.
   std::function<void(TAEHoggetto& page)> OlderTextConverter;
 
   // Header fields.
@@ -241,6 +243,7 @@ class TAEHset {
   std::int64_t m_dataStart = 0;
   std::int64_t m_dataOrigin = 0;
   std::vector<std::pair<ObjectId, ObjectId>> m_remap;
+  std::unordered_map<ObjectId, ObjectId> m_remapIndex;
   std::vector<std::pair<const TAEHoggetto*, std::unique_ptr<TAEHpicture>>> m_cache;
   std::vector<std::string> m_saveErrors;
   TAEHoggetto* m_defaultStyle = nullptr;

@@ -55,11 +55,16 @@ DecodedEntity DecodeEntity(std::string_view text, std::size_t at) {
     if (name.size() < rest.size() && rest[name.size()] == ';') ++length;
     return {code, length};
   };
+  if (rest.empty()) return {' ', 1};
+  // The first letter rules out most names before any comparison.
+  const char first = rest[0];
   for (const Entity& e : kEscapes) {
-    if (rest.starts_with(e.name)) return matched(e.name, e.code);
+    if (e.name[0] == first && rest.starts_with(e.name)) return matched(e.name, e.code);
   }
   for (std::size_t i = 0; i < kLatin1.size(); ++i) {
-    if (rest.starts_with(kLatin1[i])) return matched(kLatin1[i], static_cast<unsigned char>(160 + i));
+    if (kLatin1[i][0] == first && rest.starts_with(kLatin1[i])) {
+      return matched(kLatin1[i], static_cast<unsigned char>(160 + i));
+    }
   }
   return {' ', 1};
 }

@@ -209,6 +209,37 @@ TEST(AehSave, PagesInOlderTextAreConvertedBeforeWriting) {
   EXPECT_EQ(set.GetObject(testoHtml, 1)->ReadContent().value(), std::string("<Z S0 >converted\0", 17));
 }
 
+TEST(AehSave, OlderPagesThatRegisterNewRecordsSaveSoundly) {
+  // Converting an older page copies the images it names: the new records
+  // must be counted before the file's tables are written.
+  TestEnv env;
+  AehBuilder b;
+  b.sizes[0] = 242;
+  b.AddPage("Old", "a<B>b</B><$05000000>c");
+  std::string gif = testing::SmallGif();
+  std::string image = AehBuilder::BlankRecord(667);
+  image[4] = 0;
+  AehBuilder::PutStr(image, 94, "old.gif");
+  AehBuilder::PutI32(image, 0, b.AddData(gif));
+  AehBuilder::PutI32(image, 174, static_cast<std::int32_t>(gif.size()));
+  image[666] = 0;
+  b.records[5] = {image};
+  testing::WriteFile(env.Path("older.aeh"), b.Build());
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(env.Path("older.aeh")));
+  ASSERT_TRUE(set.SaveToFile(env.Path("converted.aeh")));
+  EXPECT_EQ(set.CountOf(immagine), 2);
+  auto* page = dynamic_cast<TAEHtesto*>(set.GetObject(testoHtml, 0));
+  EXPECT_EQ(page->U8(195), 2);
+  const std::string markup = page->Markup();
+  EXPECT_EQ(markup.substr(0, 7), "<Z S0 C");
+  EXPECT_NE(markup.find("<$05000001>"), std::string::npos) << markup;
+  EXPECT_EQ(set.GetObject(immagine, 1)->ReadContent().value(), gif);
+  TAEHset again(env.Services());
+  ASSERT_TRUE(again.LoadFromFile(env.Path("converted.aeh")));
+  EXPECT_EQ(dynamic_cast<TAEHtesto*>(again.GetObject(testoHtml, 0))->Markup(), markup);
+}
+
 TEST(AehSave, TableDataSurvivesWhateverItsSubtype) {
   // Tables in use are stored with subtype 0, the same as deleted ones.
   TestEnv env;
