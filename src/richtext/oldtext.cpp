@@ -59,9 +59,12 @@ int HexValue(char c) {
   return -1;
 }
 
-void AppendHex(std::string& out, std::uint32_t value, int digits) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out.push_back(kDigits[(value >> shift) & 0xF]);
+// Colours are written with upper-case digits, identities with lower-case.
+void AppendHex(std::string& out, std::uint32_t value, int digits, bool upper = true) {
+  static constexpr char kUpper[] = "0123456789ABCDEF";
+  static constexpr char kLower[] = "0123456789abcdef";
+  const char* digitsOf = upper ? kUpper : kLower;
+  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out.push_back(digitsOf[(value >> shift) & 0xF]);
 }
 
 // The markup writes colours red first; in memory the lowest byte is red.
@@ -73,7 +76,7 @@ void AppendColour(std::string& out, std::uint32_t colour) {
 
 void AppendReference(std::string& out, ObjectId id) {
   out += "<$";
-  AppendHex(out, static_cast<std::uint32_t>(id), 8);
+  AppendHex(out, static_cast<std::uint32_t>(id), 8, false);
   out += '>';
 }
 

@@ -188,9 +188,9 @@ TEST(OlderText, References) {
       {"archive by its own identity", "<$02000005>", "<$03000007>"},
       {"missing archive", "<$02000006>", "<$00000000>"},
       {"image copied", "<$05000001>", "<$05000009>"},
-      {"click map copied", "<$06000002>", "<$0500000A>"},
+      {"click map copied", "<$06000002>", "<$0500000a>"},
       {"missing image kept", "<$05000003>", "<$05000003>"},
-      {"form field becomes a short object", "<$14000003>", "<$0B000002>"},
+      {"form field becomes a short object", "<$14000003>", "<$0b000002>"},
       {"form field kept", "<$14000004>", "<$14000004>"},
       {"other kinds kept as written", "<$0100000a>", "<$0100000a>"},
       // A pending format goes before a placed object, not before a link or
@@ -386,7 +386,7 @@ TEST_F(OlderPageTest, ShortObjectFieldsBecomeShortObjects) {
   EXPECT_TRUE(field->IsFree());
   EXPECT_FALSE(field->Content().Present());
   EXPECT_EQ(control->Subtype(), 3);
-  const std::string ref = "<$0B00000" + std::to_string(shortObjects) + ">";
+  const std::string ref = "<$0b00000" + std::to_string(shortObjects) + ">";
   // Both references name the short object; the other field stays; a missing
   // table is just a kept reference.
   EXPECT_EQ(Text(*page), kStart + ref + "a" + ref + "<$14000001><$08000000>" + std::string(1, '\0'));
