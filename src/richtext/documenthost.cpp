@@ -4,6 +4,7 @@
 #include "document/aehset.h"
 #include "platform/messages.h"
 #include "platform/textmeasurer.h"
+#include "richtext/layout.h"
 
 namespace tarn::richtext {
 
@@ -36,9 +37,9 @@ int DocumentHost::FontHandle(const TMyFont& font) {
   auto measured = std::make_unique<MeasuredFont>();
   measured->font = font;
   if (m_measurer != nullptr) {
-    const platform::FontMetrics metrics = m_measurer->Metrics({font.face, font.size, font.style, font.colour});
-    measured->height = metrics.height;
-    measured->ascent = metrics.ascent;
+    const CharMetrics box = FontBox(*m_measurer, font);
+    measured->height = box.height;
+    measured->ascent = box.ascent;
   }
   m_fonts.push_back(std::move(measured));
   return m_lastFont = static_cast<int>(m_fonts.size() - 1);

@@ -410,6 +410,7 @@ ReadResult Reader::Paragraph(TAEHparag& p) {
     p.infos.front().ascent = m.ascent;
   }
   const CharMetrics font = m_host.Measure(m_host.FontHandle(p.style.Font()), ' ');
+  p.fontHeight = font.height;
   p.lines.front().height = font.height > 0 ? font.height : kDefaultLineHeight;
   return result;
 }

@@ -29,9 +29,12 @@ struct CharInfo {
 struct TAEHline {
   std::int32_t firstChar = 0;
   std::int32_t charCount = 0;
+  std::int32_t maxAscent = 0;
   std::int32_t height = 0;
-  std::int32_t ascent = 0;
-  std::int32_t width = 0;
+  std::int32_t top = 0;          // relative to the paragraph's content top
+  std::int32_t alignOffset = 0;
+  std::int32_t leftOffset = 0;
+  std::int32_t usedWidth = 0;
 };
 
 class RichText;
@@ -49,6 +52,26 @@ class EmbeddedObject {
   virtual int Rows() const { return 0; }
   virtual int Columns() const { return 0; }
   virtual RichText* Cell(int /*row*/, int /*column*/) { return nullptr; }
+
+  // Layout and painting. The record kind (form fields 20..22 stand two
+  // pixels taller than their control); the vertical alignment (3 hangs from
+  // the baseline, 4 is centred on it, anything else stands on it); whether
+  // the object shows in the current mode.
+  virtual int RecordKind() const { return -1; }
+  virtual int VerticalAlignment() const { return 4; }
+  virtual bool Shown() const { return true; }
+  // Told the width available on its line before it is measured.
+  virtual void SetAvailableWidth(int /*width*/) {}
+  // Layout hides an object and marks it; the next paint places it.
+  virtual void Hide() { markedForPlacing = true; }
+  virtual void Place(int x, int y) {
+    placedX = x;
+    placedY = y;
+    markedForPlacing = false;
+  }
+  bool markedForPlacing = true;
+  int placedX = -20000;
+  int placedY = 0;
 };
 
 enum class WriteMode { Store = 0, Relayout = 1, Continuation = 2, TableRange = 3 };
@@ -69,6 +92,15 @@ class TAEHparag {
   Origin origin = Origin::Text;
   // The base style's number in the hypertext's style list.
   int styleIndex = 0;
+
+  // Layout: set by the layout of the box that shows the paragraph.
+  std::int32_t top = 0;          // first pixel, before the space before
+  std::int32_t bottom = 0;       // last pixel
+  std::int32_t layoutWidth = 0;
+  std::int32_t fontHeight = 0;   // height of the paragraph's effective font
+  std::int32_t listNumber = 1;   // place in a run of numbered paragraphs
+  // One byte per character: "!" marks a misspelt word's character.
+  std::string spellingMarks;
 
   int Length() const { return static_cast<int>(text.size()); }
   // The format that applies at position i (the paragraph font when none).
