@@ -8,6 +8,9 @@
 #include "base/cp1252.h"
 #include "climessages.h"
 #include "dump.h"
+#ifdef TARN_WITH_QT
+#include "render.h"
+#endif
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "json.h"
@@ -25,7 +28,8 @@ int Usage() {
   std::fputs(
       "usage: tarn-cli info [--json] FILE\n"
       "       tarn-cli resave [--yes] IN OUT\n"
-      "       tarn-cli dump FILE --page N [--markup]\n",
+      "       tarn-cli dump FILE --page N [--markup]\n"
+      "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n",
       stderr);
   return kExitUsage;
 }
@@ -152,6 +156,12 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "info") return Info(args);
   if (command == "resave") return Resave(args);
+#ifdef TARN_WITH_QT
+  if (command == "render") {
+    const int rc = cli::Render(args);
+    return rc == kExitUsage ? Usage() : rc;
+  }
+#endif
   if (command == "dump") {
     const int rc = cli::Dump(args);
     return rc == kExitUsage ? Usage() : rc;

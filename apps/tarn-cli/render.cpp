@@ -1,0 +1,122 @@
+// tarn-cli render: lays out a page's own paragraphs at a width and draws
+// them with the page's background colour into a PNG, without a display.
+#include "render.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdlib>
+#include <memory>
+
+#include "climessages.h"
+#include "document/aehset.h"
+#include "document/aehtesto.h"
+#include "platform/qt/qtcanvas.h"
+#include "platform/qt/qtstrings.h"
+#include "richtext/documenthost.h"
+#include "richtext/layout.h"
+#include "richtext/localform.h"
+#include "richtext/pageobjects.h"
+
+namespace tarn::cli {
+namespace {
+
+constexpr int kDefaultWidth = 800;
+constexpr int kMaxWidth = 20000;
+constexpr int kMaxHeight = 30000;
+constexpr int kPageBackground = 101;
+
+// A display-less application for fonts and painting.
+std::unique_ptr<QGuiApplication> OffscreenApplication() {
+  if (QGuiApplication::instance() != nullptr) return nullptr;
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "tarn-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+int Render(const std::vector<std::string>& args) {
+  std::string file;
+  std::string png;
+  long page = -1;
+  long width = kDefaultWidth;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    auto number = [&](long& out) {
+      if (i + 1 >= args.size()) return false;
+      char* end = nullptr;
+      out = std::strtol(args[++i].c_str(), &end, 10);
+      return end != args[i].c_str() && *end == '\0';
+    };
+    if (args[i] == "--page") {
+      if (!number(page)) return 2;
+    } else if (args[i] == "--width") {
+      if (!number(width)) return 2;
+    } else if (args[i] == "--png" && i + 1 < args.size()) {
+      png = args[++i];
+    } else if (args[i].starts_with("--") || !file.empty()) {
+      return 2;
+    } else {
+      file = args[i];
+    }
+  }
+  if (file.empty() || png.empty() || page < 0 || width < 50 || width > kMaxWidth) return 2;
+
+  auto app = OffscreenApplication();
+  CliMessages messages;
+  platform::HostSystemInfo system;
+  platform::qt::QtCanvas measurer;
+  document::TAEHset set({&messages, &system, &measurer, nullptr});
+  if (!set.LoadFromFile(file)) return 1;
+  auto* record = dynamic_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, page));
+  if (record == nullptr || record->IsFree()) {
+    messages.Error("Page " + std::to_string(page) + " does not exist.");
+    return 1;
+  }
+  if (record->U8(195) == 1 && set.OlderTextConverter) set.OlderTextConverter(*record);
+
+  const richtext::WorkingForm form = richtext::ToWorkingForm(record->Markup());
+  richtext::PageObjects objects(set, form);
+  richtext::DocumentHost host(set, &measurer, &messages);
+  host.objectLookup = [&objects](std::int32_t id) { return objects.Find(id); };
+  richtext::RichText text;
+  richtext::MarkupStream stream(form.markup);
+  richtext::ReadText(text, stream, host);
+  if (text.paragraphs.empty()) {
+    richtext::MarkupStream empty("<Z S0 >");
+    richtext::ReadText(text, empty, host);
+  }
+
+  richtext::TextLayout layout(text, measurer);
+  layout.layoutWidth = static_cast<int>(width);
+  layout.widestExtent = static_cast<int>(width);
+  layout.LayoutAll();
+  const int height = std::min(kMaxHeight, layout.ContentHeight() + 8);
+
+  QImage image(static_cast<int>(width), height, QImage::Format_RGB32);
+  image.fill(platform::qt::ToQColor(static_cast<std::uint32_t>(record->I32(kPageBackground))));
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    platform::qt::QtCanvas canvas(&painter);
+    layout.Paint(canvas, {0, 0, static_cast<int>(width), height}, {});
+    // Until objects draw themselves, each shows as an empty box of its size.
+    for (const auto& p : text.paragraphs) {
+      for (const richtext::EmbeddedObject* object : p->objects) {
+        canvas.FrameRect({object->placedX, object->placedY, object->placedX + std::max(object->Width(), 2),
+                          object->placedY + std::max(object->Height(), 2)},
+                         0x808080);
+      }
+    }
+  }
+  if (!image.save(platform::qt::PathToQString(png), "PNG")) {
+    messages.Error("Cannot write " + png);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tarn::cli
