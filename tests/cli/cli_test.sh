@@ -53,6 +53,19 @@ check "dump missing page exits 1" test $? -eq 1
 "$cli" dump "$work/s.aeh" 2>/dev/null
 check "dump without page is usage" test $? -eq 2
 
+if "$cli" 2>&1 | grep -q 'tarn-cli render'; then
+  QT_QPA_PLATFORM=offscreen "$cli" render "$work/s.aeh" --page 2 --png "$work/p2.png" --width 500 2>/dev/null
+  check "render exits 0" test $? -eq 0
+  check "render writes a PNG" python3 -c '
+import struct,sys
+b=open(sys.argv[1],"rb").read()
+assert b[:8]==b"\x89PNG\r\n\x1a\n"
+w,h=struct.unpack(">II",b[16:24])
+assert w==500 and 40<h<400, (w,h)' "$work/p2.png"
+  QT_QPA_PLATFORM=offscreen "$cli" render "$work/s.aeh" --page 7 --png "$work/x.png" 2>/dev/null
+  check "render missing page exits 1" test $? -eq 1
+fi
+
 printf 'not a hypertext at all, but long enough to have a header of sorts' >"$work/bad.aeh"
 head -c 3000 /dev/zero >>"$work/bad.aeh"
 "$cli" info "$work/bad.aeh" 2>"$work/err.txt"
