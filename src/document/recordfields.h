@@ -65,4 +65,32 @@ constexpr int kStyleDefinitionBytes = 43;
 constexpr int kStyleSpace86 = 86;
 constexpr int kStyleSpace88 = 88;
 
+// Links, anchors, keywords and the fields the reference bookkeeping reads.
+constexpr int kPageFrameMap = 81;        // index of the page's kind 9 frame map, -1 none
+constexpr int kPageKeywordSlots = 20;
+constexpr int kPageHtmlName = 247;       // string[40], the additional HTML name
+constexpr int kPageHtmlNameCapacity = 40;
+constexpr int kLinkUrlCapacity = 127;
+constexpr int kSpecialAnchor = 9;        // anchor number in the target page, -1 none
+constexpr int kSpecialTarget = 13;       // ObjectId
+constexpr int kSpecialTargetKind = 17;   // 0 a page, 1 a frame set
+constexpr int kSpecialAction = 18;       // window action
+constexpr int kSpecialWindowCapacity = 33;
+constexpr int kWindowDescriptionSize = 22;
+constexpr int kKeywordText = 0;          // string[79]
+constexpr int kFileName = 5;             // kinds 2 and 3, string[79]
+constexpr int kObjectName = 17;          // kinds 12, 13 and 20..23
+constexpr int kFieldValue = 97;          // kind 20, string[79]; kind 22 the caption
+constexpr int kFieldHasValue = 180;
+constexpr int kFrameTarget = 108;        // kind 20 subtype 18: page shown
+constexpr int kFrameImage = 112;         // kind 20 subtype 18: image index
+constexpr int kButtonImage = 177;
+constexpr int kMediaReference = 17;      // kind 24: embedded file or prototype
+constexpr int kMediaAltImage = 21;
+constexpr int kMediaWidth = 33;
+constexpr int kMediaHeight = 35;
+constexpr int kMediaPercent = 37;
+constexpr int kDataImage = 47;           // kind 13: image index
+constexpr int kDataObjects = 51;         // kind 13: four ObjectIds of kind 11 objects
+
 }  // namespace tarn::document::field

@@ -31,6 +31,9 @@ class TextMeasurer {
   virtual FontMetrics Metrics(const FontRequest& font) = 0;
   // Width in pixels of a cp1252 text drawn in the font.
   virtual int TextWidth(const FontRequest& font, std::string_view text) = 0;
+  // Whether a pair of characters can measure other than the sum of the two:
+  // only then must widths be taken pair by pair.
+  virtual bool Kerns() const { return true; }
 };
 
 }  // namespace tarn::platform

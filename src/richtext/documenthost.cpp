@@ -48,17 +48,29 @@ int DocumentHost::FontHandle(const TMyFont& font) {
 CharMetrics DocumentHost::Measure(int fontHandle, unsigned char c) {
   if (fontHandle < 0 || static_cast<std::size_t>(fontHandle) >= m_fonts.size()) return {};
   MeasuredFont& f = *m_fonts[static_cast<std::size_t>(fontHandle)];
+  const char current = static_cast<char>(c);
+  if (m_measurer != nullptr && m_measurer->Kerns() && m_hasPrevious) {
+    // The pair's extent less the previous character: kerning included.
+    const platform::FontRequest request{f.font.face, f.font.size, f.font.style, f.font.colour};
+    const char pair[2] = {m_previous, current};
+    const int width = m_measurer->TextWidth(request, {pair, 2}) - m_measurer->TextWidth(request, {pair, 1});
+    m_previous = current;
+    return {width, f.height, f.ascent};
+  }
   if (!f.known[c]) {
     f.known[c] = true;
     if (m_measurer != nullptr) {
-      const char text[1] = {static_cast<char>(c)};
-      f.widths[c] = m_measurer->TextWidth({f.font.face, f.font.size, f.font.style, f.font.colour}, {text, 1});
+      f.widths[c] = m_measurer->TextWidth({f.font.face, f.font.size, f.font.style, f.font.colour}, {&current, 1});
     }
   }
+  m_previous = current;
+  m_hasPrevious = true;
   return {f.widths[c], f.height, f.ascent};
 }
 
 const int* DocumentHost::WidthTable(int fontHandle) {
+  // Without kerning a run is measured from the single widths at once.
+  if (m_measurer != nullptr && m_measurer->Kerns()) return nullptr;
   if (fontHandle < 0 || static_cast<std::size_t>(fontHandle) >= m_fonts.size()) return nullptr;
   MeasuredFont& f = *m_fonts[static_cast<std::size_t>(fontHandle)];
   if (!f.complete) {

@@ -34,6 +34,7 @@ class DocumentHost : public TextHost {
   int FontHandle(const TMyFont& font) override;
   CharMetrics Measure(int fontHandle, unsigned char c) override;
   const int* WidthTable(int fontHandle) override;
+  void ResetMeasure() override { m_hasPrevious = false; }
   void TruncatedLine(bool fontName) override;
 
  private:
@@ -52,6 +53,8 @@ class DocumentHost : public TextHost {
   // Fonts by what measuring depends on (not the colour).
   std::unordered_map<std::string, int> m_fontIndex;
   int m_lastFont = -1;
+  bool m_hasPrevious = false;
+  char m_previous = 0;
 };
 
 }  // namespace tarn::richtext

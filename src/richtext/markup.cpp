@@ -57,7 +57,11 @@ class Reader {
   void ReadTableCells(EmbeddedObject& table);
   void TakeCharacter(TAEHparag& p, unsigned char c);
   void TakeRun(TAEHparag& p, std::string_view run);
-  void SetMeasuringFont(const TMyFont& font) { m_measure = m_host.FontHandle(font); }
+  // Selecting a font clears the pair memory of the measurement.
+  void SetMeasuringFont(const TMyFont& font) {
+    m_measure = m_host.FontHandle(font);
+    m_host.ResetMeasure();
+  }
   TMyFont CurrentFormat(const TAEHparag& p) const {
     return m_format >= 0 ? p.formats[static_cast<std::size_t>(m_format)]->Font() : p.style.Font();
   }

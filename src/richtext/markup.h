@@ -128,7 +128,10 @@ class TextHost {
   virtual EmbeddedObject* FindObject(std::int32_t identifier) = 0;
   // A handle for measuring in a font; cheap to call again with the same font.
   virtual int FontHandle(const TMyFont& font) = 0;
+  // The next character's metrics; its width is taken as a pair with the
+  // character measured before it, until ResetMeasure.
   virtual CharMetrics Measure(int fontHandle, unsigned char c) = 0;
+  virtual void ResetMeasure() {}
   // The advance widths of all 256 characters in a font, when the host keeps
   // such a table (it lets runs of text be measured without a call per
   // character); nothing otherwise.

@@ -174,6 +174,13 @@ TEST_F(LayoutTest, RangeLayoutShiftsFollowingParagraphsOnly) {
   EXPECT_GE(repaintFrom, P(1).top);
 }
 
+TEST_F(LayoutTest, ReaderTakesPairWidths) {
+  Load("<Z S0 >AVAV<Y s24 >V", 200);
+  std::vector<int> widths;
+  for (int i = 0; i < P(0).Length(); ++i) widths.push_back(P(0).infos[static_cast<std::size_t>(i)].width);
+  EXPECT_EQ(widths, (std::vector<int>{8, 7, 8, 7, 16}));
+}
+
 TEST(CharMeasurer, PairWidthsIncludeKerningAndRestartOnFontChange) {
   platform::testing::FixedCanvas canvas;
   CharMeasurer m(canvas);

@@ -19,6 +19,8 @@ class QtCanvas : public Canvas {
 
   FontMetrics Metrics(const FontRequest& font) override;
   int TextWidth(const FontRequest& font, std::string_view text) override;
+  // Document fonts are set up without kerning (see qtfonts.cpp).
+  bool Kerns() const override { return false; }
   void DrawText(const FontRequest& font, int x, int y, std::string_view text) override;
   void DrawTextOn(const FontRequest& font, int x, int y, std::string_view text, std::uint32_t background) override;
   void FillRect(const Rect& r, std::uint32_t colour) override;

@@ -40,6 +40,7 @@ class FixedTextMeasurer : public TextMeasurer {
  public:
   FontMetrics Metrics(const FontRequest& font) override;
   int TextWidth(const FontRequest& font, std::string_view text) override;
+  bool Kerns() const override { return false; }
 };
 
 class MemoryClipboard : public Clipboard {
