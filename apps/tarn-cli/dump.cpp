@@ -14,6 +14,7 @@
 #include "richtext/localform.h"
 #include "richtext/markup.h"
 #include "richtext/pageobjects.h"
+#include "richtext/pagetext.h"
 
 namespace tarn::cli {
 namespace {
@@ -118,20 +119,11 @@ int Dump(const std::vector<std::string>& args) {
   platform::testing::FixedTextMeasurer measurer;
   document::TAEHset set({&messages, &system, &measurer, nullptr});
   if (!set.LoadFromFile(file)) return 1;
-  auto* record = dynamic_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, page));
-  if (record == nullptr || record->IsFree()) {
-    messages.Error("Page " + std::to_string(page) + " does not exist.");
-    return 1;
-  }
-  // A page in the older text form is converted before it is read.
-  if (record->U8(195) == 1 && set.OlderTextConverter) set.OlderTextConverter(*record);
-  const WorkingForm form = ToWorkingForm(record->Markup());
-  PageObjects objects(set, form);
-  DocumentHost host(set, &measurer, &messages);
-  host.objectLookup = [&objects](std::int32_t id) { return objects.Find(id); };
-  RichText text;
-  MarkupStream stream(form.markup);
-  ReadText(text, stream, host);
+  document::TAEHtesto* record = LivePage(set, page, messages);
+  if (record == nullptr) return 1;
+  PageText pageText(set, *record, &measurer, &messages);
+  const WorkingForm& form = pageText.Form();
+  const RichText& text = pageText.Text();
   if (markup) {
     const std::string out = ToStoredForm(WriteText(text), form);
     std::fwrite(out.data(), 1, out.size(), stdout);

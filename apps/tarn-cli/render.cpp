@@ -18,6 +18,7 @@
 #include "richtext/layout.h"
 #include "richtext/localform.h"
 #include "richtext/pageobjects.h"
+#include "richtext/pagetext.h"
 
 namespace tarn::cli {
 namespace {
@@ -71,20 +72,11 @@ int Render(const std::vector<std::string>& args) {
   platform::qt::QtCanvas measurer;
   document::TAEHset set({&messages, &system, &measurer, nullptr});
   if (!set.LoadFromFile(file)) return 1;
-  auto* record = dynamic_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, page));
-  if (record == nullptr || record->IsFree()) {
-    messages.Error("Page " + std::to_string(page) + " does not exist.");
-    return 1;
-  }
-  if (record->U8(195) == 1 && set.OlderTextConverter) set.OlderTextConverter(*record);
-
-  const richtext::WorkingForm form = richtext::ToWorkingForm(record->Markup());
-  richtext::PageObjects objects(set, form);
-  richtext::DocumentHost host(set, &measurer, &messages);
-  host.objectLookup = [&objects](std::int32_t id) { return objects.Find(id); };
-  richtext::RichText text;
-  richtext::MarkupStream stream(form.markup);
-  richtext::ReadText(text, stream, host);
+  document::TAEHtesto* record = richtext::LivePage(set, page, messages);
+  if (record == nullptr) return 1;
+  richtext::PageText pageText(set, *record, &measurer, &messages);
+  richtext::RichText& text = pageText.Text();
+  richtext::DocumentHost& host = pageText.Host();
   if (text.paragraphs.empty()) {
     richtext::MarkupStream empty("<Z S0 >");
     richtext::ReadText(text, empty, host);

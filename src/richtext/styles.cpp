@@ -55,6 +55,42 @@ double UnitsPerInch(int unit, int pixelsPerInch) {
   }
 }
 
+// The five character fields go the same way between every kind of font
+// value; these keep the order of the assignments in one place.
+template <typename Target, typename Source>
+void SetCharacterFields(Target& target, const Source& source) {
+  target.SetColour(source.Colour());
+  target.SetFace(source.Face());
+  target.SetStyle(source.Style());
+  target.SetSize(source.Size());
+  target.SetPosition(source.Position());
+}
+
+template <typename Target>
+void SetFromFont(Target& target, const TMyFont& font) {
+  target.SetColour(font.colour);
+  target.SetFace(font.face);
+  target.SetStyle(font.style);
+  target.SetSize(font.size);
+  target.SetPosition(font.position);
+}
+
+template <typename Target>
+void SetFromRequest(Target& target, const platform::FontRequest& font) {
+  target.SetColour(font.colour);
+  target.SetFace(font.face);
+  target.SetStyle(static_cast<std::uint8_t>(font.styleBits));
+  target.SetSize(font.sizePoints);
+}
+
+template <typename Source>
+void FillRequest(platform::FontRequest& font, const Source& source) {
+  font.face = std::string(source.Face());
+  font.sizePoints = source.Size();
+  font.styleBits = source.Style();
+  font.colour = source.Colour();
+}
+
 }  // namespace
 
 float PixelsToUnit(int pixels, int unit, int pixelsPerInch) {
@@ -118,44 +154,17 @@ TMyFont TAEHFontStyle::Font() const { return {std::string(Face()), Style(), Colo
 
 void TAEHFontStyle::Assign(const TAEHFontStyle& source) {
   m_base = source.m_base;
-  SetColour(source.Colour());
-  SetFace(source.Face());
-  SetStyle(source.Style());
-  SetSize(source.Size());
-  SetPosition(source.Position());
+  SetCharacterFields(*this, source);
 }
 
 void TAEHFontStyle::Assign(const TAEHParaStyle& source) {
   m_base = source.Base();
-  SetColour(source.Colour());
-  SetFace(source.Face());
-  SetStyle(source.Style());
-  SetSize(source.Size());
-  SetPosition(source.Position());
+  SetCharacterFields(*this, source);
 }
 
-void TAEHFontStyle::Assign(const platform::FontRequest& font) {
-  SetColour(font.colour);
-  SetFace(font.face);
-  SetStyle(static_cast<std::uint8_t>(font.styleBits));
-  SetSize(font.sizePoints);
-}
-
-void TAEHFontStyle::Assign(const TMyFont& font) {
-  SetColour(font.colour);
-  SetFace(font.face);
-  SetStyle(font.style);
-  SetSize(font.size);
-  SetPosition(font.position);
-}
-
-void TAEHFontStyle::AssignTo(platform::FontRequest& font) const {
-  font.face = std::string(Face());
-  font.sizePoints = Size();
-  font.styleBits = Style();
-  font.colour = Colour();
-}
-
+void TAEHFontStyle::Assign(const platform::FontRequest& font) { SetFromRequest(*this, font); }
+void TAEHFontStyle::Assign(const TMyFont& font) { SetFromFont(*this, font); }
+void TAEHFontStyle::AssignTo(platform::FontRequest& font) const { FillRequest(font, *this); }
 void TAEHFontStyle::AssignTo(TMyFont& font) const { font = Font(); }
 
 // ---- TAEHParaStyle ----
@@ -244,11 +253,7 @@ TMyFont TAEHParaStyle::LinkFont(const TMyFont& text) const {
 
 void TAEHParaStyle::Assign(const TAEHParaStyle& source, int pixelsPerInch) {
   SetBase(source.Base());
-  SetColour(source.Colour());
-  SetFace(source.Face());
-  SetStyle(source.Style());
-  SetSize(source.Size());
-  SetPosition(source.Position());
+  SetCharacterFields(*this, source);
   SetAlignment(source.Alignment());
   SetPByte(source.PByte());
   SetListKind(source.ListKind());
@@ -265,37 +270,21 @@ void TAEHParaStyle::Assign(const TAEHParaStyle& source, int pixelsPerInch) {
 
 void TAEHParaStyle::Assign(const TAEHFontStyle& source) {
   SetBase(source.Base());
-  SetColour(source.Colour());
-  SetFace(source.Face());
-  SetStyle(source.Style());
-  SetSize(source.Size());
-  SetPosition(source.Position());
+  SetCharacterFields(*this, source);
   m_scratch.Assign(source);
 }
 
 void TAEHParaStyle::Assign(const platform::FontRequest& font) {
-  SetColour(font.colour);
-  SetFace(font.face);
-  SetStyle(static_cast<std::uint8_t>(font.styleBits));
-  SetSize(font.sizePoints);
+  SetFromRequest(*this, font);
   m_scratch.Assign(font);
 }
 
 void TAEHParaStyle::Assign(const TMyFont& font) {
-  SetColour(font.colour);
-  SetFace(font.face);
-  SetStyle(font.style);
-  SetSize(font.size);
-  SetPosition(font.position);
+  SetFromFont(*this, font);
   m_scratch.Assign(font);
 }
 
-void TAEHParaStyle::AssignTo(platform::FontRequest& font) const {
-  font.face = std::string(Face());
-  font.sizePoints = Size();
-  font.styleBits = Style();
-  font.colour = Colour();
-}
+void TAEHParaStyle::AssignTo(platform::FontRequest& font) const { FillRequest(font, *this); }
 
 void TAEHParaStyle::AssignTo(TMyFont& font) const { font = Font(); }
 
