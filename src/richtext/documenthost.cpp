@@ -1,6 +1,8 @@
 // The reader's view of a hypertext; see documenthost.h.
 #include "richtext/documenthost.h"
 
+#include <algorithm>
+
 #include "document/aehset.h"
 #include "platform/messages.h"
 #include "platform/textmeasurer.h"
@@ -27,12 +29,18 @@ bool SameMeasure(const TMyFont& a, const TMyFont& b) {
 }  // namespace
 
 int DocumentHost::FontHandle(const TMyFont& font) {
-  // Text changes font rarely; the last font answers most calls.
-  if (m_lastFont >= 0 && SameMeasure(m_fonts[static_cast<std::size_t>(m_lastFont)]->font, font)) return m_lastFont;
+  for (int handle : m_recent) {
+    if (handle >= 0 && SameMeasure(m_fonts[static_cast<std::size_t>(handle)]->font, font)) return m_lastFont = handle;
+  }
+  auto remember = [this](int handle) {
+    std::rotate(m_recent.rbegin(), m_recent.rbegin() + 1, m_recent.rend());
+    m_recent[0] = handle;
+    return m_lastFont = handle;
+  };
   std::string key = font.face;
   key += '\0';
   key += std::to_string(font.size) + ',' + std::to_string(font.style) + ',' + std::to_string(font.position);
-  if (auto it = m_fontIndex.find(key); it != m_fontIndex.end()) return m_lastFont = it->second;
+  if (auto it = m_fontIndex.find(key); it != m_fontIndex.end()) return remember(it->second);
   m_fontIndex.emplace(std::move(key), static_cast<int>(m_fonts.size()));
   auto measured = std::make_unique<MeasuredFont>();
   measured->font = font;
@@ -42,7 +50,7 @@ int DocumentHost::FontHandle(const TMyFont& font) {
     measured->ascent = box.ascent;
   }
   m_fonts.push_back(std::move(measured));
-  return m_lastFont = static_cast<int>(m_fonts.size() - 1);
+  return remember(static_cast<int>(m_fonts.size() - 1));
 }
 
 CharMetrics DocumentHost::Measure(int fontHandle, unsigned char c) {

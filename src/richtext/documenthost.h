@@ -53,6 +53,8 @@ class DocumentHost : public TextHost {
   // Fonts by what measuring depends on (not the colour).
   std::unordered_map<std::string, int> m_fontIndex;
   int m_lastFont = -1;
+  // The few fonts used last (text, link, format) answer without hashing.
+  std::array<int, 4> m_recent{-1, -1, -1, -1};
   bool m_hasPrevious = false;
   char m_previous = 0;
 };

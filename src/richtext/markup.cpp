@@ -290,17 +290,17 @@ void Reader::TakeRun(TAEHparag& p, std::string_view run) {
   }
   const CharMetrics m = m_host.Measure(m_measure, static_cast<unsigned char>(run[0]));
   // The current info takes the first character; every other character gets
-  // a fresh info, and one more stands for the position after the run.
-  const std::size_t first = p.infos.size() - 1;
-  CharInfo fresh;
-  fresh.link = m_link;
-  p.infos.resize(first + run.size() + 1, fresh);
-  CharInfo* info = p.infos.data() + first;
-  for (std::size_t i = 0; i < run.size(); ++i) {
-    info[i].width = widths[static_cast<unsigned char>(run[i])];
-    info[i].height = m.height;
-    info[i].ascent = m.ascent;
+  // a fresh info, and one more stands for the position after the run. Each
+  // info is written once.
+  CharInfo& current = p.infos.back();
+  current.width = widths[static_cast<unsigned char>(run[0])];
+  current.height = m.height;
+  current.ascent = m.ascent;
+  p.infos.reserve(p.infos.size() + run.size());
+  for (std::size_t i = 1; i < run.size(); ++i) {
+    p.infos.push_back({widths[static_cast<unsigned char>(run[i])], m.height, m.ascent, -1, -1, m_link, 0});
   }
+  p.infos.push_back({0, 0, 0, -1, -1, m_link, 0});
   p.text.append(run);
   p.lines.front().charCount += static_cast<std::int32_t>(run.size());
 }
@@ -350,11 +350,15 @@ ReadResult Reader::Paragraph(TAEHparag& p) {
   p.lines.assign(1, TAEHline{});
   p.infos.assign(1, CharInfo{});
   result.produced = true;
-  // The body: bodies are mostly plain characters, so reserve for the run up
-  // to the next paragraph tag.
   if (!SkipThroughClose()) {
     result.endOfText = true;
   } else {
+    // Bodies are mostly plain characters: room for everything up to the
+    // next paragraph tag saves growing the lists character by character.
+    const std::size_t next = m_text.find("<Z", Pos());
+    const std::size_t body = (next == std::string_view::npos ? m_text.size() : next) - Pos();
+    p.text.reserve(body);
+    p.infos.reserve(body + 1);
     result.endOfText = true;
     bool done = false;
     while (!done && !m_s.AtEnd()) {
@@ -617,11 +621,12 @@ void WriteParagraphImpl(const TAEHparag& p, std::string& out, WriteMode mode, in
     if (info.object < 0) {
       // Plain characters up to the next position where anything starts.
       int j = i + 1;
-      while (j < to) {
-        const CharInfo& next = p.infos[static_cast<std::size_t>(j)];
-        if (next.format >= 0 || next.object >= 0 || next.link != lastLink) break;
-        ++j;
-      }
+      // Format and object indexes are -1 or an index, so both are -1
+      // exactly when their bitwise and is negative: one test for two.
+      const CharInfo* next = p.infos.data() + j;
+      const CharInfo* const stop = p.infos.data() + to;
+      while (next < stop && (next->format & next->object) < 0 && next->link == lastLink) ++next;
+      j = static_cast<int>(next - p.infos.data());
       AppendEscapedRun(out, std::string_view(p.text).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i)));
       i = j - 1;
       continue;
