@@ -1,0 +1,86 @@
+// Settings in the registry's shape: names without case, keys made on first
+// access, defaults for missing or unparsable values, the extension table.
+#include "platform/registry.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/testing/memorysettings.h"
+#include "platform/testing/testplatform.h"
+
+namespace tarn::platform {
+namespace {
+
+TEST(Registry, DefaultsOfAnEmptyStore) {
+  testing::MemorySettings store;
+  Registry registry(store);
+  const ProgramOptions o = ReadProgramOptions(registry);
+  EXPECT_TRUE(o.tipOfTheDay);
+  EXPECT_FALSE(o.atStartBlank);
+  EXPECT_TRUE(o.lastFile.empty());
+  EXPECT_EQ(o.undoDeep, 20);
+  EXPECT_EQ(o.maxCacheImg, 20);
+  EXPECT_EQ(o.toolWindowLimit, 3);
+  EXPECT_TRUE(o.backup);
+  EXPECT_FALSE(o.saveReminder);
+  EXPECT_EQ(o.pointerSet, 0);
+}
+
+TEST(Registry, ValuesAndTheirReadings) {
+  testing::MemorySettings store;
+  Registry registry(store);
+  registry.WriteOption("formLim", "2");
+  registry.WriteOption("TimeSave", "10");
+  registry.WriteOption("PromemSave", "1");
+  registry.WriteOption("TipOfTheDay", "0");
+  registry.WriteOption("Bak", "0");
+  registry.WriteOption("Cursors", "7");
+  registry.WriteOption("undoDeep", "many");
+  registry.WriteOptionFlag("Num", 3);
+  const ProgramOptions o = ReadProgramOptions(registry);
+  EXPECT_EQ(o.toolWindowLimit, 3);  // below 3 counts as 3
+  EXPECT_EQ(o.SaveReminderMilliseconds(), 600000);
+  EXPECT_TRUE(o.saveReminder);
+  EXPECT_FALSE(o.tipOfTheDay);
+  EXPECT_FALSE(o.backup);
+  EXPECT_EQ(o.pointerSet, 0);
+  EXPECT_EQ(o.undoDeep, 20);
+  // Names compare without case.
+  EXPECT_EQ(registry.ReadOption("num"), "3");
+  EXPECT_EQ(registry.ReadOption("TIMESAVE"), "10");
+  EXPECT_EQ(registry.ReadOption("missing"), "");
+  EXPECT_EQ(registry.ReadRegistryValue("\\SOFTWARE\\LF\\Tarn3.0proE\\options\\Num"), "3");
+}
+
+TEST(Registry, ExtensionsSubkeysAndDeletion) {
+  testing::MemorySettings store;
+  testing::RecordingMessages messages;
+  Registry registry(store, &messages);
+  registry.WriteSubkeyValue("ext\\.doc", "comp", "2");
+  registry.WriteSubkeyValue("ext\\.doc", "appPath", "/usr/bin/soffice");
+  registry.WriteSubkeyValue("ext\\.ZIP", "nam", "archive");
+  EXPECT_EQ(registry.ExtensionBehaviour(".DOC", 9), 2);
+  EXPECT_EQ(registry.ExtensionBehaviour(".zip", 9), 0);  // listed, no "comp"
+  EXPECT_EQ(registry.ExtensionBehaviour(".pdf", 9), 9);
+  EXPECT_EQ(registry.ExtensionApplication(".doc"), "/usr/bin/soffice");
+  EXPECT_EQ(registry.ListSubkeys("ext"), (std::vector<std::string>{".doc", ".ZIP"}));
+  registry.DeleteSubkey("ext\\.doc");
+  EXPECT_EQ(registry.ListSubkeys("ext"), (std::vector<std::string>{".ZIP"}));
+  EXPECT_EQ(registry.ReadSubkeyValue("ext\\.ZIP", "nam"), "archive");
+
+  EXPECT_EQ(registry.ReadRegistryValue("\\SOFTWARE\\nowhere\\x"), "");
+  EXPECT_TRUE(messages.Saw("Tmp err msg. Key non trovata nel registry:\\SOFTWARE\\nowhere : x"));
+}
+
+TEST(Registry, NetworkDefaultsOnlyWhenMissing) {
+  testing::MemorySettings store;
+  Registry registry(store);
+  registry.WriteNetworkDefaults();
+  EXPECT_EQ(registry.ReadSubkeyValue("tarnnet\\0", "tarnCGI"), "tarnd.dll");
+  EXPECT_EQ(registry.ReadSubkeyValue("ftpnet\\0", "port"), "21");
+  registry.WriteSubkeyValue("ftpnet\\0", "port", "2121");
+  registry.WriteNetworkDefaults();
+  EXPECT_EQ(registry.ReadSubkeyValue("ftpnet\\0", "port"), "2121");
+}
+
+}  // namespace
+}  // namespace tarn::platform
