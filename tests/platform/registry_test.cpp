@@ -3,15 +3,21 @@
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include "platform/testing/memorysettings.h"
+#include "platform/filesettings.h"
+#include "platform/memorysettings.h"
+
+#include <filesystem>
+
+#include "base/filestream.h"
 #include "platform/testing/testplatform.h"
 
 namespace tarn::platform {
 namespace {
 
 TEST(Registry, DefaultsOfAnEmptyStore) {
-  testing::MemorySettings store;
+  MemorySettings store;
   Registry registry(store);
   const ProgramOptions o = ReadProgramOptions(registry);
   EXPECT_TRUE(o.tipOfTheDay);
@@ -26,7 +32,7 @@ TEST(Registry, DefaultsOfAnEmptyStore) {
 }
 
 TEST(Registry, ValuesAndTheirReadings) {
-  testing::MemorySettings store;
+  MemorySettings store;
   Registry registry(store);
   registry.WriteOption("formLim", "2");
   registry.WriteOption("TimeSave", "10");
@@ -52,7 +58,7 @@ TEST(Registry, ValuesAndTheirReadings) {
 }
 
 TEST(Registry, ExtensionsSubkeysAndDeletion) {
-  testing::MemorySettings store;
+  MemorySettings store;
   testing::RecordingMessages messages;
   Registry registry(store, &messages);
   registry.WriteSubkeyValue("ext\\.doc", "comp", "2");
@@ -72,7 +78,7 @@ TEST(Registry, ExtensionsSubkeysAndDeletion) {
 }
 
 TEST(Registry, NetworkDefaultsOnlyWhenMissing) {
-  testing::MemorySettings store;
+  MemorySettings store;
   Registry registry(store);
   registry.WriteNetworkDefaults();
   EXPECT_EQ(registry.ReadSubkeyValue("tarnnet\\0", "tarnCGI"), "tarnd.dll");
@@ -80,6 +86,36 @@ TEST(Registry, NetworkDefaultsOnlyWhenMissing) {
   registry.WriteSubkeyValue("ftpnet\\0", "port", "2121");
   registry.WriteNetworkDefaults();
   EXPECT_EQ(registry.ReadSubkeyValue("ftpnet\\0", "port"), "2121");
+}
+
+TEST(FileSettings, RoundTripAtomicWritesAndDamagedFiles) {
+  const auto dir = std::filesystem::temp_directory_path() / ("tarn-settings-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  const auto file = dir / "Tarn" / "HKEY_CURRENT_USER.ini";
+  testing::RecordingMessages messages;
+  {
+    FileSettings store(file, &messages);
+    Registry registry(store);
+    registry.WriteOption("LastFile", "/home/a/caf\xE9=1.aeh");
+    registry.WriteSubkeyValue("ext\\.Doc", "nam", "two\nlines");
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "Tarn" / "HKEY_CURRENT_USER.ini.tmp"));
+  {
+    FileSettings store(file, &messages);
+    Registry registry(store);
+    EXPECT_EQ(registry.ReadOption("lastfile"), "/home/a/caf\xE9=1.aeh");
+    EXPECT_EQ(registry.ReadSubkeyValue("EXT\\.doc", "NAM"), "two\nlines");
+    EXPECT_EQ(registry.ListSubkeys("ext"), (std::vector<std::string>{".Doc"}));
+  }
+  EXPECT_TRUE(messages.entries.empty());
+
+  base::WriteWholeFile(file, "[\\SOFTWARE]\ngarbage line\n");
+  FileSettings damaged(file, &messages);
+  EXPECT_FALSE(damaged.Read("\\SOFTWARE", "x").has_value());
+  ASSERT_EQ(messages.entries.size(), 1u);
+  EXPECT_EQ(messages.entries[0].kind, "warning");
+  EXPECT_TRUE(std::filesystem::exists(dir / "Tarn" / "HKEY_CURRENT_USER.ini.damaged"));
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // In-memory settings; see memorysettings.h.
-#include "platform/testing/memorysettings.h"
+#include "platform/memorysettings.h"
 
 #include "base/cp1252.h"
 
@@ -18,12 +18,11 @@ std::string NormalizeKey(std::string_view key) {
   return out;
 }
 
-namespace testing {
-
 MemorySettings::Key& MemorySettings::Open(std::string_view key) {
   // Opening a key creates it and every key above it; each keeps the
   // spelling of its name as first given.
   std::string path;
+  std::string spelled;
   Key* opened = nullptr;
   std::size_t start = 0;
   while (start <= key.size()) {
@@ -33,8 +32,13 @@ MemorySettings::Key& MemorySettings::Open(std::string_view key) {
     if (!part.empty()) {
       if (!path.empty()) path += '\\';
       path += base::UpperCase(part);
+      spelled += '\\';
+      spelled += part;
       auto [it, created] = m_keys.try_emplace(path);
-      if (created) it->second.name = std::string(part);
+      if (created) {
+        it->second.name = std::string(part);
+        it->second.path = spelled;
+      }
       opened = &it->second;
     }
     start = end + 1;
@@ -75,5 +79,4 @@ void MemorySettings::DeleteKey(std::string_view key) {
 
 bool MemorySettings::KeyExists(std::string_view key) { return m_keys.contains(NormalizeKey(key)); }
 
-}  // namespace testing
 }  // namespace tarn::platform

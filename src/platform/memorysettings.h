@@ -1,5 +1,5 @@
-// An in-memory settings store for tests and for running without a
-// configuration folder.
+// Settings kept in memory: the store of tests, and the working copy of the
+// settings file.
 #pragma once
 
 #include <map>
@@ -7,7 +7,7 @@
 
 #include "platform/settings.h"
 
-namespace tarn::platform::testing {
+namespace tarn::platform {
 
 class MemorySettings : public Settings {
  public:
@@ -17,13 +17,21 @@ class MemorySettings : public Settings {
   void DeleteKey(std::string_view key) override;
   bool KeyExists(std::string_view key) override;
 
+  // Every key (by its path as first written) with its values (name, value).
+  template <typename Visit>
+  void ForEach(Visit visit) const {
+    for (const auto& [path, key] : m_keys) visit(key.path, key.values);
+  }
+  void Clear() { m_keys.clear(); }
+
  private:
   struct Key {
-    std::string name;  // as first written
+    std::string name;  // the last part of the path, as first written
+    std::string path;  // the whole path, as first written
     std::map<std::string, std::pair<std::string, std::string>> values;  // upper name -> (name, value)
   };
   Key& Open(std::string_view key);
   std::map<std::string, Key> m_keys;  // normalized path -> key
 };
 
-}  // namespace tarn::platform::testing
+}  // namespace tarn::platform

@@ -1,0 +1,168 @@
+// Settings in a text file; see filesettings.h.
+#include "platform/filesettings.h"
+
+#include <cstdlib>
+
+#include "base/cp1252.h"
+#include "base/filestream.h"
+#include "platform/messages.h"
+
+namespace tarn::platform {
+namespace {
+
+// Values and names are cp1252 in memory and UTF-8 in the file; backslash
+// escapes keep line breaks, "=" in names and a leading "[" unambiguous.
+std::string Escape(std::string_view text) {
+  std::string out;
+  for (char c : base::Cp1252ToUtf8(text)) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '=': out += "\\e"; break;
+      case '[': out += "\\b"; break;
+      default: out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> Unescape(std::string_view text) {
+  std::string utf8;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      utf8.push_back(text[i]);
+      continue;
+    }
+    if (++i >= text.size()) return std::nullopt;
+    switch (text[i]) {
+      case '\\': utf8 += '\\'; break;
+      case 'n': utf8 += '\n'; break;
+      case 'r': utf8 += '\r'; break;
+      case 'e': utf8 += '='; break;
+      case 'b': utf8 += '['; break;
+      default: return std::nullopt;
+    }
+  }
+  return base::Utf8ToCp1252(utf8);
+}
+
+}  // namespace
+
+FileSettings::FileSettings(std::filesystem::path file, Messages* messages)
+    : m_file(std::move(file)), m_messages(messages) {
+  Load();
+}
+
+std::filesystem::path FileSettings::DefaultFile() {
+  std::filesystem::path base;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
+    base = xdg;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    base = std::filesystem::path(home) / ".config";
+  } else {
+    base = std::filesystem::temp_directory_path();
+  }
+  return base / "Tarn" / "HKEY_CURRENT_USER.ini";
+}
+
+void FileSettings::Load() {
+  std::string text;
+  if (!base::ReadWholeFile(m_file, text)) return;  // no file yet: defaults
+  std::string key;
+  bool damaged = false;
+  std::size_t pos = 0;
+  while (pos < text.size() && !damaged) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + pos, end - pos);
+    pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[') {
+      if (line.back() != ']') {
+        damaged = true;
+        break;
+      }
+      auto section = Unescape(line.substr(1, line.size() - 2));
+      if (!section) {
+        damaged = true;
+        break;
+      }
+      key = *section;
+      m_memory.Subkeys(key);  // creates the key
+      continue;
+    }
+    const std::size_t eq = line.find('=');
+    auto name = eq == std::string_view::npos ? std::nullopt : Unescape(line.substr(0, eq));
+    auto value = eq == std::string_view::npos ? std::nullopt : Unescape(line.substr(eq + 1));
+    if (!name || !value || key.empty()) {
+      damaged = true;
+      break;
+    }
+    m_memory.Write(key, *name, *value);
+  }
+  if (damaged) {
+    m_memory.Clear();
+    std::error_code ec;
+    std::filesystem::path aside = m_file;
+    aside += ".damaged";
+    std::filesystem::rename(m_file, aside, ec);
+    if (m_messages != nullptr) {
+      m_messages->Warning("The settings file " + m_file.string() +
+                          " was damaged; the default settings are used. The damaged file was kept as " +
+                          aside.string() + ".");
+    }
+  }
+}
+
+void FileSettings::Save() {
+  std::string text = "; Tarn settings\n";
+  m_memory.ForEach([&text](const std::string& path, const auto& values) {
+    text += "[" + Escape(path) + "]\n";
+    for (const auto& [upper, entry] : values) text += Escape(entry.first) + "=" + Escape(entry.second) + "\n";
+  });
+  std::error_code ec;
+  std::filesystem::create_directories(m_file.parent_path(), ec);
+  // Written beside the file, flushed, then renamed over it: a crash leaves
+  // either the old settings or the new ones, never half a file.
+  std::filesystem::path partial = m_file;
+  partial += ".tmp";
+  base::WriteFile out;
+  bool ok = out.Create(partial) && out.Write(text) && out.Sync();
+  ok = out.Close() && ok;
+  if (ok) {
+    std::filesystem::rename(partial, m_file, ec);
+    ok = !ec;
+  }
+  if (!ok) {
+    std::filesystem::remove(partial, ec);
+    if (!m_reportedWriteError && m_messages != nullptr) {
+      m_messages->Warning("The settings could not be written to " + m_file.string() + ".");
+    }
+    m_reportedWriteError = true;
+  }
+}
+
+std::optional<std::string> FileSettings::Read(std::string_view key, std::string_view name) {
+  const bool existed = m_memory.KeyExists(key);
+  auto value = m_memory.Read(key, name);
+  if (!existed) Save();  // opening a key creates it
+  return value;
+}
+
+void FileSettings::Write(std::string_view key, std::string_view name, std::string_view value) {
+  m_memory.Write(key, name, value);
+  Save();
+}
+
+std::vector<std::string> FileSettings::Subkeys(std::string_view key) { return m_memory.Subkeys(key); }
+
+void FileSettings::DeleteKey(std::string_view key) {
+  m_memory.DeleteKey(key);
+  Save();
+}
+
+bool FileSettings::KeyExists(std::string_view key) { return m_memory.KeyExists(key); }
+
+}  // namespace tarn::platform
