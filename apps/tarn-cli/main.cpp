@@ -8,6 +8,7 @@
 #include "base/cp1252.h"
 #include "climessages.h"
 #include "dump.h"
+#include "export.h"
 #ifdef TARN_WITH_QT
 #include "render.h"
 #endif
@@ -29,6 +30,7 @@ int Usage() {
       "usage: tarn-cli info [--json] FILE\n"
       "       tarn-cli resave [--yes] IN OUT\n"
       "       tarn-cli dump FILE --page N [--markup]\n"
+      "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n",
       stderr);
   return kExitUsage;
@@ -162,6 +164,10 @@ int main(int argc, char** argv) {
     return rc == kExitUsage ? Usage() : rc;
   }
 #endif
+  if (command == "export") {
+    const int rc = cli::Export(args);
+    return rc == kExitUsage ? Usage() : rc;
+  }
   if (command == "dump") {
     const int rc = cli::Dump(args);
     return rc == kExitUsage ? Usage() : rc;

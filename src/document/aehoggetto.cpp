@@ -217,6 +217,9 @@ void TAEHoggetto::ApplyClearDefaults() {
       SetI32(kPageRevision, rev);
       SetI16(kPageLanguage, 1033);
       SetU8(kPageBrowseOut, 1);
+      // No additional HTML name: left at 0xFF it would read as 40 bytes of
+      // garbage and name the exported file.
+      SetU8(kPageHtmlName, 0);
       break;
     }
     case internetLink:

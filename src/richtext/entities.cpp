@@ -69,6 +69,10 @@ DecodedEntity DecodeEntity(std::string_view text, std::size_t at) {
   return {' ', 1};
 }
 
+std::string_view Latin1EntityName(unsigned char c) {
+  return c >= 160 ? kLatin1[static_cast<std::size_t>(c - 160)] : std::string_view();
+}
+
 void AppendEscaped(std::string& out, unsigned char c) {
   switch (c) {
     case '&': out += "&amp;"; break;

@@ -28,12 +28,12 @@ constexpr std::array<FieldSpec, TAEHParaStyle::kFieldCount> kFields = {{
 }};
 
 std::int32_t RecordValue(const TAEHoggetto* style, TAEHParaStyle::Field f) {
-  const FieldSpec& spec = kFields[f];
-  if (style == nullptr) return spec.fallback;
-  switch (spec.width) {
-    case 1: return style->U8(spec.offset);
-    case 2: return style->I16(spec.offset);
-    default: return style->I32(spec.offset);
+  const FieldSpec& layout = kFields[f];
+  if (style == nullptr) return layout.fallback;
+  switch (layout.width) {
+    case 1: return style->U8(layout.offset);
+    case 2: return style->I16(layout.offset);
+    default: return style->I32(layout.offset);
   }
 }
 

@@ -1,0 +1,112 @@
+// tarn-cli export html: the run of the export dialog without a display. The
+// pages listed (all pages in record order when none are) are written with
+// their redirect files, then their frameless versions, then the images and
+// files they use; a progress line per phase goes to a terminal.
+#include "export.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "climessages.h"
+#include "convert/aehtohtml.h"
+#include "document/aehset.h"
+
+namespace tarn::cli {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// "Exporting, phase N: P%" rewritten in place, one line per phase.
+class TerminalProgress : public convert::ExportProgress {
+ public:
+  ~TerminalProgress() override { Finish(); }
+  void OnExpProgress(const convert::TAEHconv& /*sender*/, int item, int total, int phase) override {
+    if (phase != m_phase) Finish();
+    m_phase = phase;
+    const int percent = total > 0 ? item * 100 / total : 100;
+    std::fprintf(stderr, "\rExporting, phase %d: %d%%", phase, percent);
+    std::fflush(stderr);
+  }
+  // Ends the phase's line at 100%: progress is told before each document.
+  void Finish() {
+    if (m_phase != 0) std::fprintf(stderr, "\rExporting, phase %d: 100%%\n", m_phase);
+    m_phase = 0;
+  }
+
+ private:
+  int m_phase = 0;
+};
+
+bool ParsePages(const std::string& text, std::vector<int>& pages) {
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = text.find(',', start);
+    const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    char* end = nullptr;
+    const long n = std::strtol(item.c_str(), &end, 10);
+    if (item.empty() || end == item.c_str() || *end != '\0' || n < 0 || n > 0xFFFFFF) return false;
+    pages.push_back(static_cast<int>(n));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return !pages.empty();
+}
+
+}  // namespace
+
+int Export(const std::vector<std::string>& args) {
+  if (args.empty() || args[0] != "html") return kExitUsage;
+  std::vector<std::string> files;
+  std::vector<int> pages;
+  bool htm = false;
+  bool imagesFolder = false;
+  bool originalNames = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--pages" && i + 1 < args.size()) {
+      if (!ParsePages(args[++i], pages)) return kExitUsage;
+    } else if (a == "--htm") {
+      htm = true;
+    } else if (a == "--images-folder") {
+      imagesFolder = true;
+    } else if (a == "--original-names") {
+      originalNames = true;
+    } else if (a.starts_with("--")) {
+      return kExitUsage;
+    } else {
+      files.push_back(a);
+    }
+  }
+  if (files.size() != 2) return kExitUsage;
+
+  CliMessages messages;
+  platform::HostSystemInfo system;
+  document::TAEHset set({&messages, &system, nullptr, nullptr});
+  if (!set.LoadFromFile(files[0])) return kExitFailed;
+  if (pages.empty()) {
+    for (int i = 0; i < set.CountOf(document::testoHtml); ++i) pages.push_back(i);
+  }
+
+  convert::TAEHtoHtml converter;
+  converter.SetLinkedAEHset(&set);
+  converter.ExportPath = files[1];
+  converter.SetExportPrefixOverride(set.ExpPrefix());
+  converter.ExpTipoExt = htm ? 0 : 1;
+  converter.ExpSepImage = imagesFolder;
+  converter.ExpOrigName = originalNames;
+  TerminalProgress progress;
+  if (::isatty(STDERR_FILENO)) converter.OnExpProgress = &progress;
+  const bool ok = converter.ExportSite(pages);
+  progress.Finish();
+  if (!ok) {
+    messages.Error(converter.ErrorText());
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace tarn::cli

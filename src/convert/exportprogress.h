@@ -1,0 +1,23 @@
+// How a converter reports the progress of an export run: the export dialog
+// shows a status line, the command line prints a line per phase.
+#pragma once
+
+namespace tarn::convert {
+
+class TAEHconv;
+
+// Phases of an HTML export run.
+enum ExportPhase : int { kPhasePages = 1, kPhaseFrameless = 2, kPhaseFiles = 3 };
+
+class ExportProgress {
+ public:
+  virtual ~ExportProgress() = default;
+  // Called before each document: item `item` (counted from 0) of `total`
+  // in phase `phase`.
+  virtual void OnExpProgress(const TAEHconv& sender, int item, int total, int phase) = 0;
+  // Called between documents, so that a window stays responsive during a
+  // long run; the hypertext must not be changed meanwhile.
+  virtual void ProcessPendingEvents() {}
+};
+
+}  // namespace tarn::convert
