@@ -1,18 +1,7 @@
 #!/usr/bin/env bash
 # The command-line tool as a user calls it: info on the sample, a re-save
 # over the same file and under a new name, damaged input and bad usage.
-set -u
-cli=${TARN_CLI:?}
-sample=${TARN_SAMPLE:?}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() {  # name, then a command that must succeed
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else echo "FAILED: $name"; failed=$((failed + 1)); fi
-}
+. "$(dirname "$0")/testlib.sh"
 
 cp "$sample" "$work/s.aeh"
 json=$("$cli" info --json "$work/s.aeh")
@@ -80,5 +69,4 @@ check "usage exits 2" test $? -eq 2
 "$cli" frobnicate x 2>/dev/null
 check "unknown command exits 2" test $? -eq 2
 
-echo "cli: $passed passed, $failed failed"
-test "$failed" -eq 0
+finish cli

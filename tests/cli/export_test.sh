@@ -2,18 +2,7 @@
 # tarn-cli export html end to end: the sample hypertext written as a site in
 # which every local HREF, SRC and BACKGROUND names a file that exists, the
 # options, page lists, bad usage, and folders or files that cannot be written.
-set -u
-cli=${TARN_CLI:?}
-sample=${TARN_SAMPLE:?}
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() {  # name, then a command that must succeed
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else echo "FAILED: $name"; failed=$((failed + 1)); fi
-}
+. "$(dirname "$0")/testlib.sh"
 
 # Every local reference of every HTML file in the folder names an existing
 # file; every line ends with CR LF.
@@ -95,5 +84,4 @@ check "bad page list is usage" test $? -eq 2
 "$cli" export html "$work/missing.aeh" "$work/x" 2>/dev/null
 check "missing hypertext exits 1" test $? -eq 1
 
-echo "export: $passed passed, $failed failed"
-test "$failed" -eq 0
+finish export
