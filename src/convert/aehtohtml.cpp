@@ -2,6 +2,7 @@
 // page document and its head, redirect files and the page marker. The walk
 // over a page's text is in htmlbody.cpp.
 #include "convert/aehtohtml.h"
+#include "base/hex.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -624,7 +625,7 @@ std::string TAEHtoHtml::ExpandObjectReferences(const TAEHoggetto& record, std::s
     std::uint32_t value = 0;
     for (std::size_t i = 0; hex && i < 8; ++i) {
       const char c = text[at + 6 + i];
-      const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+      const int d = base::HexDigitValue(c);
       hex = d >= 0;
       value = (value << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
     }

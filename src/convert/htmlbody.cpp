@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/bytes.h"
+#include "base/hex.h"
 #include "base/cp1252.h"
 #include "convert/aehtohtml.h"
 #include "convert/htmlwords.h"
@@ -34,13 +35,6 @@ constexpr int kBulleted = 10;
 
 bool IsList(int listType) { return listType == kNumbered || listType == kBulleted; }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // The letter codes of one tag, read by the same rules as the markup reader:
 // each code only at the read position, in the order asked for.
 class TagCodes {
@@ -67,7 +61,7 @@ class TagCodes {
     m_pos += key.size();
     std::uint32_t rgb = 0;
     for (std::size_t i = 0; i < 6; ++i) {
-      const int d = m_pos + i < m_tag.size() ? HexDigit(m_tag[m_pos + i]) : -1;
+      const int d = m_pos + i < m_tag.size() ? base::HexDigitValue(m_tag[m_pos + i]) : -1;
       rgb = (rgb << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
     }
     const std::size_t blank = FindBlank();
@@ -212,7 +206,7 @@ void TAEHtoHtml::WalkText(HtmlText& t, std::string_view markup) {
         case '$': {
           std::uint32_t value = 0;
           for (std::size_t d = 2; d < 10; ++d) {
-            const int h = d < tag.size() ? HexDigit(tag[d]) : -1;
+            const int h = d < tag.size() ? base::HexDigitValue(tag[d]) : -1;
             value = (value << 4) | static_cast<std::uint32_t>(h < 0 ? 0 : h);
           }
           WriteObjectTag(t, static_cast<ObjectId>(value));

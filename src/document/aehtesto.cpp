@@ -1,18 +1,12 @@
 // Pages; see aehtesto.h.
 #include "document/aehtesto.h"
+#include "base/hex.h"
 
 #include "base/bytes.h"
 #include "document/aehset.h"
 
 namespace tarn::document {
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 bool OwnedByPage(int kind) {
   return kind == tabellaHtml || kind == speclink || kind == shortObj || kind == dbloc ||
@@ -30,7 +24,7 @@ std::vector<ObjectId> ReferencedIds(std::string_view markup) {
     std::uint32_t value = 0;
     bool ok = true;
     for (std::size_t i = 0; i < 8 && ok; ++i) {
-      int h = HexValue(markup[pos + i]);
+      int h = base::HexDigitValue(markup[pos + i]);
       ok = h >= 0;
       value = (value << 4) | static_cast<std::uint32_t>(h < 0 ? 0 : h);
     }

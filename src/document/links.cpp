@@ -1,5 +1,6 @@
 // Links, anchors and keywords; see links.h.
 #include "document/links.h"
+#include "base/hex.h"
 
 #include <algorithm>
 #include <charconv>
@@ -27,19 +28,12 @@ constexpr int kPrototypeNameCapacity = 40;
 constexpr int kMarkerLength = 14;     // "!RefI:" and eight hexadecimal digits
 constexpr std::string_view kCancelledDigits = "ffffffff";
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // Eight hexadecimal digits at text[at]; nothing when any is not a digit.
 std::optional<ObjectId> ParseHex8(std::string_view text, std::size_t at) {
   if (at + 8 > text.size()) return std::nullopt;
   std::uint32_t value = 0;
   for (std::size_t i = 0; i < 8; ++i) {
-    const int d = HexDigit(text[at + i]);
+    const int d = base::HexDigitValue(text[at + i]);
     if (d < 0) return std::nullopt;
     value = (value << 4) | static_cast<std::uint32_t>(d);
   }

@@ -1,5 +1,6 @@
 // Stored and working forms of markup; see localform.h.
 #include "richtext/localform.h"
+#include "base/hex.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,7 +10,6 @@ namespace {
 
 constexpr std::uint32_t kLocalLink = 0x6F;
 constexpr std::uint32_t kLocalObject = 0xFF;
-constexpr char kHex[] = "0123456789abcdef";
 
 bool IsLinkKind(int kind) { return kind == document::internetLink || kind == document::speclink; }
 bool IsPlacedKind(int kind) {
@@ -31,7 +31,7 @@ std::string RewriteTags(std::string_view text, Visit visit) {
     bool ok = text[tag + 10] == '>';
     for (std::size_t i = 0; i < 8 && ok; ++i) {
       const char c = text[tag + 2 + i];
-      int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+      const int d = base::HexDigitValue(c);
       ok = d >= 0;
       value = (value << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
     }
@@ -42,7 +42,7 @@ std::string RewriteTags(std::string_view text, Visit visit) {
     }
     const std::uint32_t replaced = visit(value);
     out.append(text.substr(pos, tag + 2 - pos));
-    for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kHex[(replaced >> shift) & 0xF]);
+    base::AppendHex(out, replaced, 8);
     out.push_back('>');
     pos = tag + 11;
   }

@@ -1,5 +1,6 @@
 // Reading and writing the rich-text markup; see markup.h.
 #include "richtext/markup.h"
+#include "base/hex.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,15 +16,6 @@ constexpr std::size_t kParagraphFaceLimit = 20;
 constexpr std::size_t kMaxTableDepth = 32;
 constexpr std::int32_t kLinkKindLocal = 111;
 constexpr int kDefaultLineHeight = 20;
-constexpr char kHex[] = "0123456789abcdef";
-constexpr char kHexUpper[] = "0123456789ABCDEF";
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // ---- Reading ----
 
@@ -111,7 +103,7 @@ bool Reader::ReadColour(std::string_view key, std::uint32_t& value) {
   std::uint32_t rgb = 0;
   for (std::size_t i = 0; i < 6; ++i) {
     const std::size_t at = Pos() + i;
-    const int d = at < m_text.size() ? HexDigit(m_text[at]) : -1;
+    const int d = at < m_text.size() ? base::HexDigitValue(m_text[at]) : -1;
     rgb = (rgb << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
   }
   const std::size_t blank = FindBlank();
@@ -222,7 +214,7 @@ void Reader::ReadReference(TAEHparag& p) {
   std::uint32_t value = 0;
   for (std::size_t i = 0; i < 8; ++i) {
     const std::size_t at = start + 2 + i;
-    const int d = at < m_text.size() ? HexDigit(m_text[at]) : -1;
+    const int d = at < m_text.size() ? base::HexDigitValue(m_text[at]) : -1;
     value = (value << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
   }
   const auto kind = static_cast<std::int32_t>(value >> 24);
@@ -442,12 +434,9 @@ void AppendDecimal(std::string& out, std::int64_t v) { out += std::to_string(v);
 
 void AppendColour(std::string& out, std::uint32_t colour) {
   const std::uint32_t rgb = ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
-  for (int shift = 20; shift >= 0; shift -= 4) out.push_back(kHexUpper[(rgb >> shift) & 0xF]);
+  base::AppendHex(out, rgb, 6, true);
 }
 
-void AppendHex(std::string& out, std::uint32_t value, int digits) {
-  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out.push_back(kHex[(value >> shift) & 0xF]);
-}
 
 struct FontCodes {
   bool colour, face, size, style, position;
@@ -612,7 +601,7 @@ void WriteParagraphImpl(const TAEHparag& p, std::string& out, WriteMode mode, in
         out += "<%>";
       } else {
         out += "<$";
-        AppendHex(out, static_cast<std::uint32_t>(info.link), 8);
+        base::AppendHex(out, static_cast<std::uint32_t>(info.link), 8);
         out += '>';
       }
       lastLink = info.link;
@@ -633,7 +622,7 @@ void WriteParagraphImpl(const TAEHparag& p, std::string& out, WriteMode mode, in
     }
     if (EmbeddedObject* object = objectAt(i)) {
       out += "<$FF";
-      AppendHex(out, static_cast<std::uint32_t>(object->Identifier()) & 0xFFFFFF, 6);
+      base::AppendHex(out, static_cast<std::uint32_t>(object->Identifier()) & 0xFFFFFF, 6);
       out += '>';
       if (object->IsTable()) {
         const bool inRange = i >= callerFrom && i < callerTo;

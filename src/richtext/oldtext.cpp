@@ -1,5 +1,6 @@
 // Older text conversion; see oldtext.h.
 #include "richtext/oldtext.h"
+#include "base/hex.h"
 
 #include <algorithm>
 #include <array>
@@ -52,31 +53,16 @@ constexpr int kMaxTableSide = 255;
 constexpr int kFirstShortSubtype = 10;
 constexpr int kLastShortSubtype = 14;
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// Colours are written with upper-case digits, identities with lower-case.
-void AppendHex(std::string& out, std::uint32_t value, int digits, bool upper = true) {
-  static constexpr char kUpper[] = "0123456789ABCDEF";
-  static constexpr char kLower[] = "0123456789abcdef";
-  const char* digitsOf = upper ? kUpper : kLower;
-  for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out.push_back(digitsOf[(value >> shift) & 0xF]);
-}
-
 // The markup writes colours red first; in memory the lowest byte is red.
 void AppendColour(std::string& out, std::uint32_t colour) {
-  AppendHex(out, colour & 0xFF, 2);
-  AppendHex(out, (colour >> 8) & 0xFF, 2);
-  AppendHex(out, (colour >> 16) & 0xFF, 2);
+  base::AppendHex(out, colour & 0xFF, 2, true);
+  base::AppendHex(out, (colour >> 8) & 0xFF, 2, true);
+  base::AppendHex(out, (colour >> 16) & 0xFF, 2, true);
 }
 
 void AppendReference(std::string& out, ObjectId id) {
   out += "<$";
-  AppendHex(out, static_cast<std::uint32_t>(id), 8, false);
+  base::AppendHex(out, static_cast<std::uint32_t>(id), 8);
   out += '>';
 }
 
@@ -259,7 +245,7 @@ class Converter {
   void FontColour(std::string_view tag) {
     std::uint32_t rgb = 0;
     for (std::size_t place = kFontColourByte; place < kFontColourByte + 6; ++place) {
-      const int digit = HexValue(TagByte(tag, place));
+      const int digit = base::HexDigitValue(TagByte(tag, place));
       if (digit < 0) return;
       rgb = (rgb << 4) | static_cast<std::uint32_t>(digit);
     }
@@ -286,7 +272,7 @@ class Converter {
     if (tag.size() != kReferenceLength) return std::nullopt;
     std::uint32_t value = 0;
     for (std::size_t i = 2; i < 10; ++i) {
-      const int digit = HexValue(tag[i]);
+      const int digit = base::HexDigitValue(tag[i]);
       if (digit < 0) return std::nullopt;
       value = (value << 4) | static_cast<std::uint32_t>(digit);
     }

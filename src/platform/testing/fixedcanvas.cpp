@@ -1,22 +1,15 @@
 // Fixed-metric recording canvas; see fixedcanvas.h.
 #include "platform/testing/fixedcanvas.h"
 
+#include "platform/testing/testplatform.h"
+
 namespace tarn::platform::testing {
 
-FontMetrics FixedCanvas::Metrics(const FontRequest& font) {
-  const int size = font.sizePoints > 0 ? font.sizePoints : 12;
-  FontMetrics m;
-  m.height = 16 * size / 12;
-  m.ascent = 12 * size / 12;
-  m.descent = m.height - m.ascent;
-  m.averageCharWidth = 8 * size / 12;
-  m.maxCharWidth = m.averageCharWidth;
-  return m;
-}
+// The same metrics as the fixed measurer; only the "AV" pair differs.
+FontMetrics FixedCanvas::Metrics(const FontRequest& font) { return FixedTextMeasurer().Metrics(font); }
 
 int FixedCanvas::TextWidth(const FontRequest& font, std::string_view text) {
-  const int size = font.sizePoints > 0 ? font.sizePoints : 12;
-  int width = static_cast<int>(text.size()) * (8 * size / 12);
+  int width = FixedTextMeasurer().TextWidth(font, text);
   for (std::size_t i = 1; i < text.size(); ++i) {
     if (text[i - 1] == 'A' && text[i] == 'V') --width;
   }
