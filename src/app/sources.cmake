@@ -1,4 +1,23 @@
 # The application shell: options, translation of window texts, the main window.
 if(TARN_QT)
-  target_sources(tarn_ui PRIVATE)
+  target_sources(tarn_ui PRIVATE
+    app/ui/resources.cpp
+    app/ui/krlanguager.cpp
+    app/ui/pointersets.cpp
+    app/ui/formplacement.cpp
+    app/ui/fopzprog.cpp
+    platform/qt/qtmessages.cpp
+  )
+endif()
+
+# Draws the pointer shapes into the resource folder:
+#   cmake --build build --target cursors
+if(TARN_QT)
+  add_executable(tarn-make-cursors app/ui/cursors/make_cursors.cpp)
+  target_link_libraries(tarn-make-cursors PRIVATE Qt6::Gui tarn_warnings)
+  add_custom_target(cursors
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:tarn-make-cursors>
+            ${CMAKE_CURRENT_SOURCE_DIR}/app/ui/cursors
+    DEPENDS tarn-make-cursors
+    COMMENT "Drawing the pointer shapes")
 endif()

@@ -1,4 +1,16 @@
-target_sources(tarn_tests PRIVATE)
+target_sources(tarn_tests PRIVATE app/spellsettings_test.cpp)
+target_include_directories(tarn_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 if(TARN_QT)
-  target_sources(tarn_ui_tests PRIVATE)
+  target_sources(tarn_ui_tests PRIVATE
+    app/ui/krlanguager_test.cpp
+    app/ui/fopzprog_test.cpp
+    app/ui/pointersets_test.cpp
+  )
+endif()
+
+# Shows the options dialog in a real window for a screenshot (not a test).
+if(TARN_QT)
+  add_executable(tarn_showoptions app/ui/showoptions.cpp)
+  target_include_directories(tarn_showoptions PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(tarn_showoptions PRIVATE tarn_ui tarn_warnings)
 endif()
