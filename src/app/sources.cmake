@@ -7,6 +7,9 @@ if(TARN_QT)
     app/ui/formplacement.cpp
     app/ui/fopzprog.cpp
     platform/qt/qtmessages.cpp
+    app/ui/pagepreview.cpp
+    app/ui/tipform.cpp
+    app/ui/mainform.cpp
   )
 endif()
 

@@ -1,0 +1,147 @@
+// The main window: one open hypertext, the control that shows its current
+// page, the menus and the toolbar, opening, creating, saving and closing
+// hypertexts, edit and preview, the recent files and the save reminder.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/commandline.h"
+#include "app/documentfiles.h"
+#include "app/optionshost.h"
+#include "app/recentfiles.h"
+#include "document/aehset.h"
+#include "platform/qt/qtcanvas.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolButton;
+
+namespace tarn::platform {
+class Messages;
+class Settings;
+}  // namespace tarn::platform
+
+namespace tarn::app::ui {
+
+class EditorControl;
+class FormPlacement;
+class TKrLanguager;
+
+class TMainForm : public QMainWindow, public OptionsHost {
+  Q_OBJECT
+ public:
+  // messages: where message boxes go (the window's own boxes when null).
+  TMainForm(platform::Settings& settings, ProgramFolders folders, platform::Messages* messages = nullptr,
+            QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // Start-up after the window is shown: the command line, then the deferred
+  // action 300 ms later.
+  void FormShow(const CommandLine& command);
+
+  // Operations other parts of the program use.
+  void OpenDocumentFile(const std::string& name, bool askSave);
+  void LoadHypertext(const std::string& name, bool asTemplate);
+  void NewBlankHypertext();
+  // False: the author cancelled, and the operation that asked must not go on.
+  bool QuerySaveChanges();
+  void SaveDocument(const std::string& name, int type, bool exportFlag, bool templateFlag);
+  void SetModified(bool value);
+  bool IsModified() const;
+  void CommitCurrentPage();
+  void ReadProgramOptions();
+  void FileSave();
+  void FileSaveAs();
+  // Edit mode (true) or preview; answers whether the mode is now the one
+  // asked (a wrong password leaves it unchanged).
+  bool SwitchMode(bool edit);
+  bool EditMode() const;
+
+  document::TAEHset& Hypertext() { return *m_set; }
+  EditorControl& Editor() { return *m_editor; }
+  const std::string& FileName() const { return m_fileName; }
+  const RecentFiles& Recent() const { return m_recent; }
+  QAction* Action(const char* name) const;
+  bool SaveSucceeded() const { return m_saveSucceeded; }
+  QTimer* SaveTimer() const { return m_timerSave; }
+  NextAction PendingAction() const { return m_nextAction; }
+
+  // OptionsHost
+  int ToolWindowLimit() const override { return m_toolWindowLimit; }
+  void SetToolWindowLimit(int limit) override { m_toolWindowLimit = std::max(3, limit); }
+  SpellCheckerSettings* SpellChecker() override { return nullptr; }
+  bool InEditMode() const override { return EditMode(); }
+  void SetEditMode(bool edit) override { SwitchMode(edit); }
+  void ApplyProgramOptions() override;
+  void StopFormPlacement() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // Dialogs, separate so that tests can answer them.
+  virtual std::string AskOpenFileName();
+  virtual std::string AskSaveFileName(const std::string& proposed, int& filterIndex);
+  virtual std::optional<std::string> AskPassword();
+  virtual void ShowSaveErrors(const std::vector<std::string>& errors);
+
+ private:
+  void BuildActions();
+  void BuildMenus();
+  void SetDocumentTitle(const std::string& name);
+  void AddRecentFile(const std::string& name);
+  void RemoveRecentFile(const std::string& name);
+  void RebuildRecentMenu();
+  void StartupDocument();
+  void ShowOptions(int tab);
+  void RunNextAction();
+  void SaveReminder();
+  void NotYet(const char* what);
+  void UpdateStatus();
+  void PageStep(int step);
+  void OpenExamples();
+  void SaveRecentAndLastFile();
+  void ShowMode(bool edit);
+  QAction* NewAction(const char* name, const QString& caption, const QKeySequence& shortcut = {});
+
+  platform::Settings& m_settings;
+  std::unique_ptr<platform::Messages> m_ownMessages;
+  platform::Messages* m_messages;
+  platform::Registry m_registry;
+  ProgramFolders m_folders;
+  platform::HostSystemInfo m_system;
+  platform::qt::QtCanvas m_measurer;
+  std::unique_ptr<document::TAEHset> m_set;
+  EditorControl* m_editor = nullptr;
+  TKrLanguager* m_languager = nullptr;
+  FormPlacement* m_placement = nullptr;
+
+  std::string m_fileName{kUntitled};
+  RecentFiles m_recent;
+  NextAction m_nextAction = NextAction::ProbeWordProcessor;
+  bool m_editModeUsed = false;
+  bool m_saveSucceeded = true;
+  bool m_closing = false;
+  bool m_closeQueryActive = false;
+  bool m_switchingMode = false;
+  int m_toolWindowLimit = 3;
+
+  QMenu* m_fileMenu = nullptr;
+  QAction* m_recentSeparator = nullptr;
+  std::vector<QAction*> m_recentActions;
+  QTimer* m_timerSave = nullptr;
+  QTimer* m_timerNextAction = nullptr;
+  QLabel* m_statusPage = nullptr;
+  QLabel* m_statusModified = nullptr;
+  QLabel* m_statusMode = nullptr;
+  QPointer<QWidget> m_tipWindow;
+};
+
+}  // namespace tarn::app::ui
