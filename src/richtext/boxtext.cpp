@@ -26,10 +26,11 @@ void PinFont(TAEHparag& p, int c) {
 }
 
 // Removes characters c1..c2 of one paragraph; the character after them
-// keeps the font it had.
+// keeps the font it had. Where that font is also the one before the range,
+// no format is needed to keep it.
 void CutCharacters(TAEHparag& p, int c1, int c2) {
   if (c2 <= c1) return;
-  PinFont(p, c2);
+  if (c2 < p.Length() && p.FontAt(c2) != BoxText::TypingFont(p, c1)) PinFont(p, c2);
   p.text.erase(Index(c1), Index(c2 - c1));
   p.infos.erase(p.infos.begin() + c1, p.infos.begin() + c2);
   p.spellingMarks.clear();
@@ -334,8 +335,10 @@ void BoxText::Join(int index) {
   if (index < 0 || index + 1 >= ParagraphCount()) return;
   TAEHparag& first = Paragraph(index);
   TAEHparag& second = Paragraph(index + 1);
-  // The joined characters keep their own paragraph's font.
-  if (second.Length() > 0 && second.infos[0].format < 0) {
+  // The joined characters keep their own paragraph's font (a format says
+  // so unless the text before the join ends in that font anyway).
+  if (second.Length() > 0 && second.infos[0].format < 0 &&
+      second.style.Font() != TypingFont(first, first.Length())) {
     auto format = std::make_unique<TAEHFontStyle>();
     format->SetBase(second.style.Base());
     format->Assign(second.style.Font());
