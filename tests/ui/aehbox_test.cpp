@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -254,6 +256,32 @@ TEST_F(AehBoxTest, SpellingMenuWithoutSuggestions) {
   ASSERT_EQ(menu.actions().front()->text(), "wrong");
   menu.actions().front()->trigger();
   EXPECT_EQ(box->Text().Paragraph(0).text, "a wrong word");
+}
+
+// Regression: the scroll band once mapped the pointer the wrong way round
+// and crashed on the first drag over a page in a scroll area.
+TEST_F(AehBoxTest, DraggingNearAnEdgeScrollsThePage) {
+  QScrollArea area;
+  area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  auto* pageView = new testing::FramedPage(frameSet);
+  auto* scrolled = new TAEHbox(host, pageView, &canvas);
+  std::string markup;
+  for (int i = 0; i < 40; ++i) markup += "<Z S0 >line";
+  scrolled->LoadText(markup);
+  pageView->resize(scrolled->size());
+  area.setWidget(pageView);
+  area.resize(300, 200);
+  area.show();
+  QScrollBar* bar = area.verticalScrollBar();
+  bar->setValue(100);
+  const int bottom = area.viewport()->height() - 1;
+  // 10 pixels from the bottom edge: 20 pixels into the band, half of it.
+  const QPoint at = scrolled->mapFrom(area.viewport(), QPoint(50, bottom - 10));
+  scrolled->AutoScroll(at);
+  EXPECT_EQ(bar->value(), 110);
+  scrolled->AutoScroll(scrolled->mapFrom(area.viewport(), QPoint(50, 100)));
+  EXPECT_EQ(bar->value(), 110);  // outside the band
 }
 
 TEST_F(AehBoxTest, PaintsTheTextAndTheSelection) {

@@ -97,8 +97,9 @@ int main(int argc, char** argv) {
   box->SetPageClientWidth(720);
   box->LoadText(pageText.Form().markup);
   pageView->resize(box->size());
-  QObject::connect(box, &tarn::richtext::ui::TAEHbox::CaretMoved, pageView, [&] { pageView->resize(box->size()); });
+  QObject::connect(box, &tarn::richtext::ui::TAEHbox::ExtentChanged, pageView, [&](QSize size) { pageView->resize(size); });
   window.resize(760, 560);
+  box->SetRequestedSize(0, 480);
   window.show();
   box->setFocus();
 

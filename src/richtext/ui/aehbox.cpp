@@ -107,7 +107,10 @@ void TAEHbox::UpdateExtent() {
   const TextLayout& layout = m_text.Layout();
   const int w = std::max({m_requestedWidth, layout.widestExtent, m_clientWidth, kMinimumWidth});
   const int h = std::max(m_requestedHeight, layout.ContentHeight() + 1);
-  if (w != width() || h != height()) resize(w, h);
+  if (w != width() || h != height()) {
+    resize(w, h);
+    emit ExtentChanged(size());
+  }
 }
 
 void TAEHbox::paintEvent(QPaintEvent* event) {
@@ -660,7 +663,7 @@ bool TAEHbox::DragOverAt(QPoint point, const TAEHbox* source) {
 void TAEHbox::AutoScroll(QPoint point) {
   QAbstractScrollArea* area = PageArea();
   if (area == nullptr) return;
-  const QPoint p = area->viewport()->mapFrom(this, point);
+  const QPoint p = mapTo(area->viewport(), point);
   const QRect client = area->viewport()->rect();
   auto step = [](int inside) { return inside > 0 ? inside / 2 : 0; };
   QScrollBar* v = area->verticalScrollBar();

@@ -86,6 +86,9 @@ class TAEHbox : public objects::TDragCustomControl {
   // or copies the source box's selection to the point.
   bool DragOverAt(QPoint point, const TAEHbox* source);
   bool DropText(QPoint point, TAEHbox* source, bool copy);
+  // Within the band along the page's edges, scrolls towards the nearest
+  // edge by half the depth of the point in the band.
+  void AutoScroll(QPoint point);
   // The box whose text is being dragged in this program, if any.
   static TAEHbox* DragSource();
 
@@ -103,6 +106,8 @@ class TAEHbox : public objects::TDragCustomControl {
 
  signals:
   void CaretMoved();
+  // The box grew or shrank with its text or the page's width.
+  void ExtentChanged(QSize size);
 
  protected:
   bool IsTextBox() const override { return true; }
@@ -136,7 +141,6 @@ class TAEHbox : public objects::TDragCustomControl {
   void FollowLinkAtCaret();
   void StartDrag();
   void DropFiles(const QMimeData& mime, QPoint point);
-  void AutoScroll(QPoint point);
   std::int32_t LinkAt(const TextPos& pos) const;
   QAbstractScrollArea* PageArea() const;
   void ResetMouse();
