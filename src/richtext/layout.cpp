@@ -502,4 +502,15 @@ TextPos TextLayout::PlaceOnLine(const TextPos& position, int x) const {
   return MakePos(position.paragraphIndex, position.line, i);
 }
 
+TextPos TextLayout::PositionOnLine(int paragraph, int line, int charIndex) const {
+  const auto& ps = m_text.paragraphs;
+  if (paragraph < 0 || static_cast<std::size_t>(paragraph) >= ps.size()) return {};
+  const TAEHparag& p = *ps[static_cast<std::size_t>(paragraph)];
+  if (p.lines.empty()) return MakePos(paragraph, 0, 0);
+  line = std::clamp(line, 0, static_cast<int>(p.lines.size()) - 1);
+  const TAEHline& l = p.lines[static_cast<std::size_t>(line)];
+  charIndex = std::clamp(charIndex, l.firstChar, std::min(p.Length(), l.firstChar + std::max(l.charCount, 0)));
+  return MakePos(paragraph, line, charIndex);
+}
+
 }  // namespace tarn::richtext

@@ -101,6 +101,9 @@ class TextLayout {
   TextPos HitTest(int x, int y, HitScope scope) const;
   TextPos PositionToPoint(int paragraph, int charIndex) const;
   TextPos PlaceOnLine(const TextPos& position, int x) const;
+  // A position on a given line of its paragraph: at a soft line break the
+  // same character index is the end of one line and the start of the next.
+  TextPos PositionOnLine(int paragraph, int line, int charIndex) const;
 
   RichText& Text() { return m_text; }
 

@@ -1,0 +1,385 @@
+// The character commands of a box; see aehtextattributes.h.
+#include "richtext/aehtextattributes.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include "base/bytes.h"
+#include "platform/messages.h"
+
+namespace tarn::richtext {
+namespace {
+
+constexpr std::size_t kContainerHeader = 20;  // version and four counts
+constexpr unsigned char kOpenDouble = 147;
+constexpr unsigned char kCloseDouble = 148;
+constexpr unsigned char kOpenSingle = 145;
+constexpr unsigned char kCloseSingle = 146;
+constexpr std::size_t kObjectTagLength = 11;  // "<$FF" six digits ">"
+
+std::size_t Index(int i) { return static_cast<std::size_t>(i); }
+
+// Object tags become the blank that stands for them in the text, so that a
+// copy never places an object a second time.
+std::string WithoutObjects(std::string_view markup) {
+  std::string out;
+  out.reserve(markup.size());
+  std::size_t i = 0;
+  while (i < markup.size()) {
+    const std::size_t tag = markup.find("<$FF", i);
+    if (tag == std::string_view::npos || tag + kObjectTagLength > markup.size()) {
+      out.append(markup.substr(i));
+      break;
+    }
+    out.append(markup.substr(i, tag - i));
+    out.push_back(' ');
+    i = tag + kObjectTagLength;
+  }
+  return out;
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '\t': out += ' '; break;
+      default: out += c; break;
+    }
+  }
+}
+
+unsigned char Typographic(unsigned char c, const TAEHparag& p, int at) {
+  if (c != '"' && c != '\'') return c;
+  const unsigned char before = at > 0 ? static_cast<unsigned char>(p.text[Index(at - 1)]) : 0;
+  const bool opening = at == 0 || before == ' ' || before == kCloseSingle || before == kCloseDouble;
+  if (c == '"') return opening ? kOpenDouble : kCloseDouble;
+  return opening ? kOpenSingle : kCloseSingle;
+}
+
+}  // namespace
+
+void TAEHTextAttributes::Finish(int first, int last, CharPos caret) {
+  m_box.Rebuild(first, last);
+  m_box.LayoutRange(first, last);
+  m_box.SetCaret(caret);
+  m_box.ClearSelection();
+}
+
+// ---- Deleting ----
+
+bool TAEHTextAttributes::DeleteSelectionImpl(bool single) {
+  if (!m_box.HasSelection()) {
+    if (m_box.Messages() != nullptr) m_box.Messages()->Error("SelectionMustExists");
+    return false;
+  }
+  const CharPos from = m_box.SelectionStart();
+  const CharPos to = m_box.SelectionEnd();
+  const TAEHparag& p = m_box.Paragraph(from.paragraph);
+  const bool atObject = from.character < p.Length() && p.infos[Index(from.character)].object >= 0;
+  m_typingRun = false;
+  if (!single || !m_deletionRun || atObject) {
+    m_box.Record(atObject ? kCaptionObjectDeletion : kCaptionDeletion, UndoKind::Deletion);
+  }
+  m_deletionRun = single && !atObject;
+  m_box.BeginUpdate();
+  m_box.DeleteRange(from, to);
+  Finish(from.paragraph, from.paragraph, from);
+  m_box.EndUpdate();
+  return true;
+}
+
+void TAEHTextAttributes::DeleteNext() {
+  if (m_box.HasSelection()) {
+    DeleteSelection();
+    return;
+  }
+  const CharPos caret = m_box.Caret();
+  const TextPos next = m_box.Move(CaretMove::CharRight, m_box.CaretPos());
+  if (m_box.LastBoundary() == Boundary::AfterEnd) return;
+  const bool run = m_deletionRun;
+  m_box.SelectRange(caret, {next.paragraphIndex, next.charIndex});
+  m_deletionRun = run;
+  DeleteSelectionImpl(true);
+}
+
+void TAEHTextAttributes::DeletePrevious() {
+  if (m_box.HasSelection()) {
+    DeleteSelection();
+    return;
+  }
+  const TextPos previous = m_box.Move(CaretMove::CharLeft, m_box.CaretPos());
+  if (m_box.LastBoundary() == Boundary::BeforeStart) return;
+  m_box.SetCaret(previous);
+  DeleteNext();
+}
+
+// ---- Typing and splitting ----
+
+bool TAEHTextAttributes::TypeChar(unsigned char c) {
+  if (c < 32) return false;
+  if (!m_typingRun) {
+    if (m_box.HasSelection()) DeleteSelection();
+    m_box.Record(kCaptionTyping);
+    m_typingRun = true;
+  } else if (m_box.HasSelection()) {
+    DeleteSelection();
+    m_typingRun = true;
+  }
+  m_deletionRun = false;
+  m_box.BeginUpdate();
+  CharPos at = m_box.Caret();
+  int first = at.paragraph;
+  if (m_box.IsTableParagraph(at.paragraph)) {
+    // A table stands alone in its paragraph: the character goes into a new
+    // paragraph above the table (caret at its start) or below it.
+    if (at.character == 0) {
+      m_box.SplitAt(at);
+    } else {
+      at = {m_box.SplitAt({at.paragraph, m_box.Paragraph(at.paragraph).Length()}), 0};
+    }
+    m_box.Rebuild(first, first + 1);
+    m_box.LayoutRange(first, first + 1);
+  }
+  TAEHparag& p = m_box.Paragraph(at.paragraph);
+  if (autoEngQuote) c = Typographic(c, p, at.character);
+  CharInfo info;
+  info.link = at.character > 0 ? p.infos[Index(at.character - 1)].link : -1;
+  p.text.insert(p.text.begin() + at.character, static_cast<char>(c));
+  p.infos.insert(p.infos.begin() + at.character, info);
+  p.spellingMarks.clear();
+  // FIXME: pending character formats (colour, face, size, style, position
+  // chosen with no selection) arrive with the character format commands.
+  first = at.paragraph;
+  Finish(first, first, {at.paragraph, at.character + 1});
+  m_box.EndUpdate();
+  return true;
+}
+
+void TAEHTextAttributes::SplitParagraph() {
+  if (m_box.HasSelection()) DeleteSelection();
+  EndRuns();
+  m_box.Record(kCaptionParagraph);
+  m_box.BeginUpdate();
+  const CharPos at = m_box.Caret();
+  const int tail = m_box.SplitAt(at);
+  Finish(at.paragraph, tail, {tail, 0});
+  m_box.EndUpdate();
+}
+
+void TAEHTextAttributes::ReplaceSelection(std::string_view text) {
+  EndRuns();
+  m_box.Record(std::string(kCaptionReplace) + std::string(text));
+  const CharPos from = m_box.SelectionStart();
+  const CharPos to = m_box.SelectionEnd();
+  if (from.paragraph != to.paragraph) {
+    if (m_box.Messages() != nullptr) {
+      m_box.Messages()->Information(
+          "Funzione non disponibile per parole non comprese interamente in un paragrafo.");
+    }
+    return;
+  }
+  m_box.BeginUpdate();
+  TAEHparag& p = m_box.Paragraph(from.paragraph);
+  const int oldLength = to.character - from.character;
+  const int newLength = static_cast<int>(text.size());
+  const int kept = std::min(oldLength, newLength);
+  if (newLength < oldLength) {
+    // The surplus goes as in a deletion; the text after it keeps its font.
+    m_box.DeleteRange({from.paragraph, from.character + kept}, to);
+  } else if (newLength > oldLength) {
+    CharInfo info;
+    info.link = to.character > 0 ? p.infos[Index(to.character - 1)].link : -1;
+    p.infos.insert(p.infos.begin() + to.character, Index(newLength - oldLength), info);
+    p.text.insert(Index(to.character), Index(newLength - oldLength), ' ');
+  }
+  p.text.replace(Index(from.character), Index(newLength), text);
+  p.spellingMarks.clear();
+  m_box.Rebuild(from.paragraph, from.paragraph);
+  m_box.LayoutRange(from.paragraph, from.paragraph);
+  m_box.SelectRange(from, {from.paragraph, from.character + newLength});
+  m_box.EndUpdate();
+}
+
+// ---- The container ----
+
+std::string TAEHTextAttributes::WriteContainer(bool keepObjects) const {
+  const CharPos from = m_box.SelectionStart();
+  const CharPos to = m_box.SelectionEnd();
+  std::string out;
+  base::AppendI32(out, kContainerText);
+  // FIXME: the link records, the shared style and image records and the
+  // objects of the selection travel with it once the object layer can copy
+  // records; until then a copy carries plain text, formats and page links.
+  base::AppendI32(out, 0);
+  base::AppendI32(out, 0);
+  base::AppendI32(out, 0);
+  base::AppendI32(out, to.paragraph - from.paragraph + 1);
+  std::string markup;
+  for (int i = from.paragraph; i <= to.paragraph; ++i) {
+    const int start = i == from.paragraph ? from.character : 0;
+    const int end = i == to.paragraph ? to.character : -1;
+    // Tables go by reference: their cells stay with the live table.
+    WriteParagraph(m_box.Paragraph(i), markup, WriteMode::Relayout, start, end);
+  }
+  out += keepObjects ? markup : WithoutObjects(markup);
+  out.push_back('\0');
+  return out;
+}
+
+bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_view caption, bool replaceHead,
+                                         bool samePage) {
+  base::ByteReader reader(bytes);
+  std::int32_t version = 0;
+  std::int32_t counts[4] = {};
+  if (!reader.ReadI32(version) || (version != kContainerText && version != kContainerPicture)) return false;
+  for (std::int32_t& count : counts) {
+    if (!reader.ReadI32(count)) return false;
+  }
+  if (version != kContainerText || counts[0] != 0 || counts[1] != 0 || counts[2] != 0) {
+    // FIXME: containers with records (pictures, links, styles, objects)
+    // need the object layer's record transfer; refused until then.
+    return false;
+  }
+  std::string markup(bytes.substr(kContainerHeader));
+  if (!samePage) markup = WithoutObjects(markup);
+
+  if (m_box.HasSelection()) DeleteSelection();
+  EndRuns();
+  if (!caption.empty()) m_box.Record(caption);
+  m_box.BeginUpdate();
+  const CharPos at = m_box.Caret();
+  const int head = at.paragraph;
+  const int top = m_box.Paragraph(head).top;
+  const bool headWasEmpty = m_box.Paragraph(head).Length() == 0;
+  m_box.SplitAt(at);
+  const int bottom = m_box.Paragraph(head + 1).bottom;
+
+  RichText fresh;
+  MarkupStream stream(markup);
+  ReadOptions options;
+  options.tablesByReference = true;
+  IdMap noLinks;
+  // Links of another page's list mean nothing here: without their records
+  // the characters carry no link rather than a wrong one.
+  if (!samePage) options.typedIdMap = &noLinks;
+  ReadText(fresh, stream, m_box.Host(), Origin::Text, options);
+  auto& ps = m_box.Text().paragraphs;
+  const int count = static_cast<int>(fresh.paragraphs.size());
+  if (count == 0) {
+    m_box.Join(head);
+    Finish(head, head, at);
+    m_box.EndUpdate();
+    return false;
+  }
+  for (int i = 0; i < count; ++i) {
+    ps.insert(ps.begin() + head + 1 + i, std::move(fresh.paragraphs[Index(i)]));
+  }
+  TAEHparag& headParagraph = m_box.Paragraph(head);
+  TAEHparag& firstInserted = m_box.Paragraph(head + 1);
+  if ((headWasEmpty || replaceHead) && firstInserted.styleIndex > 1) {
+    headParagraph.style.SetBase(firstInserted.style.Base());
+    headParagraph.style.ClearOverrides();
+    headParagraph.styleIndex = firstInserted.styleIndex;
+  } else if (firstInserted.style.Base() != headParagraph.style.Base() ||
+             firstInserted.styleIndex != headParagraph.styleIndex) {
+    BoxText::RebaseFormats(firstInserted, headParagraph.style.Base());
+    firstInserted.style = headParagraph.style;
+    firstInserted.styleIndex = headParagraph.styleIndex;
+  }
+
+  int last = head + count;
+  CharPos end{last, m_box.Paragraph(last).Length()};
+  const int tail = last + 1;
+  if (!m_box.IsTableParagraph(tail)) {
+    m_box.Join(last);
+  } else if (m_box.Paragraph(last).Length() == 0 && count > 1) {
+    ps.erase(ps.begin() + last);
+    --last;
+    end = {last, m_box.Paragraph(last).Length()};
+  }
+  CharPos start{head + 1, 0};
+  if (replaceHead) {
+    ps.erase(ps.begin() + head);
+    --last;
+    --end.paragraph;
+    start = {head, 0};
+  } else if (!m_box.IsTableParagraph(head) && !m_box.IsTableParagraph(head + 1)) {
+    const int headLength = m_box.Paragraph(head).Length();
+    m_box.Join(head);
+    if (end.paragraph == head + 1) end.character += headLength;
+    --end.paragraph;
+    --last;
+    start = {head, headLength};
+  }
+  last = std::max(last, head);
+  m_box.Paragraph(head).top = top;
+  m_box.Paragraph(last).bottom = bottom;
+  m_box.Rebuild(head, last);
+  m_box.LayoutRange(head, last);
+  m_box.SetSelection(start, end);
+  m_box.EndUpdate();
+  return true;
+}
+
+void TAEHTextAttributes::InsertText(std::string_view text) {
+  // FIXME: the plain-text importer decides paragraphs and styles once it
+  // exists; until then every line becomes a paragraph in the caret's style.
+  const int style = m_box.Paragraph(m_box.Caret().paragraph).styleIndex;
+  std::string markup;
+  int paragraphs = 0;
+  std::size_t i = 0;
+  while (i <= text.size()) {
+    std::size_t eol = text.find_first_of("\r\n", i);
+    if (eol == std::string_view::npos) eol = text.size();
+    markup += "<Z S" + std::to_string(style) + " >";
+    std::string line;
+    for (const char c : text.substr(i, eol - i)) {
+      if (static_cast<unsigned char>(c) >= 32 || c == '\t') line += c;
+    }
+    AppendEscaped(markup, line);
+    ++paragraphs;
+    if (eol < text.size() && text[eol] == '\r' && eol + 1 < text.size() && text[eol + 1] == '\n') ++eol;
+    i = eol + 1;
+  }
+  std::string container;
+  base::AppendI32(container, kContainerText);
+  for (int k = 0; k < 3; ++k) base::AppendI32(container, 0);
+  base::AppendI32(container, paragraphs);
+  container += markup;
+  container.push_back('\0');
+  InsertContainer(container, kCaptionClipboard);
+}
+
+std::string TAEHTextAttributes::SelectedText() const {
+  std::string out;
+  const CharPos from = m_box.SelectionStart();
+  const CharPos to = m_box.SelectionEnd();
+  for (int i = from.paragraph; i <= to.paragraph; ++i) {
+    const std::string& t = m_box.Paragraph(i).text;
+    const std::size_t start = i == from.paragraph ? Index(from.character) : 0;
+    const std::size_t end = i == to.paragraph ? Index(to.character) : t.size();
+    out.append(t, start, end - start);
+  }
+  return out;
+}
+
+std::string TAEHTextAttributes::SelectedPlainText() const {
+  // FIXME: the plain-text exporter writes lists, tables and objects its own
+  // way once it exists; this is the characters with CR LF between paragraphs.
+  std::string out;
+  const CharPos from = m_box.SelectionStart();
+  const CharPos to = m_box.SelectionEnd();
+  for (int i = from.paragraph; i <= to.paragraph; ++i) {
+    const std::string& t = m_box.Paragraph(i).text;
+    const std::size_t start = i == from.paragraph ? Index(from.character) : 0;
+    const std::size_t end = i == to.paragraph ? Index(to.character) : t.size();
+    if (i > from.paragraph) out += "\r\n";
+    out.append(t, start, end - start);
+  }
+  return out;
+}
+
+}  // namespace tarn::richtext

@@ -1,0 +1,78 @@
+// The character commands of a box: typing, deleting, splitting paragraphs,
+// replacing the selection, and the container in which a selection travels
+// on the clipboard and in drag and drop. Each command records one undo
+// step with its caption before it changes anything.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "richtext/boxtext.h"
+
+namespace tarn::richtext {
+
+inline constexpr std::string_view kCaptionDeletion = "Selection deletion";
+inline constexpr std::string_view kCaptionObjectDeletion = "Object deletion";
+inline constexpr std::string_view kCaptionReplace = "Replace selection with: ";
+inline constexpr std::string_view kCaptionParagraph = "Paragraph insertion";
+inline constexpr std::string_view kCaptionTyping = "Text insertion";
+inline constexpr std::string_view kCaptionClipboard = "Clipboard insertion";
+inline constexpr std::string_view kCaptionDrop = "Drop insertion";
+
+// The container's version numbers: a text selection, a copied picture.
+inline constexpr std::int32_t kContainerText = 1;
+inline constexpr std::int32_t kContainerPicture = 3;
+
+class TAEHTextAttributes {
+ public:
+  explicit TAEHTextAttributes(BoxText& box) : m_box(box) {}
+
+  // Deletes the selection ("SelectionMustExists" without one).
+  bool DeleteSelection() { return DeleteSelectionImpl(false); }
+  // Delete and Backspace without a selection: the character after (or
+  // before) the caret, or the paragraph break there. Consecutive ones share
+  // one undo step.
+  void DeleteNext();
+  void DeletePrevious();
+  // Enter: splits the caret's paragraph.
+  void SplitParagraph();
+  // A typed character (cp1252) at the caret, replacing the selection.
+  bool TypeChar(unsigned char c);
+  // Replaces the selected text inside one paragraph and selects the result.
+  void ReplaceSelection(std::string_view text);
+
+  // The selection as a container. Without keepObjects the object positions
+  // travel as plain blanks (the objects stay where they are).
+  std::string WriteContainer(bool keepObjects) const;
+  // Inserts a container at the caret. samePage says that the container was
+  // written from this page, so that its links and objects are this page's.
+  bool InsertContainer(std::string_view bytes, std::string_view caption, bool replaceHead = false,
+                       bool samePage = false);
+  // Plain text, one paragraph per line, at the caret.
+  void InsertText(std::string_view text);
+  // The selected characters, paragraphs concatenated.
+  std::string SelectedText() const;
+  // The selection as plain text for other programs, lines ended by CR LF.
+  std::string SelectedPlainText() const;
+
+  // Caret moves, clicks and other commands end the runs of typed characters
+  // and single deletions.
+  void EndRuns() {
+    m_typingRun = false;
+    m_deletionRun = false;
+  }
+  bool TypingRun() const { return m_typingRun; }
+
+  // Typed quotes become typographic ones (a property of the frame set).
+  bool autoEngQuote = false;
+
+ private:
+  bool DeleteSelectionImpl(bool single);
+  void Finish(int first, int last, CharPos caret);
+
+  BoxText& m_box;
+  bool m_typingRun = false;
+  bool m_deletionRun = false;
+};
+
+}  // namespace tarn::richtext
