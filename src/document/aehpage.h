@@ -181,6 +181,8 @@ class TAEHpage {
   void SpellTimerFired();
   void StopSpellThread();
   bool SpellTimerRunning() const { return m_spellTimerTag != -1; }
+  // A check thread was started and has not called its finished callback.
+  bool SpellRunning() const { return m_spellThread != nullptr && !m_spellFinished; }
   std::function<void(bool run)> OnSpellTimer;
 
   void SetReadOnly(bool on);

@@ -356,6 +356,8 @@ SplitResult SplitFrame(TAEHFrame& frame, SplitDirection direction, int dragged, 
     heir->splitMode = created->splitMode;
     heir->SetColour(frame.Colour());
     heir->SetPage(frame.Page());
+    // It fills what the new frame leaves: "*" in the frameset description.
+    heir->SetSizeMode(kSizeRest);
     heir->parent = &frame;
     result.heir = heir.get();
     frame.SetPage(-1);
@@ -373,7 +375,6 @@ SplitResult SplitFrame(TAEHFrame& frame, SplitDirection direction, int dragged, 
   LayoutFrame(frame);
   first.SetSizeMode(kSizePercent);
   RecomputeAllPercents(frame);
-  LayoutFrame(frame);
   result.split = true;
   return result;
 }
@@ -381,22 +382,45 @@ SplitResult SplitFrame(TAEHFrame& frame, SplitDirection direction, int dragged, 
 void ResizeChild(TAEHFrame& child, int size) {
   TAEHFrame* parent = child.parent;
   if (parent == nullptr) return;
-  SetChildSize(child, std::max(0, size));
-  LayoutFrame(*parent);
+  // Works on the pixel sizes the splitter left, as the arrangement does;
+  // the percents follow from them afterwards.
   const bool columns = parent->ChildrenAreColumns();
   auto& kids = parent->children;
-  if (kids.size() >= 2 && LengthAlong(*kids.back(), columns) < kSqueezedLast) {
+  const std::size_t n = kids.size();
+  const int available = AvailableLength(*parent);
+  std::vector<int> sizes(n);
+  for (std::size_t i = 0; i < n; ++i) sizes[i] = LengthAlong(*kids[i], columns);
+  sizes[static_cast<std::size_t>(child.IndexInParent())] = std::max(0, size);
+  auto fillLast = [&] {
+    int used = 0;
+    for (std::size_t i = 0; i + 1 < n; ++i) used += sizes[i];
+    sizes[n - 1] = available - used;
+  };
+  fillLast();
+  if (n >= 2 && sizes[n - 1] < kSqueezedLast) {
     bool found = false;
-    for (std::size_t k = kids.size() - 1; k-- > 0;) {
-      const int length = LengthAlong(*kids[k], columns);
-      if (length > kRoomyEarlier) {
-        SetChildSize(*kids[k], length - kRoomTaken);
+    for (std::size_t k = n - 1; k-- > 0;) {
+      if (sizes[k] > kRoomyEarlier) {
+        sizes[k] -= kRoomTaken;
         found = true;
         break;
       }
     }
-    if (!found) SetChildSize(*kids.front(), kSmallestFirst);
-    LayoutFrame(*parent);
+    if (!found) sizes[0] = kSmallestFirst;
+    fillLast();
+  }
+  int offset = columns ? parent->bounds.left : parent->bounds.top;
+  for (std::size_t i = 0; i < n; ++i) {
+    TAEHFrame& kid = *kids[i];
+    const int length = std::max(0, sizes[i]);
+    if (columns) {
+      kid.bounds = {offset, parent->bounds.top, offset + length, parent->bounds.bottom};
+    } else {
+      kid.bounds = {parent->bounds.left, offset, parent->bounds.right, offset + length};
+    }
+    kid.SetPixels(length);
+    offset += length + parent->Spacing();
+    LayoutFrame(kid);
   }
   RecomputeAllPercents(*parent);
 }

@@ -121,6 +121,9 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   // The posted deletion arrives.
   void DeleteChildFrame(TAEHFrame& child);
   void RelayoutFrames();
+  // Shows the page (-1 a new one) in a leaf, writing back or discarding the
+  // page it showed before.
+  void ShowPageInFrame(TAEHFrame& frame, int page);
 
   // ---- Stored layouts ----
   // The ".frm" bytes of the layout; empty (with a message when there is no
@@ -162,7 +165,6 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   void LoadPage(int n);
   void LeaveTree();
   void StoreFrameMap();
-  void ShowPageInFrame(TAEHFrame& frame, int page);
   void ReleaseView(TAEHFrame& frame, bool writeBack);
   void ReleaseViews(TAEHFrame& frame, bool writeBack);
   void ShowLeaves(TAEHFrame& frame);
