@@ -1,6 +1,15 @@
 # The page view and frame sets: working copies and frame records in the core,
 # the editor control in the widget library.
-target_sources(tarn_core PRIVATE)
+target_sources(tarn_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/document/workingcopy.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/document/aehpage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/search/spellthread.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/objects/frames.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/objects/frameset.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/convert/htmlframes.cpp
+)
 if(TARN_QT)
   target_sources(tarn_ui PRIVATE)
 endif()
+find_package(Threads REQUIRED)
+target_link_libraries(tarn_core PUBLIC Threads::Threads)

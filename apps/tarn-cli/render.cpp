@@ -1,5 +1,6 @@
-// tarn-cli render: lays out a page's own paragraphs at a width and draws
-// them with the page's background colour into a PNG, without a display.
+// tarn-cli render: shows a page through the page view (its header and
+// footer pages around its own text), lays it out at a width and draws it
+// over the page's background into a PNG, without a display.
 #include "render.h"
 
 #include <QGuiApplication>
@@ -14,10 +15,9 @@
 #include "document/aehtesto.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtstrings.h"
-#include "richtext/documenthost.h"
+#include "document/aehpage.h"
+#include "document/recordfields.h"
 #include "richtext/layout.h"
-#include "richtext/localform.h"
-#include "richtext/pageobjects.h"
 #include "richtext/pagetext.h"
 
 namespace tarn::cli {
@@ -26,7 +26,23 @@ namespace {
 constexpr int kDefaultWidth = 800;
 constexpr int kMaxWidth = 20000;
 constexpr int kMaxHeight = 30000;
-constexpr int kPageBackground = 101;
+
+// The page view's frame set, as far as a single page shown read-only needs.
+class RenderHost : public document::PageHost {
+ public:
+  explicit RenderHost(document::TAEHset& set) : m_set(set) {}
+  document::TAEHset& LinkedAEHset() override { return m_set; }
+  bool IsReadOnly() const override { return true; }
+  int SearchOptions() const override { return 0; }
+  bool AutoSpellCheck() const override { return false; }
+  search::SpellEngine* SpellChecker() override { return nullptr; }
+  search::UiDispatcher* Dispatcher() override { return nullptr; }
+  void RegisterPageView(document::TAEHpage&) override {}
+  void PageViewModified() override {}
+
+ private:
+  document::TAEHset& m_set;
+};
 
 // A display-less application for fonts and painting.
 std::unique_ptr<QGuiApplication> OffscreenApplication() {
@@ -74,26 +90,28 @@ int Render(const std::vector<std::string>& args) {
   if (!set.LoadFromFile(file)) return 1;
   document::TAEHtesto* record = richtext::LivePage(set, page, messages);
   if (record == nullptr) return 1;
-  richtext::PageText pageText(set, *record, &measurer, &messages);
-  richtext::RichText& text = pageText.Text();
-  richtext::DocumentHost& host = pageText.Host();
-  if (text.paragraphs.empty()) {
-    richtext::MarkupStream empty("<Z S0 >");
-    richtext::ReadText(text, empty, host);
-  }
+  if (record->U8(document::field::kPageGeneration) == 1 && set.OlderTextConverter) set.OlderTextConverter(*record);
+  RenderHost host(set);
+  document::TAEHpage view(host);
+  view.SetReadOnly(true);
+  view.ShowPage(record);
+  document::PageTextBox& box = *view.Box();
+  richtext::RichText& text = box.Text();
 
   richtext::TextLayout layout(text, measurer);
   layout.layoutWidth = static_cast<int>(width);
   layout.widestExtent = static_cast<int>(width);
+  layout.headerCount = box.HeaderCount();
+  layout.footerCount = box.FooterCount();
   layout.LayoutAll();
   const int height = std::min(kMaxHeight, layout.ContentHeight() + 8);
 
   QImage image(static_cast<int>(width), height, QImage::Format_RGB32);
-  image.fill(platform::qt::ToQColor(static_cast<std::uint32_t>(record->I32(kPageBackground))));
   {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     platform::qt::QtCanvas canvas(&painter);
+    document::PaintPageBackground(canvas, {0, 0, static_cast<int>(width), height}, *record);
     layout.Paint(canvas, {0, 0, static_cast<int>(width), height}, {});
     // Until objects draw themselves, each shows as an empty box of its size.
     for (const auto& p : text.paragraphs) {

@@ -99,6 +99,12 @@ struct PageMarker {
   std::string hypertext;  // empty unless it names an .AEH file
 };
 
+class TAEHtoHtml;
+// The frame-set document of the frame map; its frames show the frameless
+// versions of their pages, which are added to the frameless list.
+bool WriteFrameSetDocument(TAEHtoHtml& converter, const TAEHoggetto& page, const TAEHoggetto& map, std::string& out,
+                           RecordList* frameless);
+
 class TAEHtoHtml : public TAEHconv {
  public:
   // Images and files go into the sub-folder "images".
@@ -117,7 +123,7 @@ class TAEHtoHtml : public TAEHconv {
   // are written as if they had no frame set.
   std::function<bool(TAEHtoHtml& converter, const TAEHoggetto& page, const TAEHoggetto& map, std::string& out,
                      RecordList* frameless)>
-      FrameSetWriter;
+      FrameSetWriter = WriteFrameSetDocument;
 
   // The base operations. HTML has no clipboard form.
   void ConvertText(std::string_view markup, std::string& out) override;

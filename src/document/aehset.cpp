@@ -1,6 +1,7 @@
 // The hypertext container: header, object lists, open and save of the .AEH
 // file, temporary files, image import and the image cache.
 #include "document/aehset.h"
+#include "objects/frameset.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -105,6 +106,7 @@ TAEHset::TAEHset(platform::Services services)
   if (m_services.messages == nullptr) m_services.messages = &g_silent;
   if (m_services.system == nullptr) m_services.system = &g_host;
   OlderTextConverter = [](TAEHoggetto& page) { richtext::ConvertOlderText(page); };
+  FrameSetWriter = [](TAEHoggetto& map, std::string& out) { return objects::WriteDocumentFrameSet(map, out); };
   m_randomState = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                   (static_cast<std::uint64_t>(m_containerNumber) << 32) ^
                   reinterpret_cast<std::uintptr_t>(this);

@@ -98,8 +98,9 @@ class TAEHset {
   std::function<void()> OnBeforeNew;
   std::function<void()> OnAfterNew;
   // Writes a frame map's frameset description before its content; answers
-  // the value stored at record offset 97. Unset: the description read from
-  // the file is written back unchanged.
+  // the value stored at record offset 97 (the frame-set layer's writer unless
+  // replaced). Unset: the description read from the file is written back
+  // unchanged.
   std::function<std::int32_t(TAEHoggetto& map, std::string& out)> FrameSetWriter;
   // Converts a page still in the older text form to the current markup
   // before it is written (sets its markup generation to 2); the converter of

@@ -1,0 +1,312 @@
+// The working copy of a page and its commit; see workingcopy.h.
+#include "document/workingcopy.h"
+
+#include <algorithm>
+
+#include "base/bytes.h"
+#include "base/hex.h"
+#include "document/aehset.h"
+#include "document/recordfields.h"
+#include "richtext/entities.h"
+#include "richtext/localform.h"
+
+namespace tarn::document {
+using namespace field;
+namespace {
+
+constexpr int kDataSourceLinks[] = {51, 55, 59, 63};
+constexpr std::size_t kTitleStopsAfter = 35;
+constexpr std::size_t kTitleParagraphStop = 5;
+constexpr std::size_t kTitleCapacity = 71;
+
+bool IsLinkRecordKind(int kind) { return kind == internetLink || kind == speclink || kind == shortObj; }
+
+// The record fields of an object that hold references to links.
+std::vector<int> LinkFields(const TAEHoggetto& object) {
+  switch (object.Kind()) {
+    case speclink: return {kSpecialTarget};
+    case shortObj:
+      if (object.Subtype() != 14 && object.Subtype() != 15) return {kShortValue};
+      return {};
+    case dbloc: return {std::begin(kDataSourceLinks), std::end(kDataSourceLinks)};
+    case immagineNew: {
+      std::vector<int> fields;
+      for (int i = 0; i < kZoneCount; ++i) fields.push_back(kPlacedZones + i * kZoneSize);
+      return fields;
+    }
+    case bottoneCGI: return {kButtonLink};
+    default: return {};
+  }
+}
+
+class Copier {
+ public:
+  Copier(TAEHset& set, WorkingCopy& copy) : m_set(set), m_copy(copy) {}
+
+  // Copies the record behind id into a working entry (once per id).
+  int LocalLink(ObjectId id) {
+    for (std::size_t i = 0; i < m_copy.links.size(); ++i) {
+      if (m_copy.links[i].origin == id) return static_cast<int>(i);
+    }
+    const int n = static_cast<int>(m_copy.links.size());
+    m_copy.links.push_back({Copy(id), id});
+    // Localised after it is listed, so that links referring to each other
+    // end in the entries already made.
+    if (TAEHoggetto* link = m_copy.links[static_cast<std::size_t>(n)].copy.get()) Localise(*link);
+    return n;
+  }
+
+  void AddObject(ObjectId id) {
+    m_copy.objects.push_back({Copy(id), id});
+    if (TAEHoggetto* object = m_copy.objects.back().copy.get()) Localise(*object);
+  }
+
+ private:
+  std::unique_ptr<TAEHoggetto> Copy(ObjectId id) {
+    const TAEHoggetto* source = m_set.GetObjectById(id);
+    if (source == nullptr) return nullptr;
+    return CopyObject(m_set, *source);
+  }
+
+  void Localise(TAEHoggetto& object) {
+    for (int at : LinkFields(object)) {
+      const ObjectId target = object.I32(at);
+      if (target == -1 || !IsLinkRecordKind(KindOf(target))) continue;
+      object.SetI32(at, LocalLinkValue(LocalLink(target)));
+    }
+  }
+
+  TAEHset& m_set;
+  WorkingCopy& m_copy;
+};
+
+class Resolver {
+ public:
+  Resolver(TAEHset& set, WorkingCopy& copy) : m_set(set), m_copy(copy) {}
+
+  ObjectId Link(std::uint32_t n) {
+    if (n >= m_copy.links.size()) return LocalLinkValue(static_cast<int>(n));
+    WorkingEntry& entry = m_copy.links[n];
+    return Resolve(entry, true);
+  }
+
+  ObjectId Object(std::uint32_t n) {
+    if (n < 1 || n > m_copy.objects.size()) return LocalObjectValue(static_cast<int>(n));
+    return Resolve(m_copy.objects[n - 1], false);
+  }
+
+ private:
+  ObjectId Resolve(WorkingEntry& entry, bool isLink) {
+    if (entry.resolved != -1) return entry.resolved;
+    // A link reached again while its own references are being resolved
+    // (two special links naming each other) keeps where it came from.
+    if (entry.resolving || !entry.copy) return entry.origin;
+    entry.resolving = true;
+    TAEHoggetto& object = *entry.copy;
+    for (int at : LinkFields(object)) {
+      const auto value = static_cast<std::uint32_t>(object.I32(at));
+      if ((value >> 24) == kLocalLinkKind) object.SetI32(at, Link(value & 0xFFFFFF));
+    }
+    ObjectId id = entry.origin;
+    if (isLink && object.Kind() == internetLink) {
+      if (TAEHoggetto* equal = m_set.FindEqual(object); equal != nullptr && equal->IsRegistered()) {
+        entry.resolved = equal->GetId();
+        entry.resolving = false;
+        return entry.resolved;
+      }
+    }
+    TAEHoggetto* raw = entry.copy.get();
+    if (m_set.RegisterObject(entry.copy, -1) >= 0) id = raw->GetId();
+    entry.resolved = id;
+    entry.resolving = false;
+    return id;
+  }
+
+  TAEHset& m_set;
+  WorkingCopy& m_copy;
+};
+
+// Where a tag that starts at `at` ends (its ">"), skipping quoted font names.
+std::size_t TagEnd(std::string_view text, std::size_t at) {
+  bool quoted = false;
+  for (std::size_t i = at + 1; i < text.size(); ++i) {
+    if (text[i] == '"') quoted = !quoted;
+    if (text[i] == '>' && !quoted) return i;
+    if (text[i] == '\0') break;
+  }
+  return std::string_view::npos;
+}
+
+char SafeTitleCharacter(unsigned char c) {
+  switch (c) {
+    case '"': return static_cast<char>(0x94);
+    case '\'': return static_cast<char>(0x92);
+    case '<': case '>': case 127: case '#': case '$': case '%': case '&': return ' ';
+    default: return c < 32 ? ' ' : static_cast<char>(c);
+  }
+}
+
+}  // namespace
+
+TAEHoggetto* WorkingCopy::Link(std::int32_t value) const {
+  const auto v = static_cast<std::uint32_t>(value);
+  if ((v >> 24) != kLocalLinkKind || (v & 0xFFFFFF) >= links.size()) return nullptr;
+  return links[v & 0xFFFFFF].copy.get();
+}
+
+TAEHoggetto* WorkingCopy::Object(int number) const {
+  if (number < 1 || static_cast<std::size_t>(number) > objects.size()) return nullptr;
+  return objects[static_cast<std::size_t>(number - 1)].copy.get();
+}
+
+int WorkingCopy::AddObject(std::unique_ptr<TAEHoggetto> object) {
+  objects.push_back({std::move(object), -1});
+  return static_cast<int>(objects.size());
+}
+
+int WorkingCopy::AddLink(std::unique_ptr<TAEHoggetto> link) {
+  links.push_back({std::move(link), -1});
+  return static_cast<int>(links.size()) - 1;
+}
+
+std::unique_ptr<TAEHoggetto> CopyObject(TAEHset& set, const TAEHoggetto& source) {
+  auto copy = set.NewObject(source.Kind());
+  std::string stream;
+  source.SaveToStream(stream);
+  base::ByteReader reader(stream);
+  copy->LoadFromStream(reader);
+  return copy;
+}
+
+TAEHoggetto* HeaderPageOf(const TAEHset& set, const TAEHoggetto& page, bool footer) {
+  std::int32_t choice = page.I32(footer ? kPageFooterChoice : kPageHeaderChoice);
+  if (choice == -1) choice = set.HeaderI32(footer ? header::kFooterPage : header::kHeaderPage);
+  if (choice < 0) return nullptr;
+  TAEHoggetto* found = set.GetObject(testoHtml, choice);
+  return found != nullptr && !found->IsFree() ? found : nullptr;
+}
+
+std::unique_ptr<WorkingCopy> MakeWorkingCopy(TAEHset& set, const TAEHoggetto& stored, bool withHeaderFooter) {
+  auto copy = std::make_unique<WorkingCopy>();
+  auto page = CopyObject(set, stored);
+  copy->page.reset(static_cast<TAEHtesto*>(page.release()));
+  if (!copy->page->Content().Present()) copy->page->InitNew();
+  std::string markup = copy->page->Markup();
+  if (markup.empty()) {
+    markup = std::string(kEmptyPageMarkup);
+  } else if (markup.back() != '\0') {
+    markup.push_back('\0');
+  }
+  const richtext::WorkingForm form = richtext::ToWorkingForm(markup);
+  Copier copier(set, *copy);
+  for (ObjectId id : form.links) copier.LocalLink(id);
+  for (ObjectId id : form.objects) copier.AddObject(id);
+  copy->page->SetContent(form.markup);
+  if (withHeaderFooter) {
+    if (const TAEHoggetto* header = HeaderPageOf(set, stored, false)) copy->header = MakeWorkingCopy(set, *header, false);
+    if (const TAEHoggetto* footer = HeaderPageOf(set, stored, true)) copy->footer = MakeWorkingCopy(set, *footer, false);
+  }
+  return copy;
+}
+
+std::unique_ptr<WorkingCopy> MakeNewPage(TAEHset& set) {
+  auto copy = std::make_unique<WorkingCopy>();
+  auto page = set.NewObject(testoHtml);
+  copy->page.reset(static_cast<TAEHtesto*>(page.release()));
+  copy->page->SetContent(std::string(kEmptyPageMarkup));
+  return copy;
+}
+
+std::string ResolveWorkingCopy(TAEHset& set, WorkingCopy& copy, std::string_view workingMarkup) {
+  Resolver resolver(set, copy);
+  std::string out;
+  out.reserve(workingMarkup.size());
+  std::size_t pos = 0;
+  // Tags are resolved in text order, so objects take free slots in the order
+  // the page shows them.
+  while (true) {
+    const std::size_t tag = workingMarkup.find("<$", pos);
+    if (tag == std::string_view::npos || tag + 11 > workingMarkup.size()) break;
+    std::uint32_t value = 0;
+    bool ok = workingMarkup[tag + 10] == '>';
+    for (std::size_t i = 0; i < 8 && ok; ++i) {
+      const int d = base::HexDigitValue(workingMarkup[tag + 2 + i]);
+      ok = d >= 0;
+      value = (value << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
+    }
+    out.append(workingMarkup.substr(pos, tag + 2 - pos));
+    if (!ok) {
+      pos = tag + 2;
+      continue;
+    }
+    std::uint32_t stored = value;
+    if ((value >> 24) == kLocalLinkKind) stored = static_cast<std::uint32_t>(resolver.Link(value & 0xFFFFFF));
+    if ((value >> 24) == kLocalObjectKind) stored = static_cast<std::uint32_t>(resolver.Object(value & 0xFFFFFF));
+    base::AppendHex(out, stored, 8);
+    out.push_back('>');
+    pos = tag + 11;
+  }
+  out.append(workingMarkup.substr(pos));
+  NeutraliseFormatTags(out);
+  return out;
+}
+
+void NeutraliseFormatTags(std::string& markup) {
+  std::size_t pos = 0;
+  while ((pos = markup.find("<Y", pos)) != std::string::npos) {
+    const std::size_t end = TagEnd(markup, pos);
+    if (end == std::string::npos) return;
+    if (markup.compare(end + 1, 2, "<Y") == 0) std::fill(markup.begin() + static_cast<std::ptrdiff_t>(pos),
+                                                         markup.begin() + static_cast<std::ptrdiff_t>(end) + 1, '\x03');
+    pos = end + 1;
+  }
+}
+
+std::string TitleFromText(std::string_view markup) {
+  std::string collected;
+  std::size_t i = 0;
+  while (i < markup.size() && markup[i] != '\0' && collected.size() <= kTitleStopsAfter) {
+    if (markup[i] != '<') {
+      collected.push_back(markup[i++]);
+      continue;
+    }
+    if (markup.compare(i, 2, "<Z") == 0) {
+      if (collected.size() > kTitleParagraphStop) break;
+      if (!collected.empty() && collected.back() != ' ') collected.push_back(' ');
+    }
+    const std::size_t end = TagEnd(markup, i);
+    if (end == std::string_view::npos) break;
+    i = end + 1;
+  }
+  std::size_t first = 0;
+  while (first < collected.size() && static_cast<unsigned char>(collected[first]) <= 32) ++first;
+  collected.erase(0, first);
+  if (const std::size_t blanks = collected.find("   "); blanks != std::string::npos && blanks >= 2) {
+    collected.resize(blanks);
+  }
+  std::string title;
+  for (std::size_t k = 0; k < collected.size();) {
+    if (collected[k] != '&') {
+      title.push_back(collected[k++]);
+      continue;
+    }
+    const char next = k + 1 < collected.size() ? collected[k + 1] : '\0';
+    switch (next) {
+      case '&': title.push_back('+'); k += 3; break;
+      case 'a': case 'A': title.push_back('+'); k += 5; break;
+      case 'g': case 'G': title.push_back(']'); k += 4; break;
+      case 'l': case 'L': title.push_back('['); k += 4; break;
+      default: {
+        const richtext::DecodedEntity entity = richtext::DecodeEntity(collected, k);
+        title.push_back(static_cast<char>(entity.character));
+        k += std::max<std::size_t>(1, entity.length);
+        break;
+      }
+    }
+  }
+  for (char& c : title) c = SafeTitleCharacter(static_cast<unsigned char>(c));
+  if (title.size() > kTitleCapacity) title.resize(kTitleCapacity);
+  return title;
+}
+
+}  // namespace tarn::document
