@@ -5,7 +5,10 @@ if(TARN_QT)
     app/ui/krlanguager_test.cpp
     app/ui/fopzprog_test.cpp
     app/ui/pointersets_test.cpp
+    app/ui/mainform_test.cpp
+    app/ui/windowtables_test.cpp
   )
+  target_compile_definitions(tarn_ui_tests PRIVATE TARN_SAMPLE="${PROJECT_SOURCE_DIR}/samples/sample.aeh")
 endif()
 
 # Shows the options dialog in a real window for a screenshot (not a test).

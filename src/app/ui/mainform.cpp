@@ -12,6 +12,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QThread>
 #include <QTimer>
@@ -236,6 +238,15 @@ void TMainForm::FormShow(const CommandLine& command) {
     if (!result.error.empty()) {
       m_messages->Information(result.error);
     } else {
+      // The desktop reads file types and programs from caches: refresh them
+      // where the tools exist.
+      const std::pair<const char*, std::filesystem::path> caches[] = {
+          {"update-mime-database", UserDataHome() / "mime"},
+          {"update-desktop-database", UserDataHome() / "applications"}};
+      for (const auto& [tool, folder] : caches) {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+        if (!program.isEmpty()) QProcess::execute(program, {PathToQString(folder.string())});
+      }
       std::string report = "Tarn is installed for the current user:";
       for (const auto& file : result.written) report += "\n" + file.string();
       m_messages->Information(report);

@@ -20,8 +20,6 @@
 #include <gtest/gtest.h>
 
 #include "app/ui/fakeoptionshost.h"
-#include "app/ui/krlanguager.h"
-#include "app/ui/resources.h"
 #include "platform/memorysettings.h"
 #include "platform/registry.h"
 #include "platform/testing/testplatform.h"
@@ -273,26 +271,6 @@ TEST_F(OptionsDialog, SpellTabChangesLanguageAndFallsBackWhenItCannotOpen) {
   EXPECT_EQ(host.modes, (std::vector<bool>{false, true}));  // read-only while switching, then editing again
   EXPECT_EQ(registry.ReadSubkeyValue("orto", "repeat"), "1");
   EXPECT_NE(checker.options & spoFindRepeatWord, 0);
-}
-
-TEST_F(OptionsDialog, EveryKeyOfItsTranslationTableNamesOneOfItsTexts) {
-  // A key naming a component or property the window does not have is a typo
-  // that would leave a built-in text in place.
-  // The spell tab's texts exist only with a spelling engine: look at both.
-  QStringList properties = TKrLanguager(Open().get()).GetPropertiesList();
-  testing::FakeSpellChecker checker;
-  host.speller = &checker;
-  properties += TKrLanguager(Open().get()).GetPropertiesList();
-  const QStringList lines = QString::fromLatin1(WindowTable("fopzprog")).split("\r\n", Qt::SkipEmptyParts);
-  ASSERT_GT(lines.size(), 100);
-  for (int i = 0; i < lines.size(); i += 2) {
-    const QString key = lines[i];
-    ASSERT_TRUE(key.startsWith("*_")) << key.toStdString();
-    // "*_*component_property" or "*_.component_property*item..."
-    const QString id = key.startsWith("*_.") ? key.mid(3).section('*', 0, 0) : key.mid(3);
-    const QString property = id.section('_', 0, 0) + "." + id.section('_', 1);
-    EXPECT_TRUE(properties.contains(property)) << key.toStdString();
-  }
 }
 
 TEST(FileFilters, WindowsFiltersBecomeQtFilters) {

@@ -1,0 +1,225 @@
+// The main window used as an author uses it: started with a file, a new
+// hypertext, saving, the save question when closing, edit and preview,
+// recent files and the command-line forms. Dialogs that would wait for a
+// person are answered by the test.
+#include "app/ui/mainform.h"
+
+#include <QAction>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/ui/editorcontrol.h"
+#include "document/aehtesto.h"
+#include "platform/memorysettings.h"
+#include "platform/testing/testplatform.h"
+
+namespace tarn::app::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AnsweredMainForm : public TMainForm {
+ public:
+  using TMainForm::TMainForm;
+  std::string openName;
+  std::string saveName;
+  int saveFilter = 1;
+  std::optional<std::string> password;
+  std::vector<std::string> saveErrors;
+  int passwordQuestions = 0;
+
+ protected:
+  std::string AskOpenFileName() override { return openName; }
+  std::string AskSaveFileName(const std::string&, int& filterIndex) override {
+    filterIndex = saveFilter;
+    return saveName;
+  }
+  std::optional<std::string> AskPassword() override {
+    ++passwordQuestions;
+    return password;
+  }
+  void ShowSaveErrors(const std::vector<std::string>& errors) override { saveErrors = errors; }
+};
+
+class MainWindow : public ::testing::Test {
+ protected:
+  MainWindow() {
+    folder = fs::temp_directory_path() / ("tarn_mainform_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "program" / "es_aeh");
+    fs::copy_file(TARN_SAMPLE, folder / "sample.aeh");
+    sample = (folder / "sample.aeh").string();
+  }
+  ~MainWindow() override { fs::remove_all(folder); }
+
+  std::unique_ptr<AnsweredMainForm> Start(std::vector<std::string> arguments = {}) {
+    auto window = std::make_unique<AnsweredMainForm>(
+        store, ProgramFolders{folder / "program", folder / "program"}, &messages);
+    window->show();
+    window->FormShow(ParseCommandLine(arguments));
+    return window;
+  }
+  static void Trigger(TMainForm& window, const char* action) { window.Action(action)->trigger(); }
+  // An edit the author made: the hypertext's title changes.
+  static void Edit(TMainForm& window, std::string_view title) {
+    window.Hypertext().SetTitle(title);
+    window.SetModified(true);
+  }
+  std::string TitleOnDisk(const std::string& file) {
+    platform::testing::RecordingMessages quiet;
+    platform::testing::FixedTextMeasurer measurer;
+    document::TAEHset set({&quiet, nullptr, &measurer, nullptr});
+    return set.LoadFromFile(file) ? set.Title() : "(unreadable)";
+  }
+
+  fs::path folder;
+  std::string sample;
+  platform::MemorySettings store;
+  platform::testing::RecordingMessages messages;
+};
+
+TEST_F(MainWindow, StartsWithAFileArgumentInEditMode) {
+  auto window = Start({sample});
+  EXPECT_EQ(window->FileName(), sample);
+  EXPECT_EQ(window->windowTitle(), "sample.aeh - Tarn");
+  EXPECT_TRUE(window->EditMode());
+  EXPECT_FALSE(window->IsModified());
+  EXPECT_EQ(window->Editor().MainPageNumber(), 0);  // the cover
+  EXPECT_EQ(window->Recent().Entries(), (std::vector<std::string>{sample}));
+  EXPECT_TRUE(messages.entries.empty()) << messages.entries.front().text;
+}
+
+TEST_F(MainWindow, WithoutArgumentsTheLastFileOpensUnlessBlankIsAsked) {
+  platform::Registry registry(store);
+  registry.WriteOption("LastFile", sample);
+  EXPECT_EQ(Start()->FileName(), sample);
+  registry.WriteOption("AtStartBlank", "1");
+  auto window = Start();
+  EXPECT_EQ(window->FileName(), "Untitled");
+  EXPECT_EQ(window->Hypertext().CountOf(document::testoHtml), 1);  // a new hypertext has its first page
+}
+
+TEST_F(MainWindow, SwitchesFirstAndAFileAfterThem) {
+  auto window = Start({"/print", sample});
+  EXPECT_EQ(window->FileName(), sample);
+  EXPECT_EQ(window->PendingAction(), NextAction::Print);
+  QTest::qWait(400);  // the deferred action runs 300 ms after the window is shown
+  EXPECT_TRUE(messages.Saw("Printing is not available in this version yet."));
+
+  // A switch after the file is part of the file name: nothing by that name.
+  messages.Clear();
+  window = Start({sample, "/PRINT"});
+  EXPECT_EQ(window->FileName(), "Untitled");
+  EXPECT_EQ(window->PendingAction(), NextAction::ProbeWordProcessor);
+}
+
+TEST_F(MainWindow, SaveWritesTheChangeAndKeepsABackup) {
+  auto window = Start({sample});
+  Edit(*window, "Changed title");
+  EXPECT_TRUE(window->IsModified());
+  EXPECT_EQ(window->Action("FileSave")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  Trigger(*window, "FileSave");
+  EXPECT_TRUE(window->SaveSucceeded());
+  EXPECT_FALSE(window->IsModified());
+  EXPECT_EQ(TitleOnDisk(sample), "Changed title");
+  EXPECT_TRUE(fs::exists(folder / "sample.aeh.bak") || fs::exists(folder / "sample.bak"));
+}
+
+TEST_F(MainWindow, NewHypertextSavedUnderAChosenName) {
+  auto window = Start({sample});
+  Trigger(*window, "FileNew");
+  EXPECT_EQ(window->FileName(), "Untitled");
+  EXPECT_TRUE(window->EditMode());
+  Edit(*window, "Fresh");
+  window->saveName = (folder / "fresh.aeh").string();
+  Trigger(*window, "FileSave");  // untitled: asks for a name
+  EXPECT_EQ(window->FileName(), window->saveName);
+  EXPECT_EQ(window->windowTitle(), "fresh.aeh - Tarn");
+  EXPECT_EQ(TitleOnDisk(window->saveName), "Fresh");
+  EXPECT_EQ(window->Recent().Entries().back(), window->saveName);
+}
+
+TEST_F(MainWindow, ClosingAsksToSaveAndCancelKeepsTheWindow) {
+  auto window = Start({sample});
+  Edit(*window, "Unsaved");
+  messages.answers = {platform::Answer::Cancel};
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(messages.Saw("Save modifications to " + sample + "?"));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_NE(TitleOnDisk(sample), "Unsaved");
+
+  messages.answers = {platform::Answer::Yes};
+  EXPECT_TRUE(window->close());
+  EXPECT_EQ(TitleOnDisk(sample), "Unsaved");
+  platform::Registry registry(store);
+  EXPECT_EQ(registry.ReadSubkeyValue("RecentFile", "0"), sample);
+  EXPECT_EQ(registry.ReadOption("LastFile"), sample);
+}
+
+TEST_F(MainWindow, ANewDocumentClosedWithoutSavingAsksNothingWhenUnchanged) {
+  auto window = Start();
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(messages.entries.empty());
+}
+
+TEST_F(MainWindow, PreviewAndEditSwitchWithF11) {
+  auto window = Start({sample});
+  window->activateWindow();
+  QTest::keyClick(window.get(), Qt::Key_F11);
+  EXPECT_FALSE(window->EditMode());
+  EXPECT_TRUE(window->Editor().ReadOnly());
+  EXPECT_TRUE(window->Action("ReadOnly")->isChecked());
+  EXPECT_FALSE(window->Action("FileSave")->isVisible());
+  EXPECT_TRUE(window->Action("ReloadPage")->isVisible());
+  QTest::keyClick(window.get(), Qt::Key_F11);
+  EXPECT_TRUE(window->EditMode());
+  EXPECT_TRUE(window->Action("EditButton")->isChecked());
+}
+
+TEST_F(MainWindow, AProtectedHypertextOpensInPreviewAndAsksForItsPassword) {
+  {
+    platform::testing::RecordingMessages quiet;
+    platform::testing::FixedTextMeasurer measurer;
+    document::TAEHset set({&quiet, nullptr, &measurer, nullptr});
+    ASSERT_TRUE(set.LoadFromFile(sample));
+    set.Header()[document::header::kReadOnly] = 1;
+    set.SetHeaderString(document::header::kPassword, 16, "secret");
+    ASSERT_TRUE(set.SaveToFile(sample));
+  }
+  auto window = Start({sample});
+  EXPECT_FALSE(window->EditMode());
+  window->password = "wrong";
+  EXPECT_FALSE(window->SwitchMode(true));
+  EXPECT_TRUE(messages.Saw("Password errata!"));
+  EXPECT_FALSE(window->EditMode());
+  EXPECT_FALSE(window->Action("EditButton")->isChecked());
+  window->password = "secret";
+  EXPECT_TRUE(window->SwitchMode(true));
+  EXPECT_TRUE(window->EditMode());
+  EXPECT_EQ(window->passwordQuestions, 2);
+}
+
+TEST_F(MainWindow, AFailedLoadLeavesAnUntitledDocumentAndDropsTheRecentEntry) {
+  auto window = Start({sample});
+  const std::string missing = (folder / "gone.aeh").string();
+  window->LoadHypertext(missing, false);
+  EXPECT_EQ(window->FileName(), "Untitled");
+  EXPECT_EQ(window->Recent().Entries(), (std::vector<std::string>{sample}));
+  EXPECT_EQ(window->Hypertext().CountOf(document::testoHtml), 1);
+}
+
+TEST_F(MainWindow, SaveReminderFollowsTheOptions) {
+  platform::Registry registry(store);
+  registry.WriteOption("PromemSave", "1");
+  registry.WriteOption("TimeSave", "10");
+  auto window = Start();
+  EXPECT_TRUE(window->SaveTimer()->isActive());
+  EXPECT_EQ(window->SaveTimer()->interval(), 600000);
+}
+
+}  // namespace
+}  // namespace tarn::app::ui
