@@ -9,6 +9,7 @@
 #include "app/desktopinstall.h"
 #include "app/documentfiles.h"
 #include "app/recentfiles.h"
+#include "app/wordprocessor.h"
 #include "platform/memorysettings.h"
 #include "platform/registry.h"
 
@@ -102,6 +103,28 @@ TEST(DesktopInstall, WritesTheEntryAndTheFileType) {
   // A data folder that cannot be made is reported, not passed as success.
   const InstallResult failed = InstallDesktopIntegration("/x/tarn", "/proc/nonexistent", registry);
   EXPECT_FALSE(failed.error.empty());
+}
+
+}  // namespace
+}  // namespace tarn::app
+
+namespace tarn::app {
+namespace {
+
+TEST(WordProcessor, LooksOnceADayAndRemembersTheResult) {
+  platform::MemorySettings store;
+  platform::Registry registry(store);
+  int probes = 0;
+  auto found = [&] { ++probes; return 1; };
+  auto missing = [&] { ++probes; return 0; };
+  EXPECT_FALSE(DetectWordProcessor(registry, "10/12/2026", missing));
+  EXPECT_EQ(registry.ReadOption("LastDetWordN"), "0");
+  EXPECT_TRUE(DetectWordProcessor(registry, "10/12/2026", found));  // not found: looked for again
+  EXPECT_EQ(registry.ReadOption("LastDetWord"), "10/12/2026");
+  EXPECT_TRUE(DetectWordProcessor(registry, "10/12/2026", missing));  // found today: not looked for
+  EXPECT_EQ(probes, 2);
+  EXPECT_FALSE(DetectWordProcessor(registry, "11/12/2026", missing));
+  EXPECT_EQ(probes, 3);
 }
 
 }  // namespace

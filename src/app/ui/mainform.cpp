@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -15,6 +16,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -23,6 +25,7 @@
 #include <filesystem>
 
 #include "app/desktopinstall.h"
+#include "app/wordprocessor.h"
 #include "app/ui/editorcontrol.h"
 #include "app/ui/fopzprog.h"
 #include "app/ui/formplacement.h"
@@ -112,6 +115,9 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   RebuildRecentMenu();
   SetDocumentTitle(std::string(kUntitled));
   resize(900, 650);
+  if (platform::ReadProgramOptions(m_registry).restoreToolbars) {
+    restoreState(QByteArray::fromHex(QByteArray::fromStdString(m_registry.ReadSubkeyValue("toolbar", "State"))));
+  }
 }
 
 TMainForm::~TMainForm() {
@@ -214,6 +220,11 @@ void TMainForm::BuildMenus() {
   help->addAction(Action("HelpAbout"));
   help->addAction(Action("Examples"));
 
+  const std::pair<const char*, QStyle::StandardPixmap> icons[] = {
+      {"FileNew", QStyle::SP_FileIcon},          {"FileOpen", QStyle::SP_DialogOpenButton},
+      {"FileSave", QStyle::SP_DialogSaveButton}, {"PreviousPage", QStyle::SP_ArrowBack},
+      {"NextPage", QStyle::SP_ArrowForward},     {"Cover", QStyle::SP_DirHomeIcon}};
+  for (const auto& [name, icon] : icons) Action(name)->setIcon(style()->standardIcon(icon));
   QToolBar* toolbar = addToolBar(QStringLiteral("Main"));
   toolbar->setObjectName(QStringLiteral("ToolBarMain"));
   for (const char* name : {"FileNew", "FileOpen", "FileSave"}) toolbar->addAction(Action(name));
@@ -271,7 +282,20 @@ void TMainForm::StartupDocument() {
 
 void TMainForm::RunNextAction() {
   switch (m_nextAction) {
-    case NextAction::ProbeWordProcessor: break;  // the word processor is looked for when a conversion needs it
+    case NextAction::ProbeWordProcessor: {
+      // Once per process: the conversions of documents use LibreOffice.
+      static bool probed = false;
+      if (probed) break;
+      probed = true;
+      m_wordProcessor = DetectWordProcessor(
+          m_registry, QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toStdString(), [] {
+            return QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty() &&
+                           QStandardPaths::findExecutable(QStringLiteral("libreoffice")).isEmpty()
+                       ? 0
+                       : 1;
+          });
+      break;
+    }
     case NextAction::Print: NotYet("Printing"); break;
     case NextAction::PublishServer:
     case NextAction::PublishFtp: NotYet("Publishing"); break;
@@ -650,6 +674,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   QThread::msleep(100);
   QCoreApplication::processEvents();
   SaveRecentAndLastFile();
+  m_registry.WriteSubkeyValue("toolbar", "State", saveState().toHex().toStdString());
   event->accept();
 }
 

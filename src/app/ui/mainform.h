@@ -74,6 +74,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   bool SaveSucceeded() const { return m_saveSucceeded; }
   QTimer* SaveTimer() const { return m_timerSave; }
   NextAction PendingAction() const { return m_nextAction; }
+  // Whether a word processor was found for converting documents.
+  bool WordProcessorAvailable() const { return m_wordProcessor; }
 
   // OptionsHost
   int ToolWindowLimit() const override { return m_toolWindowLimit; }
@@ -132,6 +134,7 @@ class TMainForm : public QMainWindow, public OptionsHost {
   bool m_closeQueryActive = false;
   bool m_switchingMode = false;
   int m_toolWindowLimit = 3;
+  bool m_wordProcessor = false;
 
   QMenu* m_fileMenu = nullptr;
   QAction* m_recentSeparator = nullptr;
