@@ -796,16 +796,19 @@ void TAEHbox::DropFiles(const QMimeData& mime, QPoint point) {
 void TAEHbox::showEvent(QShowEvent* event) {
   objects::TDragCustomControl::showEvent(event);
   QAbstractScrollArea* area = PageArea();
-  if (area != nullptr && area != m_watchedArea) {
-    m_watchedArea = area;
-    area->viewport()->installEventFilter(this);
-    SetPageClientWidth(area->viewport()->width());
+  if (area != nullptr && area->viewport() != m_watchedViewport) {
+    m_watchedViewport = area->viewport();
+    m_watchedViewport->installEventFilter(this);
+    SetPageClientWidth(m_watchedViewport->width());
   }
 }
 
 bool TAEHbox::eventFilter(QObject* watched, QEvent* event) {
-  if (m_watchedArea && watched == m_watchedArea->viewport() && event->type() == QEvent::Resize) {
-    SetPageClientWidth(m_watchedArea->viewport()->width());
+  // The viewport is watched as a plain widget: while the scroll area is
+  // being destroyed its viewport still sends events, and the area must not
+  // be looked at then.
+  if (m_watchedViewport && watched == m_watchedViewport && event->type() == QEvent::Resize) {
+    SetPageClientWidth(m_watchedViewport->width());
   }
   return objects::TDragCustomControl::eventFilter(watched, event);
 }

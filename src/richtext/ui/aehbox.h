@@ -157,7 +157,7 @@ class TAEHbox : public objects::TDragCustomControl {
   int m_requestedWidth = 0;
   int m_requestedHeight = 0;
   bool m_selectionShown = true;
-  QPointer<QAbstractScrollArea> m_watchedArea;
+  QPointer<QWidget> m_watchedViewport;
 
   // Mouse state.
   QPoint m_pressPoint;
