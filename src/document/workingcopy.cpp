@@ -219,34 +219,13 @@ std::unique_ptr<WorkingCopy> MakeNewPage(TAEHset& set) {
 
 std::string ResolveWorkingCopy(TAEHset& set, WorkingCopy& copy, std::string_view workingMarkup) {
   Resolver resolver(set, copy);
-  std::string out;
-  out.reserve(workingMarkup.size());
-  std::size_t pos = 0;
   // Tags are resolved in text order, so objects take free slots in the order
   // the page shows them.
-  while (true) {
-    const std::size_t tag = workingMarkup.find("<$", pos);
-    if (tag == std::string_view::npos || tag + 11 > workingMarkup.size()) break;
-    std::uint32_t value = 0;
-    bool ok = workingMarkup[tag + 10] == '>';
-    for (std::size_t i = 0; i < 8 && ok; ++i) {
-      const int d = base::HexDigitValue(workingMarkup[tag + 2 + i]);
-      ok = d >= 0;
-      value = (value << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
-    }
-    out.append(workingMarkup.substr(pos, tag + 2 - pos));
-    if (!ok) {
-      pos = tag + 2;
-      continue;
-    }
-    std::uint32_t stored = value;
-    if ((value >> 24) == kLocalLinkKind) stored = static_cast<std::uint32_t>(resolver.Link(value & 0xFFFFFF));
-    if ((value >> 24) == kLocalObjectKind) stored = static_cast<std::uint32_t>(resolver.Object(value & 0xFFFFFF));
-    base::AppendHex(out, stored, 8);
-    out.push_back('>');
-    pos = tag + 11;
-  }
-  out.append(workingMarkup.substr(pos));
+  std::string out = richtext::RewriteTags(workingMarkup, [&resolver](std::uint32_t value) {
+    if ((value >> 24) == kLocalLinkKind) return static_cast<std::uint32_t>(resolver.Link(value & 0xFFFFFF));
+    if ((value >> 24) == kLocalObjectKind) return static_cast<std::uint32_t>(resolver.Object(value & 0xFFFFFF));
+    return value;
+  });
   NeutraliseFormatTags(out);
   return out;
 }

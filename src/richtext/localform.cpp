@@ -17,10 +17,18 @@ bool IsPlacedKind(int kind) {
          kind == document::immagineNew || (kind >= document::inputStat && kind <= document::multiMedia);
 }
 
-// Calls visit(value) for every well-formed "<$" + 8 hex digits + ">" tag and
-// replaces the tag's digits with what it answers.
-template <typename Visit>
-std::string RewriteTags(std::string_view text, Visit visit) {
+std::uint32_t Number(std::vector<document::ObjectId>& list, document::ObjectId id, std::uint32_t first) {
+  auto it = std::find(list.begin(), list.end(), id);
+  if (it == list.end()) {
+    list.push_back(id);
+    it = list.end() - 1;
+  }
+  return static_cast<std::uint32_t>(it - list.begin()) + first;
+}
+
+}  // namespace
+
+std::string RewriteTags(std::string_view text, const std::function<std::uint32_t(std::uint32_t)>& visit) {
   std::string out;
   out.reserve(text.size());
   std::size_t pos = 0;
@@ -49,17 +57,6 @@ std::string RewriteTags(std::string_view text, Visit visit) {
   out.append(text.substr(pos));
   return out;
 }
-
-std::uint32_t Number(std::vector<document::ObjectId>& list, document::ObjectId id, std::uint32_t first) {
-  auto it = std::find(list.begin(), list.end(), id);
-  if (it == list.end()) {
-    list.push_back(id);
-    it = list.end() - 1;
-  }
-  return static_cast<std::uint32_t>(it - list.begin()) + first;
-}
-
-}  // namespace
 
 WorkingForm ToWorkingForm(std::string_view stored) {
   WorkingForm form;

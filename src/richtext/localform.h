@@ -5,6 +5,8 @@
 // number in the page's object list.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +26,11 @@ struct WorkingForm {
 WorkingForm ToWorkingForm(std::string_view stored);
 // The reverse: local numbers back to ObjectIds (unknown numbers stay).
 std::string ToStoredForm(std::string_view working, const WorkingForm& lists);
+// Calls visit(value) for every well-formed "<$" + 8 hex digits + ">" tag and
+// replaces the tag's digits with what it answers; tags are visited in text
+// order.
+std::string RewriteTags(std::string_view text, const std::function<std::uint32_t(std::uint32_t)>& visit);
+
 // The ObjectId a link value of working markup stands for.
 document::ObjectId StoredLinkValue(std::int32_t workingValue, const WorkingForm& lists);
 
