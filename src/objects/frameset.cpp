@@ -440,7 +440,16 @@ void TAEHCustomFrameSet::EndSplitterDrag(TAEHFrame& child, int width, int height
 }
 
 void TAEHCustomFrameSet::DeleteChildFrame(TAEHFrame& child) {
-  if (DeleteRefused(child, &m_messages)) return;
+  if (DeleteRefused(child, &m_messages)) {
+    // The refused frame comes back at 60 pixels along its arrangement and
+    // its siblings share the rest; sized on its own it would leave a hole.
+    if (child.parent != nullptr) {
+      ResizeChild(child, LengthAlong(child, child.parent->ChildrenAreColumns()));
+      RelayoutFrames();
+    }
+    if (OnFrameSetChanged) OnFrameSetChanged();
+    return;
+  }
   if (TAEHpage* view = ViewOf(child)) {
     bool writeBack = true;
     if (view->IsNewPage() && view->Modified()) {

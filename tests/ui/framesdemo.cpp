@@ -103,8 +103,13 @@ void RunScript(QMainWindow& window, TInsiemeCornici& editor, const QString& fold
     shot("page-in-frame");
     Drag(*editor.SplitterAfter(first), {0, 80});
     shot("resized");
+    // Refused: the other row is split.
     Drag(*editor.SplitterAfter(first), {0, -editor.Model().Top()->children[0]->bounds.Height()});
-    shot("frame-deleted");
+    shot("delete-refused");
+    Drag(*editor.SplitterAfter(*second.children[0]), {-400, 0});
+    shot("column-deleted");
+    Drag(*editor.SplitterAfter(*editor.Model().Top()->children[0]), {0, -100});
+    shot("row-deleted");
   }
   editor.SetReadOnly(true);
   shot("preview");

@@ -270,6 +270,35 @@ TEST_F(EditorFixture, ADeletedFrameWithTypedTextAsksFirst) {
   EXPECT_NE(Stored(pages).find("new"), std::string::npos);
 }
 
+TEST_F(EditorFixture, DeletingNextToASplitFrameIsRefusedWithoutLeavingAHole) {
+  editor.SetMainPageNumber(0);
+  Drag(*editor.BarOf(Top(), SplitDirection::Rows), {0, 150});
+  TAEHFrame& second = *Top().children[1];
+  Drag(*editor.BarOf(second, SplitDirection::Columns), {0 + 200, 0});
+  Settle();
+  ASSERT_TRUE(second.HasChildren());
+  TAEHFrame& first = *Top().children[0];
+  Drag(*editor.SplitterAfter(first), {0, -first.bounds.Height()});
+  Settle();
+  ASSERT_EQ(Top().children.size(), 2u);
+  EXPECT_TRUE(messages.Saw("You should modify another frame before."));
+  // The refused row is 60 pixels high across the whole width, and the
+  // other row takes the rest.
+  EXPECT_NEAR(first.bounds.Height(), 60, 2);  // kept as a percent of the height
+  EXPECT_EQ(first.bounds.Width(), editor.width());
+  EXPECT_EQ(editor.PageViewOf(first)->geometry().height(), first.bounds.Height());
+  EXPECT_EQ(second.bounds.bottom, editor.height());
+
+  // Deleting a column of the split row merges it, and then the first row goes.
+  Drag(*editor.SplitterAfter(*second.children[0]), {-300, 0});
+  Settle();
+  EXPECT_FALSE(second.HasChildren());
+  Drag(*editor.SplitterAfter(first), {0, -100});
+  Settle();
+  EXPECT_FALSE(Top().HasChildren());
+  EXPECT_EQ(Own(TopBox()), "Go to second page");
+}
+
 TEST_F(EditorFixture, MenusOfTheObjectKinds) {
   for (const char* name : {"PopupSpell", "PopupSpecLink", "PopupGenLink", "PopupInactive", "PopupTable", "PopupFrame"}) {
     EXPECT_NE(editor.findChild<QMenu*>(QString::fromLatin1(name)), nullptr) << name;
