@@ -131,7 +131,9 @@ TEST_F(EditorFixture, ShowsAPageInASingleFrameWithTheSharedHeader) {
 }
 
 TEST_F(EditorFixture, TypingIsWrittenBackWhenAnotherPageIsShown) {
+  set.SetHeaderI32(document::header::kFooterPage, 2);
   editor.SetMainPageNumber(0);
+  EXPECT_EQ(TopBox().Text().FooterCount(), 1);
   EXPECT_FALSE(editor.PageModified());
   QTest::keyClicks(&TopBox(), "Hi ");
   EXPECT_TRUE(editor.PageModified());
@@ -140,6 +142,8 @@ TEST_F(EditorFixture, TypingIsWrittenBackWhenAnotherPageIsShown) {
   editor.SetMainPageNumber(1);
   EXPECT_NE(Stored(0).find("<Z S0 >Hi Go to <$00000001>second<%> page"), std::string::npos) << Stored(0);
   EXPECT_TRUE(set.IsModified());
+  // The shared footer stays in its own page.
+  EXPECT_EQ(Stored(0).find("Last page"), std::string::npos);
 
   // Shown again, the page reads the stored text.
   editor.SetMainPageNumber(0);

@@ -478,6 +478,8 @@ void TInsiemeCornici::SetPageModified(bool modified) {
 }
 
 void TInsiemeCornici::SetShowFramesOnly(bool on) {
+  // FIXME: page views keep their frame mode (read-only, borderless) when
+  // frames-only mode is turned off; the page must be shown again.
   m_model->ShowFramesOnly = on;
   for (TAEHpage* view : m_model->Views()) {
     if (on) view->SetFrameMode(true);

@@ -72,6 +72,12 @@ class TInsiemeCornici : public QWidget,
   // A frame was clicked in frames-only mode (the model's frame).
   std::function<void(TAEHFrame& frame)> OnClickFrameDetail;
 
+  // FIXME: the events of the active object (edit start and stop, selection
+  // change, ruler position, properties, dropped files, added style, hints,
+  // image from the clipboard), the Cut/Copy/Paste commands by object kind,
+  // anchor glyphs in preview and the floating frames of page views come
+  // with the visual objects and the command table.
+
   // Pages that GoBack left, for GoForward.
   const std::vector<int>& ForwardHistory() const { return m_forward; }
 
