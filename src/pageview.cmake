@@ -9,7 +9,12 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/convert/htmlframes.cpp
 )
 if(TARN_QT)
-  target_sources(tarn_ui PRIVATE)
+  target_sources(tarn_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/document/ui/pageview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/objects/ui/framewidget.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/objects/ui/framesetwidget.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/objects/ui/styleview.cpp
+  )
 endif()
 find_package(Threads REQUIRED)
 target_link_libraries(tarn_core PUBLIC Threads::Threads)

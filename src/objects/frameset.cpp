@@ -296,6 +296,12 @@ void TAEHCustomFrameSet::GoBack() {
   m_goingBack = false;
 }
 
+void TAEHCustomFrameSet::ShowFromHistory(int n) {
+  if (n == m_main) return;
+  PushHistory();
+  SetMainPageNumber(n);
+}
+
 void TAEHCustomFrameSet::Current() {
   if (!m_history.empty()) SetMainPageNumber(m_history.back());
 }
@@ -310,7 +316,11 @@ void TAEHCustomFrameSet::FollowLink(const LinkSource& source, ObjectId link) {
 
 void TAEHCustomFrameSet::ArrivedLink(const LinkSource& source, ObjectId linkId) {
   TAEHoggetto* link = m_set != nullptr ? m_set->GetObjectById(linkId) : nullptr;
-  const int sourcePage = source.page != nullptr ? source.page->PageNumber() : m_main;
+  // The page view that asked may have been closed before the message
+  // arrived (a second click while the first link was on its way).
+  const std::vector<TAEHpage*> views = Views();
+  const bool sourceLive = source.page != nullptr && std::find(views.begin(), views.end(), source.page) != views.end();
+  const int sourcePage = sourceLive ? source.page->PageNumber() : m_main;
   if (link != nullptr && link->Kind() == document::speclink && m_autoJump && !source.isFrameSet) {
     int target = -1;
     switch (link->Subtype()) {
@@ -334,7 +344,12 @@ void TAEHCustomFrameSet::ArrivedLink(const LinkSource& source, ObjectId linkId) 
   }
   if (OnDoLink) {
     try {
-      OnDoLink(source, link);
+      // Showing the target closed the source's page view, so the handler
+      // is only told of a page view that still exists.
+      LinkSource told = source;
+      const std::vector<TAEHpage*> now = Views();
+      if (std::find(now.begin(), now.end(), source.page) == now.end()) told.page = nullptr;
+      OnDoLink(told, link);
     } catch (...) {
       // Errors of the handler must not escape into the event loop.
     }
@@ -425,7 +440,16 @@ void TAEHCustomFrameSet::EndSplitterDrag(TAEHFrame& child, int width, int height
 }
 
 void TAEHCustomFrameSet::DeleteChildFrame(TAEHFrame& child) {
-  if (DeleteRefused(child, &m_messages)) return;
+  if (DeleteRefused(child, &m_messages)) {
+    // The refused frame comes back at 60 pixels along its arrangement and
+    // its siblings share the rest; sized on its own it would leave a hole.
+    if (child.parent != nullptr) {
+      ResizeChild(child, LengthAlong(child, child.parent->ChildrenAreColumns()));
+      RelayoutFrames();
+    }
+    if (OnFrameSetChanged) OnFrameSetChanged();
+    return;
+  }
   if (TAEHpage* view = ViewOf(child)) {
     bool writeBack = true;
     if (view->IsNewPage() && view->Modified()) {

@@ -94,6 +94,11 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   void GoBack();
   void Current();
   bool PageModified() const { return m_pageModified; }
+  // The main window clears the flag after a save.
+  void SetPageModified(bool on) { m_pageModified = on; }
+  // Shows a page the way a followed link does: the page shown goes on the
+  // history first.
+  void ShowFromHistory(int n);
   bool IsSwitching() const { return m_switching; }
   bool PageChanging() const { return m_pageChanging; }
 

@@ -61,6 +61,7 @@ bool BoxText::LoadText(std::string_view content, std::string_view header, std::s
   }
   auto read = [this](std::string_view markup, Origin origin) {
     if (markup.empty()) return 0;
+    if (onReadSection) onReadSection(origin);
     const std::size_t before = m_text.paragraphs.size();
     MarkupStream stream(markup);
     ReadText(m_text, stream, m_host, origin);
@@ -77,6 +78,8 @@ bool BoxText::LoadText(std::string_view content, std::string_view header, std::s
     own = 1;
   }
   m_layout.footerCount = read(footer, Origin::Footer);
+  // Later reads (rebuilt paragraphs) are of the own text.
+  if (onReadSection) onReadSection(Origin::Text);
   m_layout.LayoutAll();
   SetCaret(TextStartPos());
   return true;

@@ -82,6 +82,10 @@ class BoxText {
   // A text still in the first text format (version 1) is refused.
   bool LoadText(std::string_view content, std::string_view header = {}, std::string_view footer = {},
                 int version = 2);
+  // Told before LoadText reads each of the three texts: the header, the own
+  // text and the footer number their placed objects separately, so the
+  // owner may switch the object lookup between them.
+  std::function<void(Origin)> onReadSection;
   // The box's own paragraphs in Store mode followed by a byte 0.
   std::string SaveText() const;
   // Writes paragraphs first..last in Relayout mode and reads them back, so

@@ -84,6 +84,12 @@ void TAEHbox::SetBackgroundColour(std::uint32_t colour) {
   update();
 }
 
+void TAEHbox::SetPaintsBackground(bool on) {
+  m_paintsBackground = on;
+  setAttribute(Qt::WA_OpaquePaintEvent, on);
+  update();
+}
+
 void TAEHbox::SetPageClientWidth(int width) {
   width = std::max(width, kMinimumWidth);
   if (width == m_clientWidth) return;
@@ -115,7 +121,7 @@ void TAEHbox::UpdateExtent() {
 
 void TAEHbox::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.fillRect(event->rect(), platform::qt::ToQColor(m_background));
+  if (m_paintsBackground) painter.fillRect(event->rect(), platform::qt::ToQColor(m_background));
   if (m_text.Text().paragraphs.empty()) return;
   painter.setRenderHint(QPainter::TextAntialiasing);
   platform::qt::QtCanvas canvas(&painter);

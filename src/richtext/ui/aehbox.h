@@ -67,6 +67,10 @@ class TAEHbox : public objects::TDragCustomControl {
 
   std::uint32_t BackgroundColour() const { return m_background; }
   void SetBackgroundColour(std::uint32_t colour);
+  // A page box lies over the page's background (colour and tiled picture),
+  // which its page view paints; such a box leaves its own ground unpainted.
+  void SetPaintsBackground(bool on);
+  bool PaintsBackground() const { return m_paintsBackground; }
 
   // The width of the page's visible area: a page box lays its text out to
   // it and is at least as wide. Called by the page view when it resizes.
@@ -153,6 +157,7 @@ class TAEHbox : public objects::TDragCustomControl {
   TAEHcursor* m_dropCaret;
   platform::Clipboard* m_clipboard = nullptr;
   std::uint32_t m_background = kDefaultBackground;
+  bool m_paintsBackground = true;
   int m_clientWidth = -1;
   int m_requestedWidth = 0;
   int m_requestedHeight = 0;

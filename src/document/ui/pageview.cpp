@@ -1,0 +1,233 @@
+// The page view on screen; see pageview.h.
+#include "document/ui/pageview.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <array>
+
+#include "document/aehset.h"
+#include "document/recordfields.h"
+#include "platform/qt/qtcanvas.h"
+#include "richtext/documenthost.h"
+#include "richtext/pageobjects.h"
+#include "richtext/ui/aehbox.h"
+
+namespace tarn::document::ui {
+
+// What the box reads its text through. It lives as a child of the box, so
+// it outlives the box's own members: the box may still be waiting for its
+// deferred deletion after the page view let it go.
+class PageBox::Resources : public QObject {
+ public:
+  explicit Resources(TAEHset& set) : host(set, set.Services().measurer, set.Services().messages) {}
+
+  void AddSection(richtext::Origin origin, const WorkingCopy* section) {
+    if (section == nullptr) return;
+    auto& list = objects[static_cast<std::size_t>(origin)];
+    for (std::size_t i = 0; i < section->objects.size(); ++i) {
+      list.push_back(std::make_unique<richtext::RecordObject>(static_cast<std::int32_t>(i + 1),
+                                                              section->objects[i].copy.get()));
+    }
+  }
+
+  richtext::EmbeddedObject* Find(std::int32_t id) {
+    auto& list = objects[static_cast<std::size_t>(current)];
+    if (id < 1 || static_cast<std::size_t>(id) > list.size()) return nullptr;
+    richtext::RecordObject* object = list[static_cast<std::size_t>(id - 1)].get();
+    return object->Record() != nullptr ? object : nullptr;
+  }
+
+  richtext::DocumentHost host;
+  // The header, the own text and the footer number their objects apart.
+  std::array<std::vector<std::unique_ptr<richtext::RecordObject>>, 3> objects;
+  richtext::Origin current = richtext::Origin::Text;
+};
+
+namespace {
+richtext::RichText& EmptyText() {
+  static richtext::RichText empty;
+  return empty;
+}
+}  // namespace
+
+PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Clipboard* clipboard) {
+  auto resources = std::make_unique<Resources>(set);
+  Resources* r = resources.get();
+  r->AddSection(richtext::Origin::Header, copy.header.get());
+  r->AddSection(richtext::Origin::Text, &copy);
+  r->AddSection(richtext::Origin::Footer, copy.footer.get());
+  r->host.objectLookup = [r](std::int32_t id) { return r->Find(id); };
+
+  auto* box = new richtext::ui::TAEHbox(r->host, parking);
+  resources.release()->setParent(box);
+  m_box = box;
+  box->hide();
+  box->Text().onReadSection = [r](richtext::Origin origin) { r->current = origin; };
+  box->Text().recorder = this;
+  box->SetClipboard(clipboard);
+  box->SetMessages(set.Services().messages);
+  box->SetPaintsBackground(false);
+  if (copy.page) box->SetBackgroundColour(static_cast<std::uint32_t>(copy.page->I32(field::kPageBgColour)));
+  // Laid out once at about the width it will be shown at.
+  if (parking != nullptr && parking->parentWidget() != nullptr) {
+    box->SetPageClientWidth(parking->parentWidget()->width());
+  }
+  const std::string header = copy.header ? copy.header->Markup() : std::string();
+  const std::string footer = copy.footer ? copy.footer->Markup() : std::string();
+  // FIXME: a page still in the older text format is converted first once the
+  // working copy carries the converter's result.
+  box->LoadText(copy.Markup(), header, footer);
+}
+
+PageBox::~PageBox() {
+  if (!m_box) return;
+  m_box->Text().recorder = nullptr;
+  m_box->Text().onReadSection = nullptr;
+  m_box->hide();
+  // The box may be inside one of its own event handlers (a menu command
+  // that changes the page), so it goes once control is back in the loop.
+  m_box->deleteLater();
+}
+
+richtext::ui::TAEHbox* PageBox::Widget() const { return m_box.data(); }
+
+richtext::RichText& PageBox::Text() { return m_box ? m_box->Text().Text() : EmptyText(); }
+
+int PageBox::HeaderCount() const { return m_box ? m_box->Text().HeaderCount() : 0; }
+
+int PageBox::FooterCount() const { return m_box ? m_box->Text().FooterCount() : 0; }
+
+std::string PageBox::SaveText() { return m_box ? m_box->SaveText() : std::string(1, '\0'); }
+
+void PageBox::SetReadOnly(bool on) {
+  if (m_box) m_box->SetReadOnly(on);
+}
+
+void PageBox::Select(richtext::RichText& box, int paragraph, int from, int to) {
+  if (!m_box) return;
+  // FIXME: a paragraph of a table cell is selected in its cell's box once
+  // tables are on screen; until then the page box is the only text.
+  if (&box != &m_box->Text().Text()) return;
+  if (paragraph < 0 || paragraph >= m_box->Text().ParagraphCount()) return;
+  m_box->SelectRange({paragraph, from}, {paragraph, to});
+  m_box->ScrollCaretIntoView();
+  m_box->setFocus(Qt::OtherFocusReason);
+}
+
+void PageBox::RedrawParagraph(richtext::RichText&, int) {
+  if (m_box) m_box->update();
+}
+
+void PageBox::HideCaret() {
+  if (m_box) m_box->Caret().StopBlinking();
+}
+
+void PageBox::Record(std::string_view caption, richtext::UndoKind kind) {
+  const bool first = !m_modified;
+  m_modified = true;
+  if (first && onModified) onModified();
+  if (next != nullptr) next->Record(caption, kind);
+}
+
+// ---- The scrolling surface ----
+
+// The widget inside the scroll area: the page's background, with the box
+// on it.
+class TPageView::Ground : public QWidget {
+ public:
+  explicit Ground(TPageView& view) : QWidget(&view), m_view(view) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPainter painter(this);
+    const QRect r = event->rect();
+    TAEHtesto* page = m_view.Alive() ? m_view.m_page->WorkingPage() : nullptr;
+    if (page == nullptr) {
+      painter.fillRect(r, palette().window());
+      return;
+    }
+    platform::qt::QtCanvas canvas(&painter);
+    PaintPageBackground(canvas, {r.left(), r.top(), r.right() + 1, r.bottom() + 1}, *page);
+  }
+
+ private:
+  TPageView& m_view;
+};
+
+TPageView::TPageView(std::function<bool(const TAEHpage*)> alive, QWidget* parent)
+    : QScrollArea(parent), m_alive(std::move(alive)), m_ground(new Ground(*this)) {
+  setObjectName(QStringLiteral("AEHpage"));
+  setWidgetResizable(false);
+  setWidget(m_ground);
+  setFocusPolicy(Qt::NoFocus);
+  verticalScrollBar()->setSingleStep(20);
+  horizontalScrollBar()->setSingleStep(20);
+}
+
+TPageView::~TPageView() { Detach(); }
+
+void TPageView::Detach() {
+  if (m_box) {
+    disconnect(m_box, nullptr, this, nullptr);
+    m_box->hide();
+    m_box->setParent(m_parking);
+  }
+  m_box = nullptr;
+  m_page = nullptr;
+}
+
+void TPageView::Attach(TAEHpage* page) {
+  auto* pageBox = page != nullptr ? dynamic_cast<PageBox*>(page->Box()) : nullptr;
+  richtext::ui::TAEHbox* box = pageBox != nullptr ? pageBox->Widget() : nullptr;
+  if (page != m_page || box != m_box) {
+    Detach();
+    m_page = page;
+    if (box != nullptr) {
+      m_box = box;
+      m_parking = box->parentWidget();
+      box->setParent(m_ground);
+      box->move(0, 0);
+      box->show();
+      connect(box, &richtext::ui::TAEHbox::ExtentChanged, this, [this] { FitBox(); });
+      horizontalScrollBar()->setValue(0);
+      verticalScrollBar()->setValue(0);
+    }
+  }
+  ApplyModes();
+  FitBox();
+  m_ground->update();
+}
+
+void TPageView::ApplyModes() {
+  if (!Alive()) return;
+  setHorizontalScrollBarPolicy(m_page->HorizontalBarVisible() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(m_page->VerticalBarVisible() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  setFrameShape(m_page->HasBorder() ? QFrame::StyledPanel : QFrame::NoFrame);
+}
+
+void TPageView::FitBox() {
+  const QSize area = viewport()->size();
+  if (m_box) {
+    // The box lays its text out to the visible width and fills the height.
+    m_box->SetPageClientWidth(area.width());
+    m_box->SetRequestedSize(area.width(), area.height());
+    m_ground->resize(std::max(m_box->width(), area.width()), std::max(m_box->height(), area.height()));
+  } else {
+    m_ground->resize(area);
+  }
+}
+
+void TPageView::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  FitBox();
+}
+
+void TPageView::scrollContentsBy(int dx, int dy) {
+  QScrollArea::scrollContentsBy(dx, dy);
+  if (Alive()) m_page->Scrolled();
+}
+
+}  // namespace tarn::document::ui

@@ -1,0 +1,102 @@
+// The page view on screen: the text box that a page view (TAEHpage) builds
+// from its working copy, and the scroll area that shows it over the page's
+// background. Both are shells: showing, committing and closing the page
+// stay with TAEHpage, which owns the box; the scroll area only places,
+// paints and scrolls what the page view has.
+#pragma once
+
+#include <QPointer>
+#include <QScrollArea>
+
+#include <functional>
+#include <memory>
+
+#include "document/aehpage.h"
+#include "richtext/boxtext.h"
+
+namespace tarn::platform {
+class Clipboard;
+class Messages;
+}  // namespace tarn::platform
+namespace tarn::richtext::ui {
+class TAEHbox;
+}
+
+namespace tarn::document::ui {
+
+// The page's text box: a TAEHbox that reads the header, the page's own text
+// and the footer of the working copy, each with its own placed objects.
+// TAEHpage owns it; the box widget waits under `parking` until a page view
+// adopts it, and goes when the page is closed.
+class PageBox : public PageTextBox, public richtext::EditRecorder {
+ public:
+  PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Clipboard* clipboard);
+  ~PageBox() override;
+  PageBox(const PageBox&) = delete;
+  PageBox& operator=(const PageBox&) = delete;
+
+  richtext::ui::TAEHbox* Widget() const;
+
+  // ---- PageTextBox ----
+  richtext::RichText& Text() override;
+  int HeaderCount() const override;
+  int FooterCount() const override;
+  std::string SaveText() override;
+  void SetReadOnly(bool on) override;
+  void Select(richtext::RichText& box, int paragraph, int from, int to) override;
+  void RedrawParagraph(richtext::RichText& box, int paragraph) override;
+  void HideCaret() override;
+  bool Modified() const override { return m_modified; }
+  void SetModified(bool on) { m_modified = on; }
+
+  // ---- EditRecorder: every change of the text is announced here first ----
+  void Record(std::string_view caption, richtext::UndoKind kind) override;
+  // Told of each change after the page was marked modified; the undo list
+  // takes these once it exists.
+  richtext::EditRecorder* next = nullptr;
+  std::function<void()> onModified;
+
+ private:
+  class Resources;
+  QPointer<richtext::ui::TAEHbox> m_box;
+  bool m_modified = false;
+};
+
+// The scrolling surface of one page view: paints the page's background
+// (colour and tiled picture) under the text box, keeps the box as wide as
+// the visible area, and applies the page view's scroll bars and border.
+class TPageView : public QScrollArea {
+  Q_OBJECT
+
+ public:
+  // `alive` answers whether a page view still exists; the frame set frees
+  // page views while this widget may still receive events.
+  TPageView(std::function<bool(const TAEHpage*)> alive, QWidget* parent = nullptr);
+  ~TPageView() override;
+
+  // Shows the page view's box (a PageBox), or nothing; called again after
+  // every change of the frame set, it adopts a new box when the page changed.
+  void Attach(TAEHpage* page);
+  TAEHpage* Page() const { return m_page; }
+  richtext::ui::TAEHbox* Box() const { return m_box; }
+  // The box goes back to its parking place before this widget is freed.
+  void Detach();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  class Ground;
+  bool Alive() const { return m_page != nullptr && m_alive(m_page); }
+  void FitBox();
+  void ApplyModes();
+
+  std::function<bool(const TAEHpage*)> m_alive;
+  TAEHpage* m_page = nullptr;
+  QPointer<richtext::ui::TAEHbox> m_box;
+  QWidget* m_parking = nullptr;
+  Ground* m_ground;
+};
+
+}  // namespace tarn::document::ui

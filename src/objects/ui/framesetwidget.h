@@ -1,0 +1,202 @@
+// The editor control: the frame set on screen. It owns the frame set's
+// model (TAEHCustomFrameSet) and mirrors its tree with frame panels, bars,
+// splitters and one page view per leaf; it turns the model's posted
+// messages into posted events and its slide timer into a QTimer, makes the
+// real text boxes for its page views, and is what the page's objects talk
+// to (FrameSetInterface) and what the main window drives (EditorControl).
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "app/ui/editorcontrol.h"
+#include "document/aehset.h"
+#include "objects/frameset.h"
+#include "objects/ui/framesetinterface.h"
+#include "objects/ui/framewidget.h"
+
+class QMenu;
+
+namespace tarn::platform {
+class Clipboard;
+class Messages;
+}  // namespace tarn::platform
+namespace tarn::document::ui {
+class TPageView;
+}
+namespace tarn::richtext::ui {
+class TAEHbox;
+}
+
+namespace tarn::objects::ui {
+
+class QtDispatcher;
+
+// The popup menus of the frame set, one per kind of object. The frame set
+// makes them empty; the main window fills them with its commands.
+enum class PopupKind {
+  Spell, SpecLink, GenLink, Inactive, Button, Multimedia, Input, Din, Comment, Java,
+  FormStart, MapZone, Image, TableChild, Table, Floating, FrameChild, Frame,
+};
+inline constexpr int kPopupKinds = 18;
+
+class TInsiemeCornici : public QWidget,
+                        public app::ui::EditorControl,
+                        public document::LinkedView,
+                        public FrameSetInterface,
+                        public FrameSetProvider,
+                        public FrameOwner {
+  Q_OBJECT
+
+ public:
+  explicit TInsiemeCornici(platform::Messages& messages, QWidget* parent = nullptr);
+  ~TInsiemeCornici() override;
+
+  // The model, for what the main window sets beyond EditorControl
+  // (AutoJump, ActivePreview, search options, layouts, ...).
+  TAEHCustomFrameSet& Model() { return *m_model; }
+  const TAEHCustomFrameSet& Model() const { return *m_model; }
+  void SetClipboard(platform::Clipboard* clipboard) { m_clipboard = clipboard; }
+  void SetShowFramesOnly(bool on);
+  bool ShowFramesOnly() const { return m_model->ShowFramesOnly; }
+  // A link object was activated (the model has shown the page already when
+  // it follows page links by itself): the main window does the rest.
+  std::function<void(const LinkSource& source, document::TAEHoggetto* link)> OnDoLink;
+  // A frame was clicked in frames-only mode (the model's frame).
+  std::function<void(TAEHFrame& frame)> OnClickFrameDetail;
+
+  // FIXME: the events of the active object (edit start and stop, selection
+  // change, ruler position, properties, dropped files, added style, hints,
+  // image from the clipboard), the Cut/Copy/Paste commands by object kind,
+  // anchor glyphs in preview and the floating frames of page views come
+  // with the visual objects and the command table.
+
+  // Pages that GoBack left, for GoForward.
+  const std::vector<int>& ForwardHistory() const { return m_forward; }
+
+  // ---- The widgets of the tree, for the main window's commands and tests ----
+  document::ui::TPageView* PageViewOf(const TAEHFrame& frame) const;
+  TAEHFramePanel* PanelOf(const TAEHFrame& frame) const;
+  TFrameBar* BarOf(const TAEHFrame& frame, SplitDirection direction) const;
+  TFrameSplitter* SplitterAfter(const TAEHFrame& child) const;
+  // The text box of the frame's page view.
+  richtext::ui::TAEHbox* BoxOf(const TAEHFrame& frame) const;
+  // The text box being edited (or last clicked), else the top frame's box.
+  richtext::ui::TAEHbox* ActiveBox() const;
+  document::TAEHpage* PageOfBox(const QWidget* box) const;
+  QMenu* Popup(PopupKind kind) const { return m_popups[static_cast<std::size_t>(kind)]; }
+  QMenu* DropMenuWidget() const { return m_dropMenu; }
+
+  // ---- EditorControl ----
+  QWidget* Widget() override { return this; }
+  void SetLinkedAEHset(document::TAEHset* set) override;
+  void SetMainPageNumber(long page) override;
+  long MainPageNumber() const override { return m_model->MainPageNumber(); }
+  void ClosePage() override;
+  void ShowCover() override;
+  void ShowContents() override;
+  bool GoBack() override;
+  bool GoForward() override;
+  void SetReadOnly(bool readOnly) override;
+  bool ReadOnly() const override { return m_model->ReadOnly(); }
+  void SetModeSwitching(bool switching) override { m_modeSwitching = switching; }
+  bool PageModified() const override;
+  void SetPageModified(bool modified) override;
+  void SetAutoEngQuote(bool on) override { m_autoEngQuote = on; }
+  void RestoreFocus() override;
+  void SelectAll() override;
+
+  // ---- LinkedView ----
+  int ReleasePage() override;
+  void RestorePage(int page) override;
+  void DropPage() override;
+
+  // ---- FrameSetInterface ----
+  void ObjectSelected(TDragCustomControl* object) override;
+  void ObjectDeselected(TDragCustomControl* object) override;
+  void CaretChanged(QWidget* box) override;
+  void BoxEntered(QWidget* box) override;
+  void TakeFocus() override;
+  bool Enabled() const override { return isEnabled(); }
+  bool AutoEngQuote() const override { return m_autoEngQuote; }
+  QString LinkDescription(std::int32_t link) override;
+  int LinkRecordKind(std::int32_t link) override;
+  void FollowLink(std::int32_t link, QWidget* from) override;
+  QMenu* PopupInactive() override { return Popup(PopupKind::Inactive); }
+  QMenu* PopupSpell() override { return Popup(PopupKind::Spell); }
+  QMenu* PopupGenLink() override { return Popup(PopupKind::GenLink); }
+  QMenu* PopupSpecLink() override { return Popup(PopupKind::SpecLink); }
+  DropChoice DropMenu(QPoint global) override;
+
+  // ---- FrameSetProvider ----
+  FrameSetInterface* ProvidedFrameSet() override { return this; }
+
+  // ---- FrameOwner ----
+  bool FrameAlive(const TAEHFrame* frame) const override;
+  void BarDragged(TAEHFrame& frame, SplitDirection direction, int dragged) override;
+  void SplitterDragged(TAEHFrame& child, int width, int height) override;
+  void FrameClicked(TAEHFrame& frame) override;
+
+  // Brings the widgets in line with the model's tree; every operation that
+  // may change the tree ends with it.
+  void Sync();
+
+ protected:
+  bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void PageChanged();
+  void ClearActive();
+  bool ViewAlive(const document::TAEHpage* view) const;
+  // The link's record: the working copy's link, or a record of the container.
+  document::TAEHoggetto* LinkRecord(std::int32_t link, const QWidget* box) const;
+  document::ObjectId LinkObjectId(std::int32_t link, const QWidget* box) const;
+  void MirrorFrame(TAEHFrame& frame, std::vector<const TAEHFrame*>& seen);
+  void MakeMenus();
+
+  platform::Messages& m_messages;
+  std::unique_ptr<QtDispatcher> m_dispatcher;
+  std::unique_ptr<TAEHCustomFrameSet> m_model;
+  document::TAEHset* m_set = nullptr;
+  platform::Clipboard* m_clipboard = nullptr;
+  // Boxes wait here, hidden, between being made and being shown.
+  QWidget* m_parking;
+  QTimer m_slideTimer;
+
+  std::unordered_map<const TAEHFrame*, TAEHFramePanel*> m_panels;
+  std::unordered_map<const TAEHFrame*, std::array<TFrameBar*, 2>> m_bars;
+  std::unordered_map<const TAEHFrame*, TFrameSplitter*> m_splitters;
+  std::unordered_map<const document::TAEHpage*, document::ui::TPageView*> m_pageViews;
+
+  QPointer<richtext::ui::TAEHbox> m_activeBox;
+  QPointer<richtext::ui::TAEHbox> m_previewBox;
+  QPointer<TDragCustomControl> m_activeObject;
+  std::vector<int> m_forward;
+  bool m_navigating = false;
+  bool m_modeSwitching = false;
+  bool m_autoEngQuote = false;
+  bool m_syncing = false;
+
+  std::array<QMenu*, kPopupKinds> m_popups{};
+  QMenu* m_dropMenu = nullptr;
+};
+
+// The same component under its second name, for previews and page windows.
+class TAEHframeSet : public TInsiemeCornici {
+  Q_OBJECT
+
+ public:
+  using TInsiemeCornici::TInsiemeCornici;
+};
+
+}  // namespace tarn::objects::ui
