@@ -7,7 +7,6 @@ if(TARN_QT)
     app/ui/formplacement.cpp
     app/ui/fopzprog.cpp
     platform/qt/qtmessages.cpp
-    app/ui/pagepreview.cpp
     app/ui/tipform.cpp
     app/ui/mainform.cpp
   )

@@ -30,11 +30,11 @@
 #include "app/ui/fopzprog.h"
 #include "app/ui/formplacement.h"
 #include "app/ui/krlanguager.h"
-#include "app/ui/pagepreview.h"
 #include "app/ui/pointersets.h"
 #include "app/ui/tipform.h"
 #include "base/cp1252.h"
 #include "document/aehtesto.h"
+#include "objects/ui/framesetwidget.h"
 #include "platform/qt/qtmessages.h"
 #include "platform/qt/qtstrings.h"
 
@@ -75,14 +75,15 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
       m_registry(settings, m_messages),
       m_folders(std::move(folders)) {
   setObjectName(QStringLiteral("MainForm"));
-  m_set = std::make_unique<document::TAEHset>(platform::Services{m_messages, &m_system, &m_measurer, nullptr});
+  m_set = std::make_unique<document::TAEHset>(platform::Services{m_messages, &m_system, &m_measurer, &m_clipboard});
   m_recent = RecentFiles([examples = m_folders.Examples()](std::string_view path) {
     return InFolder(std::filesystem::path(path), examples);
   });
 
-  auto* preview = new TPagePreview(*m_messages, this);
-  m_editor = preview;
-  m_set->AddView(preview);
+  auto* editor = new objects::ui::TInsiemeCornici(*m_messages, this);
+  editor->setObjectName(QStringLiteral("Editor"));
+  editor->SetClipboard(&m_clipboard);
+  m_editor = editor;
   m_editor->SetLinkedAEHset(m_set.get());
   m_editor->events.OnPageChanged = [this] { UpdateStatus(); };
   m_editor->events.OnFrameSetChanged = [this] { SetModified(true); };
@@ -121,7 +122,9 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
 }
 
 TMainForm::~TMainForm() {
-  if (m_set) m_set->RemoveView(dynamic_cast<document::LinkedView*>(m_editor));
+  // The editor is a child widget and outlives this body: it must let go of
+  // the hypertext before the hypertext goes.
+  m_editor->SetLinkedAEHset(nullptr);
 }
 
 QAction* TMainForm::NewAction(const char* name, const QString& caption, const QKeySequence& shortcut) {

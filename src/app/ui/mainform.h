@@ -16,6 +16,7 @@
 #include "app/recentfiles.h"
 #include "document/aehset.h"
 #include "platform/qt/qtcanvas.h"
+#include "platform/qt/qtclipboard.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 
@@ -120,6 +121,7 @@ class TMainForm : public QMainWindow, public OptionsHost {
   ProgramFolders m_folders;
   platform::HostSystemInfo m_system;
   platform::qt::QtCanvas m_measurer;
+  platform::qt::QtClipboard m_clipboard;
   std::unique_ptr<document::TAEHset> m_set;
   EditorControl* m_editor = nullptr;
   TKrLanguager* m_languager = nullptr;

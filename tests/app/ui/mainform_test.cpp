@@ -14,6 +14,8 @@
 
 #include "app/ui/editorcontrol.h"
 #include "document/aehtesto.h"
+#include "objects/ui/framesetwidget.h"
+#include "richtext/ui/aehbox.h"
 #include "platform/memorysettings.h"
 #include "platform/testing/testplatform.h"
 
@@ -127,6 +129,49 @@ TEST_F(MainWindow, SaveWritesTheChangeAndKeepsABackup) {
   EXPECT_FALSE(window->IsModified());
   EXPECT_EQ(TitleOnDisk(sample), "Changed title");
   EXPECT_TRUE(fs::exists(folder / "sample.aeh.bak") || fs::exists(folder / "sample.bak"));
+}
+
+TEST_F(MainWindow, TypingInThePageThenSavingStoresTheText) {
+  auto window = Start({sample});
+  auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
+  richtext::ui::TAEHbox* box = editor.BoxOf(*editor.Model().Top());
+  ASSERT_NE(box, nullptr);
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+  QTest::keyClicks(box, " Written in the test.");
+  EXPECT_TRUE(window->IsModified());
+  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_FALSE(window->IsModified());
+
+  platform::testing::RecordingMessages quiet;
+  platform::testing::FixedTextMeasurer measurer;
+  document::TAEHset reread({&quiet, nullptr, &measurer, nullptr});
+  ASSERT_TRUE(reread.LoadFromFile(sample));
+  const auto* cover = static_cast<document::TAEHtesto*>(reread.GetObject(document::testoHtml, 0));
+  ASSERT_NE(cover, nullptr);
+  EXPECT_NE(cover->Markup().find("pictures<%>. Written in the test."), std::string::npos) << cover->Markup();
+}
+
+TEST_F(MainWindow, InPreviewALinkShowsItsPageAndPreviousPageComesBack) {
+  auto window = Start({sample});
+  QTest::keyClick(window.get(), Qt::Key_F11);
+  ASSERT_FALSE(window->EditMode());
+  auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
+  richtext::ui::TAEHbox* box = editor.BoxOf(*editor.Model().Top());
+  ASSERT_NE(box, nullptr);
+  // "Getting started" is the first link of the cover: click its middle.
+  const auto& text = box->Text();
+  const int paragraph = text.FirstOwn() + 1;
+  const std::string& words = text.Paragraph(paragraph).text;
+  const int character = static_cast<int>(words.find("Getting started")) + 3;
+  const richtext::TextPos pos = box->Text().Layout().PositionToPoint(paragraph, character);
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(pos.x + 2, pos.y + pos.height / 2));
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(window->Editor().MainPageNumber(), 1);
+  window->Action("PreviousPage")->trigger();
+  EXPECT_EQ(window->Editor().MainPageNumber(), 0);
+  window->Action("NextPage")->trigger();
+  EXPECT_EQ(window->Editor().MainPageNumber(), 1);
 }
 
 TEST_F(MainWindow, NewHypertextSavedUnderAChosenName) {
