@@ -235,6 +235,9 @@ void TAEHpage::CommitPage() {
   if (m_committed || !m_working) return;
   m_committed = true;
   TAEHset& set = m_host.LinkedAEHset();
+  // Writing back a page nobody changed is no change of the hypertext: a
+  // hypertext that was only read must not ask to be saved.
+  const bool setWasModified = set.IsModified();
   std::int64_t index = -1;
   if (m_stored != nullptr) {
     // The page was replaced in the container meanwhile: its slot is no
@@ -270,7 +273,11 @@ void TAEHpage::CommitPage() {
   } else {
     m_working->page.reset(static_cast<TAEHtesto*>(owned.release()));
   }
-  if (modified) m_host.PageViewModified();
+  if (modified) {
+    m_host.PageViewModified();
+  } else {
+    set.SetModified(setWasModified);
+  }
 }
 
 void TAEHpage::ClosePage() {

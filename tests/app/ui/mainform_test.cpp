@@ -211,6 +211,16 @@ TEST_F(MainWindow, ANewDocumentClosedWithoutSavingAsksNothingWhenUnchanged) {
   EXPECT_TRUE(messages.entries.empty());
 }
 
+TEST_F(MainWindow, PagesOnlyReadAreNotAChangeToSave) {
+  auto window = Start({sample});
+  window->Editor().SetMainPageNumber(1);
+  window->Editor().SetMainPageNumber(2);
+  window->Editor().GoBack();
+  EXPECT_FALSE(window->IsModified());
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(messages.entries.empty());
+}
+
 TEST_F(MainWindow, PreviewAndEditSwitchWithF11) {
   auto window = Start({sample});
   window->activateWindow();
