@@ -76,6 +76,9 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
       m_folders(std::move(folders)) {
   setObjectName(QStringLiteral("MainForm"));
   m_set = std::make_unique<document::TAEHset>(platform::Services{m_messages, &m_system, &m_measurer, &m_clipboard});
+  m_library = std::make_unique<document::TAEHset>(platform::Services{m_messages, &m_system, &m_measurer, &m_clipboard});
+  m_library->SetMaxCacheImg(20);
+  m_library->SetUndoDeep(0);
   m_recent = RecentFiles([examples = m_folders.Examples()](std::string_view path) {
     return InFolder(std::filesystem::path(path), examples);
   });
@@ -87,6 +90,9 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   m_editor->SetLinkedAEHset(m_set.get());
   m_editor->events.OnPageChanged = [this] { UpdateStatus(); };
   m_editor->events.OnFrameSetChanged = [this] { SetModified(true); };
+  m_editor->events.OnClickFrame = [this] {
+    if (EditMode()) SetModified(true);
+  };
   setCentralWidget(m_editor->Widget());
 
   BuildActions();
@@ -110,6 +116,11 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   ApplyWindowTable(*m_languager, objectName());
   m_placement = new FormPlacement(this, m_registry);
   m_toolWindowLimit = platform::ReadProgramOptions(m_registry).toolWindowLimit;
+  {
+    // The folder of frame layouts must exist for the layout dialogs.
+    std::error_code error;
+    std::filesystem::create_directories(m_folders.FrameTemplates(), error);
+  }
   m_registry.WriteNetworkDefaults();
   ReadProgramOptions();
   m_recent.Load(m_registry);
@@ -178,6 +189,10 @@ void TMainForm::BuildActions() {
     m_editor->SetMainPageNumber(-1);
     m_editor->SetMainPageNumber(page);
   });
+  connect(NewAction("PreviewPage", "&Present page in default browser", QKeySequence(Qt::CTRL | Qt::Key_A)),
+          &QAction::triggered, this, [this] { NotYet("Browser preview"); });
+  connect(NewAction("PreviewHypertext", "&All hypertext in default browser"), &QAction::triggered, this,
+          [this] { NotYet("Browser preview"); });
   connect(NewAction("ProgramOptions", "&Program options..."), &QAction::triggered, this, [this] { ShowOptions(0); });
   connect(NewAction("BrowserOptions", "&Options and browsers..."), &QAction::triggered, this,
           [this] { ShowOptions(3); });
@@ -216,7 +231,14 @@ void TMainForm::BuildMenus() {
     hypertext->addAction(Action(name));
   }
   QMenu* publish = menu("mPublish", "&Publish");
-  publish->addAction(Action("BrowserOptions"));
+  m_browserMenu = publish->addMenu(QStringLiteral("Browser &preview"));
+  m_browserMenu->setObjectName(QStringLiteral("mBrowserPreview"));
+  m_browserMenu->addAction(Action("PreviewPage"));
+  m_browserMenu->addAction(Action("PreviewHypertext"));
+  m_browserMenu->addSeparator();
+  m_browserMenu->addAction(Action("BrowserOptions"));
+  m_browserSeparator = m_browserMenu->addSeparator();
+  m_browserSeparator->setObjectName(QStringLiteral("N28"));
   QMenu* tools = menu("mTools", "&Tools");
   tools->addAction(Action("ProgramOptions"));
   QMenu* help = menu("mHelp", "&?");
@@ -245,6 +267,7 @@ void TMainForm::NotYet(const char* what) {
 // ---- Start-up ----
 
 void TMainForm::FormShow(const CommandLine& command) {
+  LoadCustomLibrary();
   m_nextAction = command.next;
   if (command.install) {
     const InstallResult result =
@@ -581,7 +604,42 @@ void TMainForm::ReadProgramOptions() {
   m_set->DbDebug = options.dbDebug;
   m_set->DbDebugMap = options.dbDebugMap;
   m_set->SetBackup(options.backup);
+  RebuildBrowserMenu();
   PointerSets::Instance().Apply(options.pointerSet);
+}
+
+void TMainForm::RebuildBrowserMenu() {
+  const QList<QAction*> items = m_browserMenu->actions();
+  for (qsizetype i = items.indexOf(m_browserSeparator) + 1; i < items.size(); ++i) {
+    m_browserMenu->removeAction(items[i]);
+    items[i]->deleteLater();
+  }
+  const int browsers = std::max(0, platform::ParseNumber(m_registry.ReadSubkeyValue("Browser", "num"), 0));
+  for (int i = 0; i < browsers; ++i) {
+    const QString name =
+        platform::qt::ToQString(m_registry.ReadSubkeyValue("Browser\\" + std::to_string(i), "Name"));
+    for (const QString& caption : {QStringLiteral("Current page in "), QStringLiteral("All hypertext in ")}) {
+      QAction* item = m_browserMenu->addAction(caption + name);
+      item->setData(i);
+      connect(item, &QAction::triggered, this, [this] { NotYet("Browser preview"); });
+    }
+  }
+  m_browserSeparator->setVisible(browsers > 0);
+}
+
+void TMainForm::LoadCustomLibrary() {
+  std::filesystem::path library(m_registry.ReadOption("DefaultLib"));
+  if (base::LowerCase(library.extension().string()) != ".cus") library = m_folders.Custom() / "default.cus";
+  std::error_code error;
+  if (std::filesystem::exists(library, error)) {
+    m_library->LoadFromFile(library);
+  } else {
+    m_library->NewHypertext();
+    std::filesystem::create_directories(library.parent_path(), error);
+    m_library->SaveToFile(library);
+  }
+  // FIXME: the custom component popup and its commands come with the custom
+  // components; the library is open for them.
 }
 
 void TMainForm::ApplyProgramOptions() {

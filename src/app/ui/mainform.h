@@ -68,6 +68,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   bool EditMode() const;
 
   document::TAEHset& Hypertext() { return *m_set; }
+  document::TAEHset& CustomLibrary() { return *m_library; }
+  QMenu* BrowserPreviewMenu() const { return m_browserMenu; }
   EditorControl& Editor() { return *m_editor; }
   const std::string& FileName() const { return m_fileName; }
   const RecentFiles& Recent() const { return m_recent; }
@@ -102,6 +104,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   void AddRecentFile(const std::string& name);
   void RemoveRecentFile(const std::string& name);
   void RebuildRecentMenu();
+  void RebuildBrowserMenu();
+  void LoadCustomLibrary();
   void StartupDocument();
   void ShowOptions(int tab);
   void RunNextAction();
@@ -123,6 +127,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   platform::qt::QtCanvas m_measurer;
   platform::qt::QtClipboard m_clipboard;
   std::unique_ptr<document::TAEHset> m_set;
+  // The custom component library, a hypertext of its own (".cus").
+  std::unique_ptr<document::TAEHset> m_library;
   EditorControl* m_editor = nullptr;
   TKrLanguager* m_languager = nullptr;
   FormPlacement* m_placement = nullptr;
@@ -140,6 +146,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
 
   QMenu* m_fileMenu = nullptr;
   QAction* m_recentSeparator = nullptr;
+  QMenu* m_browserMenu = nullptr;
+  QAction* m_browserSeparator = nullptr;
   std::vector<QAction*> m_recentActions;
   QTimer* m_timerSave = nullptr;
   QTimer* m_timerNextAction = nullptr;

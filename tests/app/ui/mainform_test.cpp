@@ -5,6 +5,7 @@
 #include "app/ui/mainform.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
@@ -265,6 +266,29 @@ TEST_F(MainWindow, AFailedLoadLeavesAnUntitledDocumentAndDropsTheRecentEntry) {
   EXPECT_EQ(window->FileName(), "Untitled");
   EXPECT_EQ(window->Recent().Entries(), (std::vector<std::string>{sample}));
   EXPECT_EQ(window->Hypertext().CountOf(document::testoHtml), 1);
+}
+
+TEST_F(MainWindow, BrowserPreviewListsTheConfiguredBrowsersAndTheLibraryIsMade) {
+  platform::Registry registry(store);
+  registry.WriteSubkeyValue("Browser", "Num", "2");
+  registry.WriteSubkeyValue("Browser\\0", "Name", "Firefox");
+  registry.WriteSubkeyValue("Browser\\1", "Name", "Lynx");
+  auto window = Start();
+  QStringList captions;
+  bool afterSeparator = false;
+  for (QAction* item : window->BrowserPreviewMenu()->actions()) {
+    if (item->objectName() == "N28") {
+      afterSeparator = true;
+      EXPECT_TRUE(item->isVisible());
+    } else if (afterSeparator) {
+      captions << item->text();
+    }
+  }
+  EXPECT_EQ(captions, QStringList({"Current page in Firefox", "All hypertext in Firefox", "Current page in Lynx",
+                                   "All hypertext in Lynx"}));
+  // No library yet: an empty one is made where the program keeps it.
+  EXPECT_TRUE(fs::exists(folder / "program" / "Custom" / "default.cus"));
+  EXPECT_TRUE(fs::is_directory(folder / "program" / "FrameTemplates"));
 }
 
 TEST_F(MainWindow, SaveReminderFollowsTheOptions) {
