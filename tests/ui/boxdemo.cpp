@@ -27,6 +27,7 @@
 #include "richtext/localform.h"
 #include "richtext/pagetext.h"
 #include "richtext/ui/aehbox.h"
+#include "ui/demoworld.h"
 #include "ui/recordingframeset.h"
 
 namespace {
@@ -55,29 +56,15 @@ class DemoFrameSet : public tarn::testing::RecordingFrameSet {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   tarn::platform::qt::RegisterDocumentFonts();
-  std::string file = TARN_SAMPLE;
-  long pageIndex = 1;
-  QString shot;
-  const QStringList args = app.arguments();
-  for (int i = 1; i < args.size(); ++i) {
-    if (args[i] == QLatin1String("--page") && i + 1 < args.size()) {
-      pageIndex = args[++i].toLong();
-    } else if (args[i] == QLatin1String("--shot") && i + 1 < args.size()) {
-      shot = args[++i];
-    } else {
-      file = args[i].toStdString();
-    }
-  }
-
-  tarn::platform::testing::RecordingMessages messages;
-  tarn::platform::HostSystemInfo system;
-  tarn::platform::qt::QtCanvas measurer;
-  tarn::platform::qt::QtClipboard clipboard;
-  tarn::document::TAEHset set({&messages, &system, &measurer, &clipboard});
-  if (!set.LoadFromFile(file)) {
-    std::fprintf(stderr, "cannot open %s\n", file.c_str());
-    return 1;
-  }
+  const auto args = tarn::testing::ParseDemoArguments(app.arguments(), QStringLiteral("--shot"), TARN_SAMPLE, 1);
+  const long pageIndex = args.page;
+  const QString shot = args.value;
+  tarn::testing::DemoWorld world;
+  if (!world.Open(args.file)) return 1;
+  auto& messages = world.messages;
+  auto& measurer = world.measurer;
+  auto& clipboard = world.clipboard;
+  auto& set = world.set;
   tarn::document::TAEHtesto* record = tarn::richtext::LivePage(set, pageIndex, messages);
   if (record == nullptr) return 1;
   tarn::richtext::PageText pageText(set, *record, &measurer, &messages);

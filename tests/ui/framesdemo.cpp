@@ -27,6 +27,7 @@
 #include "platform/system.h"
 #include "platform/testing/testplatform.h"
 #include "richtext/ui/aehbox.h"
+#include "ui/demoworld.h"
 
 namespace {
 
@@ -120,29 +121,14 @@ void RunScript(QMainWindow& window, TInsiemeCornici& editor, const QString& fold
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   tarn::platform::qt::RegisterDocumentFonts();
-  std::string file = TARN_SAMPLE;
-  long pageIndex = 0;
-  QString script;
-  const QStringList args = app.arguments();
-  for (int i = 1; i < args.size(); ++i) {
-    if (args[i] == QLatin1String("--page") && i + 1 < args.size()) {
-      pageIndex = args[++i].toLong();
-    } else if (args[i] == QLatin1String("--script") && i + 1 < args.size()) {
-      script = args[++i];
-    } else {
-      file = args[i].toStdString();
-    }
-  }
-
-  tarn::platform::testing::RecordingMessages messages;
-  tarn::platform::HostSystemInfo system;
-  tarn::platform::qt::QtCanvas measurer;
-  tarn::platform::qt::QtClipboard clipboard;
-  tarn::document::TAEHset set({&messages, &system, &measurer, &clipboard});
-  if (!set.LoadFromFile(file)) {
-    std::fprintf(stderr, "cannot open %s\n", file.c_str());
-    return 1;
-  }
+  const auto args = tarn::testing::ParseDemoArguments(app.arguments(), QStringLiteral("--script"), TARN_SAMPLE, 0);
+  const long pageIndex = args.page;
+  const QString script = args.value;
+  tarn::testing::DemoWorld world;
+  if (!world.Open(args.file)) return 1;
+  auto& messages = world.messages;
+  auto& clipboard = world.clipboard;
+  auto& set = world.set;
 
   QMainWindow window;
   auto* editor = new TInsiemeCornici(messages, &window);
