@@ -20,15 +20,15 @@ std::unique_ptr<TAEHFrame> Split(platform::Rect area, std::vector<ChildSpec> spe
   auto top = std::make_unique<TAEHFrame>();
   top->SetSpacing(spacing);
   top->SetPosition(IsColumnPosition(specs.front().position) ? kFirstRow : kFirstColumn);
-  for (const ChildSpec& spec : specs) {
+  for (const ChildSpec& wanted : specs) {
     auto child = std::make_unique<TAEHFrame>();
     child->parent = top.get();
-    child->SetPosition(spec.position);
-    child->SetSizeMode(spec.mode);
-    if (spec.mode == kSizePixels) {
-      child->SetPixels(spec.value);
+    child->SetPosition(wanted.position);
+    child->SetSizeMode(wanted.mode);
+    if (wanted.mode == kSizePixels) {
+      child->SetPixels(wanted.value);
     } else {
-      child->SetPercent(spec.value);
+      child->SetPercent(wanted.value);
     }
     child->SetName("F" + std::to_string(top->children.size()));
     child->SetPage(static_cast<std::int32_t>(10 + top->children.size()));
