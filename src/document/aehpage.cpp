@@ -205,6 +205,7 @@ TAEHtesto* TAEHpage::ShowPage(TAEHtesto* page) {
   m_committedPage = nullptr;
   m_modified = false;
   if (page != nullptr && page->IsRegistered()) {
+    EnsureCurrentMarkup(set, *page);
     m_working = MakeWorkingCopy(set, *page, true);
     m_stored = page;
     m_storedIndex = page->Index();

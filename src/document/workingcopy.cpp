@@ -186,10 +186,17 @@ TAEHoggetto* HeaderPageOf(const TAEHset& set, const TAEHoggetto& page, bool foot
   return found != nullptr && !found->IsFree() ? found : nullptr;
 }
 
+void EnsureCurrentMarkup(TAEHset& set, TAEHoggetto& page) {
+  if (page.U8(kPageGeneration) == 1 && set.OlderTextConverter) set.OlderTextConverter(page);
+}
+
 std::unique_ptr<WorkingCopy> MakeWorkingCopy(TAEHset& set, const TAEHoggetto& stored, bool withHeaderFooter) {
   auto copy = std::make_unique<WorkingCopy>();
   auto page = CopyObject(set, stored);
   copy->page.reset(static_cast<TAEHtesto*>(page.release()));
+  // A page from elsewhere may still be in the older text form: its copy is
+  // converted (registered pages were converted in place before).
+  EnsureCurrentMarkup(set, *copy->page);
   if (!copy->page->Content().Present()) copy->page->InitNew();
   std::string markup = copy->page->Markup();
   if (markup.empty()) {
@@ -203,8 +210,12 @@ std::unique_ptr<WorkingCopy> MakeWorkingCopy(TAEHset& set, const TAEHoggetto& st
   for (ObjectId id : form.objects) copier.AddObject(id);
   copy->page->SetContent(form.markup);
   if (withHeaderFooter) {
-    if (const TAEHoggetto* header = HeaderPageOf(set, stored, false)) copy->header = MakeWorkingCopy(set, *header, false);
-    if (const TAEHoggetto* footer = HeaderPageOf(set, stored, true)) copy->footer = MakeWorkingCopy(set, *footer, false);
+    for (const bool footer : {false, true}) {
+      TAEHoggetto* shared = HeaderPageOf(set, stored, footer);
+      if (shared == nullptr) continue;
+      EnsureCurrentMarkup(set, *shared);
+      (footer ? copy->footer : copy->header) = MakeWorkingCopy(set, *shared, false);
+    }
   }
   return copy;
 }

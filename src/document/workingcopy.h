@@ -63,6 +63,9 @@ std::unique_ptr<TAEHoggetto> CopyObject(TAEHset& set, const TAEHoggetto& source)
 
 // Builds the working copy of a page; the header and footer pages named by
 // the page (or by the hypertext) are copied too unless withHeaderFooter is off.
+// Converts a page still in the older text form to the current markup, once:
+// before the page view reads it.
+void EnsureCurrentMarkup(TAEHset& set, TAEHoggetto& page);
 std::unique_ptr<WorkingCopy> MakeWorkingCopy(TAEHset& set, const TAEHoggetto& stored, bool withHeaderFooter);
 // A new empty page: "<Z S0 >" and its byte 0.
 std::unique_ptr<WorkingCopy> MakeNewPage(TAEHset& set);

@@ -144,6 +144,23 @@ TEST_F(PageFixture, PageWithLinksAndObjectsCommittedUnchangedKeepsItsMarkup) {
   EXPECT_TRUE(env.messages.entries.empty());
 }
 
+TEST_F(PageFixture, APageInTheOlderTextFormIsConvertedBeforeItIsShown) {
+  TAEHtesto* page = Page("Hello <B>world</B>");
+  page->SetU8(kPageGeneration, 1);
+  TAEHtesto* header = Page("Shared <I>head</I>");
+  header->SetU8(kPageGeneration, 1);
+  page->SetI32(kPageHeaderChoice, header->Index());
+  view.ShowPage(page);
+  ASSERT_NE(view.Working(), nullptr);
+  EXPECT_TRUE(view.Working()->page->Markup().starts_with("<Z")) << view.Working()->page->Markup();
+  EXPECT_NE(view.Working()->page->Markup().find("world"), std::string::npos);
+  // Converted once, in place: the stored pages hold the current markup now.
+  EXPECT_EQ(page->U8(kPageGeneration), 2);
+  EXPECT_EQ(header->U8(kPageGeneration), 2);
+  ASSERT_NE(view.Working()->header, nullptr);
+  EXPECT_TRUE(view.Working()->header->page->Markup().starts_with("<Z"));
+}
+
 TEST_F(PageFixture, NewPageIsEmptyAndTakesTheFirstFreeSlot) {
   Page("<Z S0 >a");
   TAEHtesto* freed = Page("<Z S0 >b");

@@ -77,8 +77,6 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
   }
   const std::string header = copy.header ? copy.header->Markup() : std::string();
   const std::string footer = copy.footer ? copy.footer->Markup() : std::string();
-  // FIXME: a page still in the older text format is converted first once the
-  // working copy carries the converter's result.
   box->LoadText(copy.Markup(), header, footer);
 }
 
