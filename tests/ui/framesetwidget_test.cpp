@@ -151,6 +151,25 @@ TEST_F(EditorFixture, TypingIsWrittenBackWhenAnotherPageIsShown) {
   EXPECT_FALSE(editor.PageModified());
 }
 
+TEST_F(EditorFixture, TheActiveObjectAndDroppedFilesAreReported) {
+  std::vector<std::string> log;
+  editor.OnEditStart = [&](QWidget* object) { log.push_back(object == &TopBox() ? "start box" : "start other"); };
+  editor.OnEditStop = [&](QWidget*) { log.push_back("stop"); };
+  editor.OnSelectionChange = [&](QWidget*) { log.push_back("selection"); };
+  editor.OnRulerPosChanged = [&](QWidget*) { log.push_back("ruler"); };
+  std::vector<std::string> dropped;
+  editor.OnDropFile = [&](const std::vector<std::string>& files, QWidget*) { dropped = files; };
+  editor.SetMainPageNumber(0);
+  QTest::mouseClick(&TopBox(), Qt::LeftButton, {}, QPoint(20, 8));
+  std::erase(log, "ruler");
+  EXPECT_EQ(log, (std::vector<std::string>{"start box", "selection"}));
+  log.clear();
+  QTest::keyClick(&TopBox(), Qt::Key_Right);
+  EXPECT_EQ(log, (std::vector<std::string>{"ruler"}));  // the same object: no new start
+  static_cast<objects::FrameSetInterface&>(editor).FilesDropped({"/tmp/a.txt"}, &TopBox());
+  EXPECT_EQ(dropped, (std::vector<std::string>{"/tmp/a.txt"}));
+}
+
 TEST_F(EditorFixture, SavingWritesThePageBackAndShowsItAgain) {
   editor.SetMainPageNumber(1);
   QTest::keyClicks(&TopBox(), "X");

@@ -88,6 +88,8 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   editor->SetClipboard(&m_clipboard);
   m_editor = editor;
   m_editor->SetLinkedAEHset(m_set.get());
+  editor->OnHint = [this](const QString& hint) { statusBar()->showMessage(hint, 5000); };
+  editor->OnDropFile = [this](const std::vector<std::string>& files, QWidget*) { FilesDropped(files); };
   m_editor->events.OnPageChanged = [this] { UpdateStatus(); };
   m_editor->events.OnFrameSetChanged = [this] { SetModified(true); };
   m_editor->events.OnClickFrame = [this] {
@@ -691,6 +693,18 @@ void TMainForm::RebuildRecentMenu() {
     m_recentActions.push_back(action);
   }
   m_recentSeparator->setVisible(!m_recentActions.empty());
+}
+
+void TMainForm::FilesDropped(const std::vector<std::string>& files) {
+  // A hypertext dropped on a page opens; other files are inserted or
+  // imported at the caret, which needs the import converters.
+  for (const std::string& file : files) {
+    if (OpenKindOf(file) == OpenKind::Hypertext) {
+      if (QuerySaveChanges()) OpenDocumentFile(file, false);
+      return;
+    }
+  }
+  if (!files.empty()) NotYet("Inserting dropped files");
 }
 
 void TMainForm::OpenExamples() {

@@ -114,6 +114,7 @@ class TMainForm : public QMainWindow, public OptionsHost {
   void UpdateStatus();
   void PageStep(int step);
   void OpenExamples();
+  void FilesDropped(const std::vector<std::string>& files);
   void SaveRecentAndLastFile();
   void ShowMode(bool edit);
   QAction* NewAction(const char* name, const QString& caption, const QKeySequence& shortcut = {});

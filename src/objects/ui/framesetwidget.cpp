@@ -143,6 +143,17 @@ TInsiemeCornici::TInsiemeCornici(platform::Messages& messages, QWidget* parent)
 }
 
 TInsiemeCornici::~TInsiemeCornici() {
+  // Whoever listens may be going away too (the main window is destroyed
+  // before its children): no event is raised from here on.
+  OnEditStart = nullptr;
+  OnEditStop = nullptr;
+  OnSelectionChange = nullptr;
+  OnRulerPosChanged = nullptr;
+  OnDropFile = nullptr;
+  OnHint = nullptr;
+  OnDoLink = nullptr;
+  OnClickFrameDetail = nullptr;
+  events = {};
   m_slideTimer.stop();
   if (m_set != nullptr) m_set->RemoveView(this);
   // The page views give their boxes back before the model frees them; the
@@ -531,12 +542,30 @@ void TInsiemeCornici::DropPage() {
 // ---- What the page's objects ask ----
 
 void TInsiemeCornici::ObjectSelected(TDragCustomControl* object) {
+  if (m_activeObject == object) return;
+  if (m_activeObject && OnEditStop) OnEditStop(m_activeObject);
   m_activeObject = object;
   if (auto* box = qobject_cast<richtext::ui::TAEHbox*>(object)) m_activeBox = box;
+  if (OnEditStart) OnEditStart(object);
+  if (OnSelectionChange) OnSelectionChange(object);
 }
 
 void TInsiemeCornici::ObjectDeselected(TDragCustomControl* object) {
-  if (m_activeObject == object) m_activeObject = nullptr;
+  if (m_activeObject != object) return;
+  m_activeObject = nullptr;
+  if (OnEditStop) OnEditStop(object);
+}
+
+void TInsiemeCornici::ShowHint(const QString& hint) {
+  if (OnHint) OnHint(hint);
+}
+
+void TInsiemeCornici::OpenHypertext(const std::string& path) {
+  if (OnDropFile) OnDropFile({path}, nullptr);
+}
+
+void TInsiemeCornici::FilesDropped(const std::vector<std::string>& paths, QWidget* box) {
+  if (OnDropFile) OnDropFile(paths, box);
 }
 
 void TInsiemeCornici::CaretChanged(QWidget* box) {
@@ -547,6 +576,7 @@ void TInsiemeCornici::CaretChanged(QWidget* box) {
     m_previewBox = textBox;
   } else {
     m_activeBox = textBox;
+    if (OnRulerPosChanged) OnRulerPosChanged(textBox);
   }
 }
 

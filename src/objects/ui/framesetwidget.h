@@ -72,11 +72,23 @@ class TInsiemeCornici : public QWidget,
   // A frame was clicked in frames-only mode (the model's frame).
   std::function<void(TAEHFrame& frame)> OnClickFrameDetail;
 
-  // FIXME: the events of the active object (edit start and stop, selection
-  // change, ruler position, properties, dropped files, added style, hints,
-  // image from the clipboard), the Cut/Copy/Paste commands by object kind,
-  // anchor glyphs in preview and the floating frames of page views come
-  // with the visual objects and the command table.
+  // The events of the objects on the pages, for the main window.
+  // An object became the active one, or stopped being it.
+  std::function<void(QWidget* object)> OnEditStart;
+  std::function<void(QWidget* object)> OnEditStop;
+  // The selection was set to an object.
+  std::function<void(QWidget* object)> OnSelectionChange;
+  // The ruler must follow a text box (its caret moved or it was entered).
+  std::function<void(QWidget* box)> OnRulerPosChanged;
+  // Files were dropped on a page: a hypertext on a read-only box (caller
+  // none), or files to insert at the caret of the box.
+  std::function<void(const std::vector<std::string>& files, QWidget* caller)> OnDropFile;
+  // A hint for the status bar (links under the pointer, frame bars).
+  std::function<void(const QString& hint)> OnHint;
+  // FIXME: OnProperties, OnAddStyle and OnImageFromClip are raised by the
+  // object commands that come with the visual objects; the Cut/Copy/Paste
+  // commands by object kind, anchor glyphs in preview and the floating
+  // frames of page views come with them and the command table.
 
   // Pages that GoBack left, for GoForward.
   const std::vector<int>& ForwardHistory() const { return m_forward; }
@@ -124,6 +136,9 @@ class TInsiemeCornici : public QWidget,
   void CaretChanged(QWidget* box) override;
   void BoxEntered(QWidget* box) override;
   void TakeFocus() override;
+  void ShowHint(const QString& hint) override;
+  void OpenHypertext(const std::string& path) override;
+  void FilesDropped(const std::vector<std::string>& paths, QWidget* box) override;
   bool Enabled() const override { return isEnabled(); }
   bool AutoEngQuote() const override { return m_autoEngQuote; }
   QString LinkDescription(std::int32_t link) override;
