@@ -48,6 +48,10 @@ class EditorControl {
   // Gives the focus back to the object being edited.
   virtual void RestoreFocus() = 0;
   virtual void SelectAll() = 0;
+  // The clipboard commands act on the active object.
+  virtual void Cut() = 0;
+  virtual void Copy() = 0;
+  virtual void Paste() = 0;
 
   EditorEvents events;
 };

@@ -61,8 +61,8 @@ void RunQueue() {
 std::string Utf8(const QString& path) { return path.toStdString(); }
 
 // Commands that change the hypertext: shown in edit mode only.
-constexpr const char* kEditingActions[] = {"FileNew", "FileSave", "FileSaveAs", "FileExport", "SelectAll",
-                                           "PagePlus", "PageMinus", "ProgramOptions"};
+constexpr const char* kEditingActions[] = {"FileNew",  "FileSave",  "FileSaveAs", "FileExport",    "SelectAll",
+                                           "EditCut",  "EditPaste", "PagePlus",   "PageMinus",     "ProgramOptions"};
 
 }  // namespace
 
@@ -171,6 +171,21 @@ void TMainForm::BuildActions() {
           &QWidget::close);
   connect(NewAction("SelectAll", "&Select all", QKeySequence(Qt::CTRL | Qt::Key_F2)), &QAction::triggered, this,
           [this] { m_editor->SelectAll(); });
+  // The program's own keys first; the keys every other Linux program uses
+  // for the clipboard as well.
+  const std::tuple<const char*, const char*, QKeySequence, QKeySequence, void (EditorControl::*)()> clipboard[] = {
+      {"EditCut", "Cu&t", QKeySequence(Qt::SHIFT | Qt::Key_Delete), QKeySequence::Cut, &EditorControl::Cut},
+      {"EditCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_Insert), QKeySequence::Copy, &EditorControl::Copy},
+      {"EditPaste", "&Paste", QKeySequence(Qt::SHIFT | Qt::Key_Insert), QKeySequence::Paste, &EditorControl::Paste}};
+  for (const auto& [name, caption, own, common, command] : clipboard) {
+    QAction* action = NewAction(name, caption);
+    action->setShortcuts({own, common});
+    connect(action, &QAction::triggered, this, [this, command] {
+      (m_editor->*command)();
+      m_editor->RestoreFocus();
+      UpdateStatus();
+    });
+  }
   connect(NewAction("Cover", "&Cover"), &QAction::triggered, this, [this] { m_editor->ShowCover(); });
   connect(NewAction("Contents", "C&ontents"), &QAction::triggered, this, [this] { m_editor->ShowContents(); });
   QAction* readOnly = NewAction("ReadOnly", "&Read only", QKeySequence(Qt::Key_F11));
@@ -224,6 +239,8 @@ void TMainForm::BuildMenus() {
   m_recentSeparator->setObjectName(QStringLiteral("Nrecent"));
 
   QMenu* edit = menu("mEdit", "&Edit");
+  for (const char* name : {"EditCut", "EditCopy", "EditPaste"}) edit->addAction(Action(name));
+  edit->addSeparator();
   edit->addAction(Action("SelectAll"));
 
   QMenu* hypertext = menu("mHypertext", "Hyper&text");

@@ -515,6 +515,22 @@ void TInsiemeCornici::SelectAll() {
   if (richtext::ui::TAEHbox* box = ActiveBox()) box->SelectAll();
 }
 
+// Only text boxes take part so far; click zones, images and the other
+// visual objects copy themselves once they exist.
+void TInsiemeCornici::Cut() {
+  if (ReadOnly()) return;
+  if (richtext::ui::TAEHbox* box = ActiveBox()) box->Cut();
+}
+
+void TInsiemeCornici::Copy() {
+  if (richtext::ui::TAEHbox* box = ActiveBox()) box->Copy();
+}
+
+void TInsiemeCornici::Paste() {
+  if (ReadOnly()) return;
+  if (richtext::ui::TAEHbox* box = ActiveBox()) box->Paste();
+}
+
 // ---- LinkedView ----
 
 int TInsiemeCornici::ReleasePage() {

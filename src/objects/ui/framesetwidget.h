@@ -124,6 +124,9 @@ class TInsiemeCornici : public QWidget,
   void SetAutoEngQuote(bool on) override { m_autoEngQuote = on; }
   void RestoreFocus() override;
   void SelectAll() override;
+  void Cut() override;
+  void Copy() override;
+  void Paste() override;
 
   // ---- LinkedView ----
   int ReleasePage() override;

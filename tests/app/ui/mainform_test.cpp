@@ -153,6 +153,29 @@ TEST_F(MainWindow, TypingInThePageThenSavingStoresTheText) {
   EXPECT_NE(cover->Markup().find("pictures<%>. Written in the test."), std::string::npos) << cover->Markup();
 }
 
+TEST_F(MainWindow, EditMenuCopiesAndPastesInThePage) {
+  auto window = Start({sample});
+  auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
+  richtext::ui::TAEHbox* box = editor.BoxOf(*editor.Model().Top());
+  ASSERT_NE(box, nullptr);
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Home, Qt::ControlModifier);
+  QTest::keyClick(box, Qt::Key_End, Qt::ShiftModifier);  // "Welcome to Tarn"
+  Trigger(*window, "EditCopy");
+  // The first Ctrl+End ends the selection, the second goes to the text's end.
+  QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+  QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+  Trigger(*window, "EditPaste");
+  const auto& text = box->Text();
+  const std::string& last = text.Paragraph(text.LastOwn()).text;
+  EXPECT_TRUE(last.ends_with("pictures.Welcome to Tarn")) << last;
+  EXPECT_TRUE(window->IsModified());
+  // In preview nothing can be cut or pasted.
+  QTest::keyClick(window.get(), Qt::Key_F11);
+  EXPECT_FALSE(window->Action("EditPaste")->isVisible());
+  EXPECT_TRUE(window->Action("EditCopy")->isVisible());
+}
+
 TEST_F(MainWindow, InPreviewALinkShowsItsPageAndPreviousPageComesBack) {
   auto window = Start({sample});
   QTest::keyClick(window.get(), Qt::Key_F11);
