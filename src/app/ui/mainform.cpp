@@ -180,8 +180,10 @@ void TMainForm::BuildActions() {
   for (const auto& [name, caption, own, common, command] : clipboard) {
     QAction* action = NewAction(name, caption);
     action->setShortcuts({own, common});
-    connect(action, &QAction::triggered, this, [this, command] {
-      (m_editor->*command)();
+    // A structured binding cannot be captured by every compiler we build with.
+    void (EditorControl::*method)() = command;
+    connect(action, &QAction::triggered, this, [this, method] {
+      (m_editor->*method)();
       m_editor->RestoreFocus();
       UpdateStatus();
     });
