@@ -21,4 +21,11 @@ inline void AppendHex(std::string& out, std::uint32_t value, int digits, bool up
   for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out.push_back(set[(value >> shift) & 0xF]);
 }
 
+// The low `digits` hexadecimal digits of value (at most 8) as a string.
+inline std::string ToHex(std::uint32_t value, int digits, bool upper = false) {
+  std::string out;
+  AppendHex(out, value, digits, upper);
+  return out;
+}
+
 }  // namespace tarn::base

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "base/hex.h"
 #include "richtext/entities.h"
 
 namespace tarn::convert {
@@ -43,13 +44,9 @@ std::string AttributeEscape(std::string_view text) {
 }
 
 std::string HtmlColour(std::uint32_t colour) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
+  // Stored colours are red in the low byte; HTML writes red first.
   std::string out;
-  for (int shift : {0, 8, 16}) {
-    const std::uint32_t byte = (colour >> shift) & 0xFF;
-    out += kDigits[byte >> 4];
-    out += kDigits[byte & 0xF];
-  }
+  for (int shift : {0, 8, 16}) base::AppendHex(out, (colour >> shift) & 0xFF, 2, true);
   return out;
 }
 
@@ -85,15 +82,6 @@ std::string LengthInUnit(int pixels, int unit, int pixelsPerInch) {
   return std::to_string(rounded) + std::string(kSuffix[u]);
 }
 
-std::string Hex6(std::int64_t n) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out(6, '0');
-  auto v = static_cast<std::uint64_t>(n) & 0xFFFFFFu;
-  for (int i = 5; i >= 0; --i) {
-    out[static_cast<std::size_t>(i)] = kDigits[v & 0xF];
-    v >>= 4;
-  }
-  return out;
-}
+std::string Hex6(std::int64_t n) { return base::ToHex(static_cast<std::uint32_t>(n), 6); }
 
 }  // namespace tarn::convert

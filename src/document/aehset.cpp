@@ -1,7 +1,6 @@
 // The hypertext container: header, object lists, open and save of the .AEH
 // file, temporary files, image import and the image cache.
 #include "document/aehset.h"
-#include "objects/frameset.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,10 +13,12 @@
 #include <stdexcept>
 
 #include "base/cp1252.h"
+#include "base/hex.h"
 #include "base/winpath.h"
 #include "document/aehtesto.h"
 #include "document/imagecodec.h"
 #include "document/recordfields.h"
+#include "objects/frameset.h"
 #include "platform/messages.h"
 #include "richtext/oldtext.h"
 
@@ -48,15 +49,7 @@ class SilentMessages : public platform::Messages {
 SilentMessages g_silent;
 platform::HostSystemInfo g_host;
 
-std::string Hex(std::uint64_t value, int digits) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out(static_cast<std::size_t>(digits), '0');
-  for (int i = digits - 1; i >= 0; --i) {
-    out[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
-    value >>= 4;
-  }
-  return out;
-}
+std::string Hex(std::uint64_t value, int digits) { return base::ToHex(static_cast<std::uint32_t>(value), digits); }
 
 // Appends the variable-data area to the new document through a buffer, at
 // the position that follows the fixed-record area.

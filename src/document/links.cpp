@@ -40,16 +40,6 @@ std::optional<ObjectId> ParseHex8(std::string_view text, std::size_t at) {
   return static_cast<ObjectId>(value);
 }
 
-std::string Hex6(int n) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out(6, '0');
-  auto v = static_cast<std::uint32_t>(n) & 0xFFFFFFu;
-  for (int i = 5; i >= 0; --i) {
-    out[static_cast<std::size_t>(i)] = kDigits[v & 0xF];
-    v >>= 4;
-  }
-  return out;
-}
 
 // A drive letter, or a name rooted at "/" or "\": such a name is not taken
 // relative to the current hypertext's folder.
@@ -702,7 +692,7 @@ std::string ExportedPageName(std::string_view file, int page, std::string_view e
   if (!other) return {};
   if (other->version <= 1) return "LinkToOldHypertext" + std::string(extension);
   if (page == other->coverPage) return other->expPrefix + "_index" + std::string(extension);
-  return other->expPrefix + "_" + Hex6(page) + std::string(extension);
+  return other->expPrefix + "_" + base::ToHex(static_cast<std::uint32_t>(page), 6) + std::string(extension);
 }
 
 // ---- Special links ----

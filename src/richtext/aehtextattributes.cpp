@@ -353,7 +353,7 @@ void TAEHTextAttributes::InsertText(std::string_view text) {
   InsertContainer(container, kCaptionClipboard);
 }
 
-std::string TAEHTextAttributes::SelectedText() const {
+std::string TAEHTextAttributes::SelectedCharacters(std::string_view separator) const {
   std::string out;
   const CharPos from = m_box.SelectionStart();
   const CharPos to = m_box.SelectionEnd();
@@ -361,25 +361,18 @@ std::string TAEHTextAttributes::SelectedText() const {
     const std::string& t = m_box.Paragraph(i).text;
     const std::size_t start = i == from.paragraph ? Index(from.character) : 0;
     const std::size_t end = i == to.paragraph ? Index(to.character) : t.size();
+    if (i > from.paragraph) out += separator;
     out.append(t, start, end - start);
   }
   return out;
 }
 
+std::string TAEHTextAttributes::SelectedText() const { return SelectedCharacters({}); }
+
 std::string TAEHTextAttributes::SelectedPlainText() const {
   // FIXME: the plain-text exporter writes lists, tables and objects its own
   // way once it exists; this is the characters with CR LF between paragraphs.
-  std::string out;
-  const CharPos from = m_box.SelectionStart();
-  const CharPos to = m_box.SelectionEnd();
-  for (int i = from.paragraph; i <= to.paragraph; ++i) {
-    const std::string& t = m_box.Paragraph(i).text;
-    const std::size_t start = i == from.paragraph ? Index(from.character) : 0;
-    const std::size_t end = i == to.paragraph ? Index(to.character) : t.size();
-    if (i > from.paragraph) out += "\r\n";
-    out.append(t, start, end - start);
-  }
-  return out;
+  return SelectedCharacters("\r\n");
 }
 
 }  // namespace tarn::richtext

@@ -68,6 +68,8 @@ class TAEHTextAttributes {
 
  private:
   bool DeleteSelectionImpl(bool single);
+  // The selected characters with the separator between paragraphs.
+  std::string SelectedCharacters(std::string_view separator) const;
   void Finish(int first, int last, CharPos caret);
 
   BoxText& m_box;

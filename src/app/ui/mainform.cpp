@@ -117,7 +117,6 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   m_languager = new TKrLanguager(this);
   ApplyWindowTable(*m_languager, objectName());
   m_placement = new FormPlacement(this, m_registry);
-  m_toolWindowLimit = platform::ReadProgramOptions(m_registry).toolWindowLimit;
   {
     // The folder of frame layouts must exist for the layout dialogs.
     std::error_code error;
@@ -125,11 +124,12 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   }
   m_registry.WriteNetworkDefaults();
   ReadProgramOptions();
+  m_toolWindowLimit = m_options.toolWindowLimit;
   m_recent.Load(m_registry);
   RebuildRecentMenu();
   SetDocumentTitle(std::string(kUntitled));
   resize(900, 650);
-  if (platform::ReadProgramOptions(m_registry).restoreToolbars) {
+  if (m_options.restoreToolbars) {
     restoreState(QByteArray::fromHex(QByteArray::fromStdString(m_registry.ReadSubkeyValue("toolbar", "State"))));
   }
 }
@@ -319,7 +319,7 @@ void TMainForm::FormShow(const CommandLine& command) {
 }
 
 void TMainForm::StartupDocument() {
-  const platform::ProgramOptions options = platform::ReadProgramOptions(m_registry);
+  const platform::ProgramOptions& options = m_options;
   if (!options.lastFile.empty() && !options.atStartBlank && std::filesystem::exists(options.lastFile)) {
     OpenDocumentFile(options.lastFile, false);
   } else {
@@ -476,9 +476,10 @@ void TMainForm::SaveDocument(const std::string& name, int type, bool exportFlag,
   (void)exportFlag;
   m_saveSucceeded = true;
   const int kind = SaveKind(name, type);
+  if (kind == 0) return;
   if (kind != 1) {
-    if (kind != 0) NotYet("Saving in other formats");
-    if (kind != 0) m_saveSucceeded = false;
+    NotYet("Saving in other formats");
+    m_saveSucceeded = false;
     return;
   }
   const std::filesystem::path path(name);
@@ -612,7 +613,8 @@ void TMainForm::UpdateStatus() {
 // ---- Options ----
 
 void TMainForm::ReadProgramOptions() {
-  const platform::ProgramOptions options = platform::ReadProgramOptions(m_registry);
+  m_options = platform::ReadProgramOptions(m_registry);
+  const platform::ProgramOptions& options = m_options;
   m_set->SetMaxCacheImg(options.maxCacheImg);
   m_set->SetUndoDeep(options.undoDeep);
   if (options.saveReminder) {

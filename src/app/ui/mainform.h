@@ -142,6 +142,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   bool m_closing = false;
   bool m_closeQueryActive = false;
   bool m_switchingMode = false;
+  // The options as last read (at creation and after the options dialog).
+  platform::ProgramOptions m_options;
   int m_toolWindowLimit = 3;
   bool m_wordProcessor = false;
 
