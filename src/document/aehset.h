@@ -91,6 +91,9 @@ class TAEHset {
   void NewHypertext();
   void CloseHypertext();
   const std::filesystem::path& AEHFileName() const { return m_fileName; }
+  // The hypertext stops naming its file (a template opened as a new
+  // document); lazy data is still read from the file it was loaded from.
+  void ForgetFileName() { m_fileName.clear(); }
   // Setting the file name fires OnBeforeNew and opens the file.
   bool SetAEHFileName(const std::filesystem::path& path);
   const std::vector<std::string>& SaveErrors() const { return m_saveErrors; }

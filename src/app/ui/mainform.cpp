@@ -381,7 +381,7 @@ void TMainForm::LoadHypertext(const std::string& name, bool asTemplate) {
     m_set->NewHypertext();
     SetDocumentTitle(std::string(kUntitled));
   } else if (asTemplate) {
-    m_set->SetAEHFileName(std::filesystem::path());
+    m_set->ForgetFileName();
     SetDocumentTitle(std::string(kUntitled));
   } else {
     SetDocumentTitle(name);

@@ -315,6 +315,17 @@ TEST_F(MainWindow, BrowserPreviewListsTheConfiguredBrowsersAndTheLibraryIsMade) 
   EXPECT_TRUE(fs::is_directory(folder / "program" / "FrameTemplates"));
 }
 
+TEST_F(MainWindow, ATemplateOpensAsAnUntitledHypertext) {
+  auto window = Start();
+  messages.Clear();
+  window->LoadHypertext(sample, true);
+  EXPECT_EQ(window->FileName(), "Untitled");
+  EXPECT_TRUE(window->Hypertext().AEHFileName().empty());
+  EXPECT_EQ(window->Hypertext().CountOf(document::testoHtml), 3);  // the template's pages
+  EXPECT_TRUE(messages.entries.empty()) << messages.entries.front().text;
+  EXPECT_TRUE(window->Recent().Entries().empty());
+}
+
 TEST_F(MainWindow, SaveReminderFollowsTheOptions) {
   platform::Registry registry(store);
   registry.WriteOption("PromemSave", "1");
