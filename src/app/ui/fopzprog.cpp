@@ -172,11 +172,12 @@ QCheckBox* TFopzProg::AddCheck(QWidget* parent, const char* name, const char* op
   return box;
 }
 
-QSpinBox* TFopzProg::AddSpin(QWidget* parent, const char* name, const char* option, int minimum, int maximum) {
+QSpinBox* TFopzProg::AddSpin(QWidget* parent, const char* name, const char* option, int minimum, int maximum,
+                             int fallback) {
   auto* box = new QSpinBox(parent);
   box->setObjectName(QString::fromLatin1(name));
   box->setRange(minimum, maximum);
-  if (option != nullptr) m_spins.push_back({option, box});
+  if (option != nullptr) m_spins.push_back({option, box, fallback});
   return box;
 }
 
@@ -212,7 +213,7 @@ QWidget* TFopzProg::BuildEditorPage() {
   left->addWidget(AddCheck(page, "cbCercaTop", "CercaTop", QStringLiteral("\"Search\" window always on top")));
   auto* reminder = new QHBoxLayout;
   reminder->addWidget(AddCheck(page, "cbPromemSave", "PromemSave", QStringLiteral("Remember to save:     each")));
-  QSpinBox* minutes = AddSpin(page, "seTimeSave", "TimeSave", 1, 999);
+  QSpinBox* minutes = AddSpin(page, "seTimeSave", "TimeSave", 1, 999, 5);
   reminder->addWidget(minutes);
   reminder->addWidget(Label(page, "lMinutes", QStringLiteral("min.")));
   reminder->addStretch();
@@ -235,11 +236,11 @@ QWidget* TFopzProg::BuildEditorPage() {
 
   auto* numbers = new QGridLayout;
   numbers->addWidget(Label(page, "lMaxCacheImg", QStringLiteral("Image cache deep:")), 0, 0);
-  numbers->addWidget(AddSpin(page, "seMaxCacheImg", "maxCacheImg", 10, 200), 0, 1);
+  numbers->addWidget(AddSpin(page, "seMaxCacheImg", "maxCacheImg", 10, 200, 20), 0, 1);
   numbers->addWidget(Label(page, "lUndoDeep", QStringLiteral("Undo deep:")), 1, 0);
-  numbers->addWidget(AddSpin(page, "seUndoDeep", "undoDeep", 5, 100), 1, 1);
+  numbers->addWidget(AddSpin(page, "seUndoDeep", "undoDeep", 5, 100, 20), 1, 1);
   numbers->addWidget(Label(page, "lFormLim", QStringLiteral("Windows cache:")), 2, 0);
-  m_toolWindows = AddSpin(page, "seFormLim", nullptr, 3, 10);
+  m_toolWindows = AddSpin(page, "seFormLim", nullptr, 3, 10, 3);
   numbers->addWidget(m_toolWindows, 2, 1);
 
   auto* right = new QVBoxLayout;
@@ -413,15 +414,10 @@ void TFopzProg::FillFromSettings() {
     }
     check.box->setChecked(ticked);
   }
-  const std::pair<const char*, int> defaults[] = {{"maxCacheImg", 20}, {"undoDeep", 20}, {"TimeSave", 5}};
   for (std::size_t i = 0; i < m_spins.size(); ++i) {
     OptionSpin& spin = m_spins[i];
-    int fallback = 0;
-    for (const auto& [option, value] : defaults) {
-      if (qstricmp(option, spin.option) == 0) fallback = value;
-    }
     const std::string text = m_registry.ReadOption(spin.option);
-    const int value = platform::ParseNumber(text, fallback);
+    const int value = platform::ParseNumber(text, spin.fallback);
     spin.stored = text.empty() || platform::ParseNumber(text, -1) == value;
     spin.box->setValue(value);
     connect(spin.box, &QSpinBox::valueChanged, this, [this, i] { m_spins[i].stored = true; });

@@ -66,6 +66,7 @@ class TFopzProg : public QDialog {
   struct OptionSpin {
     const char* option;
     QSpinBox* box;
+    int fallback;        // shown when the option is missing or not a number
     bool stored = true;  // false: the stored text was not a number and is left alone
   };
 
@@ -75,7 +76,7 @@ class TFopzProg : public QDialog {
   QWidget* BuildBrowserPage();
   QCheckBox* AddCheck(QWidget* parent, const char* name, const char* option, const QString& caption,
                       bool tickedWhenMissing = false);
-  QSpinBox* AddSpin(QWidget* parent, const char* name, const char* option, int minimum, int maximum);
+  QSpinBox* AddSpin(QWidget* parent, const char* name, const char* option, int minimum, int maximum, int fallback);
   void FillFromSettings();
   void ExtensionSelected();
   void ExtensionEdited();

@@ -69,7 +69,6 @@ constexpr const char* kEditingActions[] = {"FileNew",  "FileSave",  "FileSaveAs"
 TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platform::Messages* messages,
                      QWidget* parent)
     : QMainWindow(parent),
-      m_settings(settings),
       m_ownMessages(messages == nullptr ? std::make_unique<platform::qt::QtMessages>(this) : nullptr),
       m_messages(messages != nullptr ? messages : m_ownMessages.get()),
       m_registry(settings, m_messages),

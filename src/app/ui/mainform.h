@@ -119,7 +119,6 @@ class TMainForm : public QMainWindow, public OptionsHost {
   void ShowMode(bool edit);
   QAction* NewAction(const char* name, const QString& caption, const QKeySequence& shortcut = {});
 
-  platform::Settings& m_settings;
   std::unique_ptr<platform::Messages> m_ownMessages;
   platform::Messages* m_messages;
   platform::Registry m_registry;
