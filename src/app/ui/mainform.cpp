@@ -374,7 +374,7 @@ void TMainForm::LoadHypertext(const std::string& name, bool asTemplate) {
   m_editor->ClosePage();
   RunQueue();
   m_set->CloseHypertext();
-  const bool loaded = m_set->SetAEHFileName(name) && m_set->AEHFileName() == std::filesystem::path(name);
+  const bool loaded = m_set->SetAEHFileName(name);
   if (!loaded) {
     RemoveRecentFile(name);
     m_set->NewHypertext();
