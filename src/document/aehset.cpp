@@ -39,11 +39,11 @@ constexpr std::size_t kSinkBuffer = 4 << 20;
 // What one record costs in memory once read: the object itself, its heap
 // block, its list slot and the block requests made for it while loading.
 constexpr std::int64_t kRecordCost = static_cast<std::int64_t>(sizeof(TAEHtesto)) + 96;
-// A load may spend on records at most this many times the file's size (a
-// file made only of the smallest records the old program writes needs
-// about half of it), and never less than the floor, so that small files
-// are never refused for it.
-constexpr std::int64_t kRecordMemoryFactor = 16;
+// A load may spend on records at most this many times the file's size, and
+// always up to the floor. The densest sound file, nothing but the smallest
+// records the old program writes (28-byte short objects, each placed by an
+// 11-byte tag in a page's text), needs about 25 times its size.
+constexpr std::int64_t kRecordMemoryFactor = 32;
 constexpr std::int64_t kRecordMemoryFloor = std::int64_t{64} << 20;
 // The damage report names this many pages and objects, then counts the rest.
 constexpr std::size_t kDamageLines = 20;
@@ -158,6 +158,14 @@ const std::string& HostTag() {
 }
 
 std::string TemporaryMark() { return ".tarn-" + HostTag() + "-"; }
+
+}  // namespace
+
+std::string SaveTemporaryName(std::string_view fileName, int pid, std::string_view random) {
+  return "." + std::string(fileName) + TemporaryMark() + std::to_string(pid) + "-" + std::string(random) + ".tmp";
+}
+
+namespace {
 
 // A temporary file is stale when the process that made it on this machine
 // has gone: a save killed half-way. Files of live processes (a save running
@@ -1127,9 +1135,8 @@ void TAEHset::UpdateHeaderForSave(int formatVersion, const std::string& userName
 }
 
 fs::path TAEHset::CreatePartial(const fs::path& target, const fs::path& shown, base::WriteFile& file) {
-  const std::string name = "." + target.filename().string() + TemporaryMark() + std::to_string(::getpid()) + "-";
   for (;;) {
-    const fs::path partial = target.parent_path() / (name + RandomHex(6) + ".tmp");
+    const fs::path partial = target.parent_path() / SaveTemporaryName(target.filename().string(), ::getpid(), RandomHex(6));
     // Private until its permissions are set: it may hold a protected text.
     if (file.CreateNew(partial, 0600)) return partial;
     const int error = file.Error();
@@ -1163,8 +1170,7 @@ bool TAEHset::CommitSave(SaveFiles& f, const fs::path& target, const fs::path& s
     // The previous document gets a second name first: it becomes the .bak
     // once the new document stands, and takes its place back if anything
     // fails before, so that a document and a .bak exist at every moment.
-    f.previous = folder / ("." + bak.filename().string() + TemporaryMark() + std::to_string(::getpid()) + "-" +
-                           RandomHex(6) + ".tmp");
+    f.previous = folder / SaveTemporaryName(bak.filename().string(), ::getpid(), RandomHex(6));
     if (const int error = LinkOrCopy(target, f.previous); error != 0) {
       f.previous.clear();
       throw SaveFailure(ErrorWriting(bak, error));
@@ -1183,11 +1189,13 @@ bool TAEHset::CommitSave(SaveFiles& f, const fs::path& target, const fs::path& s
     }
   }
   f.partial.clear();
+  // Puts the previous document back under the name; false when it cannot.
   auto undo = [&] {
-    const int ok = hadTarget ? ::rename(f.previous.c_str(), target.c_str()) : ::unlink(target.c_str());
-    if (ok != 0) f.keepPrevious = true;  // the previous document lives on only there
+    const bool undone = (hadTarget ? ::rename(f.previous.c_str(), target.c_str()) : ::unlink(target.c_str())) == 0;
+    if (!undone) f.keepPrevious = true;  // the previous document lives on only there
     else if (hadTarget) f.previous.clear();
     base::SyncFolder(folder);
+    return undone;
   };
   if (const int error = base::SyncFolder(folder); error != 0) {
     undo();
@@ -1196,8 +1204,13 @@ bool TAEHset::CommitSave(SaveFiles& f, const fs::path& target, const fs::path& s
   if (hadTarget && makeBackup) {
     if (::rename(f.previous.c_str(), bak.c_str()) != 0) {
       const int error = errno;
-      undo();
-      throw SaveFailure(ErrorWriting(bak, error));
+      if (undo()) throw SaveFailure(ErrorWriting(bak, error));
+      // The new document stands and cannot be taken back: the save holds,
+      // and the previous document stays where it is, under its own name.
+      m_services.messages->Warning(WithReason("The previous document could not become the backup " + bak.string() +
+                                                  "; it is kept as " + f.previous.string() + ".",
+                                              error));
+      return true;
     }
     f.previous.clear();
   }

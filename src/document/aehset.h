@@ -67,6 +67,12 @@ inline constexpr int kTypeEntrySize = 12;
 inline constexpr std::string_view kUnsupportedSecondLine =
     "Please obtain a more recent release of the program from its maker.";
 
+// The hidden name beside a document under which a save by process pid
+// writes a file before renaming it into place:
+// "." + FILE + ".tarn-HOST-PID-RANDOM.tmp". A save into the folder removes
+// the files of processes on this machine that have gone.
+std::string SaveTemporaryName(std::string_view fileName, int pid, std::string_view random);
+
 // Something that shows a page of the container and must write its edits back
 // before a save (frame sets, later).
 class LinkedView {

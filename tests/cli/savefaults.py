@@ -131,19 +131,24 @@ class Sweep:
         others = [n for n in names if n not in (DOC, BAK)]
         return read(os.path.join(self.run_dir, DOC)), read(os.path.join(self.run_dir, BAK)), others
 
-    def judge_error(self, rc, name):
+    def judge_error(self, rc, name, err):
         doc, bak, others = self.state()
         if rc is None:
             return "VIOLATION: hung", others
-        # With --yes a failed rename is retried, and may then succeed.
-        retried = self.yes and name.startswith("rename") and not self.persist
-        if rc == 0 and name in MUST_FAIL and not retried:
-            return f"VIOLATION: exit 0 though a {name} failed", others
         if rc == 0:
             if doc != self.new_doc:
                 return "VIOLATION: exit 0 but the document is not the new one", others
+            if bak == self.old_bak and "could not become the backup" in err:
+                # The new document stands and neither the .bak nor the old
+                # document can be renamed any more: the save holds and says
+                # where the previous document is.
+                return "saved, the previous document kept beside it (warned)", others
             if bak != self.old_doc:
                 return "VIOLATION: exit 0 but the .bak is not the previous document", others
+            # With --yes a failed rename is retried, and may then succeed.
+            retried = self.yes and name.startswith("rename") and not self.persist
+            if name in MUST_FAIL and not retried:
+                return f"VIOLATION: exit 0 though a {name} failed", others
             return "saved", others
         if doc != self.old_doc:
             return "VIOLATION: failed and the document changed" if doc else "VIOLATION: failed and the document is gone", others
@@ -186,7 +191,7 @@ class Sweep:
                     if kill:
                         outcome = self.judge_kill()
                     else:
-                        outcome, others = self.judge_error(rc, name)
+                        outcome, others = self.judge_error(rc, name, err)
                         leftovers += bool(others)
                     outcomes[outcome] += 1
                     if self.verbose or outcome.startswith("VIOLATION"):
