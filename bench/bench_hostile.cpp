@@ -103,10 +103,14 @@ struct Case {
 int main(int argc, char** argv) {
   using namespace tarn::testing;
   const std::vector<Case> cases = {
-      {"short_file_records", [](std::size_t n) { return ShortEmbeddedRecords(3, n); }, {64 * kKB, 256 * kKB, 1024 * kKB}},
-      {"short_image_records", [](std::size_t n) { return ShortEmbeddedRecords(5, n); }, {64 * kKB, 256 * kKB, 1024 * kKB}},
+      {"short_file_records",
+       [](std::size_t n) { return ShortEmbeddedRecords(3, n); },
+       {64 * kKB, 256 * kKB, 1024 * kKB}},
+      {"short_image_records",
+       [](std::size_t n) { return ShortEmbeddedRecords(5, n); },
+       {64 * kKB, 256 * kKB, 1024 * kKB}},
       {"old_click_maps", OldClickMapRecords, {64 * kKB, 256 * kKB}},
-      {"overlapping_records", OverlappingRecords, {1024 * kKB, 16384 * kKB}},
+      {"overlapping_records", OverlappingRecords, {64 * kKB, 1024 * kKB, 16384 * kKB}},
       {"tiny_records", TinyRecords, {512 * kKB, 1024 * kKB, 16384 * kKB}},
       {"overlapping_frame_descriptions", OverlappingFrameDescriptions, {1024 * kKB}},
       {"overlapping_image_data", OverlappingImageData, {1024 * kKB}},
@@ -115,14 +119,14 @@ int main(int argc, char** argv) {
     for (const std::size_t size : c.sizes) {
       const std::string name = std::string(c.name) + "/" + std::to_string(size / kKB) + "KB";
       const fs::path file = Written(std::string(c.name) + "-" + std::to_string(size / kKB), c.make(size));
-      benchmark::RegisterBenchmark(("BM_HostileLoad/" + name).c_str(),
-                                   [file](benchmark::State& state) { Load(state, file); })
-          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("BM_HostileLoad/" + name).c_str(), [file](benchmark::State& state) {
+        Load(state, file);
+      })->Unit(benchmark::kMillisecond);
     }
   }
-  benchmark::RegisterBenchmark("BM_HostileLoad/cut_large_document",
-                               [](benchmark::State& state) { Load(state, CutLargeFile()); })
-      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("BM_HostileLoad/cut_large_document", [](benchmark::State& state) {
+    Load(state, CutLargeFile());
+  })->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

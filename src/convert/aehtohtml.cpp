@@ -2,7 +2,6 @@
 // page document and its head, redirect files and the page marker. The walk
 // over a page's text is in htmlbody.cpp.
 #include "convert/aehtohtml.h"
-#include "base/hex.h"
 
 #include <sys/stat.h>
 
@@ -15,6 +14,7 @@
 #include "base/bytes.h"
 #include "base/cp1252.h"
 #include "base/filestream.h"
+#include "base/hex.h"
 #include "base/winpath.h"
 #include "convert/htmlwords.h"
 #include "document/aehset.h"
@@ -264,7 +264,9 @@ void TAEHtoHtml::CopyFileRecords(const RecordList& files) {
         if (!doc.ReadAt(content.offset + at, n, chunk)) {
           throw ExportError("Cannot read the data of " + name + " from " + record.Owner()->AEHFileName().string());
         }
-        if (!out.Write(chunk)) throw ExportError("Cannot write " + path.string() + ": " + SystemError(out.Error()));
+        if (!out.Write(chunk)) {
+          throw ExportError("Cannot write " + path.string() + ": " + SystemError(out.Error()));
+        }
       }
       if (!out.Close()) throw ExportError("Cannot write " + path.string() + ": " + SystemError(out.Error()));
     } else if (content.Present() || !record.FilePath().empty()) {

@@ -162,7 +162,8 @@ std::string TemporaryMark() { return ".tarn-" + HostTag() + "-"; }
 }  // namespace
 
 std::string SaveTemporaryName(std::string_view fileName, int pid, std::string_view random) {
-  return "." + std::string(fileName) + TemporaryMark() + std::to_string(pid) + "-" + std::string(random) + ".tmp";
+  return "." + std::string(fileName) + TemporaryMark() + std::to_string(pid) + "-" + std::string(random) +
+         ".tmp";
 }
 
 namespace {
@@ -204,7 +205,10 @@ unsigned DocumentMode(const fs::path& target, const fs::path& shown) {
 // system has none, a flushed copy.
 int LinkOrCopy(const fs::path& from, const fs::path& to) {
   if (::link(from.c_str(), to.c_str()) == 0) return 0;
-  if (errno != EPERM && errno != EXDEV && errno != EMLINK && errno != ENOTSUP && errno != ENOSYS) return errno;
+  // Only a file system that has no hard links gets the copy.
+  const bool noLinks =
+      errno == EPERM || errno == EXDEV || errno == EMLINK || errno == ENOTSUP || errno == ENOSYS;
+  if (!noLinks) return errno;
   base::ReadFile in;
   base::WriteFile out;
   std::string bytes;
@@ -500,8 +504,8 @@ bool TAEHset::HeaderValid(std::int64_t fileSize, std::string& why) {
   // many times over: what the records will cost in memory is bounded by the
   // file's size before any of them is made.
   if (records > std::max(kRecordMemoryFloor, kRecordMemoryFactor * fileSize) / kRecordCost) {
-    why = "The file names " + std::to_string(records) + " records, more than its " + std::to_string(fileSize) +
-          " bytes can hold.";
+    why = "The file names " + std::to_string(records) + " records, more than its " +
+          std::to_string(fileSize) + " bytes can hold.";
     return false;
   }
   const std::int64_t fixedSize = base::GetI32(bytes, bytes.size() - 4);
@@ -1136,17 +1140,21 @@ void TAEHset::UpdateHeaderForSave(int formatVersion, const std::string& userName
 
 fs::path TAEHset::CreatePartial(const fs::path& target, const fs::path& shown, base::WriteFile& file) {
   for (;;) {
-    const fs::path partial = target.parent_path() / SaveTemporaryName(target.filename().string(), ::getpid(), RandomHex(6));
+    const fs::path partial =
+        target.parent_path() / SaveTemporaryName(target.filename().string(), ::getpid(), RandomHex(6));
     // Private until its permissions are set: it may hold a protected text.
     if (file.CreateNew(partial, 0600)) return partial;
     const int error = file.Error();
     if (error == EEXIST) continue;
     const std::string question = std::string(kShareError) + "(" + shown.string() + ")";
-    if (m_services.messages->Ask(question) != platform::Answer::Yes) throw SaveFailure(ErrorWriting(shown, error));
+    if (m_services.messages->Ask(question) != platform::Answer::Yes) {
+      throw SaveFailure(ErrorWriting(shown, error));
+    }
   }
 }
 
-std::unique_ptr<TAEHset> TAEHset::ReadBack(const fs::path& partial, std::int64_t size, const fs::path& shown) {
+std::unique_ptr<TAEHset> TAEHset::ReadBack(const fs::path& partial, std::int64_t size,
+                                           const fs::path& shown) {
   // The new file is read the way it will be used, before it replaces
   // anything; what is read becomes the open hypertext.
   auto written = std::make_unique<TAEHset>(
@@ -1154,7 +1162,8 @@ std::unique_ptr<TAEHset> TAEHset::ReadBack(const fs::path& partial, std::int64_t
   written->CloseHypertext();
   std::string why;
   if (!written->ReadDocument(partial, why) || written->m_doc.Size() != size || written->IsDamaged()) {
-    throw SaveFailure(ErrorWriting(shown, 0) + "\r" + (why.empty() ? "The new file does not read back as written." : why));
+    throw SaveFailure(ErrorWriting(shown, 0) + "\r" +
+                      (why.empty() ? "The new file does not read back as written." : why));
   }
   return written;
 }
@@ -1180,8 +1189,8 @@ bool TAEHset::CommitSave(SaveFiles& f, const fs::path& target, const fs::path& s
     if (::rename(f.partial.c_str(), target.c_str()) == 0) break;
     const int error = errno;
     if (!overOpen) throw SaveFailure(ErrorWriting(shown, error));
-    const std::string question = std::string(kShareError) + "Choose \"No\" to use the document in \"" +
-                                 f.partial.string() + "\"";
+    const std::string question =
+        std::string(kShareError) + "Choose \"No\" to use the document in \"" + f.partial.string() + "\"";
     if (m_services.messages->Ask(question) != platform::Answer::Yes) {
       f.keepPartial = true;
       m_saveErrors.push_back(WithReason("Share error, or out of disk space.", error));
@@ -1191,9 +1200,13 @@ bool TAEHset::CommitSave(SaveFiles& f, const fs::path& target, const fs::path& s
   f.partial.clear();
   // Puts the previous document back under the name; false when it cannot.
   auto undo = [&] {
-    const bool undone = (hadTarget ? ::rename(f.previous.c_str(), target.c_str()) : ::unlink(target.c_str())) == 0;
-    if (!undone) f.keepPrevious = true;  // the previous document lives on only there
-    else if (hadTarget) f.previous.clear();
+    const bool undone =
+        (hadTarget ? ::rename(f.previous.c_str(), target.c_str()) : ::unlink(target.c_str())) == 0;
+    if (!undone) {
+      f.keepPrevious = true;  // the previous document lives on only there
+    } else if (hadTarget) {
+      f.previous.clear();
+    }
     base::SyncFolder(folder);
     return undone;
   };
@@ -1207,8 +1220,9 @@ bool TAEHset::CommitSave(SaveFiles& f, const fs::path& target, const fs::path& s
       if (undo()) throw SaveFailure(ErrorWriting(bak, error));
       // The new document stands and cannot be taken back: the save holds,
       // and the previous document stays where it is, under its own name.
-      m_services.messages->Warning(WithReason("The previous document could not become the backup " + bak.string() +
-                                                  "; it is kept as " + f.previous.string() + ".",
+      m_services.messages->Warning(WithReason("The previous document could not become the backup " +
+                                                  bak.string() + "; it is kept as " + f.previous.string() +
+                                                  ".",
                                               error));
       return true;
     }
@@ -1249,7 +1263,8 @@ bool TAEHset::SaveToFile(const fs::path& path, int formatVersion) {
   const fs::path shown = AbsoluteName(path);
   const fs::path target = ResolveLinks(shown);
   std::error_code ec;
-  const bool overOpen = !m_fileName.empty() && (shown == m_fileName || fs::equivalent(target, m_fileName, ec));
+  const bool overOpen =
+      !m_fileName.empty() && (shown == m_fileName || fs::equivalent(target, m_fileName, ec));
   // What could not be read of a damaged document is missing here: writing
   // over it is the author's decision, and the damaged file is kept.
   const bool overDamaged = overOpen && IsDamaged();
@@ -1308,9 +1323,9 @@ bool TAEHset::SaveToFile(const fs::path& path, int formatVersion) {
 std::string TAEHset::DescribeObject(ObjectId id) const {
   const TAEHoggetto* object = GetObjectById(id);
   const std::string caption = object != nullptr ? object->GetCaption() : std::string();
-  std::string text = KindOf(id) == testoHtml ? "page " + std::to_string(IndexOf(id))
-                                             : "object " + std::to_string(IndexOf(id)) + " of kind " +
-                                                   std::to_string(KindOf(id));
+  std::string text = KindOf(id) == testoHtml
+                         ? "page " + std::to_string(IndexOf(id))
+                         : "object " + std::to_string(IndexOf(id)) + " of kind " + std::to_string(KindOf(id));
   if (!caption.empty()) text += " \"" + caption + "\"";
   return text;
 }

@@ -236,7 +236,8 @@ class TAEHset {
   // for a failure where there is one.
   bool ReadDocument(const std::filesystem::path& path, std::string& why);
   bool ReadObjects(std::vector<const TAEHoggetto*>& damaged, std::string& why);
-  bool ReadBlocks(std::vector<BlockRequest>& requests, std::vector<const TAEHoggetto*>& damaged, std::string& why);
+  bool ReadBlocks(std::vector<BlockRequest>& requests, std::vector<const TAEHoggetto*>& damaged,
+                  std::string& why);
   void ConvertVersion1();
   void CreateDefaultStyles();
   void ApplyNewHeaderDefaults();

@@ -267,7 +267,9 @@ void LayoutFrame(TAEHFrame& frame) {
         sizes[i] = Length(child.Pixels());
         if (available > 0) child.SetPercent(RoundedRatio(std::int64_t{child.Pixels()} * 100, available));
         break;
-      case kSizeRest: sizes[i] = Length(std::int64_t{available} * child.Percent() / 100); break;
+      case kSizeRest:
+        sizes[i] = Length(std::int64_t{available} * child.Percent() / 100);
+        break;
       default: sizes[i] = kOtherModeSize; break;
     }
   }

@@ -69,7 +69,8 @@ std::string TemporarySuffix() {
 void RemoveStaleTemporaries(const std::filesystem::path& file) {
   const std::string prefix = file.filename().string() + ".";
   std::error_code ec;
-  for (std::filesystem::directory_iterator it(file.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+  for (std::filesystem::directory_iterator it(file.parent_path(), ec), end; !ec && it != end;
+       it.increment(ec)) {
     const std::string name = it->path().filename().string();
     if (!name.starts_with(prefix) || !name.ends_with(".tmp")) continue;
     int pid = 0;
@@ -165,10 +166,11 @@ void FileSettings::Load() {
     int error = 0;
     const std::filesystem::path aside = SetAside(m_file, error);
     if (m_messages != nullptr) {
-      const std::string kept = aside.empty() ? "The damaged file could not be kept: " + base::ErrorText(error) + "."
-                                             : "The damaged file was kept as " + aside.string() + ".";
-      m_messages->Warning("The settings file " + m_file.string() + " was damaged; the default settings are used. " +
-                          kept);
+      const std::string kept = aside.empty()
+                                   ? "The damaged file could not be kept: " + base::ErrorText(error) + "."
+                                   : "The damaged file was kept as " + aside.string() + ".";
+      m_messages->Warning("The settings file " + m_file.string() +
+                          " was damaged; the default settings are used. " + kept);
     }
   }
 }

@@ -348,8 +348,7 @@ TEST(PageMarker, AHypertextOpenedByARelativeNameWritesItsFullName) {
   const bool loaded = f.set->LoadFromFile(f.env.Dir().filename() / "book.aeh");
   fs::current_path(cwd);
   ASSERT_TRUE(loaded);
-  TAEHoggetto* link =
-      f.set->Register(f.set->NewLink("tarn://" + f.env.Path("sub").string() + "/lib.aeh|2"));
+  TAEHoggetto* link = f.set->Register(f.set->NewLink("tarn://" + f.env.Path("sub").string() + "/lib.aeh|2"));
   EXPECT_EQ(f.html.OutputFileName(*link, kMainName), "sub/lib_000002.html");
   ASSERT_TRUE(f.html.ExportPageList({0}));
   const std::string page = f.Read(f.html.OutputFileName(*f.set->GetObject(testoHtml, 0), kMainName));

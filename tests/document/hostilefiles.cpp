@@ -75,7 +75,7 @@ std::string OverlappingFrameDescriptions(std::size_t bytes) {
   map[4] = 2;
   AehBuilder::PutI32(map, 0, size);  // the content starts where the description ends
   AehBuilder::PutI32(map, 85, 0);
-  AehBuilder::PutI32(map, 101, 0);   // the description starts at the data area
+  AehBuilder::PutI32(map, 101, 0);  // the description starts at the data area
   b.records[kFrameMapKind].assign(Count(bytes / 2, 112), map);
   return b.Build();
 }

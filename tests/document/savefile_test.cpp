@@ -164,7 +164,8 @@ TEST(AehSave, FailuresLeaveThePreviousDocumentIntact) {
   ASSERT_FALSE(env.messages.entries.empty());
   EXPECT_EQ(env.messages.entries[0].kind, "question");
   EXPECT_EQ(env.messages.entries[0].text.substr(0, 35), "Share error, or out of disk space.\r");
-  EXPECT_EQ(set.SaveErrors(), std::vector<std::string>{"Error writing file " + inFile.string() + "\rNot a directory"});
+  EXPECT_EQ(set.SaveErrors(),
+            std::vector<std::string>{"Error writing file " + inFile.string() + "\rNot a directory"});
   EXPECT_EQ(testing::ReadFile(path), doc);
 
   // An empty name.
@@ -251,11 +252,13 @@ TEST(AehSave, DamagedDocumentIsReportedAndReplacedOnlyWhenTheAuthorSaysSo) {
   ASSERT_TRUE(set.LoadFromFile(path));
   ASSERT_EQ(env.messages.entries.size(), 1u);
   EXPECT_EQ(env.messages.entries[0].kind, "warning");
-  EXPECT_EQ(env.messages.entries[0].text,
-            "The file " + path.string() +
-                " is damaged: these pages and objects could not be read whole, and what is missing of them is "
-                "lost:\rpage 1 \"Cut\"\rpage 2 \"Gone\"");
-  EXPECT_EQ(set.DamagedObjects(), (std::vector<ObjectId>{MakeObjectId(testoHtml, 1), MakeObjectId(testoHtml, 2)}));
+  EXPECT_EQ(
+      env.messages.entries[0].text,
+      "The file " + path.string() +
+          " is damaged: these pages and objects could not be read whole, and what is missing of them is "
+          "lost:\rpage 1 \"Cut\"\rpage 2 \"Gone\"");
+  EXPECT_EQ(set.DamagedObjects(),
+            (std::vector<ObjectId>{MakeObjectId(testoHtml, 1), MakeObjectId(testoHtml, 2)}));
 
   // Saving under another name asks nothing; over the damaged file, No keeps it.
   env.messages.Clear();

@@ -7,12 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/filesettings.h"
-#include "platform/memorysettings.h"
-
 #include <filesystem>
 
 #include "base/filestream.h"
+#include "platform/filesettings.h"
+#include "platform/memorysettings.h"
 #include "platform/testing/testplatform.h"
 
 namespace tarn::platform {
@@ -160,7 +159,8 @@ TEST(FileSettings, WritesAreTheirOwnAndDamagedCopiesAreAllKept) {
   base::ReadWholeFile(dir / "HKEY_CURRENT_USER.ini.damaged.1", second);
   EXPECT_EQ(first, "[first damage\n");
   EXPECT_EQ(second, "[second damage\n");
-  EXPECT_TRUE(messages.Saw("The damaged file was kept as " + (dir / "HKEY_CURRENT_USER.ini.damaged.1").string()));
+  EXPECT_TRUE(
+      messages.Saw("The damaged file was kept as " + (dir / "HKEY_CURRENT_USER.ini.damaged.1").string()));
   fs::remove_all(dir);
 }
 
