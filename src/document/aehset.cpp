@@ -1320,12 +1320,27 @@ bool TAEHset::SaveToFile(const fs::path& path, int formatVersion) {
 
 // ---- Damaged documents ----
 
+namespace {
+
+// What the damage report calls an object of a kind.
+std::string KindWord(int kind) {
+  switch (kind) {
+    case testoHtml: return "page";
+    case genLink: return "embedded file";
+    case immagine: return "image";
+    case tabellaHtml: return "table";
+    case mappaFrame: return "frame set";
+    default: return "object of kind " + std::to_string(kind) + ", number";
+  }
+}
+
+}  // namespace
+
 std::string TAEHset::DescribeObject(ObjectId id) const {
   const TAEHoggetto* object = GetObjectById(id);
   const std::string caption = object != nullptr ? object->GetCaption() : std::string();
-  std::string text = KindOf(id) == testoHtml
-                         ? "page " + std::to_string(IndexOf(id))
-                         : "object " + std::to_string(IndexOf(id)) + " of kind " + std::to_string(KindOf(id));
+  std::string text = KindWord(KindOf(id)) + " ";
+  text += std::to_string(IndexOf(id));
   if (!caption.empty()) text += " \"" + caption + "\"";
   return text;
 }

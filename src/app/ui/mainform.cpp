@@ -512,7 +512,8 @@ void TMainForm::ShowSaveErrors(const std::vector<std::string>& errors) {
   QDialog box(this);
   box.setWindowTitle(QStringLiteral("Salvataggio non riuscito!"));
   auto* list = new QListWidget(&box);
-  for (const std::string& error : errors) list->addItem(platform::qt::ToQString(error));
+  // An entry gives the system's reason on its second line.
+  for (const std::string& error : errors) list->addItem(platform::qt::ToQString(error).replace('\r', '\n'));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
   connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
   auto* layout = new QVBoxLayout(&box);
