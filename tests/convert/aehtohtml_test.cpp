@@ -424,13 +424,19 @@ TEST(Runs, SinglePageAndAllPagesLeaveTheFilesToTheCaller) {
   }
 }
 
-TEST(Runs, ImagesFolderIsMadeWhenTheFirstFileIsCopied) {
-  HtmlFixture f;
+// A page whose background picture goes to the images folder under its own
+// name.
+void PageWithBackgroundPicture(HtmlFixture& f) {
   TAEHoggetto* page = f.Page("A", "<Z S0 >");
   tarn::testing::WriteFile(f.env.Path("pic.gif"), tarn::testing::SmallGif());
   page->SetI32(kPageBgImage, f.set->AddImageData(f.env.Path("pic.gif"), false, 3, 4)->Index());
   f.html.ExpSepImage = true;
   f.html.ExpOrigName = true;
+}
+
+TEST(Runs, ImagesFolderIsMadeWhenTheFirstFileIsCopied) {
+  HtmlFixture f;
+  PageWithBackgroundPicture(f);
   ASSERT_TRUE(f.html.ExportPageList({0}));
   EXPECT_EQ(f.Read("images/pic.gif"), tarn::testing::SmallGif());
   EXPECT_NE(f.Read("site_index.html").find("BACKGROUND=\"images/pic.gif\""), std::string::npos);
@@ -440,11 +446,7 @@ TEST(Runs, ImagesFolderIsMadeWhenTheFirstFileIsCopied) {
 // are replaced: nothing is written through them.
 TEST(Runs, LinksInTheOutputFolderAreReplacedNotFollowed) {
   HtmlFixture f;
-  TAEHoggetto* page = f.Page("A", "<Z S0 >");
-  tarn::testing::WriteFile(f.env.Path("pic.gif"), tarn::testing::SmallGif());
-  page->SetI32(kPageBgImage, f.set->AddImageData(f.env.Path("pic.gif"), false, 3, 4)->Index());
-  f.html.ExpSepImage = true;
-  f.html.ExpOrigName = true;
+  PageWithBackgroundPicture(f);
   fs::create_directories(f.env.Path("out"));
   fs::create_directories(f.env.Path("outside"));
   tarn::testing::WriteFile(f.env.Path("outside") / "victim.html", "keep");

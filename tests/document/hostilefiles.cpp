@@ -40,24 +40,6 @@ std::string OldClickMapRecords(std::size_t bytes) {
   return b.Build();
 }
 
-std::string OverlappingRecords(std::size_t bytes) {
-  AehBuilder b;
-  std::string record = AehBuilder::BlankRecord(kTinyRecord);
-  record[4] = 1;
-  b.sizes[kShortObjectKind] = kTinyRecord;
-  b.records[kShortObjectKind].assign(Count(bytes, kTinyRecord), record);
-  std::string file = b.Build();
-  // Every kind's entry names the same records.
-  for (int k = 0; k <= kHighestKind; ++k) {
-    std::string entry(12, '\0');
-    AehBuilder::PutI32(entry, 0, 0);
-    AehBuilder::PutI32(entry, 4, kTinyRecord);
-    AehBuilder::PutI32(entry, 8, static_cast<std::int32_t>(Count(bytes, kTinyRecord)));
-    file.replace(1978 + 12 * static_cast<std::size_t>(k), 12, entry);
-  }
-  return file;
-}
-
 std::string TinyRecords(std::size_t bytes) {
   AehBuilder b;
   std::string record = AehBuilder::BlankRecord(kTinyRecord);
@@ -65,6 +47,18 @@ std::string TinyRecords(std::size_t bytes) {
   b.sizes[kShortObjectKind] = kTinyRecord;
   b.records[kShortObjectKind].assign(Count(bytes, kTinyRecord), record);
   return b.Build();
+}
+
+std::string OverlappingRecords(std::size_t bytes) {
+  std::string file = TinyRecords(bytes);
+  // Every kind's entry names the same records.
+  for (int k = 0; k <= kHighestKind; ++k) {
+    std::string entry(12, '\0');
+    AehBuilder::PutI32(entry, 4, kTinyRecord);
+    AehBuilder::PutI32(entry, 8, static_cast<std::int32_t>(Count(bytes, kTinyRecord)));
+    file.replace(1978 + 12 * static_cast<std::size_t>(k), 12, entry);
+  }
+  return file;
 }
 
 std::string OverlappingFrameDescriptions(std::size_t bytes) {
