@@ -1,4 +1,6 @@
-# The application shell: options, translation of window texts, the main window.
+# The application shell: options, translation of window texts, the command
+# table, the main window.
+target_sources(tarn_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commandtable.cpp)
 if(TARN_QT)
   target_sources(tarn_ui PRIVATE
     app/ui/resources.cpp
