@@ -702,10 +702,14 @@ std::string CommandPath(const CommandEntry& entry) {
   return path;
 }
 
-std::string NotAvailableText(const CommandEntry& entry) {
+std::string NotAvailableMessage(std::string_view what) {
+  return std::string(what) + " is not available in this version yet.";
+}
+
+std::string NotAvailableWhat(const CommandEntry& entry) {
   std::string what = PlainCaption(entry.kind == CommandKind::Item ? entry.caption : base::ShortHint(entry.hint));
   while (!what.empty() && (what.back() == '.' || what.back() == ' ')) what.pop_back();
-  return what + " is not available in this version yet.";
+  return what;
 }
 
 }  // namespace tarn::app

@@ -98,8 +98,11 @@ std::string PlainCaption(std::string_view caption);
 // "File > Save all", "Toolbar Main > Open", "Popup PopupMenuTabella > Cut":
 // where the entry is found.
 std::string CommandPath(const CommandEntry& entry);
-// What the author is told when choosing an entry not built yet: its name
-// without "&" and "..." followed by " is not available in this version yet.".
-std::string NotAvailableText(const CommandEntry& entry);
+// What the author is told of a command not built yet: what + " is not
+// available in this version yet.".
+std::string NotAvailableMessage(std::string_view what);
+// What an entry is called in that message: its caption (a button's hint)
+// without "&" and a trailing "...".
+std::string NotAvailableWhat(const CommandEntry& entry);
 
 }  // namespace tarn::app

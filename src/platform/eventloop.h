@@ -55,6 +55,7 @@ class Timer {
   }
   void Start(int milliseconds, bool repeating, std::function<void()> call) {
     Stop();
+    m_interval = milliseconds;
     if (m_loop != nullptr) m_id = m_loop->StartTimer(milliseconds, repeating, std::move(call));
   }
   void Stop() {
@@ -62,10 +63,13 @@ class Timer {
     m_id = EventLoop::kNoTimer;
   }
   bool Active() const { return m_loop != nullptr && m_id != EventLoop::kNoTimer && m_loop->TimerActive(m_id); }
+  // The interval it was last started with.
+  int Interval() const { return m_interval; }
 
  private:
   EventLoop* m_loop = nullptr;
   EventLoop::TimerId m_id = EventLoop::kNoTimer;
+  int m_interval = 0;
 };
 
 }  // namespace tarn::platform

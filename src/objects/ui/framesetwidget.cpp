@@ -151,6 +151,22 @@ void TInsiemeCornici::MakeMenus() {
   m_dropMenu->addAction(QStringLiteral("&Cancel"))->setData(static_cast<int>(DropChoice::Cancel));
 }
 
+bool TInsiemeCornici::SetPopupMenu(std::string_view property, QMenu* menu) {
+  for (std::size_t i = 0; i < m_popups.size(); ++i) {
+    if (property != kPopupNames[i]) continue;
+    // The empty menu made at creation gives way to the window's.
+    if (m_popups[i] != nullptr && m_popups[i]->parent() == this) m_popups[i]->deleteLater();
+    m_popups[i] = menu;
+    return true;
+  }
+  return false;
+}
+
+void TInsiemeCornici::SetShowNested(bool on) {
+  m_model->SetShowNested(on);
+  Sync();
+}
+
 // ---- Model and widgets ----
 
 bool TInsiemeCornici::FrameAlive(const TAEHFrame* frame) const {

@@ -104,6 +104,9 @@ class TInsiemeCornici : public QWidget,
   richtext::ui::TAEHbox* ActiveBox() const;
   document::TAEHpage* PageOfBox(const QWidget* box) const;
   QMenu* Popup(PopupKind kind) const { return m_popups[static_cast<std::size_t>(kind)]; }
+  // The main window's menu for one of the popup properties ("PopupTable");
+  // false for a name that is not one.
+  bool SetPopupMenu(std::string_view property, QMenu* menu);
   QMenu* DropMenuWidget() const { return m_dropMenu; }
 
   // ---- EditorControl ----
@@ -122,6 +125,8 @@ class TInsiemeCornici : public QWidget,
   bool PageModified() const override;
   void SetPageModified(bool modified) override;
   void SetAutoEngQuote(bool on) override { m_autoEngQuote = on; }
+  void SetShowNested(bool on) override;
+  bool ShowNested() const override { return m_model->ShowNested(); }
   void RestoreFocus() override;
   void SelectAll() override;
   void Cut() override;

@@ -18,6 +18,7 @@
 #include "objects/ui/framesetwidget.h"
 #include "richtext/ui/aehbox.h"
 #include "platform/memorysettings.h"
+#include "platform/testing/manualeventloop.h"
 #include "platform/testing/testplatform.h"
 
 namespace tarn::app::ui {
@@ -59,9 +60,9 @@ class MainWindow : public ::testing::Test {
   }
   ~MainWindow() override { fs::remove_all(folder); }
 
-  std::unique_ptr<AnsweredMainForm> Start(std::vector<std::string> arguments = {}) {
+  std::unique_ptr<AnsweredMainForm> Start(std::vector<std::string> arguments = {}, WindowServices services = {}) {
     auto window = std::make_unique<AnsweredMainForm>(
-        store, ProgramFolders{folder / "program", folder / "program"}, &messages);
+        store, ProgramFolders{folder / "program", folder / "program"}, &messages, nullptr, services);
     window->show();
     window->FormShow(ParseCommandLine(arguments));
     return window;
@@ -330,9 +331,18 @@ TEST_F(MainWindow, SaveReminderFollowsTheOptions) {
   platform::Registry registry(store);
   registry.WriteOption("PromemSave", "1");
   registry.WriteOption("TimeSave", "10");
-  auto window = Start();
-  EXPECT_TRUE(window->SaveTimer()->isActive());
-  EXPECT_EQ(window->SaveTimer()->interval(), 600000);
+  platform::testing::ManualEventLoop loop;
+  auto window = Start({}, {&loop, nullptr});
+  EXPECT_TRUE(window->SaveTimer().Active());
+  EXPECT_EQ(window->SaveTimer().Interval(), 600000);
+  // Ten minutes on, the author is reminded, and again ten minutes later.
+  loop.Advance(599999);
+  EXPECT_FALSE(messages.Saw("Remember: do you want to save?"));
+  loop.Advance(1);
+  EXPECT_TRUE(messages.Saw("Remember: do you want to save?"));
+  messages.Clear();
+  loop.Advance(600000);
+  EXPECT_TRUE(messages.Saw("Remember: do you want to save?"));
 }
 
 }  // namespace
