@@ -348,7 +348,25 @@ constexpr Row kRows[] = {
     Button("ToolbarFile", "NewButton", "New hypertext", "FileNew").Flags(kEditOnly),
     Button("ToolbarFile", "BDBloc", "Normal / Show query", {}).Flags(kLatching | kHidden),
 
-    Bar("ToolbarFormato", "Format").Flags(kObjectToolbar),
+    Bar("ToolbarHistory", "Browsed pages"),
+    Control("ToolbarHistory", "HistoryCombo", ControlKind::ComboBox, "URL", "HistoryComboClick"),
+
+    Bar("ToolbarEdit", "Page").Flags(kEditOnly),
+    Button("ToolbarEdit", "BfileImport", "Import", "BFileImportClick"),
+    Button("ToolbarEdit", "CutButton", "Cut", "EditCut"),
+    Button("ToolbarEdit", "CopyButton", "Copy", "EditCopy"),
+    Button("ToolbarEdit", "PasteButton", "Paste", "EditPaste"),
+    Button("ToolbarEdit", "UndoButton", "Undo", "UndoButtonClick").Drops("UndoDrop"),
+    Button("ToolbarEdit", "RedoButton", "Redo", "RedoButtonClick").Flags(kHidden).Drops("RedoDrop"),
+    Button("ToolbarEdit", "NestedButton", "Show frames", "NestedButtonClick")
+        .Flags(kLatching | kAllowAllUp | kDownAtStart),
+    Button("ToolbarEdit", "NuovaPagina", "Add new page", "NuovaPaginaClick"),
+    Button("ToolbarEdit", "KeyPageButton", "Page keywords", "KeyPageButtonClick"),
+    Button("ToolbarEdit", "PropCorn", "Advanced frameset management", "PropCornClick"),
+    Button("ToolbarEdit", "BpropPagina", "Page/frame properties", "DiPagina1Click").Tag(2),
+    Control("ToolbarEdit", "PageNumber", ControlKind::SpinBox, "Browse pages by number", "PageNumberChange"),
+
+    Bar("ToolbarFormato", "Format").Flags(kObjectToolbar | kNewRow),
     Button("ToolbarFormato", "FontButton", "Font", "SelectFont"),
     Button("ToolbarFormato", "BoldButton", "Bold", "BoldButtonClick").Flags(kLatching | kAllowAllUp),
     Button("ToolbarFormato", "ItalicButton", "Italic", "ItalicButtonClick").Flags(kLatching | kAllowAllUp),
@@ -371,24 +389,6 @@ constexpr Row kRows[] = {
     Button("ToolbarParag", "RiduciRientroButton", "Reduce indent", "RiduciRientroButtonClick"),
     Button("ToolbarParag", "AumentaRientroButton", "Increase indent", "AumentaRientroButtonClick"),
     Control("ToolbarParag", "ParStyle", ControlKind::ComboBox, "Change style", "ParStyleClick"),
-
-    Bar("ToolbarHistory", "Browsed pages"),
-    Control("ToolbarHistory", "HistoryCombo", ControlKind::ComboBox, "URL", "HistoryComboClick"),
-
-    Bar("ToolbarEdit", "Page").Flags(kEditOnly),
-    Button("ToolbarEdit", "BfileImport", "Import", "BFileImportClick"),
-    Button("ToolbarEdit", "CutButton", "Cut", "EditCut"),
-    Button("ToolbarEdit", "CopyButton", "Copy", "EditCopy"),
-    Button("ToolbarEdit", "PasteButton", "Paste", "EditPaste"),
-    Button("ToolbarEdit", "UndoButton", "Undo", "UndoButtonClick").Drops("UndoDrop"),
-    Button("ToolbarEdit", "RedoButton", "Redo", "RedoButtonClick").Flags(kHidden).Drops("RedoDrop"),
-    Button("ToolbarEdit", "NestedButton", "Show frames", "NestedButtonClick")
-        .Flags(kLatching | kAllowAllUp | kDownAtStart),
-    Button("ToolbarEdit", "NuovaPagina", "Add new page", "NuovaPaginaClick"),
-    Button("ToolbarEdit", "KeyPageButton", "Page keywords", "KeyPageButtonClick"),
-    Button("ToolbarEdit", "PropCorn", "Advanced frameset management", "PropCornClick"),
-    Button("ToolbarEdit", "BpropPagina", "Page/frame properties", "DiPagina1Click").Tag(2),
-    Control("ToolbarEdit", "PageNumber", ControlKind::SpinBox, "Browse pages by number", "PageNumberChange"),
 
     Bar("ToolbarInserimenti", "Insertions").Flags(kObjectToolbar),
     Button("ToolbarInserimenti", "ImageButton", "Insert image", "ImageButtonClick"),

@@ -39,6 +39,7 @@ enum CommandFlag : std::uint32_t {
   kObjectToolbar = 1u << 7,  // a toolbar shown only while its kind of object is selected
   kDownAtStart = 1u << 8,    // a latching button down when the window opens
   kDropDown = 1u << 9,       // a button with a drop-down menu (its popup names the menu)
+  kNewRow = 1u << 10,        // a toolbar that starts a new row of its dock
 };
 
 // A shortcut as the program stores it: the virtual-key code in the low

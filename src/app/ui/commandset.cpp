@@ -26,7 +26,7 @@ QString Latin(std::string_view text) { return QString::fromLatin1(text.data(), s
 // for common names, small number boxes.
 constexpr int kFontBoxWidth = 150;
 constexpr int kComboWidth = 140;
-constexpr int kHistoryWidth = 260;
+constexpr int kHistoryWidth = 220;
 
 QWidget* MakeControl(const CommandEntry& entry, QWidget* parent) {
   QWidget* control = nullptr;
@@ -152,6 +152,7 @@ void CommandSet::Build(QMainWindow& window) {
         break;
       }
       case CommandKind::Toolbar: {
+        if (entry.Has(kNewRow)) window.addToolBarBreak();
         QToolBar* toolbar = window.addToolBar(Latin(entry.caption));
         toolbar->setObjectName(Latin(entry.name));
         toolbar->setIconSize(QSize(20, 20));

@@ -136,7 +136,7 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   m_recent.Load(m_registry);
   RebuildRecentMenu();
   SetDocumentTitle(std::string(kUntitled));
-  resize(900, 650);
+  resize(1024, 720);
   if (m_options.restoreToolbars) {
     restoreState(QByteArray::fromHex(QByteArray::fromStdString(m_registry.ReadSubkeyValue("toolbar", "State"))));
   }

@@ -245,6 +245,11 @@ void TInsiemeCornici::Sync() {
     pageView->setGeometry(b.left, b.top, b.Width(), b.Height());
     pageView->Attach(view);
     pageView->setVisible(!m_model->ShowFramesOnly);
+    // The text of a page alone in the editor shows the frame's popup; the
+    // text of a frame inside a set, the child frame's.
+    if (PageBox* box = BoxOfView(view); box != nullptr && box->Widget() != nullptr) {
+      box->Widget()->popupMenu = Popup(leaf == top ? PopupKind::Frame : PopupKind::FrameChild);
+    }
   }
   for (auto it = m_pageViews.begin(); it != m_pageViews.end();) {
     if (std::find(shown.begin(), shown.end(), it->first) == shown.end()) {
@@ -565,6 +570,9 @@ void TInsiemeCornici::CaretChanged(QWidget* box) {
     m_activeBox = textBox;
     if (OnRulerPosChanged) OnRulerPosChanged(textBox);
   }
+  // Typing, caret moves and selections: the window's feedback (the
+  // modified mark among it) follows.
+  if (OnSelectionChange) OnSelectionChange(textBox);
 }
 
 void TInsiemeCornici::BoxEntered(QWidget* box) {
