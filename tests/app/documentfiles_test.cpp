@@ -2,6 +2,8 @@
 // recent files, save kinds, captions and the desktop installation.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -125,6 +127,28 @@ TEST(WordProcessor, LooksOnceADayAndRemembersTheResult) {
   EXPECT_EQ(probes, 2);
   EXPECT_FALSE(DetectWordProcessor(registry, "11/12/2026", missing));
   EXPECT_EQ(probes, 3);
+}
+
+}  // namespace
+}  // namespace tarn::app
+
+namespace tarn::app {
+namespace {
+
+// "?" > "Examples..." must find the sample wherever the program runs from:
+// a build tree keeps it beside the program, an installation under its
+// prefix's share folder.
+TEST(ProgramFolders, ExamplesBesideTheProgramOrUnderTheInstalledPrefix) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / ("tarn_examples_" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  fs::create_directories(root / "bin");
+  EXPECT_EQ(FindExamplesFolder(root / "bin"), root / "bin" / "es_aeh");  // named in the message
+  fs::create_directories(root / "share" / "tarn" / "es_aeh");
+  EXPECT_EQ(FindExamplesFolder(root / "bin"), root / "share" / "tarn" / "es_aeh");
+  fs::create_directories(root / "bin" / "es_aeh");
+  EXPECT_EQ(FindExamplesFolder(root / "bin"), root / "bin" / "es_aeh");
+  fs::remove_all(root);
 }
 
 }  // namespace

@@ -17,3 +17,8 @@ if(TARN_QT)
   target_include_directories(tarn_showoptions PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(tarn_showoptions PRIVATE tarn_ui tarn_warnings)
 endif()
+
+if(TARN_QT)
+  add_test(NAME examples_placed
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/app/examples_test.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE_DIR:tarn>)
+endif()

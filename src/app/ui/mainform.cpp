@@ -121,7 +121,9 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   statusBar()->addPermanentWidget(m_statusModified);
   statusBar()->addPermanentWidget(m_statusPage);
 
-  // Window creation, in the order the program has always done it.
+  // Window creation, in the order the program has always done it; what it
+  // writes to the settings goes to disk once.
+  const platform::SettingsBatch batch(m_registry.Store());
   m_languager = new TKrLanguager(this);
   ApplyWindowTable(*m_languager, objectName());
   m_placement = new FormPlacement(this, m_registry);
@@ -155,9 +157,10 @@ void TMainForm::ConnectEditor() {
   editor->OnHint = [this](const QString& hint) { ShowHint(hint); };
   editor->OnDropFile = [this](const std::vector<std::string>& files, QWidget*) { FilesDropped(files); };
   editor->OnEditStart = [this](QWidget* object) { EditorEditStart(object); };
-  // Typing, caret moves and selections all pass here: the modified mark
-  // follows at once.
   editor->OnSelectionChange = [this](QWidget*) { UpdateStatus(); };
+  // Every caret move in edit mode, typing among them, asks the ruler to
+  // follow the box: the modified mark follows with it.
+  editor->OnRulerPosChanged = [this](QWidget*) { UpdateStatus(); };
   editor->OnDoLink = [this](const objects::LinkSource&, document::TAEHoggetto* link) { EditorDoLink(link); };
   m_editor->events.OnPageChanged = [this] {
     // A hint of the page left (a link under the pointer) goes with it.
@@ -782,6 +785,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   m_closing = true;
+  // Leaving writes a dozen settings (recent files, the last file, the
+  // toolbars, the window's place): to disk once, not once each.
+  const platform::SettingsBatch batch(m_registry.Store());
   m_timerSave.Stop();
   m_timerNextAction.Stop();
   m_editor->SetMainPageNumber(-1);

@@ -570,9 +570,6 @@ void TInsiemeCornici::CaretChanged(QWidget* box) {
     m_activeBox = textBox;
     if (OnRulerPosChanged) OnRulerPosChanged(textBox);
   }
-  // Typing, caret moves and selections: the window's feedback (the
-  // modified mark among it) follows.
-  if (OnSelectionChange) OnSelectionChange(textBox);
 }
 
 void TInsiemeCornici::BoxEntered(QWidget* box) {

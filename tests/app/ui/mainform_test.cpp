@@ -214,6 +214,15 @@ TEST_F(MainWindow, NewHypertextSavedUnderAChosenName) {
   EXPECT_EQ(window->Recent().Entries().back(), window->saveName);
 }
 
+TEST_F(MainWindow, ANewHypertextTakesItsFileNameAsTitleWithoutATrailingDot) {
+  auto window = Start({sample});
+  Trigger(*window, "FileNew");
+  window->Hypertext().SetModified(true);
+  window->saveName = (folder / "cafe.aeh").string();
+  Trigger(*window, "FileSave");
+  EXPECT_EQ(TitleOnDisk(window->saveName), "cafe");
+}
+
 TEST_F(MainWindow, ClosingAsksToSaveAndCancelKeepsTheWindow) {
   auto window = Start({sample});
   Edit(*window, "Unsaved");
