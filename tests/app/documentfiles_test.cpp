@@ -14,6 +14,7 @@
 #include "app/wordprocessor.h"
 #include "platform/memorysettings.h"
 #include "platform/registry.h"
+#include "platform/testing/scriptedprocess.h"
 
 namespace tarn::app {
 namespace {
@@ -149,6 +150,34 @@ TEST(ProgramFolders, ExamplesBesideTheProgramOrUnderTheInstalledPrefix) {
   fs::create_directories(root / "bin" / "es_aeh");
   EXPECT_EQ(FindExamplesFolder(root / "bin"), root / "bin" / "es_aeh");
   fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace tarn::app
+
+namespace tarn::app {
+namespace {
+
+TEST(WordProcessor, ProbeRunsLibreOfficeThroughTheProcessSeam) {
+  platform::testing::ScriptedProcess process;
+  EXPECT_EQ(ProbeWordProcessor(process, 1000), 0);  // none installed
+  EXPECT_TRUE(process.calls.empty());
+
+  process.installed = {"libreoffice"};
+  platform::ProcessResult answered;
+  answered.started = answered.finished = true;
+  answered.exitCode = 0;
+  answered.output = "LibreOffice 7.4\n";
+  process.results["/usr/bin/libreoffice"] = answered;
+  int waits = 0;
+  EXPECT_EQ(ProbeWordProcessor(process, 1000, [&] { ++waits; }), 1);
+  ASSERT_EQ(process.calls.size(), 1u);
+  EXPECT_EQ(process.calls[0].arguments, (std::vector<std::string>{"--version"}));
+  EXPECT_EQ(waits, 1);
+
+  // Found but not answering in time (or failing) counts as absent.
+  process.results["/usr/bin/libreoffice"].finished = false;
+  EXPECT_EQ(ProbeWordProcessor(process, 1000), 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-target_sources(tarn_tests PRIVATE app/spellsettings_test.cpp app/documentfiles_test.cpp)
+target_sources(tarn_tests PRIVATE app/spellsettings_test.cpp app/documentfiles_test.cpp app/commandtable_test.cpp)
 target_include_directories(tarn_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 if(TARN_QT)
   target_sources(tarn_ui_tests PRIVATE

@@ -115,8 +115,11 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   ConnectEditor();
 
   m_statusPage = new QLabel(this);
+  m_statusPage->setObjectName(QStringLiteral("StatusPage"));
   m_statusModified = new QLabel(this);
+  m_statusModified->setObjectName(QStringLiteral("StatusModified"));
   m_statusMode = new QLabel(this);
+  m_statusMode->setObjectName(QStringLiteral("StatusMode"));
   statusBar()->addPermanentWidget(m_statusMode);
   statusBar()->addPermanentWidget(m_statusModified);
   statusBar()->addPermanentWidget(m_statusPage);
