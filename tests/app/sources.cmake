@@ -22,3 +22,7 @@ if(TARN_QT)
   add_test(NAME examples_placed
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/app/examples_test.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE_DIR:tarn>)
 endif()
+
+add_test(NAME cli_command_table
+  COMMAND ${CMAKE_COMMAND} -E env TARN_CLI=$<TARGET_FILE:tarn-cli> TARN_SAMPLE=${PROJECT_SOURCE_DIR}/samples/sample.aeh
+          bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/commands_test.sh)
