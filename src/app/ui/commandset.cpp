@@ -226,25 +226,16 @@ void CommandSet::Run(const CommandEntry& entry, QAction* action) {
   handler(CommandCall{entry, action, action != nullptr && action->isChecked()});
 }
 
-QAction* CommandSet::Action(std::string_view name) const {
-  const auto it = m_actions.find(name);
-  return it != m_actions.end() ? it->second : nullptr;
+template <typename Map>
+static typename Map::mapped_type Lookup(const Map& map, std::string_view name) {
+  const auto it = map.find(name);
+  return it != map.end() ? it->second : nullptr;
 }
 
-QMenu* CommandSet::Menu(std::string_view name) const {
-  const auto it = m_menus.find(name);
-  return it != m_menus.end() ? it->second : nullptr;
-}
-
-QToolBar* CommandSet::Toolbar(std::string_view name) const {
-  const auto it = m_toolbars.find(name);
-  return it != m_toolbars.end() ? it->second : nullptr;
-}
-
-QWidget* CommandSet::Control(std::string_view name) const {
-  const auto it = m_controls.find(name);
-  return it != m_controls.end() ? it->second : nullptr;
-}
+QAction* CommandSet::Action(std::string_view name) const { return Lookup(m_actions, name); }
+QMenu* CommandSet::Menu(std::string_view name) const { return Lookup(m_menus, name); }
+QToolBar* CommandSet::Toolbar(std::string_view name) const { return Lookup(m_toolbars, name); }
+QWidget* CommandSet::Control(std::string_view name) const { return Lookup(m_controls, name); }
 
 std::vector<QAction*> CommandSet::ActionsOf(std::string_view method) const {
   std::vector<QAction*> actions;
