@@ -15,6 +15,7 @@ if(TARN_QT)
     app/ui/editorcommands.cpp
     app/ui/exportcommands.cpp
     app/ui/mainform.cpp
+    app/ui/windowcommands.cpp
   )
 endif()
 
