@@ -7,6 +7,7 @@
 
 #include "base/cp1252.h"
 #include "climessages.h"
+#include "commands.h"
 #include "dump.h"
 #include "export.h"
 #ifdef TARN_WITH_QT
@@ -31,7 +32,9 @@ int Usage() {
       "       tarn-cli resave [--yes] IN OUT\n"
       "       tarn-cli dump FILE --page N [--markup]\n"
       "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
-      "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n",
+      "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
+      "       tarn-cli commands [--json]\n"
+      "       tarn-cli --version | --help | help COMMAND\n",
       stderr);
   return kExitUsage;
 }
@@ -169,6 +172,11 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
+  if (const int rc = cli::GeneralOption(std::vector<std::string>(argv + 1, argv + argc)); rc >= 0) return rc;
+  if (command == "commands") {
+    const int rc = cli::Commands(args);
+    return rc == kExitUsage ? Usage() : rc;
+  }
   if (command == "info") return Info(args);
   if (command == "resave") return Resave(args);
 #ifdef TARN_WITH_QT

@@ -1135,7 +1135,9 @@ void TAEHset::UpdateHeaderForSave(int formatVersion, const std::string& userName
   base::PutI16(m_header, header::kPixelsPerInch,
                static_cast<std::int16_t>(m_services.system->ScreenPixelsPerInch()));
   if (ExpPrefix().empty()) SetExpPrefix(base::LowerCase(base::ExtractBaseName(userName).substr(0, 16)));
-  if (Title() == "Untitled") SetTitle(base::ChangeFileExt(userName, "."));
+  // A new hypertext takes its file's name as title ("cafe.aeh" gives
+  // "cafe"; the old program left a trailing dot, which files it wrote keep).
+  if (Title() == "Untitled") SetTitle(base::ExtractBaseName(userName));
 }
 
 fs::path TAEHset::CreatePartial(const fs::path& target, const fs::path& shown, base::WriteFile& file) {
