@@ -22,12 +22,15 @@ struct Help {
 
 constexpr Help kHelp[] = {
     {"info", "tarn-cli info [--json] FILE",
-     "Prints a summary of a hypertext: title, format, pages, styles and object counts.\n"
+     "Prints a summary of a hypertext: title, format, pages, styles and object counts,\n"
+     "and whether it is damaged (cut short: pages and objects not read whole).\n"
      "  --json   the same as one JSON object\n"
      "Exit 1 when the file cannot be opened."},
     {"resave", "tarn-cli resave [--yes] IN OUT",
      "Opens IN and saves it as OUT; OUT may be IN (the old file is kept as IN.bak).\n"
-     "  --yes    answer Yes to questions (such as retrying a file that cannot be created)"},
+     "A damaged IN is saved over only with --yes.\n"
+     "  --yes    answer Yes to questions (a retry of a file that cannot be created at most\n"
+     "           three times)"},
     {"dump", "tarn-cli dump FILE --page N [--markup]",
      "Prints page N read into paragraphs as JSON (style, text, link runs, format runs,\n"
      "objects and table cells).\n"
@@ -38,7 +41,8 @@ constexpr Help kHelp[] = {
      "  --htm              pages end in .htm instead of .html\n"
      "  --images-folder    images and files go into the folder images/\n"
      "  --original-names   images and files keep their stored names\n"
-     "Exit 1 when a folder or file cannot be written."},
+     "Exit 1 when a listed page does not exist or a folder or file cannot be written.\n"
+     "Links found in OUTDIR are replaced, never written through."},
     {"render", "tarn-cli render FILE --page N --png OUT.png [--width PIXELS]",
      "Draws page N as the page view shows it into a PNG, without a display.\n"
      "  --width PIXELS     the width to lay the page out at (800 by default)"},

@@ -12,6 +12,7 @@
 #include "climessages.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
+#include "richtext/pagetext.h"
 
 namespace tarn::cli {
 namespace {
@@ -89,6 +90,11 @@ int Export(const std::vector<std::string>& args) {
   if (!set.LoadFromFile(files[0])) return kExitFailed;
   if (pages.empty()) {
     for (int i = 0; i < set.CountOf(document::testoHtml); ++i) pages.push_back(i);
+  } else {
+    // A page asked for by number must be there: nothing is written otherwise.
+    for (const int page : pages) {
+      if (richtext::LivePage(set, page, messages) == nullptr) return kExitFailed;
+    }
   }
 
   convert::TAEHtoHtml converter;

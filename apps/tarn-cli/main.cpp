@@ -50,6 +50,13 @@ void PrintJson(const TAEHset& set) {
   out += ",\"exp_prefix\":" + cli::JsonString(set.ExpPrefix());
   out += ",\"cover_page\":" + std::to_string(set.HeaderI32(document::header::kCoverPage));
   out += ",\"contents_page\":" + std::to_string(set.HeaderI32(document::header::kContentsPage));
+  out += ",\"damaged\":[";
+  for (std::size_t i = 0; i < set.DamagedObjects().size(); ++i) {
+    const document::ObjectId id = set.DamagedObjects()[i];
+    out += (i > 0 ? ",{\"kind\":" : "{\"kind\":") + std::to_string(document::KindOf(id)) +
+           ",\"index\":" + std::to_string(document::IndexOf(id)) + "}";
+  }
+  out += "]";
   std::string counts;
   std::string free;
   for (int k = 0; k < document::kKindCount; ++k) {
@@ -97,6 +104,12 @@ void PrintText(const TAEHset& set) {
   std::printf("Authors:       %s\n", Utf8(set.HeaderString(document::header::kAuthors, 79)).c_str());
   std::printf("Cover page:    %d   Contents page: %d\n", set.HeaderI32(document::header::kCoverPage),
               set.HeaderI32(document::header::kContentsPage));
+  if (set.IsDamaged()) {
+    std::printf("Damaged:       yes, %zu pages and objects could not be read whole\n",
+                set.DamagedObjects().size());
+  } else {
+    std::printf("Damaged:       no\n");
+  }
   std::printf("Pages:\n");
   for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
     const auto* page = set.GetObject(document::testoHtml, i);

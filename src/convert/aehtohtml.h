@@ -214,7 +214,8 @@ class TAEHtoHtml : public TAEHconv {
   void ExportFramelessPages(RecordList& frameless, RecordList& files, RecordList* exported);
   void CopyFileRecords(const RecordList& files);
   void WriteOutput(const std::string& relativeName, std::string_view bytes);
-  void EnsureFolder(const std::filesystem::path& folder);
+  // Makes the folders of an output file's name inside ExportPath.
+  void EnsureFolder(const std::string& relativeName);
   std::string WriteRedirectFile(const TAEHoggetto& page, const std::filesystem::path& folder);
   std::filesystem::path OutputPath(const std::string& relativeName) const;
   template <typename Steps>

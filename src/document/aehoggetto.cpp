@@ -2,6 +2,7 @@
 #include "document/aehoggetto.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
@@ -447,16 +448,19 @@ void TAEHoggetto::UpgradeShortRecord(std::int64_t size) {
   }
 }
 
-void TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
+bool TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
                                 std::vector<BlockRequest>& requests) {
   // A deleted object keeps the block fields of its last save, which may point
   // at other objects' data by now; it writes no blocks, so none are read.
   // Tables are the exception: tables in use are stored with the same subtype
   // as deleted ones, and their cell colours must not be lost.
-  if (IsFree() && m_kind != tabellaHtml) return;
+  if (IsFree() && m_kind != tabellaHtml) return true;
   BlockFields f = BlockFieldsOf(m_kind);
   // A block that starts inside the file is attached; one that runs past the
-  // end cannot be read and is dropped.
+  // end cannot be read and is dropped. Either way a block with data that is
+  // not wholly inside the file means the file was cut: the record is not
+  // whole. (A negative offset is an absent block, not a lost one.)
+  bool whole = true;
   auto inside = [&](std::int64_t off, std::int64_t len) {
     const std::int64_t at = dataOrigin + off;
     return off >= 0 && len > 0 && at < fileSize;
@@ -464,10 +468,17 @@ void TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
   auto readable = [&](std::int64_t off, std::int64_t len) {
     return inside(off, len) && len <= fileSize - (dataOrigin + off);
   };
+  auto check = [&](std::int64_t off, std::int64_t len) {
+    if (off < 0 || len <= 0 || readable(off, len)) return;
+    // The stale fields of a deleted table may point past the end of a file
+    // that has shrunk since; only a table block that the end cuts is lost.
+    if (m_kind == tabellaHtml && !inside(off, len)) return;
+    whole = false;
+  };
   if (f.contentOffset >= 0) {
     if (m_content.Present()) {
       if (m_owner) m_owner->Services().messages->Error("Errore, oggetto non risulta libero!");
-      return;
+      return true;
     }
     std::int64_t off = I32(f.contentOffset);
     std::int64_t len = I32(f.contentLength);
@@ -476,6 +487,7 @@ void TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
       if (off == -1) off = 0;
       if (len == -1) len = 0;
     }
+    check(off, len);
     const bool lazy = m_kind == zipLink || m_kind == genLink || m_kind == immagine || m_kind == mappaClic;
     if (lazy && inside(off, len)) {
       m_content.source = DataBlock::Source::Document;
@@ -488,17 +500,20 @@ void TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
   if (f.extraOffset >= 0) {
     const std::int64_t off = I32(f.extraOffset);
     const std::int64_t len = I32(f.extraLength);
+    check(off, len);
     if (readable(off, len)) requests.push_back({this, BlockRequest::Part::Extra, dataOrigin + off, len});
   }
   if (m_kind == mappaFrame && Subtype() != 1) {
     // The frameset description sits between its start and the content.
     const std::int64_t start = I32(kFrameDescStart);
     const std::int64_t end = I32(0);
+    if (end > start) check(start, end - start);
     if (end > start && readable(start, end - start)) {
       requests.push_back({this, BlockRequest::Part::FrameDescription, dataOrigin + start, end - start});
       m_frameWriterValue = I32(kFrameWriterValue);
     }
   }
+  return whole;
 }
 
 void TAEHoggetto::AdoptBlock(BlockRequest::Part part, const std::shared_ptr<const std::string>& buffer,
@@ -529,7 +544,8 @@ bool TAEHoggetto::AppendContent(DataSink& data, std::vector<std::string>& errors
     while (left > 0) {
       std::int64_t n = std::min(left, kCopyChunk);
       if (!doc.ReadAt(at, n, chunk)) {
-        errors.push_back("Error in file opening: " + m_owner->AEHFileName().string());
+        errors.push_back("Error in file opening: " + m_owner->AEHFileName().string() + "\r" +
+                         base::ErrorText(doc.Error()));
         return true;
       }
       if (!data.Append(chunk)) return false;
@@ -542,7 +558,8 @@ bool TAEHoggetto::AppendContent(DataSink& data, std::vector<std::string>& errors
   if ((m_kind == genLink || m_kind == immagine || m_kind == immagineNew) && !m_filePath.empty()) {
     std::string bytes;
     if (!base::ReadWholeFile(m_filePath, bytes)) {
-      errors.push_back("Error in file opening: " + m_filePath.string());
+      const int error = errno;
+      errors.push_back("Error in file opening: " + m_filePath.string() + "\r" + base::ErrorText(error));
       return true;
     }
     written = static_cast<std::int64_t>(bytes.size());

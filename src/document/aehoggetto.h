@@ -174,7 +174,9 @@ class TAEHoggetto {
   // blocks to read into memory are handed out as requests and fulfilled by
   // AdoptBlock.
   void ReadRecordOnly(std::span<const std::uint8_t> stored, std::int64_t size);
-  void RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin, std::vector<BlockRequest>& requests);
+  // False when a data block of the record is not wholly inside the file: the
+  // file was cut, and what lay past its end is lost.
+  bool RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin, std::vector<BlockRequest>& requests);
   void AdoptBlock(BlockRequest::Part part, const std::shared_ptr<const std::string>& buffer,
                   std::size_t begin, std::size_t size);
   void WriteBlocks(DataSink& data, std::vector<std::string>& errors);

@@ -277,7 +277,7 @@ void TMainForm::LoadHypertext(const std::string& name, bool asTemplate) {
   m_editor->ClosePage();
   for (int i = 0; i < kQueueRuns; ++i) m_loop->ProcessEvents();
   m_set->CloseHypertext();
-  const bool loaded = m_set->SetAEHFileName(name) && m_set->AEHFileName() == std::filesystem::path(name);
+  const bool loaded = m_set->SetAEHFileName(name);
   if (!loaded) {
     RemoveRecentFile(name);
     m_set->NewHypertext();
@@ -415,7 +415,8 @@ void TMainForm::ShowSaveErrors(const std::vector<std::string>& errors) {
   QDialog box(this);
   box.setWindowTitle(QStringLiteral("Salvataggio non riuscito!"));
   auto* list = new QListWidget(&box);
-  for (const std::string& error : errors) list->addItem(platform::qt::ToQString(error));
+  // An entry gives the system's reason on its second line.
+  for (const std::string& error : errors) list->addItem(platform::qt::ToQString(error).replace('\r', '\n'));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
   connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
   auto* layout = new QVBoxLayout(&box);
