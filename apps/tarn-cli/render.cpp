@@ -15,7 +15,7 @@
 #include "document/aehtesto.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtstrings.h"
-#include "document/aehpage.h"
+#include "page/aehpage.h"
 #include "document/recordfields.h"
 #include "richtext/layout.h"
 #include "richtext/pagetext.h"

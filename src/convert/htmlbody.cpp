@@ -14,7 +14,7 @@
 #include "document/links.h"
 #include "document/recordfields.h"
 #include "platform/messages.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 #include "richtext/styles.h"
 
 namespace tarn::convert {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "base/hex.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 
 namespace tarn::convert {
 namespace {

@@ -15,7 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "document/aehpage.h"
+#include "page/aehpage.h"
 #include "document/aehset.h"
 #include "objects/frames.h"
 

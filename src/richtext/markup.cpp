@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "document/aehoggetto.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 
 namespace tarn::richtext {
 namespace {

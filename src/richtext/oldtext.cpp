@@ -12,7 +12,7 @@
 #include "document/aehoggetto.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 
 namespace tarn::richtext {
 namespace {

@@ -12,7 +12,7 @@
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "document/recordfields.h"
-#include "document/ui/pageview.h"
+#include "page/ui/pageview.h"
 #include "objects/ui/framesetwidget.h"
 #include "objects/ui/styleview.h"
 #include "platform/qt/qtcanvas.h"

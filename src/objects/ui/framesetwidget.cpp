@@ -12,8 +12,8 @@
 #include <exception>
 
 #include "document/links.h"
-#include "document/ui/pageview.h"
-#include "document/workingcopy.h"
+#include "page/ui/pageview.h"
+#include "page/workingcopy.h"
 #include "platform/messages.h"
 #include "platform/qt/qtstrings.h"
 #include "richtext/ui/aehbox.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "document/aehtesto.h"
-#include "document/ui/pageview.h"
+#include "page/ui/pageview.h"
 #include "richtext/ui/aehbox.h"
 
 namespace tarn::objects::ui {

@@ -1,5 +1,5 @@
 // The page view's model; see aehpage.h.
-#include "document/aehpage.h"
+#include "page/aehpage.h"
 
 #include <algorithm>
 #include <chrono>

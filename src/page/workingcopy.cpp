@@ -1,5 +1,5 @@
 // The working copy of a page and its commit; see workingcopy.h.
-#include "document/workingcopy.h"
+#include "page/workingcopy.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include "base/hex.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 #include "richtext/localform.h"
 
 namespace tarn::document {

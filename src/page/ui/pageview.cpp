@@ -1,5 +1,5 @@
 // The page view on screen; see pageview.h.
-#include "document/ui/pageview.h"
+#include "page/ui/pageview.h"
 
 #include <QPaintEvent>
 #include <QPainter>

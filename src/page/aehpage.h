@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/workingcopy.h"
+#include "page/workingcopy.h"
 #include "platform/canvas.h"
 #include "richtext/markup.h"
 #include "richtext/pageobjects.h"

@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "document/aehpage.h"
+#include "page/aehpage.h"
 #include "richtext/boxtext.h"
 
 namespace tarn::platform {

@@ -1,5 +1,5 @@
 // Character references; see entities.h.
-#include "richtext/entities.h"
+#include "markup/entities.h"
 
 #include <array>
 

@@ -7,13 +7,13 @@
 #include <mutex>
 #include <thread>
 
-#include "document/aehpage.h"
+#include "page/aehpage.h"
 #include "document/aehpicture.h"
 #include "platform/testing/fixedcanvas.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "document/testfixtures.h"
-#include "document/workingcopy.h"
+#include "page/workingcopy.h"
 #include "search/spellthread.h"
 
 namespace tarn::document {
