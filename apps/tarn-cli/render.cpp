@@ -28,7 +28,7 @@ constexpr int kMaxWidth = 20000;
 constexpr int kMaxHeight = 30000;
 
 // The page view's frame set, as far as a single page shown read-only needs.
-class RenderHost : public document::PageHost {
+class RenderHost : public page::PageHost {
  public:
   explicit RenderHost(document::TAEHset& set) : m_set(set) {}
   document::TAEHset& LinkedAEHset() override { return m_set; }
@@ -37,7 +37,7 @@ class RenderHost : public document::PageHost {
   bool AutoSpellCheck() const override { return false; }
   search::SpellEngine* SpellChecker() override { return nullptr; }
   search::UiDispatcher* Dispatcher() override { return nullptr; }
-  void RegisterPageView(document::TAEHpage&) override {}
+  void RegisterPageView(page::TAEHpage&) override {}
   void PageViewModified() override {}
 
  private:
@@ -92,10 +92,10 @@ int Render(const std::vector<std::string>& args) {
   if (record == nullptr) return 1;
   if (record->U8(document::field::kPageGeneration) == 1 && set.OlderTextConverter) set.OlderTextConverter(*record);
   RenderHost host(set);
-  document::TAEHpage view(host);
+  page::TAEHpage view(host);
   view.SetReadOnly(true);
   view.ShowPage(record);
-  document::PageTextBox& box = *view.Box();
+  page::PageTextBox& box = *view.Box();
   richtext::RichText& text = box.Text();
 
   richtext::TextLayout layout(text, measurer);
@@ -111,7 +111,7 @@ int Render(const std::vector<std::string>& args) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     platform::qt::QtCanvas canvas(&painter);
-    document::PaintPageBackground(canvas, {0, 0, static_cast<int>(width), height}, *record);
+    page::PaintPageBackground(canvas, {0, 0, static_cast<int>(width), height}, *record);
     layout.Paint(canvas, {0, 0, static_cast<int>(width), height}, {});
     // Until objects draw themselves, each shows as an empty box of its size.
     for (const auto& p : text.paragraphs) {

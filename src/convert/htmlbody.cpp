@@ -225,7 +225,7 @@ void TAEHtoHtml::WalkText(HtmlText& t, std::string_view markup) {
     }
     if (c == '&') {
       WritePendingFormat(t);
-      const std::size_t length = richtext::DecodeEntity(markup, i).length;
+      const std::size_t length = markup::DecodeEntity(markup, i).length;
       out.append(markup.substr(i, length));
       i += length;
       continue;

@@ -3,7 +3,7 @@
 
 #include <array>
 
-namespace tarn::richtext {
+namespace tarn::markup {
 namespace {
 
 struct Entity {
@@ -82,4 +82,4 @@ void AppendEscaped(std::string& out, unsigned char c) {
   }
 }
 
-}  // namespace tarn::richtext
+}  // namespace tarn::markup

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarn::richtext {
+namespace tarn::markup {
 
 struct DecodedEntity {
   unsigned char character;  // may be below 32; callers drop those
@@ -26,4 +26,4 @@ void AppendEscaped(std::string& out, unsigned char c);
 // for other codes. The HTML writer names characters by the same table.
 std::string_view Latin1EntityName(unsigned char c);
 
-}  // namespace tarn::richtext
+}  // namespace tarn::markup

@@ -13,8 +13,9 @@
 #include "richtext/documenthost.h"
 #include "search/spellthread.h"
 
-namespace tarn::document {
-using namespace field;
+namespace tarn::page {
+using namespace document;
+using namespace document::field;
 namespace {
 
 constexpr int kAnchorSubtype = 14;
@@ -551,4 +552,4 @@ void PaintPageBackground(platform::Canvas& canvas, const platform::Rect& clip, T
   PaintBackground(canvas, clip, colour, picture);
 }
 
-}  // namespace tarn::document
+}  // namespace tarn::page

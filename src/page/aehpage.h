@@ -30,9 +30,12 @@ class DocumentHost;
 }
 
 namespace tarn::document {
+class TAEHpicture;
+}
+
+namespace tarn::page {
 
 class TAEHpage;
-class TAEHpicture;
 
 // Search options of the frame set.
 enum SearchOption : int { kWholeWord = 1, kMatchCase = 2 };
@@ -263,8 +266,8 @@ class TAEHpage {
 // picture tiled from the greatest multiples of its size not above the
 // clip's corner. An opaque picture is not painted over the colour first.
 void PaintBackground(platform::Canvas& canvas, const platform::Rect& clip, std::uint32_t colour,
-                     const TAEHpicture* picture);
+                     const document::TAEHpicture* picture);
 // The same for a page record: its background colour and image.
 void PaintPageBackground(platform::Canvas& canvas, const platform::Rect& clip, TAEHoggetto& page);
 
-}  // namespace tarn::document
+}  // namespace tarn::page

@@ -10,8 +10,9 @@
 #include "markup/entities.h"
 #include "richtext/localform.h"
 
-namespace tarn::document {
-using namespace field;
+namespace tarn::page {
+using namespace document;
+using namespace document::field;
 namespace {
 
 constexpr int kDataSourceLinks[] = {51, 55, 59, 63};
@@ -287,7 +288,7 @@ std::string TitleFromText(std::string_view markup) {
       case 'g': case 'G': title.push_back(']'); k += 4; break;
       case 'l': case 'L': title.push_back('['); k += 4; break;
       default: {
-        const richtext::DecodedEntity entity = richtext::DecodeEntity(collected, k);
+        const markup::DecodedEntity entity = markup::DecodeEntity(collected, k);
         title.push_back(static_cast<char>(entity.character));
         k += std::max<std::size_t>(1, entity.length);
         break;
@@ -299,4 +300,4 @@ std::string TitleFromText(std::string_view markup) {
   return title;
 }
 
-}  // namespace tarn::document
+}  // namespace tarn::page

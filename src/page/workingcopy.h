@@ -12,9 +12,12 @@
 
 #include "document/aehtesto.h"
 
-namespace tarn::document {
+namespace tarn::page {
 
-class TAEHset;
+using document::ObjectId;
+using document::TAEHoggetto;
+using document::TAEHset;
+using document::TAEHtesto;
 
 inline constexpr std::uint32_t kLocalLinkKind = 0x6F;
 inline constexpr std::uint32_t kLocalObjectKind = 0xFF;
@@ -86,4 +89,4 @@ void NeutraliseFormatTags(std::string& markup);
 // The title a page still called "Untitled" takes from its markup.
 std::string TitleFromText(std::string_view markup);
 
-}  // namespace tarn::document
+}  // namespace tarn::page

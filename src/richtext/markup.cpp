@@ -383,7 +383,7 @@ ReadResult Reader::Paragraph(TAEHparag& p) {
           default: SkipThroughClose(); break;
         }
       } else if (c == '&') {
-        const DecodedEntity e = DecodeEntity(m_text, Pos());
+        const markup::DecodedEntity e = markup::DecodeEntity(m_text, Pos());
         SetPos(Pos() + e.length);
         TakeCharacter(p, e.character);
       } else {
@@ -423,7 +423,7 @@ void AppendEscapedRun(std::string& out, std::string_view run) {
     const char c = run[i];
     if (c == '&' || c == '<' || c == '>') {
       out.append(run.substr(start, i - start));
-      AppendEscaped(out, static_cast<unsigned char>(c));
+      markup::AppendEscaped(out, static_cast<unsigned char>(c));
       start = i + 1;
     }
   }
@@ -654,7 +654,7 @@ void WriteParagraphImpl(const TAEHparag& p, std::string& out, WriteMode mode, in
       }
       continue;
     }
-    AppendEscaped(out, static_cast<unsigned char>(p.text[static_cast<std::size_t>(i)]));
+    markup::AppendEscaped(out, static_cast<unsigned char>(p.text[static_cast<std::size_t>(i)]));
   }
   if (lastLink != -1) out += "<%>";
 }

@@ -132,7 +132,7 @@ class Converter {
           at = close + 1;
         }
       } else if (c == '&') {
-        const std::size_t length = DecodeEntity(text, at).length;
+        const std::size_t length = markup::DecodeEntity(text, at).length;
         Character(text.substr(at, length));
         at += length;
       } else {

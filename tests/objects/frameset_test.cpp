@@ -73,7 +73,7 @@ TEST_F(FrameSetFixture, ShowingPagesSingleFramesAndNewPages) {
 
 TEST_F(FrameSetFixture, LinksHistoryAndGoingBack) {
   frames.SetMainPageNumber(0);
-  document::TAEHpage* source = frames.Views()[0];
+  page::TAEHpage* source = frames.Views()[0];
   frames.FollowLink({false, source}, document::MakeObjectId(document::testoHtml, 2));
   EXPECT_EQ(frames.MainPageNumber(), 0);  // nothing happens inside the event
   TAEHoggetto* followed = nullptr;
@@ -185,7 +185,7 @@ TEST_F(FrameSetFixture, LayoutFiles) {
   ASSERT_EQ(frames.Top()->children.size(), 2u);
   EXPECT_TRUE(frames.Top()->ChildrenAreColumns());
   EXPECT_EQ(frames.Top()->Name(), "Pag1");
-  for (document::TAEHpage* view : frames.Views()) EXPECT_TRUE(view->IsNewPage());
+  for (page::TAEHpage* view : frames.Views()) EXPECT_TRUE(view->IsNewPage());
 }
 
 TEST_F(FrameSetFixture, FrameSetInTheHtmlExportAndTheDocumentFile) {

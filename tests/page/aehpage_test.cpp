@@ -16,10 +16,11 @@
 #include "page/workingcopy.h"
 #include "search/spellthread.h"
 
-namespace tarn::document {
+namespace tarn::page {
 namespace {
 
-using namespace field;
+using namespace document;
+using namespace document::field;
 
 std::string Z(const std::string& markup) { return markup + std::string(1, '\0'); }
 
@@ -363,4 +364,4 @@ TEST(PaintBackground, TilesFromMultiplesAndFillsUnderTransparentPictures) {
 }
 
 }  // namespace
-}  // namespace tarn::document
+}  // namespace tarn::page

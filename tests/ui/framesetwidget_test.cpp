@@ -101,7 +101,7 @@ TEST_F(EditorFixture, ShowsAPageInASingleFrameWithTheSharedHeader) {
   EXPECT_EQ(pageChanges, 1);
   ASSERT_NE(editor.Model().Top(), nullptr);
   EXPECT_FALSE(Top().HasChildren());
-  document::ui::TPageView* view = editor.PageViewOf(Top());
+  page::ui::TPageView* view = editor.PageViewOf(Top());
   ASSERT_NE(view, nullptr);
   EXPECT_TRUE(view->isVisible());
   EXPECT_EQ(view->geometry(), editor.rect());
@@ -127,7 +127,7 @@ TEST_F(EditorFixture, ShowsAPageInASingleFrameWithTheSharedHeader) {
   editor.ClosePage();
   Settle();
   EXPECT_EQ(editor.MainPageNumber(), -1);
-  EXPECT_EQ(editor.findChildren<document::ui::TPageView*>().size(), 0);
+  EXPECT_EQ(editor.findChildren<page::ui::TPageView*>().size(), 0);
 }
 
 TEST_F(EditorFixture, TypingIsWrittenBackWhenAnotherPageIsShown) {
@@ -249,7 +249,7 @@ TEST_F(EditorFixture, DraggingBarsSplitsAndSplittersResizeAndDelete) {
   EXPECT_EQ(Own(*editor.BoxOf(first)), "");
   EXPECT_NEAR(first.bounds.Height(), 150, 4);
   EXPECT_EQ(editor.PageViewOf(first)->geometry().height(), first.bounds.Height());
-  EXPECT_EQ(editor.findChildren<document::ui::TPageView*>().size(), 2);
+  EXPECT_EQ(editor.findChildren<page::ui::TPageView*>().size(), 2);
   // A row can only be split into columns now.
   EXPECT_FALSE(editor.BarOf(first, SplitDirection::Rows)->isVisible());
   EXPECT_TRUE(editor.BarOf(first, SplitDirection::Columns)->isVisible());
@@ -271,7 +271,7 @@ TEST_F(EditorFixture, DraggingBarsSplitsAndSplittersResizeAndDelete) {
   Settle();
   EXPECT_FALSE(Top().HasChildren());
   EXPECT_EQ(Own(TopBox()), "AGo to second page");
-  EXPECT_EQ(editor.findChildren<document::ui::TPageView*>().size(), 1);
+  EXPECT_EQ(editor.findChildren<page::ui::TPageView*>().size(), 1);
   EXPECT_EQ(editor.PageViewOf(Top())->geometry(), editor.rect());
   EXPECT_TRUE(messages.entries.empty());
 }

@@ -15,7 +15,8 @@
 #include "richtext/pageobjects.h"
 #include "richtext/ui/aehbox.h"
 
-namespace tarn::document::ui {
+namespace tarn::page::ui {
+using namespace document;
 
 // What the box reads its text through. It lives as a child of the box, so
 // it outlives the box's own members: the box may still be waiting for its
@@ -228,4 +229,4 @@ void TPageView::scrollContentsBy(int dx, int dy) {
   if (Alive()) m_page->Scrolled();
 }
 
-}  // namespace tarn::document::ui
+}  // namespace tarn::page::ui
