@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "app/compose.h"
 #include "document/aehset.h"
 #include "platform/testing/testplatform.h"
 #include "richtext/documenthost.h"
@@ -25,6 +26,7 @@ struct World {
   std::unique_ptr<richtext::RecordObject> table;
 
   World() {
+    app::Compose(set);
     auto style = set.NewObject(document::stileParagrafo);
     style->SetName("Third");
     set.Register(std::move(style));

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/compose.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "platform/testing/testplatform.h"
@@ -51,6 +52,7 @@ void ConvertInContainer(std::string_view text) {
   platform::testing::RecordingMessages messages;
   platform::testing::FixedSystemInfo system;
   document::TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   auto image = set.NewObject(document::immagine);
   image->SetContent("GIF89a");
   set.Register(std::move(image));

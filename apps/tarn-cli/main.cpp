@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/compose.h"
 #include "base/cp1252.h"
 #include "climessages.h"
 #include "dump.h"
@@ -125,6 +126,7 @@ int Info(const std::vector<std::string>& args) {
   cli::CliMessages messages;
   platform::HostSystemInfo system;
   TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(file)) return kExitFailed;
   if (json) PrintJson(set);
   else PrintText(set);
@@ -142,6 +144,7 @@ int Resave(const std::vector<std::string>& args) {
   if (files.size() != 2) return Usage();
   platform::HostSystemInfo system;
   TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(files[0])) return kExitFailed;
   if (!set.SaveToFile(files[1], 2)) {
     for (const auto& e : set.SaveErrors()) messages.Error(e);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/compose.h"
 #include "climessages.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
@@ -87,6 +88,7 @@ int Render(const std::vector<std::string>& args) {
   platform::HostSystemInfo system;
   platform::qt::QtCanvas measurer;
   document::TAEHset set({&messages, &system, &measurer, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(file)) return 1;
   document::TAEHtesto* record = richtext::LivePage(set, page, messages);
   if (record == nullptr) return 1;

@@ -1,4 +1,6 @@
 # The application shell: options, translation of window texts, the main window.
+# The program put together: the container's hooks into the layers above it.
+target_sources(tarn_core PRIVATE app/compose.cpp)
 if(TARN_QT)
   target_sources(tarn_ui PRIVATE
     app/ui/resources.cpp

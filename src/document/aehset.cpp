@@ -18,9 +18,7 @@
 #include "document/aehtesto.h"
 #include "document/imagecodec.h"
 #include "document/recordfields.h"
-#include "objects/frameset.h"
 #include "platform/messages.h"
-#include "richtext/oldtext.h"
 
 namespace tarn::document {
 namespace fs = std::filesystem;
@@ -98,8 +96,6 @@ TAEHset::TAEHset(platform::Services services)
     : m_services(services), m_containerNumber(++g_containerCounter) {
   if (m_services.messages == nullptr) m_services.messages = &g_silent;
   if (m_services.system == nullptr) m_services.system = &g_host;
-  OlderTextConverter = [](TAEHoggetto& page) { richtext::ConvertOlderText(page); };
-  FrameSetWriter = [](TAEHoggetto& map, std::string& out) { return objects::WriteDocumentFrameSet(map, out); };
   m_randomState = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                   (static_cast<std::uint64_t>(m_containerNumber) << 32) ^
                   reinterpret_cast<std::uintptr_t>(this);

@@ -2,6 +2,7 @@
 // failures that must leave the previous document untouched.
 #include <gtest/gtest.h>
 
+#include "app/compose.h"
 #include "base/bytes.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
@@ -226,6 +227,7 @@ TEST(AehSave, OlderPagesThatRegisterNewRecordsSaveSoundly) {
   b.records[5] = {image};
   testing::WriteFile(env.Path("older.aeh"), b.Build());
   TAEHset set(env.Services());
+  app::Compose(set);
   ASSERT_TRUE(set.LoadFromFile(env.Path("older.aeh")));
   ASSERT_TRUE(set.SaveToFile(env.Path("converted.aeh")));
   EXPECT_EQ(set.CountOf(immagine), 2);

@@ -3,6 +3,7 @@
 // description in the HTML export and the document file.
 #include <gtest/gtest.h>
 
+#include "app/compose.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
@@ -20,6 +21,7 @@ using document::TAEHoggetto;
 class FrameSetFixture : public ::testing::Test {
  protected:
   FrameSetFixture() : set(env.Services()), frames(env.messages) {
+    app::Compose(set);
     for (const char* text : {"Cover", "Second", "Third"}) Page(std::string("<Z S0 >") + text);
     frames.SetLinkedAEHset(&set);
     frames.ClientArea = {0, 0, 600, 603};

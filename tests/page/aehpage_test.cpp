@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "app/compose.h"
 #include "page/aehpage.h"
 #include "document/aehpicture.h"
 #include "platform/testing/fixedcanvas.h"
@@ -88,7 +89,7 @@ class Host : public PageHost {
 
 class PageFixture : public ::testing::Test {
  protected:
-  PageFixture() : set(env.Services()), host(set), view(host) {}
+  PageFixture() : set(env.Services()), host(set), view(host) { app::Compose(set); }
 
   TAEHtesto* Page(const std::string& markup, const std::string& title = "Untitled") {
     auto page = set.NewObject(testoHtml);

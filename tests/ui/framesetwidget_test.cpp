@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "app/compose.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "document/recordfields.h"
@@ -38,6 +39,7 @@ std::string Own(TAEHbox& box) {
 class EditorFixture : public ::testing::Test {
  protected:
   EditorFixture() : set({&messages, &system, &measurer, &clipboard}), editor(messages) {
+    app::Compose(set);
     set.NewHypertext();
     // Page 0 links to page 1, page 1 to page 2.
     Page("<Z S0 >Go to <$00000001>second<%> page");
