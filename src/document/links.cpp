@@ -14,6 +14,7 @@
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "document/recordfields.h"
+#include "markup/tokenizer.h"
 
 namespace tarn::document {
 using namespace field;
@@ -494,15 +495,15 @@ class Collector {
 
 // Overwrites the eight digits of every "<$xxxxxxxx>" tag that names id.
 bool CancelTags(std::string& markup, ObjectId id) {
-  bool changed = false;
-  for (std::size_t pos = markup.find("<$"); pos != std::string::npos; pos = markup.find("<$", pos + 2)) {
-    if (pos + 11 > markup.size() || markup[pos + 10] != '>') continue;
-    if (ParseHex8(markup, pos + 2) == id) {
-      markup.replace(pos + 2, 8, kCancelledDigits);
-      changed = true;
+  std::vector<std::size_t> digits;
+  markup::Tokenizer tokens(markup);
+  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd; t = tokens.Next()) {
+    if (t.kind == markup::TokenKind::kReference && t.wellFormed && static_cast<ObjectId>(t.value) == id) {
+      digits.push_back(t.at + 2);
     }
   }
-  return changed;
+  for (std::size_t at : digits) markup.replace(at, kCancelledDigits.size(), kCancelledDigits);
+  return !digits.empty();
 }
 
 bool CancelMarkers(TAEHoggetto& object, ObjectId id) {

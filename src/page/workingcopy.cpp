@@ -8,6 +8,7 @@
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "markup/entities.h"
+#include "markup/tokenizer.h"
 #include "richtext/localform.h"
 
 namespace tarn::page {
@@ -127,17 +128,6 @@ class Resolver {
   WorkingCopy& m_copy;
 };
 
-// Where a tag that starts at `at` ends (its ">"), skipping quoted font names.
-std::size_t TagEnd(std::string_view text, std::size_t at) {
-  bool quoted = false;
-  for (std::size_t i = at + 1; i < text.size(); ++i) {
-    if (text[i] == '"') quoted = !quoted;
-    if (text[i] == '>' && !quoted) return i;
-    if (text[i] == '\0') break;
-  }
-  return std::string_view::npos;
-}
-
 char SafeTitleCharacter(unsigned char c) {
   switch (c) {
     case '"': return static_cast<char>(0x94);
@@ -243,31 +233,35 @@ std::string ResolveWorkingCopy(TAEHset& set, WorkingCopy& copy, std::string_view
 }
 
 void NeutraliseFormatTags(std::string& markup) {
-  std::size_t pos = 0;
-  while ((pos = markup.find("<Y", pos)) != std::string::npos) {
-    const std::size_t end = TagEnd(markup, pos);
-    if (end == std::string::npos) return;
-    if (markup.compare(end + 1, 2, "<Y") == 0) std::fill(markup.begin() + static_cast<std::ptrdiff_t>(pos),
-                                                         markup.begin() + static_cast<std::ptrdiff_t>(end) + 1, '\x03');
-    pos = end + 1;
+  std::vector<std::pair<std::size_t, std::size_t>> overwritten;
+  markup::Tokenizer tokens(markup::TextPart(markup));
+  markup::Token previous;
+  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd; t = tokens.Next()) {
+    if (t.kind == markup::TokenKind::kFormatTag && previous.kind == markup::TokenKind::kFormatTag &&
+        previous.End() == t.at) {
+      overwritten.emplace_back(previous.at, previous.text.size());
+    }
+    previous = t;
   }
+  for (const auto& [at, length] : overwritten) markup.replace(at, length, length, '\x03');
 }
 
 std::string TitleFromText(std::string_view markup) {
   std::string collected;
-  std::size_t i = 0;
-  while (i < markup.size() && markup[i] != '\0' && collected.size() <= kTitleStopsAfter) {
-    if (markup[i] != '<') {
-      collected.push_back(markup[i++]);
+  markup::Tokenizer tokens(markup::TextPart(markup));
+  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd && collected.size() <= kTitleStopsAfter;
+       t = tokens.Next()) {
+    if (t.kind == markup::TokenKind::kText || t.kind == markup::TokenKind::kControls ||
+        t.kind == markup::TokenKind::kEntity) {
+      // Collected as written, references undecoded, up to the limit.
+      collected.append(t.text.substr(0, kTitleStopsAfter + 1 - collected.size()));
       continue;
     }
-    if (markup.compare(i, 2, "<Z") == 0) {
+    if (t.kind == markup::TokenKind::kParagraphTag) {
       if (collected.size() > kTitleParagraphStop) break;
       if (!collected.empty() && collected.back() != ' ') collected.push_back(' ');
     }
-    const std::size_t end = TagEnd(markup, i);
-    if (end == std::string_view::npos) break;
-    i = end + 1;
+    if (!t.closed) break;
   }
   std::size_t first = 0;
   while (first < collected.size() && static_cast<unsigned char>(collected[first]) <= 32) ++first;

@@ -1,9 +1,11 @@
 // Stored and working forms of markup; see localform.h.
 #include "richtext/localform.h"
-#include "base/hex.h"
 
 #include <algorithm>
 #include <cstdint>
+
+#include "base/hex.h"
+#include "markup/tokenizer.h"
 
 namespace tarn::richtext {
 namespace {
@@ -31,30 +33,16 @@ std::uint32_t Number(std::vector<document::ObjectId>& list, document::ObjectId i
 std::string RewriteTags(std::string_view text, const std::function<std::uint32_t(std::uint32_t)>& visit) {
   std::string out;
   out.reserve(text.size());
-  std::size_t pos = 0;
-  while (true) {
-    const std::size_t tag = text.find("<$", pos);
-    if (tag == std::string_view::npos || tag + 11 > text.size()) break;
-    std::uint32_t value = 0;
-    bool ok = text[tag + 10] == '>';
-    for (std::size_t i = 0; i < 8 && ok; ++i) {
-      const char c = text[tag + 2 + i];
-      const int d = base::HexDigitValue(c);
-      ok = d >= 0;
-      value = (value << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
-    }
-    if (!ok) {
-      out.append(text.substr(pos, tag + 2 - pos));
-      pos = tag + 2;
-      continue;
-    }
-    const std::uint32_t replaced = visit(value);
-    out.append(text.substr(pos, tag + 2 - pos));
-    base::AppendHex(out, replaced, 8);
+  std::size_t copied = 0;
+  markup::Tokenizer tokens(text);
+  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd; t = tokens.Next()) {
+    if (t.kind != markup::TokenKind::kReference || !t.wellFormed) continue;
+    out.append(text.substr(copied, t.at + 2 - copied));
+    base::AppendHex(out, visit(t.value), 8);
     out.push_back('>');
-    pos = tag + 11;
+    copied = t.End();
   }
-  out.append(text.substr(pos));
+  out.append(text.substr(copied));
   return out;
 }
 

@@ -315,19 +315,6 @@ ReadResult Reader::Paragraph(TAEHparag& p) {
 
 // ---- Writing ----
 
-void AppendEscapedRun(std::string& out, std::string_view run) {
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < run.size(); ++i) {
-    const char c = run[i];
-    if (c == '&' || c == '<' || c == '>') {
-      out.append(run.substr(start, i - start));
-      markup::AppendEscaped(out, static_cast<unsigned char>(c));
-      start = i + 1;
-    }
-  }
-  out.append(run.substr(start));
-}
-
 void AppendDecimal(std::string& out, std::int64_t v) { out += std::to_string(v); }
 
 void AppendColour(std::string& out, std::uint32_t colour) {
@@ -509,7 +496,7 @@ void WriteParagraphImpl(const TAEHparag& p, std::string& out, WriteMode mode, in
       const CharInfo* const stop = p.infos.data() + to;
       while (next < stop && (next->format & next->object) < 0 && next->link == lastLink) ++next;
       j = static_cast<int>(next - p.infos.data());
-      AppendEscapedRun(out, std::string_view(p.text).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i)));
+      markup::AppendEscaped(out, std::string_view(p.text).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i)));
       i = j - 1;
       continue;
     }
