@@ -7,8 +7,10 @@
 #include <map>
 
 #include "document/aehset.h"
+#include "document/aehtesto.h"
 #include "document/testfixtures.h"
 #include "richtext/documenthost.h"
+#include "richtext/localform.h"
 
 namespace tarn::richtext {
 namespace {
@@ -110,6 +112,22 @@ TEST_F(MarkupTest, CanonicalForm) {
        "<Z S0 >t<$FF000002><Z S1 >a<T><Z S1 >b<T><Z S1 >c<T><Z S1 >d<Z S1 >e<T>!"},
   };
   for (const auto& c : cases) EXPECT_EQ(RoundTrip(c.in), c.out) << c.name;
+}
+
+// The reader, the stored and working forms and the container's list of
+// references read the same tags: one hidden in a reserved block, or taken
+// into a numeric character reference, is seen by none of them.
+TEST_F(MarkupTest, ScannersAgreeOnWhatIsATag) {
+  const std::string stored = "<Z S0 >a<D><$08000003><d>&#<$01000009>b<$01000005>link<%><$08000002>";
+  EXPECT_EQ(document::ReferencedIds(stored), (std::vector<document::ObjectId>{0x01000005, 0x08000002}));
+  const WorkingForm form = ToWorkingForm(stored);
+  EXPECT_EQ(form.links, std::vector<document::ObjectId>{0x01000005});
+  EXPECT_EQ(form.objects, std::vector<document::ObjectId>{0x08000002});
+  EXPECT_EQ(form.markup, "<Z S0 >a<D><$08000003><d>&#<$01000009>b<$6f000000>link<%><$ff000001>");
+  EXPECT_EQ(ToStoredForm(form.markup, form), stored);
+  const RichText text = Read(form.markup);
+  ASSERT_EQ(text.paragraphs.size(), 1u);
+  EXPECT_EQ(text.paragraphs[0]->text, "aA1000009>blink ");
 }
 
 TEST_F(MarkupTest, ParagraphContents) {
