@@ -5,6 +5,7 @@
 // with PaintBackground and forwards its timer and scroll events here.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -61,6 +62,20 @@ class PageTextBox {
   virtual bool Modified() const = 0;
 };
 
+// The placed objects of a working copy and of its header and footer copies.
+// Each section numbers its objects apart; a box finds an object in the
+// section it is reading.
+class SectionObjects {
+ public:
+  explicit SectionObjects(const WorkingCopy& copy);
+  void SetSection(richtext::Origin origin) { m_current = origin; }
+  richtext::EmbeddedObject* Find(std::int32_t identifier);
+
+ private:
+  std::array<richtext::PageObjects, 3> m_sections;  // by Origin
+  richtext::Origin m_current = richtext::Origin::Text;
+};
+
 // The box without a display: reads the working markup (header, own text,
 // footer) into paragraphs and writes the own ones back.
 class PlainTextBox : public PageTextBox {
@@ -91,14 +106,11 @@ class PlainTextBox : public PageTextBox {
   bool modified = false;
 
  private:
-  void ReadSection(WorkingCopy& section, richtext::Origin origin,
-                   std::vector<std::unique_ptr<richtext::RecordObject>>& objects);
+  void ReadSection(const WorkingCopy& section, richtext::Origin origin);
 
   std::unique_ptr<richtext::DocumentHost> m_host;
+  SectionObjects m_objects;
   richtext::RichText m_text;
-  std::vector<std::unique_ptr<richtext::RecordObject>> m_ownObjects;
-  std::vector<std::unique_ptr<richtext::RecordObject>> m_headerObjects;
-  std::vector<std::unique_ptr<richtext::RecordObject>> m_footerObjects;
   int m_headerCount = 0;
   int m_footerCount = 0;
 };

@@ -35,10 +35,11 @@ RichText* RecordObject::Cell(int row, int column) {
 }
 
 PageObjects::PageObjects(const document::TAEHset& set, const WorkingForm& form) {
-  for (std::size_t i = 0; i < form.objects.size(); ++i) {
-    m_objects.push_back(
-        std::make_unique<RecordObject>(static_cast<std::int32_t>(i + 1), set.GetObjectById(form.objects[i])));
-  }
+  for (const document::ObjectId id : form.objects) Add(set.GetObjectById(id));
+}
+
+void PageObjects::Add(const TAEHoggetto* record) {
+  m_objects.push_back(std::make_unique<RecordObject>(static_cast<std::int32_t>(m_objects.size() + 1), record));
 }
 
 EmbeddedObject* PageObjects::Find(std::int32_t identifier) {
