@@ -8,6 +8,7 @@
 
 #include "app/compose.h"
 #include "document/aehset.h"
+#include "document/recordfields.h"
 #include "platform/testing/testplatform.h"
 #include "richtext/documenthost.h"
 #include "richtext/markup.h"
@@ -32,8 +33,8 @@ struct World {
     set.Register(std::move(style));
     auto* placed = set.Register(set.NewObject(document::immagineNew));
     auto tableRecord = set.NewObject(document::tabellaHtml);
-    tableRecord->SetU8(93, 2);
-    tableRecord->SetU8(94, 2);
+    tableRecord->SetU8(document::field::kTableRows, 2);
+    tableRecord->SetU8(document::field::kTableColumns, 2);
     auto* t = set.Register(std::move(tableRecord));
     image = std::make_unique<richtext::RecordObject>(1, placed);
     table = std::make_unique<richtext::RecordObject>(2, t);

@@ -57,9 +57,9 @@ void ConvertInContainer(std::string_view text) {
   image->SetContent("GIF89a");
   set.Register(std::move(image));
   auto table = set.NewObject(document::tabellaHtml);
-  table->SetU8(93, 2);
-  table->SetU8(94, 3);
-  table->SetU8(95, 2);
+  table->SetU8(document::field::kTableRows, 2);
+  table->SetU8(document::field::kTableColumns, 3);
+  table->SetU8(document::field::kTableAlignment, 2);
   set.Register(std::move(table));
   set.Register(set.NewObject(document::genLink));
   for (int subtype : {12, 3}) {

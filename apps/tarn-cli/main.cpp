@@ -92,7 +92,8 @@ void PrintText(const TAEHset& set) {
   std::printf("File:          %s\n", set.AEHFileName().c_str());
   std::printf("Format:        version %d, revision %d\n", set.Version(), set.Revision());
   std::printf("Export prefix: %s\n", Utf8(set.ExpPrefix()).c_str());
-  std::printf("Authors:       %s\n", Utf8(set.HeaderString(document::header::kAuthors, 79)).c_str());
+  std::printf("Authors:       %s\n",
+              Utf8(set.HeaderString(document::header::kAuthors, document::header::kTextCapacity)).c_str());
   std::printf("Cover page:    %d   Contents page: %d\n", set.HeaderI32(document::header::kCoverPage),
               set.HeaderI32(document::header::kContentsPage));
   std::printf("Pages:\n");

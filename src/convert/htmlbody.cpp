@@ -22,14 +22,8 @@ namespace {
 constexpr std::string_view kDefaultFace = "Times New Roman";
 constexpr std::uint32_t kColourMask = 0xFFFFFF;
 constexpr std::int16_t kPairNotGiven = -20000;
-constexpr std::uint8_t kBold = 1;
-constexpr std::uint8_t kItalic = 2;
-constexpr std::uint8_t kUnderline = 4;
-constexpr std::uint8_t kStrike = 8;
-constexpr int kNumbered = 6;
-constexpr int kBulleted = 10;
 
-bool IsList(int listType) { return listType == kNumbered || listType == kBulleted; }
+bool IsList(int listType) { return listType == style::kListNumbered || listType == style::kListBullet; }
 
 HtmlFont ToHtmlFont(const richtext::TMyFont& font) {
   return {font.colour & kColourMask, font.face, font.size, static_cast<std::uint8_t>(font.style & 0x0F),
@@ -50,11 +44,12 @@ void ApplyCharacterCodes(const markup::TagCodes& codes, HtmlFont& font) {
   if (codes.Has(Code::kColour)) font.colour = codes.Colour(Code::kColour) & kColourMask;
   if (codes.Has(Code::kFace)) font.face = codes.Face();
   if (codes.Has(Code::kSize)) font.size = codes.Number(Code::kSize);
-  if (codes.Has(Code::kItalic)) SetBit(font.flags, kItalic, codes.Number(Code::kItalic) == 1);
-  if (codes.Has(Code::kBold)) SetBit(font.flags, kBold, codes.Number(Code::kBold) == 1);
+  if (codes.Has(Code::kItalic)) SetBit(font.flags, style::kItalic, codes.Number(Code::kItalic) == 1);
+  if (codes.Has(Code::kBold)) SetBit(font.flags, style::kBold, codes.Number(Code::kBold) == 1);
   // All four style bits follow "y": underline and strike-through must reach
   // the FONT element as much as bold and italic.
-  if (codes.Has(Code::kStyleBits)) font.flags = static_cast<std::uint8_t>(codes.Number(Code::kStyleBits) & 0x0F);
+  if (codes.Has(Code::kStyleBits))
+    font.flags = static_cast<std::uint8_t>(codes.Number(Code::kStyleBits) & 0x0F);
   if (codes.Has(Code::kPosition)) font.position = static_cast<std::uint8_t>(codes.Number(Code::kPosition));
 }
 
@@ -182,7 +177,7 @@ void THtmlBody::CloseParagraph(HtmlText& t) {
 }
 
 void THtmlBody::ParagraphStart(HtmlText& t, const markup::TagCodes& codes) {
-  using namespace richtext::stylefield;
+  using namespace document::field::style;
   using markup::Code;
   const std::int32_t number = codes.Has(Code::kStyle) ? std::max(codes.Number(Code::kStyle), 0) : 0;
   const TAEHset* set = LinkedAEHset();
@@ -240,8 +235,8 @@ void THtmlBody::ParagraphStart(HtmlText& t, const markup::TagCodes& codes) {
     const std::int32_t v = codes.Number(Code::kListKind);
     e.listType = v;
     if (v == 0) declarations += "list-style-type:none;";
-    else if (v == kNumbered) declarations += "list-style-type:decimal;";
-    else if (v == kBulleted) declarations += "list-style-type:disc;";
+    else if (v == style::kListNumbered) declarations += "list-style-type:decimal;";
+    else if (v == style::kListBullet) declarations += "list-style-type:disc;";
     stated = true;
   }
   if (codes.Has(Code::kUnit)) e.unit = codes.Number(Code::kUnit);
@@ -272,7 +267,8 @@ void THtmlBody::ParagraphStart(HtmlText& t, const markup::TagCodes& codes) {
   declarations += lengths;
   if (codes.Has(Code::kLinkColour)) e.linkColour = codes.Colour(Code::kLinkColour) & kColourMask;
   if (codes.Has(Code::kLinkSize)) e.linkSize = codes.Number(Code::kLinkSize);
-  if (codes.Has(Code::kLinkStyle)) e.linkFlags = static_cast<std::uint8_t>(codes.Number(Code::kLinkStyle) & 0x0F);
+  if (codes.Has(Code::kLinkStyle))
+    e.linkFlags = static_cast<std::uint8_t>(codes.Number(Code::kLinkStyle) & 0x0F);
   e.font = t.current;
 
   std::string& out = t.out;
@@ -281,18 +277,18 @@ void THtmlBody::ParagraphStart(HtmlText& t, const markup::TagCodes& codes) {
   out += " class=s" + std::to_string(number) + " ";
   out += ExpCSS == TExpCSS::ecUseCSS && stated ? " style='" + declarations + "'>" : std::string(">");
   out += "\r\n";
-  if (e.listType == kNumbered) {
+  if (e.listType == style::kListNumbered) {
     out += "<!lisnum>" + std::to_string(t.listCounter) + ". <!/lisnum>";
     ++t.listCounter;
   } else {
-    if (e.listType == kBulleted) out += "<LI>";
+    if (e.listType == style::kListBullet) out += "<LI>";
     t.listCounter = 1;
   }
   const std::string font = FontElement(t.current, t.styleFont);
   out += font;
   e.fontOpen = !font.empty();
-  if (t.current.flags & kBold) out += "<B>";
-  if (t.current.flags & kItalic) out += "<I>";
+  if (t.current.flags & style::kBold) out += "<B>";
+  if (t.current.flags & style::kItalic) out += "<I>";
   if (t.current.position == 1) out += "<SUB>";
   if (t.current.position == 2) out += "<SUP>";
   t.paragraphOpen = true;
@@ -318,13 +314,13 @@ void THtmlBody::WritePendingFormat(HtmlText& t) {
   const std::string element = FontElement(f, t.styleFont);
   const bool differencesOnly = element.empty() && (!changed || !t.emitted.fontOpen);
   if (differencesOnly) {
-    if ((s.flags & kItalic) && !(f.flags & kItalic)) out += "</I>";
-    if ((s.flags & kBold) && !(f.flags & kBold)) out += "</B>";
+    if ((s.flags & style::kItalic) && !(f.flags & style::kItalic)) out += "</I>";
+    if ((s.flags & style::kBold) && !(f.flags & style::kBold)) out += "</B>";
     if (s.position == 1 && f.position != 1) out += "</SUB>";
     if (s.position == 2 && f.position != 2) out += "</SUP>";
   } else {
-    if (s.flags & kItalic) out += "</I>";
-    if (s.flags & kBold) out += "</B>";
+    if (s.flags & style::kItalic) out += "</I>";
+    if (s.flags & style::kBold) out += "</B>";
     if (s.position == 1) out += "</SUB>";
     if (s.position == 2) out += "</SUP>";
   }
@@ -334,13 +330,13 @@ void THtmlBody::WritePendingFormat(HtmlText& t) {
     out += element;
   }
   if (differencesOnly) {
-    if ((f.flags & kBold) && !(s.flags & kBold)) out += "<B>";
-    if ((f.flags & kItalic) && !(s.flags & kItalic)) out += "<I>";
+    if ((f.flags & style::kBold) && !(s.flags & style::kBold)) out += "<B>";
+    if ((f.flags & style::kItalic) && !(s.flags & style::kItalic)) out += "<I>";
     if (f.position == 1 && s.position != 1) out += "<SUB>";
     if (f.position == 2 && s.position != 2) out += "<SUP>";
   } else {
-    if (f.flags & kBold) out += "<B>";
-    if (f.flags & kItalic) out += "<I>";
+    if (f.flags & style::kBold) out += "<B>";
+    if (f.flags & style::kItalic) out += "<I>";
     if (f.position == 1) out += "<SUB>";
     if (f.position == 2) out += "<SUP>";
   }
@@ -350,8 +346,8 @@ void THtmlBody::WritePendingFormat(HtmlText& t) {
 
 void THtmlBody::WriteClosingTags(HtmlText& t) {
   const HtmlFont& s = t.emitted.font;
-  if (s.flags & kItalic) t.out += "</I>";
-  if (s.flags & kBold) t.out += "</B>";
+  if (s.flags & style::kItalic) t.out += "</I>";
+  if (s.flags & style::kBold) t.out += "</B>";
   if (s.position == 1) t.out += "</SUB>";
   if (s.position == 2) t.out += "</SUP>";
   if (t.emitted.fontOpen) t.out += "</FONT>";
@@ -364,12 +360,12 @@ std::string THtmlBody::FontElement(const HtmlFont& font, const HtmlFont& base) c
   if (font.face != base.face) declarations += "font-family:\"" + font.face + "\";";
   if (font.size != base.size) declarations += "font-size:" + std::to_string(font.size) + "pt;";
   if (font.flags != base.flags) {
-    if ((base.flags & kBold) && !(font.flags & kBold)) declarations += "font-weight:normal;";
-    if ((base.flags & kItalic) && !(font.flags & kItalic)) declarations += "font-style:normal;";
-    if ((font.flags ^ base.flags) & (kUnderline | kStrike)) {
-      declarations += (font.flags & kUnderline) ? "text-decoration:underline;"
-                      : (font.flags & kStrike)  ? "text-decoration:line-through;"
-                                                : "text-decoration:normal;";
+    if ((base.flags & style::kBold) && !(font.flags & style::kBold)) declarations += "font-weight:normal;";
+    if ((base.flags & style::kItalic) && !(font.flags & style::kItalic)) declarations += "font-style:normal;";
+    if ((font.flags ^ base.flags) & (style::kUnderline | style::kStrikeout)) {
+      declarations += (font.flags & style::kUnderline)   ? "text-decoration:underline;"
+                      : (font.flags & style::kStrikeout) ? "text-decoration:line-through;"
+                                                         : "text-decoration:normal;";
     }
   }
   std::string attributes;
@@ -406,7 +402,7 @@ void THtmlBody::WriteObjectTag(HtmlText& t, ObjectId id) {
 }
 
 void THtmlBody::WriteEmbeddedObject(HtmlText& t, TAEHoggetto& record) {
-  if (record.Kind() == shortObj && record.Subtype() == 14) {
+  if (record.Kind() == shortObj && record.Subtype() == kShortAnchor) {
     // An anchor inside an open link must not take the link's text with it.
     if (t.linkOpen) t.out += "</A>";
     t.out += "<A NAME=\"" + AnchorHtmlName(record.I32(kShortValue)) + "\"></A>";
@@ -433,9 +429,11 @@ std::string THtmlBody::LinkDeclarations(const HtmlText& t) const {
     d += e.linkSize > 0 ? "font-size:" + std::to_string(e.linkSize) + "pt;" : std::string("font-size:inherit;");
   }
   const int differ = e.linkFlags ^ t.styleLinkFlags;
-  if (differ & kBold) d += (e.linkFlags & kBold) ? "font-weight:bold;" : "font-weight:normal;";
-  if (differ & kItalic) d += (e.linkFlags & kItalic) ? "font-style:italic;" : "font-style:normal;";
-  if (differ & kUnderline) d += (e.linkFlags & kUnderline) ? "text-decoration:underline;" : "text-decoration:normal;";
+  if (differ & style::kBold) d += (e.linkFlags & style::kBold) ? "font-weight:bold;" : "font-weight:normal;";
+  if (differ & style::kItalic)
+    d += (e.linkFlags & style::kItalic) ? "font-style:italic;" : "font-style:normal;";
+  if (differ & style::kUnderline)
+    d += (e.linkFlags & style::kUnderline) ? "text-decoration:underline;" : "text-decoration:normal;";
   return d;
 }
 

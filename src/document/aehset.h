@@ -28,6 +28,11 @@ namespace header {
 inline constexpr int kSize = 1978;
 inline constexpr int kMagic = 0;
 inline constexpr int kTitle = 4;  // string[79]
+// The capacities of the header's short strings: title, company, copyright
+// and authors; export prefix and password; the two font names.
+inline constexpr int kTextCapacity = 79;
+inline constexpr int kPrefixCapacity = 16;
+inline constexpr int kFontNameCapacity = 39;
 inline constexpr int kInformation = 84;
 inline constexpr int kInformationSize = 1258;
 inline constexpr int kFirstTextSlot = 1342;

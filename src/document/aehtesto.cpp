@@ -17,10 +17,9 @@ bool OwnedByPage(int kind) {
 
 std::vector<ObjectId> ReferencedIds(std::string_view markup) {
   std::vector<ObjectId> ids;
-  markup::Tokenizer tokens(markup);
-  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd; t = tokens.Next()) {
-    if (t.kind == markup::TokenKind::kReference && t.wellFormed) ids.push_back(static_cast<ObjectId>(t.value));
-  }
+  markup::ForEachReference(markup, [&ids](const markup::Token& t) {
+    if (t.wellFormed) ids.push_back(static_cast<ObjectId>(t.value));
+  });
   return ids;
 }
 

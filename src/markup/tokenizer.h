@@ -175,6 +175,15 @@ class Tokenizer {
 // The text part of a stored or working text: up to its first byte 0.
 std::string_view TextPart(std::string_view text);
 
+// Calls visit(token) for every "<$" tag of the text in text order, those
+// inside skipped blocks included: a reserved block is never shown, but the
+// records it names are still named by the page, so the bookkeeping of
+// references (the stored and working forms, releasing and cancelling
+// references) counts them. Token positions are positions in `text`.
+template <typename Visit>
+void ForEachReference(std::string_view text, Visit&& visit, std::size_t origin = 0);
+
+
 // Runs of characters are most of any text: they are read here, inline.
 
 namespace detail {
@@ -240,6 +249,23 @@ inline Token Tokenizer::Finish(TokenKind kind, std::size_t at, std::size_t end, 
   token.text = std::string_view(m_text.data() + at, end - at);
   token.closed = closed;
   return token;
+}
+
+template <typename Visit>
+void ForEachReference(std::string_view text, Visit&& visit, std::size_t origin) {
+  Tokenizer tokens(text);
+  for (Token t = tokens.Next(); t.kind != TokenKind::kEnd; t = tokens.Next()) {
+    if (t.kind == TokenKind::kReference) {
+      t.at += origin;
+      visit(t);
+    } else if (t.kind == TokenKind::kSkippedBlock) {
+      // Between the opening "<D" and the closing "<d>" (when there is one).
+      constexpr std::size_t kOpening = 2;
+      constexpr std::size_t kClosing = 3;
+      const std::size_t inner = t.text.size() - kOpening - (t.closed ? kClosing : 0);
+      ForEachReference(t.text.substr(kOpening, inner), visit, origin + t.at + kOpening);
+    }
+  }
 }
 
 }  // namespace tarn::markup

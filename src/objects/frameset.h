@@ -28,7 +28,6 @@ inline constexpr int kMsgFollowLink = 44655;
 inline constexpr int kNoMainPage = -2;
 inline constexpr int kSlideUnit = 1000;
 inline constexpr int kShortestSlide = 100;
-inline constexpr int kFrameRecordSizeField = 89;  // kind 9: record size used
 
 enum LayoutMode : int { kLayoutSave = 0, kLayoutTemplate = 1 };
 

@@ -18,7 +18,6 @@ using namespace document;
 using namespace document::field;
 namespace {
 
-constexpr int kAnchorSubtype = 14;
 constexpr int kStopAttempts = 41;
 constexpr int kStopWait = 50;
 constexpr std::size_t kMaxCellDepth = 32;
@@ -273,7 +272,7 @@ void TAEHpage::CommitPage() {
   working.SetU8(kPageGeneration, 2);
   const bool modified = Modified();
   if (modified && working.GetRevision() < set.Revision()) working.SetRevision(set.Revision());
-  if (working.Title() == "Untitled") working.SetStr(kPageTitle, 71, TitleFromText(markup));
+  if (working.Title() == "Untitled") working.SetStr(kPageTitle, kPageTitleCapacity, TitleFromText(markup));
   std::unique_ptr<TAEHoggetto> owned(m_working->page.release());
   TAEHtesto* registered = &working;
   if (set.RegisterObject(owned, index) >= 0) {
@@ -324,7 +323,7 @@ std::vector<TAEHpage::AnchorPlace> TAEHpage::Anchors() {
         continue;
       }
       const TAEHoggetto* record = m_working->Object(p.objects[static_cast<std::size_t>(o)]->Identifier());
-      if (record == nullptr || record->Kind() != shortObj || record->Subtype() != kAnchorSubtype) continue;
+      if (record == nullptr || record->Kind() != shortObj || record->Subtype() != kShortAnchor) continue;
       anchors.push_back({record->I32(kShortValue), walk->CurrentBox(), walk->CurrentIndex(), c});
     }
   }

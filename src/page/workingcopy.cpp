@@ -16,10 +16,8 @@ using namespace document;
 using namespace document::field;
 namespace {
 
-constexpr int kDataSourceLinks[] = {51, 55, 59, 63};
 constexpr std::size_t kTitleStopsAfter = 35;
 constexpr std::size_t kTitleParagraphStop = 5;
-constexpr std::size_t kTitleCapacity = 71;
 
 bool IsLinkRecordKind(int kind) { return kind == internetLink || kind == speclink || kind == shortObj; }
 
@@ -28,9 +26,13 @@ std::vector<int> LinkFields(const TAEHoggetto& object) {
   switch (object.Kind()) {
     case speclink: return {kSpecialTarget};
     case shortObj:
-      if (object.Subtype() != 14 && object.Subtype() != 15) return {kShortValue};
+      if (object.Subtype() != kShortAnchor && object.Subtype() != kShortMarker) return {kShortValue};
       return {};
-    case dbloc: return {std::begin(kDataSourceLinks), std::end(kDataSourceLinks)};
+    case dbloc: {
+      std::vector<int> fields;
+      for (int i = 0; i < kDataObjectCount; ++i) fields.push_back(kDataObjects + 4 * i);
+      return fields;
+    }
     case immagineNew: {
       std::vector<int> fields;
       for (int i = 0; i < kZoneCount; ++i) fields.push_back(kPlacedZones + i * kZoneSize);
@@ -107,7 +109,7 @@ class Resolver {
     TAEHoggetto& object = *entry.copy;
     for (int at : LinkFields(object)) {
       const auto value = static_cast<std::uint32_t>(object.I32(at));
-      if ((value >> 24) == kLocalLinkKind) object.SetI32(at, Link(value & 0xFFFFFF));
+      if ((value >> 24) == richtext::kLocalLinkKind) object.SetI32(at, Link(value & 0xFFFFFF));
     }
     ObjectId id = entry.origin;
     if (isLink && object.Kind() == internetLink) {
@@ -141,7 +143,7 @@ char SafeTitleCharacter(unsigned char c) {
 
 TAEHoggetto* WorkingCopy::Link(std::int32_t value) const {
   const auto v = static_cast<std::uint32_t>(value);
-  if ((v >> 24) != kLocalLinkKind || (v & 0xFFFFFF) >= links.size()) return nullptr;
+  if ((v >> 24) != richtext::kLocalLinkKind || (v & 0xFFFFFF) >= links.size()) return nullptr;
   return links[v & 0xFFFFFF].copy.get();
 }
 
@@ -224,8 +226,10 @@ std::string ResolveWorkingCopy(TAEHset& set, WorkingCopy& copy, std::string_view
   // Tags are resolved in text order, so objects take free slots in the order
   // the page shows them.
   std::string out = richtext::RewriteTags(workingMarkup, [&resolver](std::uint32_t value) {
-    if ((value >> 24) == kLocalLinkKind) return static_cast<std::uint32_t>(resolver.Link(value & 0xFFFFFF));
-    if ((value >> 24) == kLocalObjectKind) return static_cast<std::uint32_t>(resolver.Object(value & 0xFFFFFF));
+    if ((value >> 24) == richtext::kLocalLinkKind)
+      return static_cast<std::uint32_t>(resolver.Link(value & 0xFFFFFF));
+    if ((value >> 24) == richtext::kLocalObjectKind)
+      return static_cast<std::uint32_t>(resolver.Object(value & 0xFFFFFF));
     return value;
   });
   NeutraliseFormatTags(out);
@@ -249,8 +253,8 @@ void NeutraliseFormatTags(std::string& markup) {
 std::string TitleFromText(std::string_view markup) {
   std::string collected;
   markup::Tokenizer tokens(markup::TextPart(markup));
-  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd && collected.size() <= kTitleStopsAfter;
-       t = tokens.Next()) {
+  for (markup::Token t = tokens.Next();
+       t.kind != markup::TokenKind::kEnd && collected.size() <= kTitleStopsAfter; t = tokens.Next()) {
     if (t.kind == markup::TokenKind::kText || t.kind == markup::TokenKind::kControls ||
         t.kind == markup::TokenKind::kEntity) {
       // Collected as written, references undecoded, up to the limit.
@@ -290,7 +294,7 @@ std::string TitleFromText(std::string_view markup) {
     }
   }
   for (char& c : title) c = SafeTitleCharacter(static_cast<unsigned char>(c));
-  if (title.size() > kTitleCapacity) title.resize(kTitleCapacity);
+  if (title.size() > static_cast<std::size_t>(kPageTitleCapacity)) title.resize(kPageTitleCapacity);
   return title;
 }
 

@@ -10,9 +10,6 @@
 namespace tarn::richtext {
 namespace {
 
-constexpr std::uint32_t kLocalLink = 0x6F;
-constexpr std::uint32_t kLocalObject = 0xFF;
-
 bool IsLinkKind(int kind) { return kind == document::internetLink || kind == document::speclink; }
 bool IsPlacedKind(int kind) {
   return kind == document::tabellaHtml || kind == document::shortObj || kind == document::dbloc ||
@@ -34,14 +31,13 @@ std::string RewriteTags(std::string_view text, const std::function<std::uint32_t
   std::string out;
   out.reserve(text.size());
   std::size_t copied = 0;
-  markup::Tokenizer tokens(text);
-  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd; t = tokens.Next()) {
-    if (t.kind != markup::TokenKind::kReference || !t.wellFormed) continue;
+  markup::ForEachReference(text, [&](const markup::Token& t) {
+    if (!t.wellFormed) return;
     out.append(text.substr(copied, t.at + 2 - copied));
     base::AppendHex(out, visit(t.value), 8);
     out.push_back('>');
     copied = t.End();
-  }
+  });
   out.append(text.substr(copied));
   return out;
 }
@@ -51,8 +47,8 @@ WorkingForm ToWorkingForm(std::string_view stored) {
   form.markup = RewriteTags(stored, [&form](std::uint32_t value) {
     const int kind = static_cast<int>(value >> 24);
     const auto id = static_cast<document::ObjectId>(value);
-    if (IsLinkKind(kind)) return (kLocalLink << 24) | Number(form.links, id, 0);
-    if (IsPlacedKind(kind)) return (kLocalObject << 24) | Number(form.objects, id, 1);
+    if (IsLinkKind(kind)) return (kLocalLinkKind << 24) | Number(form.links, id, 0);
+    if (IsPlacedKind(kind)) return (kLocalObjectKind << 24) | Number(form.objects, id, 1);
     return value;
   });
   return form;
@@ -60,7 +56,8 @@ WorkingForm ToWorkingForm(std::string_view stored) {
 
 document::ObjectId StoredLinkValue(std::int32_t workingValue, const WorkingForm& lists) {
   const auto value = static_cast<std::uint32_t>(workingValue);
-  if ((value >> 24) == kLocalLink && (value & 0xFFFFFF) < lists.links.size()) return lists.links[value & 0xFFFFFF];
+  if ((value >> 24) == kLocalLinkKind && (value & 0xFFFFFF) < lists.links.size())
+    return lists.links[value & 0xFFFFFF];
   return workingValue;
 }
 
@@ -68,8 +65,8 @@ std::string ToStoredForm(std::string_view working, const WorkingForm& lists) {
   return RewriteTags(working, [&lists](std::uint32_t value) {
     const std::uint32_t kind = value >> 24;
     const std::uint32_t n = value & 0xFFFFFF;
-    if (kind == kLocalLink && n < lists.links.size()) return static_cast<std::uint32_t>(lists.links[n]);
-    if (kind == kLocalObject && n >= 1 && n <= lists.objects.size()) {
+    if (kind == kLocalLinkKind && n < lists.links.size()) return static_cast<std::uint32_t>(lists.links[n]);
+    if (kind == kLocalObjectKind && n >= 1 && n <= lists.objects.size()) {
       return static_cast<std::uint32_t>(lists.objects[n - 1]);
     }
     return value;

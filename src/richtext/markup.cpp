@@ -6,14 +6,15 @@
 #include <cstring>
 
 #include "document/aehoggetto.h"
+#include "document/recordfields.h"
 #include "markup/entities.h"
+#include "richtext/localform.h"
 
 namespace tarn::richtext {
 namespace {
 
 constexpr std::size_t kParagraphFaceLimit = 20;
 constexpr std::size_t kMaxTableDepth = 32;
-constexpr std::int32_t kLinkKindLocal = 111;
 constexpr int kDefaultLineHeight = 20;
 
 // ---- Reading ----
@@ -107,16 +108,20 @@ void Reader::ReadFormatTag(TAEHparag& p, const markup::TagCodes& codes) {
   if (codes.Has(Code::kColour)) format->SetColour(codes.Colour(Code::kColour));
   if (codes.Has(Code::kFace)) format->SetFace(std::string(codes.Face()));
   if (codes.Has(Code::kSize)) format->SetSize(codes.Number(Code::kSize));
+  constexpr int kItalicBit = document::field::style::kItalic;
+  constexpr int kBoldBit = document::field::style::kBold;
   std::uint8_t style = format->Style();
   if (codes.Has(Code::kItalic)) {
-    style = static_cast<std::uint8_t>(codes.Number(Code::kItalic) == 1 ? style | 2 : style & ~2);
+    style = static_cast<std::uint8_t>(codes.Number(Code::kItalic) == 1 ? style | kItalicBit
+                                                                       : style & ~kItalicBit);
   }
   if (codes.Has(Code::kBold)) {
-    style = static_cast<std::uint8_t>(codes.Number(Code::kBold) == 1 ? style | 1 : style & ~1);
+    style = static_cast<std::uint8_t>(codes.Number(Code::kBold) == 1 ? style | kBoldBit : style & ~kBoldBit);
   }
   if (codes.Has(Code::kStyleBits)) style = WithStyleBits(style, codes.Number(Code::kStyleBits));
   format->SetStyle(style);
-  if (codes.Has(Code::kPosition)) format->SetPosition(static_cast<std::uint8_t>(codes.Number(Code::kPosition)));
+  if (codes.Has(Code::kPosition))
+    format->SetPosition(static_cast<std::uint8_t>(codes.Number(Code::kPosition)));
   m_format = info.format;
   if (m_link == -1) {
     SetMeasuringFont(format->Font());
@@ -143,6 +148,7 @@ void Reader::ReadTableCells(EmbeddedObject& table) {
 void Reader::ReadReference(TAEHparag& p, const Token& tag) {
   const std::uint32_t value = tag.value;
   const auto kind = static_cast<std::int32_t>(value >> 24);
+  constexpr auto kLocalKind = static_cast<std::int32_t>(kLocalLinkKind);
   if (tag.IsObject()) {
     std::int32_t id = static_cast<std::int32_t>(value & 0xFFFFFF);
     if (m_options.objectIdMap != nullptr) {
@@ -182,9 +188,9 @@ void Reader::ReadReference(TAEHparag& p, const Token& tag) {
     if (!p.lines.empty()) ++p.lines.front().charCount;
     return;
   }
-  if (kind == kLinkKindLocal || kind == document::testoHtml || kind == document::genLink) {
+  if (kind == kLocalKind || kind == document::testoHtml || kind == document::genLink) {
     auto link = static_cast<std::int32_t>(value);
-    if (kind == kLinkKindLocal && m_options.typedIdMap != nullptr) {
+    if (kind == kLocalKind && m_options.typedIdMap != nullptr) {
       auto it = m_options.typedIdMap->find(link);
       link = it != m_options.typedIdMap->end() ? it->second : -1;
     }
@@ -496,7 +502,8 @@ void WriteParagraphImpl(const TAEHparag& p, std::string& out, WriteMode mode, in
       const CharInfo* const stop = p.infos.data() + to;
       while (next < stop && (next->format & next->object) < 0 && next->link == lastLink) ++next;
       j = static_cast<int>(next - p.infos.data());
-      markup::AppendEscaped(out, std::string_view(p.text).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i)));
+      markup::AppendEscaped(
+          out, std::string_view(p.text).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i)));
       i = j - 1;
       continue;
     }

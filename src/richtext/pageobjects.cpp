@@ -5,12 +5,7 @@
 #include "document/recordfields.h"
 
 namespace tarn::richtext {
-namespace {
-constexpr int kTableRows = 93;
-constexpr int kTableColumns = 94;
-constexpr int kMaxTableRows = 255;
-constexpr int kMaxTableColumns = 50;
-}  // namespace
+using namespace document::field;
 
 RecordObject::RecordObject(std::int32_t identifier, const TAEHoggetto* record)
     : m_identifier(identifier), m_record(record) {

@@ -58,14 +58,14 @@ TEST(Tokenizer, WhereTokensEnd) {
     std::string tokens;
   };
   const std::vector<Case> cases = {
-      {"<Z S0 >Tom &amp; Jerry",
-       "Paragraph[<Z S0 >] Text[Tom ] Entity[&amp;]=38 Text[ Jerry]"},
+      {"<Z S0 >Tom &amp; Jerry", "Paragraph[<Z S0 >] Text[Tom ] Entity[&amp;]=38 Text[ Jerry]"},
       {std::string("a\r\n\x03\x03") + "b>c", "Text[a] Controls[\r\n\x03\x03] Text[b>c]"},
       // A numeric reference takes up to three bytes whatever they are, a "<"
       // among them; an unknown name is a lone "&".
       {"&#<Z1&zz", "Entity[&#<Z1]=65 Entity[&]=32 Text[zz]"},
       {"<$00000001>x<%><$FF00000a><@><T>",
-       "Reference[<$00000001>]=00000001 Text[x] LinkEnd[<%>] Reference[<$FF00000a>]=ff00000a CellsOmitted[<@>] "
+       "Reference[<$00000001>]=00000001 Text[x] LinkEnd[<%>] Reference[<$FF00000a>]=ff00000a "
+       "CellsOmitted[<@>] "
        "CellEnd[<T>]"},
       // The value is read from the eight bytes after "<$", whatever they are.
       {"<$12>abcdef", "Reference[<$12>]=120abcde? Text[abcdef]"},

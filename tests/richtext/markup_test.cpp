@@ -115,16 +115,19 @@ TEST_F(MarkupTest, CanonicalForm) {
 }
 
 // The reader, the stored and working forms and the container's list of
-// references read the same tags: one hidden in a reserved block, or taken
-// into a numeric character reference, is seen by none of them.
+// references read the same tags. One taken into a numeric character
+// reference is a tag for none of them; one hidden in a reserved block is
+// not shown, but the records it names stay named.
 TEST_F(MarkupTest, ScannersAgreeOnWhatIsATag) {
   const std::string stored = "<Z S0 >a<D><$08000003><d>&#<$01000009>b<$01000005>link<%><$08000002>";
-  EXPECT_EQ(document::ReferencedIds(stored), (std::vector<document::ObjectId>{0x01000005, 0x08000002}));
+  EXPECT_EQ(document::ReferencedIds(stored),
+            (std::vector<document::ObjectId>{0x08000003, 0x01000005, 0x08000002}));
   const WorkingForm form = ToWorkingForm(stored);
   EXPECT_EQ(form.links, std::vector<document::ObjectId>{0x01000005});
-  EXPECT_EQ(form.objects, std::vector<document::ObjectId>{0x08000002});
-  EXPECT_EQ(form.markup, "<Z S0 >a<D><$08000003><d>&#<$01000009>b<$6f000000>link<%><$ff000001>");
+  EXPECT_EQ(form.objects, (std::vector<document::ObjectId>{0x08000003, 0x08000002}));
+  EXPECT_EQ(form.markup, "<Z S0 >a<D><$ff000001><d>&#<$01000009>b<$6f000000>link<%><$ff000002>");
   EXPECT_EQ(ToStoredForm(form.markup, form), stored);
+  objects[2] = std::make_unique<FakeObject>(2);
   const RichText text = Read(form.markup);
   ASSERT_EQ(text.paragraphs.size(), 1u);
   EXPECT_EQ(text.paragraphs[0]->text, "aA1000009>blink ");

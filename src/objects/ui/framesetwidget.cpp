@@ -604,7 +604,7 @@ void TInsiemeCornici::TakeFocus() { setFocus(Qt::MouseFocusReason); }
 
 document::TAEHoggetto* TInsiemeCornici::LinkRecord(std::int32_t link, const QWidget* box) const {
   if (m_set == nullptr || link == -1) return nullptr;
-  if ((static_cast<std::uint32_t>(link) >> 24) == page::kLocalLinkKind) {
+  if ((static_cast<std::uint32_t>(link) >> 24) == richtext::kLocalLinkKind) {
     TAEHpage* view = PageOfBox(box);
     return view != nullptr && view->Working() != nullptr ? view->Working()->Link(link) : nullptr;
   }
@@ -614,7 +614,7 @@ document::TAEHoggetto* TInsiemeCornici::LinkRecord(std::int32_t link, const QWid
 document::ObjectId TInsiemeCornici::LinkObjectId(std::int32_t link, const QWidget* box) const {
   if (link == -1) return -1;
   const auto value = static_cast<std::uint32_t>(link);
-  if ((value >> 24) != page::kLocalLinkKind) return link;
+  if ((value >> 24) != richtext::kLocalLinkKind) return link;
   TAEHpage* view = PageOfBox(box);
   if (view == nullptr || view->Working() == nullptr) return -1;
   const auto& links = view->Working()->links;
