@@ -13,6 +13,28 @@ namespace {
 constexpr std::size_t kTagCodesStart = 3;  // "<Z " and "<Y ": the third byte is not looked at
 constexpr std::size_t kReferenceDigits = 8;
 
+using Value = Tokenizer::CodeKey::Value;
+
+// The codes of each tag in the one order in which they are recognised; a
+// paragraph tag's style index comes first, before these.
+constexpr Tokenizer::CodeKey kParagraphCodes[] = {
+    {Code::kColour, "c", Value::kColour},      {Code::kFace, "F\"", Value::kFace},
+    {Code::kSize, "s", Value::kNumber},        {Code::kStyleBits, "y", Value::kNumber},
+    {Code::kPosition, "p", Value::kNumber},    {Code::kPByte, "P", Value::kNumber},
+    {Code::kAlignment, "A", Value::kNumber},   {Code::kListKind, "N", Value::kNumber},
+    {Code::kUnit, "M", Value::kNumber},        {Code::kLineHeight, "L", Value::kNumber},
+    {Code::kIndent, "I", Value::kNumber},      {Code::kLeftMargin, "l", Value::kNumber},
+    {Code::kRightMargin, "r", Value::kNumber}, {Code::kSpaceBefore, "t", Value::kNumber},
+    {Code::kSpaceAfter, "b", Value::kNumber},  {Code::kLinkColour, "C", Value::kColour},
+    {Code::kLinkSize, "S", Value::kNumber},    {Code::kLinkStyle, "Y", Value::kNumber},
+};
+constexpr Tokenizer::CodeKey kFormatCodes[] = {
+    {Code::kColour, "c", Value::kColour},   {Code::kFace, "F\"", Value::kFace},
+    {Code::kSize, "s", Value::kNumber},     {Code::kItalic, "i", Value::kNumber},
+    {Code::kBold, "g", Value::kNumber},     {Code::kStyleBits, "y", Value::kNumber},
+    {Code::kPosition, "p", Value::kNumber},
+};
+
 }  // namespace
 
 std::string_view TextPart(std::string_view text) {
@@ -71,38 +93,25 @@ Token Tokenizer::ParagraphTagAt(std::size_t at) {
   if (!ReadNumber(Code::kStyle, "S") || m_codes.Number(Code::kStyle) < 0) {
     return m_codesTag = ThroughClose(TokenKind::kParagraphTag, at, at);
   }
-  ReadColour(Code::kColour, "c");
-  ReadFace();
-  ReadNumber(Code::kSize, "s");
-  ReadNumber(Code::kStyleBits, "y");
-  ReadNumber(Code::kPosition, "p");
-  ReadNumber(Code::kPByte, "P");
-  ReadNumber(Code::kAlignment, "A");
-  ReadNumber(Code::kListKind, "N");
-  ReadNumber(Code::kUnit, "M");
-  ReadNumber(Code::kLineHeight, "L");
-  ReadNumber(Code::kIndent, "I");
-  ReadNumber(Code::kLeftMargin, "l");
-  ReadNumber(Code::kRightMargin, "r");
-  ReadNumber(Code::kSpaceBefore, "t");
-  ReadNumber(Code::kSpaceAfter, "b");
-  ReadColour(Code::kLinkColour, "C");
-  ReadNumber(Code::kLinkSize, "S");
-  ReadNumber(Code::kLinkStyle, "Y");
+  ReadCodes(kParagraphCodes);
   return m_codesTag = ThroughClose(TokenKind::kParagraphTag, at, m_pos);
 }
 
 Token Tokenizer::FormatTagAt(std::size_t at) {
   m_codes = TagCodes{};
   SetPosition(at + kTagCodesStart);
-  ReadColour(Code::kColour, "c");
-  ReadFace();
-  ReadNumber(Code::kSize, "s");
-  ReadNumber(Code::kItalic, "i");
-  ReadNumber(Code::kBold, "g");
-  ReadNumber(Code::kStyleBits, "y");
-  ReadNumber(Code::kPosition, "p");
+  ReadCodes(kFormatCodes);
   return m_codesTag = ThroughClose(TokenKind::kFormatTag, at, m_pos);
+}
+
+void Tokenizer::ReadCodes(std::span<const CodeKey> keys) {
+  for (const CodeKey& key : keys) {
+    switch (key.value) {
+      case CodeKey::Value::kNumber: ReadNumber(key.code, key.key); break;
+      case CodeKey::Value::kColour: ReadColour(key.code, key.key); break;
+      case CodeKey::Value::kFace: ReadFace(); break;
+    }
+  }
 }
 
 // The value is read from the eight bytes after "<$" whatever they are; the

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace tarn::markup {
@@ -142,6 +143,14 @@ class Tokenizer {
   // tag is read.
   const TagCodes& Codes() const { return m_codes; }
 
+  // A letter code: its key and how its value is written.
+  struct CodeKey {
+    enum class Value : std::uint8_t { kNumber, kColour, kFace };
+    Code code;
+    std::string_view key;
+    Value value;
+  };
+
  private:
   Token TagAt(std::size_t at);
   Token EntityAt(std::size_t at);
@@ -161,6 +170,7 @@ class Tokenizer {
   bool ReadNumber(Code code, std::string_view key);
   bool ReadColour(Code code, std::string_view key);
   bool ReadFace();
+  void ReadCodes(std::span<const CodeKey> keys);
 
   std::string_view m_text;
   std::size_t m_pos = 0;
