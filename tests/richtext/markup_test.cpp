@@ -220,6 +220,21 @@ TEST_F(MarkupTest, TranslationMapsForPastedText) {
   EXPECT_EQ(p.objects.at(0), objects[1].get());
 }
 
+// A size read from a file may be any number: the fixed measurer (which
+// tarn-cli dump also uses) must not overflow on it.
+TEST_F(MarkupTest, HugeFontSizesMeasureWithoutOverflow) {
+  const RichText text = Read("<Z S0 s1000000000 >x<Y s-1000000000 >y");
+  ASSERT_EQ(text.paragraphs.size(), 1u);
+  const TAEHparag& p = *text.paragraphs[0];
+  for (const CharInfo& info : {p.infos[0], p.infos[1]}) {
+    EXPECT_GT(info.height, 0);
+    EXPECT_GE(info.ascent, 0);
+    EXPECT_LE(info.ascent, info.height);
+    EXPECT_GE(info.width, 0);
+  }
+  EXPECT_GT(p.fontHeight, 0);
+}
+
 TEST_F(MarkupTest, TruncatedValuesAreReported) {
   struct Case {
     const char* in;
