@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/compose.h"
 #include "climessages.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
@@ -87,6 +88,7 @@ int Export(const std::vector<std::string>& args) {
   CliMessages messages;
   platform::HostSystemInfo system;
   document::TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(files[0])) return kExitFailed;
   if (pages.empty()) {
     for (int i = 0; i < set.CountOf(document::testoHtml); ++i) pages.push_back(i);

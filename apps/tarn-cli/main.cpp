@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/compose.h"
 #include "base/cp1252.h"
 #include "climessages.h"
 #include "commands.h"
@@ -101,7 +102,8 @@ void PrintText(const TAEHset& set) {
   std::printf("File:          %s\n", set.AEHFileName().c_str());
   std::printf("Format:        version %d, revision %d\n", set.Version(), set.Revision());
   std::printf("Export prefix: %s\n", Utf8(set.ExpPrefix()).c_str());
-  std::printf("Authors:       %s\n", Utf8(set.HeaderString(document::header::kAuthors, 79)).c_str());
+  std::printf("Authors:       %s\n",
+              Utf8(set.HeaderString(document::header::kAuthors, document::header::kTextCapacity)).c_str());
   std::printf("Cover page:    %d   Contents page: %d\n", set.HeaderI32(document::header::kCoverPage),
               set.HeaderI32(document::header::kContentsPage));
   if (set.IsDamaged()) {
@@ -141,6 +143,7 @@ int Info(const std::vector<std::string>& args) {
   cli::CliMessages messages;
   platform::HostSystemInfo system;
   TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(file)) return kExitFailed;
   if (json) PrintJson(set);
   else PrintText(set);
@@ -158,6 +161,7 @@ int Resave(const std::vector<std::string>& args) {
   if (files.size() != 2) return Usage();
   platform::HostSystemInfo system;
   TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(files[0])) return kExitFailed;
   if (!set.SaveToFile(files[1], 2)) {
     for (const auto& e : set.SaveErrors()) messages.Error(e);

@@ -491,12 +491,13 @@ const TAEHoggetto* TAEHtoHtml::HeaderOrFooter(const TAEHoggetto& page, bool foot
 
 std::string TAEHtoHtml::HeadPart(TAEHoggetto& page) {
   const TAEHset& set = *LinkedAEHset();
-  std::string head = "<HTML><HEAD>\r\n<TITLE>" + page.Str(kPageTitle, 71) + "\r\n</TITLE>\r\n";
+  std::string head =
+      "<HTML><HEAD>\r\n<TITLE>" + page.Str(kPageTitle, kPageTitleCapacity) + "\r\n</TITLE>\r\n";
   std::string keywords;
   for (int i = 0; i < kPageKeywordSlots; ++i) {
     const std::int32_t slot = page.I32(kPageKeywords + 4 * i);
     const TAEHoggetto* word = slot >= 0 ? set.GetObject(keyword, slot) : nullptr;
-    if (word != nullptr && !word->IsFree()) keywords += word->Str(kKeywordText, 79) + ",";
+    if (word != nullptr && !word->IsFree()) keywords += word->Str(kKeywordText, kKeywordCapacity) + ",";
   }
   if (!keywords.empty()) head += "<META NAME=\"keywords\" CONTENT=\"" + keywords + "\">\r\n";
   const std::int32_t slide = page.I32(kPageSlideTarget);
@@ -506,9 +507,9 @@ std::string TAEHtoHtml::HeadPart(TAEHoggetto& page) {
   }
   head += ExpandObjectReferences(page);
   head += std::string(kPageMarker) + std::to_string(page.Index()) + ";" + set.AEHFileName().string() + "\"-->\r\n";
-  const std::string authors = set.HeaderString(header::kAuthors, 79);
+  const std::string authors = set.HeaderString(header::kAuthors, header::kTextCapacity);
   if (!authors.empty()) head += "<META NAME=\"author\" CONTENT=\"" + authors + "\">\r\n";
-  const std::string copyright = set.HeaderString(header::kCopyright, 79);
+  const std::string copyright = set.HeaderString(header::kCopyright, header::kTextCapacity);
   if (!copyright.empty()) head += "<META NAME=\"copyright\" CONTENT=\"" + copyright + "\">\r\n";
   head += "<META NAME=\"generator\" CONTENT=\"" + std::string(kGenerator) + "\">\r\n";
   head += "<LINK REL=STYLESHEET HREF=\"" + StyleSheetName() + "\" TYPE=\"text/css\">\r\n";
@@ -585,7 +586,8 @@ std::string TAEHtoHtml::WriteRedirectFile(const TAEHoggetto& page, const fs::pat
   const std::string name = RedirectName(page);
   if (set == nullptr || name.empty()) return {};
   const std::string target = OutputFileName(page, kMainName);
-  std::string html = "<HTML><HEAD>\r\n<TITLE>" + page.Str(kPageTitle, 71) + "\r\n</TITLE>\r\n";
+  std::string html =
+      "<HTML><HEAD>\r\n<TITLE>" + page.Str(kPageTitle, kPageTitleCapacity) + "\r\n</TITLE>\r\n";
   html += std::string(kPageMarker) + std::to_string(page.Index()) + ";" + set->AEHFileName().string() + "\"-->\r\n";
   html += "<META HTTP-EQUIV=\"refresh\" CONTENT=\"0;URL=" + target + "\">\r\n";
   html += "</HEAD>\r\n<BODY";

@@ -77,6 +77,12 @@ BlockFields BlockFieldsOf(int kind);
 int NameCapacity(int kind);
 int NameOffset(int kind);
 
+class TAEHoggetto;
+// A link record's subtype by the form of its URL: internal ("tarn:"), web
+// ("http:") or mail ("mailto:"), decided by an exact prefix; any other URL
+// leaves the subtype as it is.
+void SetLinkSubtype(TAEHoggetto& link);
+
 // A data block of an object that is to be read into memory at open. The
 // container gathers these for all objects and reads neighbouring blocks
 // together.

@@ -22,9 +22,7 @@
 #include "document/aehtesto.h"
 #include "document/imagecodec.h"
 #include "document/recordfields.h"
-#include "objects/frameset.h"
 #include "platform/messages.h"
-#include "richtext/oldtext.h"
 
 namespace tarn::document {
 namespace fs = std::filesystem;
@@ -246,8 +244,6 @@ TAEHset::TAEHset(platform::Services services)
     : m_services(services), m_containerNumber(++g_containerCounter) {
   if (m_services.messages == nullptr) m_services.messages = &g_silent;
   if (m_services.system == nullptr) m_services.system = &g_host;
-  OlderTextConverter = [](TAEHoggetto& page) { richtext::ConvertOlderText(page); };
-  FrameSetWriter = [](TAEHoggetto& map, std::string& out) { return objects::WriteDocumentFrameSet(map, out); };
   m_randomState = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                   (static_cast<std::uint64_t>(m_containerNumber) << 32) ^
                   reinterpret_cast<std::uintptr_t>(this);
@@ -266,16 +262,20 @@ TAEHset::~TAEHset() {
 
 // ---- Header ----
 
-std::string TAEHset::Title() const { return HeaderString(header::kTitle, 79); }
-void TAEHset::SetTitle(std::string_view title) { SetHeaderString(header::kTitle, 79, title); }
+std::string TAEHset::Title() const { return HeaderString(header::kTitle, header::kTextCapacity); }
+void TAEHset::SetTitle(std::string_view title) {
+  SetHeaderString(header::kTitle, header::kTextCapacity, title);
+}
 int TAEHset::Version() const { return base::GetI16(m_header, header::kVersion); }
-std::string TAEHset::ExpPrefix() const { return HeaderString(header::kExpPrefix, 16); }
-void TAEHset::SetExpPrefix(std::string_view prefix) { SetHeaderString(header::kExpPrefix, 16, prefix); }
+std::string TAEHset::ExpPrefix() const { return HeaderString(header::kExpPrefix, header::kPrefixCapacity); }
+void TAEHset::SetExpPrefix(std::string_view prefix) {
+  SetHeaderString(header::kExpPrefix, header::kPrefixCapacity, prefix);
+}
 std::int32_t TAEHset::Revision() const { return HeaderI32(header::kRevision); }
 
 std::string TAEHset::ProtectionPassword() const {
   if (m_header[header::kReadOnly] == 0) return ".";
-  if (Version() >= 2) return HeaderString(header::kPassword, 16);
+  if (Version() >= 2) return HeaderString(header::kPassword, header::kPrefixCapacity);
   return {};
 }
 
@@ -293,11 +293,11 @@ void TAEHset::ApplyNewHeaderDefaults() {
   m_header[header::kNoCoverButton] = 1;
   m_header[header::kReserved1] = 0;
   m_header[header::kNoButtons] = 1;
-  SetHeaderString(header::kFixedFont, 39, "Courier New");
-  SetHeaderString(header::kTextFont, 39, "Times New Roman");
+  SetHeaderString(header::kFixedFont, header::kFontNameCapacity, "Courier New");
+  SetHeaderString(header::kTextFont, header::kFontNameCapacity, "Times New Roman");
   base::PutI16(m_header, header::kPixelsPerInch,
                static_cast<std::int16_t>(m_services.system->ScreenPixelsPerInch()));
-  SetHeaderString(header::kAuthors, 79, m_services.system->UserName());
+  SetHeaderString(header::kAuthors, header::kTextCapacity, m_services.system->UserName());
   SetHeaderI32(header::kHeaderPage, -1);
   SetHeaderI32(header::kFooterPage, -1);
   SetHeaderI32(header::kFirstTextSlot, 0);
@@ -327,11 +327,11 @@ void TAEHset::CreateDefaultStyles() {
     style->SetType(stileParagrafo);
     style->SetOwner(this);
     style->Clear();
-    style->SetSubtype(1);
+    style->SetSubtype(style::kInUse);
     style->SetName(i == 0 ? "[no style]" : "[no style intab]");
     if (i == 1) {
-      style->SetI16(kStyleSpace86, 0);
-      style->SetI16(kStyleSpace88, 0);
+      style->SetI16(style::kLeftMargin, 0);
+      style->SetI16(style::kRightMargin, 0);
     }
     TAEHoggetto* registered = Register(std::move(style));
     (i == 0 ? m_defaultStyle : m_defaultCellStyle) = registered;
@@ -453,10 +453,10 @@ bool TAEHset::HeaderValid(std::int64_t fileSize, std::string& why) {
     return false;
   }
   if (version == 1) {
-    SetHeaderString(header::kPassword, 16, "");
-    SetHeaderString(header::kCompany, 79, "");
-    SetHeaderString(header::kCopyright, 79, "");
-    SetHeaderString(header::kAuthors, 79, "");
+    SetHeaderString(header::kPassword, header::kPrefixCapacity, "");
+    SetHeaderString(header::kCompany, header::kTextCapacity, "");
+    SetHeaderString(header::kCopyright, header::kTextCapacity, "");
+    SetHeaderString(header::kAuthors, header::kTextCapacity, "");
     SetExpPrefix(base::LowerCase(base::ExtractBaseName(m_fileName.filename().string()).substr(0, 8)));
     SetHeaderI32(header::kHeaderPage, -1);
     SetHeaderI32(header::kFooterPage, -1);
@@ -973,19 +973,19 @@ std::unique_ptr<TAEHoggetto> TAEHset::AddImmagineNew(TAEHoggetto* image) {
   auto placed = NewObject(immagineNew);
   placed->SetI32(kPlacedImage2, -1);
   placed->SetI32(kPlacedImage3, -1);
-  placed->SetU8(13, 4);
-  placed->SetU8(14, 0);
-  placed->SetI16(23, 0);
+  placed->SetU8(kPlaced13, 4);
+  placed->SetU8(kPlaced14, 0);
+  placed->SetI16(kPlaced23, 0);
   if (image == nullptr) {
     placed->SetI32(kPlacedImage, -1);
     for (int at : {kPlacedNaturalWidth, kPlacedNaturalHeight, kPlacedWidth, kPlacedHeight}) placed->SetI16(at, 100);
-    placed->SetStr(kPlacedAltText, 32, "");
+    placed->SetStr(kPlacedAltText, kPlacedAltTextCapacity, "");
     return placed;
   }
   placed->SetI32(kPlacedImage, image->Index());
   for (int at : {kPlacedNaturalWidth, kPlacedWidth}) placed->SetI16(at, image->I16(kImageWidth));
   for (int at : {kPlacedNaturalHeight, kPlacedHeight}) placed->SetI16(at, image->I16(kImageHeight));
-  placed->SetStr(kPlacedAltText, 32, m_altText ? image->GetCaption() : std::string());
+  placed->SetStr(kPlacedAltText, kPlacedAltTextCapacity, m_altText ? image->GetCaption() : std::string());
   if (image->IsRegistered()) {
     std::copy_n(image->Record().begin() + kImageZones, kImageZonesBytes, placed->Record().begin() + kPlacedZones);
   }
@@ -1012,18 +1012,16 @@ TAEHoggetto* TAEHset::AddEmbeddedFile(const fs::path& path, TAEHoggetto* object)
   std::error_code ec;
   if (!fs::copy_file(path, copy, fs::copy_options::overwrite_existing, ec)) return nullptr;
   object->SetFilePath(copy);
-  object->SetStr(5, 79, unique);
-  object->SetSubtype(4);
+  object->SetStr(kEmbeddedFileName, kEmbeddedFileNameCapacity, unique);
+  object->SetSubtype(kEmbeddedInUse);
   if (created) return Register(std::move(created));
   return object;
 }
 
 std::unique_ptr<TAEHoggetto> TAEHset::NewLink(std::string_view url) {
   auto link = NewObject(internetLink);
-  link->SetStr(kLinkUrl, 127, url);
-  if (url.starts_with("tarn:")) link->SetSubtype(6);
-  else if (url.starts_with("http:")) link->SetSubtype(7);
-  else if (url.starts_with("mailto:")) link->SetSubtype(8);
+  link->SetStr(kLinkUrl, kLinkUrlCapacity, url);
+  SetLinkSubtype(*link);
   return link;
 }
 

@@ -29,6 +29,11 @@ namespace header {
 inline constexpr int kSize = 1978;
 inline constexpr int kMagic = 0;
 inline constexpr int kTitle = 4;  // string[79]
+// The capacities of the header's short strings: title, company, copyright
+// and authors; export prefix and password; the two font names.
+inline constexpr int kTextCapacity = 79;
+inline constexpr int kPrefixCapacity = 16;
+inline constexpr int kFontNameCapacity = 39;
 inline constexpr int kInformation = 84;
 inline constexpr int kInformationSize = 1258;
 inline constexpr int kFirstTextSlot = 1342;
@@ -113,14 +118,14 @@ class TAEHset {
   std::function<void()> OnBeforeNew;
   std::function<void()> OnAfterNew;
   // Writes a frame map's frameset description before its content; answers
-  // the value stored at record offset 97 (the frame-set layer's writer unless
-  // replaced). Unset: the description read from the file is written back
-  // unchanged.
+  // the value stored at record offset 97. The program installs the frame-set
+  // layer's writer (app::Compose). Unset: the description read from the file
+  // is written back unchanged.
   std::function<std::int32_t(TAEHoggetto& map, std::string& out)> FrameSetWriter;
   // Converts a page still in the older text form to the current markup
-  // before it is written (sets its markup generation to 2); the converter of
-  // the rich-text layer unless replaced. Unset: such pages are written as
-  // they are.
+  // before it is written or read (sets its markup generation to 2). The
+  // program installs the rich-text layer's converter (app::Compose). Unset:
+  // such pages are written as they are.
   std::function<void(TAEHoggetto& page)> OlderTextConverter;
 
   // Header fields.

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "app/compose.h"
 #include "base/bytes.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
@@ -340,6 +341,7 @@ TEST(AehSave, OlderPagesThatRegisterNewRecordsSaveSoundly) {
   b.records[5] = {image};
   testing::WriteFile(env.Path("older.aeh"), b.Build());
   TAEHset set(env.Services());
+  app::Compose(set);
   ASSERT_TRUE(set.LoadFromFile(env.Path("older.aeh")));
   ASSERT_TRUE(set.SaveToFile(env.Path("converted.aeh")));
   EXPECT_EQ(set.CountOf(immagine), 2);

@@ -21,6 +21,7 @@
 
 #include <filesystem>
 
+#include "app/compose.h"
 #include "app/desktopinstall.h"
 #include "app/selectionfeedback.h"
 #include "app/wordprocessor.h"
@@ -84,6 +85,8 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   setObjectName(QStringLiteral("MainForm"));
   m_set = std::make_unique<document::TAEHset>(platform::Services{m_messages, &m_system, &m_measurer, &m_clipboard});
   m_library = std::make_unique<document::TAEHset>(platform::Services{m_messages, &m_system, &m_measurer, &m_clipboard});
+  app::Compose(*m_set);
+  app::Compose(*m_library);
   m_library->SetMaxCacheImg(20);
   m_library->SetUndoDeep(0);
   m_recent = RecentFiles([examples = m_folders.Examples()](std::string_view path) {
