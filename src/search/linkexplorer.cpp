@@ -1,0 +1,97 @@
+// The link explorer's searches; see linkexplorer.h.
+#include "search/linkexplorer.h"
+
+#include <chrono>
+
+#include "document/aehoggetto.h"
+#include "document/aehset.h"
+#include "document/links.h"
+
+namespace tarn::search {
+using namespace document;
+namespace {
+
+// The first tab hands its results over at most this often, so that a
+// search over thousands of pages does not flood the event queue.
+constexpr auto kReportInterval = std::chrono::milliseconds(50);
+constexpr int kPercent = 100;
+
+}  // namespace
+
+void FindPagesReferringTo(TAEHset& set, ObjectId id, const std::stop_token& stop,
+                          const std::function<void(ObjectId)>& found,
+                          const std::function<void(int, int)>& examined) {
+  const int total = set.CountOf(testoHtml);
+  for (int i = 0; i < total && !stop.stop_requested(); ++i) {
+    TAEHoggetto* page = set.GetObject(testoHtml, i);
+    if (page != nullptr && !page->IsFree() && IsContainedIn(*page, id) != kNotContained) found(page->GetId());
+    if (examined) examined(i + 1, total);
+  }
+}
+
+std::vector<ObjectId> PagesReferringTo(TAEHset& set, ObjectId id) {
+  std::vector<ObjectId> pages;
+  FindPagesReferringTo(set, id, {}, [&](ObjectId page) { pages.push_back(page); });
+  return pages;
+}
+
+std::vector<ObjectId> ReferencesOf(TAEHset& set, ObjectId id) {
+  std::vector<ObjectId> list;
+  if (TAEHoggetto* object = set.GetObjectById(id)) CollectReferences(*object, list);
+  return list;
+}
+
+TKrSearchThreadDa::TKrSearchThreadDa(const TAEHset& set, ObjectId page, PostToUi post,
+                                     std::function<void(std::vector<ObjectId>)> report,
+                                     std::function<void()> finished) {
+  auto work = [page, report](TAEHset& copy, const std::stop_token& stop, SearchJob& job) {
+    std::vector<ObjectId> group;
+    FindPagesReferringTo(copy, page, stop, [&](ObjectId found) {
+      group.push_back(found);
+      if (group.size() >= kExplorerGroup) {
+        job.Deliver([report, batch = std::move(group)] { report(batch); });
+        group.clear();
+      }
+    });
+    if (!group.empty() && !stop.stop_requested()) job.Deliver([report, batch = std::move(group)] { report(batch); });
+  };
+  m_job = std::make_unique<SearchJob>(set, std::move(post), std::move(work), std::move(finished));
+}
+
+TKrSearchThreadPer::TKrSearchThreadPer(const TAEHset& set, ObjectId page, PostToUi post,
+                                       std::function<void(std::vector<ObjectId>)> report,
+                                       std::function<void()> finished) {
+  auto work = [page, report](TAEHset& copy, const std::stop_token&, SearchJob& job) {
+    std::vector<ObjectId> list = ReferencesOf(copy, page);
+    if (!list.empty()) job.Deliver([report, list = std::move(list)] { report(list); });
+  };
+  m_job = std::make_unique<SearchJob>(set, std::move(post), std::move(work), std::move(finished));
+}
+
+TKrPageSearchThread::TKrPageSearchThread(const TAEHset& set, ObjectId id, PostToUi post,
+                                         std::function<void(std::vector<ObjectId>, int)> report,
+                                         std::function<void()> finished) {
+  auto work = [id, report](TAEHset& copy, const std::stop_token& stop, SearchJob& job) {
+    std::vector<ObjectId> found;
+    auto last = std::chrono::steady_clock::now();
+    int percent = 0;
+    auto hand = [&] {
+      job.Deliver([report, batch = std::move(found), percent] { report(batch, percent); });
+      found.clear();
+      last = std::chrono::steady_clock::now();
+    };
+    FindPagesReferringTo(
+        copy, id, stop, [&](ObjectId page) { found.push_back(page); },
+        [&](int examined, int total) {
+          percent = total > 0 ? examined * kPercent / total : kPercent;
+          if (std::chrono::steady_clock::now() - last >= kReportInterval) hand();
+        });
+    if (!stop.stop_requested()) {
+      percent = kPercent;
+      hand();
+    }
+  };
+  m_job = std::make_unique<SearchJob>(set, std::move(post), std::move(work), std::move(finished));
+}
+
+}  // namespace tarn::search
