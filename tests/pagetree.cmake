@@ -5,3 +5,7 @@ target_sources(tarn_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/document/objectlist_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/linkexplorer_test.cpp
 )
+
+add_test(NAME cli_pages
+  COMMAND ${CMAKE_COMMAND} -E env TARN_CLI=$<TARGET_FILE:tarn-cli> TARN_SAMPLE=${PROJECT_SOURCE_DIR}/samples/sample.aeh
+          bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/pages_test.sh)
