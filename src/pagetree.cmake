@@ -8,3 +8,15 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/search/linkexplorer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/referencereport.cpp
 )
+if(TARN_QT)
+  target_sources(tarn_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/document/ui/editorlink.h
+    ${CMAKE_CURRENT_LIST_DIR}/document/ui/fileicons.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/document/ui/aehorderedtreeview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/document/ui/aehlistview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/document/ui/pagespanel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/search/ui/qtpost.h
+    ${CMAKE_CURRENT_LIST_DIR}/search/ui/fricerca.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/search/ui/fcancella.cpp
+  )
+endif()
