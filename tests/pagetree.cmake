@@ -13,5 +13,6 @@ add_test(NAME cli_pages
 if(TARN_QT)
   target_sources(tarn_ui_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ui/pagetree_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/fricerca_test.cpp
   )
 endif()

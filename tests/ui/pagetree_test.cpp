@@ -230,7 +230,7 @@ struct PanelFixture : public TreeFixture {
       QTimer::singleShot(0, [this] {
         auto* dialog = qobject_cast<search::ui::TFcancella*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->ReportRunning() && !dialog->References().isEmpty(), 2000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->ReportRunning() && !dialog->References().isEmpty(); }, 2000));
         report = dialog->References().toStdString();
         dialog->accept();
       });

@@ -207,18 +207,31 @@ void TAEHListView::Clear() {
   m_items.Rebuild([&] { m_list.Clear(); });
 }
 
+std::vector<int> TAEHListView::SelectedRows() const {
+  // The icon views select the first column only, the report view whole
+  // rows: a row counts when its first cell is selected.
+  std::vector<int> rows;
+  for (const QModelIndex& index : m_report->selectionModel()->selectedIndexes()) {
+    if (index.column() == 0) rows.push_back(index.row());
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
 ObjectId TAEHListView::SelectedId() const {
-  const QModelIndexList rows = m_report->selectionModel()->selectedRows();
-  if (rows.isEmpty()) return -1;
-  return m_items.data(rows.front(), Qt::UserRole).toInt();
+  const QModelIndex current = m_report->selectionModel()->currentIndex();
+  const std::vector<int> rows = SelectedRows();
+  if (rows.empty()) return -1;
+  // The item the author acted on last, when it is among the selected ones.
+  const int row = current.isValid() && std::binary_search(rows.begin(), rows.end(), current.row()) ? current.row()
+                                                                                                  : rows.front();
+  return m_items.data(m_items.index(row, 0), Qt::UserRole).toInt();
 }
 
 std::vector<ObjectId> TAEHListView::SelectedObjects() const {
-  QModelIndexList rows = m_report->selectionModel()->selectedRows();
-  std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
   std::vector<ObjectId> ids;
-  for (const QModelIndex& row : rows) {
-    const ObjectId id = m_items.data(row, Qt::UserRole).toInt();
+  for (int row : SelectedRows()) {
+    const ObjectId id = m_items.data(m_items.index(row, 0), Qt::UserRole).toInt();
     if (id != 0) ids.push_back(id);
   }
   return ids;

@@ -89,6 +89,7 @@ class TAEHListView : public QWidget {
 
  private:
   void SetUpView(QAbstractItemView* view);
+  std::vector<int> SelectedRows() const;
 
   ObjectList m_list;
   ObjectListItemModel m_items;
