@@ -2,10 +2,12 @@
 #include "search/linkexplorer.h"
 
 #include <chrono>
+#include <cstdio>
 
 #include "document/aehoggetto.h"
 #include "document/aehset.h"
 #include "document/links.h"
+#include "document/recordfields.h"
 
 namespace tarn::search {
 using namespace document;
@@ -15,16 +17,32 @@ namespace {
 // search over thousands of pages does not flood the event queue.
 constexpr auto kReportInterval = std::chrono::milliseconds(50);
 constexpr int kPercent = 100;
+constexpr int kOlderMarkup = 1;  // the page's markup generation byte
+
+// A page whose markup holds the object's tag refers to it in its text, and
+// IsContainedIn answers accordingly (perhaps with another code, never 0):
+// such a page is taken without reading the rest of it. Images and keywords
+// are not placed by tag, and a page still in the older text form is
+// converted by IsContainedIn first, so those always take the long way.
+bool TagInMarkup(const TAEHoggetto& page, ObjectId id, std::string_view tag) {
+  if (KindOf(id) == keyword || KindOf(id) == immagine || page.U8(field::kPageGeneration) == kOlderMarkup) return false;
+  return page.Content().View().find(tag) != std::string_view::npos;
+}
 
 }  // namespace
 
 void FindPagesReferringTo(TAEHset& set, ObjectId id, const std::stop_token& stop,
                           const std::function<void(ObjectId)>& found,
                           const std::function<void(int, int)>& examined) {
+  char tag[16];
+  std::snprintf(tag, sizeof tag, "<$%08x>", static_cast<unsigned>(id));
   const int total = set.CountOf(testoHtml);
   for (int i = 0; i < total && !stop.stop_requested(); ++i) {
     TAEHoggetto* page = set.GetObject(testoHtml, i);
-    if (page != nullptr && !page->IsFree() && IsContainedIn(*page, id) != kNotContained) found(page->GetId());
+    if (page != nullptr && !page->IsFree() &&
+        (TagInMarkup(*page, id, tag) || IsContainedIn(*page, id) != kNotContained)) {
+      found(page->GetId());
+    }
     if (examined) examined(i + 1, total);
   }
 }

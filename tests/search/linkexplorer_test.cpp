@@ -82,6 +82,18 @@ TEST(LinkExplorer, FindsEveryKindOfReference) {
       {"a page nothing refers to", w.PageId(ExplorerWorld::kMail), {}},
   };
   for (const Case& c : cases) EXPECT_EQ(AsSet(PagesReferringTo(set, c.id)), c.pages) << c.what;
+  // The search's shortcut (a page that holds the tag) answers as the full
+  // examination does, for every object of the hypertext.
+  for (int kind = 0; kind < kKindCount; ++kind) {
+    for (int i = 0; i < set.CountOf(kind); ++i) {
+      const ObjectId id = MakeObjectId(kind, i);
+      Ids expected;
+      for (int p = 0; p < set.CountOf(testoHtml); ++p) {
+        if (IsContainedIn(*set.GetObject(testoHtml, p), id) != kNotContained) expected.insert(w.PageId(p));
+      }
+      EXPECT_EQ(AsSet(PagesReferringTo(set, id)), expected) << kind << " " << i;
+    }
+  }
 
   const Ids outOfCover = {w.PageId(ExplorerWorld::kTarget), w.web, w.file};
   EXPECT_EQ(AsSet(ReferencesOf(set, w.PageId(ExplorerWorld::kCover))), outOfCover);
