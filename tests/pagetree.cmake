@@ -16,3 +16,12 @@ if(TARN_QT)
     ${CMAKE_CURRENT_LIST_DIR}/ui/fricerca_test.cpp
   )
 endif()
+
+# A manual tool, not a test: the editor control with the Pages panel docked
+# beside it, and the link explorer and the delete dialog on menu commands.
+if(TARN_QT)
+  add_executable(tarn_pagesdemo ${CMAKE_CURRENT_LIST_DIR}/ui/pagesdemo.cpp)
+  target_include_directories(tarn_pagesdemo PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+  target_compile_definitions(tarn_pagesdemo PRIVATE TARN_SAMPLE="${PROJECT_SOURCE_DIR}/samples/sample.aeh")
+  target_link_libraries(tarn_pagesdemo PRIVATE tarn_ui Qt6::Test tarn_warnings)
+endif()

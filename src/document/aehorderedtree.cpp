@@ -348,9 +348,11 @@ void TAEHorderedTree::Mend() {
   }
   Renumber(m_top);
   ForEach([this](TreeNode& node) { Renumber(node); });
-  // Live objects the text does not name join at the end, under the root.
+  // Live objects the text does not name join at the end: under the root
+  // when it closes the tree (as in every tree this program writes), else
+  // after the last top-level node, so that they come last in the order.
   TreeNode* end = RootNode();
-  if (end == nullptr) end = &m_top;
+  if (end == nullptr || end != m_top.m_children.back().get()) end = &m_top;
   const std::size_t before = end->m_children.size();
   for (int i = 0; i < count; ++i) {
     const ObjectId id = MakeObjectId(m_kind, i);

@@ -129,6 +129,8 @@ TEST(PageOrderTree, DamagedTextsAreMendedSoEveryLivePageAppearsOnce) {
        Lines({"a0,-2,g", "a1,-1,x", "a1,0,x", "a1,1,x", "a1,2,x", "a1,3,x"}), nullptr},
       {"no root: missing pages at the top level", Lines({"a0,-3,A", "a1,1,x"}),
        Lines({"a0,-3,A", "a1,1,x", "a0,0,x", "a0,2,x", "a0,3,x"}), nullptr},
+      {"root not last: missing pages at the very end", Lines({"a0,-2,g", "a1,0,x", "a0,-3,A", "a1,1,x"}),
+       Lines({"a0,-2,g", "a1,0,x", "a0,-3,A", "a1,1,x", "a0,2,x", "a0,3,x"}), nullptr},
       {"lower level walks up; trailing byte 0 ignored",
        Lines({"a0,-2,g", "a1,-3,A", "a2,-3,B", "a3,0,x", "a1,1,x", "a1,2,x", "a1,3,x"}) + std::string(1, '\0'),
        Lines({"a0,-2,g", "a1,-3,A", "a2,-3,B", "a3,0,x", "a1,1,x", "a1,2,x", "a1,3,x"}), nullptr},
