@@ -7,6 +7,7 @@
 
 #include "base/cp1252.h"
 #include "climessages.h"
+#include "commands.h"
 #include "dump.h"
 #include "export.h"
 #ifdef TARN_WITH_QT
@@ -35,7 +36,9 @@ int Usage() {
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
       "       tarn-cli tree FILE [--json]\n"
       "       tarn-cli refs FILE --page N [--json]\n"
-      "       tarn-cli delete FILE --page N [--yes] [--out OUT]\n",
+      "       tarn-cli delete FILE --page N [--yes] [--out OUT]\n"
+      "       tarn-cli commands [--json]\n"
+      "       tarn-cli --version | --help | help COMMAND\n",
       stderr);
   return kExitUsage;
 }
@@ -160,6 +163,11 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
+  if (const int rc = cli::GeneralOption(std::vector<std::string>(argv + 1, argv + argc)); rc >= 0) return rc;
+  if (command == "commands") {
+    const int rc = cli::Commands(args);
+    return rc == kExitUsage ? Usage() : rc;
+  }
   if (command == "info") return Info(args);
   if (command == "resave") return Resave(args);
 #ifdef TARN_WITH_QT

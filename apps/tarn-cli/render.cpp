@@ -36,7 +36,7 @@ class RenderHost : public document::PageHost {
   int SearchOptions() const override { return 0; }
   bool AutoSpellCheck() const override { return false; }
   search::SpellEngine* SpellChecker() override { return nullptr; }
-  search::UiDispatcher* Dispatcher() override { return nullptr; }
+  platform::EventLoop* Dispatcher() override { return nullptr; }
   void RegisterPageView(document::TAEHpage&) override {}
   void PageViewModified() override {}
 

@@ -33,7 +33,7 @@ app::ProgramFolders Folders() {
   const std::filesystem::path program = QCoreApplication::applicationDirPath().toStdString();
   std::filesystem::path data = program;
   if (!QFileInfo(QString::fromStdString(program.string())).isWritable()) data = app::UserDataHome() / "Tarn";
-  return {program, data};
+  return {program, data, app::FindExamplesFolder(program)};
 }
 
 }  // namespace

@@ -53,6 +53,15 @@ bool InFolder(const std::filesystem::path& file, const std::filesystem::path& fo
   return base::SameText(trimmed(parent.string()), trimmed(wanted.string()));
 }
 
+std::filesystem::path FindExamplesFolder(const std::filesystem::path& programFolder) {
+  const std::filesystem::path beside = programFolder / "es_aeh";
+  const std::filesystem::path installed = programFolder.parent_path() / "share" / "tarn" / "es_aeh";
+  std::error_code error;
+  if (std::filesystem::is_directory(beside, error)) return beside;
+  if (std::filesystem::is_directory(installed, error)) return installed;
+  return beside;
+}
+
 std::string DocumentCaption(const std::string& fileName, const std::filesystem::path& examplesFolder,
                             std::string_view title) {
   const std::filesystem::path path(fileName);

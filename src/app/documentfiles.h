@@ -43,12 +43,20 @@ inline constexpr std::string_view kUntitled = "Untitled";
 struct ProgramFolders {
   std::filesystem::path program;  // the folder of the executable
   std::filesystem::path data;     // writable: the program folder or the user's data folder
+  // The shipped examples; beside the program unless set.
+  std::filesystem::path examples = {};
 
-  std::filesystem::path Examples() const { return program / "es_aeh"; }
+  std::filesystem::path Examples() const { return examples.empty() ? program / "es_aeh" : examples; }
   std::filesystem::path Custom() const { return data / "Custom"; }
   std::filesystem::path FrameTemplates() const { return data / "FrameTemplates"; }
   std::filesystem::path HypTemplates() const { return data / "HypTemplates"; }
   std::filesystem::path Templates() const { return data / "Templates"; }
 };
+
+// Where the examples of a program in this folder are: "es_aeh" beside it
+// (a build, or a program unpacked in one folder) or, installed under a
+// prefix, PREFIX/share/tarn/es_aeh for PREFIX/bin/tarn. The folder beside
+// the program when neither exists, so that the message names it.
+std::filesystem::path FindExamplesFolder(const std::filesystem::path& programFolder);
 
 }  // namespace tarn::app

@@ -1,4 +1,6 @@
-# The application shell: options, translation of window texts, the main window.
+# The application shell: options, translation of window texts, the command
+# table, the main window.
+target_sources(tarn_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commandtable.cpp ${CMAKE_CURRENT_LIST_DIR}/selectionfeedback.cpp)
 if(TARN_QT)
   target_sources(tarn_ui PRIVATE
     app/ui/resources.cpp
@@ -8,7 +10,12 @@ if(TARN_QT)
     app/ui/fopzprog.cpp
     platform/qt/qtmessages.cpp
     app/ui/tipform.cpp
+    app/ui/commandicons.cpp
+    app/ui/commandset.cpp
+    app/ui/editorcommands.cpp
+    app/ui/exportcommands.cpp
     app/ui/mainform.cpp
+    app/ui/windowcommands.cpp
   )
 endif()
 

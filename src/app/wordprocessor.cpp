@@ -1,6 +1,7 @@
 // The daily look for a word processor.
 #include "app/wordprocessor.h"
 
+#include "platform/process.h"
 #include "platform/registry.h"
 
 namespace tarn::app {
@@ -17,6 +18,15 @@ bool DetectWordProcessor(platform::Registry& registry, const std::string& today,
   }
   registry.WriteOption("LastDetWordN", std::to_string(result));
   return result > 0;
+}
+
+int ProbeWordProcessor(platform::Process& process, int timeoutMs, const std::function<void()>& whileWaiting) {
+  for (const char* name : {"soffice", "libreoffice"}) {
+    const std::string program = process.FindProgram(name);
+    if (program.empty()) continue;
+    return process.Run(program, {"--version"}, timeoutMs, whileWaiting).Succeeded() ? 1 : 0;
+  }
+  return 0;
 }
 
 }  // namespace tarn::app

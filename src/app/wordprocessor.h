@@ -7,8 +7,9 @@
 #include <string>
 
 namespace tarn::platform {
+class Process;
 class Registry;
-}
+}  // namespace tarn::platform
 
 namespace tarn::app {
 
@@ -16,5 +17,10 @@ namespace tarn::app {
 // counts, 1 when none is stored). The probe answers 1 when a word processor
 // was found, 0 when not. Answers whether one is available.
 bool DetectWordProcessor(platform::Registry& registry, const std::string& today, const std::function<int()>& probe);
+
+// The probe itself: LibreOffice ("soffice", or "libreoffice") found on the
+// search path and answering "--version" within the time. 1 when it does,
+// 0 when not. whileWaiting keeps a window alive meanwhile.
+int ProbeWordProcessor(platform::Process& process, int timeoutMs, const std::function<void()>& whileWaiting = {});
 
 }  // namespace tarn::app

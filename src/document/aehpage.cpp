@@ -395,7 +395,7 @@ void TAEHpage::SpellTimerFired() {
   if (!m_box) return;
   StopSpellThread();
   search::SpellEngine* engine = m_host.SpellChecker();
-  search::UiDispatcher* ui = m_host.Dispatcher();
+  platform::EventLoop* ui = m_host.Dispatcher();
   if (!m_host.AutoSpellCheck() || m_host.IsReadOnly() || engine == nullptr || ui == nullptr || !engine->IsOpen()) {
     return;
   }
@@ -469,7 +469,7 @@ void TAEHpage::StopSpellThread() {
     if (OnSpellTimer) OnSpellTimer(false);
   }
   if (!m_spellThread) return;
-  search::UiDispatcher* ui = m_host.Dispatcher();
+  platform::EventLoop* ui = m_host.Dispatcher();
   for (int i = 0; i < kStopAttempts && !m_spellFinished; ++i) {
     m_spellThread->Terminate();
     std::this_thread::sleep_for(std::chrono::milliseconds(kStopWait));

@@ -18,12 +18,12 @@
 #include "richtext/pageobjects.h"
 
 namespace tarn::platform {
+class EventLoop;
 class Messages;
-}
+}  // namespace tarn::platform
 namespace tarn::search {
 class SpellEngine;
 class TKrSpellThread;
-class UiDispatcher;
 }  // namespace tarn::search
 namespace tarn::richtext {
 class DocumentHost;
@@ -142,7 +142,7 @@ class PageHost {
   // The spelling engine, or nothing.
   virtual search::SpellEngine* SpellChecker() = 0;
   // Where the spell thread's calls are run; nothing without a user interface.
-  virtual search::UiDispatcher* Dispatcher() = 0;
+  virtual platform::EventLoop* Dispatcher() = 0;
   virtual void RegisterPageView(TAEHpage& view) = 0;
   // A page view wrote back a modified page.
   virtual void PageViewModified() = 0;

@@ -935,7 +935,9 @@ bool TAEHset::SaveToFile(const fs::path& path, int formatVersion) {
                static_cast<std::int16_t>(m_services.system->ScreenPixelsPerInch()));
   const std::string userName = path.filename().string();
   if (ExpPrefix().empty()) SetExpPrefix(base::LowerCase(base::ExtractBaseName(userName).substr(0, 16)));
-  if (Title() == "Untitled") SetTitle(base::ChangeFileExt(userName, "."));
+  // A new hypertext takes its file's name as title ("cafe.aeh" gives
+  // "cafe"; the old program left a trailing dot, which files it wrote keep).
+  if (Title() == "Untitled") SetTitle(base::ExtractBaseName(userName));
 
   try {
     WriteDocument(partial, path);

@@ -9,6 +9,7 @@
 #include "base/bytes.h"
 #include "base/cp1252.h"
 #include "base/filestream.h"
+#include "base/hint.h"
 #include "base/winpath.h"
 #include "document/aehoggetto.h"
 #include "document/aehset.h"
@@ -730,10 +731,7 @@ std::string LinkCaption(const TAEHoggetto& object) { return CaptionAt(object, 0)
 
 std::string GetDescription(const TAEHoggetto& object) { return Describe(object, 0); }
 
-std::string DescriptionHint(std::string_view description) {
-  const std::size_t bar = description.find('|');
-  return std::string(bar == std::string_view::npos ? description : description.substr(bar + 1));
-}
+std::string DescriptionHint(std::string_view description) { return std::string(base::LongHint(description)); }
 
 std::string ExtraText(const TAEHoggetto& object) {
   const std::string_view extra = object.Extra().View();

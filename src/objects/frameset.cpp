@@ -80,18 +80,17 @@ std::unique_ptr<document::PageTextBox> TAEHCustomFrameSet::MakeTextBox(TAEHpage&
 
 // ---- Messages ----
 
-void TAEHCustomFrameSet::Post(int message, std::function<void()> handler) {
-  if (PostMessage) {
-    PostMessage(message, std::move(handler));
-  } else {
-    m_posted.push_back(std::move(handler));
-  }
+void TAEHCustomFrameSet::SetEventLoop(platform::EventLoop* loop) {
+  m_loop = loop;
+  m_slideTimer.SetLoop(loop);
 }
 
-void TAEHCustomFrameSet::DeliverPosted() {
-  while (!m_posted.empty()) {
-    auto handler = std::move(m_posted.front());
-    m_posted.pop_front();
+void TAEHCustomFrameSet::Post(int message, std::function<void()> handler) {
+  // Without a loop nothing could ever deliver the message: run it now
+  // rather than lose it.
+  if (m_loop != nullptr) {
+    m_loop->PostMessage(message, std::move(handler));
+  } else {
     handler();
   }
 }
@@ -362,13 +361,14 @@ void TAEHCustomFrameSet::StartSlide(const TAEHoggetto& page) {
   if (!m_readOnly || !ActivePreview || page.I32(kPageSlideTarget) == -1) return;
   m_slideTarget = page.I32(kPageSlideTarget);
   m_slideRunning = true;
-  if (OnSlideTimer) OnSlideTimer(std::max(kShortestSlide, page.I16(kPageSlideDelay) * kSlideUnit));
+  m_slideTimer.Start(std::max(kShortestSlide, page.I16(kPageSlideDelay) * kSlideUnit), false,
+                     [this] { SlideTimerFired(); });
 }
 
 void TAEHCustomFrameSet::StopSlide() {
   if (!m_slideRunning) return;
   m_slideRunning = false;
-  if (OnSlideTimer) OnSlideTimer(0);
+  m_slideTimer.Stop();
 }
 
 void TAEHCustomFrameSet::SlideTimerFired() {

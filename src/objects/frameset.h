@@ -18,6 +18,7 @@
 #include "document/aehpage.h"
 #include "document/aehset.h"
 #include "objects/frames.h"
+#include "platform/eventloop.h"
 
 namespace tarn::objects {
 
@@ -66,7 +67,6 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   int LineStep = 10;
   bool ShowFramesOnly = false;
   search::SpellEngine* Speller = nullptr;
-  search::UiDispatcher* UiThread = nullptr;
   // The client area the frames are laid out in.
   platform::Rect ClientArea{0, 0, 2000, 2000};
 
@@ -75,11 +75,11 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   std::function<void()> OnFrameSetChanged;
   std::function<void(const LinkSource& source, document::TAEHoggetto* link)> OnDoLink;
   std::function<void(TAEHFrame& frame)> OnClickFrame;
-  // Posting a private message: the handler runs after the current event.
-  // Unset, messages wait in a queue until DeliverPosted.
-  std::function<void(int message, std::function<void()> handler)> PostMessage;
-  // The slide timer: started for the milliseconds given, stopped with 0.
-  std::function<void(int milliseconds)> OnSlideTimer;
+  // Where private messages are posted and the slide timer runs; also the
+  // spell check's way to the user-interface thread. Set before pages are
+  // shown.
+  void SetEventLoop(platform::EventLoop* loop);
+  platform::EventLoop* EventLoop() const { return m_loop; }
   // Boxes for new page views; unset, boxes without a display.
   std::function<std::unique_ptr<document::PageTextBox>(document::TAEHpage&, document::WorkingCopy&)> BoxFactory;
 
@@ -106,8 +106,8 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   void FollowLink(const LinkSource& source, document::ObjectId link);
   bool LinkBusy() const { return m_linkBusy; }
   int SlideTarget() const { return m_slideTarget; }
+  bool SlideTimerRunning() const { return m_slideTimer.Active(); }
   void SlideTimerFired();
-  void DeliverPosted();
 
   // ---- Frames ----
   TAEHFrame* Top() const { return m_top.get(); }
@@ -155,7 +155,7 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   int SearchOptions() const override { return Options; }
   bool AutoSpellCheck() const override { return AutoSpell; }
   search::SpellEngine* SpellChecker() override { return Speller; }
-  search::UiDispatcher* Dispatcher() override { return UiThread; }
+  platform::EventLoop* Dispatcher() override { return m_loop; }
   void RegisterPageView(document::TAEHpage&) override {}
   void PageViewModified() override { m_pageModified = true; }
   std::unique_ptr<document::PageTextBox> MakeTextBox(document::TAEHpage& view, document::WorkingCopy& copy) override;
@@ -186,7 +186,8 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   FrameNamer m_namer;
   document::TAEHoggetto* m_frameMap = nullptr;
   TAEHFrame* m_highlighted = nullptr;
-  std::deque<std::function<void()>> m_posted;
+  platform::EventLoop* m_loop = nullptr;
+  platform::Timer m_slideTimer;
   std::vector<int> m_history;
   int m_main = kNoMainPage;
   bool m_readOnly = false;

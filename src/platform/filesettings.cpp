@@ -117,6 +117,20 @@ void FileSettings::Load() {
 }
 
 void FileSettings::Save() {
+  if (m_batchDepth > 0) {
+    m_pending = true;
+    return;
+  }
+  WriteOut();
+}
+
+void FileSettings::EndBatch() {
+  if (m_batchDepth > 0 && --m_batchDepth == 0 && m_pending) WriteOut();
+}
+
+void FileSettings::WriteOut() {
+  m_pending = false;
+  ++m_writes;
   std::string text = "; Tarn settings\n";
   m_memory.ForEach([&text](const std::string& path, const auto& values) {
     text += "[" + Escape(path) + "]\n";
@@ -152,6 +166,8 @@ std::optional<std::string> FileSettings::Read(std::string_view key, std::string_
 }
 
 void FileSettings::Write(std::string_view key, std::string_view name, std::string_view value) {
+  // Writing what is there already changes nothing on disk.
+  if (m_memory.KeyExists(key) && m_memory.Read(key, name) == value) return;
   m_memory.Write(key, name, value);
   Save();
 }

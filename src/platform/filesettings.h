@@ -21,6 +21,10 @@ class FileSettings : public Settings {
   std::vector<std::string> Subkeys(std::string_view key) override;
   void DeleteKey(std::string_view key) override;
   bool KeyExists(std::string_view key) override;
+  void BeginBatch() override { ++m_batchDepth; }
+  void EndBatch() override;
+  // How often the file was written, for tests.
+  int Writes() const { return m_writes; }
 
   const std::filesystem::path& File() const { return m_file; }
   // Where the settings of the current user live: $XDG_CONFIG_HOME (or
@@ -30,11 +34,15 @@ class FileSettings : public Settings {
  private:
   void Load();
   void Save();
+  void WriteOut();
 
   std::filesystem::path m_file;
   Messages* m_messages;
   MemorySettings m_memory;
   bool m_reportedWriteError = false;
+  int m_batchDepth = 0;
+  bool m_pending = false;
+  int m_writes = 0;
 };
 
 }  // namespace tarn::platform

@@ -21,6 +21,22 @@ class Settings {
   virtual std::vector<std::string> Subkeys(std::string_view key) = 0;
   virtual void DeleteKey(std::string_view key) = 0;
   virtual bool KeyExists(std::string_view key) = 0;
+  // Many changes in a row (closing the window writes a dozen values): a
+  // store that writes itself out does so once, when the outermost batch
+  // ends.
+  virtual void BeginBatch() {}
+  virtual void EndBatch() {}
+};
+
+class SettingsBatch {
+ public:
+  explicit SettingsBatch(Settings& settings) : m_settings(settings) { m_settings.BeginBatch(); }
+  ~SettingsBatch() { m_settings.EndBatch(); }
+  SettingsBatch(const SettingsBatch&) = delete;
+  SettingsBatch& operator=(const SettingsBatch&) = delete;
+
+ private:
+  Settings& m_settings;
 };
 
 // Keys as the store compares them: no leading or trailing backslash, runs of

@@ -23,7 +23,7 @@ struct Handover {
 
 }  // namespace
 
-TKrSpellThread::TKrSpellThread(SpellEngine& engine, UiDispatcher& ui, SpellCallbacks callbacks, Pacing pacing)
+TKrSpellThread::TKrSpellThread(SpellEngine& engine, platform::EventLoop& ui, SpellCallbacks callbacks, Pacing pacing)
     : m_engine(engine), m_ui(ui), m_callbacks(std::move(callbacks)), m_pacing(pacing),
       m_worker([this](std::stop_token stop) { Run(std::move(stop)); }) {}
 

@@ -1,6 +1,6 @@
 // The background spell check of a page: a worker thread that paces the
 // check while every engine call and every callback runs on the user-interface
-// thread, handed over through a dispatcher. The worker touches no page data,
+// thread, handed over through the event loop. The worker touches no page data,
 // so no lock guards the page.
 #pragma once
 
@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 #include <thread>
+
+#include "platform/eventloop.h"
 
 namespace tarn::search {
 
@@ -34,15 +36,6 @@ class SpellEngine {
   virtual SpellResult Check(std::string_view text, std::size_t start, int spellState) = 0;
 };
 
-// Runs calls on the user-interface thread. Post may be called from any
-// thread; ProcessEvents only on the user-interface thread.
-class UiDispatcher {
- public:
-  virtual ~UiDispatcher() = default;
-  virtual void Post(std::function<void()> call) = 0;
-  virtual void ProcessEvents() = 0;
-};
-
 // The four callbacks of the page, all run on the user-interface thread.
 struct SpellCallbacks {
   // The next text to check; an empty text ends the check.
@@ -59,8 +52,8 @@ class TKrSpellThread {
     int startDelay = 300;
     int textDelay = 100;
   };
-  TKrSpellThread(SpellEngine& engine, UiDispatcher& ui, SpellCallbacks callbacks, Pacing pacing);
-  TKrSpellThread(SpellEngine& engine, UiDispatcher& ui, SpellCallbacks callbacks)
+  TKrSpellThread(SpellEngine& engine, platform::EventLoop& ui, SpellCallbacks callbacks, Pacing pacing);
+  TKrSpellThread(SpellEngine& engine, platform::EventLoop& ui, SpellCallbacks callbacks)
       : TKrSpellThread(engine, ui, std::move(callbacks), Pacing{}) {}
   // Asks the worker to stop and joins it.
   ~TKrSpellThread();
@@ -79,7 +72,7 @@ class TKrSpellThread {
   bool Sleep(const std::stop_token& stop, int milliseconds);
 
   SpellEngine& m_engine;
-  UiDispatcher& m_ui;
+  platform::EventLoop& m_ui;
   SpellCallbacks m_callbacks;
   Pacing m_pacing;
   std::atomic<bool> m_ended{false};

@@ -2,6 +2,8 @@
 // recent files, save kinds, captions and the desktop installation.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -12,6 +14,7 @@
 #include "app/wordprocessor.h"
 #include "platform/memorysettings.h"
 #include "platform/registry.h"
+#include "platform/testing/scriptedprocess.h"
 
 namespace tarn::app {
 namespace {
@@ -125,6 +128,56 @@ TEST(WordProcessor, LooksOnceADayAndRemembersTheResult) {
   EXPECT_EQ(probes, 2);
   EXPECT_FALSE(DetectWordProcessor(registry, "11/12/2026", missing));
   EXPECT_EQ(probes, 3);
+}
+
+}  // namespace
+}  // namespace tarn::app
+
+namespace tarn::app {
+namespace {
+
+// "?" > "Examples..." must find the sample wherever the program runs from:
+// a build tree keeps it beside the program, an installation under its
+// prefix's share folder.
+TEST(ProgramFolders, ExamplesBesideTheProgramOrUnderTheInstalledPrefix) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / ("tarn_examples_" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  fs::create_directories(root / "bin");
+  EXPECT_EQ(FindExamplesFolder(root / "bin"), root / "bin" / "es_aeh");  // named in the message
+  fs::create_directories(root / "share" / "tarn" / "es_aeh");
+  EXPECT_EQ(FindExamplesFolder(root / "bin"), root / "share" / "tarn" / "es_aeh");
+  fs::create_directories(root / "bin" / "es_aeh");
+  EXPECT_EQ(FindExamplesFolder(root / "bin"), root / "bin" / "es_aeh");
+  fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace tarn::app
+
+namespace tarn::app {
+namespace {
+
+TEST(WordProcessor, ProbeRunsLibreOfficeThroughTheProcessSeam) {
+  platform::testing::ScriptedProcess process;
+  EXPECT_EQ(ProbeWordProcessor(process, 1000), 0);  // none installed
+  EXPECT_TRUE(process.calls.empty());
+
+  process.installed = {"libreoffice"};
+  platform::ProcessResult answered;
+  answered.started = answered.finished = true;
+  answered.exitCode = 0;
+  answered.output = "LibreOffice 7.4\n";
+  process.results["/usr/bin/libreoffice"] = answered;
+  int waits = 0;
+  EXPECT_EQ(ProbeWordProcessor(process, 1000, [&] { ++waits; }), 1);
+  ASSERT_EQ(process.calls.size(), 1u);
+  EXPECT_EQ(process.calls[0].arguments, (std::vector<std::string>{"--version"}));
+  EXPECT_EQ(waits, 1);
+
+  // Found but not answering in time (or failing) counts as absent.
+  process.results["/usr/bin/libreoffice"].finished = false;
+  EXPECT_EQ(ProbeWordProcessor(process, 1000), 0);
 }
 
 }  // namespace

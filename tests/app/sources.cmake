@@ -1,4 +1,4 @@
-target_sources(tarn_tests PRIVATE app/spellsettings_test.cpp app/documentfiles_test.cpp)
+target_sources(tarn_tests PRIVATE app/spellsettings_test.cpp app/documentfiles_test.cpp app/commandtable_test.cpp)
 target_include_directories(tarn_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 if(TARN_QT)
   target_sources(tarn_ui_tests PRIVATE
@@ -17,3 +17,12 @@ if(TARN_QT)
   target_include_directories(tarn_showoptions PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(tarn_showoptions PRIVATE tarn_ui tarn_warnings)
 endif()
+
+if(TARN_QT)
+  add_test(NAME examples_placed
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/app/examples_test.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE_DIR:tarn>)
+endif()
+
+add_test(NAME cli_command_table
+  COMMAND ${CMAKE_COMMAND} -E env TARN_CLI=$<TARGET_FILE:tarn-cli> TARN_SAMPLE=${PROJECT_SOURCE_DIR}/samples/sample.aeh
+          bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/commands_test.sh)

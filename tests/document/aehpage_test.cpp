@@ -14,6 +14,7 @@
 #include "document/recordfields.h"
 #include "document/testfixtures.h"
 #include "document/workingcopy.h"
+#include "platform/testing/manualeventloop.h"
 #include "search/spellthread.h"
 
 namespace tarn::document {
@@ -28,31 +29,6 @@ std::string Tag(ObjectId id) {
   std::snprintf(buf, sizeof buf, "<$%08x>", static_cast<unsigned>(id));
   return buf;
 }
-
-// A queue standing in for the user-interface thread's event loop.
-class QueueDispatcher : public search::UiDispatcher {
- public:
-  void Post(std::function<void()> call) override {
-    std::lock_guard lock(m_mutex);
-    m_calls.push_back(std::move(call));
-  }
-  void ProcessEvents() override {
-    while (true) {
-      std::function<void()> call;
-      {
-        std::lock_guard lock(m_mutex);
-        if (m_calls.empty()) return;
-        call = std::move(m_calls.front());
-        m_calls.pop_front();
-      }
-      call();
-    }
-  }
-
- private:
-  std::mutex m_mutex;
-  std::deque<std::function<void()>> m_calls;
-};
 
 // Every "teh" is wrong.
 class TehEngine : public search::SpellEngine {
@@ -73,7 +49,7 @@ class Host : public PageHost {
   int SearchOptions() const override { return options; }
   bool AutoSpellCheck() const override { return true; }
   search::SpellEngine* SpellChecker() override { return &engine; }
-  search::UiDispatcher* Dispatcher() override { return &ui; }
+  platform::EventLoop* Dispatcher() override { return &ui; }
   void RegisterPageView(TAEHpage&) override {}
   void PageViewModified() override { ++modified; }
 
@@ -82,7 +58,7 @@ class Host : public PageHost {
   int options = 0;
   int modified = 0;
   TehEngine engine;
-  QueueDispatcher ui;
+  platform::testing::ManualEventLoop ui;
 };
 
 class PageFixture : public ::testing::Test {

@@ -77,7 +77,7 @@ TEST(AehSave, NewHypertextLayoutTitleAndRevision) {
   ASSERT_TRUE(set.SaveToFile(path));
   const std::string bytes = testing::ReadFile(path);
   EXPECT_EQ(static_cast<unsigned char>(bytes[header::kHighestKind]), 25);
-  EXPECT_EQ(set.Title(), "report.");
+  EXPECT_EQ(set.Title(), "report");
   EXPECT_EQ(set.ExpPrefix(), "report");
   EXPECT_EQ(set.Revision(), 3);
   // 26 type entries, then F; records start right after.
@@ -93,7 +93,7 @@ TEST(AehSave, NewHypertextLayoutTitleAndRevision) {
 
   for (int i = 0; i < 10; ++i) ASSERT_TRUE(set.SaveToFile(path));
   EXPECT_EQ(set.Revision(), 13);
-  EXPECT_EQ(set.Title(), "report.");
+  EXPECT_EQ(set.Title(), "report");
   ASSERT_EQ(set.CountOf(testoHtml), 1);
   EXPECT_EQ(set.GetObject(testoHtml, 0)->GetCaption(), "Only page");
 }

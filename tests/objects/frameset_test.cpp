@@ -10,6 +10,7 @@
 #include "document/recordfields.h"
 #include "document/testfixtures.h"
 #include "objects/frameset.h"
+#include "platform/testing/manualeventloop.h"
 
 namespace tarn::objects {
 namespace {
@@ -22,6 +23,7 @@ class FrameSetFixture : public ::testing::Test {
   FrameSetFixture() : set(env.Services()), frames(env.messages) {
     for (const char* text : {"Cover", "Second", "Third"}) Page(std::string("<Z S0 >") + text);
     frames.SetLinkedAEHset(&set);
+    frames.SetEventLoop(&loop);
     frames.ClientArea = {0, 0, 600, 603};
     frames.OnPageChanged = [this] { ++changes; };
   }
@@ -43,6 +45,7 @@ class FrameSetFixture : public ::testing::Test {
 
   tarn::testing::TestEnv env;
   document::TAEHset set;
+  platform::testing::ManualEventLoop loop;
   TAEHCustomFrameSet frames;
   int changes = 0;
 };
@@ -78,7 +81,7 @@ TEST_F(FrameSetFixture, LinksHistoryAndGoingBack) {
   EXPECT_EQ(frames.MainPageNumber(), 0);  // nothing happens inside the event
   TAEHoggetto* followed = nullptr;
   frames.OnDoLink = [&](const LinkSource&, TAEHoggetto* link) { followed = link; };
-  frames.DeliverPosted();
+  loop.ProcessEvents();
   EXPECT_EQ(frames.MainPageNumber(), 2);
   EXPECT_EQ(followed, set.GetObject(document::testoHtml, 2));
   EXPECT_EQ(frames.History(), (std::vector<int>{0}));
@@ -89,7 +92,7 @@ TEST_F(FrameSetFixture, LinksHistoryAndGoingBack) {
   TAEHoggetto* special = set.Register(std::move(next));
   frames.SetMainPageNumber(1);
   frames.FollowLink({false, frames.Views()[0]}, special->GetId());
-  frames.DeliverPosted();
+  loop.ProcessEvents();
   EXPECT_EQ(frames.MainPageNumber(), set.NextInSequence(1));
 
   EXPECT_EQ(frames.History(), (std::vector<int>{0, 1}));
@@ -100,7 +103,7 @@ TEST_F(FrameSetFixture, LinksHistoryAndGoingBack) {
   EXPECT_TRUE(frames.History().empty());
   // Without jumping nothing is followed by the frame set itself.
   frames.FollowLink({false, frames.Views()[0]}, document::MakeObjectId(document::testoHtml, 0));
-  frames.DeliverPosted();
+  loop.ProcessEvents();
   EXPECT_EQ(frames.MainPageNumber(), 1);
 }
 
@@ -108,24 +111,30 @@ TEST_F(FrameSetFixture, SlideShowInPreview) {
   TAEHoggetto* cover = set.GetObject(document::testoHtml, 0);
   cover->SetI32(kPageSlideTarget, 2);
   cover->SetI16(kPageSlideDelay, 3);
-  int timer = -1;
-  frames.OnSlideTimer = [&](int ms) { timer = ms; };
   frames.SetMainPageNumber(0);
-  EXPECT_EQ(timer, -1);  // only in preview with active slides
+  EXPECT_FALSE(frames.SlideTimerRunning());  // only in preview with active slides
   frames.SetReadOnly(true);
   frames.ActivePreview = true;
   frames.SetMainPageNumber(1);
   frames.SetMainPageNumber(0);
-  EXPECT_EQ(timer, 3000);
+  EXPECT_TRUE(frames.SlideTimerRunning());
   TAEHoggetto* followed = nullptr;
+  bool busyWhenFired = false;
   frames.OnDoLink = [&](const LinkSource& source, TAEHoggetto* link) {
     EXPECT_TRUE(source.isFrameSet);
     followed = link;
+    busyWhenFired = frames.LinkBusy();
   };
-  frames.SlideTimerFired();
-  EXPECT_EQ(timer, 0);
-  EXPECT_TRUE(frames.LinkBusy());
-  frames.DeliverPosted();
+  // The slide lasts its delay in seconds: nothing a moment before.
+  loop.Advance(2999);
+  EXPECT_EQ(followed, nullptr);
+  // The timer fires, stops itself and posts the link; the link is followed
+  // after the timer's event.
+  loop.messages.clear();
+  loop.Advance(1);
+  EXPECT_FALSE(frames.SlideTimerRunning());
+  EXPECT_EQ(loop.messages, (std::vector<int>{kMsgFollowLink}));
+  EXPECT_TRUE(busyWhenFired);
   EXPECT_EQ(followed, set.GetObject(document::testoHtml, 2));
   EXPECT_FALSE(frames.LinkBusy());
   EXPECT_EQ(frames.History(), (std::vector<int>{0}));
@@ -153,7 +162,7 @@ TEST_F(FrameSetFixture, LayoutStoredAsTheFrameMapAndShownAgain) {
   // Deleting the first frame merges the set back into one frame.
   frames.EndSplitterDrag(*frames.Top()->children[0], 600, 4);
   EXPECT_EQ(frames.Top()->children.size(), 2u);  // deferred
-  frames.DeliverPosted();
+  loop.ProcessEvents();
   EXPECT_TRUE(frames.Top()->children.empty());
   ASSERT_EQ(frames.Views().size(), 1u);
   frames.SetMainPageNumber(1);

@@ -45,6 +45,9 @@ class EditorControl {
   virtual bool PageModified() const = 0;
   virtual void SetPageModified(bool modified) = 0;
   virtual void SetAutoEngQuote(bool on) = 0;
+  // Frame maps shown (a page with a frame set shows its frames).
+  virtual void SetShowNested(bool on) = 0;
+  virtual bool ShowNested() const = 0;
   // Gives the focus back to the object being edited.
   virtual void RestoreFocus() = 0;
   virtual void SelectAll() = 0;

@@ -239,7 +239,7 @@ QWidget* TFopzProg::BuildEditorPage() {
   numbers->addWidget(AddSpin(page, "seMaxCacheImg", "maxCacheImg", 10, 200, 20), 0, 1);
   numbers->addWidget(Label(page, "lUndoDeep", QStringLiteral("Undo deep:")), 1, 0);
   numbers->addWidget(AddSpin(page, "seUndoDeep", "undoDeep", 5, 100, 20), 1, 1);
-  numbers->addWidget(Label(page, "lFormLim", QStringLiteral("Windows cache:")), 2, 0);
+  numbers->addWidget(Label(page, "lFormLim", QStringLiteral("Tool windows kept open:")), 2, 0);
   m_toolWindows = AddSpin(page, "seFormLim", nullptr, 3, 10, 3);
   numbers->addWidget(m_toolWindows, 2, 1);
 
@@ -283,7 +283,7 @@ QWidget* TFopzProg::BuildExtensionsPage() {
   details->addWidget(m_description, 0, 1, 1, 2);
   m_behaviour = RadioGroup(page, "rgcomp", QStringLiteral("Default behaviour"),
                            {QStringLiteral("ask user"), QStringLiteral("save"),
-                            QStringLiteral("run, by using respective application registered in Windows"),
+                            QStringLiteral("run, by using the application the desktop opens it with"),
                             QStringLiteral("run by using:")});
   details->addWidget(m_behaviour, 1, 0, 1, 3);
   m_programPath = new QLineEdit(page);
@@ -327,7 +327,7 @@ QWidget* TFopzProg::BuildSpellPage() {
   SpellCheckerSettings* checker = m_host.SpellChecker();
   if (checker == nullptr) {
     layout->addWidget(Label(page, "lNoSpell",
-                            QStringLiteral("Microsoft spell check engine not available or incorrectly installed.")));
+                            QStringLiteral("Spelling engine (Hunspell) or its dictionaries not installed.")));
     layout->addStretch();
     return page;
   }
@@ -366,8 +366,8 @@ QWidget* TFopzProg::BuildBrowserPage() {
   page->setObjectName(QStringLiteral("tsBrowser"));
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(Label(page, "lBrowserIntro",
-                          QStringLiteral("Browsers available for quick preview, in addition to windows default "
-                                         "browser:")));
+                          QStringLiteral("Browsers available for quick preview, in addition to the desktop's "
+                                         "default browser:")));
   m_browsers = new QListWidget(page);
   m_browsers->setObjectName(QStringLiteral("lbBrowsers"));
   m_browsers->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);

@@ -44,6 +44,7 @@ void FormPlacement::Save() {
   if (!m_active) return;
   const std::string key = Key().toStdString();
   const QRect normal = m_form->isMaximized() ? m_form->normalGeometry() : m_form->geometry();
+  const platform::SettingsBatch batch(m_registry.Store());
   m_registry.WriteSubkeyValue(key, "Left", std::to_string(normal.x()));
   m_registry.WriteSubkeyValue(key, "Top", std::to_string(normal.y()));
   m_registry.WriteSubkeyValue(key, "Width", std::to_string(normal.width()));

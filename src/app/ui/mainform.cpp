@@ -16,27 +16,34 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStatusBar>
-#include <QStyle>
-#include <QThread>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include <filesystem>
 
 #include "app/desktopinstall.h"
+#include "app/selectionfeedback.h"
 #include "app/wordprocessor.h"
+#include "app/ui/commandset.h"
+#include "app/ui/editorcommands.h"
 #include "app/ui/editorcontrol.h"
+#include "app/ui/exportcommands.h"
 #include "app/ui/fopzprog.h"
 #include "app/ui/formplacement.h"
 #include "app/ui/krlanguager.h"
 #include "app/ui/pointersets.h"
 #include "app/ui/tipform.h"
 #include "base/cp1252.h"
+#include "base/winpath.h"
 #include "document/aehtesto.h"
+#include "document/links.h"
+#include "document/recordfields.h"
 #include "objects/ui/framesetwidget.h"
+#include "platform/posixprocess.h"
+#include "platform/qt/qteventloop.h"
 #include "platform/qt/qtmessages.h"
 #include "platform/qt/qtstrings.h"
+#include "richtext/ui/aehbox.h"
 
 namespace tarn::app::ui {
 namespace {
@@ -54,25 +61,26 @@ constexpr const char* kSaveFilter =
 constexpr const char* kOpenFilter =
     "Tarn hypertext (*.aeh)|*.aeh|Other formats|*.rtf;*.doc;*.txt;*.gif;*.jpg;*.bmp;*.wmf;*.htm;*.html";
 
-void RunQueue() {
-  for (int i = 0; i < kQueueRuns; ++i) QCoreApplication::processEvents();
-}
+// How long the word-processor probe may take before it counts as absent.
+constexpr int kProbeTimeout = 20000;
 
 std::string Utf8(const QString& path) { return path.toStdString(); }
-
-// Commands that change the hypertext: shown in edit mode only.
-constexpr const char* kEditingActions[] = {"FileNew",  "FileSave",  "FileSaveAs", "FileExport",    "SelectAll",
-                                           "EditCut",  "EditPaste", "PagePlus",   "PageMinus",     "ProgramOptions"};
 
 }  // namespace
 
 TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platform::Messages* messages,
-                     QWidget* parent)
+                     QWidget* parent, WindowServices services)
     : QMainWindow(parent),
       m_ownMessages(messages == nullptr ? std::make_unique<platform::qt::QtMessages>(this) : nullptr),
       m_messages(messages != nullptr ? messages : m_ownMessages.get()),
+      m_ownLoop(services.loop == nullptr ? std::make_unique<platform::qt::QtEventLoop>() : nullptr),
+      m_loop(services.loop != nullptr ? services.loop : m_ownLoop.get()),
+      m_ownProcess(services.process == nullptr ? std::make_unique<platform::PosixProcess>() : nullptr),
+      m_process(services.process != nullptr ? services.process : m_ownProcess.get()),
       m_registry(settings, m_messages),
-      m_folders(std::move(folders)) {
+      m_folders(std::move(folders)),
+      m_timerSave(m_loop),
+      m_timerNextAction(m_loop) {
   setObjectName(QStringLiteral("MainForm"));
   m_set = std::make_unique<document::TAEHset>(platform::Services{m_messages, &m_system, &m_measurer, &m_clipboard});
   m_library = std::make_unique<document::TAEHset>(platform::Services{m_messages, &m_system, &m_measurer, &m_clipboard});
@@ -87,32 +95,38 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   editor->SetClipboard(&m_clipboard);
   m_editor = editor;
   m_editor->SetLinkedAEHset(m_set.get());
-  editor->OnHint = [this](const QString& hint) { statusBar()->showMessage(hint, 5000); };
-  editor->OnDropFile = [this](const std::vector<std::string>& files, QWidget*) { FilesDropped(files); };
-  m_editor->events.OnPageChanged = [this] { UpdateStatus(); };
-  m_editor->events.OnFrameSetChanged = [this] { SetModified(true); };
-  m_editor->events.OnClickFrame = [this] {
-    if (EditMode()) SetModified(true);
-  };
   setCentralWidget(m_editor->Widget());
 
-  BuildActions();
-  BuildMenus();
+  // The menus, toolbars and popups of the command table; each area binds
+  // its own commands.
+  m_commands = new CommandSet(*this, [this](const CommandEntry& entry) { NotYet(NotAvailableWhat(entry)); });
+  BindWindowCommands();
+  BindEditorCommands(*m_commands, *m_editor, [this] { UpdateStatus(); });
+  m_exports = new ExportCommands(
+      *m_commands,
+      {*m_set, *m_editor, *m_messages, m_registry, *m_process, statusBar(), [this] { CommitCurrentPage(); },
+       [this](const std::string& proposed) { return AskExportFolder(proposed); }},
+      this);
+  m_fileMenu = m_commands->Menu("mFile");
+  m_recentSeparator = m_commands->Action("Nrecent");
+  m_browserMenu = m_commands->Menu("mBrowserPreview");
+  m_browserSeparator = m_commands->Action("N28");
+  for (const auto& [property, menu] : m_commands->PopupProperties()) editor->SetPopupMenu(property, menu);
+  ConnectEditor();
+
   m_statusPage = new QLabel(this);
+  m_statusPage->setObjectName(QStringLiteral("StatusPage"));
   m_statusModified = new QLabel(this);
+  m_statusModified->setObjectName(QStringLiteral("StatusModified"));
   m_statusMode = new QLabel(this);
+  m_statusMode->setObjectName(QStringLiteral("StatusMode"));
   statusBar()->addPermanentWidget(m_statusMode);
   statusBar()->addPermanentWidget(m_statusModified);
   statusBar()->addPermanentWidget(m_statusPage);
 
-  m_timerSave = new QTimer(this);
-  connect(m_timerSave, &QTimer::timeout, this, &TMainForm::SaveReminder);
-  m_timerNextAction = new QTimer(this);
-  m_timerNextAction->setSingleShot(true);
-  m_timerNextAction->setInterval(kNextActionDelay);
-  connect(m_timerNextAction, &QTimer::timeout, this, &TMainForm::RunNextAction);
-
-  // Window creation, in the order the program has always done it.
+  // Window creation, in the order the program has always done it; what it
+  // writes to the settings goes to disk once.
+  const platform::SettingsBatch batch(m_registry.Store());
   m_languager = new TKrLanguager(this);
   ApplyWindowTable(*m_languager, objectName());
   m_placement = new FormPlacement(this, m_registry);
@@ -127,7 +141,7 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   m_recent.Load(m_registry);
   RebuildRecentMenu();
   SetDocumentTitle(std::string(kUntitled));
-  resize(900, 650);
+  resize(1024, 720);
   if (m_options.restoreToolbars) {
     restoreState(QByteArray::fromHex(QByteArray::fromStdString(m_registry.ReadSubkeyValue("toolbar", "State"))));
   }
@@ -139,148 +153,32 @@ TMainForm::~TMainForm() {
   m_editor->SetLinkedAEHset(nullptr);
 }
 
-QAction* TMainForm::NewAction(const char* name, const QString& caption, const QKeySequence& shortcut) {
-  auto* action = new QAction(caption, this);
-  action->setObjectName(QString::fromLatin1(name));
-  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-  return action;
-}
+QAction* TMainForm::Action(const char* name) const { return m_commands->Action(name); }
 
-QAction* TMainForm::Action(const char* name) const { return findChild<QAction*>(QString::fromLatin1(name)); }
-
-void TMainForm::BuildActions() {
-  connect(NewAction("FileNew", "&New hypertext", QKeySequence(Qt::CTRL | Qt::Key_N)), &QAction::triggered, this,
-          [this] {
-            if (QuerySaveChanges()) NewBlankHypertext();
-          });
-  QAction* open = NewAction("FileOpen", "&Open...");
-  open->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_F12), QKeySequence(Qt::CTRL | Qt::Key_O)});
-  connect(open, &QAction::triggered, this, [this] {
-    if (!QuerySaveChanges()) return;
-    const std::string name = AskOpenFileName();
-    if (!name.empty()) OpenDocumentFile(name, false);
-  });
-  connect(NewAction("FileSave", "&Save all", QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered, this,
-          &TMainForm::FileSave);
-  connect(NewAction("FileSaveAs", "Save &as..."), &QAction::triggered, this, &TMainForm::FileSaveAs);
-  connect(NewAction("FileExport", "E&xport pages...", QKeySequence(Qt::CTRL | Qt::Key_E)), &QAction::triggered, this,
-          [this] { NotYet("Exporting pages"); });
-  connect(NewAction("FilePrint", "&Print..."), &QAction::triggered, this, [this] { NotYet("Printing"); });
-  connect(NewAction("FileExit", "&Exit", QKeySequence(Qt::ALT | Qt::Key_X)), &QAction::triggered, this,
-          &QWidget::close);
-  connect(NewAction("SelectAll", "&Select all", QKeySequence(Qt::CTRL | Qt::Key_F2)), &QAction::triggered, this,
-          [this] { m_editor->SelectAll(); });
-  // The program's own keys first; the keys every other Linux program uses
-  // for the clipboard as well.
-  const std::tuple<const char*, const char*, QKeySequence, QKeySequence, void (EditorControl::*)()> clipboard[] = {
-      {"EditCut", "Cu&t", QKeySequence(Qt::SHIFT | Qt::Key_Delete), QKeySequence::Cut, &EditorControl::Cut},
-      {"EditCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_Insert), QKeySequence::Copy, &EditorControl::Copy},
-      {"EditPaste", "&Paste", QKeySequence(Qt::SHIFT | Qt::Key_Insert), QKeySequence::Paste, &EditorControl::Paste}};
-  for (const auto& [name, caption, own, common, command] : clipboard) {
-    QAction* action = NewAction(name, caption);
-    action->setShortcuts({own, common});
-    // A structured binding cannot be captured by every compiler we build with.
-    void (EditorControl::*method)() = command;
-    connect(action, &QAction::triggered, this, [this, method] {
-      (m_editor->*method)();
-      m_editor->RestoreFocus();
-      UpdateStatus();
-    });
-  }
-  connect(NewAction("Cover", "&Cover"), &QAction::triggered, this, [this] { m_editor->ShowCover(); });
-  connect(NewAction("Contents", "C&ontents"), &QAction::triggered, this, [this] { m_editor->ShowContents(); });
-  QAction* readOnly = NewAction("ReadOnly", "&Read only", QKeySequence(Qt::Key_F11));
-  readOnly->setCheckable(true);
-  connect(readOnly, &QAction::triggered, this, [this](bool on) { SwitchMode(!on); });
-  QAction* editButton = NewAction("EditButton", "Edit / Preview");
-  editButton->setCheckable(true);
-  connect(editButton, &QAction::triggered, this, [this](bool on) { SwitchMode(on); });
-  connect(NewAction("PreviousPage", "P&revious page"), &QAction::triggered, this, [this] { m_editor->GoBack(); });
-  connect(NewAction("NextPage", "&Next page"), &QAction::triggered, this, [this] { m_editor->GoForward(); });
-  QAction* plus = NewAction("PagePlus", "Page +1");
-  plus->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-  connect(plus, &QAction::triggered, this, [this] { PageStep(1); });
-  connect(NewAction("PageMinus", "Page -1", QKeySequence(Qt::CTRL | Qt::Key_Minus)), &QAction::triggered, this,
-          [this] { PageStep(-1); });
-  connect(NewAction("ReloadPage", "Reload pa&ge"), &QAction::triggered, this, [this] {
-    const long page = m_editor->MainPageNumber();
-    m_editor->SetMainPageNumber(-1);
-    m_editor->SetMainPageNumber(page);
-  });
-  connect(NewAction("PreviewPage", "&Present page in default browser", QKeySequence(Qt::CTRL | Qt::Key_A)),
-          &QAction::triggered, this, [this] { NotYet("Browser preview"); });
-  connect(NewAction("PreviewHypertext", "&All hypertext in default browser"), &QAction::triggered, this,
-          [this] { NotYet("Browser preview"); });
-  connect(NewAction("ProgramOptions", "&Program options..."), &QAction::triggered, this, [this] { ShowOptions(0); });
-  connect(NewAction("BrowserOptions", "&Options and browsers..."), &QAction::triggered, this,
-          [this] { ShowOptions(3); });
-  connect(NewAction("HelpAbout", "&Info..."), &QAction::triggered, this, [this] {
-    TFabout about(this);
-    about.exec();
-    m_editor->RestoreFocus();
-  });
-  connect(NewAction("Examples", "&Examples..."), &QAction::triggered, this, &TMainForm::OpenExamples);
-}
-
-void TMainForm::BuildMenus() {
-  auto menu = [this](const char* name, const QString& title) {
-    QMenu* m = menuBar()->addMenu(title);
-    m->setObjectName(QString::fromLatin1(name));
-    return m;
+void TMainForm::ConnectEditor() {
+  auto* editor = static_cast<objects::ui::TInsiemeCornici*>(m_editor);
+  editor->OnHint = [this](const QString& hint) { ShowHint(hint); };
+  editor->OnDropFile = [this](const std::vector<std::string>& files, QWidget*) { FilesDropped(files); };
+  editor->OnEditStart = [this](QWidget* object) { EditorEditStart(object); };
+  editor->OnSelectionChange = [this](QWidget*) { UpdateStatus(); };
+  // Every caret move in edit mode, typing among them, asks the ruler to
+  // follow the box: the modified mark follows with it.
+  editor->OnRulerPosChanged = [this](QWidget*) { UpdateStatus(); };
+  editor->OnDoLink = [this](const objects::LinkSource&, document::TAEHoggetto* link) { EditorDoLink(link); };
+  m_editor->events.OnPageChanged = [this] {
+    // A hint of the page left (a link under the pointer) goes with it.
+    ShowHint({});
+    UpdateStatus();
   };
-  m_fileMenu = menu("mFile", "&File");
-  for (const char* name : {"FileNew", "FileOpen"}) m_fileMenu->addAction(Action(name));
-  m_fileMenu->addSeparator();
-  for (const char* name : {"FileSave", "FileSaveAs", "FileExport"}) m_fileMenu->addAction(Action(name));
-  m_fileMenu->addSeparator();
-  m_fileMenu->addAction(Action("FilePrint"));
-  m_fileMenu->addSeparator();
-  m_fileMenu->addAction(Action("FileExit"));
-  m_recentSeparator = m_fileMenu->addSeparator();
-  m_recentSeparator->setObjectName(QStringLiteral("Nrecent"));
-
-  QMenu* edit = menu("mEdit", "&Edit");
-  for (const char* name : {"EditCut", "EditCopy", "EditPaste"}) edit->addAction(Action(name));
-  edit->addSeparator();
-  edit->addAction(Action("SelectAll"));
-
-  QMenu* hypertext = menu("mHypertext", "Hyper&text");
-  for (const char* name : {"Cover", "Contents", "ReadOnly"}) hypertext->addAction(Action(name));
-  hypertext->addSeparator();
-  for (const char* name : {"PreviousPage", "NextPage", "PagePlus", "PageMinus", "ReloadPage"}) {
-    hypertext->addAction(Action(name));
-  }
-  QMenu* publish = menu("mPublish", "&Publish");
-  m_browserMenu = publish->addMenu(QStringLiteral("Browser &preview"));
-  m_browserMenu->setObjectName(QStringLiteral("mBrowserPreview"));
-  m_browserMenu->addAction(Action("PreviewPage"));
-  m_browserMenu->addAction(Action("PreviewHypertext"));
-  m_browserMenu->addSeparator();
-  m_browserMenu->addAction(Action("BrowserOptions"));
-  m_browserSeparator = m_browserMenu->addSeparator();
-  m_browserSeparator->setObjectName(QStringLiteral("N28"));
-  QMenu* tools = menu("mTools", "&Tools");
-  tools->addAction(Action("ProgramOptions"));
-  QMenu* help = menu("mHelp", "&?");
-  help->addAction(Action("HelpAbout"));
-  help->addAction(Action("Examples"));
-
-  const std::pair<const char*, QStyle::StandardPixmap> icons[] = {
-      {"FileNew", QStyle::SP_FileIcon},          {"FileOpen", QStyle::SP_DialogOpenButton},
-      {"FileSave", QStyle::SP_DialogSaveButton}, {"PreviousPage", QStyle::SP_ArrowBack},
-      {"NextPage", QStyle::SP_ArrowForward},     {"Cover", QStyle::SP_DirHomeIcon}};
-  for (const auto& [name, icon] : icons) Action(name)->setIcon(style()->standardIcon(icon));
-  QToolBar* toolbar = addToolBar(QStringLiteral("Main"));
-  toolbar->setObjectName(QStringLiteral("ToolBarMain"));
-  for (const char* name : {"FileNew", "FileOpen", "FileSave"}) toolbar->addAction(Action(name));
-  toolbar->addSeparator();
-  toolbar->addAction(Action("EditButton"));
-  toolbar->addSeparator();
-  for (const char* name : {"PreviousPage", "NextPage", "Cover"}) toolbar->addAction(Action(name));
+  m_editor->events.OnFrameSetChanged = [this] { SetModified(true); };
+  m_editor->events.OnClickFrame = [this] {
+    if (EditMode()) SetModified(true);
+  };
 }
 
-void TMainForm::NotYet(const char* what) {
-  m_messages->Information(std::string(what) + " is not available in this version yet.");
+
+void TMainForm::NotYet(std::string_view what) {
+  m_messages->Information(NotAvailableMessage(what));
   m_editor->RestoreFocus();
 }
 
@@ -314,7 +212,9 @@ void TMainForm::FormShow(const CommandLine& command) {
   } else {
     StartupDocument();
   }
-  m_timerNextAction->start();
+  // The commands hidden at design that the window shows once it is shown.
+  m_commands->SetStarted(true);
+  m_timerNextAction.Start(kNextActionDelay, false, [this] { RunNextAction(); });
 }
 
 void TMainForm::StartupDocument() {
@@ -334,12 +234,8 @@ void TMainForm::RunNextAction() {
       if (probed) break;
       probed = true;
       m_wordProcessor = DetectWordProcessor(
-          m_registry, QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toStdString(), [] {
-            return QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty() &&
-                           QStandardPaths::findExecutable(QStringLiteral("libreoffice")).isEmpty()
-                       ? 0
-                       : 1;
-          });
+          m_registry, QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toStdString(),
+          [this] { return ProbeWordProcessor(*m_process, kProbeTimeout, [this] { m_loop->ProcessEvents(); }); });
       break;
     }
     case NextAction::Print: NotYet("Printing"); break;
@@ -352,7 +248,14 @@ void TMainForm::RunNextAction() {
 
 void TMainForm::SetDocumentTitle(const std::string& name) {
   m_fileName = name;
-  setWindowTitle(platform::qt::ToQString(DocumentCaption(name, m_folders.Examples(), "Tarn")));
+  UpdateTitle();
+}
+
+void TMainForm::UpdateTitle() {
+  // A changed hypertext is marked with "*" before its name, as editors on
+  // this desktop do.
+  const std::string caption = DocumentCaption(m_fileName, m_folders.Examples(), "Tarn");
+  setWindowTitle(platform::qt::ToQString(IsModified() ? "*" + caption : caption));
 }
 
 void TMainForm::OpenDocumentFile(const std::string& name, bool askSave) {
@@ -372,7 +275,7 @@ void TMainForm::OpenDocumentFile(const std::string& name, bool askSave) {
 
 void TMainForm::LoadHypertext(const std::string& name, bool asTemplate) {
   m_editor->ClosePage();
-  RunQueue();
+  for (int i = 0; i < kQueueRuns; ++i) m_loop->ProcessEvents();
   m_set->CloseHypertext();
   const bool loaded = m_set->SetAEHFileName(name) && m_set->AEHFileName() == std::filesystem::path(name);
   if (!loaded) {
@@ -411,7 +314,7 @@ void TMainForm::LoadHypertext(const std::string& name, bool asTemplate) {
 void TMainForm::NewBlankHypertext() {
   SetDocumentTitle(std::string(kUntitled));
   m_editor->ClosePage();
-  RunQueue();
+  for (int i = 0; i < kQueueRuns; ++i) m_loop->ProcessEvents();
   m_set->NewHypertext();
   m_set->Register(m_set->NewObject(document::testoHtml));
   m_editor->ShowCover();
@@ -578,8 +481,7 @@ void TMainForm::ShowMode(bool edit) {
   const QSignalBlocker blockMenu(Action("ReadOnly"));
   Action("EditButton")->setChecked(edit);
   Action("ReadOnly")->setChecked(!edit);
-  for (const char* name : kEditingActions) Action(name)->setVisible(edit);
-  Action("ReloadPage")->setVisible(!edit);
+  m_commands->SetEditMode(edit);
   UpdateStatus();
 }
 
@@ -607,6 +509,7 @@ void TMainForm::UpdateStatus() {
   m_statusPage->setText(pageText);
   m_statusModified->setText(IsModified() ? QStringLiteral("Modified") : QString());
   m_statusMode->setText(EditMode() ? QStringLiteral("Edit") : QStringLiteral("Preview"));
+  UpdateTitle();
 }
 
 // ---- Options ----
@@ -617,9 +520,9 @@ void TMainForm::ReadProgramOptions() {
   m_set->SetMaxCacheImg(options.maxCacheImg);
   m_set->SetUndoDeep(options.undoDeep);
   if (options.saveReminder) {
-    m_timerSave->start(options.SaveReminderMilliseconds());
+    m_timerSave.Start(options.SaveReminderMilliseconds(), true, [this] { SaveReminder(); });
   } else {
-    m_timerSave->stop();
+    m_timerSave.Stop();
   }
   m_editor->SetAutoEngQuote(options.typographicQuotes);
   m_set->SetAltText(options.altText);
@@ -640,10 +543,15 @@ void TMainForm::RebuildBrowserMenu() {
   for (int i = 0; i < browsers; ++i) {
     const QString name =
         platform::qt::ToQString(m_registry.ReadSubkeyValue("Browser\\" + std::to_string(i), "Name"));
-    for (const QString& caption : {QStringLiteral("Current page in "), QStringLiteral("All hypertext in ")}) {
-      QAction* item = m_browserMenu->addAction(caption + name);
+    for (const bool whole : {false, true}) {
+      QAction* item =
+          m_browserMenu->addAction((whole ? QStringLiteral("All hypertext in ") : QStringLiteral("Current page in ")) +
+                                   name);
       item->setData(i);
-      connect(item, &QAction::triggered, this, [this] { NotYet("Browser preview"); });
+      connect(item, &QAction::triggered, this, [this, whole, i] {
+        m_exports->Preview(whole, i);
+        m_editor->RestoreFocus();
+      });
     }
   }
   m_browserSeparator->setVisible(browsers > 0);
@@ -681,7 +589,7 @@ void TMainForm::ShowOptions(int tab) {
 }
 
 void TMainForm::SaveReminder() {
-  m_timerSave->stop();
+  m_timerSave.Stop();
   if (m_messages->Ask("Remember: do you want to save?") == platform::Answer::Yes) FileSave();
   ReadProgramOptions();
 }
@@ -737,6 +645,64 @@ void TMainForm::OpenExamples() {
   if (QuerySaveChanges()) OpenDocumentFile(index.string(), false);
 }
 
+// ---- Selection feedback, hints and links ----
+
+void TMainForm::EditorEditStart(QWidget* object) {
+  // Only text boxes exist as objects on a page so far; the others come
+  // with their kinds.
+  SelectedObject kind = SelectedObject::OtherVisual;
+  if (qobject_cast<richtext::ui::TAEHbox*>(object) != nullptr) kind = SelectedObject::TextBox;
+  m_commands->SetObjectCommands(SelectionFeedback(kind).shown);
+}
+
+void TMainForm::ShowHint(const QString& hint) {
+  // Hints are "short|long": the status bar shows the long part; an empty
+  // hint clears it.
+  const QString text = hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : hint;
+  if (text.isEmpty()) {
+    statusBar()->clearMessage();
+  } else {
+    statusBar()->showMessage(text);
+  }
+}
+
+void TMainForm::EditorDoLink(document::TAEHoggetto* link) {
+  // Page and special links are followed by the editor itself; what leaves
+  // the hypertext goes to the desktop.
+  if (m_closing || link == nullptr) return;
+  if (link->Kind() == document::internetLink) {
+    const std::string address = link->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity);
+    if (base::LowerCase(address).starts_with("tarn:")) {
+      const document::InternalUrl url = document::ParseInternalUrl(*m_set, address);
+      if (url.sameFile && url.page >= 0) {
+        m_editor->SetMainPageNumber(url.page);
+      } else if (!url.sameFile) {
+        if (QuerySaveChanges()) OpenDocumentFile(url.file, false);
+      }
+      return;
+    }
+    if (EditMode()) {
+      NotYet("The album of links");
+      return;
+    }
+    m_exports->OpenWithDesktop(address);
+  } else if (link->Kind() == document::genLink) {
+    if (EditMode()) {
+      NotYet("The dialog \"Link to file\"");
+      return;
+    }
+    m_exports->OpenFileObject(*link);
+  }
+}
+
+// ---- Export folders ----
+
+
+std::string TMainForm::AskExportFolder(const std::string& proposed) {
+  return Utf8(QFileDialog::getExistingDirectory(this, QStringLiteral("Export pages to folder"),
+                                                PathToQString(proposed)));
+}
+
 // ---- Closing ----
 
 void TMainForm::SaveRecentAndLastFile() {
@@ -762,12 +728,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   m_closing = true;
-  m_timerSave->stop();
+  // Leaving writes a dozen settings (recent files, the last file, the
+  // toolbars, the window's place): to disk once, not once each.
+  const platform::SettingsBatch batch(m_registry.Store());
+  m_timerSave.Stop();
+  m_timerNextAction.Stop();
   m_editor->SetMainPageNumber(-1);
   m_editor->SetReadOnly(true);
-  QCoreApplication::processEvents();
-  QThread::msleep(100);
-  QCoreApplication::processEvents();
+  // The messages the page posted while it was dropped run while its
+  // objects still exist.
+  m_loop->ProcessEvents();
   SaveRecentAndLastFile();
   m_registry.WriteSubkeyValue("toolbar", "State", saveState().toHex().toStdString());
   event->accept();

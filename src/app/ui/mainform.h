@@ -1,6 +1,8 @@
 // The main window: one open hypertext, the control that shows its current
-// page, the menus and the toolbar, opening, creating, saving and closing
-// hypertexts, edit and preview, the recent files and the save reminder.
+// page, opening, creating, saving and closing hypertexts, edit and preview,
+// the status bar, the recent files and the timers. Its menus, toolbars and
+// popups are the command table's (CommandSet); each area binds its own
+// commands.
 #pragma once
 
 #include <QMainWindow>
@@ -16,6 +18,7 @@
 #include "app/recentfiles.h"
 #include "document/aehset.h"
 #include "platform/qt/qtcanvas.h"
+#include "platform/eventloop.h"
 #include "platform/qt/qtclipboard.h"
 #include "platform/registry.h"
 #include "platform/system.h"
@@ -23,26 +26,35 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QTimer;
 class QToolButton;
 
 namespace tarn::platform {
 class Messages;
+class Process;
 class Settings;
 }  // namespace tarn::platform
 
 namespace tarn::app::ui {
 
+class CommandSet;
 class EditorControl;
+class ExportCommands;
 class FormPlacement;
 class TKrLanguager;
+
+// What the window runs on besides the window system; the window's own
+// (Qt's event loop, real programs) when not given.
+struct WindowServices {
+  platform::EventLoop* loop = nullptr;
+  platform::Process* process = nullptr;
+};
 
 class TMainForm : public QMainWindow, public OptionsHost {
   Q_OBJECT
  public:
   // messages: where message boxes go (the window's own boxes when null).
   TMainForm(platform::Settings& settings, ProgramFolders folders, platform::Messages* messages = nullptr,
-            QWidget* parent = nullptr);
+            QWidget* parent = nullptr, WindowServices services = {});
   ~TMainForm() override;
 
   // Start-up after the window is shown: the command line, then the deferred
@@ -74,8 +86,10 @@ class TMainForm : public QMainWindow, public OptionsHost {
   const std::string& FileName() const { return m_fileName; }
   const RecentFiles& Recent() const { return m_recent; }
   QAction* Action(const char* name) const;
+  CommandSet& Commands() { return *m_commands; }
+  ExportCommands& Exports() { return *m_exports; }
   bool SaveSucceeded() const { return m_saveSucceeded; }
-  QTimer* SaveTimer() const { return m_timerSave; }
+  const platform::Timer& SaveTimer() const { return m_timerSave; }
   NextAction PendingAction() const { return m_nextAction; }
   // Whether a word processor was found for converting documents.
   bool WordProcessorAvailable() const { return m_wordProcessor; }
@@ -96,11 +110,14 @@ class TMainForm : public QMainWindow, public OptionsHost {
   virtual std::string AskSaveFileName(const std::string& proposed, int& filterIndex);
   virtual std::optional<std::string> AskPassword();
   virtual void ShowSaveErrors(const std::vector<std::string>& errors);
+  // The folder an export goes to; empty when the author cancels.
+  virtual std::string AskExportFolder(const std::string& proposed);
 
  private:
-  void BuildActions();
-  void BuildMenus();
+  void BindWindowCommands();
+  void ConnectEditor();
   void SetDocumentTitle(const std::string& name);
+  void UpdateTitle();
   void AddRecentFile(const std::string& name);
   void RemoveRecentFile(const std::string& name);
   void RebuildRecentMenu();
@@ -110,17 +127,25 @@ class TMainForm : public QMainWindow, public OptionsHost {
   void ShowOptions(int tab);
   void RunNextAction();
   void SaveReminder();
-  void NotYet(const char* what);
+  void NotYet(std::string_view what);
   void UpdateStatus();
   void PageStep(int step);
   void OpenExamples();
   void FilesDropped(const std::vector<std::string>& files);
+  void EditorEditStart(QWidget* object);
+  void EditorDoLink(document::TAEHoggetto* link);
+  void ShowHint(const QString& hint);
+  void SaveAsTemplate();
   void SaveRecentAndLastFile();
   void ShowMode(bool edit);
   QAction* NewAction(const char* name, const QString& caption, const QKeySequence& shortcut = {});
 
   std::unique_ptr<platform::Messages> m_ownMessages;
   platform::Messages* m_messages;
+  std::unique_ptr<platform::EventLoop> m_ownLoop;
+  platform::EventLoop* m_loop;
+  std::unique_ptr<platform::Process> m_ownProcess;
+  platform::Process* m_process;
   platform::Registry m_registry;
   ProgramFolders m_folders;
   platform::HostSystemInfo m_system;
@@ -131,6 +156,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   std::unique_ptr<document::TAEHset> m_library;
   EditorControl* m_editor = nullptr;
   TKrLanguager* m_languager = nullptr;
+  CommandSet* m_commands = nullptr;
+  ExportCommands* m_exports = nullptr;
   FormPlacement* m_placement = nullptr;
 
   std::string m_fileName{kUntitled};
@@ -151,8 +178,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   QMenu* m_browserMenu = nullptr;
   QAction* m_browserSeparator = nullptr;
   std::vector<QAction*> m_recentActions;
-  QTimer* m_timerSave = nullptr;
-  QTimer* m_timerNextAction = nullptr;
+  platform::Timer m_timerSave;
+  platform::Timer m_timerNextAction;
   QLabel* m_statusPage = nullptr;
   QLabel* m_statusModified = nullptr;
   QLabel* m_statusMode = nullptr;

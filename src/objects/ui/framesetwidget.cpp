@@ -15,6 +15,7 @@
 #include "document/ui/pageview.h"
 #include "document/workingcopy.h"
 #include "platform/messages.h"
+#include "platform/qt/qteventloop.h"
 #include "platform/qt/qtstrings.h"
 #include "richtext/ui/aehbox.h"
 #include "search/spellthread.h"
@@ -26,8 +27,6 @@ using document::ui::TPageView;
 
 namespace {
 
-constexpr int kFirstPrivateMessage = 44646;
-constexpr int kLastPrivateMessage = 44655;
 // Arrow keys scroll the clicked page by this much in preview.
 constexpr int kPreviewScrollStep = 20;
 
@@ -35,14 +34,6 @@ constexpr std::array<const char*, kPopupKinds> kPopupNames = {
     "PopupSpell",  "PopupSpecLink",  "PopupGenLink", "PopupInactive",  "PopupButton",     "PopupMultimedia",
     "PopupInput",  "PopupDin",       "PopupComment", "PopupJava",      "PopupFormStart",  "PopupMapZone",
     "PopupImage",  "PopupTableChild", "PopupTable",  "PopupFloating",  "PopupFrameChild", "PopupFrame",
-};
-
-// A private message of the model, delivered after the event that posted it.
-class PostedMessage : public QEvent {
- public:
-  PostedMessage(int message, std::function<void()> call)
-      : QEvent(static_cast<QEvent::Type>(message)), handler(std::move(call)) {}
-  std::function<void()> handler;
 };
 
 bool ContainsFrame(const TAEHFrame& frame, const TAEHFrame* wanted) {
@@ -78,23 +69,10 @@ void DropUnseen(Map& map, const std::vector<const TAEHFrame*>& seen) {
 
 }  // namespace
 
-// Runs the spell thread's calls on the user-interface thread.
-class QtDispatcher : public search::UiDispatcher {
- public:
-  explicit QtDispatcher(QObject* context) : m_context(context) {}
-  void Post(std::function<void()> call) override {
-    QMetaObject::invokeMethod(m_context, std::move(call), Qt::QueuedConnection);
-  }
-  void ProcessEvents() override { QCoreApplication::processEvents(); }
-
- private:
-  QObject* m_context;
-};
-
 TInsiemeCornici::TInsiemeCornici(platform::Messages& messages, QWidget* parent)
     : QWidget(parent),
       m_messages(messages),
-      m_dispatcher(std::make_unique<QtDispatcher>(this)),
+      m_loop(new platform::qt::QtEventLoop(this)),
       m_model(std::make_unique<TAEHCustomFrameSet>(messages)),
       m_parking(new QWidget(this)) {
   setObjectName(QStringLiteral("Editor"));
@@ -107,22 +85,19 @@ TInsiemeCornici::TInsiemeCornici(platform::Messages& messages, QWidget* parent)
   TAEHCustomFrameSet& model = *m_model;
   model.SaveOnExit = true;
   model.ActivePreview = true;
-  model.UiThread = m_dispatcher.get();
-  model.PostMessage = [this](int message, std::function<void()> handler) {
-    QCoreApplication::postEvent(this, new PostedMessage(message, std::move(handler)));
-  };
-  m_slideTimer.setSingleShot(true);
-  connect(&m_slideTimer, &QTimer::timeout, this, [this] {
-    m_model->SlideTimerFired();
-    Sync();
-  });
-  model.OnSlideTimer = [this](int milliseconds) {
-    if (milliseconds > 0) {
-      m_slideTimer.start(milliseconds);
-    } else {
-      m_slideTimer.stop();
+  // The model's messages and timers bring the widgets in line afterwards;
+  // a message that arrives while the model is busy (the events processed
+  // while a spell thread stops) waits for it to finish.
+  m_loop->Busy = [this] { return m_model->IsSwitching() || m_syncing; };
+  m_loop->Around = [this](const std::function<void()>& call) {
+    try {
+      call();
+    } catch (const std::exception& e) {
+      m_messages.Error(e.what());
     }
+    Sync();
   };
+  model.SetEventLoop(m_loop);
   model.BoxFactory = [this](TAEHpage& view, document::WorkingCopy& copy) -> std::unique_ptr<document::PageTextBox> {
     return std::make_unique<PageBox>(view.Host().LinkedAEHset(), copy, m_parking, m_clipboard);
   };
@@ -154,7 +129,8 @@ TInsiemeCornici::~TInsiemeCornici() {
   OnDoLink = nullptr;
   OnClickFrameDetail = nullptr;
   events = {};
-  m_slideTimer.stop();
+  m_loop->Around = nullptr;
+  m_loop->Busy = nullptr;
   if (m_set != nullptr) m_set->RemoveView(this);
   // The page views give their boxes back before the model frees them; the
   // model writes its pages back (or not) as it is set to.
@@ -173,6 +149,22 @@ void TInsiemeCornici::MakeMenus() {
   m_dropMenu->addAction(QStringLiteral("&Copy"))->setData(static_cast<int>(DropChoice::Copy));
   m_dropMenu->addSeparator();
   m_dropMenu->addAction(QStringLiteral("&Cancel"))->setData(static_cast<int>(DropChoice::Cancel));
+}
+
+bool TInsiemeCornici::SetPopupMenu(std::string_view property, QMenu* menu) {
+  for (std::size_t i = 0; i < m_popups.size(); ++i) {
+    if (property != kPopupNames[i]) continue;
+    // The empty menu made at creation gives way to the window's.
+    if (m_popups[i] != nullptr && m_popups[i]->parent() == this) m_popups[i]->deleteLater();
+    m_popups[i] = menu;
+    return true;
+  }
+  return false;
+}
+
+void TInsiemeCornici::SetShowNested(bool on) {
+  m_model->SetShowNested(on);
+  Sync();
 }
 
 // ---- Model and widgets ----
@@ -253,6 +245,11 @@ void TInsiemeCornici::Sync() {
     pageView->setGeometry(b.left, b.top, b.Width(), b.Height());
     pageView->Attach(view);
     pageView->setVisible(!m_model->ShowFramesOnly);
+    // The text of a page alone in the editor shows the frame's popup; the
+    // text of a frame inside a set, the child frame's.
+    if (PageBox* box = BoxOfView(view); box != nullptr && box->Widget() != nullptr) {
+      box->Widget()->popupMenu = Popup(leaf == top ? PopupKind::Frame : PopupKind::FrameChild);
+    }
   }
   for (auto it = m_pageViews.begin(); it != m_pageViews.end();) {
     if (std::find(shown.begin(), shown.end(), it->first) == shown.end()) {
@@ -328,27 +325,6 @@ richtext::ui::TAEHbox* TInsiemeCornici::ActiveBox() const {
 
 // ---- Posted messages, timers, painting, keys ----
 
-bool TInsiemeCornici::event(QEvent* event) {
-  const int type = static_cast<int>(event->type());
-  if (type >= kFirstPrivateMessage && type <= kLastPrivateMessage) {
-    if (auto* posted = dynamic_cast<PostedMessage*>(event)) {
-      // A message that arrives while the model is busy (the messages
-      // processed while a spell thread stops) waits for it to finish.
-      if (m_model->IsSwitching() || m_syncing) {
-        QCoreApplication::postEvent(this, new PostedMessage(type, std::move(posted->handler)));
-        return true;
-      }
-      try {
-        if (posted->handler) posted->handler();
-      } catch (const std::exception& e) {
-        m_messages.Error(e.what());
-      }
-      Sync();
-      return true;
-    }
-  }
-  return QWidget::event(event);
-}
 
 void TInsiemeCornici::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

@@ -1,13 +1,12 @@
 // The editor control: the frame set on screen. It owns the frame set's
 // model (TAEHCustomFrameSet) and mirrors its tree with frame panels, bars,
 // splitters and one page view per leaf; it turns the model's posted
-// messages into posted events and its slide timer into a QTimer, makes the
+// messages and its slide timer to the Qt event loop, makes the
 // real text boxes for its page views, and is what the page's objects talk
 // to (FrameSetInterface) and what the main window drives (EditorControl).
 #pragma once
 
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -28,6 +27,9 @@ namespace tarn::platform {
 class Clipboard;
 class Messages;
 }  // namespace tarn::platform
+namespace tarn::platform::qt {
+class QtEventLoop;
+}
 namespace tarn::document::ui {
 class TPageView;
 }
@@ -36,8 +38,6 @@ class TAEHbox;
 }
 
 namespace tarn::objects::ui {
-
-class QtDispatcher;
 
 // The popup menus of the frame set, one per kind of object. The frame set
 // makes them empty; the main window fills them with its commands.
@@ -104,6 +104,9 @@ class TInsiemeCornici : public QWidget,
   richtext::ui::TAEHbox* ActiveBox() const;
   document::TAEHpage* PageOfBox(const QWidget* box) const;
   QMenu* Popup(PopupKind kind) const { return m_popups[static_cast<std::size_t>(kind)]; }
+  // The main window's menu for one of the popup properties ("PopupTable");
+  // false for a name that is not one.
+  bool SetPopupMenu(std::string_view property, QMenu* menu);
   QMenu* DropMenuWidget() const { return m_dropMenu; }
 
   // ---- EditorControl ----
@@ -122,6 +125,8 @@ class TInsiemeCornici : public QWidget,
   bool PageModified() const override;
   void SetPageModified(bool modified) override;
   void SetAutoEngQuote(bool on) override { m_autoEngQuote = on; }
+  void SetShowNested(bool on) override;
+  bool ShowNested() const override { return m_model->ShowNested(); }
   void RestoreFocus() override;
   void SelectAll() override;
   void Cut() override;
@@ -167,7 +172,6 @@ class TInsiemeCornici : public QWidget,
   void Sync();
 
  protected:
-  bool event(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -183,13 +187,14 @@ class TInsiemeCornici : public QWidget,
   void MakeMenus();
 
   platform::Messages& m_messages;
-  std::unique_ptr<QtDispatcher> m_dispatcher;
+  // Owned as a child: what it still holds when the control goes is dropped
+  // with it.
+  platform::qt::QtEventLoop* m_loop;
   std::unique_ptr<TAEHCustomFrameSet> m_model;
   document::TAEHset* m_set = nullptr;
   platform::Clipboard* m_clipboard = nullptr;
   // Boxes wait here, hidden, between being made and being shown.
   QWidget* m_parking;
-  QTimer m_slideTimer;
 
   std::unordered_map<const TAEHFrame*, TAEHFramePanel*> m_panels;
   std::unordered_map<const TAEHFrame*, std::array<TFrameBar*, 2>> m_bars;

@@ -411,13 +411,18 @@ void TAEHbox::ShowHover(QPoint point) {
   objects::FrameSetInterface* fs = GetFrameSet();
   if (link != -1) {
     if (link != m_hoverLink) {
+      // A description is "caption|long text": the tooltip shows the
+      // caption, the status bar the long text.
       const QString hint = fs != nullptr ? fs->LinkDescription(link) : QString();
-      setToolTip(hint);
+      setToolTip(hint.section(QLatin1Char('|'), 0, 0));
       if (fs != nullptr) fs->ShowHint(hint);
     }
     setCursor(PointerShape(ReadOnly() || shared ? PointerSlot::HandPoint : PointerSlot::EditHand));
   } else {
-    if (m_hoverLink != -1) setToolTip({});
+    if (m_hoverLink != -1) {
+      setToolTip({});
+      if (fs != nullptr) fs->ShowHint({});
+    }
     if (m_text.InSelection({all.paragraphIndex, all.charIndex}) && !shared) {
       setCursor(PointerShape(PointerSlot::DragSelection));
     } else {
@@ -466,6 +471,16 @@ void TAEHbox::mouseReleaseEvent(QMouseEvent* event) {
   m_text.ClearSelection();
   m_text.SetCaret(own);
   Changed();
+}
+
+void TAEHbox::leaveEvent(QEvent* event) {
+  // The pointer left while over a link: its hint goes with it.
+  if (m_hoverLink != -1) {
+    m_hoverLink = -1;
+    setToolTip({});
+    if (objects::FrameSetInterface* fs = GetFrameSet()) fs->ShowHint({});
+  }
+  objects::TDragCustomControl::leaveEvent(event);
 }
 
 void TAEHbox::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -78,7 +78,7 @@ TEST_F(OptionsDialog, AnEmptyStoreShowsTheDefaultsInEnglish) {
   EXPECT_EQ(Find<QTreeWidget>(dialog.get(), "extlist")->headerItem()->text(0), "Extension");
   // No spelling engine: the tab says so and has nothing else.
   EXPECT_EQ(Find<QLabel>(dialog.get(), "lNoSpell")->text(),
-            "Microsoft spell check engine not available or incorrectly installed.");
+            "Spelling engine (Hunspell) or its dictionaries not installed.");
   EXPECT_EQ(dialog->findChild<QComboBox*>("cbLanguage"), nullptr);
 }
 

@@ -5,6 +5,9 @@
 #include "app/ui/mainform.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -18,6 +21,12 @@
 #include "objects/ui/framesetwidget.h"
 #include "richtext/ui/aehbox.h"
 #include "platform/memorysettings.h"
+#include "platform/filesettings.h"
+#include "platform/testing/manualeventloop.h"
+#include "platform/testing/scriptedprocess.h"
+#include "app/ui/commandset.h"
+#include "app/ui/krlanguager.h"
+#include "document/recordfields.h"
 #include "platform/testing/testplatform.h"
 
 namespace tarn::app::ui {
@@ -46,6 +55,10 @@ class AnsweredMainForm : public TMainForm {
     return password;
   }
   void ShowSaveErrors(const std::vector<std::string>& errors) override { saveErrors = errors; }
+  std::string AskExportFolder(const std::string&) override { return exportFolder; }
+
+ public:
+  std::string exportFolder;
 };
 
 class MainWindow : public ::testing::Test {
@@ -59,9 +72,9 @@ class MainWindow : public ::testing::Test {
   }
   ~MainWindow() override { fs::remove_all(folder); }
 
-  std::unique_ptr<AnsweredMainForm> Start(std::vector<std::string> arguments = {}) {
+  std::unique_ptr<AnsweredMainForm> Start(std::vector<std::string> arguments = {}, WindowServices services = {}) {
     auto window = std::make_unique<AnsweredMainForm>(
-        store, ProgramFolders{folder / "program", folder / "program"}, &messages);
+        store, ProgramFolders{folder / "program", folder / "program"}, &messages, nullptr, services);
     window->show();
     window->FormShow(ParseCommandLine(arguments));
     return window;
@@ -213,6 +226,15 @@ TEST_F(MainWindow, NewHypertextSavedUnderAChosenName) {
   EXPECT_EQ(window->Recent().Entries().back(), window->saveName);
 }
 
+TEST_F(MainWindow, ANewHypertextTakesItsFileNameAsTitleWithoutATrailingDot) {
+  auto window = Start({sample});
+  Trigger(*window, "FileNew");
+  window->Hypertext().SetModified(true);
+  window->saveName = (folder / "cafe.aeh").string();
+  Trigger(*window, "FileSave");
+  EXPECT_EQ(TitleOnDisk(window->saveName), "cafe");
+}
+
 TEST_F(MainWindow, ClosingAsksToSaveAndCancelKeepsTheWindow) {
   auto window = Start({sample});
   Edit(*window, "Unsaved");
@@ -330,9 +352,209 @@ TEST_F(MainWindow, SaveReminderFollowsTheOptions) {
   platform::Registry registry(store);
   registry.WriteOption("PromemSave", "1");
   registry.WriteOption("TimeSave", "10");
-  auto window = Start();
-  EXPECT_TRUE(window->SaveTimer()->isActive());
-  EXPECT_EQ(window->SaveTimer()->interval(), 600000);
+  platform::testing::ManualEventLoop loop;
+  auto window = Start({}, {&loop, nullptr});
+  EXPECT_TRUE(window->SaveTimer().Active());
+  EXPECT_EQ(window->SaveTimer().Interval(), 600000);
+  // Ten minutes on, the author is reminded, and again ten minutes later.
+  loop.Advance(599999);
+  EXPECT_FALSE(messages.Saw("Remember: do you want to save?"));
+  loop.Advance(1);
+  EXPECT_TRUE(messages.Saw("Remember: do you want to save?"));
+  messages.Clear();
+  loop.Advance(600000);
+  EXPECT_TRUE(messages.Saw("Remember: do you want to save?"));
+}
+
+// ---- The commands of the table ----
+
+TEST_F(MainWindow, EveryBuiltOperationIsBoundAndOthersSayTheyAreNotAvailable) {
+  auto window = Start({sample});
+  std::vector<std::string> built(BuiltOperations().begin(), BuiltOperations().end());
+  std::sort(built.begin(), built.end());
+  EXPECT_EQ(window->Commands().BoundMethods(), built);
+  messages.Clear();
+  // A menu item, a toolbar button and a popup item not built yet.
+  const std::pair<const char*, const char*> unbuilt[] = {
+      {"Impostastampante1", "Printer setup is not available in this version yet."},
+      {"ImageButton", "Insert image is not available in this version yet."},
+      {"TabAddRow", "Add row is not available in this version yet."}};
+  for (const auto& [name, text] : unbuilt) {
+    ASSERT_NE(window->Action(name), nullptr) << name;
+    window->Action(name)->trigger();
+    EXPECT_TRUE(messages.Saw(text)) << name;
+  }
+}
+
+TEST_F(MainWindow, NoTwoCommandsAnswerOneKeyAndCtrlF12Opens) {
+  auto window = Start({sample});
+  std::map<QString, QString> owners;
+  for (QAction* action : window->findChildren<QAction*>()) {
+    if (action->shortcutContext() != Qt::WindowShortcut) continue;
+    for (const QKeySequence& key : action->shortcuts()) {
+      const QString text = key.toString();
+      EXPECT_TRUE(owners.emplace(text, action->objectName()).second)
+          << text.toStdString() << ": " << owners[text].toStdString() << " and " << action->objectName().toStdString();
+    }
+  }
+  // The key given twice runs the first in menu order.
+  window->openName = "";
+  window->Hypertext().SetModified(false);
+  messages.Clear();
+  QTest::keyClick(window.get(), Qt::Key_F12, Qt::ControlModifier);
+  EXPECT_EQ(window->FileName(), sample);  // the open dialog was asked, and cancelled
+  EXPECT_EQ(window->Action("ScegliDaAnteprima2")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F12));
+  EXPECT_TRUE(messages.entries.empty());  // "All hypertext pages" did not run
+}
+
+TEST_F(MainWindow, ExportPagesWritesTheSiteIntoTheChosenFolder) {
+  auto window = Start({sample});
+  const fs::path site = folder / "site";
+  window->exportFolder = site.string();
+  messages.Clear();
+  QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+  const std::size_t pages = static_cast<std::size_t>(window->Hypertext().CountOf(document::testoHtml));
+  std::size_t written = 0;
+  for (const auto& file : fs::directory_iterator(site)) written += file.path().extension() == ".htm" ? 1 : 0;
+  EXPECT_EQ(written, pages);
+  EXPECT_TRUE(fs::exists(site / (window->Hypertext().ExpPrefix() + "_style.css")));
+  EXPECT_TRUE(messages.Saw("The hypertext was exported: " + std::to_string(pages) + " pages written to " +
+                           site.string() + "."));
+  // The folder is proposed again next time.
+  EXPECT_EQ(platform::Registry(store).ReadSubkeyValue("exp\\0", "expPathInWindow"), site.string() + "/");
+  // Cancelling the folder writes nothing and says nothing.
+  window->exportFolder.clear();
+  messages.Clear();
+  window->Action("FileExport")->trigger();
+  EXPECT_TRUE(messages.entries.empty());
+}
+
+TEST_F(MainWindow, BrowserPreviewOpensTheExportedPageAndLinksLeaveThroughTheDesktop) {
+  platform::testing::ScriptedProcess process;
+  platform::Registry registry(store);
+  registry.WriteSubkeyValue("Browser", "num", "1");
+  registry.WriteSubkeyValue("Browser\\0", "Name", "Firefox");
+  registry.WriteSubkeyValue("Browser\\0", "appPath", "/usr/bin/firefox");
+  auto window = Start({sample}, {nullptr, &process});
+  window->Action("PreviewPage")->trigger();
+  ASSERT_EQ(process.calls.size(), 1u);
+  EXPECT_EQ(process.calls[0].program, "xdg-open");
+  ASSERT_EQ(process.calls[0].arguments.size(), 1u);
+  const fs::path page = process.calls[0].arguments[0];
+  EXPECT_TRUE(fs::exists(page)) << page;
+  EXPECT_EQ(page.parent_path().filename(), "TmpHP");
+
+  // The configured browser gets a file address with forward slashes.
+  QList<QAction*> items = window->BrowserPreviewMenu()->actions();
+  ASSERT_EQ(items.back()->text(), "All hypertext in Firefox");
+  items.back()->trigger();
+  ASSERT_EQ(process.calls.size(), 2u);
+  EXPECT_EQ(process.calls[1].program, "/usr/bin/firefox");
+  EXPECT_EQ(process.calls[1].arguments, (std::vector<std::string>{"file://" + page.string()}));
+
+  // In preview an address link goes to the desktop's browser or mail program.
+  QTest::keyClick(window.get(), Qt::Key_F11);
+  auto link = window->Hypertext().NewObject(document::internetLink);
+  link->SetStr(document::field::kLinkUrl, document::field::kLinkUrlCapacity, "mailto:team@example.org");
+  document::TAEHoggetto* registered = window->Hypertext().Register(std::move(link));
+  auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
+  editor.OnDoLink({}, registered);
+  ASSERT_EQ(process.calls.size(), 3u);
+  EXPECT_EQ(process.calls[2].arguments, (std::vector<std::string>{"mailto:team@example.org"}));
+}
+
+TEST_F(MainWindow, TypingMarksTheStatusAndTheTitle) {
+  auto window = Start({sample});
+  auto* modified = window->findChild<QLabel*>("StatusModified");
+  ASSERT_NE(modified, nullptr);
+  EXPECT_EQ(modified->text(), "");
+  auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
+  richtext::ui::TAEHbox* box = editor.BoxOf(*editor.Model().Top());
+  ASSERT_NE(box, nullptr);
+  box->setFocus();
+  QTest::keyClicks(box, "x");
+  EXPECT_EQ(modified->text(), "Modified");
+  EXPECT_EQ(window->windowTitle(), "*sample.aeh - Tarn");
+  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(modified->text(), "");
+  EXPECT_EQ(window->windowTitle(), "sample.aeh - Tarn");
+}
+
+TEST_F(MainWindow, LinkHintsShowTheirLongPartAndAreCleared) {
+  auto window = Start({sample});
+  auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
+  richtext::ui::TAEHbox* box = editor.BoxOf(*editor.Model().Top());
+  ASSERT_NE(box, nullptr);
+  // The pointer over "Getting started", the first link of the cover.
+  const auto& text = box->Text();
+  const int paragraph = text.FirstOwn() + 1;
+  const int character = static_cast<int>(text.Paragraph(paragraph).text.find("Getting started")) + 3;
+  const richtext::TextPos pos = text.Layout().PositionToPoint(paragraph, character);
+  QTest::mouseMove(box, QPoint(pos.x + 2, pos.y + pos.height / 2));
+  EXPECT_EQ(box->toolTip(), "Getting started");
+  EXPECT_EQ(window->statusBar()->currentMessage(), "Link to: Getting started (1)");
+  // Away from the link (over the title), the hint goes.
+  const richtext::TextPos title = text.Layout().PositionToPoint(text.FirstOwn(), 2);
+  QTest::mouseMove(box, QPoint(title.x + 2, title.y + title.height / 2));
+  EXPECT_EQ(window->statusBar()->currentMessage(), "");
+  // A hint still shown when the page changes goes with the page.
+  editor.OnHint("Getting started|Link to: Getting started (1)");
+  EXPECT_EQ(window->statusBar()->currentMessage(), "Link to: Getting started (1)");
+  window->Editor().SetMainPageNumber(1);
+  EXPECT_EQ(window->statusBar()->currentMessage(), "");
+}
+
+TEST_F(MainWindow, ToolbarsFollowTheObjectAndTheMode) {
+  auto window = Start({sample});
+  QToolBar* format = window->Commands().Toolbar("ToolbarFormato");
+  QToolBar* images = window->Commands().Toolbar("ToolBarImage");
+  auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
+  richtext::ui::TAEHbox* box = editor.BoxOf(*editor.Model().Top());
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(20, 8));
+  EXPECT_TRUE(format->isVisible());
+  EXPECT_TRUE(window->Commands().Toolbar("ToolbarInserimenti")->isVisible());
+  EXPECT_FALSE(images->isVisible());
+  EXPECT_FALSE(window->Commands().Menu("mTable")->menuAction()->isVisible());
+  // Preview hides every editing tool; back in edit mode they return.
+  QTest::keyClick(window.get(), Qt::Key_F11);
+  EXPECT_FALSE(format->isVisible());
+  EXPECT_FALSE(window->Commands().Toolbar("ToolbarEdit")->isVisible());
+  QTest::keyClick(window.get(), Qt::Key_F11);
+  EXPECT_TRUE(format->isVisible());
+  // No toolbar button is without a picture.
+  for (const CommandEntry& entry : CommandTable()) {
+    if (entry.kind == CommandKind::Button) {
+      EXPECT_FALSE(window->Action(std::string(entry.name).c_str())->icon().isNull()) << entry.name;
+    }
+  }
+}
+
+TEST_F(MainWindow, TheTranslatorStillReachesTheCommands) {
+  auto window = Start({sample});
+  TKrLanguager languager(window.get());
+  const QStringList properties = languager.GetPropertiesList();
+  EXPECT_TRUE(properties.contains("fileopen.caption"));
+  EXPECT_TRUE(properties.contains("bfileopen.hint"));
+  EXPECT_TRUE(properties.contains("mfile.caption"));
+  languager.SetLocalizationString("*_*fileopen_caption\r\n &Apri...\r\n*_*bfileopen_hint\r\n Apri\r\n");
+  EXPECT_EQ(window->Action("FileOpen")->text(), "&Apri...");
+  EXPECT_EQ(window->Action("BFileOpen")->toolTip(), "Apri");
+  EXPECT_EQ(window->Action("FileOpen")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F12));
+}
+
+TEST_F(MainWindow, LeavingWritesTheSettingsOnce) {
+  const fs::path file = folder / "config" / "settings.ini";
+  platform::FileSettings settings(file, &messages);
+  auto window = std::make_unique<AnsweredMainForm>(settings, ProgramFolders{folder / "program", folder / "program"},
+                                                   &messages);
+  window->show();
+  window->FormShow(ParseCommandLine({sample}));
+  const int before = settings.Writes();
+  EXPECT_TRUE(window->close());
+  // The recent files, the last file, the toolbars and the window's place:
+  // one write (the window's place follows on hiding).
+  EXPECT_LE(settings.Writes() - before, 2);
+  EXPECT_EQ(platform::Registry(settings).ReadOption("LastFile"), sample);
 }
 
 }  // namespace

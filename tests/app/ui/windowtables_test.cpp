@@ -58,5 +58,16 @@ TEST(WindowTables, EveryKeyNamesATextOfItsWindow) {
   ExpectKeysNameTexts("fabout", Properties(about));
 }
 
+// The English texts speak of this program's desktop, not of the system the
+// old program ran on.
+TEST(WindowTables, NoTextSpeaksOfWindowsTheSystem) {
+  for (const QString table : {"fopzprog", "mainform", "tipform", "fabout"}) {
+    const QString text = QString::fromLatin1(WindowTable(table));
+    for (const QString word : {"in Windows", "windows default", "Microsoft", "Windows cache"}) {
+      EXPECT_FALSE(text.contains(word)) << table.toStdString() << ": " << word.toStdString();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tarn::app::ui

@@ -1,0 +1,165 @@
+// The command table on the command line, and the help of each command.
+#include "commands.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "app/commandtable.h"
+#include "json.h"
+
+namespace tarn::cli {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 2;
+constexpr const char* kVersion = "tarn-cli (Tarn) 3.0";
+
+struct Help {
+  std::string_view command;
+  std::string_view usage;
+  std::string_view text;
+};
+
+constexpr Help kHelp[] = {
+    {"info", "tarn-cli info [--json] FILE",
+     "Prints a summary of a hypertext: title, format, pages, styles and object counts.\n"
+     "  --json   the same as one JSON object\n"
+     "Exit 1 when the file cannot be opened."},
+    {"resave", "tarn-cli resave [--yes] IN OUT",
+     "Opens IN and saves it as OUT; OUT may be IN (the old file is kept as IN.bak).\n"
+     "  --yes    answer Yes to questions (such as retrying a file that cannot be created)"},
+    {"dump", "tarn-cli dump FILE --page N [--markup]",
+     "Prints page N read into paragraphs as JSON (style, text, link runs, format runs,\n"
+     "objects and table cells).\n"
+     "  --markup the paragraphs written back as markup"},
+    {"export", "tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]",
+     "Writes the pages (all when no list is given) as a web site in OUTDIR.\n"
+     "  --pages N,M,...    only these pages\n"
+     "  --htm              pages end in .htm instead of .html\n"
+     "  --images-folder    images and files go into the folder images/\n"
+     "  --original-names   images and files keep their stored names\n"
+     "Exit 1 when a folder or file cannot be written."},
+    {"render", "tarn-cli render FILE --page N --png OUT.png [--width PIXELS]",
+     "Draws page N as the page view shows it into a PNG, without a display.\n"
+     "  --width PIXELS     the width to lay the page out at (800 by default)"},
+    {"tree", "tarn-cli tree FILE [--json]",
+     "Prints the page order tree: the chapters (in brackets) and the pages with their\n"
+     "indices and titles. A damaged stored tree is shown mended: every live page once.\n"
+     "  --json   the tree and the default page order as one JSON object"},
+    {"refs", "tarn-cli refs FILE --page N [--json]",
+     "Prints what refers to page N (pages and prototypes, and how; the hypertext's\n"
+     "cover, contents, header and footer page) and what page N refers to (pages,\n"
+     "links and files).\n"
+     "  --json   the same as one JSON object\n"
+     "Exit 1 when page N does not exist."},
+    {"delete", "tarn-cli delete FILE --page N [--yes] [--out OUT]",
+     "Prints the references that deleting page N would break. With references and\n"
+     "without --yes nothing is written and the exit status is 1. Otherwise every\n"
+     "reference and the page go, and the hypertext is saved.\n"
+     "  --yes       delete even when references break\n"
+     "  --out OUT   save as OUT (default: over FILE, keeping FILE.bak)\n"
+     "Page 0 is never deleted."},
+    {"commands", "tarn-cli commands [--json]",
+     "Prints the editor's menus, toolbars and popup menus: where each command is, its\n"
+     "caption, its shortcut, its object name, and whether this version has built it.\n"
+     "  --json   one JSON object per line"},
+};
+
+const Help* FindHelp(std::string_view command) {
+  for (const Help& help : kHelp) {
+    if (help.command == command) return &help;
+  }
+  return nullptr;
+}
+
+void PrintHelp(const Help& help) { std::printf("usage: %s\n\n%s\n", help.usage.data(), help.text.data()); }
+
+int PrintOverview() {
+  std::printf("usage: tarn-cli COMMAND [OPTIONS]\n\nCommands:\n");
+  for (const Help& help : kHelp) std::printf("  %s\n", help.usage.data());
+  std::printf("\n  tarn-cli help COMMAND   (or COMMAND --help) tells more of a command\n"
+              "  tarn-cli --version\n");
+  return kExitOk;
+}
+
+std::string_view KindName(app::CommandKind kind) {
+  switch (kind) {
+    case app::CommandKind::Menu: return "menu";
+    case app::CommandKind::Item: return "item";
+    case app::CommandKind::Separator: return "separator";
+    case app::CommandKind::Toolbar: return "toolbar";
+    case app::CommandKind::Button: return "button";
+    case app::CommandKind::Control: return "control";
+    case app::CommandKind::Popup: return "popup";
+  }
+  return "";
+}
+
+// Entries an author can choose: items, buttons and controls that run an
+// operation, and the anchors of the lists filled at run time.
+bool Listed(const app::CommandEntry& entry) {
+  if (entry.kind == app::CommandKind::Separator) return !entry.name.empty();
+  return entry.kind == app::CommandKind::Item || entry.kind == app::CommandKind::Button ||
+         entry.kind == app::CommandKind::Control;
+}
+
+}  // namespace
+
+int GeneralOption(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) return -1;
+  const std::string& first = arguments[0];
+  if (first == "--version") {
+    std::printf("%s\n", kVersion);
+    return kExitOk;
+  }
+  if (first == "--help" || first == "-h") return PrintOverview();
+  if (first == "help") {
+    if (arguments.size() < 2) return PrintOverview();
+    const Help* help = FindHelp(arguments[1]);
+    if (help == nullptr) return -1;
+    PrintHelp(*help);
+    return kExitOk;
+  }
+  if (arguments.size() >= 2 && (arguments[1] == "--help" || arguments[1] == "-h")) {
+    if (const Help* help = FindHelp(first)) {
+      PrintHelp(*help);
+      return kExitOk;
+    }
+  }
+  return -1;
+}
+
+int Commands(const std::vector<std::string>& args) {
+  bool json = false;
+  for (const std::string& a : args) {
+    if (a == "--json") {
+      json = true;
+    } else {
+      return kExitUsage;
+    }
+  }
+  for (const app::CommandEntry& entry : app::CommandTable()) {
+    if (!Listed(entry)) continue;
+    const std::string path = app::CommandPath(entry);
+    const std::string caption = app::PlainCaption(entry.caption);
+    const std::string shortcut = app::ShortcutText(entry.shortcut);
+    const std::string alternate = app::ShortcutText(entry.alternate);
+    const bool bound = app::IsBuilt(entry.method);
+    if (json) {
+      std::printf("{\"path\":%s,\"kind\":\"%s\",\"caption\":%s,\"shortcut\":%s,\"alternate\":%s,\"stored\":%u,"
+                  "\"name\":%s,\"operation\":%s,\"tag\":%d,\"hidden\":%s,\"bound\":%s}\n",
+                  JsonString(path).c_str(), KindName(entry.kind).data(), JsonString(caption).c_str(),
+                  JsonString(shortcut).c_str(), JsonString(alternate).c_str(), static_cast<unsigned>(entry.shortcut),
+                  JsonString(entry.name).c_str(), JsonString(entry.method).c_str(), entry.tag,
+                  entry.Has(app::kHidden) ? "true" : "false", bound ? "true" : "false");
+    } else {
+      std::string keys = shortcut;
+      if (!alternate.empty()) keys += (keys.empty() ? "" : ", ") + alternate;
+      std::printf("%-62s %-22s %-28s %s\n", path.c_str(), keys.c_str(), std::string(entry.name).c_str(),
+                  entry.method.empty() ? "-" : (bound ? "bound" : "not yet"));
+    }
+  }
+  return kExitOk;
+}
+
+}  // namespace tarn::cli
