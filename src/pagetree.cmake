@@ -15,7 +15,6 @@ if(TARN_QT)
     ${CMAKE_CURRENT_LIST_DIR}/document/ui/aehorderedtreeview.cpp
     ${CMAKE_CURRENT_LIST_DIR}/document/ui/aehlistview.cpp
     ${CMAKE_CURRENT_LIST_DIR}/document/ui/pagespanel.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/search/ui/qtpost.h
     ${CMAKE_CURRENT_LIST_DIR}/search/ui/fricerca.cpp
     ${CMAKE_CURRENT_LIST_DIR}/search/ui/fcancella.cpp
   )

@@ -1,6 +1,6 @@
 // A background search over a hypertext: a worker thread that reads a copy
 // of the hypertext taken when the search starts, and hands its results to
-// the user-interface thread through an injected post function. The worker
+// the user-interface thread through the event loop's Post. The worker
 // never touches the live hypertext or a widget, and it never waits for the
 // user-interface thread, so stopping it is quick and cannot deadlock.
 #pragma once
@@ -11,6 +11,8 @@
 #include <stop_token>
 #include <thread>
 
+#include "platform/eventloop.h"
+
 namespace tarn::document {
 class TAEHset;
 }
@@ -18,8 +20,12 @@ class TAEHset;
 namespace tarn::search {
 
 // Runs a call on the user-interface thread later; callable from any thread.
-// The event-loop seam of the platform provides it; tests pass a queue.
 using PostToUi = std::function<void(std::function<void()>)>;
+// The usual one: the event loop's Post. The loop must outlive the jobs that
+// post through it; calls still pending when it goes are dropped with it.
+inline PostToUi PostThrough(platform::EventLoop& loop) {
+  return [&loop](std::function<void()> call) { loop.Post(std::move(call)); };
+}
 
 class SearchJob {
  public:

@@ -8,12 +8,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <deque>
-#include <mutex>
 #include <set>
 #include <thread>
 
 #include "document/aehorderedtree.h"
+#include "platform/testing/manualeventloop.h"
 #include "search/referencereport.h"
 #include "search/explorerworld.h"
 
@@ -26,17 +25,12 @@ using Ids = std::set<ObjectId>;
 
 Ids AsSet(const std::vector<ObjectId>& ids) { return Ids(ids.begin(), ids.end()); }
 
-// The user-interface thread's queue as a test sees it: calls posted from
-// any thread, run when the test drains the queue.
+// The user-interface thread's event loop as a test drives it: the workers
+// post to it from their threads, the test runs what is pending.
 class PostQueue {
  public:
-  PostToUi Post() {
-    return [this](std::function<void()> call) {
-      std::lock_guard lock(m_mutex);
-      m_calls.push_back(std::move(call));
-    };
-  }
-  // Runs what is queued until done() holds; false after two seconds.
+  PostToUi Post() { return PostThrough(m_loop); }
+  // Runs what is pending until done() holds; false after two seconds.
   bool RunUntil(const std::function<bool()>& done) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (!done()) {
@@ -46,18 +40,13 @@ class PostQueue {
     return true;
   }
   bool RunPending() {
-    std::deque<std::function<void()>> calls;
-    {
-      std::lock_guard lock(m_mutex);
-      calls.swap(m_calls);
-    }
-    for (auto& call : calls) call();
-    return !calls.empty();
+    const bool any = m_loop.Pending() > 0;
+    m_loop.ProcessEvents();
+    return any;
   }
 
  private:
-  std::mutex m_mutex;
-  std::deque<std::function<void()>> m_calls;
+  platform::testing::ManualEventLoop m_loop;
 };
 
 TEST(LinkExplorer, FindsEveryKindOfReference) {

@@ -11,7 +11,7 @@
 
 #include "document/aehset.h"
 #include "platform/qt/qtstrings.h"
-#include "search/ui/qtpost.h"
+#include "platform/qt/qteventloop.h"
 
 namespace tarn::search::ui {
 namespace {
@@ -36,7 +36,11 @@ QString Join(const std::vector<std::string>& lines) {
 
 TFcancella::TFcancella(document::TAEHset& set, std::vector<ObjectId> ids, document::ui::EditorLink editor,
                        QWidget* parent)
-    : QDialog(parent), m_set(set), m_ids(std::move(ids)), m_editor(std::move(editor)) {
+    : QDialog(parent),
+      m_set(set),
+      m_ids(std::move(ids)),
+      m_editor(std::move(editor)),
+      m_loop(new platform::qt::QtEventLoop(this)) {
   setObjectName(QStringLiteral("Fcancella"));
   setWindowTitle(tr("Delete objects from internal archives"));
   setModal(true);
@@ -85,7 +89,7 @@ void TFcancella::showEvent(QShowEvent* event) {
   m_reportProgress->setValue(0);
   m_reportProgress->show();
   m_thread = std::make_unique<TKrSearchThread>(
-      m_set, m_ids, QtPost(this),
+      m_set, m_ids, PostThrough(*m_loop),
       [this](std::vector<ReportLine> block) {
         for (ReportLine& line : block) {
           m_references->appendPlainText(ToQString(line.text));

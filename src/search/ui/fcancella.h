@@ -21,6 +21,9 @@ class QTabWidget;
 namespace tarn::document {
 class TAEHset;
 }
+namespace tarn::platform::qt {
+class QtEventLoop;
+}
 
 namespace tarn::search::ui {
 
@@ -63,6 +66,9 @@ class TFcancella : public QDialog {
   QPlainTextEdit* m_selectedMemo = nullptr;
   QProgressBar* m_reportProgress = nullptr;
   QProgressBar* m_deleteProgress = nullptr;
+  // The report comes through the loop; what is pending when the dialog goes
+  // is dropped with it.
+  platform::qt::QtEventLoop* m_loop = nullptr;
   std::unique_ptr<TKrSearchThread> m_thread;
   bool m_started = false;
 };

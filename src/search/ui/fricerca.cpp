@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -22,7 +21,7 @@
 #include "document/ui/aehlistview.h"
 #include "platform/qt/qtstrings.h"
 #include "search/linkexplorer.h"
-#include "search/ui/qtpost.h"
+#include "platform/qt/qteventloop.h"
 
 namespace tarn::search::ui {
 namespace {
@@ -52,7 +51,11 @@ TAEHListView* List(QWidget* parent, const char* name, int kind) {
 }  // namespace
 
 TFricerca::TFricerca(document::TAEHset& set, ExplorerHost host, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_set(set), m_host(std::move(host)) {
+    : QWidget(parent, Qt::Window),
+      m_set(set),
+      m_host(std::move(host)),
+      m_loop(new platform::qt::QtEventLoop(this)),
+      m_raise(m_loop) {
   setObjectName(QStringLiteral("Fricerca"));
   setWindowTitle(tr("Hypertext search - Link explorer"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -75,17 +78,6 @@ TFricerca::TFricerca(document::TAEHset& set, ExplorerHost host, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_tabs);
   layout->addLayout(buttons);
-
-  // After a page was browsed to, the explorer comes back to the front
-  // (showing the page in the editor may have raised the main window).
-  m_timer = new QTimer(this);
-  m_timer->setObjectName(QStringLiteral("Timer1"));
-  m_timer->setSingleShot(true);
-  m_timer->setInterval(kRaiseDelayMs);
-  connect(m_timer, &QTimer::timeout, this, [this] {
-    raise();
-    activateWindow();
-  });
 
   ChooseKind(0);
 }
@@ -307,7 +299,7 @@ void TFricerca::Search() {
   m_found->SetLinkedAEHset(&m_set);
   m_found->Clear();
   m_search = std::make_unique<TKrPageSearchThread>(
-      m_set, id, QtPost(this),
+      m_set, id, PostThrough(*m_loop),
       [this](std::vector<ObjectId> pages, int percent) {
         AddFound(pages, *m_found);
         m_progress->setValue(percent);
@@ -364,6 +356,14 @@ void TFricerca::StopThreads() {
   m_toThread.reset();
 }
 
+void TFricerca::RaiseSoon() {
+  // Showing the page in the editor may have brought the main window up.
+  m_raise.Start(kRaiseDelayMs, false, [this] {
+    raise();
+    activateWindow();
+  });
+}
+
 void TFricerca::Explore() {
   m_exploreStale = false;
   const long shown = m_host.editor.mainPage ? m_host.editor.mainPage() : -1;
@@ -376,9 +376,9 @@ void TFricerca::Explore() {
   m_from->Clear();
   m_to->Clear();
   m_fromThread = std::make_unique<TKrSearchThreadDa>(
-      m_set, page->GetId(), QtPost(this), [this](std::vector<ObjectId> ids) { AddFound(ids, *m_from); });
+      m_set, page->GetId(), PostThrough(*m_loop), [this](std::vector<ObjectId> ids) { AddFound(ids, *m_from); });
   m_toThread = std::make_unique<TKrSearchThreadPer>(
-      m_set, page->GetId(), QtPost(this), [this](std::vector<ObjectId> ids) { AddFound(ids, *m_to); });
+      m_set, page->GetId(), PostThrough(*m_loop), [this](std::vector<ObjectId> ids) { AddFound(ids, *m_to); });
 }
 
 void TFricerca::Browse(ObjectId id) {
@@ -389,7 +389,7 @@ void TFricerca::Browse(ObjectId id) {
       StopThreads();
       if (m_host.editor.showPage) m_host.editor.showPage(object->Index());
       Explore();
-      m_timer->start();
+      RaiseSoon();
       break;
     case document::internetLink: {
       const std::string url = object->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity);
@@ -397,7 +397,7 @@ void TFricerca::Browse(ObjectId id) {
         StopThreads();
         if (m_host.navigateToUrl) m_host.navigateToUrl(url);
         Explore();
-        m_timer->start();
+        RaiseSoon();
       } else if (m_host.openUrl) {
         m_host.openUrl(url);
       } else {

@@ -14,16 +14,19 @@
 
 #include "document/objectkinds.h"
 #include "document/ui/editorlink.h"
+#include "platform/eventloop.h"
 
 class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
-class QTimer;
 
 namespace tarn::document {
 class TAEHset;
+}
+namespace tarn::platform::qt {
+class QtEventLoop;
 }
 namespace tarn::document::ui {
 class TAEHListView;
@@ -101,6 +104,7 @@ class TFricerca : public QWidget {
   void StopThreads();
   void SearchFinished();
   void AddFound(const std::vector<ObjectId>& ids, document::ui::TAEHListView& list);
+  void RaiseSoon();
 
   document::TAEHset& m_set;
   ExplorerHost m_host;
@@ -114,7 +118,11 @@ class TFricerca : public QWidget {
   QPushButton* m_stop = nullptr;
   QProgressBar* m_progress = nullptr;
   QLabel* m_current = nullptr;
-  QTimer* m_timer = nullptr;
+  // Results of the threads come through the loop; what is pending when the
+  // window goes is dropped with it.
+  platform::qt::QtEventLoop* m_loop = nullptr;
+  // After a page was browsed to, brings the explorer back to the front.
+  platform::Timer m_raise;
 
   bool m_searchStale = true;
   bool m_exploreStale = true;
