@@ -132,6 +132,19 @@ const char* KindWord(int kind) {
   }
 }
 
+// The hypertext a command works on, with the tool's messages; questions
+// are answered Yes with --yes.
+struct Opened {
+  Opened(const std::string& file, bool yes) {
+    if (yes) messages.answer = platform::Answer::Yes;
+    ok = set.LoadFromFile(file);
+  }
+  CliMessages messages;
+  platform::HostSystemInfo system;
+  TAEHset set{{&messages, &system, nullptr, nullptr}};
+  bool ok = false;
+};
+
 TAEHoggetto* LivePage(TAEHset& set, int page) {
   TAEHoggetto* object = set.GetObject(testoHtml, page);
   if (object == nullptr || object->IsFree()) {
@@ -146,12 +159,10 @@ TAEHoggetto* LivePage(TAEHset& set, int page) {
 int Tree(const std::vector<std::string>& args) {
   Arguments a;
   if (!Parse(args, false, false, a)) return kExitUsage;
-  CliMessages messages;
-  platform::HostSystemInfo system;
-  TAEHset set({&messages, &system, nullptr, nullptr});
-  if (!set.LoadFromFile(a.file)) return kExitFailed;
+  Opened opened(a.file, false);
+  if (!opened.ok) return kExitFailed;
   TAEHorderedTree tree;
-  tree.SetLinkedAEHset(&set);
+  tree.SetLinkedAEHset(&opened.set);
   std::vector<ObjectId> order;
   tree.OrderedObjects(order);
   if (a.json) {
@@ -170,10 +181,9 @@ int Tree(const std::vector<std::string>& args) {
 int Refs(const std::vector<std::string>& args) {
   Arguments a;
   if (!Parse(args, true, false, a)) return kExitUsage;
-  CliMessages messages;
-  platform::HostSystemInfo system;
-  TAEHset set({&messages, &system, nullptr, nullptr});
-  if (!set.LoadFromFile(a.file)) return kExitFailed;
+  Opened opened(a.file, false);
+  if (!opened.ok) return kExitFailed;
+  TAEHset& set = opened.set;
   TAEHoggetto* page = LivePage(set, a.page);
   if (page == nullptr) return kExitFailed;
   const ObjectId id = page->GetId();
@@ -216,11 +226,9 @@ int Refs(const std::vector<std::string>& args) {
 int Delete(const std::vector<std::string>& args) {
   Arguments a;
   if (!Parse(args, true, true, a)) return kExitUsage;
-  CliMessages messages;
-  if (a.yes) messages.answer = platform::Answer::Yes;
-  platform::HostSystemInfo system;
-  TAEHset set({&messages, &system, nullptr, nullptr});
-  if (!set.LoadFromFile(a.file)) return kExitFailed;
+  Opened opened(a.file, a.yes);
+  if (!opened.ok) return kExitFailed;
+  TAEHset& set = opened.set;
   TAEHoggetto* page = LivePage(set, a.page);
   if (page == nullptr) return kExitFailed;
   if (a.page == 0) {
@@ -241,7 +249,7 @@ int Delete(const std::vector<std::string>& args) {
   search::DeleteObjects(set, {id}, -1);
   const std::string target = a.out.empty() ? a.file : a.out;
   if (!set.SaveToFile(target, 2)) {
-    for (const auto& e : set.SaveErrors()) messages.Error(e);
+    for (const auto& e : set.SaveErrors()) opened.messages.Error(e);
     return kExitFailed;
   }
   std::printf("Deleted page %d; %zu reference%s removed.\n", a.page, broken, broken == 1 ? "" : "s");

@@ -37,6 +37,21 @@ std::string Lines(std::initializer_list<std::string_view> lines) {
   return out;
 }
 
+// Types a name into the rename editor that has the focus and confirms it
+// with Enter; false when no editor is open. An empty name keeps the
+// proposed one.
+bool TypeName(const QString& name) {
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  if (editor == nullptr) return false;
+  if (!name.isEmpty()) {
+    editor->selectAll();
+    QTest::keyClicks(editor, name);
+  }
+  QTest::keyClick(editor, Qt::Key_Return);
+  Settle();
+  return true;
+}
+
 std::string StoredTree(const TAEHset& set) { return TreeSlot(set, testoHtml)->ReadContent().value_or(""); }
 
 // A hypertext of four pages with the chapters Birds (pages 1 and 2) and
@@ -130,12 +145,7 @@ TEST_F(TreeFixture, RenamingAndDeletingWithTheKeyboard) {
   TreeNode* birds = tree.RootNode()->Child(1);
   QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, shown.At(birds));
   QTest::keyClick(&view, Qt::Key_F2);
-  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-  ASSERT_NE(editor, nullptr);
-  editor->selectAll();
-  QTest::keyClicks(editor, "Water birds");
-  QTest::keyClick(editor, Qt::Key_Return);
-  Settle();
+  ASSERT_TRUE(TypeName("Water birds"));
   EXPECT_EQ(birds->Text(), "Water birds");
   EXPECT_NE(StoredTree(set).find("a1,-3,Water birds\r\n"), std::string::npos);
   EXPECT_EQ(view.SelectedChapterName(), "Water birds");
@@ -202,12 +212,7 @@ TEST_F(TreeFixture, ObjectListShowsColumnsAndSelections) {
   EXPECT_EQ(deletes, 1);
   // Renaming in place; the icon views show the same items.
   QTest::keyClick(view, Qt::Key_F2);
-  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-  ASSERT_NE(editor, nullptr);
-  editor->selectAll();
-  QTest::keyClicks(editor, "Zander");
-  QTest::keyClick(editor, Qt::Key_Return);
-  Settle();
+  ASSERT_TRUE(TypeName("Zander"));
   EXPECT_EQ(set.GetObjectById(Page(3))->GetCaption(), "Zander");
   list.SetViewStyle(TAEHListView::ViewStyle::Icon);
   EXPECT_NE(list.View(), view);
@@ -279,12 +284,7 @@ TEST_F(PanelFixture, AddRenameMoveAndDeleteThroughTheDialog) {
   // A new page in the chapter of the selected page, shown and named at once.
   panel->ShowPage(1);
   panel->Action("PagesAddPage")->trigger();
-  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-  ASSERT_NE(editor, nullptr);
-  editor->selectAll();
-  QTest::keyClicks(editor, "Coot");
-  QTest::keyClick(editor, Qt::Key_Return);
-  Settle();
+  ASSERT_TRUE(TypeName("Coot"));
   const ObjectId coot = MakeObjectId(testoHtml, 4);
   EXPECT_EQ(set.GetObjectById(coot)->GetCaption(), "Coot");
   EXPECT_EQ(tree.FindObject(coot)->Parent()->Text(), "Birds");
@@ -295,10 +295,7 @@ TEST_F(PanelFixture, AddRenameMoveAndDeleteThroughTheDialog) {
   panel->Action("PagesUp")->trigger();
   EXPECT_EQ(tree.FindObject(coot)->Row(), 1);
   panel->Action("PagesAddChapter")->trigger();
-  editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-  ASSERT_NE(editor, nullptr);
-  QTest::keyClick(editor, Qt::Key_Return);
-  Settle();
+  ASSERT_TRUE(TypeName({}));
   EXPECT_NE(StoredTree(set).find("a2,-3,New chapter\r\n"), std::string::npos) << StoredTree(set);
 
   // Deleting the page shown: the dialog reports who links to it, then the

@@ -2,7 +2,6 @@
 #include "document/ui/aehlistview.h"
 
 #include <QApplication>
-#include <QDataStream>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
@@ -106,16 +105,13 @@ Qt::ItemFlags ObjectListItemModel::flags(const QModelIndex& index) const {
 QStringList ObjectListItemModel::mimeTypes() const { return {QLatin1String(kObjectIdsMime)}; }
 
 QMimeData* ObjectListItemModel::mimeData(const QModelIndexList& indexes) const {
-  QByteArray bytes;
-  QDataStream out(&bytes, QIODevice::WriteOnly);
+  std::vector<ObjectId> ids;
   for (const QModelIndex& index : indexes) {
     if (index.column() == kTitle && index.row() < rowCount()) {
-      out << qint32(m_list.Items()[static_cast<std::size_t>(index.row())].id);
+      ids.push_back(m_list.Items()[static_cast<std::size_t>(index.row())].id);
     }
   }
-  auto* data = new QMimeData;
-  data->setData(QLatin1String(kObjectIdsMime), bytes);
-  return data;
+  return ObjectIdsMime(ids);
 }
 
 // ---- The control ----

@@ -43,6 +43,15 @@ std::vector<ObjectId> DraggedIds(const QMimeData* data) {
   return ids;
 }
 
+QMimeData* ObjectIdsMime(const std::vector<ObjectId>& ids) {
+  QByteArray bytes;
+  QDataStream out(&bytes, QIODevice::WriteOnly);
+  for (ObjectId id : ids) out << qint32(id);
+  auto* data = new QMimeData;
+  data->setData(QLatin1String(kObjectIdsMime), bytes);
+  return data;
+}
+
 // ---- The item model ----
 
 OrderedTreeItemModel::OrderedTreeItemModel(TAEHorderedTree& tree, QObject* parent)
@@ -140,13 +149,11 @@ Qt::ItemFlags OrderedTreeItemModel::flags(const QModelIndex& index) const {
 QStringList OrderedTreeItemModel::mimeTypes() const { return {QLatin1String(kObjectIdsMime)}; }
 
 QMimeData* OrderedTreeItemModel::mimeData(const QModelIndexList& indexes) const {
-  QByteArray bytes;
-  QDataStream out(&bytes, QIODevice::WriteOnly);
+  std::vector<ObjectId> ids;
   for (const QModelIndex& index : indexes) {
-    if (const TreeNode* node = Node(index); node != nullptr && node->HoldsObject()) out << qint32(node->Object());
+    if (const TreeNode* node = Node(index); node != nullptr && node->HoldsObject()) ids.push_back(node->Object());
   }
-  auto* data = new QMimeData;
-  data->setData(QLatin1String(kObjectIdsMime), bytes);
+  QMimeData* data = ObjectIdsMime(ids);
   data->setData(QLatin1String(kTreeOriginMime), Origin(this));
   return data;
 }

@@ -108,7 +108,9 @@ class TAEHorderedTreeView : public QTreeView {
   OrderedTreeItemModel m_items;
 };
 
-// The object ids a drag from a tree or a list carries.
+// The object ids a drag from a tree or a list carries, and the drag data
+// that carries them.
 std::vector<ObjectId> DraggedIds(const QMimeData* data);
+QMimeData* ObjectIdsMime(const std::vector<ObjectId>& ids);
 
 }  // namespace tarn::document::ui
