@@ -19,3 +19,6 @@ if(TARN_QT)
     ${CMAKE_CURRENT_LIST_DIR}/search/ui/fcancella.cpp
   )
 endif()
+if(TARN_QT)
+  target_sources(tarn_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/app/ui/pagetreecommands.cpp)
+endif()

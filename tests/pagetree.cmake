@@ -14,6 +14,7 @@ if(TARN_QT)
   target_sources(tarn_ui_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ui/pagetree_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ui/fricerca_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/app/ui/pagetreecommands_test.cpp
   )
 endif()
 

@@ -370,7 +370,9 @@ void TAEHorderedTree::Mend() {
 }
 
 void TAEHorderedTree::Store() {
-  if (m_set != nullptr) StoreText(true);
+  if (m_set == nullptr) return;
+  StoreText(true);
+  if (OnChanged) OnChanged();
 }
 
 void TAEHorderedTree::StoreText(bool markModified) {
@@ -555,6 +557,7 @@ bool TAEHorderedTree::RenamePage(TreeNode& node, std::string_view title) {
   if (page == nullptr || page->IsFree() || !page->SetName(OneLine(title))) return false;
   m_set->SetModified(true);
   node.m_text = page->GetCaption();
+  if (OnChanged) OnChanged();
   return true;
 }
 

@@ -107,6 +107,8 @@ class TAEHorderedTree {
   bool Silent = false;
   // After the author gave an object node (a prototype) a new name.
   std::function<void(TreeNode&)> OnRenameItem;
+  // After a change the author made was stored (the hypertext is modified).
+  std::function<void()> OnChanged;
 
   // Builds the tree from the stored text, or the default tree (which is
   // then stored) when there is none.

@@ -70,7 +70,8 @@ class ExplorerWorld {
     }
     const std::filesystem::path gif = folder / "lake.gif";
     // A 1x1 GIF is enough: nothing here decodes it.
-    const std::string bytes("GIF89a\1\0\1\0\0\0\0,\0\0\0\0\1\0\1\0\0\2\2D\1\0;", 32);
+    static constexpr char kGif[] = "GIF89a\1\0\1\0\0\0\0,\0\0\0\0\1\0\1\0\0\2\2D\1\0;";
+    const std::string bytes(kGif, sizeof kGif - 1);
     base::WriteWholeFile(gif, bytes);
     image = set->AddImageData(gif, false, 1, 1)->GetId();
     placed = set->Register(set->AddImmagineNew(set->GetObjectById(image)))->GetId();

@@ -11,6 +11,7 @@
 #include <set>
 #include <thread>
 
+#include "base/filestream.h"
 #include "document/aehorderedtree.h"
 #include "platform/testing/manualeventloop.h"
 #include "search/referencereport.h"
@@ -228,16 +229,25 @@ TEST(DeleteObjects, RemovesEveryReferenceAndTheObjects) {
   const std::filesystem::path copy = set.GetObjectById(w.file)->FilePath();
   ASSERT_TRUE(std::filesystem::exists(copy));
 
-  std::vector<ObjectId> ids = {target, w.image, w.file, w.web, w.PageId(0)};
+  // A file object that names the author's own file (not a copy the
+  // hypertext made): deleting the object leaves the file alone.
+  const std::filesystem::path own = w.folder / "own.txt";
+  base::WriteWholeFile(own, "mine");
+  TAEHoggetto* other = set.Register(set.NewObject(genLink));
+  other->SetFilePath(own);
+
+  std::vector<ObjectId> ids = {target, w.image, w.file, w.web, w.PageId(0), other->GetId()};
   int visited = 0;
   std::vector<std::size_t> cancelled;
   const int shown = DeleteObjects(set, ids, IndexOf(target), {[&] { ++visited; }, [&](std::size_t i) {
                                                                cancelled.push_back(i);
                                                              }});
   EXPECT_EQ(shown, 0) << "the page shown was deleted";
-  EXPECT_EQ(cancelled, (std::vector<std::size_t>{0, 1, 2, 3})) << "page 0 keeps its references";
-  EXPECT_EQ(visited, 4 * (ExplorerWorld::kPageCount + 1));
+  EXPECT_EQ(cancelled, (std::vector<std::size_t>{0, 1, 2, 3, 5})) << "page 0 keeps its references";
+  EXPECT_EQ(visited, 5 * (ExplorerWorld::kPageCount + 1));
   EXPECT_FALSE(std::filesystem::exists(copy)) << "the embedded file's copy goes";
+  EXPECT_TRUE(std::filesystem::exists(own));
+  EXPECT_TRUE(other->IsFree());
   EXPECT_TRUE(set.IsModified());
 
   const std::filesystem::path saved = w.folder / "after.aeh";

@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   auto deleteObjects = [&](const std::vector<document::ObjectId>& ids) {
     search::ui::AskAndDeleteObjects(&window, set, ids, link);
   };
-  document::ui::PagesPanelHost panelHost{link, deleteObjects};
+  document::ui::PagesPanelHost panelHost{link, deleteObjects, {}};
   auto* panel = new document::ui::TPagesPanel(panelHost);
   auto* dock = new QDockWidget(QStringLiteral("Pages"), &window);
   dock->setObjectName(QStringLiteral("PagesDock"));

@@ -36,6 +36,9 @@ TPagesPanel::TPagesPanel(PagesPanelHost host, QWidget* parent) : QWidget(parent)
   m_tree->SetEditable(true);
   m_tree->ItemModel().renamePage = [this](TreeNode& node, const std::string& title) { return RenamePage(node, title); };
   m_tree->OnDel = [this](TreeNode& node) { DeletePage(node.Object()); };
+  m_tree->Model().OnChanged = [this] {
+    if (m_host.changed) m_host.changed();
+  };
   connect(m_tree, &QAbstractItemView::clicked, this, &TPagesPanel::ShowNodePage);
   connect(m_tree, &QAbstractItemView::activated, this, &TPagesPanel::ShowNodePage);
   connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { UpdateActions(); });

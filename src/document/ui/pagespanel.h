@@ -30,6 +30,9 @@ struct PagesPanelHost {
   // The main window's delete command: reports the references, and on OK
   // deletes the objects and every reference to them.
   std::function<void(const std::vector<ObjectId>& ids)> deleteObjects;
+  // The hypertext changed through the panel (a page or chapter added,
+  // renamed or moved).
+  std::function<void()> changed;
 };
 
 class TPagesPanel : public QWidget {
