@@ -46,6 +46,23 @@ constexpr Help kHelp[] = {
     {"render", "tarn-cli render FILE --page N --png OUT.png [--width PIXELS]",
      "Draws page N as the page view shows it into a PNG, without a display.\n"
      "  --width PIXELS     the width to lay the page out at (800 by default)"},
+    {"tree", "tarn-cli tree FILE [--json]",
+     "Prints the page order tree: the chapters (in brackets) and the pages with their\n"
+     "indices and titles. A damaged stored tree is shown mended: every live page once.\n"
+     "  --json   the tree and the default page order as one JSON object"},
+    {"refs", "tarn-cli refs FILE --page N [--json]",
+     "Prints what refers to page N (pages and prototypes, and how; the hypertext's\n"
+     "cover, contents, header and footer page) and what page N refers to (pages,\n"
+     "links and files).\n"
+     "  --json   the same as one JSON object\n"
+     "Exit 1 when page N does not exist."},
+    {"delete", "tarn-cli delete FILE --page N [--yes] [--out OUT]",
+     "Prints the references that deleting page N would break. With references and\n"
+     "without --yes nothing is written and the exit status is 1. Otherwise every\n"
+     "reference and the page go, and the hypertext is saved.\n"
+     "  --yes       delete even when references break\n"
+     "  --out OUT   save as OUT (default: over FILE, keeping FILE.bak)\n"
+     "Page 0 is never deleted."},
     {"commands", "tarn-cli commands [--json]",
      "Prints the editor's menus, toolbars and popup menus: where each command is, its\n"
      "caption, its shortcut, its object name, and whether this version has built it.\n"

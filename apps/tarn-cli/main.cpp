@@ -17,6 +17,7 @@
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "json.h"
+#include "pages.h"
 
 namespace {
 
@@ -34,6 +35,9 @@ int Usage() {
       "       tarn-cli dump FILE --page N [--markup]\n"
       "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
+      "       tarn-cli tree FILE [--json]\n"
+      "       tarn-cli refs FILE --page N [--json]\n"
+      "       tarn-cli delete FILE --page N [--yes] [--out OUT]\n"
       "       tarn-cli commands [--json]\n"
       "       tarn-cli --version | --help | help COMMAND\n",
       stderr);
@@ -192,6 +196,12 @@ int main(int argc, char** argv) {
   if (command == "export") {
     const int rc = cli::Export(args);
     return rc == kExitUsage ? Usage() : rc;
+  }
+  for (const auto& [name, run] : {std::pair{"tree", &cli::Tree}, {"refs", &cli::Refs}, {"delete", &cli::Delete}}) {
+    if (command == name) {
+      const int rc = run(args);
+      return rc == kExitUsage ? Usage() : rc;
+    }
   }
   if (command == "dump") {
     const int rc = cli::Dump(args);

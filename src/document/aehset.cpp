@@ -19,6 +19,7 @@
 #include "base/cp1252.h"
 #include "base/hex.h"
 #include "base/winpath.h"
+#include "document/aehorderedtree.h"
 #include "document/aehtesto.h"
 #include "document/imagecodec.h"
 #include "document/recordfields.h"
@@ -823,7 +824,10 @@ int TAEHset::NextInSequence(int page) const { return NeighbourInSequence(page, +
 
 int TAEHset::NeighbourInSequence(int page, int direction) const {
   const TAEHoggetto* self = GetObject(testoHtml, page);
-  if (self == nullptr || self->I16(kPageBrowseNumber) < 0) return page;
+  if (self == nullptr) return page;
+  // A page outside every numbered sequence moves along the default page
+  // order, so that "previous" and "next" lead somewhere on any page.
+  if (self->I16(kPageBrowseNumber) < 0) return NeighbourInPageOrder(*this, page, direction);
   const int group = self->I16(kPageBrowseGroup);
   const int number = self->I16(kPageBrowseNumber);
   int best = page;
