@@ -3,6 +3,7 @@
 target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/page/workingcopy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/page/aehpage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page/editbox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/spellthread.cpp
   ${CMAKE_CURRENT_LIST_DIR}/objects/frames.cpp
   ${CMAKE_CURRENT_LIST_DIR}/objects/frameset.cpp

@@ -121,7 +121,10 @@ constexpr Row kRows[] = {
     // ---- Edit ----
     MainMenu("mEdit", "&Edit"),
     Item("mEdit", "EditUndo", "&Undo", "UndoButtonClick").Keys(kAlt | kKeyBack, kCtrl | Key('Z')).Flags(kEditOnly),
-    Item("mEdit", "EditRedo", "&Redo", "RedoButtonClick").Flags(kHidden),
+    // Shown (the old program hid it): an undo taken by mistake, several
+    // steps at once from the drop-down, must not cost the author the work.
+    Item("mEdit", "EditRedo", "&Redo", "RedoButtonClick").Keys(kAlt | kShift | kKeyBack, kCtrl | kShift | Key('Z'))
+        .Flags(kEditOnly),
     Sep("mEdit"),
     Item("mEdit", "EditCut", "Cu&t", "EditCut").Keys(kShift | kKeyDelete, kCtrl | Key('X')).Flags(kEditOnly),
     Item("mEdit", "EditCopy", "&Copy", "EditCopy").Keys(kCtrl | kKeyInsert, kCtrl | Key('C')),
@@ -357,7 +360,7 @@ constexpr Row kRows[] = {
     Button("ToolbarEdit", "CopyButton", "Copy", "EditCopy"),
     Button("ToolbarEdit", "PasteButton", "Paste", "EditPaste"),
     Button("ToolbarEdit", "UndoButton", "Undo", "UndoButtonClick").Drops("UndoDrop"),
-    Button("ToolbarEdit", "RedoButton", "Redo", "RedoButtonClick").Flags(kHidden).Drops("RedoDrop"),
+    Button("ToolbarEdit", "RedoButton", "Redo", "RedoButtonClick").Drops("RedoDrop"),
     Button("ToolbarEdit", "NestedButton", "Show frames", "NestedButtonClick")
         .Flags(kLatching | kAllowAllUp | kDownAtStart),
     Button("ToolbarEdit", "NuovaPagina", "Add new page", "NuovaPaginaClick"),
@@ -608,6 +611,7 @@ constexpr std::string_view kBuilt[] = {
     "Pagina12Click",  "Ricaricapagina1Click", "Correntepagina1Click", "PreviewHypertextClick",
     "Opzionidelprogramma1Click", "Opzioni2Click", "HelpAbout", "HelpContents", "HelpSearch", "Esempi1Click",
     "Salvacomemodello1Click", "Vediquery1Click", "HypertextSearchClick", "Diagrammadeicollegamenti1Click",
+    "UndoButtonClick", "RedoButtonClick",
 };
 
 std::string_view KeyName(int key) {

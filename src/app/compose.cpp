@@ -4,6 +4,7 @@
 #include "document/aehset.h"
 #include "objects/frameset.h"
 #include "richtext/oldtext.h"
+#include "undo/aehundolist.h"
 
 namespace tarn::app {
 
@@ -12,6 +13,7 @@ document::TAEHset& Compose(document::TAEHset& set) {
   set.FrameSetWriter = [](document::TAEHoggetto& map, std::string& out) {
     return objects::WriteDocumentFrameSet(map, out);
   };
+  undo::InstallUndoList(set);
   return set;
 }
 

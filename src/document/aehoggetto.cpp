@@ -736,7 +736,9 @@ bool TAEHoggetto::ReplaceContent(const TAEHoggetto& other) {
     if (m_owner) m_owner->Services().messages->Information("ReplaceContent called improperly...");
     return false;
   }
-  // FIXME: record the undo step "Modify image " + name once the undo list exists.
+  if (m_registered && m_owner != nullptr && m_owner->Undo() != nullptr) {
+    m_owner->Undo()->RecordObject(*this, "Modify image " + GetCaption());
+  }
   std::string stream;
   other.SaveToStream(stream);
   const int index = m_index;

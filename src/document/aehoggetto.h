@@ -162,6 +162,12 @@ class TAEHoggetto {
   void SetExtra(std::string bytes);
   void DropContent() { m_content.Reset(); }
   void DropExtra() { m_extra.Reset(); }
+  // Puts back blocks taken earlier from Content() and Extra(): undo steps
+  // keep them, since a block is replaced, never changed in place.
+  void RestoreBlocks(const DataBlock& content, const DataBlock& extra) {
+    m_content = content;
+    m_extra = extra;
+  }
   // The content bytes from wherever they are: memory, the document file or
   // the external file. nullopt when they cannot be read.
   std::optional<std::string> ReadContent() const;

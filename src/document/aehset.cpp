@@ -254,6 +254,8 @@ TAEHset::TAEHset(platform::Services services)
 TAEHset::~TAEHset() {
   OnBeforeNew = nullptr;
   OnAfterNew = nullptr;
+  OnUndoChanged = nullptr;
+  m_undoFactory = nullptr;
   CloseHypertext();
   if (!m_tempFolder.empty()) {
     std::error_code ec;
@@ -267,6 +269,16 @@ std::string TAEHset::Title() const { return HeaderString(header::kTitle, header:
 void TAEHset::SetTitle(std::string_view title) {
   SetHeaderString(header::kTitle, header::kTextCapacity, title);
 }
+void TAEHset::SetUndoDeep(int n) {
+  m_undoDeep = n;
+  if (m_undo) m_undo->SetDepth(n);
+}
+
+void TAEHset::SetUndoFactory(UndoStoreFactory factory) {
+  m_undoFactory = std::move(factory);
+  m_undo = m_undoFactory ? m_undoFactory(*this, m_undoDeep) : nullptr;
+}
+
 int TAEHset::Version() const { return base::GetI16(m_header, header::kVersion); }
 std::string TAEHset::ExpPrefix() const { return HeaderString(header::kExpPrefix, header::kPrefixCapacity); }
 void TAEHset::SetExpPrefix(std::string_view prefix) {
@@ -341,9 +353,12 @@ void TAEHset::CreateDefaultStyles() {
 
 void TAEHset::CloseHypertext() {
   for (LinkedView* view : m_views) view->DropPage();
+  // The steps go before the objects they were recorded from.
+  m_undo.reset();
   ClearCache();
   for (auto& list : m_lists) list.clear();
-  // FIXME: the undo list is recreated here with depth UndoDeep once it exists.
+  if (m_undoFactory) m_undo = m_undoFactory(*this, m_undoDeep);
+  if (OnUndoChanged) OnUndoChanged();
   m_doc.Close();
   m_fileName.clear();
   m_typeTable.clear();

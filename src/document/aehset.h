@@ -19,6 +19,7 @@
 #include "document/aehoggetto.h"
 #include "document/aehpicture.h"
 #include "document/objectkinds.h"
+#include "document/undostore.h"
 #include "platform/system.h"
 #include "platform/textmeasurer.h"
 
@@ -151,7 +152,8 @@ class TAEHset {
   int MaxCacheImg() const { return m_maxCacheImg; }
   void SetMaxCacheImg(int n) { m_maxCacheImg = n; }
   int UndoDeep() const { return m_undoDeep; }
-  void SetUndoDeep(int n) { m_undoDeep = n; }
+  // Also the depth of the current undo list.
+  void SetUndoDeep(int n);
   bool Backup() const { return m_backup; }
   void SetBackup(bool on) { m_backup = on; }
   bool AltText() const { return m_altText; }
@@ -219,6 +221,16 @@ class TAEHset {
   std::size_t CacheSize() const { return m_cache.size(); }
 
   platform::FontMetrics TextMetrics(std::string_view fontName);
+
+  // The undo list of the hypertext, made by the factory (installed by
+  // app::Compose, which makes the first list at once) and made anew, empty
+  // and UndoDeep deep, at every close. Without a factory nothing is
+  // recorded.
+  void SetUndoFactory(UndoStoreFactory factory);
+  UndoStore* Undo() const { return m_undo.get(); }
+  // Told whenever a step is added to or taken from the undo list, or the
+  // list is emptied: the window enables its undo commands.
+  std::function<void()> OnUndoChanged;
 
   // Linked views.
   void AddView(LinkedView* view);
@@ -296,6 +308,8 @@ class TAEHset {
   TAEHoggetto* m_defaultStyle = nullptr;
   TAEHoggetto* m_defaultCellStyle = nullptr;
   std::vector<LinkedView*> m_views;
+  UndoStoreFactory m_undoFactory;
+  std::unique_ptr<UndoStore> m_undo;
   bool m_modified = false;
   std::filesystem::path m_tempFolder;
   int m_maxCacheImg = 20;

@@ -19,6 +19,7 @@
 #include "document/aehset.h"
 #include "objects/frames.h"
 #include "platform/eventloop.h"
+#include "undo/aehundoindicilist.h"
 
 namespace tarn::objects {
 
@@ -39,7 +40,9 @@ struct LinkSource {
   page::TAEHpage* page = nullptr;
 };
 
-class TAEHCustomFrameSet : public page::PageHost, public document::LinkedView {
+// The frame set numbers its page views for undo steps; the hypertext
+// numbers the frame set.
+class TAEHCustomFrameSet : public page::PageHost, public document::LinkedView, public undo::UndoControl {
  public:
   explicit TAEHCustomFrameSet(platform::Messages& messages);
   ~TAEHCustomFrameSet() override;
@@ -155,9 +158,18 @@ class TAEHCustomFrameSet : public page::PageHost, public document::LinkedView {
   bool AutoSpellCheck() const override { return AutoSpell; }
   search::SpellEngine* SpellChecker() override { return Speller; }
   platform::EventLoop* Dispatcher() override { return m_loop; }
-  void RegisterPageView(page::TAEHpage&) override {}
+  void RegisterPageView(page::TAEHpage& view) override { m_pageViews.Register(&view); }
   void PageViewModified() override { m_pageModified = true; }
   std::unique_ptr<page::PageTextBox> MakeTextBox(page::TAEHpage& view, page::WorkingCopy& copy) override;
+
+  // ---- undo::UndoControl ----
+  undo::TAEHundoIndiciList* UndoChildren() override { return &m_pageViews; }
+  void UndoRedraw() override {
+    if (OnRedraw) OnRedraw();
+  }
+  // Every frame must be painted again (an undo step changed a style or an
+  // image of the hypertext).
+  std::function<void()> OnRedraw;
 
   // ---- LinkedView ----
   int ReleasePage() override;
@@ -181,6 +193,7 @@ class TAEHCustomFrameSet : public page::PageHost, public document::LinkedView {
   platform::Messages& m_messages;
   document::TAEHset* m_set = nullptr;
   std::unique_ptr<TAEHFrame> m_top;
+  undo::TAEHundoIndiciList m_pageViews{this};
   std::unordered_map<const TAEHFrame*, std::unique_ptr<page::TAEHpage>> m_views;
   FrameNamer m_namer;
   document::TAEHoggetto* m_frameMap = nullptr;

@@ -207,6 +207,7 @@ TAEHtesto* TAEHpage::ShowPage(TAEHtesto* page) {
   StopSpellThread();
   m_host.RegisterPageView(*this);
   TAEHset& set = m_host.LinkedAEHset();
+  m_controls.Reset();
   m_box.reset();
   m_search.reset();
   m_committed = false;
@@ -226,8 +227,18 @@ TAEHtesto* TAEHpage::ShowPage(TAEHtesto* page) {
   }
   m_box = m_host.MakeTextBox(*this, *m_working);
   if (m_box) m_box->SetReadOnly(m_readOnly);
+  NumberControls();
   StartSpellCheck(0);
   return m_working->page.get();
+}
+
+void TAEHpage::NumberControls() {
+  m_controls.Reset();
+  m_controls.Register(m_box ? m_box->UndoBox() : nullptr);
+  // The placed objects' numbers are taken, whether or not they have a
+  // screen object yet.
+  const auto objects = m_working ? static_cast<int>(m_working->objects.size()) : 0;
+  if (objects > 0) m_controls.Put(nullptr, objects);
 }
 
 TAEHtesto* TAEHpage::ShowUnregistered(const TAEHtesto& page) {
@@ -236,6 +247,7 @@ TAEHtesto* TAEHpage::ShowUnregistered(const TAEHtesto& page) {
   m_working = MakeWorkingCopy(m_host.LinkedAEHset(), page, false);
   m_box = m_host.MakeTextBox(*this, *m_working);
   if (m_box) m_box->SetReadOnly(m_readOnly);
+  NumberControls();
   return m_working->page.get();
 }
 
@@ -299,7 +311,9 @@ void TAEHpage::ClosePage() {
   m_stored = nullptr;
   m_storedIndex = -1;
   m_committedPage = nullptr;
-  // FIXME: clear the hypertext's undo list (both stacks) once the undo list exists.
+  m_controls.Reset();
+  // The steps were made for the page that is gone.
+  if (document::UndoStore* undo = m_host.LinkedAEHset().Undo()) undo->Clear();
 }
 
 // ---- Anchors ----

@@ -17,6 +17,7 @@
 #include "platform/canvas.h"
 #include "richtext/markup.h"
 #include "richtext/pageobjects.h"
+#include "undo/aehundoindicilist.h"
 
 namespace tarn::platform {
 class EventLoop;
@@ -60,6 +61,9 @@ class PageTextBox {
   virtual void RedrawParagraph(richtext::RichText& box, int paragraph) = 0;
   virtual void HideCaret() = 0;
   virtual bool Modified() const = 0;
+  // How undo steps find the box (number 0 of its page view); nothing for a
+  // box that cannot be edited.
+  virtual undo::UndoControl* UndoBox() { return nullptr; }
 };
 
 // The placed objects of a working copy and of its header and footer copies.
@@ -158,6 +162,9 @@ class PageHost {
   virtual search::SpellEngine* SpellChecker() = 0;
   // Where the spell thread's calls are run; nothing without a user interface.
   virtual platform::EventLoop* Dispatcher() = 0;
+  // Told each time the view shows a page: a frame set numbers the view
+  // anew, so that undo steps made for the page it showed before find
+  // nothing.
   virtual void RegisterPageView(TAEHpage& view) = 0;
   // A page view wrote back a modified page.
   virtual void PageViewModified() = 0;
@@ -165,14 +172,18 @@ class PageHost {
   virtual std::unique_ptr<PageTextBox> MakeTextBox(TAEHpage& view, WorkingCopy& copy);
 };
 
-class TAEHpage {
+// A page view numbers the screen objects of the page it shows for undo
+// steps: its text box is 0, the placed objects of its own text keep the
+// numbers their object tags carry (1 up), and objects added later come
+// after them.
+class TAEHpage : public undo::UndoControl {
  public:
   static constexpr int kSpellDelay = 2000;
   static constexpr int kDefaultScrollMode = 3;
   static constexpr int kDefaultVerticalRange = 1024;
 
   explicit TAEHpage(PageHost& host);
-  ~TAEHpage();
+  ~TAEHpage() override;
   TAEHpage(const TAEHpage&) = delete;
   TAEHpage& operator=(const TAEHpage&) = delete;
 
@@ -229,6 +240,11 @@ class TAEHpage {
   bool Modified() const;
   void SetModified(bool on) { m_modified = on; }
 
+  // ---- undo::UndoControl ----
+  undo::TAEHundoIndiciList* UndoChildren() override { return &m_controls; }
+  // An undo step is made for something on the page: it is modified.
+  void UndoTouched() override { m_modified = true; }
+
   // Anchors of the page's own text: (number, box, paragraph, character).
   struct AnchorPlace {
     int number = 0;
@@ -241,6 +257,8 @@ class TAEHpage {
  private:
   struct SpellSession;
   void ApplyScrollMode();
+  // Numbers the new box and the working copy's placed objects.
+  void NumberControls();
   std::unique_ptr<TAEHpar> OwnParagraphs();
   std::string NextSpellText();
   void SpellError(int offset, int length);
@@ -248,6 +266,7 @@ class TAEHpage {
   void SpellFinished();
 
   PageHost& m_host;
+  undo::TAEHundoIndiciList m_controls{this};
   TAEHtesto* m_stored = nullptr;
   int m_storedIndex = -1;
   std::unique_ptr<WorkingCopy> m_working;

@@ -57,7 +57,7 @@ void TAEHTextAttributes::Finish(int first, int last, CharPos caret) {
 
 // ---- Deleting ----
 
-bool TAEHTextAttributes::DeleteSelectionImpl(bool single) {
+bool TAEHTextAttributes::DeleteSelectionImpl(bool single, bool continuing) {
   if (!m_box.HasSelection()) {
     if (m_box.Messages() != nullptr) m_box.Messages()->Error("SelectionMustExists");
     return false;
@@ -66,15 +66,19 @@ bool TAEHTextAttributes::DeleteSelectionImpl(bool single) {
   const CharPos to = m_box.SelectionEnd();
   const TAEHparag& p = m_box.Paragraph(from.paragraph);
   const bool atObject = from.character < p.Length() && p.infos[Index(from.character)].object >= 0;
-  m_typingRun = false;
-  if (!single || !m_deletionRun || atObject) {
-    m_box.Record(atObject ? kCaptionObjectDeletion : kCaptionDeletion, UndoKind::Deletion);
+  m_typing.active = false;
+  // A deletion that joins two paragraphs reaches beyond the paragraph the
+  // run's step saved: it is a step of its own.
+  if (!continuing || atObject || from.paragraph != to.paragraph) {
+    m_deletion.step = m_box.Record(atObject ? kCaptionObjectDeletion : kCaptionDeletion,
+                                   single ? UndoKind::CharacterDeletion : UndoKind::Deletion);
   }
-  m_deletionRun = single && !atObject;
+  m_deletion.active = single && !atObject;
   m_box.BeginUpdate();
   m_box.DeleteRange(from, to);
   Finish(from.paragraph, from.paragraph, from);
   m_box.EndUpdate();
+  m_deletion.caret = m_box.Caret();
   return true;
 }
 
@@ -86,10 +90,9 @@ void TAEHTextAttributes::DeleteNext() {
   const CharPos caret = m_box.Caret();
   const TextPos next = m_box.Move(CaretMove::CharRight, m_box.CaretPos());
   if (m_box.LastBoundary() == Boundary::AfterEnd) return;
-  const bool run = m_deletionRun;
+  const bool continuing = Continues(m_deletion);
   m_box.SelectRange(caret, {next.paragraphIndex, next.charIndex});
-  m_deletionRun = run;
-  DeleteSelectionImpl(true);
+  DeleteSelectionImpl(true, continuing);
 }
 
 void TAEHTextAttributes::DeletePrevious() {
@@ -97,25 +100,24 @@ void TAEHTextAttributes::DeletePrevious() {
     DeleteSelection();
     return;
   }
+  const CharPos caret = m_box.Caret();
   const TextPos previous = m_box.Move(CaretMove::CharLeft, m_box.CaretPos());
   if (m_box.LastBoundary() == Boundary::BeforeStart) return;
-  m_box.SetCaret(previous);
-  DeleteNext();
+  const bool continuing = Continues(m_deletion);
+  m_box.SelectRange({previous.paragraphIndex, previous.charIndex}, caret);
+  DeleteSelectionImpl(true, continuing);
 }
 
 // ---- Typing and splitting ----
 
 bool TAEHTextAttributes::TypeChar(unsigned char c) {
   if (c < 32) return false;
-  if (!m_typingRun) {
-    if (m_box.HasSelection()) DeleteSelection();
-    m_box.Record(kCaptionTyping);
-    m_typingRun = true;
-  } else if (m_box.HasSelection()) {
-    DeleteSelection();
-    m_typingRun = true;
+  if (m_box.HasSelection()) DeleteSelection();
+  if (!Continues(m_typing)) {
+    m_typing.step = m_box.Record(kCaptionTyping);
+    m_typing.active = true;
   }
-  m_deletionRun = false;
+  m_deletion.active = false;
   m_box.BeginUpdate();
   CharPos at = m_box.Caret();
   int first = at.paragraph;
@@ -142,6 +144,7 @@ bool TAEHTextAttributes::TypeChar(unsigned char c) {
   first = at.paragraph;
   Finish(first, first, {at.paragraph, at.character + 1});
   m_box.EndUpdate();
+  m_typing.caret = m_box.Caret();
   return true;
 }
 

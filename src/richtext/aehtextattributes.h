@@ -28,7 +28,7 @@ class TAEHTextAttributes {
   explicit TAEHTextAttributes(BoxText& box) : m_box(box) {}
 
   // Deletes the selection ("SelectionMustExists" without one).
-  bool DeleteSelection() { return DeleteSelectionImpl(false); }
+  bool DeleteSelection() { return DeleteSelectionImpl(false, false); }
   // Delete and Backspace without a selection: the character after (or
   // before) the caret, or the paragraph break there. Consecutive ones share
   // one undo step.
@@ -56,25 +56,38 @@ class TAEHTextAttributes {
   std::string SelectedPlainText() const;
 
   // Caret moves, clicks and other commands end the runs of typed characters
-  // and single deletions.
+  // and single deletions. A run also ends by itself when the caret is no
+  // longer where the run left it, or when its step is no longer the newest
+  // (another step was recorded, or the run's step was undone).
   void EndRuns() {
-    m_typingRun = false;
-    m_deletionRun = false;
+    m_typing.active = false;
+    m_deletion.active = false;
   }
-  bool TypingRun() const { return m_typingRun; }
+  bool TypingRun() const { return Continues(m_typing); }
 
   // Typed quotes become typographic ones (a property of the frame set).
   bool autoEngQuote = false;
 
  private:
-  bool DeleteSelectionImpl(bool single);
+  // A run of commands that share one undo step.
+  struct Run {
+    bool active = false;
+    std::uint64_t step = 0;
+    CharPos caret;  // where the run left the caret
+  };
+  bool Continues(const Run& run) const {
+    return run.active && !m_box.HasSelection() && m_box.Caret() == run.caret && m_box.IsNewestStep(run.step);
+  }
+  // single: Delete or Backspace without a selection; continuing: the
+  // deletion joins the run's step.
+  bool DeleteSelectionImpl(bool single, bool continuing);
   // The selected characters with the separator between paragraphs.
   std::string SelectedCharacters(std::string_view separator) const;
   void Finish(int first, int last, CharPos caret);
 
   BoxText& m_box;
-  bool m_typingRun = false;
-  bool m_deletionRun = false;
+  Run m_typing;
+  Run m_deletion;
 };
 
 }  // namespace tarn::richtext

@@ -41,16 +41,23 @@ enum class Boundary {
   TableDown = 8,
 };
 
-// Undo records come in two kinds: deletions keep the removed text (with
-// its tables' cells), every other change keeps the touched paragraphs.
-enum class UndoKind { Ordinary, Deletion };
+// Undo steps come in two kinds: deletions keep the removed text (with
+// its tables' cells and objects), every other change keeps the touched
+// paragraphs. A character deleted on its own (Delete, Backspace) puts the
+// caret after it when undone.
+enum class UndoKind { Ordinary, Deletion, CharacterDeletion };
 
 // Told before each change to the text, with the change's caption, so that
-// the change can be undone. The undo list implements it.
+// the change can be undone: it saves what the change may alter (the
+// paragraphs from the selection's start to its end, or the caret's
+// paragraph). The undo layer implements it (undo::TextBoxControl).
 class EditRecorder {
  public:
   virtual ~EditRecorder() = default;
-  virtual void Record(std::string_view caption, UndoKind kind) = 0;
+  // Answers a number for the step (0 when none was recorded).
+  virtual std::uint64_t Record(std::string_view caption, UndoKind kind) = 0;
+  // The number of the newest step of the undo list.
+  virtual std::uint64_t NewestStep() const = 0;
 };
 
 enum class CaretMove {
@@ -159,9 +166,16 @@ class BoxText {
   // its characters keep their fonts.
   static void RebaseFormats(TAEHparag& p, const TAEHoggetto* newBase);
 
+  // Every change of the text is announced here before it is made.
   EditRecorder* recorder = nullptr;
-  void Record(std::string_view caption, UndoKind kind = UndoKind::Ordinary) {
-    if (recorder != nullptr) recorder->Record(caption, kind);
+  std::uint64_t Record(std::string_view caption, UndoKind kind = UndoKind::Ordinary) {
+    return recorder != nullptr ? recorder->Record(caption, kind) : ++m_steps;
+  }
+  // Whether the step is still the newest one: a run of typed characters
+  // (or of single deletions) joins its step only while nothing else was
+  // recorded or undone since.
+  bool IsNewestStep(std::uint64_t step) const {
+    return step != 0 && step == (recorder != nullptr ? recorder->NewestStep() : m_steps);
   }
 
  private:
@@ -182,6 +196,8 @@ class BoxText {
   bool m_hasSelection = false;
   Boundary m_boundary = Boundary::Moved;
   int m_updateDepth = 0;
+  // Steps counted when no recorder listens.
+  std::uint64_t m_steps = 0;
 };
 
 }  // namespace tarn::richtext

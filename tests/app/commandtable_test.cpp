@@ -24,7 +24,7 @@ TEST(CommandTable, MenusHoldTheirEntriesInOrderWithTheirKeys) {
         {"&All pages...", ""}, {"-", ""}, {"Printer se&tup...", ""}, {"&Margins setup...", ""}, {"&Print...", ""},
         {"Print &present page", ""}, {"Print all", ""}, {"-", ""}, {"&Exit", "Alt+X"}, {"-", ""}}},
       {"mEdit",
-       {{"&Undo", "Alt+Backspace"}, {"-", ""}, {"Cu&t", "Shift+Del"}, {"&Copy", "Ctrl+Ins"}, {"&Paste", "Shift+Ins"},
+       {{"&Undo", "Alt+Backspace"}, {"&Redo", "Alt+Shift+Backspace"}, {"-", ""}, {"Cu&t", "Shift+Del"}, {"&Copy", "Ctrl+Ins"}, {"&Paste", "Shift+Ins"},
         {"Paste pa&ge from...", ""}, {"-", ""}, {"&Select all", "Ctrl+F2"}}},
       {"mSearch",
        {{"&Search...", "Ctrl+F"}, {"Search / &Replace...", "Ctrl+R"}, {"Search &again in page", "F3"},

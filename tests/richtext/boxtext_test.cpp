@@ -19,7 +19,11 @@ namespace {
 
 class Captions : public EditRecorder {
  public:
-  void Record(std::string_view caption, UndoKind) override { steps.emplace_back(caption); }
+  std::uint64_t Record(std::string_view caption, UndoKind) override {
+    steps.emplace_back(caption);
+    return steps.size();
+  }
+  std::uint64_t NewestStep() const override { return steps.size(); }
   std::vector<std::string> steps;
 };
 

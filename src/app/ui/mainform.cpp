@@ -46,6 +46,7 @@
 #include "platform/qt/qtmessages.h"
 #include "platform/qt/qtstrings.h"
 #include "richtext/ui/aehbox.h"
+#include "undo/ui/undocommands.h"
 
 namespace tarn::app::ui {
 namespace {
@@ -106,6 +107,7 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   m_commands = new CommandSet(*this, [this](const CommandEntry& entry) { NotYet(NotAvailableWhat(entry)); });
   BindWindowCommands();
   BindEditorCommands(*m_commands, *m_editor, [this] { UpdateStatus(); });
+  new undo::ui::UndoCommands(*m_commands, *m_set, *m_editor, this);
   m_exports = new ExportCommands(
       *m_commands,
       {*m_set, *m_editor, *m_messages, m_registry, *m_process, statusBar(), [this] { CommitCurrentPage(); },

@@ -45,7 +45,19 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
   m_box = box;
   box->hide();
   box->Text().onReadSection = [r](richtext::Origin origin) { r->objects.SetSection(origin); };
-  box->Text().recorder = this;
+  undo::TextBoxControl& control = box->AttachUndo(set);
+  control.onRecorded = [this] {
+    const bool first = !m_modified;
+    m_modified = true;
+    if (first && onModified) onModified();
+  };
+  // The working copy outlives this box: the page view drops the box first.
+  control.objectRecord = [&copy](const richtext::EmbeddedObject& object) -> const TAEHoggetto* {
+    return copy.Object(object.Identifier());
+  };
+  // FIXME: objects are never taken off the page yet (a deletion leaves them
+  // in the page's object list), so recreateObject and dropObject are left
+  // to the visual objects, which give objects screen objects of their own.
   box->SetClipboard(clipboard);
   box->SetMessages(set.Services().messages);
   box->SetPaintsBackground(false);
@@ -61,7 +73,7 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
 
 PageBox::~PageBox() {
   if (!m_box) return;
-  m_box->Text().recorder = nullptr;
+  m_box->DetachUndo();
   m_box->Text().onReadSection = nullptr;
   m_box->hide();
   // The box may be inside one of its own event handlers (a menu command
@@ -102,12 +114,7 @@ void PageBox::HideCaret() {
   if (m_box) m_box->Caret().StopBlinking();
 }
 
-void PageBox::Record(std::string_view caption, richtext::UndoKind kind) {
-  const bool first = !m_modified;
-  m_modified = true;
-  if (first && onModified) onModified();
-  if (next != nullptr) next->Record(caption, kind);
-}
+undo::UndoControl* PageBox::UndoBox() { return m_box ? m_box->UndoControl() : nullptr; }
 
 // ---- The scrolling surface ----
 

@@ -28,7 +28,7 @@ namespace tarn::page::ui {
 // and the footer of the working copy, each with its own placed objects.
 // TAEHpage owns it; the box widget waits under `parking` until a page view
 // adopts it, and goes when the page is closed.
-class PageBox : public PageTextBox, public richtext::EditRecorder {
+class PageBox : public PageTextBox {
  public:
   PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Clipboard* clipboard);
   ~PageBox() override;
@@ -49,11 +49,8 @@ class PageBox : public PageTextBox, public richtext::EditRecorder {
   bool Modified() const override { return m_modified; }
   void SetModified(bool on) { m_modified = on; }
 
-  // ---- EditRecorder: every change of the text is announced here first ----
-  void Record(std::string_view caption, richtext::UndoKind kind) override;
-  // Told of each change after the page was marked modified; the undo list
-  // takes these once it exists.
-  richtext::EditRecorder* next = nullptr;
+  undo::UndoControl* UndoBox() override;
+  // Told when the first change of the page is recorded.
   std::function<void()> onModified;
 
  private:

@@ -62,6 +62,21 @@ TAEHbox::~TAEHbox() {
 
 TAEHbox* TAEHbox::DragSource() { return g_dragSource; }
 
+undo::TextBoxControl& TAEHbox::AttachUndo(document::TAEHset& set) {
+  m_undo = std::make_unique<undo::TextBoxControl>(set, m_text);
+  m_undo->onRestored = [this] {
+    UpdateExtent();
+    Changed();
+    ScrollCaretIntoView();
+  };
+  m_undo->onFocus = [this] {
+    if (!isVisible() || !isEnabled() || !Editable()) return false;
+    setFocus(Qt::OtherFocusReason);
+    return true;
+  };
+  return *m_undo;
+}
+
 // ---- Loading, size and painting ----
 
 bool TAEHbox::LoadText(std::string_view content, std::string_view header, std::string_view footer, int version) {

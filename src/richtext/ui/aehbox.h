@@ -19,6 +19,7 @@
 #include "richtext/boxtext.h"
 #include "richtext/ui/aehcursor.h"
 #include "richtext/ui/pointershapes.h"
+#include "undo/tbobackup.h"
 
 class QAbstractScrollArea;
 class QMenu;
@@ -100,6 +101,14 @@ class TAEHbox : public objects::TDragCustomControl {
   // the character; the suggestions replace the word when chosen.
   void BuildSpellMenu(QMenu& menu, CharPos at);
 
+  // Undo for this box: its commands record their steps in the hypertext's
+  // undo list, and the steps find the box again through this control. The
+  // box's owner attaches it (and fills in the object hooks of the page);
+  // detaching forgets the box's number.
+  undo::TextBoxControl& AttachUndo(document::TAEHset& set);
+  void DetachUndo() { m_undo.reset(); }
+  undo::TextBoxControl* UndoControl() const { return m_undo.get(); }
+
   // The box's own popup menu (the owner makes it).
   QPointer<QMenu> popupMenu;
   // Refused input; the system bell unless replaced.
@@ -154,6 +163,8 @@ class TAEHbox : public objects::TDragCustomControl {
   BoxText m_text;
   TAEHTextAttributes m_textAttributes;
   TAEHParaAttributes m_paraAttributes;
+  // Refers to m_text: declared after it, so that it goes first.
+  std::unique_ptr<undo::TextBoxControl> m_undo;
   TAEHcursor* m_caret;
   TAEHcursor* m_dropCaret;
   platform::Clipboard* m_clipboard = nullptr;
