@@ -1,0 +1,6 @@
+# Tests of undo and redo: the list and its steps in the core, the drop-down
+# list and the window's commands with QTest.
+target_sources(tarn_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/boxundo_test.cpp
+)
+target_sources(tarn_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/aehundolist_test.cpp)
