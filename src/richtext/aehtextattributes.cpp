@@ -283,7 +283,8 @@ bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_vie
   int last = head + count;
   CharPos end{last, m_box.Paragraph(last).Length()};
   const int tail = last + 1;
-  if (!m_box.IsTableParagraph(tail)) {
+  const bool tailKept = m_box.IsTableParagraph(tail);
+  if (!tailKept) {
     m_box.Join(last);
   } else if (m_box.Paragraph(last).Length() == 0 && count > 1) {
     ps.erase(ps.begin() + last);
@@ -305,6 +306,9 @@ bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_vie
     start = {head, headLength};
   }
   last = std::max(last, head);
+  // A tail that holds a table stays a paragraph of its own: it still has
+  // the place of the paragraph it was split from, so it is laid out too.
+  if (tailKept) ++last;
   m_box.Paragraph(head).top = top;
   m_box.Paragraph(last).bottom = bottom;
   m_box.Rebuild(head, last);

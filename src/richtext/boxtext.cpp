@@ -123,8 +123,16 @@ void BoxText::EndUpdate() {
 
 bool BoxText::IsTableParagraph(int paragraph) const {
   if (paragraph < 0 || paragraph >= ParagraphCount()) return false;
-  for (const EmbeddedObject* object : Paragraph(paragraph).objects) {
-    if (object != nullptr && object->IsTable()) return true;
+  const TAEHparag& p = Paragraph(paragraph);
+  if (p.objects.empty()) return false;
+  // The object list may still hold objects the paragraph no longer places
+  // (the two halves of a split keep both lists until they are rebuilt):
+  // only a character that places a table counts.
+  for (int c = 0; c < p.Length(); ++c) {
+    const std::int32_t o = p.infos[Index(c)].object;
+    if (o >= 0 && Index(o) < p.objects.size() && p.objects[Index(o)] != nullptr && p.objects[Index(o)]->IsTable()) {
+      return true;
+    }
   }
   return false;
 }
@@ -410,10 +418,16 @@ void BoxText::DeleteRange(CharPos from, CharPos to) {
   CutCharacters(first, from.character, first.Length());
   CutCharacters(Paragraph(to.paragraph), 0, to.character);
   const int bottom = Paragraph(to.paragraph).bottom;
+  // The space of the paragraphs between goes to the first one, so that
+  // laying it out moves what follows up by that much.
+  const int betweenBottom = Paragraph(to.paragraph - 1).bottom;
   ps.erase(ps.begin() + from.paragraph + 1, ps.begin() + to.paragraph);
   const int last = from.paragraph + 1;
   Paragraph(last).bottom = bottom;
-  if (IsTableParagraph(last) && to.character == 0) return;
+  if (IsTableParagraph(last) && to.character == 0) {
+    Paragraph(from.paragraph).bottom = betweenBottom;
+    return;
+  }
   if (Paragraph(from.paragraph).Length() == 0) {
     ps.erase(ps.begin() + from.paragraph);
     Paragraph(from.paragraph).top = top;

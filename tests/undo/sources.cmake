@@ -4,3 +4,4 @@ target_sources(tarn_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/boxundo_test.cpp
 )
 target_sources(tarn_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/aehundolist_test.cpp ${CMAKE_CURRENT_LIST_DIR}/objectundo_test.cpp)
+target_sources(tarn_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/editscript.cpp ${CMAKE_CURRENT_LIST_DIR}/editscript_test.cpp)

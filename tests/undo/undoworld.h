@@ -9,7 +9,7 @@
 #include "app/compose.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
-#include "document/testfixtures.h"
+#include "platform/testing/testplatform.h"
 #include "objects/frameset.h"
 #include "page/editbox.h"
 #include "platform/testing/manualeventloop.h"
@@ -19,6 +19,14 @@ namespace tarn::testing {
 
 class UndoWorld {
  public:
+  // Deterministic services; no folders are made (fuzzing makes many worlds).
+  struct Env {
+    platform::Services Services() { return {&messages, nullptr, &measurer, &clipboard}; }
+    platform::testing::RecordingMessages messages;
+    platform::testing::FixedTextMeasurer measurer;
+    platform::testing::MemoryClipboard clipboard;
+  };
+
   static constexpr int kBoxWidth = 400;
 
   UndoWorld() : set(env.Services()), frames(env.messages) {
@@ -67,7 +75,7 @@ class UndoWorld {
     frames.RestorePage(page);
   }
 
-  TestEnv env;
+  Env env;
   document::TAEHset set;
   platform::testing::ManualEventLoop loop;
   objects::TAEHCustomFrameSet frames;
