@@ -29,6 +29,8 @@ struct EditCase {
   std::vector<std::string> captions;  // the steps recorded, newest first
 };
 
+void PrintTo(const EditCase& c, std::ostream* out) { *out << c.name; }
+
 // A table of one row and two columns: its tag and its cells.
 std::string OneRowTable(UndoWorld& w) {
   auto table = w.set.NewObject(document::tabellaHtml);
