@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "dump.h"
 #include "export.h"
+#include "import.h"
 #ifdef TARN_WITH_QT
 #include "render.h"
 #endif
@@ -32,6 +33,8 @@ int Usage() {
       "       tarn-cli resave [--yes] IN OUT\n"
       "       tarn-cli dump FILE --page N [--markup]\n"
       "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
+      "       tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder]\n"
+      "                            [--into EXISTING.aeh]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
       "       tarn-cli commands [--json]\n"
       "       tarn-cli --version | --help | help COMMAND\n",
@@ -174,6 +177,10 @@ int main(int argc, char** argv) {
 #endif
   if (command == "export") {
     const int rc = cli::Export(args);
+    return rc == kExitUsage ? Usage() : rc;
+  }
+  if (command == "import") {
+    const int rc = cli::Import(args);
     return rc == kExitUsage ? Usage() : rc;
   }
   if (command == "dump") {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "convert/aehconv.h"
+#include "convert/htmlimport.h"
 #include "document/objectkinds.h"
 
 namespace tarn::convert {
@@ -162,6 +163,19 @@ class TAEHtoHtml : public TAEHconv {
   // The body part of one page's text, appended to out.
   void WriteBody(std::string& out, int mode, TAEHoggetto& page);
 
+  // Import (htmlimport.cpp). One page from bytes already read, as if read
+  // from `name` (whose folder the page's references are taken from);
+  // answers the page's index, -1 when none was made.
+  int ImportHtmlSource(std::string_view bytes, const std::filesystem::path& name);
+  // The HTML files reachable by links from the start file, the start file
+  // not listed; `depth` counts the levels, the start file's included.
+  void CollectLinkedFiles(const std::filesystem::path& start, std::vector<std::filesystem::path>& list, int depth);
+  CrawlResult CollectLinkedFiles(const std::filesystem::path& start, const CrawlLimits& limits);
+  // What the last import made and what it could not follow.
+  const HtmlImportReport& ImportReport() const { return m_importReport; }
+  // Reads the files an import needs (pages, style sheets); unset, from disk.
+  std::function<bool(const std::filesystem::path&, std::string&)> ImportFileReader;
+
   // Script flags and roll-over images of the page being written.
   int ScriptFlags() const { return m_scriptFlags; }
   void SetScriptFlags(int flags) { m_scriptFlags |= flags; }
@@ -231,6 +245,7 @@ class TAEHtoHtml : public TAEHconv {
   std::filesystem::path m_readyFolder;
   // Pages being pulled in by "!RefP:", against a page that pulls in itself.
   std::vector<const TAEHoggetto*> m_pulledPages;
+  HtmlImportReport m_importReport;
 };
 
 }  // namespace tarn::convert
