@@ -340,6 +340,7 @@ void THt2Reader::Select(const HtmlTag& tag) {
   auto field = m_set.NewObject(inputStat);
   field->SetSubtype(size <= 1 && !multiple ? 9 : 8);
   field->SetStr(kObjectName, kFormNameCapacity, tag.Value("NAME"));
+  field->SetStr(kFieldValue, kFieldValueCapacity, "");
   field->SetU8(kFieldSize, Byte(std::max(size, 1)));
   field->SetU8(kFieldMultiple, multiple ? 1 : 0);
   field->SetU8(kFieldHasValue, 0);

@@ -428,10 +428,14 @@ bool THt2Reader::HeadTag(const HtmlTag& tag, Ht2Element element) {
       return true;
     }
     case kElStyle: SkipElement(tag, "</STYLE", &m_headHtml); return true;
-    case kElScript:
+    case kElScript: {
       if (!m_inHead) return false;
-      SkipElement(tag, "</SCRIPT", &m_headHtml);
+      std::string script;
+      SkipElement(tag, "</SCRIPT", &script);
+      // The functions the exporter generates are generated again.
+      if (!m_pageMarker || script.find("TarnF_") == std::string::npos) m_headHtml += script;
       return true;
+    }
     case kElHead:
       m_inHead = !m_bodySeen;
       return true;
@@ -745,6 +749,8 @@ void THt2Reader::Meta(const HtmlTag& tag) {
     return;
   }
   if (name == "generator") return;
+  // The exporter writes the author and the copyright from the hypertext.
+  if (m_pageMarker && (name == "author" || name == "copyright")) return;
   // The page is stored in the document's code page: a character set
   // declaration copied into the head would make browsers misread it.
   if (tag.Has("CHARSET") || base::LowerCase(tag.Value("HTTP-EQUIV")) == "content-type") return;

@@ -234,9 +234,7 @@ void THt2Reader::CloseTable() {
   }
   if (m_tables.empty()) return;
   THt2TabAEHoggetto& t = m_tables.back();
-  if (m_extended) {
-    if (m_pending && t.cellOpen) m_markup += kCellParagraph;
-  } else {
+  if (!m_extended) {
     CloseCell(t);
     FinishRow(t, "<Z S1 ><patchc><T>");
     StoreTable(t);

@@ -226,15 +226,16 @@ HtmlCharacters::Decoded HtmlCharacters::Decode(std::string_view text, std::size_
            (hex ? std::isxdigit(static_cast<unsigned char>(rest[first + digits])) != 0 : IsDigit(rest[first + digits]))) {
       ++digits;
     }
-    // Three decimal digits or fewer are the markup's own numeric reference.
-    if (hex || digits > 3) {
-      std::uint32_t value = 0;
-      for (std::size_t k = 0; k < digits; ++k) {
-        const char c = rest[first + k];
-        const std::uint32_t d = IsDigit(c) ? static_cast<std::uint32_t>(c - '0')
-                                           : static_cast<std::uint32_t>(Lower(c) - 'a' + 10);
-        value = value * (hex ? 16u : 10u) + d;
-      }
+    std::uint32_t value = 0;
+    for (std::size_t k = 0; k < digits; ++k) {
+      const char c = rest[first + k];
+      const std::uint32_t d = IsDigit(c) ? static_cast<std::uint32_t>(c - '0')
+                                         : static_cast<std::uint32_t>(Lower(c) - 'a' + 10);
+      value = value * (hex ? 16u : 10u) + d;
+    }
+    // Codes up to 255 are read by the markup's own reader; a web page's
+    // larger numbers are Unicode characters, not bytes cut to three digits.
+    if (hex || value > 255) {
       std::size_t length = 1 + first + digits;
       if (first + digits < rest.size() && rest[first + digits] == ';') ++length;
       const char32_t cp = value > 0x10FFFF ? 0xFFFD : static_cast<char32_t>(value);
