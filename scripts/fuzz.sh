@@ -11,4 +11,5 @@ cmake --build build-fuzz --target "$target"
 corpus=$(mktemp -d)
 cp -r fuzz/corpus/"${target#fuzz_}"/. "$corpus"/ 2>/dev/null || true
 [ "$target" = fuzz_load ] && cp samples/sample.aeh "$corpus"/
+[ "$target" = fuzz_htmlimport ] && cp tests/data/htmlimport/*.html tests/data/golden/html/*.html "$corpus"/
 build-fuzz/fuzz/"$target" -max_total_time="$seconds" -rss_limit_mb=2048 "$corpus"

@@ -16,7 +16,6 @@ using namespace document;
 namespace sf = richtext::stylefield;
 namespace {
 
-constexpr std::uint8_t kCommentSubtype = 10;
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);

@@ -134,8 +134,9 @@ void THt2Reader::Read() {
           WriteVisible(' ');
           continue;
         }
-        // The exporter ends every paragraph with a no-break space.
-        if (m_pageMarker && m_tags.FindNoCase("</DIV", m_pos) == m_pos) continue;
+        // The exporter ends every paragraph with a no-break space, before
+        // the end tags of the paragraph's formats.
+        if (m_pageMarker && EndsExportedParagraph(m_pos)) continue;
       }
       Character(d.character);
     } else {
@@ -143,6 +144,16 @@ void THt2Reader::Read() {
       ++m_pos;
     }
   }
+}
+
+bool THt2Reader::EndsExportedParagraph(std::size_t at) const {
+  while (at + 2 < m_source.size() && m_source[at] == '<' && m_source[at + 1] == '/') {
+    if (m_tags.FindNoCase("</DIV", at) == at) return true;
+    const std::size_t gt = m_tags.FindClose(at);
+    if (gt == std::string_view::npos) return false;
+    at = gt + 1;
+  }
+  return false;
 }
 
 void THt2Reader::ReadTagAt() {

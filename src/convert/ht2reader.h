@@ -166,6 +166,7 @@ class THt2Reader {
 
   // Steps of the tokenizer.
   void ReadTagAt();
+  bool EndsExportedParagraph(std::size_t at) const;
   void ReadDeclaration();
   void ReadProcessingInstruction();
   void Character(unsigned char c);

@@ -228,6 +228,8 @@ void TAEHtoHtml::WalkText(HtmlText& t, std::string_view markup) {
       const std::size_t length = richtext::DecodeEntity(markup, i).length;
       out.append(markup.substr(i, length));
       i += length;
+      // A blank after a reference is an ordinary blank again.
+      t.lastWasBlank = false;
       continue;
     }
     const auto uc = static_cast<unsigned char>(c);

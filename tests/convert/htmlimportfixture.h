@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "base/cp1252.h"
 #include "base/hex.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
