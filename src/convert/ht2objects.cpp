@@ -96,7 +96,7 @@ void THt2Reader::Image(const HtmlTag& tag) {
   TAEHoggetto* image = path ? m_run.Image(*path) : nullptr;
   std::unique_ptr<TAEHoggetto> placed = image != nullptr ? m_set.AddImmagineNew(image) : nullptr;
   if (placed == nullptr) {
-    m_run.Skipped("image " + (src.empty() ? std::string("without SRC") : src) + " in " + m_file.string());
+    m_run.Skipped(src.empty() ? std::string("image without SRC") : HtmlImportRun::Missing("image", src, path), m_file);
     WriteText("[i] ");
     return;
   }
@@ -304,7 +304,7 @@ void THt2Reader::Input(const HtmlTag& tag) {
       if (TAEHoggetto* image = path ? m_run.Image(*path) : nullptr; image != nullptr) {
         button->SetI32(kButtonImage, image->GetId());
       } else {
-        m_run.Skipped("image " + tag.Value("SRC") + " of a button in " + m_file.string());
+        m_run.Skipped(HtmlImportRun::Missing("button image", tag.Value("SRC"), path), m_file);
       }
       if (const int w = PixelAttribute(tag, "WIDTH"); w > 0) width = w;
       if (const int h = PixelAttribute(tag, "HEIGHT"); h > 0) height = h;

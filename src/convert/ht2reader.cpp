@@ -712,7 +712,7 @@ void THt2Reader::Body(const HtmlTag& tag) {
     const auto path = m_run.LocalFile(m_folder / m_base, tag.Value("BACKGROUND"));
     TAEHoggetto* image = path ? m_run.Image(*path) : nullptr;
     if (image != nullptr) m_settings.backgroundImage = image->Index();
-    else m_run.Skipped("background image " + tag.Value("BACKGROUND") + " of " + m_file.string());
+    else m_run.Skipped(HtmlImportRun::Missing("background image", tag.Value("BACKGROUND"), path), m_file);
   }
 }
 
@@ -781,7 +781,7 @@ void THt2Reader::LinkElement(const HtmlTag& tag) {
   if (!path) return;
   const auto* classes = m_run.StyleSheet(*path);
   if (classes == nullptr) {
-    m_run.Skipped("style sheet " + tag.Value("HREF") + " of " + m_file.string());
+    m_run.Skipped("style sheet " + tag.Value("HREF") + " (not found)", m_file);
     return;
   }
   // A sheet without paragraph classes leaves the page to its tags.

@@ -99,7 +99,11 @@ class HtmlImportRun {
   int StyleFromCodes(std::string_view line, bool& reported);
   const Ht2StyleInfo& Style(int number);
   bool StyleExists(int number) const;
-  void Skipped(std::string line);
+  // A reference that could not be followed, found in the page.
+  void Skipped(std::string what, const std::filesystem::path& page);
+  // "image x.png (not found)" and the like.
+  static std::string Missing(std::string_view what, std::string_view reference,
+                             const std::optional<std::filesystem::path>& file);
 
  private:
   int StyleFromRule(const struct CssStyleRule& rule);
@@ -126,6 +130,8 @@ class HtmlImportRun {
   // Pages imported in this run by file, and the automatic-import links made.
   std::unordered_map<std::string, ObjectId> m_pages;
   std::vector<std::pair<ObjectId, std::string>> m_importLinks;
+  std::unordered_map<std::string, std::pair<std::string, int>> m_skipped;
+  std::vector<std::string> m_skippedOrder;
 };
 
 // The elements the reader knows; the rest are read past.

@@ -46,7 +46,7 @@ std::int32_t THt2Reader::Background(const HtmlTag& tag, std::int32_t otherwise) 
     if (TAEHoggetto* image = path ? m_run.Image(*path) : nullptr; image != nullptr) {
       return kBackgroundImage + image->Index();
     }
-    m_run.Skipped("background image " + tag.Value("BACKGROUND") + " in " + m_file.string());
+    m_run.Skipped(HtmlImportRun::Missing("background image", tag.Value("BACKGROUND"), path), m_file);
   }
   std::uint32_t colour = 0;
   if (tag.Has("BGCOLOR") && ParseHtmlColour(tag.Value("BGCOLOR"), colour)) return static_cast<std::int32_t>(colour);

@@ -94,7 +94,19 @@ std::string HtmlImportRun::CanonicalKey(const fs::path& path) const {
   return key.string();
 }
 
-void HtmlImportRun::Skipped(std::string line) { m_report.skipped.push_back(std::move(line)); }
+void HtmlImportRun::Skipped(std::string what, const fs::path& page) {
+  auto [entry, added] = m_skipped.try_emplace(what, page.string(), 0);
+  if (added) m_skippedOrder.push_back(what);
+  ++entry->second.second;
+}
+
+std::string HtmlImportRun::Missing(std::string_view what, std::string_view reference,
+                                   const std::optional<fs::path>& file) {
+  std::error_code ec;
+  const bool exists = file && fs::exists(*file, ec);
+  return std::string(what) + " " + std::string(reference) +
+         (exists ? " (not a picture Tarn reads: GIF, JPEG, BMP, WMF, EMF)" : " (not found)");
+}
 
 std::optional<fs::path> LocalReference(const fs::path& folder, std::string_view reference) {
   std::string ref(reference.substr(0, reference.find_first_of("#?")));
@@ -365,7 +377,7 @@ void HtmlImportRun::ResolveImportLinks() {
     const auto page = m_pages.find(key);
     if (page == m_pages.end()) {
       std::error_code ec;
-      if (!fs::exists(key, ec) && reported.insert(key).second) Skipped("linked file " + key + " (not found)");
+      if (!fs::exists(key, ec) && reported.insert(key).second) m_report.skipped.push_back("linked file " + key + " (not found)");
       continue;
     }
     // The file became a page of this run: the link leads to the page.
@@ -377,6 +389,13 @@ void HtmlImportRun::ResolveImportLinks() {
     link->DropContent();
   }
   m_importLinks.clear();
+  // The same reference missing from many pages is told once.
+  for (const std::string& what : m_skippedOrder) {
+    const auto& [page, count] = m_skipped[what];
+    m_report.skipped.push_back(what + (count == 1 ? " in " + page : " in " + std::to_string(count) + " places"));
+  }
+  m_skipped.clear();
+  m_skippedOrder.clear();
 }
 
 // ---- The converter's operations ----
