@@ -4,6 +4,7 @@
 #include "convert/htmlimport.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_set>
 
@@ -371,18 +372,42 @@ TAEHoggetto* HtmlImportRun::ImportSource(std::string_view bytes, const fs::path&
 
 void HtmlImportRun::ResolveImportLinks() {
   std::unordered_set<std::string> reported;
+  std::unordered_map<ObjectId, ObjectId> toPage;
   for (const auto& [id, key] : m_importLinks) {
-    TAEHoggetto* link = m_set.GetObjectById(id);
-    if (link == nullptr || link->IsFree()) continue;
     const auto page = m_pages.find(key);
-    if (page == m_pages.end()) {
-      std::error_code ec;
-      if (!fs::exists(key, ec) && reported.insert(key).second) m_report.skipped.push_back("linked file " + key + " (not found)");
+    if (page != m_pages.end()) {
+      toPage.emplace(id, page->second);
       continue;
     }
-    // The file became a page of this run: the link leads to the page.
+    std::error_code ec;
+    if (!fs::exists(key, ec) && reported.insert(key).second) {
+      m_report.skipped.push_back("linked file " + key + " (not found)");
+    }
+  }
+  // A link in a page's text to a file that became a page of this run is a
+  // link to that page, as if the author had made it.
+  for (const auto& [key, pageId] : m_pages) {
+    TAEHoggetto* page = m_set.GetObjectById(pageId);
+    if (page == nullptr || page->Content().source != DataBlock::Source::Memory) continue;
+    std::string text(page->Content().View());
+    bool changed = false;
+    for (std::size_t at = text.find("<$0a"); at != std::string::npos; at = text.find("<$0a", at + 1)) {
+      if (at + 11 > text.size() || text[at + 10] != '>') continue;
+      const auto id = static_cast<ObjectId>(std::strtoul(text.substr(at + 2, 8).c_str(), nullptr, 16));
+      const auto found = toPage.find(id);
+      if (found == toPage.end()) continue;
+      text.replace(at + 2, 8, base::ToHex(static_cast<std::uint32_t>(found->second), 8));
+      if (TAEHoggetto* link = m_set.GetObjectById(id); link != nullptr) link->Clear();
+      changed = true;
+    }
+    if (changed) page->SetContent(std::move(text));
+  }
+  // Links held elsewhere (the zones of image maps) lead to the page too.
+  for (const auto& [id, pageId] : toPage) {
+    TAEHoggetto* link = m_set.GetObjectById(id);
+    if (link == nullptr || link->IsFree()) continue;
     link->SetSubtype(kLinkToObject);
-    link->SetI32(kSpecialTarget, page->second);
+    link->SetI32(kSpecialTarget, pageId);
     link->SetU8(kSpecialTargetKind, 0);
     link->SetU8(kSpecialAction, 0);
     link->SetI32(kSpecialAnchor, -1);
