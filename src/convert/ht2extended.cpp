@@ -78,7 +78,11 @@ int HtmlImportRun::StyleFromCodes(std::string_view line, bool& reported) {
         truncatedFace = true;
         break;
       }
-      style->SetStr(sf::kFace, sf::kFaceCapacity, codes.substr(start, quote - start));
+      std::string face;
+      for (char c : codes.substr(start, quote - start)) {
+        if (c != '<' && c != '>' && static_cast<unsigned char>(c) >= 32) face.push_back(c);
+      }
+      style->SetStr(sf::kFace, sf::kFaceCapacity, face);
       pos = quote + 1;
       continue;
     }

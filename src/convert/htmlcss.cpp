@@ -165,8 +165,14 @@ CssDeclarations ParseCssDeclarations(std::string_view text, int pixelsPerInch) {
     if (name.starts_with("font-family")) {
       std::string_view face = value;
       face = Unquote(face.substr(0, face.find(',')));
-      d.hasFace = !face.empty();
-      d.face = std::string(face.substr(0, kLongestFace));
+      // The name goes into format tags: no quote, angle bracket or control
+      // character may end it early.
+      std::string clean;
+      for (char c : face) {
+        if (c != '"' && c != '<' && c != '>' && static_cast<unsigned char>(c) >= 32) clean.push_back(c);
+      }
+      d.hasFace = !clean.empty();
+      d.face = clean.substr(0, kLongestFace);
     } else if (name.starts_with("font-size")) {
       d.hasSize = true;
       d.size = FontSize(value, pixelsPerInch);

@@ -58,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, Golden,
 
 TEST(HtmlImportText, FragmentsGiveTheirMarkup) {
   struct Case {
-    const char* html;
-    const char* markup;
+    std::string html;
+    std::string markup;
   };
   const Case cases[] = {
       // No body and no paragraph element still make a page.
@@ -87,6 +87,8 @@ TEST(HtmlImportText, FragmentsGiveTheirMarkup) {
       {"AT&T &unknown; &", "<Z S1 >AT&amp;T &amp;unknown; &amp;"},
       // Characters cp1252 lacks become "?".
       {"&#x2192;&rarr;&#960;", "<Z S1 >???"},
+      // A face name never ends its format tag early, nor the text.
+      {std::string("<span style='font-family:\"A") + '\0' + ">\"'>x</span>y", "<Z S1 ><Y F\"A\" >x<Y >y"},
   };
   for (const Case& c : cases) {
     ImportFixture f;
