@@ -23,16 +23,6 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-int Number(std::string_view text, int otherwise) {
-  text = Trim(text);
-  bool negative = !text.empty() && text[0] == '-';
-  if (negative) text.remove_prefix(1);
-  if (text.empty() || text[0] < '0' || text[0] > '9') return otherwise;
-  long long v = 0;
-  for (std::size_t i = 0; i < text.size() && text[i] >= '0' && text[i] <= '9' && v < 1000000; ++i) v = v * 10 + (text[i] - '0');
-  return static_cast<int>(negative ? -v : v);
-}
-
 // The letter codes of a paragraph tag, in the only order they are read.
 enum class CodeKind { Number, Colour, Face };
 struct CodeKey {
@@ -107,7 +97,7 @@ int HtmlImportRun::StyleFromCodes(std::string_view line, bool& reported) {
       }
       v = static_cast<std::int32_t>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
     } else {
-      v = Number(value, 0);
+      v = HtmlNumber(value, 0);
     }
     if (code.width == 4) style->SetI32(code.field, v);
     else if (code.width == 2) style->SetI16(code.field, static_cast<std::int16_t>(v));
@@ -140,27 +130,16 @@ void THt2Reader::Extended(std::string_view text) {
     }
     case 't': ExtendedTable(body); break;
     case 's': {
-      const int n = Number(body, 0);
+      const int n = HtmlNumber(Trim(body), 0);
       int style = n >= 0 && static_cast<std::size_t>(n) < m_extendedStyles.size() ? m_extendedStyles[static_cast<std::size_t>(n)] : n;
       if (!m_run.StyleExists(style)) style = 0;
       // The style's settings become current.
-      THt2State& s = m_states.Top();
-      const Ht2StyleInfo& info = m_run.Style(style);
-      s.style = style;
-      s.colour = info.font.colour;
-      s.face = info.font.face;
-      s.size = info.font.size;
-      s.SetStyleBits(info.font.style);
-      s.position = info.font.position;
-      s.alignment = info.alignment;
-      s.listType = info.listType;
-      s.unit = info.unit;
-      s.measures = {};
+      TakeStyle(style);
       NewParagraph();
       WriteParagraphTag();
       break;
     }
-    case 'l': m_settings.language = Number(body, 1033); break;
+    case 'l': m_settings.language = HtmlNumber(Trim(body), 1033); break;
     case 'c': Comment(Trim(body)); break;
     default: break;
   }

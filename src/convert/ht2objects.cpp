@@ -28,22 +28,11 @@ constexpr std::uint8_t kCommentSubtype = 10;
 constexpr std::uint8_t kRawHtmlSubtype = 11;
 constexpr std::uint8_t kEmbedSubtype = 5;
 
-int ToInt(std::string_view text, int otherwise) {
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  if (i >= text.size() || text[i] < '0' || text[i] > '9') return otherwise;
-  long long v = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && v < 1000000000; ++i) v = v * 10 + (text[i] - '0');
-  return static_cast<int>(negative ? -v : v);
-}
-
 // A pixel size attribute; percentages and other values are no pixel size.
 int PixelAttribute(const HtmlTag& tag, std::string_view name) {
   const std::string* v = tag.Find(name);
   if (v == nullptr || v->find('%') != std::string::npos) return -1;
-  return ToInt(*v, -1);
+  return HtmlNumber(*v, -1);
 }
 
 std::int16_t Size16(int v) { return static_cast<std::int16_t>(std::clamp(v, 1, 32767)); }
@@ -139,28 +128,8 @@ void THt2Reader::Image(const HtmlTag& tag) {
 void THt2Reader::Map(const HtmlTag& tag) {
   std::vector<Area>& areas = m_maps[base::LowerCase(tag.Value("NAME"))];
   const bool closed = m_tags.FindNoCase("</MAP", m_pos) != std::string_view::npos;
-  while (m_pos < m_source.size()) {
-    const std::size_t lt = m_source.find('<', m_pos);
-    if (lt == std::string::npos) break;
-    HtmlTag area;
-    if (!m_tags.Read(lt, area, m_decode)) {
-      m_pos = lt + 1;
-      continue;
-    }
-    if (area.closing && area.name == "MAP") {
-      m_pos = area.end;
-      break;
-    }
-    if (area.name != "AREA" || area.closing) {
-      // Without "</MAP>" ahead the map ends at the first other tag.
-      if (!closed) {
-        m_pos = lt;
-        break;
-      }
-      m_pos = area.end;
-      continue;
-    }
-    m_pos = area.end;
+  HtmlTag area;
+  while (NextChild("MAP", "AREA", "", closed, area)) {
     Area a;
     a.href = area.Value("HREF");
     const int index = static_cast<int>(areas.size());
@@ -173,7 +142,7 @@ void THt2Reader::Map(const HtmlTag& tag) {
       int found = 0;
       for (; found < 4 && at <= coords.size(); ++found) {
         const std::size_t comma = coords.find(',', at);
-        const int n = ToInt(coords.substr(at, comma == std::string::npos ? std::string::npos : comma - at), -100000);
+        const int n = HtmlNumber(coords.substr(at, comma == std::string::npos ? std::string::npos : comma - at), -100000);
         if (n == -100000) break;
         v[found] = n;
         if (comma == std::string::npos) {
@@ -192,6 +161,32 @@ void THt2Reader::Map(const HtmlTag& tag) {
     // The zone table has 30 entries; further areas are not taken.
     if (areas.size() < static_cast<std::size_t>(kZoneCount)) areas.push_back(std::move(a));
   }
+}
+
+bool THt2Reader::NextChild(std::string_view parent, std::string_view child, std::string_view other, bool closed,
+                           HtmlTag& tag) {
+  while (m_pos < m_source.size()) {
+    const std::size_t lt = m_source.find('<', m_pos);
+    if (lt == std::string::npos) return false;
+    if (!m_tags.Read(lt, tag, m_decode)) {
+      m_pos = lt + 1;
+      continue;
+    }
+    if (tag.closing && tag.name == parent) {
+      m_pos = tag.end;
+      return false;
+    }
+    if (!tag.closing && tag.name == child) {
+      m_pos = tag.end;
+      return true;
+    }
+    if (!closed && tag.name != other) {
+      m_pos = lt;
+      return false;
+    }
+    m_pos = tag.end;
+  }
+  return false;
 }
 
 void THt2Reader::ResolveMaps() {
@@ -326,7 +321,7 @@ void THt2Reader::Input(const HtmlTag& tag) {
   field->SetStr(kObjectName, kFormNameCapacity, tag.Value("NAME"));
   field->SetStr(kFieldValue, kFieldValueCapacity, value);
   field->SetU8(kFieldHasValue, tag.Has("VALUE") ? 1 : 0);
-  field->SetU8(kFieldSize, Byte(tag.Has("SIZE") ? ToInt(tag.Value("SIZE"), kDefaultEditSize) : kDefaultEditSize));
+  field->SetU8(kFieldSize, Byte(tag.Has("SIZE") ? HtmlNumber(tag.Value("SIZE"), kDefaultEditSize) : kDefaultEditSize));
   field->SetU8(kFieldChecked, tag.Has("CHECKED") ? 1 : 0);
   field->SetU8(kFieldMultiple, 0);
   field->SetU8(kFieldColumns, 0);
@@ -335,7 +330,7 @@ void THt2Reader::Input(const HtmlTag& tag) {
 }
 
 void THt2Reader::Select(const HtmlTag& tag) {
-  const int size = tag.Has("SIZE") ? ToInt(tag.Value("SIZE"), 1) : 1;
+  const int size = tag.Has("SIZE") ? HtmlNumber(tag.Value("SIZE"), 1) : 1;
   const bool multiple = tag.Has("MULTIPLE");
   auto field = m_set.NewObject(inputStat);
   field->SetSubtype(size <= 1 && !multiple ? 9 : 8);
@@ -349,27 +344,8 @@ void THt2Reader::Select(const HtmlTag& tag) {
   field->SetU8(kFieldRows, 0);
   const bool closed = m_tags.FindNoCase("</SELECT", m_pos) != std::string_view::npos;
   std::string items;
-  while (m_pos < m_source.size()) {
-    const std::size_t lt = m_source.find('<', m_pos);
-    if (lt == std::string::npos) break;
-    HtmlTag option;
-    if (!m_tags.Read(lt, option, m_decode)) {
-      m_pos = lt + 1;
-      continue;
-    }
-    if (option.closing && option.name == "SELECT") {
-      m_pos = option.end;
-      break;
-    }
-    if (option.closing || option.name != "OPTION") {
-      if (!closed && option.name != "OPTGROUP") {
-        m_pos = lt;
-        break;
-      }
-      m_pos = option.end;
-      continue;
-    }
-    m_pos = option.end;
+  HtmlTag option;
+  while (NextChild("SELECT", "OPTION", "OPTGROUP", closed, option)) {
     std::size_t textEnd = m_source.find('<', m_pos);
     if (textEnd == std::string::npos) textEnd = m_source.size();
     const std::string text = Collapse(m_run.Characters().DecodeAll(std::string_view(m_source).substr(m_pos, textEnd - m_pos)));
@@ -401,8 +377,8 @@ void THt2Reader::TextArea(const HtmlTag& tag) {
   field->SetSubtype(4);
   field->SetStr(kObjectName, kFormNameCapacity, tag.Value("NAME"));
   field->SetStr(kFieldValue, kFieldValueCapacity, "");
-  field->SetU8(kFieldRows, Byte(tag.Has("ROWS") ? ToInt(tag.Value("ROWS"), kDefaultMemoRows) : kDefaultMemoRows));
-  field->SetU8(kFieldColumns, Byte(tag.Has("COLS") ? ToInt(tag.Value("COLS"), kDefaultMemoColumns) : kDefaultMemoColumns));
+  field->SetU8(kFieldRows, Byte(tag.Has("ROWS") ? HtmlNumber(tag.Value("ROWS"), kDefaultMemoRows) : kDefaultMemoRows));
+  field->SetU8(kFieldColumns, Byte(tag.Has("COLS") ? HtmlNumber(tag.Value("COLS"), kDefaultMemoColumns) : kDefaultMemoColumns));
   field->SetU8(kFieldSize, 0);
   field->SetU8(kFieldHasValue, text.empty() ? 0 : 1);
   field->SetU8(kFieldChecked, 0);

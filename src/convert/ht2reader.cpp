@@ -89,17 +89,6 @@ std::string CleanFace(std::string_view face) {
   return out.substr(0, kLongestFace);
 }
 
-int ParseInt(std::string_view text, int otherwise) {
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  if (i >= text.size() || text[i] < '0' || text[i] > '9') return otherwise;
-  long long v = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && v < 1000000000; ++i) v = v * 10 + (text[i] - '0');
-  return static_cast<int>(negative ? -v : v);
-}
-
 }  // namespace
 
 THt2Reader::THt2Reader(HtmlImportRun& run, std::string source, fs::path file, bool preview)
@@ -240,7 +229,7 @@ void THt2Reader::ReadProcessingInstruction() {
   if (!reader.Read(0, tag) || !tag.Has("ORDER")) return;
   auto object = m_set.NewObject(document::shortObj);
   object->SetSubtype(kMarkerSubtype);
-  object->SetI32(kShortValueField, ParseInt(tag.Value("ORDER"), 0));
+  object->SetI32(kShortValueField, HtmlNumber(tag.Value("ORDER"), 0));
   WriteObject(AddObject(std::move(object)));
 }
 
@@ -470,25 +459,17 @@ bool THt2Reader::HeadTag(const HtmlTag& tag, Ht2Element element) {
 void THt2Reader::StartTag(const HtmlTag& tag, Ht2Element element) {
   if (HeadTag(tag, element)) return;
   THt2State* s = nullptr;
+  // The elements that switch one style bit on.
+  static constexpr std::pair<Ht2Element, bool THt2State::*> kStyleBits[] = {
+      {kElB, &THt2State::bold},      {kElStrong, &THt2State::bold},      {kElEm, &THt2State::bold},
+      {kElI, &THt2State::italic},    {kElU, &THt2State::underline},      {kElStrike, &THt2State::strike}};
+  for (const auto& [which, bit] : kStyleBits) {
+    if (which != element) continue;
+    PushCharacter(element);
+    m_states.Top().*bit = true;
+    return;
+  }
   switch (element) {
-    case kElB:
-    case kElStrong:
-    case kElEm:
-      PushCharacter(element);
-      m_states.Top().bold = true;
-      break;
-    case kElI:
-      PushCharacter(element);
-      m_states.Top().italic = true;
-      break;
-    case kElU:
-      PushCharacter(element);
-      m_states.Top().underline = true;
-      break;
-    case kElStrike:
-      PushCharacter(element);
-      m_states.Top().strike = true;
-      break;
     case kElCode:
       PushCharacter(element);
       m_states.Top().face = std::string(kPreFace);
@@ -637,7 +618,7 @@ void THt2Reader::Font(const HtmlTag& tag) {
     }
     if (tag.Has("SIZE")) {
       const std::string v = tag.Value("SIZE");
-      int code = ParseInt(v, 0);
+      int code = HtmlNumber(v, 0);
       if (!v.empty() && (v[0] == '+' || v[0] == '-')) code = 3 + code;
       s.size = code >= 1 && code <= 7 ? kFontSizes[code - 1] : 12;
     }
@@ -666,19 +647,8 @@ void THt2Reader::Div(const HtmlTag& tag) {
     return;
   }
   const auto found = m_classes->find(base::LowerCase(tag.Value("CLASS")));
-  const int style = found != m_classes->end() ? found->second : 0;
-  const Ht2StyleInfo& info = m_run.Style(style);
-  s.style = style;
+  TakeStyle(found != m_classes->end() ? found->second : 0);
   s.cssClass = true;
-  s.colour = info.font.colour;
-  s.face = info.font.face;
-  s.size = info.font.size;
-  s.SetStyleBits(info.font.style);
-  s.position = info.font.position;
-  s.alignment = info.alignment;
-  s.listType = info.listType;
-  s.unit = info.unit;
-  s.measures = {};
   if (tag.Has("STYLE")) {
     const CssDeclarations d = ParseCssDeclarations(tag.Value("STYLE"), m_run.PixelsPerInch());
     if (d.alignment >= 0) s.alignment = d.alignment;
@@ -689,6 +659,21 @@ void THt2Reader::Div(const HtmlTag& tag) {
   // The class gives the paragraph at once, even an empty one.
   NewParagraph();
   WriteParagraphTag();
+}
+
+void THt2Reader::TakeStyle(int style) {
+  THt2State& s = m_states.Top();
+  const Ht2StyleInfo& info = m_run.Style(style);
+  s.style = style;
+  s.colour = info.font.colour;
+  s.face = info.font.face;
+  s.size = info.font.size;
+  s.SetStyleBits(info.font.style);
+  s.position = info.font.position;
+  s.alignment = info.alignment;
+  s.listType = info.listType;
+  s.unit = info.unit;
+  s.measures = {};
 }
 
 void THt2Reader::ListItem() {

@@ -203,6 +203,8 @@ class THt2Reader {
   void Font(const HtmlTag& tag);
   void Heading(const HtmlTag& tag, Ht2Element element);
   void Div(const HtmlTag& tag);
+  // The style's font and paragraph settings become the current state's.
+  void TakeStyle(int style);
   void ListItem();
   void Body(const HtmlTag& tag);
   void Anchor(const HtmlTag& tag);
@@ -210,6 +212,10 @@ class THt2Reader {
   ObjectId LinkFor(std::string_view href);
   void Image(const HtmlTag& tag);
   void Map(const HtmlTag& tag);
+  // The next child of an element read as a list of tags (the AREAs of a MAP,
+  // the OPTIONs of a SELECT); false at the element's end tag or, when none
+  // follows (`closed` false), at the first other tag than `other`.
+  bool NextChild(std::string_view parent, std::string_view child, std::string_view other, bool closed, HtmlTag& tag);
   void Embed(const HtmlTag& tag);
   void Form(const HtmlTag& tag);
   void Input(const HtmlTag& tag);

@@ -27,15 +27,6 @@ constexpr std::uint8_t kColumnPixels = 1;
 constexpr std::uint8_t kColumnFree = 2;
 constexpr std::string_view kCellParagraph = "<Z S1 >";
 
-int ToInt(std::string_view text, int otherwise) {
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  if (i >= text.size() || text[i] < '0' || text[i] > '9') return otherwise;
-  long long v = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && v < 1000000000; ++i) v = v * 10 + (text[i] - '0');
-  return static_cast<int>(v);
-}
-
 std::string ObjectTag(ObjectId id) { return "<$" + base::ToHex(static_cast<std::uint32_t>(id), 8) + ">"; }
 
 }  // namespace
@@ -61,7 +52,7 @@ void THt2Reader::OpenTable(const HtmlTag& tag) {
   }
   auto record = m_set.NewObject(tabellaHtml);
   const std::string width = tag.Value("WIDTH");
-  const int w = ToInt(width, -1);
+  const int w = HtmlNumber(width, -1);
   if (width.find('%') != std::string::npos && w > 0) {
     record->SetU8(kTablePercentWidth, 1);
     record->SetU8(kTableWidthPercent, static_cast<std::uint8_t>(std::min(w, 100)));
@@ -74,10 +65,10 @@ void THt2Reader::OpenTable(const HtmlTag& tag) {
   }
   // A BORDER without a value is a border of one pixel.
   const std::string* border = tag.Find("BORDER");
-  const int b = border == nullptr ? 0 : border->empty() ? 1 : ToInt(*border, 1);
+  const int b = border == nullptr ? 0 : border->empty() ? 1 : HtmlNumber(*border, 1);
   record->SetU8(kTableBorder, static_cast<std::uint8_t>(std::clamp(b, 0, kMostBorder)));
   for (const auto& [attribute, at] : {std::pair{"CELLSPACING", kTableSpacing}, std::pair{"CELLPADDING", kTablePadding}}) {
-    const int v = ToInt(tag.Value(attribute), -1);
+    const int v = HtmlNumber(tag.Value(attribute), -1);
     if (v >= 0 && v <= kMostSpacing) record->SetU8(at, static_cast<std::uint8_t>(v));
   }
   record->SetI32(kTableBackground, Background(tag, -1));
@@ -123,7 +114,7 @@ void THt2Reader::StartCell(const HtmlTag& tag, bool header) {
   if (t.column == 0) ++t.rows;
   if (firstRow && t.columns < kMaxTableColumns) {
     const std::string width = tag.Value("WIDTH");
-    const int w = ToInt(width, -1);
+    const int w = HtmlNumber(width, -1);
     const auto c = static_cast<std::size_t>(t.columns);
     if (w > 0 && width.find('%') != std::string::npos) {
       t.columnKinds[c] = kColumnPercent;

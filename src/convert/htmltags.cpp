@@ -22,6 +22,17 @@ char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + '
 
 }  // namespace
 
+int HtmlNumber(std::string_view text, int otherwise) {
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (i >= text.size() || text[i] < '0' || text[i] > '9') return otherwise;
+  long long v = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && v < 1000000000; ++i) v = v * 10 + (text[i] - '0');
+  return static_cast<int>(negative ? -v : v);
+}
+
 bool IsNameEnd(char c) { return IsBlank(c) || c == '>' || c == '/'; }
 
 const std::string* HtmlTag::Find(std::string_view attribute) const {

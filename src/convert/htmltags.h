@@ -58,6 +58,10 @@ class HtmlTagReader {
   std::size_t m_lastSingle;
 };
 
+// The whole number an attribute value starts with (blanks and a sign
+// allowed before it), or `otherwise` when it starts with none.
+int HtmlNumber(std::string_view text, int otherwise);
+
 // An element name must be followed by a blank, a control character, "/" or
 // ">" to count.
 bool IsNameEnd(char c);
