@@ -3,6 +3,7 @@
 // process held before, against the input's size; and the same files read by
 // pandoc (HTML to its native format) when it is installed, for comparison.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -81,48 +82,64 @@ std::uintmax_t Bytes(const std::vector<fs::path>& files) {
   return total;
 }
 
-// Resident kilobytes of the process now ("VmRSS") or at most since the last
-// reset ("VmHWM").
-long StatusKilobytes(const char* key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.starts_with(key)) return std::atol(line.c_str() + std::string_view(key).size());
-  }
-  return 0;
+// The most memory a run of the command line held, in megabytes, as
+// /usr/bin/time tells it: a child spawned from this process would count the
+// pages it shares with this one.
+double PeakMegabytes(const std::vector<std::string>& command) {
+  const fs::path report = Folder() / "peak.txt";
+  std::vector<std::string> args{"/usr/bin/time", "-f", "%M", "-o", report.string()};
+  args.insert(args.end(), command.begin(), command.end());
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int failed = posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&quiet);
+  if (failed != 0) return 0;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  std::ifstream in(report);
+  double kilobytes = 0;
+  in >> kilobytes;
+  return kilobytes / 1024.0;
 }
 
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+// What importing the files takes beyond what the program holds anyway: a
+// fresh tarn-cli importing them (and saving the hypertext), less one that
+// only starts.
+double ImportPeakMegabytes(const std::vector<fs::path>& files) {
+  if (!fs::exists("/usr/bin/time")) return 0;
+  std::vector<std::string> args{TARN_CLI, "import", "html", (Folder() / "peak.aeh").string()};
+  for (const fs::path& f : files) args.push_back(f.string());
+  return PeakMegabytes(args) - PeakMegabytes({TARN_CLI, "--version"});
+}
+
+void Import(const std::vector<fs::path>& files, int* pages = nullptr) {
+  platform::testing::RecordingMessages messages;
+  platform::testing::FixedSystemInfo system{Folder() / "temp"};
+  document::TAEHset set(platform::Services{&messages, &system, nullptr, nullptr});
+  set.NewHypertext();
+  convert::TAEHtoHtml html;
+  html.SetLinkedAEHset(&set);
+  html.ImportFiles(files, false);
+  if (pages != nullptr) *pages = html.ImportReport().pages;
+}
 
 void RunImport(benchmark::State& state, const std::vector<fs::path>& files) {
-  const double megabytes = static_cast<double>(Bytes(files)) / 1e6;
   std::uintmax_t largest = 0;
   for (const fs::path& f : files) largest = std::max(largest, fs::file_size(f));
-  double peak = 0;
   int pages = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    platform::testing::RecordingMessages messages;
-    platform::testing::FixedSystemInfo system{Folder() / "temp"};
-    auto set = std::make_unique<document::TAEHset>(platform::Services{&messages, &system, nullptr, nullptr});
-    set->NewHypertext();
-    convert::TAEHtoHtml html;
-    html.SetLinkedAEHset(set.get());
-    ResetPeak();
-    const long before = StatusKilobytes("VmRSS:");
-    state.ResumeTiming();
-    html.ImportFiles(files, false);
-    state.PauseTiming();
-    peak = std::max(peak, static_cast<double>(StatusKilobytes("VmHWM:") - before) / 1024.0);
-    pages = html.ImportReport().pages;
-    set.reset();
-    state.ResumeTiming();
-  }
+  for (auto _ : state) Import(files, &pages);
+  const double peak = ImportPeakMegabytes(files);
   state.SetBytesProcessed(static_cast<std::int64_t>(Bytes(files)) * state.iterations());
-  state.counters["MB"] = megabytes;
+  state.counters["MB"] = static_cast<double>(Bytes(files)) / 1e6;
   state.counters["pages"] = pages;
   state.counters["peak_MB"] = peak;
-  state.counters["peak_per_largest_file"] = peak * 1e6 / 1048576.0 / (static_cast<double>(largest) / 1e6);
+  state.counters["peak_per_largest_file"] = peak * 1048576.0 / static_cast<double>(largest);
 }
 
 void BM_ImportSite(benchmark::State& state) { RunImport(state, SiteFiles()); }

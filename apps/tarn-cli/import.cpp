@@ -112,10 +112,16 @@ struct ImportJob {
   }
 };
 
+// At most this many lines of a list are shown; the count tells the rest.
+constexpr std::size_t kLongestList = 40;
+
 void PrintList(const char* heading, const std::vector<std::string>& lines) {
   if (lines.empty()) return;
   std::printf("%s (%zu):\n", heading, lines.size());
-  for (const std::string& line : lines) std::printf("  %s\n", base::Cp1252ToUtf8(line).c_str());
+  for (std::size_t i = 0; i < lines.size() && i < kLongestList; ++i) {
+    std::printf("  %s\n", base::Cp1252ToUtf8(lines[i]).c_str());
+  }
+  if (lines.size() > kLongestList) std::printf("  ... and %zu more\n", lines.size() - kLongestList);
 }
 
 // ---- HTML ----

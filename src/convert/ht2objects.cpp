@@ -73,7 +73,7 @@ std::string Collapse(std::string_view text) {
 }  // namespace
 
 ObjectId THt2Reader::AddObject(std::unique_ptr<TAEHoggetto> object) {
-  TAEHoggetto* registered = m_set.Register(std::move(object));
+  TAEHoggetto* registered = m_run.Register(std::move(object));
   return registered != nullptr ? registered->GetId() : -1;
 }
 
@@ -117,7 +117,7 @@ void THt2Reader::Image(const HtmlTag& tag) {
   for (std::size_t i = 0; i < std::size(kAlign); ++i) {
     if (align == kAlign[i]) placed->SetU8(kPlacedAlignment, static_cast<std::uint8_t>(i));
   }
-  TAEHoggetto* record = m_set.Register(std::move(placed));
+  TAEHoggetto* record = m_run.Register(std::move(placed));
   if (record == nullptr) return;
   std::string map = base::LowerCase(tag.Value("USEMAP"));
   if (!map.empty() && map[0] == '#') map.erase(0, 1);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "base/cp1252.h"
 #include "base/hex.h"
@@ -280,7 +281,7 @@ void THt2Reader::EnsureParagraph() {
 }
 
 void THt2Reader::WriteParagraphTag() {
-  const THt2State& s = m_states.Top();
+  const THt2State& s = std::as_const(m_states).Top();
   const int style = m_run.StyleExists(s.style) ? s.style : 0;
   const Ht2StyleInfo& base = m_run.Style(style);
   m_markup += "<Z S";
@@ -309,6 +310,7 @@ void THt2Reader::WriteParagraphTag() {
   m_markup += '>';
   m_paragraphStyle = style;
   m_emitted = base.font;
+  m_formatVersion = kNoVersion;
   m_pending = false;
   m_count = 0;
   m_lastBlank = true;
@@ -317,7 +319,7 @@ void THt2Reader::WriteParagraphTag() {
 }
 
 richtext::TMyFont THt2Reader::EffectiveFont() const {
-  const THt2State& s = m_states.Top();
+  const THt2State& s = std::as_const(m_states).Top();
   richtext::TMyFont f;
   f.face = s.face.empty() ? m_run.Style(m_paragraphStyle).font.face : s.face;
   f.colour = s.colour & 0xFFFFFF;
@@ -328,6 +330,9 @@ richtext::TMyFont THt2Reader::EffectiveFont() const {
 }
 
 void THt2Reader::WriteFormat() {
+  // Most characters follow one another in an unchanged state.
+  if (m_formatVersion == m_states.Version()) return;
+  m_formatVersion = m_states.Version();
   const richtext::TMyFont f = EffectiveFont();
   if (f == m_emitted) return;
   // Format tags state what differs from the paragraph's style, not from

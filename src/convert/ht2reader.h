@@ -75,6 +75,11 @@ class HtmlImportRun {
   // Links to files imported in this run now lead to their pages.
   void ResolveImportLinks();
 
+  // Registers a new object in the first free slot of its kind, as the
+  // hypertext would, but without searching the slots already known to be in
+  // use: an import registers thousands of links.
+  TAEHoggetto* Register(std::unique_ptr<TAEHoggetto> object);
+
   // Services for the file readers.
   bool ReadFile(const std::filesystem::path& path, std::string& out) const { return m_reader(path, out); }
   // The local file a reference names, relative to the folder: the first
@@ -109,7 +114,7 @@ class HtmlImportRun {
   int StyleFromRule(const struct CssStyleRule& rule);
   // Registers a new style, or answers an equal one already there.
   int AddStyle(std::unique_ptr<TAEHoggetto> style);
-  std::string CanonicalKey(const std::filesystem::path& path) const;
+  std::string CanonicalKey(const std::filesystem::path& path);
 
   TAEHtoHtml& m_converter;
   TAEHset& m_set;
@@ -121,6 +126,8 @@ class HtmlImportRun {
   std::unordered_map<std::string, TAEHoggetto*> m_images;
   std::unordered_set<const TAEHoggetto*> m_knownImages;
   bool m_imagesSeeded = false;
+  std::array<int, document::kKindCount> m_freeFrom{};
+  std::unordered_map<std::string, std::string> m_canonical;  // no free slot below these
   std::unordered_map<std::string, ObjectId> m_links;
   bool m_linksSeeded = false;
   std::unordered_map<std::string, int> m_keywords;
@@ -265,6 +272,9 @@ class THt2Reader {
   bool m_lastBlank = true;
   int m_paragraphStyle = 1;     // the style of the open paragraph
   richtext::TMyFont m_emitted;  // the character format in force in the markup
+  // The state version m_emitted was last checked against.
+  static constexpr std::uint64_t kNoVersion = ~std::uint64_t{0};
+  std::uint64_t m_formatVersion = kNoVersion;
   bool m_listItem = false;      // the next paragraph is a list item
   std::vector<bool> m_lists;    // open lists, true for numbered ones
   int m_pre = 0;                // open PRE, LISTING and XMP elements

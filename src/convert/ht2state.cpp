@@ -9,6 +9,7 @@ THt2StateList::THt2StateList(int elementCount) : m_open(static_cast<std::size_t>
 
 bool THt2StateList::Push(int element, Ht2Opened opened) {
   if (m_states.size() > kDeepest || element < 0 || static_cast<std::size_t>(element) >= m_open.size()) return false;
+  ++m_version;
   m_states.push_back(m_states.back());
   THt2State& s = m_states.back();
   s.element = element;
@@ -21,6 +22,7 @@ bool THt2StateList::Push(int element, Ht2Opened opened) {
 }
 
 void THt2StateList::PopOne() {
+  ++m_version;
   const THt2State& s = m_states.back();
   m_open[static_cast<std::size_t>(s.element)].pop_back();
   if (s.opened == Ht2Opened::Table) m_tables.pop_back();

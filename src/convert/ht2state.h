@@ -75,8 +75,15 @@ class THt2StateList {
   static constexpr std::size_t kDeepest = 512;
 
   explicit THt2StateList(int elementCount);
-  THt2State& Top() { return m_states.back(); }
+  // Handing out the top for writing counts as a change.
+  THt2State& Top() {
+    ++m_version;
+    return m_states.back();
+  }
   const THt2State& Top() const { return m_states.back(); }
+  // Grows with every change of the states: what was derived from them at an
+  // equal version still holds.
+  std::uint64_t Version() const { return m_version; }
   int Depth() const { return static_cast<int>(m_states.size()) - 1; }
   // Pushes a copy of the current state opened by the element; false when the
   // stack is full.
@@ -99,6 +106,7 @@ class THt2StateList {
   std::vector<std::vector<int>> m_open;
   std::vector<int> m_tables;  // depths of table states
   std::vector<int> m_cells;   // depths of cell states
+  std::uint64_t m_version = 0;
 };
 
 // A table being read: its record and what is known of its rows and cells.

@@ -72,7 +72,7 @@ void THt2Reader::OpenTable(const HtmlTag& tag) {
     if (v >= 0 && v <= kMostSpacing) record->SetU8(at, static_cast<std::uint8_t>(v));
   }
   record->SetI32(kTableBackground, Background(tag, -1));
-  TAEHoggetto* registered = m_set.Register(std::move(record));
+  TAEHoggetto* registered = m_run.Register(std::move(record));
   if (registered == nullptr) return;
   // A table stands on a line of its own, as browsers show it.
   NewParagraph();
@@ -210,7 +210,7 @@ void THt2Reader::ContinueTable(THt2TabAEHoggetto& table) {
   }
   next->SetI16(kTablePixelWidth, table.record->I16(kTablePixelWidth));
   next->SetI32(kTableBackground, table.record->I32(kTableBackground));
-  TAEHoggetto* registered = m_set.Register(std::move(next));
+  TAEHoggetto* registered = m_run.Register(std::move(next));
   if (registered == nullptr) return;
   m_markup += ObjectTag(registered->GetId());
   table.record = registered;
@@ -263,7 +263,7 @@ void THt2Reader::ExtendedTable(std::string_view text) {
   }
   record->SetU8(kTableRows, static_cast<std::uint8_t>(std::clamp(rows, 1, kMaxTableRows)));
   record->SetU8(kTableColumns, static_cast<std::uint8_t>(std::clamp(columns, 1, kMaxTableColumns)));
-  TAEHoggetto* registered = m_set.Register(std::move(record));
+  TAEHoggetto* registered = m_run.Register(std::move(record));
   if (registered == nullptr) return;
   WriteObject(registered->GetId());
   THt2TabAEHoggetto table;

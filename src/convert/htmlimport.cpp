@@ -88,11 +88,34 @@ HtmlImportRun::HtmlImportRun(TAEHtoHtml& converter, HtmlImportReport& report, Fi
   if (m_ppi <= 0) m_ppi = 96;
 }
 
-std::string HtmlImportRun::CanonicalKey(const fs::path& path) const {
-  std::error_code ec;
-  fs::path key = fs::weakly_canonical(path, ec);
-  if (ec) key = fs::absolute(path, ec).lexically_normal();
-  return key.string();
+std::string HtmlImportRun::CanonicalKey(const fs::path& path) {
+  // Pages link to the same few files again and again; the file system is
+  // asked once per name.
+  const auto [found, added] = m_canonical.try_emplace(path.string());
+  if (added) {
+    std::error_code ec;
+    fs::path key = fs::weakly_canonical(path, ec);
+    if (ec) key = fs::absolute(path, ec).lexically_normal();
+    found->second = key.string();
+  }
+  return found->second;
+}
+
+TAEHoggetto* HtmlImportRun::Register(std::unique_ptr<TAEHoggetto> object) {
+  if (object == nullptr) return nullptr;
+  const int kind = object->Kind();
+  if (kind < 0 || kind >= document::kKindCount) return nullptr;
+  int& from = m_freeFrom[static_cast<std::size_t>(kind)];
+  const int count = m_set.CountOf(kind);
+  while (from < count) {
+    const TAEHoggetto* slot = m_set.GetObject(kind, from);
+    if (slot != nullptr && slot->IsFree()) break;
+    ++from;
+  }
+  // The slot found is free (the hypertext replaces what is there) or the end.
+  TAEHoggetto* registered = m_set.Register(std::move(object), from);
+  if (registered != nullptr) from = registered->Index() + 1;
+  return registered;
 }
 
 void HtmlImportRun::Skipped(std::string what, const fs::path& page) {
@@ -159,7 +182,7 @@ ObjectId HtmlImportRun::ExternalLink(std::string_view url) {
     m_linksSeeded = true;
   }
   if (const auto found = m_links.find(address); found != m_links.end()) return found->second;
-  TAEHoggetto* link = m_set.Register(m_set.NewLink(address));
+  TAEHoggetto* link = Register(m_set.NewLink(address));
   if (link == nullptr) return -1;
   m_links.emplace(address, link->GetId());
   return link->GetId();
@@ -172,7 +195,7 @@ ObjectId HtmlImportRun::ImportLink(const fs::path& file) {
   link->SetI32(kSpecialAnchor, -1);
   link->SetU8(kSpecialAction, kNoTarget);
   link->SetContent(file.string());
-  TAEHoggetto* registered = m_set.Register(std::move(link));
+  TAEHoggetto* registered = Register(std::move(link));
   if (registered == nullptr) return -1;
   m_importLinks.emplace_back(registered->GetId(), CanonicalKey(file));
   return registered->GetId();
@@ -191,7 +214,7 @@ int HtmlImportRun::Keyword(std::string_view text) {
   if (const auto found = m_keywords.find(word); found != m_keywords.end()) return found->second;
   auto k = m_set.NewObject(keyword);
   k->SetStr(kKeywordText, kKeywordCapacity, word);
-  TAEHoggetto* registered = m_set.Register(std::move(k));
+  TAEHoggetto* registered = Register(std::move(k));
   if (registered == nullptr) return -1;
   m_keywords.emplace(word, registered->Index());
   return registered->Index();
@@ -232,7 +255,7 @@ int HtmlImportRun::AddStyle(std::unique_ptr<TAEHoggetto> style) {
   if (const TAEHoggetto* equal = m_set.FindEqual(*style); equal != nullptr) return equal->Index();
   const std::string name = style->GetCaption();
   if (m_set.StyleExists(name)) style->SetStr(sf::kName, kStyleNameCapacity, m_set.UniqueStyleName(name));
-  TAEHoggetto* registered = m_set.Register(std::move(style));
+  TAEHoggetto* registered = Register(std::move(style));
   if (registered == nullptr) return 0;
   ++m_report.styles;
   return registered->Index();
