@@ -24,6 +24,7 @@ std::string_view Trim(std::string_view s) {
 }
 
 // The letter codes of a paragraph tag, in the only order they are read.
+// FIXME: read them with the shared markup tokenizer once it is on main.
 enum class CodeKind { Number, Colour, Face };
 struct CodeKey {
   std::string_view key;

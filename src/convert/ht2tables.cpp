@@ -278,6 +278,8 @@ void THt2Reader::ExtendedTable(std::string_view text) {
 // ---- Repair ----
 
 std::string THt2Reader::RepairTables(std::string markup) {
+  // FIXME: read through the shared markup tokenizer once it is on main; the
+  // walk needs only paragraph tags, object tags and cell ends.
   // The walk copies the markup, fixing each table's cells: every cell starts
   // with a paragraph tag, a table gets exactly rows times columns cells, a
   // "<T>" outside any table and a table without columns are dropped.

@@ -1,5 +1,7 @@
 // Offsets of the record fields of tables, placed images, form objects and
 // multimedia objects that converters fill or read.
+// FIXME: these join their kinds' sections of recordfields.h when the record
+// fields are named there.
 #pragma once
 
 #include <cstdint>
