@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/compose.h"
 #include "base/filestream.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
@@ -122,6 +123,7 @@ void Import(const std::vector<fs::path>& files, int* pages = nullptr) {
   platform::testing::RecordingMessages messages;
   platform::testing::FixedSystemInfo system{Folder() / "temp"};
   document::TAEHset set(platform::Services{&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   set.NewHypertext();
   convert::TAEHtoHtml html;
   html.SetLinkedAEHset(&set);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/compose.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
@@ -49,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   platform::testing::RecordingMessages messages;
   document::TAEHset set({&messages, nullptr, nullptr, nullptr});
+  app::Compose(set);
   set.NewHypertext();
   convert::TAEHtoHtml converter;
   converter.SetLinkedAEHset(&set);

@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config python3
           libgif-dev libjpeg62-turbo-dev libssl-dev
           libgtest-dev libbenchmark-dev
-          qt6-base-dev libgl-dev fonts-liberation2 fonts-wine)
+          qt6-base-dev libgl-dev fonts-liberation2 fonts-wine
+          strace)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

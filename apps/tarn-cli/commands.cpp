@@ -22,12 +22,15 @@ struct Help {
 
 constexpr Help kHelp[] = {
     {"info", "tarn-cli info [--json] FILE",
-     "Prints a summary of a hypertext: title, format, pages, styles and object counts.\n"
+     "Prints a summary of a hypertext: title, format, pages, styles and object counts,\n"
+     "and whether it is damaged (cut short: pages and objects not read whole).\n"
      "  --json   the same as one JSON object\n"
      "Exit 1 when the file cannot be opened."},
     {"resave", "tarn-cli resave [--yes] IN OUT",
      "Opens IN and saves it as OUT; OUT may be IN (the old file is kept as IN.bak).\n"
-     "  --yes    answer Yes to questions (such as retrying a file that cannot be created)"},
+     "A damaged IN is saved over only with --yes.\n"
+     "  --yes    answer Yes to questions (a retry of a file that cannot be created at most\n"
+     "           three times)"},
     {"dump", "tarn-cli dump FILE --page N [--markup]",
      "Prints page N read into paragraphs as JSON (style, text, link runs, format runs,\n"
      "objects and table cells).\n"
@@ -38,7 +41,8 @@ constexpr Help kHelp[] = {
      "  --htm              pages end in .htm instead of .html\n"
      "  --images-folder    images and files go into the folder images/\n"
      "  --original-names   images and files keep their stored names\n"
-     "Exit 1 when a folder or file cannot be written."},
+     "Exit 1 when a listed page does not exist or a folder or file cannot be written.\n"
+     "Links found in OUTDIR are replaced, never written through."},
     {"import", "tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder] [--into EXISTING.aeh]",
      "Makes a new hypertext OUT.aeh (or, with --into, adds to a copy of EXISTING.aeh saved\n"
      "as OUT.aeh) with a page for each HTML file, the pictures they show copied in.\n"
@@ -51,6 +55,23 @@ constexpr Help kHelp[] = {
     {"render", "tarn-cli render FILE --page N --png OUT.png [--width PIXELS]",
      "Draws page N as the page view shows it into a PNG, without a display.\n"
      "  --width PIXELS     the width to lay the page out at (800 by default)"},
+    {"tree", "tarn-cli tree FILE [--json]",
+     "Prints the page order tree: the chapters (in brackets) and the pages with their\n"
+     "indices and titles. A damaged stored tree is shown mended: every live page once.\n"
+     "  --json   the tree and the default page order as one JSON object"},
+    {"refs", "tarn-cli refs FILE --page N [--json]",
+     "Prints what refers to page N (pages and prototypes, and how; the hypertext's\n"
+     "cover, contents, header and footer page) and what page N refers to (pages,\n"
+     "links and files).\n"
+     "  --json   the same as one JSON object\n"
+     "Exit 1 when page N does not exist."},
+    {"delete", "tarn-cli delete FILE --page N [--yes] [--out OUT]",
+     "Prints the references that deleting page N would break. With references and\n"
+     "without --yes nothing is written and the exit status is 1. Otherwise every\n"
+     "reference and the page go, and the hypertext is saved.\n"
+     "  --yes       delete even when references break\n"
+     "  --out OUT   save as OUT (default: over FILE, keeping FILE.bak)\n"
+     "Page 0 is never deleted."},
     {"commands", "tarn-cli commands [--json]",
      "Prints the editor's menus, toolbars and popup menus: where each command is, its\n"
      "caption, its shortcut, its object name, and whether this version has built it.\n"

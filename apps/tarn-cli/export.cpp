@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/compose.h"
 #include "climessages.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
+#include "richtext/pagetext.h"
 
 namespace tarn::cli {
 namespace {
@@ -86,9 +88,15 @@ int Export(const std::vector<std::string>& args) {
   CliMessages messages;
   platform::HostSystemInfo system;
   document::TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(files[0])) return kExitFailed;
   if (pages.empty()) {
     for (int i = 0; i < set.CountOf(document::testoHtml); ++i) pages.push_back(i);
+  } else {
+    // A page asked for by number must be there: nothing is written otherwise.
+    for (const int page : pages) {
+      if (richtext::LivePage(set, page, messages) == nullptr) return kExitFailed;
+    }
   }
 
   convert::TAEHtoHtml converter;

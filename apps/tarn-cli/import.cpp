@@ -14,6 +14,7 @@
 #include <set>
 #include <string_view>
 
+#include "app/compose.h"
 #include "base/cp1252.h"
 #include "base/filestream.h"
 #include "climessages.h"
@@ -57,6 +58,8 @@ struct ImportJob {
   CliMessages messages;
   platform::HostSystemInfo system;
   document::TAEHset set{{&messages, &system, nullptr, nullptr}};
+
+  ImportJob() { app::Compose(set); }
 
   // Reads an option shared by all formats at args[i]; false when it is none.
   bool SharedOption(const std::vector<std::string>& args, std::size_t& i, bool& bad) {

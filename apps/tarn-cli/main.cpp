@@ -3,8 +3,10 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "app/compose.h"
 #include "base/cp1252.h"
 #include "climessages.h"
 #include "commands.h"
@@ -17,6 +19,7 @@
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "json.h"
+#include "pages.h"
 
 namespace {
 
@@ -36,6 +39,9 @@ int Usage() {
       "       tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder]\n"
       "                            [--into EXISTING.aeh]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
+      "       tarn-cli tree FILE [--json]\n"
+      "       tarn-cli refs FILE --page N [--json]\n"
+      "       tarn-cli delete FILE --page N [--yes] [--out OUT]\n"
       "       tarn-cli commands [--json]\n"
       "       tarn-cli --version | --help | help COMMAND\n",
       stderr);
@@ -53,6 +59,13 @@ void PrintJson(const TAEHset& set) {
   out += ",\"exp_prefix\":" + cli::JsonString(set.ExpPrefix());
   out += ",\"cover_page\":" + std::to_string(set.HeaderI32(document::header::kCoverPage));
   out += ",\"contents_page\":" + std::to_string(set.HeaderI32(document::header::kContentsPage));
+  out += ",\"damaged\":[";
+  for (std::size_t i = 0; i < set.DamagedObjects().size(); ++i) {
+    const document::ObjectId id = set.DamagedObjects()[i];
+    out += (i > 0 ? ",{\"kind\":" : "{\"kind\":") + std::to_string(document::KindOf(id)) +
+           ",\"index\":" + std::to_string(document::IndexOf(id)) + "}";
+  }
+  out += "]";
   std::string counts;
   std::string free;
   for (int k = 0; k < document::kKindCount; ++k) {
@@ -97,9 +110,16 @@ void PrintText(const TAEHset& set) {
   std::printf("File:          %s\n", set.AEHFileName().c_str());
   std::printf("Format:        version %d, revision %d\n", set.Version(), set.Revision());
   std::printf("Export prefix: %s\n", Utf8(set.ExpPrefix()).c_str());
-  std::printf("Authors:       %s\n", Utf8(set.HeaderString(document::header::kAuthors, 79)).c_str());
+  std::printf("Authors:       %s\n",
+              Utf8(set.HeaderString(document::header::kAuthors, document::header::kTextCapacity)).c_str());
   std::printf("Cover page:    %d   Contents page: %d\n", set.HeaderI32(document::header::kCoverPage),
               set.HeaderI32(document::header::kContentsPage));
+  if (set.IsDamaged()) {
+    std::printf("Damaged:       yes, %zu pages and objects could not be read whole\n",
+                set.DamagedObjects().size());
+  } else {
+    std::printf("Damaged:       no\n");
+  }
   std::printf("Pages:\n");
   for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
     const auto* page = set.GetObject(document::testoHtml, i);
@@ -131,6 +151,7 @@ int Info(const std::vector<std::string>& args) {
   cli::CliMessages messages;
   platform::HostSystemInfo system;
   TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(file)) return kExitFailed;
   if (json) PrintJson(set);
   else PrintText(set);
@@ -148,6 +169,7 @@ int Resave(const std::vector<std::string>& args) {
   if (files.size() != 2) return Usage();
   platform::HostSystemInfo system;
   TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(files[0])) return kExitFailed;
   if (!set.SaveToFile(files[1], 2)) {
     for (const auto& e : set.SaveErrors()) messages.Error(e);
@@ -175,17 +197,17 @@ int main(int argc, char** argv) {
     return rc == kExitUsage ? Usage() : rc;
   }
 #endif
-  if (command == "export") {
-    const int rc = cli::Export(args);
-    return rc == kExitUsage ? Usage() : rc;
-  }
-  if (command == "import") {
-    const int rc = cli::Import(args);
-    return rc == kExitUsage ? Usage() : rc;
-  }
-  if (command == "dump") {
-    const int rc = cli::Dump(args);
-    return rc == kExitUsage ? Usage() : rc;
+  // The commands that answer 2 for bad usage, which shows the usage.
+  using Command = int (*)(const std::vector<std::string>&);
+  constexpr std::pair<std::string_view, Command> kCommands[] = {
+      {"export", &cli::Export}, {"import", &cli::Import}, {"tree", &cli::Tree},
+      {"refs", &cli::Refs},     {"delete", &cli::Delete}, {"dump", &cli::Dump},
+  };
+  for (const auto& [name, run] : kCommands) {
+    if (command == name) {
+      const int rc = run(args);
+      return rc == kExitUsage ? Usage() : rc;
+    }
   }
   return Usage();
 }

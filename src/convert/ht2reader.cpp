@@ -11,7 +11,7 @@
 #include "base/hex.h"
 #include "convert/htmlcss.h"
 #include "document/aehset.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 
 namespace tarn::convert {
 namespace fs = std::filesystem;
@@ -357,7 +357,7 @@ void THt2Reader::WriteVisible(unsigned char c) {
     m_markup += "<$" + base::ToHex(static_cast<std::uint32_t>(m_link), 8) + ">";
     m_linkWritten = true;
   }
-  richtext::AppendEscaped(m_markup, c);
+  markup::AppendEscaped(m_markup, c);
   ++m_count;
   m_lastBlank = c == ' ';
 }

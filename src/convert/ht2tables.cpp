@@ -10,7 +10,6 @@
 #include "convert/ht2reader.h"
 #include "convert/htmlcss.h"
 #include "document/aehset.h"
-#include "document/objectfields.h"
 #include "document/recordfields.h"
 
 namespace tarn::convert {

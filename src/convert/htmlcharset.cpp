@@ -7,12 +7,12 @@
 #include <cstdint>
 
 #include "base/cp1252.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 
 namespace tarn::convert {
 namespace {
 
-namespace entities = tarn::richtext;
+namespace entities = tarn::markup;
 
 // Declarations are looked for this far into a file.
 constexpr std::size_t kDeclarationWindow = 4096;

@@ -13,7 +13,6 @@
 #include "convert/aehtohtml.h"
 #include "convert/htmlimportfixture.h"
 #include "document/aehset.h"
-#include "document/objectfields.h"
 #include "document/recordfields.h"
 #include "richtext/styles.h"
 

@@ -12,11 +12,11 @@
 
 #include "base/bytes.h"
 #include "base/cp1252.h"
+#include "app/compose.h"
 #include "base/hex.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
-#include "document/objectfields.h"
 #include "document/recordfields.h"
 #include "document/testfixtures.h"
 #include "richtext/styles.h"
@@ -26,6 +26,7 @@ namespace tarn::convert::testing {
 class ImportFixture {
  public:
   ImportFixture() : set(std::make_unique<document::TAEHset>(env.Services())) {
+    app::Compose(*set);
     set->NewHypertext();
     set->SetBackup(false);
     html.SetLinkedAEHset(set.get());
