@@ -1,13 +1,16 @@
 // The extended comments of HTML files that announce them with "<!TARN":
 // style definitions, tables, paragraph starts, the page's language and
 // comments, in the system's own notation.
-#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "base/cp1252.h"
-#include "base/hex.h"
 #include "convert/ht2reader.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "markup/tokenizer.h"
 #include "platform/messages.h"
 #include "richtext/styles.h"
 
@@ -16,35 +19,31 @@ using namespace document;
 namespace sf = richtext::stylefield;
 namespace {
 
-
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
   while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
   return s;
 }
 
-// The letter codes of a paragraph tag, in the only order they are read.
-// FIXME: read them with the shared markup tokenizer once it is on main.
-enum class CodeKind { Number, Colour, Face };
-struct CodeKey {
-  std::string_view key;
-  CodeKind kind;
-  int field;  // the style field it fills, -1 none
-  int width;  // 1, 2 or 4 bytes
+// The style field that each letter code of a definition fills, and its
+// width in bytes. The face name is taken apart.
+using markup::Code;
+struct CodeField {
+  Code code;
+  int field;
+  int width;
 };
-constexpr CodeKey kCodes[] = {
-    {"c", CodeKind::Colour, sf::kColour, 4},      {"F\"", CodeKind::Face, sf::kFace, 0},
-    {"s", CodeKind::Number, sf::kSize, 2},        {"y", CodeKind::Number, sf::kStyleBits, 1},
-    {"p", CodeKind::Number, sf::kPosition, 1},    {"P", CodeKind::Number, sf::kPByte, 1},
-    {"A", CodeKind::Number, sf::kAlignment, 1},   {"N", CodeKind::Number, sf::kListKind, 1},
-    {"M", CodeKind::Number, sf::kUnit, 1},        {"L", CodeKind::Number, sf::kLineHeight, 2},
-    {"I", CodeKind::Number, sf::kIndent, 2},      {"l", CodeKind::Number, sf::kLeftMargin, 2},
-    {"r", CodeKind::Number, sf::kRightMargin, 2}, {"t", CodeKind::Number, sf::kSpaceBefore, 2},
-    {"b", CodeKind::Number, sf::kSpaceAfter, 2},  {"C", CodeKind::Colour, sf::kLinkColour, 4},
-    {"S", CodeKind::Number, sf::kLinkSize, 2},    {"Y", CodeKind::Number, sf::kLinkStyle, 1},
+constexpr CodeField kCodeFields[] = {
+    {Code::kColour, sf::kColour, 4},         {Code::kSize, sf::kSize, 2},
+    {Code::kStyleBits, sf::kStyleBits, 1},   {Code::kPosition, sf::kPosition, 1},
+    {Code::kPByte, sf::kPByte, 1},           {Code::kAlignment, sf::kAlignment, 1},
+    {Code::kListKind, sf::kListKind, 1},     {Code::kUnit, sf::kUnit, 1},
+    {Code::kLineHeight, sf::kLineHeight, 2}, {Code::kIndent, sf::kIndent, 2},
+    {Code::kLeftMargin, sf::kLeftMargin, 2}, {Code::kRightMargin, sf::kRightMargin, 2},
+    {Code::kSpaceBefore, sf::kSpaceBefore, 2}, {Code::kSpaceAfter, sf::kSpaceAfter, 2},
+    {Code::kLinkColour, sf::kLinkColour, 4}, {Code::kLinkSize, sf::kLinkSize, 2},
+    {Code::kLinkStyle, sf::kLinkStyle, 1},
 };
-// A value's closing blank must come this soon.
-constexpr std::size_t kValueWindow = 12;
 
 }  // namespace
 
@@ -54,56 +53,33 @@ int HtmlImportRun::StyleFromCodes(std::string_view line, bool& reported) {
   if (split == std::string_view::npos) split = line.find(' ');
   const std::string_view name = Trim(line.substr(0, split));
   const std::string_view codes = split == std::string_view::npos ? std::string_view() : Trim(line.substr(split + 1));
+  // The codes are those of a paragraph tag after its style index, read as
+  // the markup reader reads them; the end of the line ends the last value.
+  const std::string tag = "<Z S0 " + std::string(codes) + " >";
+  markup::Tokenizer tokens(tag);
+  tokens.Next();
+  const markup::TagCodes& read = tokens.Codes();
+
   auto style = m_set.NewObject(stileParagrafo);
-  style->SetStr(sf::kName, sf::kFaceCapacity, name);
-  std::size_t pos = 0;
-  bool truncated = false;
-  bool truncatedFace = false;
-  for (const CodeKey& code : kCodes) {
-    while (pos < codes.size() && codes[pos] == ' ') ++pos;
-    if (!codes.substr(pos).starts_with(code.key)) continue;
-    const std::size_t start = pos + code.key.size();
-    if (code.kind == CodeKind::Face) {
-      const std::size_t quote = codes.find('"', start);
-      if (quote == std::string_view::npos) {
-        truncatedFace = true;
-        break;
-      }
-      std::string face;
-      for (char c : codes.substr(start, quote - start)) {
-        if (c != '<' && c != '>' && static_cast<unsigned char>(c) >= 32) face.push_back(c);
-      }
-      style->SetStr(sf::kFace, sf::kFaceCapacity, face);
-      pos = quote + 1;
-      continue;
+  style->SetStr(sf::kName, sf::kNameCapacity, name);
+  if (read.Has(Code::kFace)) {
+    // A face name must not end the format tags it is written into later.
+    std::string face;
+    for (char c : read.Face()) {
+      if (c != '<' && c != '>' && static_cast<unsigned char>(c) >= 32) face.push_back(c);
     }
-    const std::size_t blank = codes.find(' ', start);
-    if (blank == std::string_view::npos || blank - start > kValueWindow) {
-      if (blank == std::string_view::npos && codes.size() - start <= kValueWindow) {
-        // The last value may end the line without its blank.
-      } else {
-        truncated = true;
-        pos = blank == std::string_view::npos ? codes.size() : blank + 1;
-        continue;
-      }
-    }
-    const std::string_view value = codes.substr(start, (blank == std::string_view::npos ? codes.size() : blank) - start);
-    pos = blank == std::string_view::npos ? codes.size() : blank + 1;
-    std::int32_t v = 0;
-    if (code.kind == CodeKind::Colour) {
-      std::uint32_t rgb = 0;
-      for (std::size_t i = 0; i < 6; ++i) {
-        const int d = i < value.size() ? base::HexDigitValue(value[i]) : -1;
-        rgb = (rgb << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
-      }
-      v = static_cast<std::int32_t>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
-    } else {
-      v = HtmlNumber(value, 0);
-    }
+    style->SetStr(sf::kFace, sf::kFaceCapacity, face);
+  }
+  for (const CodeField& code : kCodeFields) {
+    if (!read.Has(code.code)) continue;
+    const std::int32_t v = read.Number(code.code);
     if (code.width == 4) style->SetI32(code.field, v);
     else if (code.width == 2) style->SetI16(code.field, static_cast<std::int16_t>(v));
     else style->SetU8(code.field, static_cast<std::uint8_t>(v));
   }
+  bool truncated = false;
+  bool truncatedFace = false;
+  read.ForEachTruncated([&](bool face) { (face ? truncatedFace : truncated) = true; });
   if ((truncated || truncatedFace) && !reported && m_set.Services().messages != nullptr) {
     reported = true;
     if (truncatedFace) m_set.Services().messages->Information("Truncated line!");

@@ -23,9 +23,6 @@ constexpr int kDefaultMemoRows = 8;
 constexpr int kDefaultMemoColumns = 40;
 constexpr int kSmallestZone = 5;
 constexpr int kOtherShapeZone = 20;
-constexpr std::uint8_t kCommentSubtype = 10;
-constexpr std::uint8_t kRawHtmlSubtype = 11;
-constexpr std::uint8_t kEmbedSubtype = 5;
 
 // A pixel size attribute; percentages and other values are no pixel size.
 int PixelAttribute(const HtmlTag& tag, std::string_view name) {
@@ -219,7 +216,7 @@ void THt2Reader::Embed(const HtmlTag& tag) {
     m_pos = gt == std::string_view::npos ? m_source.size() : gt + 1;
   }
   auto media = m_set.NewObject(multiMedia);
-  media->SetSubtype(kEmbedSubtype);
+  media->SetSubtype(kMediaReferenced);
   media->SetI32(kMediaReference, -1);
   media->SetI32(kMediaAltImage, -1);
   const int width = PixelAttribute(tag, "WIDTH");
@@ -250,14 +247,14 @@ void THt2Reader::BodyScript(const HtmlTag& tag) {
   SkipElement(tag, "</SCRIPT", &script);
   script.resize(script.size() - 2);  // the line end SkipElement added
   auto object = m_set.NewObject(shortObj);
-  object->SetSubtype(kRawHtmlSubtype);
+  object->SetSubtype(kShortRawHtml);
   object->SetExtra(ExtraText(script));
   WriteObject(AddObject(std::move(object)));
 }
 
 void THt2Reader::Comment(std::string_view text) {
   auto object = m_set.NewObject(shortObj);
-  object->SetSubtype(kCommentSubtype);
+  object->SetSubtype(kShortComment);
   object->SetContent(std::string(text));
   WriteObject(AddObject(std::move(object)));
 }

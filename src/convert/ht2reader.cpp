@@ -4,7 +4,9 @@
 #include "convert/ht2reader.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 #include "base/cp1252.h"
@@ -15,6 +17,7 @@
 
 namespace tarn::convert {
 namespace fs = std::filesystem;
+namespace sf = richtext::stylefield;
 namespace {
 
 // A paragraph is cut at the next blank once it holds this many characters,
@@ -22,12 +25,7 @@ namespace {
 constexpr int kParagraphSplit = 1800;
 constexpr int kHardSplit = 2000;
 constexpr int kTabWidth = 8;
-constexpr int kShortValueField = 5;
-constexpr std::uint8_t kMarkerSubtype = 15;
 constexpr int kListIndent = 24;  // pixels per level of nested lists
-constexpr int kNumbered = 6;
-constexpr int kBulleted = 10;
-constexpr int kLongestFace = 32;
 constexpr std::string_view kPreFace = "Courier New";
 // Sizes of FONT SIZE=1..7 and of the headings.
 constexpr int kFontSizes[] = {8, 10, 12, 14, 19, 27, 34};
@@ -78,16 +76,6 @@ std::string Hex6Upper(std::uint32_t colour) {
   // Held with red in the lowest byte; written red, green, blue.
   const std::uint32_t rgb = ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
   return base::ToHex(rgb, 6, true);
-}
-
-// A face name fit for the markup: no quote or angle bracket, 32 characters.
-std::string CleanFace(std::string_view face) {
-  std::string out;
-  for (char c : face) {
-    if (c != '"' && c != '<' && c != '>' && static_cast<unsigned char>(c) >= 32) out.push_back(c);
-  }
-  while (!out.empty() && out.back() == ' ') out.pop_back();
-  return out.substr(0, kLongestFace);
 }
 
 }  // namespace
@@ -229,8 +217,8 @@ void THt2Reader::ReadProcessingInstruction() {
   HtmlTag tag;
   if (!reader.Read(0, tag) || !tag.Has("ORDER")) return;
   auto object = m_set.NewObject(document::shortObj);
-  object->SetSubtype(kMarkerSubtype);
-  object->SetI32(kShortValueField, HtmlNumber(tag.Value("ORDER"), 0));
+  object->SetSubtype(document::field::kShortMarker);
+  object->SetI32(document::field::kShortValue, HtmlNumber(tag.Value("ORDER"), 0));
   WriteObject(AddObject(std::move(object)));
 }
 
@@ -295,7 +283,7 @@ void THt2Reader::WriteParagraphTag() {
   };
   code('A', s.alignment, base.alignment);
   int list = s.listType;
-  if (m_listItem) list = !m_lists.empty() && m_lists.back() ? kNumbered : kBulleted;
+  if (m_listItem) list = !m_lists.empty() && m_lists.back() ? sf::kListNumbered : sf::kListBullet;
   code('N', list, base.listType);
   code('M', s.unit, base.unit);
   const Ht2ParagraphOverrides& m = s.measures;
@@ -353,8 +341,9 @@ void THt2Reader::WriteVisible(unsigned char c) {
   if (!m_pending && m_count >= kHardSplit) NewParagraph();
   EnsureParagraph();
   WriteFormat();
+  if (!m_pendingAnchors.empty()) WritePendingAnchors();
   if (m_link != -1 && !m_linkWritten) {
-    m_markup += "<$" + base::ToHex(static_cast<std::uint32_t>(m_link), 8) + ">";
+    AppendObjectTag(m_link);
     m_linkWritten = true;
   }
   markup::AppendEscaped(m_markup, c);
@@ -385,13 +374,50 @@ void THt2Reader::WriteObject(ObjectId id) {
   if (id == -1) return;
   if (m_inHead) EndHead();
   EnsureParagraph();
+  if (!m_pendingAnchors.empty()) WritePendingAnchors();
   if (m_link != -1 && !m_linkWritten) {
-    m_markup += "<$" + base::ToHex(static_cast<std::uint32_t>(m_link), 8) + ">";
+    AppendObjectTag(m_link);
     m_linkWritten = true;
   }
-  m_markup += "<$" + base::ToHex(static_cast<std::uint32_t>(id), 8) + ">";
+  AppendObjectTag(id);
   ++m_count;
   m_lastBlank = false;
+}
+
+void THt2Reader::AppendObjectTag(ObjectId id) {
+  m_markup += "<$";
+  base::AppendHex(m_markup, static_cast<std::uint32_t>(id), 8);
+  m_markup += '>';
+}
+
+// ---- Anchors ----
+
+void THt2Reader::NameAnchor(const std::string& name) {
+  if (name.empty() || m_anchors.contains(name)) return;
+  int number = m_nextAnchor;
+  // The exporter names its anchors "an" + number: they keep their numbers.
+  int exported = -1;
+  if (name.starts_with("an") && name.size() > 2 &&
+      std::from_chars(name.data() + 2, name.data() + name.size(), exported).ptr == name.data() + name.size() &&
+      exported >= 0 && exported < std::numeric_limits<int>::max() && !m_anchorNumbers.contains(exported)) {
+    number = exported;
+  }
+  auto anchor = m_set.NewObject(document::shortObj);
+  anchor->SetSubtype(document::field::kShortAnchor);
+  anchor->SetI32(document::field::kShortValue, number);
+  const ObjectId id = AddObject(std::move(anchor));
+  if (id == -1) return;
+  m_anchors.emplace(name, number);
+  m_anchorNumbers.insert(number);
+  m_nextAnchor = std::max(m_nextAnchor, number + 1);
+  m_pendingAnchors.push_back(id);
+}
+
+void THt2Reader::WritePendingAnchors() {
+  for (ObjectId id : m_pendingAnchors) AppendObjectTag(id);
+  m_count += static_cast<int>(m_pendingAnchors.size());
+  m_lastBlank = false;
+  m_pendingAnchors.clear();
 }
 
 void THt2Reader::PreLineBreak() {
@@ -463,6 +489,9 @@ bool THt2Reader::HeadTag(const HtmlTag& tag, Ht2Element element) {
 
 void THt2Reader::StartTag(const HtmlTag& tag, Ht2Element element) {
   if (HeadTag(tag, element)) return;
+  // The names that links reach with a fragment.
+  if (element == kElA) NameAnchor(tag.Value("NAME"));
+  NameAnchor(tag.Value("ID"));
   THt2State* s = nullptr;
   // The elements that switch one style bit on.
   static constexpr std::pair<Ht2Element, bool THt2State::*> kStyleBits[] = {
@@ -618,7 +647,7 @@ void THt2Reader::Font(const HtmlTag& tag) {
     if (tag.Has("FACE")) {
       std::string face = tag.Value("FACE");
       face = face.substr(0, face.find_first_of(",;"));
-      face = CleanFace(face);
+      face = MarkupFaceName(face);
       if (!face.empty()) s.face = face;
     }
     if (tag.Has("SIZE")) {
@@ -781,6 +810,10 @@ void THt2Reader::LinkElement(const HtmlTag& tag) {
 // ---- Links ----
 
 ObjectId THt2Reader::LinkFor(std::string_view href) {
+  const std::size_t hash = href.find('#');
+  const std::string fragment(hash == std::string_view::npos ? std::string_view() : href.substr(hash + 1));
+  // A fragment alone names an anchor of this page.
+  if (hash == 0) return m_run.ImportLink(m_file, m_file, fragment);
   const std::string lower = base::LowerCase(href);
   const std::string path(href.substr(0, href.find_first_of("#?")));
   const std::size_t dot = path.rfind('.');
@@ -788,8 +821,8 @@ ObjectId THt2Reader::LinkFor(std::string_view href) {
   const std::string ext =
       dot == std::string::npos || (slash != std::string::npos && dot < slash) ? std::string() : base::LowerCase(path.substr(dot));
   // Any scheme ("http:", "https:", "mailto:", "javascript:") or a network
-  // path makes a web address, and so does a fragment alone. A colon second
-  // is a drive letter, not a scheme.
+  // path makes a web address, and so does a query alone. A colon second is
+  // a drive letter, not a scheme.
   bool web = lower.starts_with("//") || path.empty();
   const std::size_t colon = lower.find(':');
   if (colon != std::string::npos && colon > 1) {
@@ -800,7 +833,7 @@ ObjectId THt2Reader::LinkFor(std::string_view href) {
   if (web || !page) return m_run.ExternalLink(href);
   const auto file = m_run.LocalFile(m_folder / m_base, href);
   if (!file) return m_run.ExternalLink(href);
-  return m_run.ImportLink(*file);
+  return m_run.ImportLink(*file, m_file, fragment);
 }
 
 void THt2Reader::Anchor(const HtmlTag& tag) {
@@ -821,6 +854,11 @@ void THt2Reader::CloseLink() {
 // ---- The finished markup ----
 
 std::string THt2Reader::FinishMarkup() {
+  // Anchors at the very end of the file end the page.
+  if (!m_pendingAnchors.empty()) {
+    EnsureParagraph();
+    WritePendingAnchors();
+  }
   CloseLink();
   // Open tables get their missing cells.
   while (!m_tables.empty()) {

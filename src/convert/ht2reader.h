@@ -91,8 +91,11 @@ class HtmlImportRun {
   TAEHoggetto* Image(const std::filesystem::path& path);
   // An external link (kind 1) to the address, an equal one reused.
   ObjectId ExternalLink(std::string_view url);
-  // A new automatic-import link (kind 10, subtype 6) to a local file.
-  ObjectId ImportLink(const std::filesystem::path& file);
+  // A new automatic-import link (kind 10, subtype 6) to a local file, made
+  // in the page read from `from`; `fragment` names an anchor of the file.
+  // When the file becomes a page of this run, the link leads to the page,
+  // or to the anchor when the page has one of that name.
+  ObjectId ImportLink(const std::filesystem::path& file, const std::filesystem::path& from, std::string fragment);
   // The keyword record with the text, an equal one reused; -1 when it
   // cannot be made.
   int Keyword(std::string_view text);
@@ -115,6 +118,9 @@ class HtmlImportRun {
   // Registers a new style, or answers an equal one already there.
   int AddStyle(std::unique_ptr<TAEHoggetto> style);
   std::string CanonicalKey(const std::filesystem::path& path);
+  // The number of the anchor of that name in the page read from the file
+  // with that key; -1 when there is none.
+  int AnchorOf(const std::string& page, const std::string& name) const;
 
   TAEHtoHtml& m_converter;
   TAEHset& m_set;
@@ -134,9 +140,17 @@ class HtmlImportRun {
   bool m_keywordsSeeded = false;
   std::map<std::string, std::optional<std::unordered_map<std::string, int>>> m_sheets;
   std::vector<std::optional<Ht2StyleInfo>> m_styles;
-  // Pages imported in this run by file, and the automatic-import links made.
+  // Pages imported in this run by file, with their anchors by name, and the
+  // automatic-import links made (the files by their keys).
   std::unordered_map<std::string, ObjectId> m_pages;
-  std::vector<std::pair<ObjectId, std::string>> m_importLinks;
+  std::unordered_map<std::string, std::unordered_map<std::string, int>> m_anchors;
+  struct ImportLinkRef {
+    ObjectId link;
+    std::string target;
+    std::string from;
+    std::string fragment;
+  };
+  std::vector<ImportLinkRef> m_importLinks;
   std::unordered_map<std::string, std::pair<std::string, int>> m_skipped;
   std::vector<std::string> m_skippedOrder;
 };
@@ -173,6 +187,9 @@ class THt2Reader {
     std::optional<int> language;
   };
   const PageSettings& Settings() const { return m_settings; }
+  // The anchors the file names ("<A NAME>" and "ID" attributes): name to
+  // anchor number. Taken once, when the file has been read.
+  std::unordered_map<std::string, int> TakeAnchors() { return std::move(m_anchors); }
 
  private:
   friend class Ht2TableRepair;
@@ -197,6 +214,11 @@ class THt2Reader {
   void WriteBlank();
   void WriteText(std::string_view text);
   void WriteObject(ObjectId id);
+  void AppendObjectTag(ObjectId id);
+  // Anchors are placed where the next character or object goes, so that an
+  // anchor named by a heading or a paragraph starts it.
+  void NameAnchor(const std::string& name);
+  void WritePendingAnchors();
   void PreLineBreak();
   richtext::TMyFont EffectiveFont() const;
   bool Stopped() const { return m_preview && m_markup.size() >= kPreviewLength; }
@@ -280,6 +302,11 @@ class THt2Reader {
   int m_pre = 0;                // open PRE, LISTING and XMP elements
   bool m_preStart = false;      // a line feed right after PRE is no line
   ObjectId m_link = -1;         // the open link
+  // Anchors by name, the numbers they took, and those not yet placed.
+  std::unordered_map<std::string, int> m_anchors;
+  std::unordered_set<int> m_anchorNumbers;
+  int m_nextAnchor = 0;
+  std::vector<ObjectId> m_pendingAnchors;
   bool m_linkWritten = false;   // ... written in the open paragraph
 
   // Head and page settings.

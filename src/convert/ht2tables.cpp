@@ -11,6 +11,7 @@
 #include "convert/htmlcss.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "markup/tokenizer.h"
 
 namespace tarn::convert {
 using namespace document;
@@ -25,6 +26,19 @@ constexpr std::uint8_t kColumnPercent = 0;
 constexpr std::uint8_t kColumnPixels = 1;
 constexpr std::uint8_t kColumnFree = 2;
 constexpr std::string_view kCellParagraph = "<Z S1 >";
+
+// Gives a table met by the repair at least one row and one background per
+// cell (when it has backgrounds at all); answers its number of cells.
+int CompleteTable(TAEHoggetto& table) {
+  if (table.U8(kTableRows) == 0) table.SetU8(kTableRows, 1);
+  const int cells = table.U8(kTableRows) * table.U8(kTableColumns);
+  if (table.Content().Present()) {
+    std::string bytes = table.ReadContent().value_or(std::string());
+    bytes.resize(static_cast<std::size_t>(cells) * 4, '\xFF');
+    table.SetContent(std::move(bytes));
+  }
+  return cells;
+}
 
 std::string ObjectTag(ObjectId id) { return "<$" + base::ToHex(static_cast<std::uint32_t>(id), 8) + ">"; }
 
@@ -277,71 +291,61 @@ void THt2Reader::ExtendedTable(std::string_view text) {
 // ---- Repair ----
 
 std::string THt2Reader::RepairTables(std::string markup) {
-  // FIXME: read through the shared markup tokenizer once it is on main; the
-  // walk needs only paragraph tags, object tags and cell ends.
   // The walk copies the markup, fixing each table's cells: every cell starts
   // with a paragraph tag, a table gets exactly rows times columns cells, a
-  // "<T>" outside any table and a table without columns are dropped.
-  if (markup.find("<$08") == std::string::npos && markup.find("<T>") == std::string::npos) return markup;
+  // cell end outside any table and a table without columns are dropped.
+  if (markup.find("<$08") == std::string::npos && markup.find("<T") == std::string::npos) return markup;
+  using markup::TokenKind;
   std::string out;
   out.reserve(markup.size() + markup.size() / 16);
   std::vector<TTabOgg> open;
   bool paragraph = true;  // the text at hand has its paragraph tag
-  const std::size_t n = markup.size();
-  std::size_t i = 0;
   auto content = [&]() {
     if (!open.empty() && !paragraph) out += kCellParagraph;
     paragraph = true;
   };
-  while (i < n) {
-    if (markup[i] != '<') {
-      std::size_t j = markup.find('<', i);
-      if (j == std::string::npos) j = n;
-      content();
-      out.append(markup, i, j - i);
-      i = j;
-      continue;
+  markup::Tokenizer tokens(markup);
+  for (markup::Token token = tokens.Next(); token.kind != TokenKind::kEnd; token = tokens.Next()) {
+    switch (token.kind) {
+      case TokenKind::kText:
+      case TokenKind::kEntity:
+      case TokenKind::kControls:
+        content();
+        out += token.text;
+        continue;
+      case TokenKind::kCellEnd:
+        if (open.empty()) continue;
+        if (!paragraph) out += kCellParagraph;
+        out += token.text;
+        // The next cell needs its paragraph tag; the text after a finished
+        // table goes on in the paragraph that holds the table.
+        paragraph = --open.back().cellsLeft == 0;
+        if (paragraph) open.pop_back();
+        continue;
+      case TokenKind::kParagraphTag:
+        paragraph = true;
+        out += token.text;
+        continue;
+      case TokenKind::kReference:
+        if (const auto id = static_cast<ObjectId>(token.value); token.wellFormed && KindOf(id) == tabellaHtml) {
+          TAEHoggetto* table = m_set.GetObject(tabellaHtml, IndexOf(id));
+          // A table that is gone or has no columns is dropped.
+          if (table == nullptr || table->IsFree() || table->U8(kTableColumns) == 0) continue;
+          content();
+          out += token.text;
+          open.push_back({table, CompleteTable(*table)});
+          paragraph = false;
+          continue;
+        }
+        // A link starts content; so does any other object.
+        content();
+        out += token.text;
+        continue;
+      default:
+        // Format tags, link ends and blocks carry no content of their own.
+        out += token.text;
+        continue;
     }
-    std::size_t close = markup.find('>', i);
-    if (close == std::string::npos) close = n - 1;
-    const std::string_view tag(markup.data() + i, close + 1 - i);
-    i = close + 1;
-    if (tag == "<T>") {
-      if (open.empty()) continue;
-      if (!paragraph) out += kCellParagraph;
-      out += tag;
-      // The next cell needs its paragraph tag; the text after a finished
-      // table goes on in the paragraph that holds the table.
-      paragraph = --open.back().cellsLeft == 0;
-      if (paragraph) open.pop_back();
-      continue;
-    }
-    if (tag.starts_with("<Z")) {
-      paragraph = true;
-      out += tag;
-      continue;
-    }
-    if (tag.size() == 11 && tag.starts_with("<$08")) {
-      std::uint32_t index = 0;
-      for (std::size_t k = 4; k < 10; ++k) index = (index << 4) | static_cast<std::uint32_t>(std::max(0, base::HexDigitValue(tag[k])));
-      TAEHoggetto* table = m_set.GetObject(tabellaHtml, index);
-      if (table == nullptr || table->IsFree() || table->U8(kTableColumns) == 0) continue;
-      content();
-      out += tag;
-      if (table->U8(kTableRows) == 0) table->SetU8(kTableRows, 1);
-      const int cells = table->U8(kTableRows) * table->U8(kTableColumns);
-      // One background per cell, or none at all.
-      if (table->Content().Present()) {
-        std::string bytes = table->ReadContent().value_or(std::string());
-        bytes.resize(static_cast<std::size_t>(cells) * 4, '\xFF');
-        table->SetContent(std::move(bytes));
-      }
-      open.push_back({table, cells});
-      paragraph = false;
-      continue;
-    }
-    if (tag.starts_with("<$")) content();
-    out += tag;
   }
   while (!open.empty()) {
     for (int c = open.back().cellsLeft; c > 0; --c) {

@@ -7,13 +7,13 @@
 
 #include "base/cp1252.h"
 #include "base/hex.h"
+#include "document/recordfields.h"
 
 namespace tarn::convert {
 namespace {
 
 constexpr std::string_view kGeneratedSheet = "/* Lanternfield Tarn automatic CSS */";
 constexpr std::int32_t kDefaultCssSize = 10;
-constexpr int kLongestFace = 32;
 
 struct NamedColour {
   std::string_view name;
@@ -95,6 +95,15 @@ std::int32_t FontSize(std::string_view value, int pixelsPerInch) {
 
 }  // namespace
 
+std::string MarkupFaceName(std::string_view face) {
+  std::string out;
+  for (char c : face) {
+    if (c != '"' && c != '<' && c != '>' && static_cast<unsigned char>(c) >= 32) out.push_back(c);
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out.substr(0, document::field::style::kFaceCapacity);
+}
+
 bool ParseHtmlColour(std::string_view text, std::uint32_t& colour) {
   text = Unquote(text);
   if (text.starts_with('#')) text.remove_prefix(1);
@@ -165,14 +174,8 @@ CssDeclarations ParseCssDeclarations(std::string_view text, int pixelsPerInch) {
     if (name.starts_with("font-family")) {
       std::string_view face = value;
       face = Unquote(face.substr(0, face.find(',')));
-      // The name goes into format tags: no quote, angle bracket or control
-      // character may end it early.
-      std::string clean;
-      for (char c : face) {
-        if (c != '"' && c != '<' && c != '>' && static_cast<unsigned char>(c) >= 32) clean.push_back(c);
-      }
-      d.hasFace = !clean.empty();
-      d.face = clean.substr(0, kLongestFace);
+      d.face = MarkupFaceName(face);
+      d.hasFace = !d.face.empty();
     } else if (name.starts_with("font-size")) {
       d.hasSize = true;
       d.size = FontSize(value, pixelsPerInch);

@@ -13,6 +13,11 @@
 
 namespace tarn::convert {
 
+// A face name fit for the markup's format tags: no quote, angle bracket or
+// control character may end it early; trailing blanks dropped, 32
+// characters at most.
+std::string MarkupFaceName(std::string_view face);
+
 // "#RRGGBB" (or "RRGGBB", "#RGB", and the sixteen colour names of HTML) as a
 // colour value with red in the lowest byte.
 bool ParseHtmlColour(std::string_view text, std::uint32_t& colour);

@@ -17,7 +17,9 @@
 #include "convert/htmlcss.h"
 #include "convert/htmlwords.h"
 #include "document/aehset.h"
+#include "document/links.h"
 #include "document/recordfields.h"
+#include "markup/tokenizer.h"
 #include "platform/system.h"
 
 namespace tarn::convert {
@@ -27,12 +29,6 @@ using namespace document::field;
 namespace sf = richtext::stylefield;
 namespace {
 
-constexpr std::uint8_t kImportLinkSubtype = 6;
-constexpr std::uint8_t kLinkToObject = 1;
-constexpr std::uint8_t kNoTarget = 6;
-constexpr int kPageTitleCapacity = 71;
-constexpr int kKeywordCapacity = 79;
-constexpr int kStyleNameCapacity = 32;
 // Files larger than this are not read: a page is held whole in memory.
 constexpr std::uintmax_t kLargestFile = std::uintmax_t{512} << 20;
 
@@ -188,16 +184,17 @@ ObjectId HtmlImportRun::ExternalLink(std::string_view url) {
   return link->GetId();
 }
 
-ObjectId HtmlImportRun::ImportLink(const fs::path& file) {
+ObjectId HtmlImportRun::ImportLink(const fs::path& file, const fs::path& from, std::string fragment) {
   auto link = m_set.NewObject(speclink);
-  link->SetSubtype(kImportLinkSubtype);
+  link->SetSubtype(kSpecialAutoImport);
   link->SetI32(kSpecialTarget, -1);
   link->SetI32(kSpecialAnchor, -1);
-  link->SetU8(kSpecialAction, kNoTarget);
+  // The action byte of a link without a target.
+  link->SetU8(kSpecialAction, kAnchorInPage);
   link->SetContent(file.string());
   TAEHoggetto* registered = Register(std::move(link));
   if (registered == nullptr) return -1;
-  m_importLinks.emplace_back(registered->GetId(), CanonicalKey(file));
+  m_importLinks.push_back({registered->GetId(), CanonicalKey(file), CanonicalKey(from), std::move(fragment)});
   return registered->GetId();
 }
 
@@ -254,7 +251,7 @@ const Ht2StyleInfo& HtmlImportRun::Style(int number) {
 int HtmlImportRun::AddStyle(std::unique_ptr<TAEHoggetto> style) {
   if (const TAEHoggetto* equal = m_set.FindEqual(*style); equal != nullptr) return equal->Index();
   const std::string name = style->GetCaption();
-  if (m_set.StyleExists(name)) style->SetStr(sf::kName, kStyleNameCapacity, m_set.UniqueStyleName(name));
+  if (m_set.StyleExists(name)) style->SetStr(sf::kName, sf::kNameCapacity, m_set.UniqueStyleName(name));
   TAEHoggetto* registered = Register(std::move(style));
   if (registered == nullptr) return 0;
   ++m_report.styles;
@@ -263,7 +260,7 @@ int HtmlImportRun::AddStyle(std::unique_ptr<TAEHoggetto> style) {
 
 int HtmlImportRun::StyleFromRule(const CssStyleRule& rule) {
   auto style = m_set.NewObject(stileParagrafo);
-  style->SetStr(sf::kName, kStyleNameCapacity, rule.name);
+  style->SetStr(sf::kName, sf::kNameCapacity, rule.name);
   const CssDeclarations& p = rule.paragraph;
   if (p.hasFace) style->SetStr(sf::kFace, sf::kFaceCapacity, p.face);
   if (p.hasSize) style->SetI16(sf::kSize, static_cast<std::int16_t>(p.size));
@@ -387,54 +384,88 @@ TAEHoggetto* HtmlImportRun::ImportSource(std::string_view bytes, const fs::path&
     for (int i = 0; i < slot; ++i) has = has || page->I32(kPageKeywords + 4 * i) == index;
     if (!has) page->SetI32(kPageKeywords + 4 * slot++, index);
   }
-  m_pages[CanonicalKey(file)] = page->GetId();
+  const std::string key = CanonicalKey(file);
+  m_pages[key] = page->GetId();
+  if (auto anchors = reader.TakeAnchors(); !anchors.empty()) m_anchors[key] = std::move(anchors);
   ++m_report.pages;
   m_report.pageIndexes.push_back(page->Index());
   return page;
 }
 
+namespace {
+
+// Turns an automatic-import link into a link to a page of the hypertext, or
+// to an anchor in it (-1 none); a link to an anchor of its own page jumps
+// within the page.
+void LeadToPage(TAEHoggetto& link, ObjectId page, int anchor, bool samePage) {
+  const bool inPage = samePage && anchor >= 0;
+  link.SetSubtype(kSpecialToObject);
+  link.SetI32(kSpecialTarget, inPage ? -1 : page);
+  link.SetU8(kSpecialTargetKind, 0);
+  link.SetU8(kSpecialAction, inPage ? kAnchorInPage : kReplaceWindow);
+  link.SetI32(kSpecialAnchor, anchor);
+  link.DropContent();
+}
+
+}  // namespace
+
+int HtmlImportRun::AnchorOf(const std::string& page, const std::string& name) const {
+  const auto anchors = m_anchors.find(page);
+  if (anchors == m_anchors.end() || name.empty()) return -1;
+  const auto found = anchors->second.find(name);
+  return found != anchors->second.end() ? found->second : -1;
+}
+
 void HtmlImportRun::ResolveImportLinks() {
   std::unordered_set<std::string> reported;
   std::unordered_map<ObjectId, ObjectId> toPage;
-  for (const auto& [id, key] : m_importLinks) {
-    const auto page = m_pages.find(key);
-    if (page != m_pages.end()) {
-      toPage.emplace(id, page->second);
+  for (const ImportLinkRef& ref : m_importLinks) {
+    const auto page = m_pages.find(ref.target);
+    if (page == m_pages.end()) {
+      std::error_code ec;
+      if (!fs::exists(ref.target, ec) && reported.insert(ref.target).second) {
+        m_report.skipped.push_back("linked file " + ref.target + " (not found)");
+      }
       continue;
     }
-    std::error_code ec;
-    if (!fs::exists(key, ec) && reported.insert(key).second) {
-      m_report.skipped.push_back("linked file " + key + " (not found)");
+    if (const int anchor = AnchorOf(ref.target, ref.fragment); anchor >= 0) {
+      // A link to an anchor stays a special link: only those name anchors.
+      if (TAEHoggetto* link = m_set.GetObjectById(ref.link); link != nullptr && !link->IsFree()) {
+        LeadToPage(*link, page->second, anchor, ref.target == ref.from);
+      }
+      continue;
     }
+    toPage.emplace(ref.link, page->second);
   }
   // A link in a page's text to a file that became a page of this run is a
   // link to that page, as if the author had made it.
   for (const auto& [key, pageId] : m_pages) {
+    if (toPage.empty()) break;
     TAEHoggetto* page = m_set.GetObjectById(pageId);
     if (page == nullptr || page->Content().source != DataBlock::Source::Memory) continue;
     std::string text(page->Content().View());
-    bool changed = false;
-    for (std::size_t at = text.find("<$0a"); at != std::string::npos; at = text.find("<$0a", at + 1)) {
-      if (at + 11 > text.size() || text[at + 10] != '>') continue;
-      const auto id = static_cast<ObjectId>(std::strtoul(text.substr(at + 2, 8).c_str(), nullptr, 16));
-      const auto found = toPage.find(id);
-      if (found == toPage.end()) continue;
-      text.replace(at + 2, 8, base::ToHex(static_cast<std::uint32_t>(found->second), 8));
-      if (TAEHoggetto* link = m_set.GetObjectById(id); link != nullptr) link->Clear();
-      changed = true;
+    struct Replaced {
+      std::size_t at;
+      ObjectId link;
+      ObjectId page;
+    };
+    std::vector<Replaced> replaced;
+    markup::ForEachReference(text, [&](const markup::Token& tag) {
+      const auto link = static_cast<ObjectId>(tag.value);
+      const auto found = tag.wellFormed ? toPage.find(link) : toPage.end();
+      if (found != toPage.end()) replaced.push_back({tag.at, link, found->second});
+    });
+    if (replaced.empty()) continue;
+    for (const Replaced& r : replaced) {
+      text.replace(r.at + 2, 8, base::ToHex(static_cast<std::uint32_t>(r.page), 8));
+      if (TAEHoggetto* record = m_set.GetObjectById(r.link); record != nullptr) record->Clear();
     }
-    if (changed) page->SetContent(std::move(text));
+    page->SetContent(std::move(text));
   }
   // Links held elsewhere (the zones of image maps) lead to the page too.
   for (const auto& [id, pageId] : toPage) {
     TAEHoggetto* link = m_set.GetObjectById(id);
-    if (link == nullptr || link->IsFree()) continue;
-    link->SetSubtype(kLinkToObject);
-    link->SetI32(kSpecialTarget, pageId);
-    link->SetU8(kSpecialTargetKind, 0);
-    link->SetU8(kSpecialAction, 0);
-    link->SetI32(kSpecialAnchor, -1);
-    link->DropContent();
+    if (link != nullptr && !link->IsFree()) LeadToPage(*link, pageId, -1, false);
   }
   m_importLinks.clear();
   // The same reference missing from many pages is told once.

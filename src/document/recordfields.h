@@ -147,6 +147,8 @@ constexpr int kWindowDescriptionSize = 22;  // the content: a window's size, pla
 
 // ---- Kind 11, short object ----
 constexpr int kShortValue = 5;           // an anchor number or a referenced ObjectId
+constexpr std::uint8_t kShortComment = 10;    // its text in the content
+constexpr std::uint8_t kShortRawHtml = 11;    // its text in the extra block
 constexpr std::uint8_t kShortLauncher = 13;
 constexpr std::uint8_t kShortAnchor = 14;
 constexpr std::uint8_t kShortMarker = 15;

@@ -13,6 +13,7 @@
 #include "convert/aehtohtml.h"
 #include "convert/htmlimportfixture.h"
 #include "document/aehset.h"
+#include "document/links.h"
 #include "document/recordfields.h"
 #include "richtext/styles.h"
 
@@ -23,6 +24,7 @@ namespace fs = std::filesystem;
 using namespace document;
 using namespace document::field;
 using testing::ImportFixture;
+namespace sf = richtext::stylefield;
 
 const fs::path kFixtures = fs::path(TARN_TEST_DATA) / "htmlimport";
 // The exporter's own golden site, read back.
@@ -187,18 +189,67 @@ TEST(HtmlImportRecords, FirstPageOfANewHypertextIsReplaced) {
 
 TEST(HtmlImportRecords, PagesOfOneRunLinkToEachOther) {
   ImportFixture f;
-  tarn::testing::WriteFile(f.env.Path("a.html"), "<a href='b.html#x'>to b</a>");
-  tarn::testing::WriteFile(f.env.Path("b.html"), "<a href='./a.html'>to a</a> <a href='c.html'>to c</a>");
+  tarn::testing::WriteFile(f.env.Path("a.html"), "<a href='b.html#gone'>to b</a> <a href='b.html#x'>to x</a>");
+  tarn::testing::WriteFile(f.env.Path("b.html"),
+                           "<a href='./a.html'>to a</a> <a href='c.html'>to c</a><h1 id=x>X</h1>");
   f.html.ImportFiles({f.env.Path("a.html"), f.env.Path("b.html")}, false);
-  // The links name the pages themselves, as links made by the author do.
-  EXPECT_EQ(f.ObjectsOfPage(0).front(), MakeObjectId(testoHtml, 1));
+  // The links name the pages themselves, as links made by the author do; a
+  // fragment that names no anchor of the page leads to the page.
+  const std::vector<ObjectId> first = f.ObjectsOfPage(0);
+  ASSERT_EQ(first.size(), 2u);
+  EXPECT_EQ(first[0], MakeObjectId(testoHtml, 1));
   EXPECT_EQ(f.ObjectsOfPage(1).front(), MakeObjectId(testoHtml, 0));
   EXPECT_TRUE(f.set->GetObject(speclink, 0)->IsFree());
+  // A link to an anchor of another page of the run leads to the anchor.
+  const TAEHoggetto* toAnchor = f.set->GetObjectById(first[1]);
+  ASSERT_EQ(toAnchor->Kind(), speclink);
+  EXPECT_EQ(toAnchor->Subtype(), kSpecialToObject);
+  EXPECT_EQ(toAnchor->I32(kSpecialTarget), MakeObjectId(testoHtml, 1));
+  EXPECT_EQ(toAnchor->U8(kSpecialAction), kReplaceWindow);
+  EXPECT_EQ(toAnchor->I32(kSpecialAnchor), 0);
   // A file that is not part of the run stays an automatic import, reported.
-  const TAEHoggetto* other = f.set->GetObjectById(f.ObjectsOfPage(1).back());
+  const TAEHoggetto* other = f.set->GetObjectById(f.ObjectsOfPage(1)[1]);
   EXPECT_EQ(other->Subtype(), 6);
   ASSERT_EQ(f.html.ImportReport().skipped.size(), 1u);
   EXPECT_NE(f.html.ImportReport().skipped[0].find("c.html"), std::string::npos);
+}
+
+// ---- Extended comments ----
+
+TEST(HtmlImportExtended, StyleLinesAreReadAsTheCodesOfAParagraphTag) {
+  struct Case {
+    std::string line;
+    std::string face;
+    int size;
+    std::uint32_t colour;  // red in the lowest byte
+    std::string message;   // the kind of "Truncated line!" shown, if any
+  };
+  const Case cases[] = {
+      {"Quote c800000 F\"Arial\" s10 ", "Arial", 10, 0x000080, ""},
+      // The end of the line ends the last value.
+      {"Last c0000FF s14", "Times New Roman", 14, 0xFF0000, ""},
+      // Codes are read in their one order: a colour after the size is not.
+      {"Order s14 c800000", "Times New Roman", 14, 0, ""},
+      // A face name cannot end the format tags it is written into.
+      {"Angle F\"Ar<ial\" s9", "Arial", 9, 0, ""},
+      {"Long s12345678901234567 c800000", "Times New Roman", 12, 0, "error"},
+      {"Open F\"Arial s10", "Times New Roman", 12, 0, "information"},
+  };
+  for (const Case& c : cases) {
+    ImportFixture f;
+    f.ImportMarkup("<!TARN>\n<!tn_z\n" + c.line + "\n>\n<!tn_s 0>text");
+    const TAEHoggetto* style = f.set->GetObject(stileParagrafo, f.set->CountOf(stileParagrafo) - 1);
+    ASSERT_NE(style, nullptr) << c.line;
+    EXPECT_EQ(style->GetCaption(), c.line.substr(0, c.line.find(' '))) << c.line;
+    EXPECT_EQ(style->Str(sf::kFace, sf::kFaceCapacity), c.face) << c.line;
+    EXPECT_EQ(style->I16(sf::kSize), c.size) << c.line;
+    EXPECT_EQ(static_cast<std::uint32_t>(style->I32(sf::kColour)), c.colour) << c.line;
+    std::string shown;
+    for (const auto& entry : f.env.messages.entries) {
+      if (entry.text == "Truncated line!") shown += entry.kind;
+    }
+    EXPECT_EQ(shown, c.message) << c.line;
+  }
 }
 
 // ---- Bad input ----

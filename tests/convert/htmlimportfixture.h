@@ -17,6 +17,7 @@
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
+#include "document/links.h"
 #include "document/recordfields.h"
 #include "document/testfixtures.h"
 #include "richtext/styles.h"
@@ -177,8 +178,10 @@ class ImportFixture {
       case internetLink: return s + "link " + Text(o->GetCaption());
       case speclink:
         if (o->Subtype() == 6) return s + "automatic import of " + Text(content);
+        if (o->U8(kSpecialAction) == kAnchorInPage) return s + "jump in page to anchor " + std::to_string(o->I32(kSpecialAnchor));
         return s + "special link " + std::to_string(o->Subtype()) + " to " +
-               base::ToHex(static_cast<std::uint32_t>(o->I32(kSpecialTarget)), 8);
+               base::ToHex(static_cast<std::uint32_t>(o->I32(kSpecialTarget)), 8) +
+               (o->I32(kSpecialAnchor) >= 0 ? " anchor " + std::to_string(o->I32(kSpecialAnchor)) : std::string());
       case testoHtml: return s + "page " + std::to_string(o->Index());
       case tabellaHtml: {
         s += "table " + std::to_string(o->U8(kTableRows)) + "x" + std::to_string(o->U8(kTableColumns));
@@ -206,6 +209,7 @@ class ImportFixture {
       case shortObj:
         if (o->Subtype() == 10) return s + "comment \"" + Text(content) + "\"";
         if (o->Subtype() == 11) return s + "raw html \"" + Text(extraText) + "\"";
+        if (o->Subtype() == kShortAnchor) return s + "anchor " + std::to_string(o->I32(kShortValue));
         return s + "short object " + std::to_string(o->Subtype()) + " value " + std::to_string(o->I32(kShortValue));
       case immagineNew: {
         s += "placed image of image " + std::to_string(o->I32(kPlacedImage)) + " (" +

@@ -77,13 +77,22 @@ TEST(HtmlRoundTrip, ExportedSiteReadsBackWithItsStylesAndLinks) {
   TAEHoggetto* table = source.set->Register(std::move(tableRecord));
   TAEHoggetto* web = source.set->Register(source.set->NewLink("http://example.org/"));
   TAEHoggetto* first = source.Page("First", "");
-  TAEHoggetto* second = source.Page("Second & last", "<Z S2 >Back to <$00000000>the first page<%>.");
+  TAEHoggetto* second = source.Page("Second & last", "");
+  // Anchors: one in each page, a link to the second page's anchor and one
+  // to the first page's own.
+  TAEHoggetto* firstAnchor = source.Anchor(2);
+  TAEHoggetto* secondAnchor = source.Anchor(5);
+  TAEHoggetto* toAnchor = source.Special(1, second->GetId(), 0, 5);  // the page's main file
+  TAEHoggetto* inPage = source.Special(1, -1, 6, 2);
+  second->SetContent("<Z S2 >Back to <$00000000>the first page<%>.<Z S0 >" + testing::Tag(secondAnchor->GetId()) +
+                     "Anchored." + std::string(1, '\0'));
   const std::string firstMarkup =
       "<Z S2 >The title<Z S0 >Plain, <Y y1 >bold<Y > and <Y c0000FF s14 >big red<Y > text, two  blanks, "
       "a &lt;tag&gt; &amp; \xE9t\xE9.<Z S3 >first item<Z S3 >second " + testing::Tag(second->GetId()) +
       "item leads on<%><Z S0 A2 >Centred with " + testing::Tag(web->GetId()) + "a web link<%> " +
       testing::Tag(placed->GetId()) + " and a table:" + testing::Tag(table->GetId()) +
-      "<Z S1 >left cell<T><Z S1 >right cell<T>";
+      "<Z S1 >left cell<T><Z S1 >right cell<T><Z S0 >" + testing::Tag(firstAnchor->GetId()) + "See " +
+      testing::Tag(toAnchor->GetId()) + "the anchor<%> and " + testing::Tag(inPage->GetId()) + "this one<%>.";
   first->SetContent(firstMarkup + std::string(1, '\0'));
   source.set->SetHeaderI32(header::kCoverPage, first->Index());
   ASSERT_TRUE(source.html.ExportPageList({0, 1}));
@@ -116,6 +125,23 @@ TEST(HtmlRoundTrip, ExportedSiteReadsBackWithItsStylesAndLinks) {
     webLink = webLink || target.set->GetObjectById(id)->GetCaption() == "http://example.org/";
   }
   EXPECT_TRUE(webLink);
+  // The anchors keep their numbers, and the links to them lead to them.
+  std::vector<std::string> anchors;
+  for (int page = 0; page < 2; ++page) {
+    for (ObjectId id : target.ObjectsOfPage(page)) {
+      const TAEHoggetto* o = target.set->GetObjectById(id);
+      if (o->Kind() == shortObj && o->Subtype() == kShortAnchor) {
+        anchors.push_back("page " + std::to_string(page) + " anchor " + std::to_string(o->I32(kShortValue)));
+      }
+      if (o->Kind() == speclink && o->I32(kSpecialAnchor) >= 0) {
+        anchors.push_back("page " + std::to_string(page) + " link to " + std::to_string(o->I32(kSpecialTarget)) +
+                          " action " + std::to_string(o->U8(kSpecialAction)) + " anchor " +
+                          std::to_string(o->I32(kSpecialAnchor)));
+      }
+    }
+  }
+  EXPECT_EQ(anchors, (std::vector<std::string>{"page 0 anchor 2", "page 0 link to 1 action 0 anchor 5",
+                                               "page 0 link to -1 action 6 anchor 2", "page 1 anchor 5"}));
 }
 
 // ---- The crawler ----
