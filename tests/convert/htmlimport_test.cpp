@@ -173,6 +173,24 @@ TEST(HtmlImportRecords, ImagesKeywordsAndStylesAreReusedAcrossFiles) {
   EXPECT_EQ(f.set->CountOf(keyword), 3);
 }
 
+TEST(HtmlImportRecords, PngPicturesAreStoredAsGifOrJpeg) {
+  ImportFixture f;
+  tarn::testing::WriteFile(f.env.Path("icon.png"), tarn::testing::PngOf(tarn::testing::SmallBitmap(8, 4, true)));
+  tarn::testing::WriteFile(f.env.Path("photo.PNG"), tarn::testing::PngOf(tarn::testing::PhotoBitmap(64, 48)));
+  f.ImportMarkup("<img src=icon.png alt=icon><img src='photo.PNG' width=32 height=24>");
+  EXPECT_TRUE(f.html.ImportReport().skipped.empty());
+  EXPECT_EQ(f.html.ImportReport().images, 2);
+  std::vector<std::string> shown;
+  for (ObjectId id : f.ObjectsOfPage(0)) {
+    const TAEHoggetto* placed = f.set->GetObjectById(id);
+    ASSERT_EQ(placed->Kind(), immagineNew);
+    const TAEHoggetto* image = f.set->GetObject(immagine, placed->I32(kPlacedImage));
+    shown.push_back(image->FileName() + " " + std::to_string(placed->I16(kPlacedWidth)) + "x" +
+                    std::to_string(placed->I16(kPlacedHeight)));
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{"icon.gif 8x4", "photo.jpg 32x24"}));
+}
+
 TEST(HtmlImportRecords, FirstPageOfANewHypertextIsReplaced) {
   ImportFixture f;
   auto empty = f.set->NewObject(testoHtml);
