@@ -355,20 +355,11 @@ void THt2Reader::Select(const HtmlTag& tag) {
 }
 
 void THt2Reader::TextArea(const HtmlTag& tag) {
-  std::size_t close = m_tags.FindNoCase("</TEXTAREA", tag.end);
-  std::size_t end = 0;
-  if (close == std::string_view::npos) {
-    close = m_source.find('<', tag.end);
-    if (close == std::string::npos) close = m_source.size();
-    end = close;
-  } else {
-    const std::size_t gt = m_tags.FindClose(close);
-    end = gt == std::string_view::npos ? m_source.size() : gt + 1;
-  }
-  std::string text = m_run.Characters().DecodeAll(std::string_view(m_source).substr(tag.end, close - tag.end));
+  const TextEnd end = TextElementEnd("</TEXTAREA", tag.end);
+  std::string text = m_run.Characters().DecodeAll(std::string_view(m_source).substr(tag.end, end.close - tag.end));
   if (text.starts_with("\r\n")) text.erase(0, 2);
   else if (text.starts_with('\n')) text.erase(0, 1);
-  m_pos = end;
+  m_pos = end.after;
   auto field = m_set.NewObject(inputStat);
   field->SetSubtype(4);
   field->SetStr(kObjectName, kFormNameCapacity, tag.Value("NAME"));

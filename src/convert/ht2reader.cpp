@@ -735,20 +735,22 @@ void THt2Reader::Body(const HtmlTag& tag) {
   }
 }
 
-void THt2Reader::TitleElement(const HtmlTag& tag) {
-  std::size_t close = m_tags.FindNoCase("</TITLE", tag.end);
-  std::size_t after = close;
+THt2Reader::TextEnd THt2Reader::TextElementEnd(std::string_view closing, std::size_t from) const {
+  const std::size_t close = m_tags.FindNoCase(closing, from);
   if (close == std::string_view::npos) {
-    close = m_source.find('<', tag.end);
-    if (close == std::string::npos) close = m_source.size();
-    after = close;
-  } else {
-    const std::size_t gt = m_tags.FindClose(close);
-    after = gt == std::string_view::npos ? m_source.size() : gt + 1;
+    const std::size_t next = std::min(m_source.find('<', from), m_source.size());
+    return {next, next};
   }
-  m_pos = after;
+  const std::size_t gt = m_tags.FindClose(close);
+  return {close, gt == std::string_view::npos ? m_source.size() : gt + 1};
+}
+
+void THt2Reader::TitleElement(const HtmlTag& tag) {
+  const TextEnd end = TextElementEnd("</TITLE", tag.end);
+  m_pos = end.after;
   if (m_hasTitle) return;
-  const std::string decoded = m_run.Characters().DecodeAll(std::string_view(m_source).substr(tag.end, close - tag.end));
+  const std::string decoded =
+      m_run.Characters().DecodeAll(std::string_view(m_source).substr(tag.end, end.close - tag.end));
   std::string title;
   for (char c : decoded) {
     if (IsBlankByte(static_cast<unsigned char>(c))) {

@@ -252,6 +252,14 @@ class THt2Reader {
   void TextArea(const HtmlTag& tag);
   void BodyScript(const HtmlTag& tag);
   void SkipElement(const HtmlTag& tag, std::string_view closing, std::string* copy);
+  // Where the text of an element that holds only text (TITLE, TEXTAREA)
+  // ends: at its end tag, or, when it has none, at the next tag; `after` is
+  // where reading goes on.
+  struct TextEnd {
+    std::size_t close;
+    std::size_t after;
+  };
+  TextEnd TextElementEnd(std::string_view closing, std::size_t from) const;
   void TitleElement(const HtmlTag& tag);
   void Meta(const HtmlTag& tag);
   void LinkElement(const HtmlTag& tag);
