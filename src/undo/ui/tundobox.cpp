@@ -90,6 +90,19 @@ void TUndoBox::Finish(bool confirmed) {
   emit Finished(m_count);
 }
 
+bool TUndoBox::event(QEvent* event) {
+  // A pop-up receives the clicks made outside it, but a scroll area passes
+  // on those that do not reach its viewport (the frame, the rest of the
+  // screen): they must still close the list.
+  switch (event->type()) {
+    case QEvent::MouseButtonPress: mousePressEvent(static_cast<QMouseEvent*>(event)); return true;
+    case QEvent::MouseButtonRelease: mouseReleaseEvent(static_cast<QMouseEvent*>(event)); return true;
+    case QEvent::MouseButtonDblClick: mouseDoubleClickEvent(static_cast<QMouseEvent*>(event)); return true;
+    case QEvent::MouseMove: mouseMoveEvent(static_cast<QMouseEvent*>(event)); return true;
+    default: return QListWidget::event(event);
+  }
+}
+
 void TUndoBox::mousePressEvent(QMouseEvent* event) {
   const QPointF global = event->globalPosition();
   // A press outside the list closes it, as any pop-up.
@@ -112,7 +125,12 @@ void TUndoBox::mouseReleaseEvent(QMouseEvent*) {
 }
 
 void TUndoBox::mouseDoubleClickEvent(QMouseEvent* event) {
-  SelectTo(RowAt(event->globalPosition()));
+  const QPointF global = event->globalPosition();
+  if (!Inside(global)) {
+    Finish(false);
+    return;
+  }
+  SelectTo(RowAt(global));
   Finish(true);
 }
 
