@@ -88,10 +88,21 @@ objects::TAEHFrame* FrameOfView(const TInsiemeCornici& frameSet, const page::TAE
   return nullptr;
 }
 
-// The text written to a program's parameter file: the link's free text.
-std::string ParameterText(const document::TAEHoggetto& link) {
-  std::string text = document::ExtraText(link);
-  return text.empty() ? std::string(link.Extra().View()) : text;
+// A "prog:" address is the program (a setting's path, or a file name)
+// and, after a "?", the text written to the program's parameter file.
+// Address records keep nothing else; a link made in this session may carry
+// the text as its free text instead.
+struct ProgramAddress {
+  std::string program;
+  std::string parameters;
+};
+
+ProgramAddress SplitProgramAddress(std::string_view address, const document::TAEHoggetto& link) {
+  const std::size_t query = address.find('?');
+  ProgramAddress result{std::string(address.substr(0, query)), {}};
+  if (query != std::string_view::npos) result.parameters = std::string(address.substr(query + 1));
+  if (result.parameters.empty()) result.parameters = document::ExtraText(link);
+  return result;
 }
 
 bool WritePrivateFile(const std::filesystem::path& path, std::string_view text) {
@@ -353,9 +364,9 @@ void LinkFollower::FollowAddress(TInsiemeCornici& from, const std::string& addre
   }
 }
 
-void LinkFollower::RunProgramLink(const std::string& address, const document::TAEHoggetto& link) {
+void LinkFollower::RunProgramLink(const std::string& written, const document::TAEHoggetto& link) {
   const std::filesystem::path temp = m_services.set.TempFolder();
-  const std::string parameters = ParameterText(link);
+  const auto [address, parameters] = SplitProgramAddress(written, link);
   if (address.find('\\') != std::string::npos) {
     // A value of the author's settings names the program; the document
     // only says which value.
@@ -397,7 +408,7 @@ void LinkFollower::FollowFileLink(document::TAEHoggetto& file) {
     }
     return;
   }
-  const std::string target = askSaveFile(written.filename().string());
+  const std::string target = askSaveFile(base::ExtractFileName(document::LinkCaption(file)));
   if (target.empty()) return;
   std::error_code error;
   std::filesystem::copy_file(written, target, std::filesystem::copy_options::overwrite_existing, error);

@@ -162,9 +162,12 @@ void PageNavigation::PageNumberChanged(int value) {
     m_pageNumber->setValue(static_cast<int>(page));
   }
   ColourPageNumber();
-  // The box stays disabled while the page is being changed.
+  // The box stays disabled while the page is being changed, and keeps the
+  // colour of the number asked for (red: a new page was made).
   m_pageNumber->setEnabled(false);
+  m_numberAsked = true;
   ShowPage(page);
+  m_numberAsked = false;
   m_pageNumber->setEnabled(true);
 }
 
@@ -193,7 +196,7 @@ void PageNavigation::EditorPageChanged() {
     m_pageNumber->setRange(0, std::max<int>(m_host.set.CountOf(document::testoHtml), static_cast<int>(page)));
     m_pageNumber->setValue(static_cast<int>(page));
   }
-  ColourPageNumber();
+  if (!m_numberAsked) ColourPageNumber();
   if (!m_historyEnabled || m_host.editor.Model().ShowingTmpFrameSet()) return;
   const QString url = ToQString(UrlOf(page));
   const int current = m_history->currentIndex();

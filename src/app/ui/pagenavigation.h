@@ -102,6 +102,7 @@ class PageNavigation : public QObject {
   QColor m_textColour;
   bool m_historyEnabled = true;
   bool m_updatingControls = false;
+  bool m_numberAsked = false;
 };
 
 }  // namespace tarn::app::ui
