@@ -139,7 +139,11 @@ std::optional<std::vector<std::string>> DesktopExecCommand(std::string_view entr
   std::vector<std::string> command;
   bool fileGiven = false;
   for (const std::string& word : *words) {
-    if (word == "%f" || word == "%F" || word == "%u" || word == "%U") {
+    const bool fileCode = word == "%f" || word == "%F" || word == "%u" || word == "%U";
+    // The program comes first and is never the file: an entry whose first
+    // word is empty or a field code would run the file itself.
+    if (command.empty() && fileCode) return std::nullopt;
+    if (fileCode) {
       if (!fileGiven) command.push_back(file);
       fileGiven = true;
       continue;
@@ -155,7 +159,11 @@ std::optional<std::vector<std::string>> DesktopExecCommand(std::string_view entr
       }
       kept += word[i];
     }
-    if (!kept.empty()) command.push_back(kept);
+    if (kept.empty()) {
+      if (command.empty()) return std::nullopt;
+      continue;
+    }
+    command.push_back(kept);
   }
   if (command.empty()) return std::nullopt;
   if (!fileGiven) command.push_back(file);

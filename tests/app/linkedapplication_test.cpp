@@ -35,6 +35,10 @@ TEST(DesktopEntry, ExecKeyWithTheFileInPlaceOfItsFieldCode) {
       // The key counts in its own group only; a quote left open is no command.
       {"[Desktop Action new]\nExec=other\n" + head, {}},
       {head + "Exec=\"unclosed %f\n", {}},
+      // The file never stands in for the program.
+      {head + "Exec=\"\" %U --x=50%%\n", {}},
+      {head + "Exec=%f\n", {}},
+      {head + "Exec=%i viewer %f\n", {}},
       {head + "Exec=\n", {}},
   };
   for (const Case& c : cases) {
