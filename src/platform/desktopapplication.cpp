@@ -12,6 +12,8 @@ namespace {
 
 // xdg-mime answers at once; a desktop that takes longer counts as none.
 constexpr int kQueryTimeout = 5000;
+// The terminal the desktop offers programs that need one.
+constexpr std::string_view kTerminalEmulator = "x-terminal-emulator";
 // Desktop entries are a few kilobytes; a bigger file is not one.
 constexpr std::streamsize kEntryLimit = 1 << 20;
 
@@ -22,8 +24,8 @@ std::string Trimmed(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
-// The value of Exec in the [Desktop Entry] group.
-std::optional<std::string> ExecValue(std::string_view entry) {
+// The value of a key in the [Desktop Entry] group.
+std::optional<std::string> EntryValue(std::string_view entry, std::string_view key) {
   std::istringstream lines{std::string(entry)};
   std::string line;
   bool inEntry = false;
@@ -37,7 +39,7 @@ std::optional<std::string> ExecValue(std::string_view entry) {
     if (!inEntry) continue;
     const auto equals = text.find('=');
     if (equals == std::string::npos) continue;
-    if (Trimmed(std::string_view(text).substr(0, equals)) == "Exec") {
+    if (Trimmed(std::string_view(text).substr(0, equals)) == key) {
       return Trimmed(std::string_view(text).substr(equals + 1));
     }
   }
@@ -131,8 +133,9 @@ std::vector<std::filesystem::path> DesktopEntryFolders() {
   return folders;
 }
 
-std::optional<std::vector<std::string>> DesktopExecCommand(std::string_view entry, const std::string& file) {
-  const std::optional<std::string> exec = ExecValue(entry);
+std::optional<std::vector<std::string>> DesktopExecCommand(std::string_view entry, const std::string& file,
+                                                           const std::string& terminal) {
+  const std::optional<std::string> exec = EntryValue(entry, "Exec");
   if (!exec) return std::nullopt;
   std::optional<std::vector<std::string>> words = SplitExec(*exec);
   if (!words || words->empty()) return std::nullopt;
@@ -167,6 +170,12 @@ std::optional<std::vector<std::string>> DesktopExecCommand(std::string_view entr
   }
   if (command.empty()) return std::nullopt;
   if (!fileGiven) command.push_back(file);
+  // A program for a terminal runs in one, or not at all: started without
+  // one it would find no input and end at once.
+  if (EntryValue(entry, "Terminal") == "true") {
+    if (terminal.empty()) return std::nullopt;
+    command.insert(command.begin(), {terminal, "-e"});
+  }
   return command;
 }
 
@@ -181,7 +190,7 @@ std::optional<std::vector<std::string>> RegisteredApplication(Process& process, 
   if (!entry) return std::nullopt;
   const std::optional<std::string> text = ReadSmallFile(*entry);
   if (!text) return std::nullopt;
-  return DesktopExecCommand(*text, file);
+  return DesktopExecCommand(*text, file, process.FindProgram(std::string(kTerminalEmulator)));
 }
 
 }  // namespace tarn::platform

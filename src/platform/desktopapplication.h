@@ -23,9 +23,12 @@ std::vector<std::filesystem::path> DesktopEntryFolders();
 // The command line of a desktop entry's "Exec" key for one file: the
 // program first, then its arguments with the file in place of the %f, %F,
 // %u or %U field code (appended when there is none), the other field codes
-// dropped. Nothing when the text holds no "[Desktop Entry]" group with an
-// Exec key, or when the key cannot be split.
-std::optional<std::vector<std::string>> DesktopExecCommand(std::string_view entry, const std::string& file);
+// dropped. An entry marked "Terminal=true" runs as terminal + "-e" +
+// command, and gives nothing without a terminal. Nothing when the text
+// holds no "[Desktop Entry]" group with an Exec key, or when the key cannot
+// be split or names no program.
+std::optional<std::vector<std::string>> DesktopExecCommand(std::string_view entry, const std::string& file,
+                                                           const std::string& terminal = {});
 
 // The registered application for the file as a command line; nothing when
 // the desktop reports no association (xdg-mime missing, no MIME type, no

@@ -41,6 +41,11 @@ TEST(DesktopEntry, ExecKeyWithTheFileInPlaceOfItsFieldCode) {
       {head + "Exec=%i viewer %f\n", {}},
       {head + "Exec=\n", {}},
   };
+  // A program for a terminal runs in the desktop's terminal, or not at all.
+  const std::string vim = head + "Terminal=true\nExec=vim %F\n";
+  EXPECT_FALSE(platform::DesktopExecCommand(vim, "/tmp/a b.txt").has_value());
+  EXPECT_EQ(platform::DesktopExecCommand(vim, "/tmp/a b.txt", "/usr/bin/x-terminal-emulator"),
+            (std::vector<std::string>{"/usr/bin/x-terminal-emulator", "-e", "vim", "/tmp/a b.txt"}));
   for (const Case& c : cases) {
     const auto command = platform::DesktopExecCommand(c.entry, "/tmp/a b.txt");
     if (c.command.empty()) {

@@ -45,6 +45,8 @@ constexpr std::string_view kDefaultProgram = "c:\\windows\\notepad.exe";
 // A pop-up window opens beside the pointer, this size.
 constexpr int kPopupWidth = 420;
 constexpr int kPopupHeight = 300;
+// Separate windows open this far apart.
+constexpr int kCascadeStep = 32;
 
 // Disables a frame set while a link is followed; it may go meanwhile (a
 // link that closes its own window).
@@ -215,7 +217,14 @@ void LinkFollower::ShowInWindow(const std::string& name, int page, int anchor, b
     m_windows.emplace_back(window);
     if (near) {
       window->resize(kPopupWidth, kPopupHeight);
-      window->move(QCursor::pos() + QPoint(8, 8));
+      window->move(QCursor::pos() + QPoint(kCascadeStep / 4, kCascadeStep / 4));
+    } else {
+      // At the right of the main window's page, where the lines of its text
+      // end, each further window a step down and to the left.
+      const QWidget& area = m_services.editor;
+      const QPoint corner = area.mapToGlobal(QPoint(area.width(), 0));
+      const int step = kCascadeStep * static_cast<int>(m_windows.size());
+      window->move(corner + QPoint(-window->width() - step, step));
     }
   }
   window->show();

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QAbstractItemView>
 #include <QListWidget>
 #include <QMenu>
 #include <QSignalBlocker>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/commandset.h"
+#include "app/ui/krspinedit.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "objects/ui/framesetwidget.h"
@@ -24,6 +26,9 @@ namespace tarn::app::ui {
 namespace {
 
 using platform::qt::ToQString;
+
+// Wide enough for five digits and the spin buttons.
+constexpr int kPageNumberWidth = 76;
 
 // The live page n, or nothing.
 document::TAEHoggetto* LivePage(document::TAEHset& set, long page) {
@@ -53,9 +58,14 @@ long ChoosePageFromList(QWidget* parent, document::TAEHset& set, long current) {
     if (i == current) list->setCurrentItem(item);
   }
   QObject::connect(filter, &QLineEdit::textChanged, list, [list](const QString& text) {
+    QListWidgetItem* first = nullptr;
     for (int i = 0; i < list->count(); ++i) {
-      list->item(i)->setHidden(!list->item(i)->text().contains(text, Qt::CaseInsensitive));
+      QListWidgetItem* item = list->item(i);
+      item->setHidden(!item->text().contains(text, Qt::CaseInsensitive));
+      if (first == nullptr && !item->isHidden()) first = item;
     }
+    // Enter takes the page that shows, not one the filter hid.
+    if (list->currentItem() == nullptr || list->currentItem()->isHidden()) list->setCurrentItem(first);
   });
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -66,7 +76,9 @@ long ChoosePageFromList(QWidget* parent, document::TAEHset& set, long current) {
   layout->addWidget(list);
   layout->addWidget(buttons);
   dialog.resize(360, 420);
-  if (dialog.exec() != QDialog::Accepted || list->currentItem() == nullptr) return -1;
+  if (dialog.exec() != QDialog::Accepted || list->currentItem() == nullptr || list->currentItem()->isHidden()) {
+    return -1;
+  }
   return list->currentItem()->data(Qt::UserRole).toInt();
 }
 
@@ -85,7 +97,16 @@ PageNavigation::PageNavigation(CommandSet& commands, Host host, QObject* parent)
   // at every digit typed.
   m_pageNumber->setKeyboardTracking(false);
   m_textColour = m_pageNumber->palette().color(QPalette::Text);
-  m_pageNumber->setRange(0, 0);
+  // Any number may be typed (one beyond the last page makes a new page);
+  // the spin buttons stop at the page count and at 0.
+  m_pageNumber->setRange(0, document::kMaxIndex);
+  m_pageNumber->setMaximumWidth(kPageNumberWidth);
+  if (auto* spin = dynamic_cast<TKrSpinEdit*>(m_pageNumber)) {
+    spin->canStep = [this](int value, int steps) {
+      const int next = value + steps;
+      return next >= 0 && (steps < 0 || value < m_host.set.CountOf(document::testoHtml));
+    };
+  }
   connect(m_pageNumber, &QSpinBox::valueChanged, this, [this](int value) {
     if (!m_updatingControls) PageNumberChanged(value);
   });
@@ -97,7 +118,17 @@ PageNavigation::PageNavigation(CommandSet& commands, Host host, QObject* parent)
     connect(hypertext, &QMenu::aboutToShow, this, [this] { RecaptionGoMenus(); });
   }
 
-  m_history->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  // Every entry starts with the same folder: the box shows the end of its
+  // URL (file and page), the list elides the middle, and the page's title
+  // is the entry's tooltip.
+  m_history->setEditable(true);
+  m_history->setInsertPolicy(QComboBox::NoInsert);
+  m_history->lineEdit()->setReadOnly(true);
+  m_history->view()->setTextElideMode(Qt::ElideMiddle);
+  // Taken by a click only: the focus leaving a page (a link followed)
+  // must not land in the list and select its text.
+  m_history->setFocusPolicy(Qt::ClickFocus);
+  m_history->lineEdit()->setFocusPolicy(Qt::ClickFocus);
   commands.Bind("HistoryComboClick", [this](const CommandCall&) {
     if (!Switching() && !m_updatingControls) GoToHistoryEntry(m_history->currentIndex());
   });
@@ -169,15 +200,11 @@ void PageNavigation::PageNumberChanged(int value) {
   ShowPage(page);
   m_numberAsked = false;
   m_pageNumber->setEnabled(true);
+  // The number shows its colour, not a selection.
+  if (auto* edit = m_pageNumber->findChild<QLineEdit*>()) edit->deselect();
 }
 
-void PageNavigation::StepPage(int step) {
-  const int value = m_pageNumber->value();
-  const int count = m_host.set.CountOf(document::testoHtml);
-  if (step > 0 && value >= count) return;
-  if (step < 0 && value <= 0) return;
-  PageNumberChanged(value + step);
-}
+void PageNavigation::StepPage(int step) { m_pageNumber->stepBy(step); }
 
 void PageNavigation::ShowPage(long page) {
   if (Switching()) return;
@@ -192,8 +219,6 @@ void PageNavigation::EditorPageChanged() {
   if (page < 0) return;
   {
     const QSignalBlocker block(m_pageNumber);
-    // The number one past the last page is a new page's.
-    m_pageNumber->setRange(0, std::max<int>(m_host.set.CountOf(document::testoHtml), static_cast<int>(page)));
     m_pageNumber->setValue(static_cast<int>(page));
   }
   if (!m_numberAsked) ColourPageNumber();
@@ -204,6 +229,7 @@ void PageNavigation::EditorPageChanged() {
   {
     m_updatingControls = true;
     m_history->insertItem(current + 1, url);
+    m_history->setItemData(current + 1, PageTitle(m_host.set, page), Qt::ToolTipRole);
     m_updatingControls = false;
   }
   AddPageToGoMenu(page);
@@ -217,6 +243,7 @@ void PageNavigation::GoToHistoryEntry(int index) {
   m_host.navigateToUrl(url);
   m_updatingControls = true;
   m_history->setCurrentIndex(index);
+  m_history->lineEdit()->setCursorPosition(static_cast<int>(m_history->currentText().size()));
   m_updatingControls = false;
   for (QAction* action : m_commands.ActionsOf("BPrecedenteClick")) action->setEnabled(index > 0);
   for (QAction* action : m_commands.ActionsOf("BseguenteClick")) action->setEnabled(index < m_history->count() - 1);
