@@ -16,6 +16,7 @@
 #include "app/ui/exportcommands.h"
 #include "app/ui/fseparato.h"
 #include "app/ui/mainform.h"
+#include "app/ui/pagenavigation.h"
 #include "base/cp1252.h"
 #include "base/winpath.h"
 #include "document/aehset.h"
@@ -62,12 +63,6 @@ class DisabledWhile {
  private:
   QPointer<QWidget> m_widget;
 };
-
-document::TAEHoggetto* LivePage(document::TAEHset& set, long page) {
-  if (page < 0 || page > document::kMaxIndex) return nullptr;
-  document::TAEHoggetto* record = set.GetObject(document::testoHtml, static_cast<int>(page));
-  return record != nullptr && !record->IsFree() ? record : nullptr;
-}
 
 // The file part of an internal URL as written, before any folder is put
 // in front of it.

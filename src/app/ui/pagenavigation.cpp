@@ -30,13 +30,6 @@ using platform::qt::ToQString;
 // Wide enough for five digits and the spin buttons.
 constexpr int kPageNumberWidth = 76;
 
-// The live page n, or nothing.
-document::TAEHoggetto* LivePage(document::TAEHset& set, long page) {
-  if (page < 0 || page > document::kMaxIndex) return nullptr;
-  document::TAEHoggetto* record = set.GetObject(document::testoHtml, static_cast<int>(page));
-  return record != nullptr && !record->IsFree() ? record : nullptr;
-}
-
 QString PageTitle(document::TAEHset& set, long page) {
   const document::TAEHoggetto* record = LivePage(set, page);
   return record != nullptr ? ToQString(record->GetCaption()) : QString();
@@ -83,6 +76,12 @@ long ChoosePageFromList(QWidget* parent, document::TAEHset& set, long current) {
 }
 
 }  // namespace
+
+document::TAEHoggetto* LivePage(document::TAEHset& set, long page) {
+  if (page < 0 || page > document::kMaxIndex) return nullptr;
+  document::TAEHoggetto* record = set.GetObject(document::testoHtml, static_cast<int>(page));
+  return record != nullptr && !record->IsFree() ? record : nullptr;
+}
 
 PageNavigation::PageNavigation(CommandSet& commands, Host host, QObject* parent)
     : QObject(parent), m_host(std::move(host)), m_commands(commands) {
@@ -132,9 +131,12 @@ PageNavigation::PageNavigation(CommandSet& commands, Host host, QObject* parent)
   commands.Bind("HistoryComboClick", [this](const CommandCall&) {
     if (!Switching() && !m_updatingControls) GoToHistoryEntry(m_history->currentIndex());
   });
-  // A click on an entry, or Enter on the list.
+  // A click on an entry, or Enter on the list or in the box.
   connect(m_history, &QComboBox::activated, this, [this](int index) {
     if (!Switching() && !m_updatingControls) GoToHistoryEntry(index);
+  });
+  connect(m_history->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+    if (!Switching() && !m_updatingControls) GoToHistoryEntry(m_history->currentIndex());
   });
   commands.Bind("BPrecedenteClick", [this](const CommandCall&) {
     if (!Switching()) GoToHistoryEntry(m_history->currentIndex() - 1);

@@ -20,8 +20,9 @@ class QMenu;
 class QSpinBox;
 
 namespace tarn::document {
+class TAEHoggetto;
 class TAEHset;
-}
+}  // namespace tarn::document
 namespace tarn::objects::ui {
 class TInsiemeCornici;
 }
@@ -29,6 +30,9 @@ class TInsiemeCornici;
 namespace tarn::app::ui {
 
 class CommandSet;
+
+// The live page n of the hypertext, or nothing (deleted, or never made).
+document::TAEHoggetto* LivePage(document::TAEHset& set, long page);
 
 class PageNavigation : public QObject {
  public:
