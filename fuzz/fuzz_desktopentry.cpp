@@ -11,8 +11,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const std::string file = "/fuzz/file name.txt";
-  const auto command = tarn::platform::DesktopExecCommand(text, file);
-  if (command) {
+  // Without a terminal and with one (entries marked Terminal=true run in it).
+  for (const char* terminal : {"", "x-terminal-emulator"}) {
+    const auto command = tarn::platform::DesktopExecCommand(text, file, terminal);
+    if (!command) continue;
     if (command->size() < 2 || command->front().empty()) std::abort();
     if (std::count(command->begin() + 1, command->end(), file) < 1) std::abort();
   }
