@@ -109,6 +109,13 @@ PageNavigation::PageNavigation(CommandSet& commands, Host host, QObject* parent)
   connect(m_pageNumber, &QSpinBox::valueChanged, this, [this](int value) {
     if (!m_updatingControls) PageNumberChanged(value);
   });
+  // Enter selects the whole number once the page is shown and the focus
+  // has gone to it: a selection left behind would hide the number's
+  // colour (red for a page just made) until the box is clicked again.
+  connect(m_pageNumber, &QAbstractSpinBox::editingFinished, this, [this] {
+    if (m_pageNumber->hasFocus()) return;
+    if (auto* edit = m_pageNumber->findChild<QLineEdit*>()) edit->deselect();
+  });
   m_pageNumber->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(m_pageNumber, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { m_numberMenu->popup(m_pageNumber->mapToGlobal(at)); });
@@ -228,6 +235,14 @@ void PageNavigation::EditorPageChanged() {
   const QString url = ToQString(UrlOf(page));
   const int current = m_history->currentIndex();
   if (current >= 0 && m_history->itemText(current) == url) return;
+  // The page the list already has next (the author went back, then
+  // followed the same link again): the list moves on to that entry
+  // rather than holding the same address twice in a row.
+  if (current + 1 < m_history->count() && m_history->itemText(current + 1) == url) {
+    AddPageToGoMenu(page);
+    GoToHistoryEntry(current + 1);
+    return;
+  }
   {
     m_updatingControls = true;
     m_history->insertItem(current + 1, url);

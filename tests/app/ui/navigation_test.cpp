@@ -156,6 +156,9 @@ TEST_F(Navigation, ThePageNumberBoxShowsTheTypedPageAndMarksANewOne) {
   const int pages = testing::kNavigationPages;
   TypePageNumber(QString::number(pages));
   EXPECT_EQ(number->palette().color(QPalette::Text), QColor(Qt::red));
+  // The page has the focus, and no selection left in the box hides the red.
+  EXPECT_FALSE(number->hasFocus());
+  EXPECT_FALSE(number->findChild<QLineEdit*>()->hasSelectedText());
   EXPECT_EQ(Page(), pages);
   EXPECT_EQ(window->Hypertext().CountOf(document::testoHtml), pages + 1);
   // A number far beyond: the next new page, whose number the box shows.
@@ -219,6 +222,13 @@ TEST_F(Navigation, VisitedPagesAreListedOnceAndANewVisitGoesAfterTheCurrentOne) 
   EXPECT_EQ(Nav().HistoryIndex(), 2);
   window->Action("NextPage")->trigger();
   EXPECT_EQ(Page(), 2);
+  // Back, then the page that the list has next: the list moves on to it
+  // instead of holding it twice in a row.
+  window->Action("PreviousPage")->trigger();
+  TypePageNumber("2");
+  EXPECT_EQ(Nav().HistoryEntries(), QStringList({Url(0, file), Url(1, file), Url(5, file), Url(2, file)}));
+  EXPECT_EQ(Nav().HistoryIndex(), 3);
+  EXPECT_FALSE(window->Action("NextPage")->isEnabled());
   // Choosing an entry of the list shows its page.
   QComboBox* history = Nav().History();
   history->setCurrentIndex(0);
