@@ -1,6 +1,7 @@
 // A separate page window; see fseparato.h.
 #include "app/ui/fseparato.h"
 
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "document/aehset.h"
@@ -26,6 +27,10 @@ TFseparato::TFseparato(platform::Messages& messages, document::TAEHset& set, pla
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_editor);
   resize(600, 450);
+  // Escape closes the window: a pop-up read in passing goes as it came,
+  // without reaching for the title bar.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 TFseparato::~TFseparato() { m_editor->SetLinkedAEHset(nullptr); }

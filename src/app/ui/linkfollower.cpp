@@ -224,7 +224,12 @@ void LinkFollower::ShowInWindow(const std::string& name, int page, int anchor, b
   }
   window->show();
   window->raise();
+  // The window the link opened is the one read next: it takes the keys
+  // (arrows scroll it, Escape closes it). The main editor keeps its own
+  // focus for when the author comes back to it.
+  window->activateWindow();
   window->ShowPage(page, anchor);
+  window->Editor().RestoreFocus();
 }
 
 // ---- Showing pages ----

@@ -366,6 +366,13 @@ TEST_F(Navigation, SpecialLinksScrollToAnchorsAndOpenWindows) {
   EXPECT_GT(view->verticalScrollBar()->value(), 0);
   EXPECT_EQ(Box()->Text().Caret().paragraph, Box()->Text().LastOwn());
 
+  // Down scrolls a page just shown, before anything on it was clicked.
+  Show(testing::kFarPage);
+  auto* far = Editor().PageViewOf(*Editor().Model().Top());
+  ASSERT_EQ(far->verticalScrollBar()->value(), 0);
+  QTest::keyClick(&Editor(), Qt::Key_Down);
+  EXPECT_GT(far->verticalScrollBar()->value(), 0);
+
   // A page and an anchor on it.
   Show(0);
   Follow(testing::kJumpLinkText);
@@ -400,6 +407,14 @@ TEST_F(Navigation, SpecialLinksScrollToAnchorsAndOpenWindows) {
   Follow(testing::kCloseLinkText);
   QCoreApplication::sendPostedEvents();
   EXPECT_EQ(window->Links().FindSeparateWindow("Side"), nullptr);
+  // Escape in the pop-up's page closes it.
+  TFseparato* pop = window->Links().FindSeparateWindow("<<<pop");
+  ASSERT_NE(pop, nullptr);
+  QApplication::setActiveWindow(pop);
+  QTest::keyClick(pop->Editor().BoxOf(*pop->Editor().Model().Top()), Qt::Key_Escape);
+  EXPECT_FALSE(pop->isVisible());
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(window->Links().FindSeparateWindow("<<<pop"), nullptr);
   // Opening another hypertext closes the rest.
   window->Action("FileNew")->trigger();
   EXPECT_TRUE(window->Links().SeparateWindows().empty());
