@@ -294,11 +294,15 @@ void LinkFollower::NavigateToUrl(const std::string& url) {
         if (!m_window.SaveSucceeded()) return;
       }
     }
+    // A reader following links from one hypertext into another keeps
+    // reading: a hypertext opens for editing only when asked to.
+    const bool reading = !m_window.EditMode();
     if (parsed.file.empty()) {
       m_window.NewBlankHypertext();
     } else {
       m_window.LoadHypertext(file.string(), false);
     }
+    if (reading) m_window.ContinueReading();
   }
   TInsiemeCornici& editor = m_services.editor;
   if (parsed.page >= 0 && parsed.page != editor.MainPageNumber()) {

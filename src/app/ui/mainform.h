@@ -108,6 +108,9 @@ class TMainForm : public QMainWindow, public OptionsHost {
   // Shows the page an internal URL names; another hypertext is opened after
   // the save question.
   void NavigateToUrl(const std::string& address);
+  // Preview again after a link read in preview opened another hypertext
+  // (which opens for editing): nothing has been edited in it.
+  void ContinueReading();
   // Runs the application of a linked file's extension and, when given,
   // calls ended once the author has closed it. False when nothing ran.
   bool RunLinkedApplication(const std::filesystem::path& file, std::function<void()> ended = {});

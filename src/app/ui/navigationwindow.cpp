@@ -71,6 +71,13 @@ void TMainForm::EndTemporaryFrameSet() {
 
 void TMainForm::NavigateToUrl(const std::string& address) { m_links->NavigateToUrl(address); }
 
+void TMainForm::ContinueReading() {
+  if (!EditMode()) return;
+  SwitchMode(false);
+  m_editModeUsed = false;
+  UpdateStatus();
+}
+
 void TMainForm::RefreshTextFeedback() { m_feedback->UpdateTextFeedback(); }
 
 bool TMainForm::RunLinkedApplication(const std::filesystem::path& file, std::function<void()> ended) {

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QAbstractItemView>
 #include <QListWidget>
@@ -29,6 +30,10 @@ using platform::qt::ToQString;
 
 // Wide enough for five digits and the spin buttons.
 constexpr int kPageNumberWidth = 76;
+// The open visited-pages list: room for the scroll bar beside the longest
+// address, and no wider than most screens can show beside the toolbar.
+constexpr int kHistoryListMargin = 32;
+constexpr int kHistoryListMaxWidth = 720;
 
 QString PageTitle(document::TAEHset& set, long page) {
   const document::TAEHoggetto* record = LivePage(set, page);
@@ -248,6 +253,13 @@ void PageNavigation::EditorPageChanged() {
     m_history->insertItem(current + 1, url);
     m_history->setItemData(current + 1, PageTitle(m_host.set, page), Qt::ToolTipRole);
     m_updatingControls = false;
+  }
+  // The open list is as wide as its longest address (within reason): the
+  // box shows only the end of one.
+  const QFontMetrics metrics(m_history->view()->font());
+  const int wanted = metrics.horizontalAdvance(url) + kHistoryListMargin;
+  if (wanted > m_history->view()->minimumWidth()) {
+    m_history->view()->setMinimumWidth(std::min(wanted, kHistoryListMaxWidth));
   }
   AddPageToGoMenu(page);
   GoToHistoryEntry(current + 1);

@@ -266,6 +266,21 @@ TEST_F(Navigation, ALinkIntoAnotherHypertextAsksToSaveAndTheListLeadsBack) {
   window->NavigateToUrl("tarn://" + (folder / "gone.aeh").string() + "|1");
   EXPECT_TRUE(messages.Saw("The hypertext " + (folder / "gone.aeh").string() + " was not found."));
   EXPECT_EQ(window->FileName(), files.main.string());
+
+  // A reader stays a reader: read in preview, the other hypertext opens
+  // in preview too, and so does the first one on the way back.
+  Preview();
+  messages.Clear();
+  Click(testing::kOtherLinkText);
+  EXPECT_EQ(window->FileName(), files.other.string());
+  EXPECT_FALSE(window->EditMode());
+  for (int i = 0; i < 3 && window->FileName() != files.main.string(); ++i) {
+    window->Action("PreviousPage")->trigger();
+  }
+  EXPECT_EQ(window->FileName(), files.main.string());
+  EXPECT_FALSE(window->EditMode());
+  EXPECT_FALSE(window->IsModified());
+  EXPECT_TRUE(messages.entries.empty());
 }
 
 // ---- The go-to menus ----
