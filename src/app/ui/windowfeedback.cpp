@@ -111,9 +111,16 @@ void WindowFeedback::EditorSelectionChange(QWidget* object) {
   UpdateStatus();
 }
 
-void WindowFeedback::UpdateTextFeedback() {
+richtext::ui::TAEHbox* WindowFeedback::ShownBox() const {
+  // The box last reported is taken only while a page shown still holds
+  // it: the box of a page just closed lingers until its deletion runs, and
+  // its styles went with the hypertext that was closed.
   auto* box = qobject_cast<richtext::ui::TAEHbox*>(m_active.data());
-  if (box == nullptr) box = m_host.editor.ActiveBox();
+  return box != nullptr && ViewOfBox(box) != nullptr ? box : m_host.editor.ActiveBox();
+}
+
+void WindowFeedback::UpdateTextFeedback() {
+  richtext::ui::TAEHbox* box = ShownBox();
   if (box == nullptr || m_updatingControls) return;
   m_updatingControls = true;
   CommandSet& commands = m_host.commands;
@@ -231,8 +238,7 @@ void WindowFeedback::ShowBoxStatus(richtext::ui::TAEHbox* box) {
 }
 
 void WindowFeedback::UpdateStatus() {
-  auto* box = qobject_cast<richtext::ui::TAEHbox*>(m_active.data());
-  if (box == nullptr || ViewOfBox(box) == nullptr) box = m_host.editor.ActiveBox();
+  richtext::ui::TAEHbox* box = ShownBox();
   if (m_edit) {
     const bool counts = m_host.editModeUsed();
     m_panels[1]->setText(counts && m_host.set.IsModified() ? ToQString(kHypertextModifiedText) : QString());

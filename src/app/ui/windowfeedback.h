@@ -69,6 +69,9 @@ class WindowFeedback : public QObject {
  private:
   void ShowBoxStatus(richtext::ui::TAEHbox* box);
   page::TAEHpage* ViewOfBox(richtext::ui::TAEHbox* box) const;
+  // The text box the feedback is about: the one last reported, or the
+  // editor's active one.
+  richtext::ui::TAEHbox* ShownBox() const;
 
   Host m_host;
   std::array<QLabel*, 4> m_panels{};
