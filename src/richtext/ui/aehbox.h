@@ -109,6 +109,10 @@ class TAEHbox : public objects::TDragCustomControl {
   void DetachUndo() { m_undo.reset(); }
   undo::TextBoxControl* UndoControl() const { return m_undo.get(); }
 
+  // Follows the link of the character at the caret (or before it), as a
+  // double click on it does.
+  void FollowLinkAtCaret();
+
   // The box's own popup menu (the owner makes it).
   QPointer<QMenu> popupMenu;
   // Refused input; the system bell unless replaced.
@@ -152,7 +156,6 @@ class TAEHbox : public objects::TDragCustomControl {
   void UpdateExtent();
   void ShowContextMenu(QPoint point);
   void ShowHover(QPoint point);
-  void FollowLinkAtCaret();
   void StartDrag();
   void DropFiles(const QMimeData& mime, QPoint point);
   std::int32_t LinkAt(const TextPos& pos) const;
