@@ -614,7 +614,7 @@ constexpr std::string_view kBuilt[] = {
     // Moving between pages and following links.
     "PageNumberChange", "HistoryComboClick", "ScegliDaAnteprima1Click", "VaiATestata1Click", "VaiAPie1Click",
     "Vaiaprossimaslide1Click", "Seguicollegamentodoppioclic1Click", "Seguicollegamento1Click", "SeguiGenLinkClick",
-    "UndoButtonClick", "RedoButtonClick",
+    "UndoButtonClick", "RedoButtonClick", "AlignButtonClick",
 };
 
 std::string_view KeyName(int key) {

@@ -14,6 +14,7 @@ if(TARN_QT)
     app/ui/commandicons.cpp
     app/ui/commandset.cpp
     app/ui/editorcommands.cpp
+    app/ui/formatcommands.cpp
     app/ui/exportcommands.cpp
     app/ui/mainform.cpp
     app/ui/windowcommands.cpp

@@ -153,5 +153,21 @@ TEST_F(WindowUndo, TheDropDownsTakeSeveralStepsAtOnce) {
   EXPECT_EQ(Text(), last);
 }
 
+TEST_F(WindowUndo, AlignmentFromTheToolbarIsOneStep) {
+  ASSERT_NE(box, nullptr);
+  box->setFocus();
+  const std::string before = Text();
+  window->Action("CenterAlign")->trigger();
+  const std::string centred = Text();
+  ASSERT_NE(centred, before);
+  EXPECT_EQ(box->ParaAttributes().Alignment(), 2);
+
+  ChooseFromDropDown("UndoButton", 1);
+  EXPECT_EQ(captions, std::vector<std::string>{"Center"});
+  EXPECT_EQ(Text(), before);
+  QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Text(), centred);
+}
+
 }  // namespace
 }  // namespace tarn::undo::ui

@@ -28,6 +28,7 @@
 #include "app/wordprocessor.h"
 #include "app/ui/commandset.h"
 #include "app/ui/editorcommands.h"
+#include "app/ui/formatcommands.h"
 #include "app/ui/editorcontrol.h"
 #include "app/ui/exportcommands.h"
 #include "app/ui/fopzprog.h"
@@ -112,6 +113,7 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   m_commands = new CommandSet(*this, [this](const CommandEntry& entry) { NotYet(NotAvailableWhat(entry)); });
   BindWindowCommands();
   BindEditorCommands(*m_commands, *m_editor, [this] { UpdateStatus(); });
+  BindFormatCommands(*m_commands, *editor, [this] { UpdateStatus(); });
   new undo::ui::UndoCommands(*m_commands, *m_set, *m_editor, this);
   m_exports = new ExportCommands(
       *m_commands,

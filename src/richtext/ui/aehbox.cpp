@@ -641,6 +641,12 @@ void TAEHbox::Cut() {
   Changed();
 }
 
+void TAEHbox::SetAlignment(std::uint8_t alignment) {
+  if (!Editable()) return;
+  m_paraAttributes.SetAlignment(alignment);
+  Changed();
+}
+
 void TAEHbox::Paste() {
   if (m_clipboard == nullptr || !Editable()) return;
   const platform::ClipboardData content = m_clipboard->Get();

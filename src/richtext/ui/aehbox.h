@@ -86,6 +86,9 @@ class TAEHbox : public objects::TDragCustomControl {
   void Copy();
   void Cut();
   void Paste();
+  // The alignment of the paragraphs the selection touches (0 left, 1 right,
+  // 2 centred), as the paragraph toolbar sets it.
+  void SetAlignment(std::uint8_t alignment);
 
   // Drag and drop of text: the drop caret follows the pointer; a drop moves
   // or copies the source box's selection to the point.
