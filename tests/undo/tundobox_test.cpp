@@ -5,6 +5,7 @@
 
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -103,6 +104,10 @@ TEST_F(UndoBox, TenRowsAtMostAndPlacedWhereTheScreenHasRoom) {
   const int row = many->sizeHintForRow(0);
   EXPECT_EQ(few->height(), 3 * row + 2);
   EXPECT_EQ(many->height(), TUndoBox::kRows * row + 2);
+  // Every row of a short list is seen whole; a long one scrolls.
+  EXPECT_FALSE(few->verticalScrollBar()->isVisible());
+  EXPECT_LE(few->visualItemRect(few->item(2)).bottom(), few->viewport()->height() - 1);
+  EXPECT_TRUE(many->verticalScrollBar()->isVisible());
   // Below the anchor, left edges together.
   EXPECT_EQ(many->pos(), anchor.mapToGlobal(QPoint(0, anchor.height())));
 

@@ -25,13 +25,17 @@ TUndoBox::TUndoBox(const std::vector<std::string>& captions, QWidget* parent)
   setSelectionMode(QAbstractItemView::MultiSelection);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
+  // A flat line of one pixel: a sunken box would be two wide and hide the
+  // last row behind a scroll bar.
   setFrameShape(QFrame::Box);
+  setFrameShadow(QFrame::Plain);
   setLineWidth(1);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   for (const std::string& caption : captions) addItem(platform::qt::ToQString(caption));
   const int rows = std::min(count(), kRows);
+  if (count() <= kRows) setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   const int rowHeight = count() > 0 ? sizeHintForRow(0) : fontMetrics().height();
-  setFixedSize(kWidth, rows * rowHeight + 2);
+  setFixedSize(kWidth, rows * rowHeight + 2 * frameWidth());
   if (count() > 0) SelectTo(0);
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
     if (state != Qt::ApplicationActive) Finish(false);
