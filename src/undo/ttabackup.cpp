@@ -34,30 +34,29 @@ void TtaBackup::ColumnsAdded(int index, int count) {
   m_count = count;
 }
 
-void TtaBackup::RowsDeleted(int index, int count) {
-  m_operation = kRowsDeleted;
-  m_index = index;
-  m_count = count;
-  m_cells.clear();
-  m_numbers.clear();
-  UndoTable* table = Table();
-  if (table == nullptr || count < 1 || index < 0 || index + count > table->RowCount()) return;
-  const int last = table->ColumnCount() - 1;
-  table->SaveCells(m_cells, index, index + count - 1, 0, last);
-  m_numbers = table->CellNumbers(index, index + count - 1, 0, last);
-}
+void TtaBackup::RowsDeleted(int index, int count) { Deleted(kRowsDeleted, index, count); }
 
-void TtaBackup::ColumnsDeleted(int index, int count) {
-  m_operation = kColumnsDeleted;
+void TtaBackup::ColumnsDeleted(int index, int count) { Deleted(kColumnsDeleted, index, count); }
+
+void TtaBackup::Deleted(Operation operation, int index, int count) {
+  m_operation = operation;
   m_index = index;
   m_count = count;
   m_cells.clear();
   m_numbers.clear();
   UndoTable* table = Table();
-  if (table == nullptr || count < 1 || index < 0 || index + count > table->ColumnCount()) return;
-  const int last = table->RowCount() - 1;
-  table->SaveCells(m_cells, 0, last, index, index + count - 1);
-  m_numbers = table->CellNumbers(0, last, index, index + count - 1);
+  const bool rows = operation == kRowsDeleted;
+  if (table == nullptr || count < 1 || index < 0 || index + count > (rows ? table->RowCount() : table->ColumnCount())) {
+    return;
+  }
+  // The block of cells: the rows taken across every column, or the columns
+  // down every row.
+  const int firstRow = rows ? index : 0;
+  const int lastRow = rows ? index + count - 1 : table->RowCount() - 1;
+  const int firstColumn = rows ? 0 : index;
+  const int lastColumn = rows ? table->ColumnCount() - 1 : index + count - 1;
+  table->SaveCells(m_cells, firstRow, lastRow, firstColumn, lastColumn);
+  m_numbers = table->CellNumbers(firstRow, lastRow, firstColumn, lastColumn);
 }
 
 bool TtaBackup::Fits(const UndoTable& table) const {

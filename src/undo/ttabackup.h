@@ -90,6 +90,8 @@ class TtaBackup : public TAEHbackup {
   UndoTable* Table() const;
   // Whether the change of structure fits the table as it is now.
   bool Fits(const UndoTable& table) const;
+  // Notes a deletion of rows or columns and saves the cells it takes away.
+  void Deleted(Operation operation, int index, int count);
 
   std::string m_record;
   document::DataBlock m_content;

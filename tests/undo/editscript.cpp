@@ -98,22 +98,24 @@ class Script {
     return word;
   }
 
-  void Undo() {
-    if (!w.List().CanUndo()) return;
-    const std::string expected = m_undo.back();
-    m_undo.pop_back();
-    m_redo.push_back(w.Shown());
-    w.List().Undo();
-    if (w.Shown() != expected) m_failure = "undo gave\n  " + w.Shown() + "\ninstead of\n  " + expected;
-  }
-
-  void Redo() {
-    if (!w.List().CanRedo()) return;
-    const std::string expected = m_redo.back();
-    m_redo.pop_back();
-    m_undo.push_back(w.Shown());
-    w.List().Redo();
-    if (w.Shown() != expected) m_failure = "redo gave\n  " + w.Shown() + "\ninstead of\n  " + expected;
+  // One step back (kUndo) or forward: the text must be the one seen before
+  // the step was taken the other way.
+  void Take(int direction) {
+    const bool undo = direction == undo::kUndo;
+    if (undo ? !w.List().CanUndo() : !w.List().CanRedo()) return;
+    std::vector<std::string>& from = undo ? m_undo : m_redo;
+    std::vector<std::string>& to = undo ? m_redo : m_undo;
+    const std::string expected = from.back();
+    from.pop_back();
+    to.push_back(w.Shown());
+    if (undo) {
+      w.List().Undo();
+    } else {
+      w.List().Redo();
+    }
+    if (w.Shown() != expected) {
+      m_failure = std::string(undo ? "undo" : "redo") + " gave\n  " + w.Shown() + "\ninstead of\n  " + expected;
+    }
   }
 
   void Operate(int op, Bytes& in) {
@@ -155,12 +157,12 @@ class Script {
         break;
       case 14:
       case 15:
-      case 16: Undo(); break;
-      case 17: Redo(); break;
+      case 16: Take(undo::kUndo); break;
+      case 17: Take(undo::kRedo); break;
       case 18: {
         // Several steps at once, as from the drop-down list.
         const int count = 1 + in.Next() % 4;
-        for (int i = 0; i < count && m_failure.empty(); ++i) Undo();
+        for (int i = 0; i < count && m_failure.empty(); ++i) Take(undo::kUndo);
         break;
       }
       case 19: {
