@@ -1,0 +1,10 @@
+# Printing: the page setup, the printable page and its objects, and the
+# print dialog's page list in the core; the dialogs and the desktop's
+# printers in the widget library.
+target_sources(tarn_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/pagesetupdialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/printables.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/aehpagep.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/printlist.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../platform/testing/recordingprinter.cpp
+)
