@@ -55,6 +55,17 @@ constexpr Help kHelp[] = {
     {"render", "tarn-cli render FILE --page N --png OUT.png [--width PIXELS]",
      "Draws page N as the page view shows it into a PNG, without a display.\n"
      "  --width PIXELS     the width to lay the page out at (800 by default)"},
+    {"print", "tarn-cli print FILE --pdf OUT.pdf [--pages N,M,...|--all] [--margins MM] [--no-background] [--image-scale N]",
+     "Prints pages into a PDF file, each page from a new sheet, as the print dialog does:\n"
+     "A4, the page's header and footer pages, lines never cut between sheets.\n"
+     "  --pages N,M,...    these pages in this order (default: all, in the default page order)\n"
+     "  --all              all pages in the default page order\n"
+     "  --margins MM       the four margins in millimetres (25 by default)\n"
+     "  --no-background    leave out the page and table backgrounds\n"
+     "  --image-scale N    hundredths of a millimetre per 100 screen pixels of images\n"
+     "                     (20 to 20000; 2500 by default: a pixel prints as 0.25 mm)\n"
+     "Exit 1 when a listed page does not exist or the file cannot be written.\n"
+     "Runs without a display."},
     {"tree", "tarn-cli tree FILE [--json]",
      "Prints the page order tree: the chapters (in brackets) and the pages with their\n"
      "indices and titles. A damaged stored tree is shown mended: every live page once.\n"

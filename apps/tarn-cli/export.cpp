@@ -43,6 +43,8 @@ class TerminalProgress : public convert::ExportProgress {
   int m_phase = 0;
 };
 
+}  // namespace
+
 bool ParsePages(const std::string& text, std::vector<int>& pages) {
   std::size_t start = 0;
   while (start <= text.size()) {
@@ -57,8 +59,6 @@ bool ParsePages(const std::string& text, std::vector<int>& pages) {
   }
   return !pages.empty();
 }
-
-}  // namespace
 
 int Export(const std::vector<std::string>& args) {
   if (args.empty() || args[0] != "html") return kExitUsage;

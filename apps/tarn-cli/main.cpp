@@ -14,6 +14,7 @@
 #include "export.h"
 #include "import.h"
 #ifdef TARN_WITH_QT
+#include "print.h"
 #include "render.h"
 #endif
 #include "document/aehset.h"
@@ -39,6 +40,8 @@ int Usage() {
       "       tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder]\n"
       "                            [--into EXISTING.aeh]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
+      "       tarn-cli print FILE --pdf OUT.pdf [--pages N,M,...|--all] [--margins MM] [--no-background]\n"
+      "                      [--image-scale N]\n"
       "       tarn-cli tree FILE [--json]\n"
       "       tarn-cli refs FILE --page N [--json]\n"
       "       tarn-cli delete FILE --page N [--yes] [--out OUT]\n"
@@ -194,6 +197,10 @@ int main(int argc, char** argv) {
 #ifdef TARN_WITH_QT
   if (command == "render") {
     const int rc = cli::Render(args);
+    return rc == kExitUsage ? Usage() : rc;
+  }
+  if (command == "print") {
+    const int rc = cli::Print(args);
     return rc == kExitUsage ? Usage() : rc;
   }
 #endif

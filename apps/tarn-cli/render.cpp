@@ -45,6 +45,8 @@ class RenderHost : public page::PageHost {
   document::TAEHset& m_set;
 };
 
+}  // namespace
+
 // A display-less application for fonts and painting.
 std::unique_ptr<QGuiApplication> OffscreenApplication() {
   if (QGuiApplication::instance() != nullptr) return nullptr;
@@ -54,8 +56,6 @@ std::unique_ptr<QGuiApplication> OffscreenApplication() {
   static char* argv[] = {name, nullptr};
   return std::make_unique<QGuiApplication>(argc, argv);
 }
-
-}  // namespace
 
 int Render(const std::vector<std::string>& args) {
   std::string file;

@@ -36,52 +36,12 @@ constexpr int kDefaultObjectSize = 100;
 // takes, and the cell space when the spacing leaves none.
 constexpr int kFreeColumnMinimum = 30;
 constexpr int kNoCellSpace = 10;
-// Background tiles smaller than this (printer pixels along each side) are
-// gathered into bigger ones, so that a one-pixel pattern does not become
-// millions of drawing calls.
-constexpr int kMinTileSide = 256;
 
 document::TAEHset* OwnerOf(const TAEHoggetto* record) { return record != nullptr ? record->Owner() : nullptr; }
 
 bool PictureOpaque(const document::TAEHpicture& picture) {
   return !picture.Transparent() && picture.Format() != document::ImageFormat::Wmf &&
          picture.Format() != document::ImageFormat::Emf;
-}
-
-// The picture repeated into a bitmap of at least kMinTileSide printed
-// pixels along each side (with its printed size), when it is smaller.
-struct Tile {
-  const base::Bitmap* bitmap;
-  base::Bitmap gathered;
-  int width;
-  int height;
-};
-
-Tile MakeTile(const base::Bitmap& source, int width, int height) {
-  Tile tile{&source, {}, width, height};
-  const int across = width >= kMinTileSide ? 1 : (kMinTileSide + width - 1) / std::max(width, 1);
-  const int down = height >= kMinTileSide ? 1 : (kMinTileSide + height - 1) / std::max(height, 1);
-  if (across == 1 && down == 1) return tile;
-  base::Bitmap& big = tile.gathered;
-  big.width = source.width * across;
-  big.height = source.height * down;
-  big.transparent = source.transparent;
-  big.pixels.resize(static_cast<std::size_t>(big.width) * static_cast<std::size_t>(big.height));
-  for (int y = 0; y < big.height; ++y) {
-    for (int x = 0; x < big.width; ++x) {
-      big.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(big.width) + static_cast<std::size_t>(x)] =
-          source.At(x % source.width, y % source.height);
-    }
-  }
-  tile.bitmap = &big;
-  tile.width = width * across;
-  tile.height = height * down;
-  return tile;
-}
-
-int FloorTo(int value, int origin, int step) {
-  const int d = value - origin;
-  return origin + (d >= 0 ? d / step : -((-d + step - 1) / step)) * step;
 }
 
 }  // namespace
@@ -221,14 +181,9 @@ void TAEHboxP::PaintBackground(platform::Canvas& canvas, const platform::Rect& a
   const PrintUnits& units = m_page.Units();
   const int w = std::max(1, units.ImageX(picture->Bitmap().width));
   const int h = std::max(1, units.ImageY(picture->Bitmap().height));
-  const Tile tile = MakeTile(picture->Bitmap(), w, h);
-  for (int y = FloorTo(area.top, originY, tile.height); y < area.bottom; y += tile.height) {
-    for (int x = FloorTo(area.left, originX, tile.width); x < area.right; x += tile.width) {
-      const platform::Rect r{x, y, x + tile.width, y + tile.height};
-      if (tile.bitmap->transparent) canvas.FillRect(r, kWhite);
-      canvas.DrawImage(r, *tile.bitmap);
-    }
-  }
+  // Each tile prints as a picture does: its holes white.
+  if (picture->Bitmap().transparent) canvas.FillRect(area, kWhite);
+  canvas.TileImage(area, originX, originY, w, h, picture->Bitmap());
 }
 
 void TAEHboxP::PrintLines(SheetView& view) {

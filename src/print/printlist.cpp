@@ -59,6 +59,7 @@ std::string PrintList::Caption(std::size_t at) const {
 
 int PrintList::Print(int currentPage, TPageSetupDialog& setup, const PrintOptions& options,
                      const Progress& progress) {
+  m_sheets = 0;
   if (m_entries.empty()) Add(document::MakeObjectId(document::testoHtml, currentPage));
   std::vector<document::TAEHtesto*> pages;
   for (ObjectId id : m_entries) {
@@ -89,6 +90,7 @@ int PrintList::Print(int currentPage, TPageSetupDialog& setup, const PrintOption
       return -1;
     }
   }
+  m_sheets = job.Sheets();
   return job.End() ? printed : -1;
 }
 

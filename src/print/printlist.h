@@ -47,10 +47,13 @@ class PrintList {
   // Entries that name no live page are passed over. Answers the pages
   // printed; -1 when the job failed or was stopped.
   int Print(int currentPage, TPageSetupDialog& setup, const PrintOptions& options, const Progress& progress = {});
+  // The sheets the last printing filled.
+  int Sheets() const { return m_sheets; }
 
  private:
   document::TAEHset& m_set;
   std::vector<document::ObjectId> m_entries;
+  int m_sheets = 0;
 };
 
 }  // namespace tarn::print

@@ -8,3 +8,6 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/printlist.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../platform/testing/recordingprinter.cpp
 )
+if(TARN_QT)
+  target_sources(tarn_platform_qt PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../platform/qt/qtpagedprinter.cpp)
+endif()
