@@ -608,6 +608,8 @@ constexpr std::string_view kBuilt[] = {
     "Pagina12Click",  "Ricaricapagina1Click", "Correntepagina1Click", "PreviewHypertextClick",
     "Opzionidelprogramma1Click", "Opzioni2Click", "HelpAbout", "HelpContents", "HelpSearch", "Esempi1Click",
     "Salvacomemodello1Click", "Vediquery1Click", "HypertextSearchClick", "Diagrammadeicollegamenti1Click",
+    "FilePrint", "Stampatutte1Click", "Stampapaginacorrente1Click", "Impostastampante1Click",
+    "Impostamargini1Click", "Ordinepredefinitopagine1Click",
 };
 
 std::string_view KeyName(int key) {

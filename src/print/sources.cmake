@@ -10,4 +10,13 @@ target_sources(tarn_core PRIVATE
 )
 if(TARN_QT)
   target_sources(tarn_platform_qt PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../platform/qt/qtpagedprinter.cpp)
+  target_sources(tarn_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../platform/qt/qtprinter.cpp)
+  target_link_libraries(tarn_ui PUBLIC Qt6::PrintSupport)
+endif()
+if(TARN_QT)
+  target_sources(tarn_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ui/fprintersetup.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/fstampa.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../app/ui/printcommands.cpp
+  )
 endif()

@@ -10,3 +10,7 @@ if(TARN_QT)
             bash ${CMAKE_CURRENT_LIST_DIR}/../cli/print_test.sh)
   set_tests_properties(cli_print PROPERTIES SKIP_RETURN_CODE 77)
 endif()
+# The print dialog and the printer setup, driven with clicks.
+if(TARN_QT)
+  target_sources(tarn_ui_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ui/fstampa_test.cpp)
+endif()

@@ -40,6 +40,7 @@ class CommandSet;
 class EditorControl;
 class ExportCommands;
 class PageTreeCommands;
+class PrintCommands;
 class FormPlacement;
 class TKrLanguager;
 
@@ -90,6 +91,7 @@ class TMainForm : public QMainWindow, public OptionsHost {
   CommandSet& Commands() { return *m_commands; }
   ExportCommands& Exports() { return *m_exports; }
   PageTreeCommands& Pages() { return *m_pages; }
+  PrintCommands& Prints() { return *m_prints; }
   // Shows the page an internal URL names; another hypertext is opened after
   // the save question.
   void NavigateToUrl(const std::string& address);
@@ -165,6 +167,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   ExportCommands* m_exports = nullptr;
   // The Pages panel, the link explorer and the delete command.
   PageTreeCommands* m_pages = nullptr;
+  // Printing, the printer and the page setup.
+  PrintCommands* m_prints = nullptr;
   FormPlacement* m_placement = nullptr;
 
   std::string m_fileName{kUntitled};
