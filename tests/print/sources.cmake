@@ -14,3 +14,6 @@ endif()
 if(TARN_QT)
   target_sources(tarn_ui_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ui/fstampa_test.cpp)
 endif()
+# A manual tool, not a test: writes a hypertext with what printing handles.
+add_executable(tarn_printshowcase ${CMAKE_CURRENT_LIST_DIR}/printshowcase.cpp)
+target_link_libraries(tarn_printshowcase PRIVATE tarn_core tarn_warnings)

@@ -273,7 +273,7 @@ void TFstampa::UpdatePrinterLabel() {
   }
   const platform::DeviceMode mode = printer.Mode();
   const QString paper = platform::qt::LayoutOf(mode).pageSize().name();
-  m_printerName->setText(QStringLiteral("Printer: %1, %2 %3; margins %4, %5, %6, %7 mm")
+  m_printerName->setText(QStringLiteral("Printer: %1, %2 %3; margins: left %4, top %5, right %6, bottom %7 mm")
                              .arg(QString::fromStdString(printer.Current().device), paper,
                                   mode.orientation == platform::DeviceMode::kLandscape ? QStringLiteral("landscape")
                                                                                        : QStringLiteral("portrait"))
