@@ -86,7 +86,9 @@ class Printer {
   virtual void SetClip(const Rect* clip) = 0;
   virtual std::string LastError() const = 0;
 
-  bool HasPrinter() { return !Printers().empty(); }
+  // Whether there is any printer; asked often, so cheap where listing the
+  // printers is not.
+  virtual bool HasPrinter() { return !Printers().empty(); }
 };
 
 }  // namespace tarn::platform

@@ -1,6 +1,7 @@
 // The printing commands of the main window; see printcommands.h.
 #include "app/ui/printcommands.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
@@ -94,7 +95,9 @@ void PrintCommands::PrintPresentPage() {
   if (!PrepareOutput(&m_host.window)) return;
   print::PrintList list(m_host.set);
   list.Add(record->GetId());
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   const int printed = list.Print(static_cast<int>(page), *m_setup, m_options);
+  QApplication::restoreOverrideCursor();
   if (printed > 0) Report(printed, list.Sheets());
   m_host.editor.RestoreFocus();
 }

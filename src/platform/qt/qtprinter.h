@@ -24,6 +24,8 @@ class QtPrinter : public QtPagedPrinter {
   ~QtPrinter() override;
 
   std::vector<std::string> Printers() override;
+  // The PDF printer is always there; the desktop's need not be asked.
+  bool HasPrinter() override { return true; }
   PrinterName Current() override;
   bool Select(const PrinterName& name) override;
   DeviceMode Mode() override;
