@@ -4,9 +4,6 @@
 // (flat when nothing grows with the pages). The same text converted to PDF
 // by LibreOffice, when it is installed, for comparison.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <QGuiApplication>
 
@@ -20,14 +17,13 @@
 #include "app/compose.h"
 #include "document/aehset.h"
 #include "largefile.h"
+#include "peakmemory.h"
 #include "platform/memorysettings.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtpagedprinter.h"
 #include "platform/testing/testplatform.h"
 #include "print/pagesetupdialog.h"
 #include "print/printlist.h"
-
-extern char** environ;
 
 namespace {
 
@@ -54,35 +50,10 @@ std::string PageList(int pages) {
   return list;
 }
 
-// Runs a program and answers its peak resident memory in megabytes as
-// /usr/bin/time reports it (descendants it waited for included), or 0.
-double PeakMegabytes(std::vector<std::string> command) {
-  if (!fs::exists("/usr/bin/time")) return 0;
-  const fs::path report = bench::BenchFolder() / "print-peak.txt";
-  std::vector<std::string> args{"/usr/bin/time", "-f", "%M", "-o", report.string()};
-  args.insert(args.end(), command.begin(), command.end());
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t quiet;
-  posix_spawn_file_actions_init(&quiet);
-  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int failed = posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&quiet);
-  if (failed != 0) return 0;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  std::ifstream in(report);
-  double kilobytes = 0;
-  in >> kilobytes;
-  return kilobytes / 1024.0;
-}
-
 double CliPrintPeak(int pages) {
-  return PeakMegabytes({TARN_CLI, "print", bench::LargeFile().string(), "--pdf",
-                        (bench::BenchFolder() / "peak.pdf").string(), "--pages", PageList(pages)});
+  return bench::PeakMegabytes({TARN_CLI, "print", bench::LargeFile().string(), "--pdf",
+                        (bench::BenchFolder() / "peak.pdf").string(), "--pages", PageList(pages)},
+                              bench::BenchFolder() / "print-peak.txt");
 }
 
 void BM_PrintPdf(benchmark::State& state) {
@@ -155,11 +126,12 @@ void BM_LibreOfficePdf(benchmark::State& state) {
   const std::string profile = "-env:UserInstallation=file://" + (folder / "profile").string();
   const std::vector<std::string> command{"/usr/bin/soffice", profile, "--headless", "--convert-to", "pdf",
                                          "--outdir", folder.string(), text.string()};
-  PeakMegabytes(command);  // the first start makes the profile
+  const fs::path report = folder / "peak.txt";
+  bench::PeakMegabytes(command, report);  // the first start makes the profile
   double peak = 0;
   for (auto _ : state) {
     const auto start = Clock::now();
-    peak = PeakMegabytes(command);
+    peak = bench::PeakMegabytes(command, report);
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
   }
   state.SetItemsProcessed(state.iterations() * pages);

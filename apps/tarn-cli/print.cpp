@@ -6,18 +6,12 @@
 
 #include <unistd.h>
 
-#include <QGuiApplication>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/compose.h"
-#include "climessages.h"
-#include "document/aehset.h"
 #include "export.h"
 #include "platform/memorysettings.h"
-#include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtpagedprinter.h"
 #include "print/pagesetupdialog.h"
 #include "print/printlist.h"
@@ -75,12 +69,9 @@ int Print(const std::vector<std::string>& args) {
   }
   if (file.empty() || pdf.empty() || (all && !pages.empty())) return kExitUsage;
 
-  auto app = OffscreenApplication();
-  CliMessages messages;
-  platform::HostSystemInfo system;
-  platform::qt::QtCanvas measurer;
-  document::TAEHset set({&messages, &system, &measurer, nullptr});
-  app::Compose(set);
+  DrawingSession session;
+  document::TAEHset& set = session.set;
+  CliMessages& messages = session.messages;
   if (!set.LoadFromFile(file)) return kExitFailed;
 
   print::PrintList list(set);
