@@ -6,8 +6,8 @@
 
 #include <QImage>
 
+#include <cstdlib>
 #include <cstdio>
-#include <regex>
 
 #include "app/compose.h"
 #include "document/aehset.h"
@@ -48,13 +48,22 @@ struct Word {
   std::string text;
 };
 
+// The words of pdftotext's bounding-box listing:
+// <word xMin="x" yMin="y" xMax="x" yMax="y">text</word>.
 std::vector<Word> Words(const std::filesystem::path& pdf) {
   const std::string html = RunTool("pdftotext -bbox '" + pdf.string() + "' - 2>/dev/null");
-  static const std::regex word(
-      R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
   std::vector<Word> words;
-  for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator(); ++it) {
-    words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]), (*it)[5]});
+  for (std::size_t at = html.find("<word "); at != std::string::npos; at = html.find("<word ", at + 1)) {
+    Word w{};
+    if (std::sscanf(html.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">", &w.xMin, &w.yMin,
+                    &w.xMax, &w.yMax) != 4) {
+      continue;
+    }
+    const std::size_t open = html.find('>', at);
+    const std::size_t close = html.find("</word>", open);
+    if (open == std::string::npos || close == std::string::npos) break;
+    w.text = html.substr(open + 1, close - open - 1);
+    words.push_back(w);
   }
   return words;
 }
@@ -83,8 +92,8 @@ class PdfFixture : public ::testing::Test {
   }
   int PdfPages() {
     const std::string info = RunTool("pdfinfo '" + env.Path("out.pdf").string() + "'");
-    std::smatch m;
-    return std::regex_search(info, m, std::regex(R"(Pages:\s+(\d+))")) ? std::stoi(m[1]) : -1;
+    const std::size_t at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
   }
 
   testing::TestEnv env;
