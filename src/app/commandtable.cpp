@@ -610,6 +610,9 @@ constexpr std::string_view kBuilt[] = {
     "Salvacomemodello1Click", "Vediquery1Click", "HypertextSearchClick", "Diagrammadeicollegamenti1Click",
     "FilePrint", "Stampatutte1Click", "Stampapaginacorrente1Click", "Impostastampante1Click",
     "Impostamargini1Click", "Ordinepredefinitopagine1Click",
+    // Moving between pages and following links.
+    "PageNumberChange", "HistoryComboClick", "ScegliDaAnteprima1Click", "VaiATestata1Click", "VaiAPie1Click",
+    "Vaiaprossimaslide1Click", "Seguicollegamentodoppioclic1Click", "Seguicollegamento1Click", "SeguiGenLinkClick",
 };
 
 std::string_view KeyName(int key) {
