@@ -34,6 +34,7 @@ int Usage() {
       "       tarn-cli resave [--yes] IN OUT\n"
       "       tarn-cli dump FILE --page N [--markup]\n"
       "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
+      "                       [--utf8]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
       "       tarn-cli tree FILE [--json]\n"
       "       tarn-cli refs FILE --page N [--json]\n"

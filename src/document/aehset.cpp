@@ -977,7 +977,7 @@ std::unique_ptr<TAEHoggetto> TAEHset::AddImmagineNew(TAEHoggetto* image) {
   auto placed = NewObject(immagineNew);
   placed->SetI32(kPlacedImage2, -1);
   placed->SetI32(kPlacedImage3, -1);
-  placed->SetU8(kPlaced13, 4);
+  placed->SetU8(kPlacedAlignment, 4);
   placed->SetU8(kPlaced14, 0);
   placed->SetI16(kPlaced23, 0);
   if (image == nullptr) {
