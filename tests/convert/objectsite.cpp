@@ -285,8 +285,8 @@ ObjectSite BuildObjectSite(TAEHset& set, const std::filesystem::path& scratch) {
   TAEHoggetto* applet = b.File("Applet.class", "\xCA\xFE\xBA\xBE");
   TAEHoggetto* script = b.File("widget.js", "var widget;");
   TAEHoggetto* plugin = b.Media(kMediaReferenced, applet->GetId(), false, 0, 200, 50);
-  plugin->SetExtra(Builder::Extra("<APPLET CODE=\"!RefF:" + hex8(applet->GetId()) +
-                                  "\" WIDTH=!RefX:00000000 HEIGHT=!RefY:00000000></APPLET>"));
+  plugin->SetExtra(Builder::Extra("<OBJECT DATA=\"!RefF:" + hex8(applet->GetId()) +
+                                  "\" WIDTH=!RefX:00000000 HEIGHT=!RefY:00000000></OBJECT>"));
   TAEHoggetto* prototype = b.Object(custom, 1);
   prototype->SetStr(kObjectName, kPrototypeNameCapacity, "Badge");
   std::string definition;
