@@ -40,22 +40,6 @@ double PeakResidentMegabytes() {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// Writes files of the given sizes into the folder; answers the seconds taken.
-double CopySameBytes(const fs::path& folder, const std::vector<std::uintmax_t>& sizes) {
-  std::uintmax_t largest = 0;
-  for (auto s : sizes) largest = std::max(largest, s);
-  const std::string buffer(static_cast<std::size_t>(largest), 'x');
-  fs::create_directories(folder);
-  const auto start = Clock::now();
-  for (std::size_t i = 0; i < sizes.size(); ++i) {
-    base::WriteFile out;
-    out.Create(folder / ("copy" + std::to_string(i) + ".html"));
-    out.Write(std::string_view(buffer).substr(0, static_cast<std::size_t>(sizes[i])));
-    out.Close();
-  }
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 void BM_ExportHtml(benchmark::State& state) {
   Loaded& loaded = Shared();
   const int pages = static_cast<int>(state.range(0));
@@ -80,7 +64,7 @@ void BM_ExportHtml(benchmark::State& state) {
     folders.push_back(out);
     folders.push_back(copy);
     const bool copyFirst = round % 2 == 1 && !sizes.empty();
-    if (copyFirst) copySeconds += CopySameBytes(copy, sizes);
+    if (copyFirst) copySeconds += bench::WriteSameBytes(copy, sizes);
     html.ExportPath = out;
     const auto start = Clock::now();
     if (!html.ExportPageList(list)) state.SkipWithError(html.ErrorText().c_str());
@@ -93,7 +77,7 @@ void BM_ExportHtml(benchmark::State& state) {
       sizes.push_back(entry.file_size());
       bytes += entry.file_size();
     }
-    if (!copyFirst) copySeconds += CopySameBytes(copy, sizes);
+    if (!copyFirst) copySeconds += bench::WriteSameBytes(copy, sizes);
     ++round;
   }
   const auto n = static_cast<double>(state.iterations());
