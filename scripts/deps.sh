@@ -2,7 +2,7 @@
 # Installs what building and testing Tarn needs on Debian 12, if missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config python3
-          libgif-dev libjpeg62-turbo-dev libssl-dev
+          libgif-dev libjpeg62-turbo-dev libpng-dev libssl-dev
           libgtest-dev libbenchmark-dev
           qt6-base-dev libgl-dev fonts-liberation2 fonts-wine
           strace tidy chromium)

@@ -44,6 +44,15 @@ constexpr Help kHelp[] = {
      "  --utf8             pages in UTF-8, declaring it (for sites served as UTF-8)\n"
      "Exit 1 when a listed page does not exist or a folder or file cannot be written.\n"
      "Links found in OUTDIR are replaced, never written through."},
+    {"import", "tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder] [--into EXISTING.aeh]",
+     "Makes a new hypertext OUT.aeh (or, with --into, adds to a copy of EXISTING.aeh saved\n"
+     "as OUT.aeh) with a page for each HTML file, the pictures they show copied in.\n"
+     "  --follow           also import the pages the files link to, level by level\n"
+     "  --depth N          follow links N levels deep (10 by default)\n"
+     "  --max-pages N      import at most N pages (1000 by default)\n"
+     "  --any-folder       follow links out of the start file's folder tree too\n"
+     "Prints what was imported and the references that could not be followed.\n"
+     "Exit 1 when a file cannot be read or the hypertext cannot be saved."},
     {"render", "tarn-cli render FILE --page N --png OUT.png [--width PIXELS]",
      "Draws page N as the page view shows it into a PNG, without a display.\n"
      "  --width PIXELS     the width to lay the page out at (800 by default)"},

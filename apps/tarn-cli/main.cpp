@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/compose.h"
@@ -11,6 +12,7 @@
 #include "commands.h"
 #include "dump.h"
 #include "export.h"
+#include "import.h"
 #ifdef TARN_WITH_QT
 #include "render.h"
 #endif
@@ -35,6 +37,8 @@ int Usage() {
       "       tarn-cli dump FILE --page N [--markup]\n"
       "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
       "                       [--utf8]\n"
+      "       tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder]\n"
+      "                            [--into EXISTING.aeh]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
       "       tarn-cli tree FILE [--json]\n"
       "       tarn-cli refs FILE --page N [--json]\n"
@@ -194,19 +198,17 @@ int main(int argc, char** argv) {
     return rc == kExitUsage ? Usage() : rc;
   }
 #endif
-  if (command == "export") {
-    const int rc = cli::Export(args);
-    return rc == kExitUsage ? Usage() : rc;
-  }
-  for (const auto& [name, run] : {std::pair{"tree", &cli::Tree}, {"refs", &cli::Refs}, {"delete", &cli::Delete}}) {
+  // The commands that answer 2 for bad usage, which shows the usage.
+  using Command = int (*)(const std::vector<std::string>&);
+  constexpr std::pair<std::string_view, Command> kCommands[] = {
+      {"export", &cli::Export}, {"import", &cli::Import}, {"tree", &cli::Tree},
+      {"refs", &cli::Refs},     {"delete", &cli::Delete}, {"dump", &cli::Dump},
+  };
+  for (const auto& [name, run] : kCommands) {
     if (command == name) {
       const int rc = run(args);
       return rc == kExitUsage ? Usage() : rc;
     }
-  }
-  if (command == "dump") {
-    const int rc = cli::Dump(args);
-    return rc == kExitUsage ? Usage() : rc;
   }
   return Usage();
 }

@@ -36,6 +36,20 @@ OpenKind OpenKindOf(const std::filesystem::path& file) {
   return OpenKind::Other;
 }
 
+DroppedFiles ClassifyDroppedFiles(const std::vector<std::string>& dropped) {
+  DroppedFiles result;
+  if (dropped.empty()) return result;
+  result.kind = OpenKindOf(dropped.front());
+  result.files.push_back(dropped.front());
+  if (result.kind == OpenKind::Import || result.kind == OpenKind::Html) {
+    for (std::size_t i = 1; i < dropped.size(); ++i) {
+      const OpenKind kind = OpenKindOf(dropped[i]);
+      if (kind == OpenKind::Import || kind == OpenKind::Html) result.files.push_back(dropped[i]);
+    }
+  }
+  return result;
+}
+
 int SaveKind(const std::filesystem::path& file, int chosen) {
   const std::string extension = Extension(file);
   if (extension == ".aeh") return 1;

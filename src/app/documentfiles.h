@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarn::app {
 
@@ -19,6 +20,15 @@ enum class OpenKind {
   Other,          // nothing to do
 };
 OpenKind OpenKindOf(const std::filesystem::path& file);
+
+// What files dropped on the window do; only the first file's extension
+// decides. For an import, the files are the first and every further one
+// the import takes (text, RTF, word-processor and HTML files).
+struct DroppedFiles {
+  OpenKind kind = OpenKind::Other;
+  std::vector<std::string> files;
+};
+DroppedFiles ClassifyDroppedFiles(const std::vector<std::string>& dropped);
 
 // The save kind: 1 hypertext, 3 page as HTML, 4 page as RTF, 5 page as
 // text, 2/6/-1/-2 the export dialog, 0 nothing. ".aeh" is always 1 and the

@@ -1,7 +1,7 @@
 # The application shell: options, translation of window texts, the command
 # table, the main window. The program put together: the container's hooks
 # into the layers above it.
-target_sources(tarn_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commandtable.cpp ${CMAKE_CURRENT_LIST_DIR}/selectionfeedback.cpp ${CMAKE_CURRENT_LIST_DIR}/compose.cpp)
+target_sources(tarn_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commandtable.cpp ${CMAKE_CURRENT_LIST_DIR}/selectionfeedback.cpp ${CMAKE_CURRENT_LIST_DIR}/compose.cpp ${CMAKE_CURRENT_LIST_DIR}/linkedapplication.cpp)
 if(TARN_QT)
   target_sources(tarn_ui PRIVATE
     app/ui/resources.cpp
@@ -17,6 +17,12 @@ if(TARN_QT)
     app/ui/exportcommands.cpp
     app/ui/mainform.cpp
     app/ui/windowcommands.cpp
+    app/ui/pagenavigation.cpp
+    app/ui/linkfollower.cpp
+    app/ui/fseparato.cpp
+    app/ui/windowfeedback.cpp
+    app/ui/toolwindows.cpp
+    app/ui/navigationwindow.cpp
   )
 endif()
 

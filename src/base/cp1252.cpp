@@ -50,6 +50,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+}  // namespace
+
 std::optional<char> UnicodeToCp1252(char32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
   for (std::size_t i = 0; i < kHigh.size(); ++i) {
@@ -57,8 +59,6 @@ std::optional<char> UnicodeToCp1252(char32_t cp) {
   }
   return std::nullopt;
 }
-
-}  // namespace
 
 char Cp1252Upper(char c) { return static_cast<char>(UpperByte(static_cast<unsigned char>(c))); }
 char Cp1252Lower(char c) { return static_cast<char>(LowerByte(static_cast<unsigned char>(c))); }

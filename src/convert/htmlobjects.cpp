@@ -187,7 +187,7 @@ void THtmlObjects::ShortObject(HtmlText& t, TAEHoggetto& object) {
       if (object.Content().Present()) t.out += object.ReadContent().value_or(std::string());
       t.out += "-->";
       break;
-    case kShortHtml: t.out += ExpandObjectReferences(object); break;
+    case kShortRawHtml: t.out += ExpandObjectReferences(object); break;
     case kShortLauncher: t.out += WindowScript(object); break;
     case kShortAnchor:
       // An anchor inside an open link must not take the link's text with it.

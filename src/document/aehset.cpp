@@ -926,14 +926,17 @@ TAEHoggetto* TAEHset::AddImageFile(const fs::path& path) {
       width = size->first;
       height = size->second;
     }
-  } else if (ext == ".bmp") {
-    auto bitmap = DecodeBmp(bytes);
+  } else if (ext == ".bmp" || ext == ".png") {
+    auto bitmap = ext == ".bmp" ? DecodeBmp(bytes) : DecodePng(bytes);
     if (!bitmap) return nullptr;
-    // A bitmap is stored as a GIF when the colour reduction works, else as
-    // a JPEG: browsers show neither BMP nor its size well.
-    std::string newExt = ".gif";
-    auto encoded = EncodeGif(*bitmap);
-    if (!encoded) {
+    // Pictures are stored as GIF or JPEG only. A bitmap becomes a GIF when
+    // the colour reduction works, else a JPEG: browsers show neither BMP nor
+    // its size well. A PNG of more colours than a GIF holds and without
+    // transparency is a photograph, which a JPEG keeps far better.
+    const bool photograph = ext == ".png" && !bitmap->transparent && !FitsGifPalette(*bitmap);
+    std::string newExt = photograph ? ".jpg" : ".gif";
+    auto encoded = photograph ? EncodeJpeg(*bitmap) : EncodeGif(*bitmap);
+    if (!encoded && !photograph) {
       newExt = ".jpg";
       encoded = EncodeJpeg(*bitmap);
     }

@@ -152,8 +152,8 @@ constexpr int kWindowDescriptionSize = 22;  // the content: a window's size, pla
 // ---- Kind 11, short object ----
 constexpr int kShortValue = 5;           // an anchor number or a referenced ObjectId
 constexpr std::uint8_t kShortComment = 10;   // its text in the content data
-constexpr std::uint8_t kShortHtml = 11;      // raw HTML in the extra data
-constexpr std::uint8_t kShortLauncher = 13;  // a script that opens or closes a window (a special link)
+constexpr std::uint8_t kShortRawHtml = 11;    // its text in the extra data
+constexpr std::uint8_t kShortLauncher = 13;   // a script that opens or closes a window (a special link)
 constexpr std::uint8_t kShortAnchor = 14;
 constexpr std::uint8_t kShortMarker = 15;
 constexpr std::uint8_t kShortParameter = 27;

@@ -178,26 +178,52 @@ ProcessResult PosixProcess::Run(const std::string& program, const std::vector<st
   return result;
 }
 
-bool PosixProcess::StartDetached(const std::string& program, const std::vector<std::string>& arguments,
-                                 const std::string& workingFolder) {
+namespace {
+
+// Spawns the program in a session of its own (closing this program's
+// terminal does not end it), standard input from /dev/null; 0 when it
+// could not be started.
+pid_t SpawnDetached(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::string& workingFolder) {
   SpawnActions actions;
   posix_spawn_file_actions_addopen(actions.Get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   if (!workingFolder.empty()) posix_spawn_file_actions_addchdir_np(actions.Get(), workingFolder.c_str());
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
-  // Its own session: closing this program's terminal does not end it.
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
   std::vector<char*> argv = Argv(program, arguments);
   pid_t pid = 0;
   const int error = posix_spawnp(&pid, program.c_str(), actions.Get(), &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
-  if (error != 0) return false;
-  // Nobody else waits for it: a thread collects its exit status so that it
-  // does not linger as a zombie.
-  std::thread([pid] {
+  return error == 0 ? pid : 0;
+}
+
+// Nobody else waits for a detached program: a thread collects its exit
+// status (so that it does not linger as a zombie) and reports it.
+void WatchInBackground(pid_t pid, std::function<void(int exitCode)> ended) {
+  std::thread([pid, ended = std::move(ended)] {
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (ended) ended(ExitCodeOf(status));
   }).detach();
+}
+
+}  // namespace
+
+bool PosixProcess::StartDetached(const std::string& program, const std::vector<std::string>& arguments,
+                                 const std::string& workingFolder) {
+  const pid_t pid = SpawnDetached(program, arguments, workingFolder);
+  if (pid == 0) return false;
+  WatchInBackground(pid, {});
+  return true;
+}
+
+bool PosixProcess::StartWatched(const std::string& program, const std::vector<std::string>& arguments,
+                                const std::string& workingFolder, std::function<void(int exitCode)> ended) {
+  const pid_t pid = SpawnDetached(program, arguments, workingFolder);
+  if (pid == 0) return false;
+  WatchInBackground(pid, std::move(ended));
   return true;
 }
 

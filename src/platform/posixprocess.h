@@ -13,6 +13,8 @@ class PosixProcess : public Process {
                     const std::function<void()>& whileWaiting = {}) override;
   bool StartDetached(const std::string& program, const std::vector<std::string>& arguments,
                      const std::string& workingFolder = {}) override;
+  bool StartWatched(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::string& workingFolder, std::function<void(int exitCode)> ended) override;
 };
 
 }  // namespace tarn::platform

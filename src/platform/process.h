@@ -34,6 +34,13 @@ class Process {
   // it. False when it could not be started.
   virtual bool StartDetached(const std::string& program, const std::vector<std::string>& arguments,
                              const std::string& workingFolder = {}) = 0;
+  // Starts a program that goes on by itself, as StartDetached, and calls
+  // ended with its exit code when it ends, however long that takes. ended
+  // runs on a thread of its own, never on the caller's; nothing else waits
+  // for the program. False (and ended never called) when it could not be
+  // started.
+  virtual bool StartWatched(const std::string& program, const std::vector<std::string>& arguments,
+                            const std::string& workingFolder, std::function<void(int exitCode)> ended) = 0;
 };
 
 }  // namespace tarn::platform

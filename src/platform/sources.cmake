@@ -2,6 +2,7 @@
 # running programs, with their test versions and the Qt event loop.
 target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/posixprocess.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/desktopapplication.cpp
   ${CMAKE_CURRENT_LIST_DIR}/testing/manualeventloop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/testing/scriptedprocess.cpp
 )

@@ -330,7 +330,7 @@ ObjectSite BuildObjectSite(TAEHset& set, const std::filesystem::path& scratch) {
   // ---- Scripts, comments and anchors ----
   TAEHoggetto* comment = b.Object(shortObj, kShortComment);
   comment->SetContent(" a note for authors ");
-  TAEHoggetto* raw = b.Object(shortObj, kShortHtml);
+  TAEHoggetto* raw = b.Object(shortObj, kShortRawHtml);
   raw->SetExtra(Builder::Extra("<B>raw</B> <IMG SRC=\"!RefI:" + hex8(lake->GetId()) + "\" ALT=\"\">"));
   TAEHoggetto* opener = b.Object(shortObj, kShortLauncher);
   opener->SetI32(kShortValue, b.Popup(page(7)->GetId(), "side")->GetId());

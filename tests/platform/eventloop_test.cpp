@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <future>
 #include <thread>
 
 #include "platform/posixprocess.h"
@@ -80,6 +82,20 @@ TEST(PosixProcess, RunsReadsWaitsAndStopsAtTheTimeLimit) {
   EXPECT_FALSE(process.Run("no-such-program-tarn", {}, 1000).started);
   EXPECT_TRUE(process.StartDetached("true", {}));
   EXPECT_FALSE(process.StartDetached("no-such-program-tarn", {}));
+}
+
+TEST(PosixProcess, AWatchedProgramReportsItsEndFromAnotherThread) {
+  PosixProcess process;
+  std::promise<std::pair<int, std::thread::id>> ended;
+  auto reported = ended.get_future();
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  ASSERT_TRUE(process.StartWatched("sh", {"-c", "test \"$(pwd)\" = \"$1\" && exit 4", "sh", folder}, folder,
+                                   [&](int code) { ended.set_value({code, std::this_thread::get_id()}); }));
+  ASSERT_EQ(reported.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  const auto [code, thread] = reported.get();
+  EXPECT_EQ(code, 4);  // it ran in the folder asked
+  EXPECT_NE(thread, std::this_thread::get_id());
+  EXPECT_FALSE(process.StartWatched("no-such-program-tarn", {}, {}, [](int) { FAIL(); }));
 }
 
 }  // namespace

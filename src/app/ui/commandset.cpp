@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "app/ui/commandicons.h"
+#include "app/ui/krspinedit.h"
 #include "base/hint.h"
 
 namespace tarn::app::ui {
@@ -49,7 +50,7 @@ QWidget* MakeControl(const CommandEntry& entry, QWidget* parent) {
       break;
     }
     case ControlKind::SpinBox: {
-      auto* box = new QSpinBox(parent);
+      auto* box = new TKrSpinEdit(parent);
       box->setRange(0, 0xFFFFFF);
       control = box;
       break;

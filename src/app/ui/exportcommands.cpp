@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 
+#include "app/selectionfeedback.h"
 #include "app/ui/commandset.h"
 #include "app/ui/editorcontrol.h"
 #include "convert/aehtohtml.h"
@@ -46,7 +47,7 @@ class StatusProgress : public convert::ExportProgress {
   void OnExpProgress(const convert::TAEHconv&, int item, int total, int phase) override {
     const int percent = total > 0 ? item * 100 / total : 100;
     if (m_bar != nullptr) {
-      m_bar->showMessage(QStringLiteral("Exporting, phase %1: %2%").arg(phase).arg(percent));
+      m_bar->showMessage(QString::fromStdString(ExportProgressText(phase, item, total)));
       m_bar->repaint();
     }
     if (m_progress != nullptr) {
@@ -170,6 +171,11 @@ bool ExportCommands::OpenWithDesktop(const std::string& target) {
 }
 
 bool ExportCommands::OpenFileObject(document::TAEHoggetto& file) {
+  const std::filesystem::path written = WriteFileObject(file);
+  return !written.empty() && OpenWithDesktop(written.string());
+}
+
+std::filesystem::path ExportCommands::WriteFileObject(document::TAEHoggetto& file) {
   convert::TAEHtoHtml writer;
   writer.SetLinkedAEHset(&m_host.set);
   writer.ExportPath = PreviewFolder();
@@ -178,9 +184,9 @@ bool ExportCommands::OpenFileObject(document::TAEHoggetto& file) {
   files.Add(&file);
   if (!writer.CopyFiles(files)) {
     m_host.messages.Error(writer.ErrorText());
-    return false;
+    return {};
   }
-  return OpenWithDesktop((writer.ExportPath / writer.OutputFileName(file, convert::kFileObjectName)).string());
+  return writer.ExportPath / writer.OutputFileName(file, convert::kFileObjectName);
 }
 
 }  // namespace tarn::app::ui

@@ -58,6 +58,9 @@ class ExportCommands : public QObject {
   // A file kept in the hypertext, written out to the preview folder and
   // handed to the desktop.
   bool OpenFileObject(document::TAEHoggetto& file);
+  // The file written out to the preview folder; empty (the author told)
+  // when it could not be written.
+  std::filesystem::path WriteFileObject(document::TAEHoggetto& file);
   // Where the preview writes (the hypertext's temporary folder).
   std::filesystem::path PreviewFolder() const;
 

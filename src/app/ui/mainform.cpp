@@ -33,6 +33,11 @@
 #include "app/ui/fopzprog.h"
 #include "app/ui/formplacement.h"
 #include "app/ui/krlanguager.h"
+#include "app/linkedapplication.h"
+#include "app/ui/linkfollower.h"
+#include "app/ui/pagenavigation.h"
+#include "app/ui/toolwindows.h"
+#include "app/ui/windowfeedback.h"
 #include "app/ui/pointersets.h"
 #include "app/ui/tipform.h"
 #include "base/cp1252.h"
@@ -111,29 +116,22 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
       {*m_set, *m_editor, *m_messages, m_registry, *m_process, statusBar(), [this] { CommitCurrentPage(); },
        [this](const std::string& proposed) { return AskExportFolder(proposed); }},
       this);
+  m_toolWindows = std::make_unique<ToolWindows>([this] { return m_toolWindowLimit; });
   m_pages = new PageTreeCommands(
       *m_commands,
       {*m_set, *m_editor, *this, [this] { CommitCurrentPage(); },
        [this](const std::string& url) { NavigateToUrl(url); },
        [this](const std::string& url) { m_exports->OpenWithDesktop(url); }, {},
-       [this] { return m_registry.ReadOption("CercaTop") == "1"; }, [this] { UpdateStatus(); }},
+       [this] { return m_registry.ReadOption("CercaTop") == "1"; }, [this] { UpdateStatus(); },
+       m_toolWindows.get()},
       this);
+  MakeNavigation();
   m_fileMenu = m_commands->Menu("mFile");
   m_recentSeparator = m_commands->Action("Nrecent");
   m_browserMenu = m_commands->Menu("mBrowserPreview");
   m_browserSeparator = m_commands->Action("N28");
   for (const auto& [property, menu] : m_commands->PopupProperties()) editor->SetPopupMenu(property, menu);
   ConnectEditor();
-
-  m_statusPage = new QLabel(this);
-  m_statusPage->setObjectName(QStringLiteral("StatusPage"));
-  m_statusModified = new QLabel(this);
-  m_statusModified->setObjectName(QStringLiteral("StatusModified"));
-  m_statusMode = new QLabel(this);
-  m_statusMode->setObjectName(QStringLiteral("StatusMode"));
-  statusBar()->addPermanentWidget(m_statusMode);
-  statusBar()->addPermanentWidget(m_statusModified);
-  statusBar()->addPermanentWidget(m_statusPage);
 
   // Window creation, in the order the program has always done it; what it
   // writes to the settings goes to disk once.
@@ -159,8 +157,9 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
 }
 
 TMainForm::~TMainForm() {
-  // The editor is a child widget and outlives this body: it must let go of
-  // the hypertext before the hypertext goes.
+  // The editor and the separate page windows are child widgets and outlive
+  // this body: they must let go of the hypertext before the hypertext goes.
+  m_links->CloseSeparateWindows();
   m_editor->SetLinkedAEHset(nullptr);
 }
 
@@ -168,20 +167,23 @@ QAction* TMainForm::Action(const char* name) const { return m_commands->Action(n
 
 void TMainForm::ConnectEditor() {
   auto* editor = static_cast<objects::ui::TInsiemeCornici*>(m_editor);
-  editor->OnHint = [this](const QString& hint) { ShowHint(hint); };
+  // The window follows links itself: to other hypertexts, into frames and
+  // windows, and with its own list of visited pages.
+  editor->Model().SetAutoJump(false);
+  editor->OnHint = [this](const QString& hint) { m_feedback->ShowHint(hint); };
   editor->OnDropFile = [this](const std::vector<std::string>& files, QWidget*) { FilesDropped(files); };
-  editor->OnEditStart = [this](QWidget* object) { EditorEditStart(object); };
-  editor->OnSelectionChange = [this](QWidget*) { UpdateStatus(); };
+  editor->OnEditStart = [this](QWidget* object) { m_feedback->EditorEditStart(object); };
+  editor->OnSelectionChange = [this](QWidget* object) { m_feedback->EditorSelectionChange(object); };
   // Every caret move in edit mode, typing among them, asks the ruler to
-  // follow the box: the modified mark follows with it.
-  editor->OnRulerPosChanged = [this](QWidget*) { UpdateStatus(); };
-  editor->OnDoLink = [this](const objects::LinkSource&, document::TAEHoggetto* link) { EditorDoLink(link); };
-  m_editor->events.OnPageChanged = [this] {
-    // A hint of the page left (a link under the pointer) goes with it.
-    ShowHint({});
-    if (m_pages != nullptr) m_pages->PageChanged();
-    UpdateStatus();
+  // follow the box: the text's tools and the status follow with it.
+  editor->OnRulerPosChanged = [this](QWidget* box) {
+    m_feedback->EditorSelectionChange(box);
+    UpdateTitle();
   };
+  editor->OnDoLink = [this, editor](const objects::LinkSource& source, document::TAEHoggetto* link) {
+    m_links->EditorDoLink(*editor, source, link);
+  };
+  m_editor->events.OnPageChanged = [this] { EditorPageChanged(); };
   m_editor->events.OnFrameSetChanged = [this] { SetModified(true); };
   m_editor->events.OnClickFrame = [this] {
     if (EditMode()) SetModified(true);
@@ -224,6 +226,7 @@ void TMainForm::FormShow(const CommandLine& command) {
   } else {
     StartupDocument();
   }
+  setAcceptDrops(true);
   // The commands hidden at design that the window shows once it is shown.
   m_commands->SetStarted(true);
   m_timerNextAction.Start(kNextActionDelay, false, [this] { RunNextAction(); });
@@ -286,9 +289,12 @@ void TMainForm::OpenDocumentFile(const std::string& name, bool askSave) {
 }
 
 void TMainForm::LoadHypertext(const std::string& name, bool asTemplate) {
+  m_links->CloseSeparateWindows();
   m_editor->ClosePage();
   for (int i = 0; i < kQueueRuns; ++i) m_loop->ProcessEvents();
+  m_navigation->ClearGoMenu();
   m_set->CloseHypertext();
+  EndTemporaryFrameSet();
   const bool loaded = m_set->SetAEHFileName(name);
   if (!loaded) {
     RemoveRecentFile(name);
@@ -306,6 +312,7 @@ void TMainForm::LoadHypertext(const std::string& name, bool asTemplate) {
     m_set->Register(m_set->NewObject(document::testoHtml));
     m_set->SetModified(false);
   }
+  m_navigation->HypertextLoaded();
   m_editor->ShowCover();
   m_pages->HypertextChanged();
   // "." means the hypertext is not protected against editing.
@@ -326,8 +333,11 @@ void TMainForm::LoadHypertext(const std::string& name, bool asTemplate) {
 
 void TMainForm::NewBlankHypertext() {
   SetDocumentTitle(std::string(kUntitled));
+  m_links->CloseSeparateWindows();
   m_editor->ClosePage();
   for (int i = 0; i < kQueueRuns; ++i) m_loop->ProcessEvents();
+  EndTemporaryFrameSet();
+  m_navigation->ClearGoMenu();
   m_set->NewHypertext();
   m_set->Register(m_set->NewObject(document::testoHtml));
   m_editor->ShowCover();
@@ -499,33 +509,13 @@ void TMainForm::ShowMode(bool edit) {
   Action("ReadOnly")->setChecked(!edit);
   m_commands->SetEditMode(edit);
   m_pages->SetEditMode(edit);
+  m_feedback->SetEditMode(edit);
   UpdateStatus();
 }
 
-// ---- Pages ----
-
-void TMainForm::PageStep(int step) {
-  const long count = m_set->CountOf(document::testoHtml);
-  long page = m_editor->MainPageNumber() + step;
-  // Deleted pages leave gaps: step over them.
-  while (page >= 0 && page < count && m_set->GetObject(document::testoHtml, page) == nullptr) page += step;
-  if (page >= 0 && page < count) m_editor->SetMainPageNumber(page);
-}
-
 void TMainForm::UpdateStatus() {
-  if (m_statusPage == nullptr) return;
-  const long page = m_editor->MainPageNumber();
-  QString pageText;
-  if (page >= 0) {
-    const document::TAEHoggetto* record = m_set->GetObject(document::testoHtml, page);
-    pageText = QStringLiteral("Page %1").arg(page);
-    if (record != nullptr && !record->GetCaption().empty()) {
-      pageText += QStringLiteral(": ") + platform::qt::ToQString(record->GetCaption());
-    }
-  }
-  m_statusPage->setText(pageText);
-  m_statusModified->setText(IsModified() ? QStringLiteral("Modified") : QString());
-  m_statusMode->setText(EditMode() ? QStringLiteral("Edit") : QStringLiteral("Preview"));
+  if (m_feedback == nullptr) return;
+  m_feedback->UpdateStatus();
   UpdateTitle();
 }
 
@@ -640,18 +630,6 @@ void TMainForm::RebuildRecentMenu() {
   m_recentSeparator->setVisible(!m_recentActions.empty());
 }
 
-void TMainForm::FilesDropped(const std::vector<std::string>& files) {
-  // A hypertext dropped on a page opens; other files are inserted or
-  // imported at the caret, which needs the import converters.
-  for (const std::string& file : files) {
-    if (OpenKindOf(file) == OpenKind::Hypertext) {
-      if (QuerySaveChanges()) OpenDocumentFile(file, false);
-      return;
-    }
-  }
-  if (!files.empty()) NotYet("Inserting dropped files");
-}
-
 void TMainForm::OpenExamples() {
   const std::filesystem::path index = m_folders.Examples() / "index.aeh";
   if (!std::filesystem::exists(index)) {
@@ -660,60 +638,6 @@ void TMainForm::OpenExamples() {
     return;
   }
   if (QuerySaveChanges()) OpenDocumentFile(index.string(), false);
-}
-
-// ---- Selection feedback, hints and links ----
-
-void TMainForm::EditorEditStart(QWidget* object) {
-  // Only text boxes exist as objects on a page so far; the others come
-  // with their kinds.
-  SelectedObject kind = SelectedObject::OtherVisual;
-  if (qobject_cast<richtext::ui::TAEHbox*>(object) != nullptr) kind = SelectedObject::TextBox;
-  m_commands->SetObjectCommands(SelectionFeedback(kind).shown);
-}
-
-void TMainForm::ShowHint(const QString& hint) {
-  // Hints are "short|long": the status bar shows the long part; an empty
-  // hint clears it.
-  const QString text = hint.contains(QLatin1Char('|')) ? hint.section(QLatin1Char('|'), 1) : hint;
-  if (text.isEmpty()) {
-    statusBar()->clearMessage();
-  } else {
-    statusBar()->showMessage(text);
-  }
-}
-
-void TMainForm::NavigateToUrl(const std::string& address) {
-  const document::InternalUrl url = document::ParseInternalUrl(*m_set, address);
-  if (url.sameFile && url.page >= 0) {
-    m_editor->SetMainPageNumber(url.page);
-  } else if (!url.sameFile) {
-    if (QuerySaveChanges()) OpenDocumentFile(url.file, false);
-  }
-}
-
-void TMainForm::EditorDoLink(document::TAEHoggetto* link) {
-  // Page and special links are followed by the editor itself; what leaves
-  // the hypertext goes to the desktop.
-  if (m_closing || link == nullptr) return;
-  if (link->Kind() == document::internetLink) {
-    const std::string address = link->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity);
-    if (base::LowerCase(address).starts_with("tarn:")) {
-      NavigateToUrl(address);
-      return;
-    }
-    if (EditMode()) {
-      NotYet("The album of links");
-      return;
-    }
-    m_exports->OpenWithDesktop(address);
-  } else if (link->Kind() == document::genLink) {
-    if (EditMode()) {
-      NotYet("The dialog \"Link to file\"");
-      return;
-    }
-    m_exports->OpenFileObject(*link);
-  }
 }
 
 // ---- Export folders ----

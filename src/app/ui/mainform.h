@@ -8,9 +8,12 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/commandline.h"
 #include "app/documentfiles.h"
@@ -34,14 +37,22 @@ class Process;
 class Settings;
 }  // namespace tarn::platform
 
+namespace tarn::app {
+class LinkedApplications;
+}
+
 namespace tarn::app::ui {
 
 class CommandSet;
 class EditorControl;
 class ExportCommands;
+class LinkFollower;
+class PageNavigation;
 class PageTreeCommands;
 class FormPlacement;
 class TKrLanguager;
+class ToolWindows;
+class WindowFeedback;
 
 // What the window runs on besides the window system; the window's own
 // (Qt's event loop, real programs) when not given.
@@ -90,9 +101,26 @@ class TMainForm : public QMainWindow, public OptionsHost {
   CommandSet& Commands() { return *m_commands; }
   ExportCommands& Exports() { return *m_exports; }
   PageTreeCommands& Pages() { return *m_pages; }
+  PageNavigation& Navigation() { return *m_navigation; }
+  LinkFollower& Links() { return *m_links; }
+  WindowFeedback& Feedback() { return *m_feedback; }
+  ToolWindows& Tools() { return *m_toolWindows; }
   // Shows the page an internal URL names; another hypertext is opened after
   // the save question.
   void NavigateToUrl(const std::string& address);
+  // Preview again after a link read in preview opened another hypertext
+  // (which opens for editing): nothing has been edited in it.
+  void ContinueReading();
+  // Runs the application of a linked file's extension and, when given,
+  // calls ended once the author has closed it. False when nothing ran.
+  bool RunLinkedApplication(const std::filesystem::path& file, std::function<void()> ended = {});
+  LinkedApplications& Applications() { return *m_applications; }
+  // The window is closing: links are no longer followed.
+  bool Closing() const { return m_closing; }
+  void RefreshTextFeedback();
+  // Files dropped on the window or on a page (one list, the first file's
+  // kind decides).
+  void FilesDropped(const std::vector<std::string>& files);
   bool SaveSucceeded() const { return m_saveSucceeded; }
   const platform::Timer& SaveTimer() const { return m_timerSave; }
   NextAction PendingAction() const { return m_nextAction; }
@@ -117,6 +145,10 @@ class TMainForm : public QMainWindow, public OptionsHost {
   virtual void ShowSaveErrors(const std::vector<std::string>& errors);
   // The folder an export goes to; empty when the author cancels.
   virtual std::string AskExportFolder(const std::string& proposed);
+  // "Choose application:" for a linked file; empty when cancelled.
+  virtual std::string AskApplication(const std::filesystem::path& file);
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BindWindowCommands();
@@ -134,12 +166,11 @@ class TMainForm : public QMainWindow, public OptionsHost {
   void SaveReminder();
   void NotYet(std::string_view what);
   void UpdateStatus();
-  void PageStep(int step);
   void OpenExamples();
-  void FilesDropped(const std::vector<std::string>& files);
-  void EditorEditStart(QWidget* object);
-  void EditorDoLink(document::TAEHoggetto* link);
-  void ShowHint(const QString& hint);
+  void EditorPageChanged();
+  void MakeNavigation();
+  // A frame set shown for viewing only (a link into a frame) ends.
+  void EndTemporaryFrameSet();
   void SaveAsTemplate();
   void SaveRecentAndLastFile();
   void ShowMode(bool edit);
@@ -165,6 +196,12 @@ class TMainForm : public QMainWindow, public OptionsHost {
   ExportCommands* m_exports = nullptr;
   // The Pages panel, the link explorer and the delete command.
   PageTreeCommands* m_pages = nullptr;
+  PageNavigation* m_navigation = nullptr;
+  LinkFollower* m_links = nullptr;
+  WindowFeedback* m_feedback = nullptr;
+  std::unique_ptr<ToolWindows> m_toolWindows;
+  // Before the event loop it posts to (declared above) goes.
+  std::unique_ptr<LinkedApplications> m_applications;
   FormPlacement* m_placement = nullptr;
 
   std::string m_fileName{kUntitled};
@@ -187,9 +224,6 @@ class TMainForm : public QMainWindow, public OptionsHost {
   std::vector<QAction*> m_recentActions;
   platform::Timer m_timerSave;
   platform::Timer m_timerNextAction;
-  QLabel* m_statusPage = nullptr;
-  QLabel* m_statusModified = nullptr;
-  QLabel* m_statusMode = nullptr;
   QPointer<QWidget> m_tipWindow;
 };
 

@@ -7,6 +7,7 @@
 
 #include "app/ui/commandset.h"
 #include "app/ui/editorcontrol.h"
+#include "app/ui/toolwindows.h"
 #include "document/ui/pagespanel.h"
 #include "search/ui/fcancella.h"
 
@@ -65,10 +66,14 @@ void PageTreeCommands::ShowExplorer(search::ui::TFricerca::Tab tab) {
   m_explorer->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
   // Beside a window that is not always on top, both must be seen.
   if (!onTop && (m_host.window.isMaximized() || m_host.window.isMinimized())) m_host.window.showNormal();
-  m_explorer->show();
+  if (m_host.toolWindows != nullptr) {
+    m_host.toolWindows->Show<search::ui::TFricerca>(m_explorer, {});
+  } else {
+    m_explorer->show();
+    m_explorer->raise();
+    m_explorer->activateWindow();
+  }
   m_explorer->SelectTab(tab);
-  m_explorer->raise();
-  m_explorer->activateWindow();
 }
 
 bool PageTreeCommands::DeleteObjects(const std::vector<document::ObjectId>& ids) {

@@ -30,6 +30,7 @@ namespace tarn::app::ui {
 
 class CommandSet;
 class EditorControl;
+class ToolWindows;
 
 class PageTreeCommands : public QObject {
  public:
@@ -51,6 +52,9 @@ class PageTreeCommands : public QObject {
     // The hypertext changed through the panel or a deletion (the window
     // refreshes its modified state).
     std::function<void()> changed;
+    // Where the explorer is kept alive among the tool windows; none: it is
+    // kept here until the window goes.
+    ToolWindows* toolWindows = nullptr;
   };
 
   PageTreeCommands(CommandSet& commands, Host host, QObject* parent);

@@ -37,10 +37,6 @@ void TMainForm::BindWindowCommands() {
   // "&Read only" is the edit button inverted; either switches.
   c.Bind("Sololettura1Click", [this](const CommandCall& call) { SwitchMode(!call.checked); });
   c.Bind("EditButtonClick", [this](const CommandCall& call) { SwitchMode(call.checked); });
-  c.Bind("BPrecedenteClick", [this](const CommandCall&) { m_editor->GoBack(); });
-  c.Bind("BseguenteClick", [this](const CommandCall&) { m_editor->GoForward(); });
-  c.Bind("Pagina11Click", [this](const CommandCall&) { PageStep(1); });
-  c.Bind("Pagina12Click", [this](const CommandCall&) { PageStep(-1); });
   c.Bind("Ricaricapagina1Click", [this](const CommandCall&) {
     const long page = m_editor->MainPageNumber();
     m_editor->SetMainPageNumber(-1);

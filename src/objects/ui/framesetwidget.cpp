@@ -340,6 +340,16 @@ void TInsiemeCornici::paintEvent(QPaintEvent*) {
 
 void TInsiemeCornici::keyPressEvent(QKeyEvent* event) {
   TAEHpage* view = ReadOnly() ? PageOfBox(m_previewBox) : nullptr;
+  if (ReadOnly() && view == nullptr) {
+    // Nothing clicked yet (a page just opened, or a window a link made):
+    // the keys scroll the main page.
+    for (TAEHpage* candidate : m_model->Views()) {
+      if (candidate->PageNumber() == m_model->MainPageNumber()) {
+        view = candidate;
+        break;
+      }
+    }
+  }
   auto it = view != nullptr ? m_pageViews.find(view) : m_pageViews.end();
   if (it == m_pageViews.end()) {
     QWidget::keyPressEvent(event);

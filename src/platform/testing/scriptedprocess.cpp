@@ -11,6 +11,9 @@ ProcessResult ScriptedProcess::Run(const std::string& program, const std::vector
                                    const std::function<void()>& whileWaiting) {
   calls.push_back({program, arguments, false, {}});
   if (whileWaiting) whileWaiting();
+  if (answer) {
+    if (std::optional<ProcessResult> given = answer(program, arguments)) return *given;
+  }
   const auto it = results.find(program);
   return it != results.end() ? it->second : ProcessResult{};
 }
@@ -19,6 +22,22 @@ bool ScriptedProcess::StartDetached(const std::string& program, const std::vecto
                                     const std::string& workingFolder) {
   calls.push_back({program, arguments, true, workingFolder});
   return detachedStart;
+}
+
+bool ScriptedProcess::StartWatched(const std::string& program, const std::vector<std::string>& arguments,
+                                   const std::string& workingFolder, std::function<void(int exitCode)> ended) {
+  calls.push_back({program, arguments, true, workingFolder});
+  if (!detachedStart) return false;
+  m_watched.push_back(std::move(ended));
+  return true;
+}
+
+bool ScriptedProcess::Finish(int exitCode) {
+  if (m_watched.empty()) return false;
+  std::function<void(int)> ended = std::move(m_watched.front());
+  m_watched.erase(m_watched.begin());
+  if (ended) ended(exitCode);
+  return true;
 }
 
 }  // namespace tarn::platform::testing

@@ -456,6 +456,10 @@ void TAEHbox::mouseReleaseEvent(QMouseEvent* event) {
       if (Editable() && event->button() == Qt::RightButton &&
           (kind == document::genLink || kind == document::speclink)) {
         QMenu* menu = kind == document::speclink ? fs->PopupSpecLink() : fs->PopupGenLink();
+        // The menu's "Follow link" follows the link at the caret: it goes
+        // to the link clicked.
+        m_text.SetCaret(CharPos{all.paragraphIndex, all.charIndex});
+        Changed();
         if (menu != nullptr) menu->popup(mapToGlobal(point));
       } else {
         fs->FollowLink(link, this);

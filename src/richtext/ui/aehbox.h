@@ -100,6 +100,10 @@ class TAEHbox : public objects::TDragCustomControl {
   // the character; the suggestions replace the word when chosen.
   void BuildSpellMenu(QMenu& menu, CharPos at);
 
+  // Follows the link of the character at the caret (or before it), as a
+  // double click on it does.
+  void FollowLinkAtCaret();
+
   // The box's own popup menu (the owner makes it).
   QPointer<QMenu> popupMenu;
   // Refused input; the system bell unless replaced.
@@ -143,7 +147,6 @@ class TAEHbox : public objects::TDragCustomControl {
   void UpdateExtent();
   void ShowContextMenu(QPoint point);
   void ShowHover(QPoint point);
-  void FollowLinkAtCaret();
   void StartDrag();
   void DropFiles(const QMimeData& mime, QPoint point);
   std::int32_t LinkAt(const TextPos& pos) const;

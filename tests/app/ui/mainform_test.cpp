@@ -469,7 +469,7 @@ TEST_F(MainWindow, BrowserPreviewOpensTheExportedPageAndLinksLeaveThroughTheDesk
 
 TEST_F(MainWindow, TypingMarksTheStatusAndTheTitle) {
   auto window = Start({sample});
-  auto* modified = window->findChild<QLabel*>("StatusModified");
+  auto* modified = window->findChild<QLabel*>("StatusPanel2");
   ASSERT_NE(modified, nullptr);
   EXPECT_EQ(modified->text(), "");
   auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
@@ -477,7 +477,7 @@ TEST_F(MainWindow, TypingMarksTheStatusAndTheTitle) {
   ASSERT_NE(box, nullptr);
   box->setFocus();
   QTest::keyClicks(box, "x");
-  EXPECT_EQ(modified->text(), "Modified");
+  EXPECT_EQ(modified->text(), "P modified");
   EXPECT_EQ(window->windowTitle(), "*sample.aeh - Tarn");
   QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(modified->text(), "");
