@@ -84,8 +84,9 @@ void THt2Reader::OpenTable(const HtmlTag& tag) {
   record->SetI32(kTableBackground, Background(tag, -1));
   TAEHoggetto* registered = m_run.Register(std::move(record));
   if (registered == nullptr) return;
-  // A table stands on a line of its own, as browsers show it.
-  NewParagraph();
+  // A table stands on a line of its own, as browsers show it; a paragraph
+  // that holds nothing yet (an exported table's own) takes it.
+  if (m_pending || m_count > 0) NewParagraph();
   WriteObject(registered->GetId());
   THt2TabAEHoggetto table;
   table.record = registered;
