@@ -5,7 +5,6 @@
 // them.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -19,6 +18,7 @@
 #include "document/aehset.h"
 #include "document/imagecodec.h"
 #include "document/recordfields.h"
+#include "exportrounds.h"
 #include "largefile.h"
 #include "platform/testing/testplatform.h"
 
@@ -28,7 +28,6 @@ using namespace tarn;
 using namespace tarn::document;
 using namespace tarn::document::field;
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kObjectPages = 1000;
 constexpr int kPictures = 5;
@@ -105,43 +104,19 @@ void BM_ExportObjects(benchmark::State& state) {
   for (int i = 0; i < kObjectPages; ++i) list.push_back(i);
   convert::TAEHtoHtml html;
   html.SetLinkedAEHset(&set);
-  double exportSeconds = 0;
-  double copySeconds = 0;
-  std::uintmax_t bytes = 0;
+  bench::ExportRounds rounds("objects");
   int pictures = 0;
-  std::vector<fs::path> folders;
-  int round = 0;
   for (auto _ : state) {
-    const fs::path out = bench::BenchFolder() / ("objects-" + std::to_string(round));
-    const fs::path copy = bench::BenchFolder() / ("objects-copy-" + std::to_string(round));
-    fs::remove_all(out);
-    fs::remove_all(copy);
-    folders.push_back(out);
-    folders.push_back(copy);
-    html.ExportPath = out;
-    const auto start = Clock::now();
-    if (!html.ExportPageList(list)) state.SkipWithError(html.ErrorText().c_str());
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    state.SetIterationTime(seconds);
-    exportSeconds += seconds;
-    std::vector<std::uintmax_t> sizes;
-    bytes = 0;
+    rounds.Run(html, list, state);
     pictures = 0;
-    for (const auto& entry : fs::directory_iterator(out)) {
-      sizes.push_back(entry.file_size());
-      bytes += entry.file_size();
-      if (entry.path().extension() == ".gif") ++pictures;
-    }
-    copySeconds += bench::WriteSameBytes(copy, sizes);
-    ++round;
+    for (const fs::path& file : rounds.files) pictures += file.extension() == ".gif" ? 1 : 0;
   }
   const auto n = static_cast<double>(state.iterations());
-  state.counters["pages_per_s"] = kObjectPages * n / exportSeconds;
-  state.counters["ratio_to_copy"] = exportSeconds / copySeconds;
-  state.counters["html_MB"] = static_cast<double>(bytes) / 1e6;
+  state.counters["pages_per_s"] = kObjectPages * n / rounds.exportSeconds;
+  state.counters["ratio_to_copy"] = rounds.exportSeconds / rounds.copySeconds;
+  state.counters["html_MB"] = static_cast<double>(rounds.bytes) / 1e6;
   state.counters["pictures_copied"] = pictures;
   if (pictures != kPictures) state.SkipWithError("each picture must be copied once");
-  for (const auto& folder : folders) fs::remove_all(folder);
 }
 
 BENCHMARK(BM_ExportObjects)->Iterations(4)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -1,8 +1,6 @@
 // Opens arbitrary bytes as a hypertext file and writes each of its pages as
 // HTML in memory: tables, maps, forms, multimedia and custom objects read
 // records, content and extra blocks exactly as the file holds them.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -13,16 +11,10 @@
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "platform/testing/testplatform.h"
+#include "scratchdir.h"
 
 namespace {
-std::filesystem::path Dir() {
-  static const std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() / ("tarn-fuzz-html-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(d);
-    return d;
-  }();
-  return dir;
-}
+std::filesystem::path Dir() { return tarn::fuzz::ScratchDir("tarn-fuzz-html-"); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
