@@ -35,12 +35,13 @@ constexpr Help kHelp[] = {
      "Prints page N read into paragraphs as JSON (style, text, link runs, format runs,\n"
      "objects and table cells).\n"
      "  --markup the paragraphs written back as markup"},
-    {"export", "tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]",
+    {"export", "tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names] [--utf8]",
      "Writes the pages (all when no list is given) as a web site in OUTDIR.\n"
      "  --pages N,M,...    only these pages\n"
      "  --htm              pages end in .htm instead of .html\n"
      "  --images-folder    images and files go into the folder images/\n"
      "  --original-names   images and files keep their stored names\n"
+     "  --utf8             pages in UTF-8, declaring it (for sites served as UTF-8)\n"
      "Exit 1 when a listed page does not exist or a folder or file cannot be written.\n"
      "Links found in OUTDIR are replaced, never written through."},
     {"import", "tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder] [--into EXISTING.aeh]",

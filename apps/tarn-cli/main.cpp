@@ -37,6 +37,7 @@ int Usage() {
       "       tarn-cli resave [--yes] IN OUT\n"
       "       tarn-cli dump FILE --page N [--markup]\n"
       "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
+      "                       [--utf8]\n"
       "       tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder]\n"
       "                            [--into EXISTING.aeh]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"

@@ -355,7 +355,7 @@ TEST_F(MainWindow, ATemplateOpensAsAnUntitledHypertext) {
   window->LoadHypertext(sample, true);
   EXPECT_EQ(window->FileName(), "Untitled");
   EXPECT_TRUE(window->Hypertext().AEHFileName().empty());
-  EXPECT_EQ(window->Hypertext().CountOf(document::testoHtml), 3);  // the template's pages
+  EXPECT_EQ(window->Hypertext().CountOf(document::testoHtml), 4);  // the template's pages
   EXPECT_TRUE(messages.entries.empty()) << messages.entries.front().text;
   EXPECT_TRUE(window->Recent().Entries().empty());
 }
