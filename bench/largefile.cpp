@@ -1,9 +1,12 @@
 // The shared generated hypertext; see largefile.h.
 #include "largefile.h"
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "app/compose.h"
+#include "base/filestream.h"
 #include "document/aehset.h"
 #include "platform/testing/testplatform.h"
 
@@ -16,6 +19,21 @@ const std::filesystem::path& BenchFolder() {
     return dir;
   }();
   return folder;
+}
+
+double WriteSameBytes(const std::filesystem::path& folder, const std::vector<std::uintmax_t>& sizes) {
+  std::uintmax_t largest = 0;
+  for (auto s : sizes) largest = std::max(largest, s);
+  const std::string buffer(static_cast<std::size_t>(largest), 'x');
+  std::filesystem::create_directories(folder);
+  const auto start = std::chrono::steady_clock::now();
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    base::WriteFile out;
+    out.Create(folder / ("copy" + std::to_string(i) + ".html"));
+    out.Write(std::string_view(buffer).substr(0, static_cast<std::size_t>(sizes[i])));
+    out.Close();
+  }
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 const std::filesystem::path& LargeFile() {

@@ -1,6 +1,4 @@
 // Opens arbitrary bytes as a hypertext file, then saves and re-opens it.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -11,16 +9,10 @@
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "platform/testing/testplatform.h"
+#include "scratchdir.h"
 
 namespace {
-std::filesystem::path Dir() {
-  static const std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() / ("tarn-fuzz-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(d);
-    return d;
-  }();
-  return dir;
-}
+std::filesystem::path Dir() { return tarn::fuzz::ScratchDir("tarn-fuzz-"); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

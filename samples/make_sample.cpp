@@ -1,19 +1,24 @@
 // Writes the sample hypertext bundled with Tarn: a few pages with titles,
-// text in three styles, links between pages, a keyword, a GIF image and a
-// small chapter tree.
+// text in three styles, links between pages, a keyword, a GIF image with a
+// map of three click zones, a table with coloured cells, a form and a small
+// chapter tree.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "app/compose.h"
+#include "base/bytes.h"
 #include "base/filestream.h"
 #include "document/aehorderedtree.h"
 #include "document/aehset.h"
 #include "document/imagecodec.h"
+#include "document/links.h"
+#include "document/recordfields.h"
 #include "platform/testing/testplatform.h"
 
 using namespace tarn;
 using namespace tarn::document;
+using namespace tarn::document::field;
 
 namespace {
 
@@ -22,6 +27,8 @@ std::string Id(ObjectId id) {
   std::snprintf(buf, sizeof buf, "%08x", static_cast<unsigned>(id));
   return buf;
 }
+
+std::string Tag(const TAEHoggetto& record) { return "<$" + Id(record.GetId()) + ">"; }
 
 // A small picture: a blue lake under a pale sky, with a transparent corner.
 base::Bitmap Lake() {
@@ -39,6 +46,80 @@ base::Bitmap Lake() {
   b.pixels[0] = 0;
   b.transparent = true;
   return b;
+}
+
+TAEHoggetto* NewRecord(TAEHset& set, int kind, int subtype) {
+  auto record = set.NewObject(kind);
+  record->SetSubtype(subtype);
+  return set.Register(std::move(record));
+}
+
+// A link that shows the page in the reader's window.
+TAEHoggetto* PageLink(TAEHset& set, const TAEHoggetto& page, int anchor = -1) {
+  TAEHoggetto* link = NewRecord(set, speclink, kSpecialToObject);
+  link->SetI32(kSpecialTarget, page.GetId());
+  link->SetU8(kSpecialTargetKind, 1);
+  link->SetU8(kSpecialAction, kReplaceWindow);
+  link->SetI32(kSpecialAnchor, anchor);
+  return link;
+}
+
+TAEHoggetto* FormField(TAEHset& set, int subtype, const std::string& name, const std::string& value, int size) {
+  TAEHoggetto* field = NewRecord(set, inputStat, subtype);
+  field->SetStr(kObjectName, kFormNameCapacity, name);
+  field->SetStr(kFieldValue, kFieldValueCapacity, value);
+  field->SetU8(kFieldHasValue, 0);
+  field->SetU8(kFieldChecked, 0);
+  field->SetU8(kFieldSize, static_cast<std::uint8_t>(size));
+  field->SetU8(kFieldMultiple, 0);
+  return field;
+}
+
+TAEHoggetto* FormButton(TAEHset& set, int subtype, const std::string& caption) {
+  TAEHoggetto* button = NewRecord(set, bottoneCGI, subtype);
+  button->SetStr(kObjectName, kFormNameCapacity, "");
+  button->SetStr(kFieldValue, kFieldValueCapacity, caption);
+  button->SetI32(kButtonImage, -1);
+  button->SetI32(kButtonLink, -1);
+  return button;
+}
+
+// The page with a table of lakes and a small form.
+std::string TablesAndForms(TAEHset& set, const TAEHoggetto& self) {
+  TAEHoggetto* table = NewRecord(set, tabellaHtml, kTableNew);
+  table->SetU8(kTableRows, 3);
+  table->SetU8(kTableColumns, 2);
+  table->SetU8(kTableWidthPercent, 60);
+  table->SetU8(kTableBorder, 1);
+  table->SetU8(kTablePadding, 4);
+  for (int c = 0; c < 2; ++c) {
+    table->SetU8(kTableColumnKinds + c, kColumnPercent);
+    table->SetI16(kTableColumnSizes + 2 * c, 50);
+  }
+  std::string backgrounds;
+  for (std::int32_t v : {0xF0D8B0, 0xF0D8B0, -1, -1, 0xE8F4E8, 0xE8F4E8}) base::AppendI32(backgrounds, v);
+  table->SetContent(backgrounds);
+  std::string cells;
+  for (const char* text : {"<Y y1 >Lake", "<Y y1 >Depth", "Tarn", "12 m", "Loch", "230 m"}) {
+    cells += std::string("<Z S1 >") + text + "<T>";
+  }
+
+  TAEHoggetto* form = NewRecord(set, inizioForm, kFormGet);
+  // The form is sent to its own page, as the site names it.
+  char action[32];
+  std::snprintf(action, sizeof action, "sample_%06x.html", static_cast<unsigned>(self.Index()));
+  form->SetStr(kObjectName, kFormStartNameCapacity, action);
+  form->SetStr(kFormEncoding, kFormEncodingCapacity, "");
+  TAEHoggetto* lake = FormField(set, kFieldCombo, "lake", "", 1);
+  lake->SetContent("Tarn\r\ntarn\r\nX\r\nLoch\r\nloch\r\n\r\nMere\r\nmere\r\n\r\n");
+  TAEHoggetto* anchor = NewRecord(set, shortObj, kShortAnchor);
+  anchor->SetI32(kShortValue, 1);
+  return "<Z S2 >Tables and forms<Z S0 >A table holds rich text in its cells, and each cell may have a colour of "
+         "its own:<Z S0 >" + Tag(*table) + cells + "<Z S0 >" + Tag(*anchor) + "A form sends what a reader fills in." +
+         "<Z S0 >" + Tag(*form) + "Your name: " + Tag(*FormField(set, kFieldEdit, "name", "", 20)) +
+         "<Z S0 >Favourite lake: " + Tag(*lake) + " " + Tag(*FormField(set, kFieldCheckBox, "news", "yes", 0)) +
+         " send me news<Z S0 >" + Tag(*FormButton(set, kButtonSubmit, "Send")) + " " +
+         Tag(*FormButton(set, kButtonReset, "Clear"));
 }
 
 }  // namespace
@@ -77,10 +158,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   TAEHoggetto* placed = set.Register(set.AddImmagineNew(image));
+  // Shown three times its size, so that its zones are easy to hit.
+  placed->SetI16(kPlacedWidth, 144);
+  placed->SetI16(kPlacedHeight, 96);
 
-  const char* titles[] = {"Cover", "Getting started", "Pictures"};
-  TAEHoggetto* pages[3];
-  for (int i = 0; i < 3; ++i) {
+  const char* titles[] = {"Cover", "Getting started", "Pictures", "Tables and forms"};
+  TAEHoggetto* pages[4];
+  for (int i = 0; i < 4; ++i) {
     auto page = set.NewObject(testoHtml);
     page->SetName(titles[i]);
     pages[i] = set.Register(std::move(page));
@@ -93,9 +177,23 @@ int main(int argc, char** argv) {
                        "pictures. Every page can link to any other.<Z S0 >Back to the <$" +
                        Id(pages[0]->GetId()) + ">cover<%>." + nul);
   pages[2]->SetContent("<Z S2 >Pictures<Z S0 >A picture stands in the text like a character: <$" +
-                       Id(placed->GetId()) + "> a lake.<Z S0 >Back to the <$" + Id(pages[0]->GetId()) +
+                       Id(placed->GetId()) + "> a lake. Its left, middle and right thirds lead to the cover, the "
+                       "tables and the form.<Z S0 >Back to the <$" + Id(pages[0]->GetId()) +
                        ">cover<%>." + nul);
   pages[0]->SetI32(105, welcome->Index());
+  pages[3]->SetContent(TablesAndForms(set, *pages[3]) + nul);
+  // Three click zones side by side: the cover, the tables and the form.
+  const ObjectId targets[] = {PageLink(set, *pages[0])->GetId(), PageLink(set, *pages[3])->GetId(),
+                              PageLink(set, *pages[3], 1)->GetId()};
+  for (int i = 0; i < kZoneCount; ++i) {
+    const int at = kPlacedZones + i * kZoneSize;
+    placed->SetI32(at, i < 3 ? targets[i] : -1);
+    placed->SetI32(at + 4, 0);
+    placed->SetI16(at + kZoneLeft, static_cast<std::int16_t>(i < 3 ? 48 * i : 0));
+    placed->SetI16(at + kZoneTop, 0);
+    placed->SetI16(at + kZoneWidth, static_cast<std::int16_t>(i < 3 ? 48 : 0));
+    placed->SetI16(at + kZoneHeight, static_cast<std::int16_t>(i < 3 ? 96 : 0));
+  }
 
   // A small chapter tree, so that a newcomer sees chapters in the Pages
   // panel and the default page order at once.
@@ -109,6 +207,7 @@ int main(int argc, char** argv) {
   TreeNode* steps = tree.AddChapter(root, "First steps");
   tree.AddObject(*steps, pages[1]->GetId());
   tree.AddObject(*steps, pages[2]->GetId());
+  tree.AddObject(*steps, pages[3]->GetId());
   if (!set.SaveToFile(out)) {
     for (const auto& e : set.SaveErrors()) std::fprintf(stderr, "%s\n", e.c_str());
     return 1;

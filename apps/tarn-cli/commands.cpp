@@ -35,12 +35,13 @@ constexpr Help kHelp[] = {
      "Prints page N read into paragraphs as JSON (style, text, link runs, format runs,\n"
      "objects and table cells).\n"
      "  --markup the paragraphs written back as markup"},
-    {"export", "tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]",
+    {"export", "tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names] [--utf8]",
      "Writes the pages (all when no list is given) as a web site in OUTDIR.\n"
      "  --pages N,M,...    only these pages\n"
      "  --htm              pages end in .htm instead of .html\n"
      "  --images-folder    images and files go into the folder images/\n"
      "  --original-names   images and files keep their stored names\n"
+     "  --utf8             pages in UTF-8, declaring it (for sites served as UTF-8)\n"
      "Exit 1 when a listed page does not exist or a folder or file cannot be written.\n"
      "Links found in OUTDIR are replaced, never written through."},
     {"import", "tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder] [--into EXISTING.aeh]",
@@ -55,6 +56,17 @@ constexpr Help kHelp[] = {
     {"render", "tarn-cli render FILE --page N --png OUT.png [--width PIXELS]",
      "Draws page N as the page view shows it into a PNG, without a display.\n"
      "  --width PIXELS     the width to lay the page out at (800 by default)"},
+    {"print", "tarn-cli print FILE --pdf OUT.pdf [--pages N,M,...|--all] [--margins MM] [--no-background] [--image-scale N]",
+     "Prints pages into a PDF file, each page from a new sheet, as the print dialog does:\n"
+     "A4, the page's header and footer pages, lines never cut between sheets.\n"
+     "  --pages N,M,...    these pages in this order (default: all, in the default page order)\n"
+     "  --all              all pages in the default page order\n"
+     "  --margins MM       the four margins in millimetres (25 by default)\n"
+     "  --no-background    leave out the page and table backgrounds\n"
+     "  --image-scale N    hundredths of a millimetre per 100 screen pixels of images\n"
+     "                     (20 to 20000; 2500 by default: a pixel prints as 0.25 mm)\n"
+     "Exit 1 when a listed page does not exist or the file cannot be written.\n"
+     "Runs without a display."},
     {"tree", "tarn-cli tree FILE [--json]",
      "Prints the page order tree: the chapters (in brackets) and the pages with their\n"
      "indices and titles. A damaged stored tree is shown mended: every live page once.\n"

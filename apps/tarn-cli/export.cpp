@@ -43,6 +43,8 @@ class TerminalProgress : public convert::ExportProgress {
   int m_phase = 0;
 };
 
+}  // namespace
+
 bool ParsePages(const std::string& text, std::vector<int>& pages) {
   std::size_t start = 0;
   while (start <= text.size()) {
@@ -58,8 +60,6 @@ bool ParsePages(const std::string& text, std::vector<int>& pages) {
   return !pages.empty();
 }
 
-}  // namespace
-
 int Export(const std::vector<std::string>& args) {
   if (args.empty() || args[0] != "html") return kExitUsage;
   std::vector<std::string> files;
@@ -67,6 +67,7 @@ int Export(const std::vector<std::string>& args) {
   bool htm = false;
   bool imagesFolder = false;
   bool originalNames = false;
+  bool utf8 = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--pages" && i + 1 < args.size()) {
@@ -77,6 +78,8 @@ int Export(const std::vector<std::string>& args) {
       imagesFolder = true;
     } else if (a == "--original-names") {
       originalNames = true;
+    } else if (a == "--utf8") {
+      utf8 = true;
     } else if (a.starts_with("--")) {
       return kExitUsage;
     } else {
@@ -106,6 +109,7 @@ int Export(const std::vector<std::string>& args) {
   converter.ExpTipoExt = htm ? 0 : 1;
   converter.ExpSepImage = imagesFolder;
   converter.ExpOrigName = originalNames;
+  converter.ExpUtf8 = utf8;
   TerminalProgress progress;
   if (::isatty(STDERR_FILENO)) converter.OnExpProgress = &progress;
   const bool ok = converter.ExportSite(pages);

@@ -14,6 +14,7 @@
 #include "export.h"
 #include "import.h"
 #ifdef TARN_WITH_QT
+#include "print.h"
 #include "render.h"
 #endif
 #include "document/aehset.h"
@@ -36,9 +37,12 @@ int Usage() {
       "       tarn-cli resave [--yes] IN OUT\n"
       "       tarn-cli dump FILE --page N [--markup]\n"
       "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
+      "                       [--utf8]\n"
       "       tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder]\n"
       "                            [--into EXISTING.aeh]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
+      "       tarn-cli print FILE --pdf OUT.pdf [--pages N,M,...|--all] [--margins MM] [--no-background]\n"
+      "                      [--image-scale N]\n"
       "       tarn-cli tree FILE [--json]\n"
       "       tarn-cli refs FILE --page N [--json]\n"
       "       tarn-cli delete FILE --page N [--yes] [--out OUT]\n"
@@ -194,6 +198,10 @@ int main(int argc, char** argv) {
 #ifdef TARN_WITH_QT
   if (command == "render") {
     const int rc = cli::Render(args);
+    return rc == kExitUsage ? Usage() : rc;
+  }
+  if (command == "print") {
+    const int rc = cli::Print(args);
     return rc == kExitUsage ? Usage() : rc;
   }
 #endif

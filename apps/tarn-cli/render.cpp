@@ -45,6 +45,8 @@ class RenderHost : public page::PageHost {
   document::TAEHset& m_set;
 };
 
+}  // namespace
+
 // A display-less application for fonts and painting.
 std::unique_ptr<QGuiApplication> OffscreenApplication() {
   if (QGuiApplication::instance() != nullptr) return nullptr;
@@ -55,7 +57,9 @@ std::unique_ptr<QGuiApplication> OffscreenApplication() {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-}  // namespace
+DrawingSession::DrawingSession() { app::Compose(set); }
+
+DrawingSession::~DrawingSession() = default;
 
 int Render(const std::vector<std::string>& args) {
   std::string file;
@@ -83,12 +87,10 @@ int Render(const std::vector<std::string>& args) {
   }
   if (file.empty() || png.empty() || page < 0 || width < 50 || width > kMaxWidth) return 2;
 
-  auto app = OffscreenApplication();
-  CliMessages messages;
-  platform::HostSystemInfo system;
-  platform::qt::QtCanvas measurer;
-  document::TAEHset set({&messages, &system, &measurer, nullptr});
-  app::Compose(set);
+  DrawingSession session;
+  document::TAEHset& set = session.set;
+  CliMessages& messages = session.messages;
+  platform::qt::QtCanvas& measurer = session.measurer;
   if (!set.LoadFromFile(file)) return 1;
   document::TAEHtesto* record = richtext::LivePage(set, page, messages);
   if (record == nullptr) return 1;

@@ -611,6 +611,8 @@ constexpr std::string_view kBuilt[] = {
     "Pagina12Click",  "Ricaricapagina1Click", "Correntepagina1Click", "PreviewHypertextClick",
     "Opzionidelprogramma1Click", "Opzioni2Click", "HelpAbout", "HelpContents", "HelpSearch", "Esempi1Click",
     "Salvacomemodello1Click", "Vediquery1Click", "HypertextSearchClick", "Diagrammadeicollegamenti1Click",
+    "FilePrint", "Stampatutte1Click", "Stampapaginacorrente1Click", "Impostastampante1Click",
+    "Impostamargini1Click", "Ordinepredefinitopagine1Click",
     // Moving between pages and following links.
     "PageNumberChange", "HistoryComboClick", "ScegliDaAnteprima1Click", "VaiATestata1Click", "VaiAPie1Click",
     "Vaiaprossimaslide1Click", "Seguicollegamentodoppioclic1Click", "Seguicollegamento1Click", "SeguiGenLinkClick",

@@ -32,6 +32,7 @@ namespace {
 constexpr std::string_view kStyleSheetHead = "/* Lanternfield Tarn automatic CSS */\r\n\r\n";
 constexpr std::string_view kGenerator = "Lanternfield Tarn 3.0";
 constexpr std::string_view kPageMarker = "<!--pageTarn=\"";
+constexpr std::string_view kUtf8Declaration = "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">\r\n";
 constexpr std::string_view kImagesFolder = "images/";
 constexpr int kMarkerLines = 100;
 constexpr std::int64_t kCopyChunk = 1 << 20;
@@ -463,7 +464,7 @@ bool TAEHtoHtml::WriteStyleSheet() {
     std::error_code ec;
     fs::create_directories(ExportPath, ec);
     if (ec) throw ExportError("Error creating directory: \"" + ExportPath.string() + "\" " + ec.message());
-    WriteOutput(StyleSheetName(), css);
+    WriteOutput(StyleSheetName(), Encoded(css, {}));
   } catch (const std::exception& e) {
     SetErrorText(e.what());
     return false;
@@ -486,8 +487,7 @@ const TAEHoggetto* TAEHtoHtml::HeaderOrFooter(const TAEHoggetto& page, bool foot
 
 std::string TAEHtoHtml::HeadPart(TAEHoggetto& page) {
   const TAEHset& set = *LinkedAEHset();
-  std::string head =
-      "<HTML><HEAD>\r\n<TITLE>" + page.Str(kPageTitle, kPageTitleCapacity) + "\r\n</TITLE>\r\n";
+  std::string head = DocumentStart(page);
   std::string keywords;
   for (int i = 0; i < kPageKeywordSlots; ++i) {
     const std::int32_t slot = page.I32(kPageKeywords + 4 * i);
@@ -501,7 +501,7 @@ std::string TAEHtoHtml::HeadPart(TAEHoggetto& page) {
             ";URL=" + OutputFileName(*target, kMainName) + "\">\r\n";
   }
   head += ExpandObjectReferences(page);
-  head += std::string(kPageMarker) + std::to_string(page.Index()) + ";" + set.AEHFileName().string() + "\"-->\r\n";
+  head += MarkerLine(page);
   const std::string authors = set.HeaderString(header::kAuthors, header::kTextCapacity);
   if (!authors.empty()) head += "<META NAME=\"author\" CONTENT=\"" + authors + "\">\r\n";
   const std::string copyright = set.HeaderString(header::kCopyright, header::kTextCapacity);
@@ -548,21 +548,45 @@ void TAEHtoHtml::ExportPage(TAEHoggetto& page, std::string& out, RecordList* fra
   }
   if (footer != nullptr) WriteBody(body, kFooterText, const_cast<TAEHoggetto&>(*footer));
 
-  out += head;
-  if (m_scriptFlags != 0) out += ScriptBlock(m_scriptFlags);
-  out += "</HEAD>\r\n";
-  out += body;
+  std::string document = head;
+  if (m_scriptFlags != 0) document += ScriptBlock(m_scriptFlags);
+  document += "</HEAD>\r\n";
+  document += body;
   if (!m_rollOver.Empty()) {
-    out += "\r\n<SCRIPT>\r\n<!--//\r\n  if (TarnC_SensOk == 'true')\r\n  {";
+    document += "\r\n<SCRIPT>\r\n<!--//\r\n  if (TarnC_SensOk == 'true')\r\n  {";
     for (std::size_t i = 0; i < m_rollOver.Size(); ++i) {
       const std::string n = std::to_string(i);
-      out += "\r\n  TarnP_" + n + "= new Image();";
-      out += "\r\n  TarnP_" + n + ".src=\"" + OutputFileName(*m_rollOver[i], nameKind) + "\";";
+      document += "\r\n  TarnP_" + n + "= new Image();";
+      document += "\r\n  TarnP_" + n + ".src=\"" + OutputFileName(*m_rollOver[i], nameKind) + "\";";
     }
-    out += "\r\n  }\r\n//-->\r\n</SCRIPT>\r\n";
+    document += "\r\n  }\r\n//-->\r\n</SCRIPT>\r\n";
   }
-  if (frameSet) out += "</NOFRAMES>";
-  out += "\r\n</BODY></HTML>\r\n";
+  if (frameSet) document += "</NOFRAMES>";
+  document += "\r\n</BODY></HTML>\r\n";
+  out += Encoded(document, MarkerLine(page));
+}
+
+std::string TAEHtoHtml::DocumentStart(const TAEHoggetto& page) const {
+  // The declaration comes first, so that a browser reads the title in the
+  // right code already.
+  return "<HTML><HEAD>\r\n" + std::string(ExpUtf8 ? kUtf8Declaration : std::string_view()) + "<TITLE>" +
+         page.Str(kPageTitle, kPageTitleCapacity) + "\r\n</TITLE>\r\n";
+}
+
+std::string TAEHtoHtml::MarkerLine(const TAEHoggetto& page) const {
+  return std::string(kPageMarker) + std::to_string(page.Index()) + ";" + LinkedAEHset()->AEHFileName().string() +
+         "\"-->\r\n";
+}
+
+std::string TAEHtoHtml::Encoded(std::string_view document, std::string_view kept) const {
+  if (!ExpUtf8) return std::string(document);
+  // The hypertext's file name in the marker is a name of this file system,
+  // already in its own encoding: it stays byte for byte, so that the marker
+  // names the file that exists.
+  const std::size_t at = kept.empty() ? std::string_view::npos : document.find(kept);
+  if (at == std::string_view::npos) return base::Cp1252ToUtf8(document);
+  return base::Cp1252ToUtf8(document.substr(0, at)) + std::string(kept) +
+         base::Cp1252ToUtf8(document.substr(at + kept.size()));
 }
 
 // ---- Redirect files and the page marker ----
@@ -581,9 +605,7 @@ std::string TAEHtoHtml::WriteRedirectFile(const TAEHoggetto& page, const fs::pat
   const std::string name = RedirectName(page);
   if (set == nullptr || name.empty()) return {};
   const std::string target = OutputFileName(page, kMainName);
-  std::string html =
-      "<HTML><HEAD>\r\n<TITLE>" + page.Str(kPageTitle, kPageTitleCapacity) + "\r\n</TITLE>\r\n";
-  html += std::string(kPageMarker) + std::to_string(page.Index()) + ";" + set->AEHFileName().string() + "\"-->\r\n";
+  std::string html = DocumentStart(page) + MarkerLine(page);
   html += "<META HTTP-EQUIV=\"refresh\" CONTENT=\"0;URL=" + target + "\">\r\n";
   html += "</HEAD>\r\n<BODY";
   const std::int32_t background = page.I32(kPageBgImage);
@@ -598,7 +620,7 @@ std::string TAEHtoHtml::WriteRedirectFile(const TAEHoggetto& page, const fs::pat
   html += "<A HREF=\"" + target + "\">Loading...</A>\r\n</BODY></HTML>\r\n";
   const fs::path path = folder / name;
   base::WriteFile out;
-  if (!out.CreateReplacingLinks(path) || !out.Write(html) || !out.Close()) {
+  if (!out.CreateReplacingLinks(path) || !out.Write(Encoded(html, MarkerLine(page))) || !out.Close()) {
     throw ExportError("Cannot write " + path.string() + ": " + SystemError(out.Error()));
   }
   return path.string();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "convert/htmlbody.h"
+#include "convert/htmlobjects.h"
 #include "convert/htmlimport.h"
 #include "document/objectkinds.h"
 
@@ -30,7 +31,7 @@ class TAEHtoHtml;
 bool WriteFrameSetDocument(TAEHtoHtml& converter, const TAEHoggetto& page, const TAEHoggetto& map, std::string& out,
                            RecordList* frameless);
 
-class TAEHtoHtml : public THtmlBody {
+class TAEHtoHtml : public THtmlObjects {
  public:
   // Images and files go into the sub-folder "images".
   bool ExpSepImage = false;
@@ -39,8 +40,10 @@ class TAEHtoHtml : public THtmlBody {
   // 0 ".htm", 1 ".html".
   int ExpTipoExt = 1;
   bool ImpPreview = false;
-  // Automatic "alt" texts for map zones.
-  bool AutoAlt = false;
+  // Pages, redirect files and the style sheet in UTF-8, the pages declaring
+  // it, for sites served as UTF-8; off, they are written in the document's
+  // own code page as they always were.
+  bool ExpUtf8 = false;
 
   // Writes the frame-set document that stands ahead of a page with a frame
   // set (main version only) and answers whether it wrote one. Unset, pages
@@ -106,6 +109,12 @@ class TAEHtoHtml : public THtmlBody {
  private:
   std::string StyleRules(const TAEHoggetto& style, int number) const;
   std::string HeadPart(TAEHoggetto& page);
+  // "<HTML><HEAD>", the charset declaration of UTF-8 pages, the title.
+  std::string DocumentStart(const TAEHoggetto& page) const;
+  std::string MarkerLine(const TAEHoggetto& page) const;
+  // A document in the output's encoding; `kept` (the marker line) is
+  // copied as it is.
+  std::string Encoded(std::string_view document, std::string_view kept) const;
   std::string ExternalLinkName(const TAEHoggetto& link) const;
   const TAEHoggetto* HeaderOrFooter(const TAEHoggetto& page, bool footer) const;
 
@@ -123,9 +132,8 @@ class TAEHtoHtml : public THtmlBody {
   template <typename Steps>
   bool Run(Steps steps);
 
-  // The run's file list and roll-over images.
+  // The run's file list.
   RecordList* m_files = nullptr;
-  RecordList m_rollOver;
   // The folder last found or made during a run.
   std::filesystem::path m_readyFolder;
   // Pages being pulled in by "!RefP:", against a page that pulls in itself.

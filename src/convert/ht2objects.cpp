@@ -264,10 +264,10 @@ void THt2Reader::Comment(std::string_view text) {
 void THt2Reader::Form(const HtmlTag& tag) {
   auto form = m_set.NewObject(inizioForm);
   const std::string method = base::LowerCase(tag.Value("METHOD"));
-  form->SetSubtype(method == "get" ? 1 : 2);
+  form->SetSubtype(method == "get" ? kFormGet : kFormPost);
   std::string action = tag.Value("ACTION");
   if (base::LowerCase(action).starts_with("mailto:")) {
-    form->SetSubtype(4);
+    form->SetSubtype(kFormMail);
     action.erase(0, 7);
   }
   form->SetStr(kObjectName, kFormStartNameCapacity, action);
@@ -280,7 +280,7 @@ void THt2Reader::Input(const HtmlTag& tag) {
   const std::string value = tag.Value("VALUE");
   if (type == "submit" || type == "reset" || type == "image") {
     auto button = m_set.NewObject(bottoneCGI);
-    button->SetSubtype(type == "submit" ? 1 : type == "reset" ? 3 : 2);
+    button->SetSubtype(type == "submit" ? kButtonSubmit : type == "reset" ? kButtonReset : kButtonImageButton);
     button->SetStr(kObjectName, kFormNameCapacity, tag.Value("NAME"));
     std::string caption = value;
     if (caption.empty() && type == "submit") caption = "Submit";
@@ -305,12 +305,12 @@ void THt2Reader::Input(const HtmlTag& tag) {
     WriteObject(AddObject(std::move(button)));
     return;
   }
-  int subtype = 0;
-  if (type.empty() || type == "edit" || type == "text" || type == "int") subtype = 1;
-  else if (type == "password") subtype = 2;
-  else if (type == "file") subtype = 3;
-  else if (type == "checkbox") subtype = 7;
-  else if (type == "radio") subtype = 6;
+  std::uint8_t subtype = 0;
+  if (type.empty() || type == "edit" || type == "text" || type == "int") subtype = kFieldEdit;
+  else if (type == "password") subtype = kFieldPassword;
+  else if (type == "file") subtype = kFieldFile;
+  else if (type == "checkbox") subtype = kFieldCheckBox;
+  else if (type == "radio") subtype = kFieldRadio;
   if (subtype == 0) return;  // hidden and unknown types make nothing
   auto field = m_set.NewObject(inputStat);
   field->SetSubtype(subtype);
@@ -329,7 +329,7 @@ void THt2Reader::Select(const HtmlTag& tag) {
   const int size = tag.Has("SIZE") ? HtmlNumber(tag.Value("SIZE"), 1) : 1;
   const bool multiple = tag.Has("MULTIPLE");
   auto field = m_set.NewObject(inputStat);
-  field->SetSubtype(size <= 1 && !multiple ? 9 : 8);
+  field->SetSubtype(size <= 1 && !multiple ? kFieldCombo : kFieldList);
   field->SetStr(kObjectName, kFormNameCapacity, tag.Value("NAME"));
   field->SetStr(kFieldValue, kFieldValueCapacity, "");
   field->SetU8(kFieldSize, Byte(std::max(size, 1)));
@@ -361,7 +361,7 @@ void THt2Reader::TextArea(const HtmlTag& tag) {
   else if (text.starts_with('\n')) text.erase(0, 1);
   m_pos = end.after;
   auto field = m_set.NewObject(inputStat);
-  field->SetSubtype(4);
+  field->SetSubtype(kFieldMemo);
   field->SetStr(kObjectName, kFormNameCapacity, tag.Value("NAME"));
   field->SetStr(kFieldValue, kFieldValueCapacity, "");
   field->SetU8(kFieldRows, Byte(tag.Has("ROWS") ? HtmlNumber(tag.Value("ROWS"), kDefaultMemoRows) : kDefaultMemoRows));

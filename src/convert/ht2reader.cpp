@@ -104,24 +104,36 @@ void THt2Reader::Read() {
     } else if (c == '&') {
       const HtmlCharacters::Decoded d = m_run.Characters().Decode(m_source, m_pos);
       m_pos += d.length;
-      // A no-break space the exporter wrote for a second blank is that blank
-      // again.
       if (d.character == 0xA0 && (m_extended || m_pageMarker)) {
-        if (m_lastBlank && m_count > 0) {
+        // The exporter ends every paragraph with a no-break space, before
+        // the end tags of the paragraph's formats; a blank before it is
+        // text of the paragraph.
+        if (m_pageMarker && EndsExportedParagraph(m_pos)) continue;
+        // A no-break space the exporter wrote for a second blank is that
+        // blank again, also when an object or anchor stands between them.
+        if (m_textBlank) {
           m_lastBlank = false;
           WriteVisible(' ');
           continue;
         }
-        // The exporter ends every paragraph with a no-break space, before
-        // the end tags of the paragraph's formats.
-        if (m_pageMarker && EndsExportedParagraph(m_pos)) continue;
       }
       Character(d.character);
+    } else if ((c == '\r' || c == '\n') && m_pageMarker && m_pre == 0 && LineEndBeforeParagraphEnd(m_pos)) {
+      // The line end the exporter writes before the last cell's closing
+      // no-break space is no blank of the cell's text.
+      ++m_pos;
     } else {
       Character(c);
       ++m_pos;
     }
   }
+}
+
+bool THt2Reader::LineEndBeforeParagraphEnd(std::size_t at) const {
+  while (at < m_source.size() && (m_source[at] == '\r' || m_source[at] == '\n')) ++at;
+  constexpr std::string_view kNoBreak = "&nbsp;";
+  return std::string_view(m_source).substr(at, kNoBreak.size()) == kNoBreak &&
+         EndsExportedParagraph(at + kNoBreak.size());
 }
 
 bool THt2Reader::EndsExportedParagraph(std::size_t at) const {
@@ -302,6 +314,7 @@ void THt2Reader::WriteParagraphTag() {
   m_pending = false;
   m_count = 0;
   m_lastBlank = true;
+  m_textBlank = false;
   m_listItem = false;
   m_linkWritten = false;
 }
@@ -349,6 +362,7 @@ void THt2Reader::WriteVisible(unsigned char c) {
   markup::AppendEscaped(m_markup, c);
   ++m_count;
   m_lastBlank = c == ' ';
+  m_textBlank = m_lastBlank;
 }
 
 void THt2Reader::WriteBlank() {

@@ -197,6 +197,9 @@ class THt2Reader {
   // Steps of the tokenizer.
   void ReadTagAt();
   bool EndsExportedParagraph(std::size_t at) const;
+  // Line ends at `at` followed by the no-break space that ends an exported
+  // paragraph.
+  bool LineEndBeforeParagraphEnd(std::size_t at) const;
   void ReadDeclaration();
   void ReadProcessingInstruction();
   void Character(unsigned char c);
@@ -300,6 +303,9 @@ class THt2Reader {
   bool m_pending = true;        // the next visible character writes a paragraph tag
   int m_count = 0;              // characters in the open paragraph
   bool m_lastBlank = true;
+  // The last character written was a blank, objects and anchors written
+  // since not counting: the exporter's own memory for its no-break spaces.
+  bool m_textBlank = false;
   int m_paragraphStyle = 1;     // the style of the open paragraph
   richtext::TMyFont m_emitted;  // the character format in force in the markup
   // The state version m_emitted was last checked against.

@@ -117,6 +117,7 @@ struct THt2TabAEHoggetto {
   int column = 0;          // cells opened in the current row
   bool rowOpen = false;
   bool cellOpen = false;   // "<T>" not yet written for the current cell
+  std::size_t cellStart = 0;  // the markup's length when the current cell opened
   std::int32_t rowBackground = -1;
   // One 32-bit background per cell, row by row.
   std::vector<std::int32_t> backgrounds;

@@ -22,9 +22,6 @@ namespace {
 constexpr std::size_t kDeepestTables = 32;
 constexpr int kMostBorder = 20;
 constexpr int kMostSpacing = 19;
-constexpr std::uint8_t kColumnPercent = 0;
-constexpr std::uint8_t kColumnPixels = 1;
-constexpr std::uint8_t kColumnFree = 2;
 constexpr std::string_view kCellParagraph = "<Z S1 >";
 
 // Gives a table met by the repair at least one row and one background per
@@ -87,8 +84,9 @@ void THt2Reader::OpenTable(const HtmlTag& tag) {
   record->SetI32(kTableBackground, Background(tag, -1));
   TAEHoggetto* registered = m_run.Register(std::move(record));
   if (registered == nullptr) return;
-  // A table stands on a line of its own, as browsers show it.
-  NewParagraph();
+  // A table stands on a line of its own, as browsers show it; a paragraph
+  // that holds nothing yet (an exported table's own) takes it.
+  if (m_pending || m_count > 0) NewParagraph();
   WriteObject(registered->GetId());
   THt2TabAEHoggetto table;
   table.record = registered;
@@ -145,6 +143,7 @@ void THt2Reader::StartCell(const HtmlTag& tag, bool header) {
   // Header cells are bold in every browser.
   if (header) m_states.Top().bold = true;
   NewParagraph();
+  t.cellStart = m_markup.size();
 }
 
 void THt2Reader::EndCell() {
@@ -168,7 +167,9 @@ void THt2Reader::CloseCell(THt2TabAEHoggetto& table) {
   const int cell = m_states.InnermostCellAbove(table.state);
   if (cell > 0) m_states.PopAbove(cell - 1);
   CloseLink();
-  if (m_pending) m_markup += kCellParagraph;
+  // Only a cell with nothing in it needs a paragraph of its own; one whose
+  // paragraph element has ended gets no empty paragraph after it.
+  if (m_markup.size() == table.cellStart) m_markup += kCellParagraph;
   m_markup += "<T>";
   table.cellOpen = false;
   NewParagraph();

@@ -384,8 +384,8 @@ std::string THtmlBody::FontElement(const HtmlFont& font, const HtmlFont& base) c
 // ---- Objects and links ----
 
 void THtmlBody::WriteObjectTag(HtmlText& t, ObjectId id) {
-  WritePendingFormat(t);
   TAEHoggetto* record = Live(LinkedAEHset(), id);
+  if (record == nullptr || record->Kind() != tabellaHtml) WritePendingFormat(t);
   if (record == nullptr) return;
   switch (record->Kind()) {
     case testoHtml:
@@ -401,25 +401,6 @@ void THtmlBody::WriteObjectTag(HtmlText& t, ObjectId id) {
       break;
     default: WriteEmbeddedObject(t, *record); break;
   }
-}
-
-void THtmlBody::WriteEmbeddedObject(HtmlText& t, TAEHoggetto& record) {
-  if (record.Kind() == shortObj && record.Subtype() == kShortAnchor) {
-    // An anchor inside an open link must not take the link's text with it.
-    if (t.linkOpen) t.out += "</A>";
-    t.out += "<A NAME=\"" + AnchorHtmlName(record.I32(kShortValue)) + "\"></A>";
-    if (t.linkOpen) t.out += t.linkStart;
-    return;
-  }
-  // FIXME: tables, placed images with their maps and roll-overs, form
-  // controls, buttons, form starts, floating frames, multimedia, custom
-  // objects, comments, raw HTML and window scripts are converted here; until
-  // then they write nothing.
-}
-
-void THtmlBody::WriteCellBoundary(HtmlText& /*text*/) {
-  // FIXME: table cells (TD and TR elements) are written here together with
-  // the tables themselves; until then a cell's paragraphs follow one another.
 }
 
 std::string THtmlBody::LinkDeclarations(const HtmlText& t) const {
@@ -444,13 +425,17 @@ void THtmlBody::OpenLink(HtmlText& t, TAEHoggetto& record) {
   std::string tag = "<A class=s" + std::to_string(t.styleNumber) + " ";
   const std::string declarations = LinkDeclarations(t);
   if (!declarations.empty()) tag += "style='" + declarations + "' ";
-  tag += LinkTargetAttributes(record);
-  // Only special links carry extra attributes of their own.
-  if (record.Kind() == speclink) tag += " " + ExpandObjectReferences(record);
-  tag += " >";
+  tag += LinkAttributes(record) + " >";
   t.out += tag;
   t.linkOpen = true;
   t.linkStart = std::move(tag);
+}
+
+std::string THtmlBody::LinkAttributes(TAEHoggetto& record) {
+  // Only special links carry extra attributes of their own.
+  std::string attributes = LinkTargetAttributes(record);
+  if (record.Kind() == speclink) attributes += " " + ExpandObjectReferences(record);
+  return attributes;
 }
 
 std::string THtmlBody::LinkedPageName(TAEHoggetto& page, bool withFrameSet) {

@@ -14,6 +14,7 @@
 
 #include "convert/aehconv.h"
 #include "document/objectkinds.h"
+#include "document/placedrecords.h"
 
 namespace tarn::markup {
 class TagCodes;
@@ -92,6 +93,7 @@ struct HtmlText {
   struct Table {
     const TAEHoggetto* record = nullptr;
     int cellsOpened = 0;
+    document::TableShape shape;
   };
   std::vector<Table> tables;
   int formCounter = 0;
@@ -118,11 +120,12 @@ class THtmlBody : public TAEHconv {
 
  protected:
   // The objects placed in a text (tables, images, form controls, multimedia,
-  // scripts and raw HTML) are converted here; the pending format has been
-  // written. Anchors are handled; the other kinds write nothing yet.
-  virtual void WriteEmbeddedObject(HtmlText& text, TAEHoggetto& record);
+  // scripts, raw HTML and anchors) are converted here; the pending format
+  // has been written, except before a table, which closes what is open
+  // instead.
+  virtual void WriteEmbeddedObject(HtmlText& text, TAEHoggetto& record) = 0;
   // A "<T>" in the text: the boundary between two table cells.
-  virtual void WriteCellBoundary(HtmlText& text);
+  virtual void WriteCellBoundary(HtmlText& text) = 0;
   // Adds a record with data to copy (image or file) to the run's file list.
   virtual void AddToFileList(TAEHoggetto* record) = 0;
   // The hypertext's screen resolution, for lengths in other units.
@@ -135,6 +138,8 @@ class THtmlBody : public TAEHconv {
   // The target attributes of a link to the record (a page, file, URL or
   // special link), without its extra attributes.
   std::string LinkTargetAttributes(TAEHoggetto& record);
+  // The same followed by the link's extra attributes.
+  std::string LinkAttributes(TAEHoggetto& record);
   // ",''" or ",'height=..,width=..,...'" from a special link's window description.
   std::string WindowFeatures(const TAEHoggetto& link) const;
   // The page file a link names: with its frame set, or the frameless version

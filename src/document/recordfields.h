@@ -122,6 +122,10 @@ constexpr int kTableShorterSize = 219;   // records of this size or smaller have
 constexpr std::uint8_t kTableNew = 2;
 constexpr int kMaxTableRows = 255;
 constexpr int kMaxTableColumns = 50;
+// The width kinds of a column.
+constexpr std::uint8_t kColumnPercent = 0;
+constexpr std::uint8_t kColumnPixels = 1;
+constexpr std::uint8_t kColumnFree = 2;
 // A background value (of the table or of a cell in the content data) from
 // this one on names an image by its low 24 bits; below it is a colour, -1
 // transparent.
@@ -147,9 +151,9 @@ constexpr int kWindowDescriptionSize = 22;  // the content: a window's size, pla
 
 // ---- Kind 11, short object ----
 constexpr int kShortValue = 5;           // an anchor number or a referenced ObjectId
-constexpr std::uint8_t kShortComment = 10;    // its text in the content
-constexpr std::uint8_t kShortRawHtml = 11;    // its text in the extra block
-constexpr std::uint8_t kShortLauncher = 13;
+constexpr std::uint8_t kShortComment = 10;   // its text in the content data
+constexpr std::uint8_t kShortRawHtml = 11;    // its text in the extra data
+constexpr std::uint8_t kShortLauncher = 13;   // a script that opens or closes a window (a special link)
 constexpr std::uint8_t kShortAnchor = 14;
 constexpr std::uint8_t kShortMarker = 15;
 constexpr std::uint8_t kShortParameter = 27;
@@ -162,6 +166,10 @@ constexpr int kFormNameCapacity = 79;        // kinds 20..22
 constexpr int kFormStartNameCapacity = 255;  // kind 23: the action
 constexpr int kFormEncoding = 273;           // kind 23, after the action
 constexpr int kFormEncodingCapacity = 79;
+// Kind 23 subtypes: how the form is sent.
+constexpr std::uint8_t kFormGet = 1;
+constexpr std::uint8_t kFormPost = 2;
+constexpr std::uint8_t kFormMail = 4;        // the action is a mail address
 
 // ---- Kind 13, data source ----
 constexpr int kData46 = 46;
@@ -172,8 +180,8 @@ constexpr std::uint8_t kDataSourceNew = 7;
 
 // ---- Kind 16, placed image ----
 constexpr int kPlacedImage = 0;
-constexpr int kPlacedImage2 = 5;
-constexpr int kPlacedImage3 = 9;
+constexpr int kPlacedImage2 = 5;          // the low-resolution image, negative none
+constexpr int kPlacedImage3 = 9;          // the roll-over image, negative none
 constexpr int kPlacedAlignment = 13;     // 0 left, 1 right, 2 centre, 3 top, 4 middle, 5 bottom
 constexpr int kPlaced14 = 14;
 constexpr int kPlacedNaturalWidth = 15;
@@ -186,6 +194,13 @@ constexpr int kPlacedAltTextCapacity = 32;
 constexpr int kPlacedZones = 73;
 constexpr int kZoneCount = 30;           // also the image's zones
 constexpr int kZoneSize = 16;
+// A zone entry: the link's ObjectId (-1 a free entry, 0 a zone without
+// link), 4 bytes of 0, then left, top, width and height (16-bit, pixels
+// from the image's corner).
+constexpr int kZoneLeft = 8;
+constexpr int kZoneTop = 10;
+constexpr int kZoneWidth = 12;
+constexpr int kZoneHeight = 14;
 
 // ---- Kind 17, paragraph style ----
 namespace style {
@@ -235,12 +250,37 @@ constexpr int kFieldSize = 179;          // an edit's width in characters, a lis
 constexpr int kFieldHasValue = 180;
 constexpr int kFieldChecked = 181;       // a check box or radio button checked at first
 constexpr int kFieldMultiple = 182;      // a list with multiple selection
+// Kind 20 subtypes.
+constexpr std::uint8_t kFieldEdit = 1;
+constexpr std::uint8_t kFieldPassword = 2;
+constexpr std::uint8_t kFieldFile = 3;
+constexpr std::uint8_t kFieldMemo = 4;
+constexpr std::uint8_t kFieldHidden = 5;
+constexpr std::uint8_t kFieldRadio = 6;
+constexpr std::uint8_t kFieldCheckBox = 7;
+constexpr std::uint8_t kFieldList = 8;
+constexpr std::uint8_t kFieldCombo = 9;
 constexpr std::uint8_t kFloatingFrame = 18;  // kind 20 subtype
 constexpr int kFrameTarget = 108;        // kind 20 subtype 18: page shown
 constexpr int kFrameImage = 112;         // kind 20 subtype 18: image index
+constexpr int kFrameShowNested = 116;    // 1: the page is shown with its frame set
+// The floating frame's HTML attributes: where the window, scrolling and
+// margins of the frame element are kept (bytes the value field leaves free
+// for this subtype).
+constexpr int kFrameLinkTarget = 117;    // 0 _top, 1 _self, 2 _parent, 3 _blank
+constexpr int kFrameScrolling = 118;     // 0 no, 1 yes
+constexpr int kFrameNoExtra = 119;       // 1: the extra attributes are not written
+constexpr int kFrameBorderColour = 120;  // 32-bit
+constexpr int kFrameMarginHeight = 124;  // 16-bit
+constexpr int kFrameMarginWidth = 126;   // 16-bit
+constexpr int kFrameAutoJump = 177;
+constexpr int kFramePercent = 178;       // sizes in percent
+constexpr int kFrameHeight = 180;        // 16-bit
+constexpr int kFrameWidth = 182;         // 16-bit
 constexpr int kButtonImage = 177;        // kind 22
 constexpr int kButtonLink = 181;         // kind 22: a special link
 constexpr std::uint8_t kButtonSubmit = 1;
+constexpr std::uint8_t kButtonImageButton = 2;
 constexpr std::uint8_t kButtonReset = 3;
 constexpr int kButtonNaturalWidth = 186;   // kind 22, 16-bit: -1 in a record upgraded from the shorter form
 constexpr int kButtonNaturalHeight = 188;
@@ -249,6 +289,9 @@ constexpr int kButtonHeight = 192;
 constexpr int kButtonFullSize = 195;     // a kind 22 record shorter than this has the shorter form
 constexpr int kMediaReference = 17;      // kind 24: embedded file or prototype
 constexpr int kMediaAltImage = 21;
+constexpr int kMediaHideButtons = 25;     // 1: no buttons, played in a loop in the background
+constexpr int kMediaRepetitions = 27;     // signed: -1 for ever
+constexpr int kMediaRepetitionsLeft = 31; // 16-bit
 constexpr int kMediaWidth = 33;
 constexpr int kMediaHeight = 35;
 constexpr int kMediaPercent = 37;

@@ -38,6 +38,8 @@ constexpr Tokenizer::CodeKey kFormatCodes[] = {
 }  // namespace
 
 std::string_view TextPart(std::string_view text) {
+  // An empty view may have no data at all, which memchr must never see.
+  if (text.empty()) return text;
   const auto* nul = static_cast<const char*>(std::memchr(text.data(), 0, text.size()));
   return nul == nullptr ? text : text.substr(0, static_cast<std::size_t>(nul - text.data()));
 }

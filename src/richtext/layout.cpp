@@ -2,6 +2,7 @@
 #include "richtext/layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "document/recordfields.h"
@@ -13,6 +14,7 @@ constexpr int kFirstParagraphTop = 8;
 constexpr int kHiddenObjectHeight = 10;
 constexpr int kRemeasureTolerance = 4;
 constexpr int kBulletGap = 10;
+constexpr int kBulletInsideIndent = 9;
 using document::field::style::kListBullet;
 using document::field::style::kListNumbered;
 constexpr std::string_view kBulletFace = "Wingdings";
@@ -75,6 +77,14 @@ bool Selection::Contains(int paragraph, int c) const {
 }
 
 // ---- Offsets ----
+
+int TextLayout::FixedX(int screenPixels) const {
+  return screenToX == 1.0 ? screenPixels : static_cast<int>(std::lround(screenPixels * screenToX));
+}
+
+int TextLayout::FixedY(int screenPixels) const {
+  return screenToY == 1.0 ? screenPixels : static_cast<int>(std::lround(screenPixels * screenToY));
+}
 
 int TextLayout::LeftOffset(const TAEHparag& p) const {
   return p.style.LeftMargin() + (isCell ? cellPadding : 0);
@@ -218,7 +228,7 @@ void TextLayout::LayoutAll() {
   if (isCell) {
     top += cellPadding;
   } else if (top == 0) {
-    top = kFirstParagraphTop;
+    top = FixedY(kFirstParagraphTop);
   }
   m_text.paragraphs.front()->top = top;
   // Force a full shift check: lay everything out from the first top.
@@ -276,12 +286,18 @@ void TextLayout::Paint(platform::Canvas& canvas, const platform::Rect& update, c
 
 void TextLayout::DrawParagraph(platform::Canvas& canvas, int index, const Selection& selection) {
   TAEHparag& p = *m_text.paragraphs[static_cast<std::size_t>(index)];
-  const int contentTop = p.top + p.style.SpaceBefore();
   if (editablePageBox && p.origin != Origin::Text) {
     const platform::Rect band{0, p.top - 2, std::max(layoutWidth, widestExtent), p.bottom + 2};
     canvas.HatchRect(band, platform::Hatch::ForwardDiagonal, canvas.System(platform::SystemColour::Highlight3D));
     canvas.HatchRect(band, platform::Hatch::BackwardDiagonal, canvas.System(platform::SystemColour::ButtonShadow));
   }
+  DrawListMark(canvas, index);
+  for (std::size_t l = 0; l < p.lines.size(); ++l) DrawLine(canvas, index, static_cast<int>(l), selection);
+}
+
+void TextLayout::DrawListMark(platform::Canvas& canvas, int index) {
+  TAEHparag& p = *m_text.paragraphs[static_cast<std::size_t>(index)];
+  const int contentTop = p.top + p.style.SpaceBefore();
   const platform::FontRequest font = ToRequest(p.style.Font());
   const int left = LeftOffset(p);
   const int indent = p.style.Indent();
@@ -297,11 +313,10 @@ void TextLayout::DrawParagraph(platform::Canvas& canvas, int index, const Select
     } else {
       platform::FontRequest bullet = font;
       bullet.face = std::string(kBulletFace);
-      const int x = indent < 0 ? left + indent : (indent > 9 ? left : left - kBulletGap);
+      const int x = indent < 0 ? left + indent : (indent > FixedX(kBulletInsideIndent) ? left : left - FixedX(kBulletGap));
       canvas.DrawText(bullet, x, y, "w");
     }
   }
-  for (std::size_t l = 0; l < p.lines.size(); ++l) DrawLine(canvas, index, static_cast<int>(l), selection);
 }
 
 void TextLayout::DrawLine(platform::Canvas& canvas, int index, int lineIndex, const Selection& selection) {
@@ -370,7 +385,7 @@ void TextLayout::DrawLine(platform::Canvas& canvas, int index, int lineIndex, co
     const std::string_view run = std::string_view(p.text).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i));
     const platform::FontRequest request = ToRequest(current);
     const int measured = canvas.TextWidth(request, run);
-    if (std::abs(measured - stored) > kRemeasureTolerance) {
+    if (std::abs(measured - stored) > FixedX(kRemeasureTolerance)) {
       // The stored widths no longer match this canvas: draw one by one and
       // take the new pair widths.
       CharMeasurer measurer(canvas);

@@ -76,6 +76,12 @@ class TextLayout {
   bool isCell = false;
   int cellPadding = 0;
   bool editablePageBox = false;
+  // The few lengths the layout itself fixes in screen pixels (the first
+  // paragraph's top, the gap before a bullet, how far a redrawn run may
+  // stray) are multiplied by these: 1 on screen, the printer's pixels per
+  // screen pixel when a page is laid out for printing.
+  double screenToX = 1.0;
+  double screenToY = 1.0;
   // Told what must be repainted (y from, y to) and the new scroll ranges.
   std::function<void(int, int)> onRepaint;
   std::function<void(int)> onVerticalRange;
@@ -96,6 +102,8 @@ class TextLayout {
 
   void Paint(platform::Canvas& canvas, const platform::Rect& update, const Selection& selection);
   void DrawParagraph(platform::Canvas& canvas, int index, const Selection& selection);
+  // The number or bullet of a list paragraph (nothing for other paragraphs).
+  void DrawListMark(platform::Canvas& canvas, int index);
   void DrawLine(platform::Canvas& canvas, int index, int lineIndex, const Selection& selection);
 
   TextPos HitTest(int x, int y, HitScope scope) const;
@@ -112,6 +120,8 @@ class TextLayout {
   void EndLine(TAEHparag& p, TAEHline& line, int available, int remaining) const;
   int LineOf(const TAEHparag& p, int charIndex) const;
   TextPos MakePos(int paragraph, int line, int charIndex) const;
+  int FixedX(int screenPixels) const;
+  int FixedY(int screenPixels) const;
 
   RichText& m_text;
   platform::TextMeasurer& m_measurer;

@@ -9,8 +9,8 @@ check "info exits 0" test $? -eq 0
 check "title" grep -q '"title":"Welcome to Tarn"' <<<"$json"
 check "styles" grep -q '"name":"Heading"' <<<"$json"
 check "pages" grep -q '"title":"Getting started"' <<<"$json"
-check "counts" grep -q '"counts":{"0":3' <<<"$json"
-check "json parses" python3 -c 'import json,sys; d=json.loads(sys.stdin.read()); assert d["K"]==25 and len(d["pages"])==3' <<<"$json"
+check "counts" grep -q '"counts":{"0":4' <<<"$json"
+check "json parses" python3 -c 'import json,sys; d=json.loads(sys.stdin.read()); assert d["K"]==25 and len(d["pages"])==4' <<<"$json"
 "$cli" info "$work/s.aeh" >"$work/text.txt"
 check "text info" grep -q 'Welcome to Tarn' "$work/text.txt"
 

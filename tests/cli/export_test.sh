@@ -49,6 +49,18 @@ check "cover links the other pages" grep -q 'HREF="sample_000001.html"' "$out/sa
 check "page marker" grep -q "<!--pageTarn=\"1;$sample\"-->" "$out/sample_000001.html"
 check "keywords" grep -q '<META NAME="keywords" CONTENT="welcome,">' "$out/sample_index.html"
 check "style classes" grep -q 'DIV.s2 {' "$out/sample_style.css"
+check "the picture is copied" cmp -s <(head -c 6 "$out/sample_i000000.gif") <(printf GIF89a)
+check "the picture is shown with its map" grep -q '<IMG SRC="sample_i000000.gif" .*USEMAP=#ma000000' "$out/sample_000002.html"
+check "a zone of the map" grep -q '<AREA COORDS=48,0,96,96 TARGET=_self HREF="sample_000003.html" ' "$out/sample_000002.html"
+check "the table" grep -q '<TABLE WIDTH=60% BORDER=1 CELLPADDING=4 CELLSPACING=2 >' "$out/sample_000003.html"
+check "the form" grep -q '<FORM TARGET=_top METHOD=GET ACTION="sample_000003.html" >' "$out/sample_000003.html"
+check "written in the code page" sh -c "! grep -q charset '$out/sample_index.html'"
+
+"$cli" export html "$sample" "$work/utf8" --utf8
+check "utf8 exits 0" test $? -eq 0
+check "utf8 declared" grep -q '<META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=utf-8">' "$work/utf8/sample_000003.html"
+check "utf8 pages are UTF-8" sh -c "cat '$work'/utf8/*.html '$work'/utf8/*.css | iconv -f UTF-8 -t UTF-8 >/dev/null"
+check "utf8 references resolve" links_resolve "$work/utf8"
 
 "$cli" export html "$sample" "$work/htm" --htm --images-folder --original-names
 check "options exit 0" test $? -eq 0

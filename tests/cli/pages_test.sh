@@ -7,14 +7,14 @@
 cp "$sample" "$work/s.aeh"
 tree=$("$cli" tree "$work/s.aeh")
 check "tree exits 0" test $? -eq 0
-check "tree shows chapters and pages" diff <(printf 'sample.aeh\n  [Welcome]\n    0  Cover\n  [First steps]\n    1  Getting started\n    2  Pictures\n') <(echo "$tree")
+check "tree shows chapters and pages" diff <(printf 'sample.aeh\n  [Welcome]\n    0  Cover\n  [First steps]\n    1  Getting started\n    2  Pictures\n    3  Tables and forms\n') <(echo "$tree")
 check "tree as JSON" python3 -c '
 import json,sys
 d=json.loads(sys.stdin.read())
 root=d["nodes"][0]
 assert root["type"]=="root" and [c["text"] for c in root["children"]]==["Welcome","First steps"], root
 assert root["children"][1]["children"][0]=={"type":"page","index":1,"title":"Getting started"}
-assert d["order"]==[0,1,2] and d["mended"] is False' <<<"$("$cli" tree --json "$work/s.aeh")"
+assert d["order"]==[0,1,2,3] and d["mended"] is False' <<<"$("$cli" tree --json "$work/s.aeh")"
 
 refs=$("$cli" refs "$work/s.aeh" --page 1 --json)
 check "refs exits 0" test $? -eq 0
@@ -50,7 +50,7 @@ assert d["refers_to"]==[{"id":"00000002","kind":0,"index":2,"caption":"Pictures"
   <<<"$("$cli" refs "$work/out.aeh" --page 0 --json)"
 check "the page is gone from the tree" python3 -c '
 import json,sys
-assert json.loads(sys.stdin.read())["order"]==[0,2]' <<<"$("$cli" tree --json "$work/out.aeh")"
+assert json.loads(sys.stdin.read())["order"]==[0,2,3]' <<<"$("$cli" tree --json "$work/out.aeh")"
 "$cli" refs "$work/out.aeh" --page 1 2>/dev/null
 check "the deleted page no longer exists" test $? -eq 1
 # An unreferenced page goes without --yes, in place, keeping a backup.

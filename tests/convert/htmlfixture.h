@@ -2,7 +2,10 @@
 // helpers that read what the converter wrote.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -15,6 +18,21 @@
 #include "richtext/styles.h"
 
 namespace tarn::convert::testing {
+
+// Compares a written file with its golden copy under tests/data/golden/html;
+// TARN_UPDATE_GOLDEN=1 writes the golden copy instead (review the difference
+// before committing it).
+inline void ExpectGolden(const std::string& name, const std::string& actual) {
+  const std::filesystem::path folder = std::filesystem::path(TARN_TEST_DATA) / "golden" / "html";
+  const std::filesystem::path golden = folder / name;
+  if (std::getenv("TARN_UPDATE_GOLDEN") != nullptr) {
+    std::filesystem::create_directories(golden.parent_path());
+    tarn::testing::WriteFile(golden, actual);
+    return;
+  }
+  ASSERT_TRUE(std::filesystem::exists(golden)) << golden;
+  EXPECT_EQ(actual, tarn::testing::ReadFile(golden)) << "differs from " << golden;
+}
 
 inline std::string Tag(document::ObjectId id) {
   char buf[16];
@@ -78,6 +96,15 @@ class HtmlFixture {
   }
 
   std::string Read(const std::string& name) const { return tarn::testing::ReadFile(env.Path("out") / name); }
+
+  // The written file with the scratch folder's name replaced, so that the
+  // page markers read the same on every machine.
+  std::string Written(const std::string& name) const {
+    std::string text = Read(name);
+    const std::string dir = env.Dir().string();
+    for (std::size_t at = text.find(dir); at != std::string::npos; at = text.find(dir, at)) text.replace(at, dir.size(), "$DIR");
+    return text;
+  }
 
   tarn::testing::TestEnv env;
   std::unique_ptr<document::TAEHset> set;

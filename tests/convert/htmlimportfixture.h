@@ -33,10 +33,11 @@ class ImportFixture {
     html.SetLinkedAEHset(set.get());
   }
 
-  // The files of a fixture folder beside the pages imported here, and a
+  // The files (not the folders) of a fixture folder beside the pages imported here, and a
   // small picture "logo.gif" for them to show.
   void CopyFixtures(const std::filesystem::path& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (!entry.is_regular_file()) continue;
       std::filesystem::copy_file(entry.path(), env.Path(entry.path().filename().string()),
                                  std::filesystem::copy_options::overwrite_existing);
     }

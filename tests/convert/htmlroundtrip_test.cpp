@@ -88,22 +88,25 @@ TEST(HtmlRoundTrip, ExportedSiteReadsBackWithItsStylesAndLinks) {
                      "Anchored." + std::string(1, '\0'));
   const std::string firstMarkup =
       "<Z S2 >The title<Z S0 >Plain, <Y y1 >bold<Y > and <Y c0000FF s14 >big red<Y > text, two  blanks, "
-      "a &lt;tag&gt; &amp; \xE9t\xE9.<Z S3 >first item<Z S3 >second " + testing::Tag(second->GetId()) +
+      "a &lt;tag&gt; &amp; \xE9t\xE9. <Z S3 >first item<Z S3 >second " + testing::Tag(second->GetId()) +
       "item leads on<%><Z S0 A2 >Centred with " + testing::Tag(web->GetId()) + "a web link<%> " +
-      testing::Tag(placed->GetId()) + " and a table:" + testing::Tag(table->GetId()) +
+      testing::Tag(placed->GetId()) + " and a table:<Z S0 >" + testing::Tag(table->GetId()) +
       "<Z S1 >left cell<T><Z S1 >right cell<T><Z S0 >" + testing::Tag(firstAnchor->GetId()) + "See " +
       testing::Tag(toAnchor->GetId()) + "the anchor<%> and " + testing::Tag(inPage->GetId()) + "this one<%>.";
   first->SetContent(firstMarkup + std::string(1, '\0'));
   source.set->SetHeaderI32(header::kCoverPage, first->Index());
   ASSERT_TRUE(source.html.ExportPageList({0, 1}));
 
+
   testing::ImportFixture target;
   const fs::path out = source.env.Path("out");
   target.html.ImportFiles({out / "site_index.html", out / "site_000001.html"}, false);
   ASSERT_EQ(target.html.ImportReport().pages, 2);
 
-  // The same paragraphs in the same styles. The objects themselves are not
-  // in the exported pages yet; the table's cells are, as paragraphs.
+  // The same paragraphs in the same styles, blanks included: a trailing
+  // blank, a blank on each side of the picture, the table in its own
+  // paragraph, its cells without the line end and no-break space that close
+  // the last one.
   for (int page = 0; page < 2; ++page) {
     const TAEHoggetto* original = source.set->GetObject(testoHtml, page);
     const TAEHoggetto* imported = target.set->GetObject(testoHtml, page);
@@ -111,6 +114,19 @@ TEST(HtmlRoundTrip, ExportedSiteReadsBackWithItsStylesAndLinks) {
     EXPECT_EQ(Paragraphs(*target.set, target.Markup(page)),
               Paragraphs(*source.set, original->ReadContent().value_or("")));
   }
+  // The picture and the table come back with their sizes.
+  std::vector<std::string> objects;
+  for (ObjectId id : target.ObjectsOfPage(0)) {
+    const TAEHoggetto* o = target.set->GetObjectById(id);
+    if (o->Kind() == immagineNew) {
+      objects.push_back("picture " + std::to_string(o->I16(kPlacedWidth)) + "x" + std::to_string(o->I16(kPlacedHeight)) +
+                        " alt " + o->Str(kPlacedAltText, kPlacedAltTextCapacity));
+    }
+    if (o->Kind() == tabellaHtml) {
+      objects.push_back("table " + std::to_string(o->U8(kTableRows)) + "x" + std::to_string(o->U8(kTableColumns)));
+    }
+  }
+  EXPECT_EQ(objects, (std::vector<std::string>{"picture 4x3 alt logo", "table 1x2"}));
   // The styles come back: the imported hypertext writes the same sheet.
   EXPECT_EQ(target.set->CountOf(stileParagrafo), source.set->CountOf(stileParagrafo));
   target.html.ExportPath = target.env.Path("again");

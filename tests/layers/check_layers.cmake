@@ -23,8 +23,9 @@ set(allowed_undo ${allowed_search} undo)
 set(allowed_page ${allowed_undo} page)
 set(allowed_objects ${allowed_page} objects)
 set(allowed_convert ${allowed_objects} convert)
-set(allowed_app ${allowed_convert} app)
-set(kCheckedLayers base markup platform document richtext search undo page objects convert app)
+set(allowed_print ${allowed_objects} print)
+set(allowed_app ${allowed_convert} print app)
+set(kCheckedLayers base markup platform document richtext search undo page objects convert print app)
 
 # The layer of a path below the source folder ("document/aehset.h").
 function(layer_of path out)

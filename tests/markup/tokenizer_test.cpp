@@ -173,6 +173,8 @@ TEST(Tokenizer, AParagraphTagWhereAParagraphIsExpected) {
 TEST(Tokenizer, TextPartEndsAtTheFirstByteZero) {
   EXPECT_EQ(TextPart(std::string_view("<Z S0 >a\0<Z S1 >", 16)), "<Z S0 >a");
   EXPECT_EQ(TextPart("plain"), "plain");
+  // A view of nothing (a page without content) has no bytes to search.
+  EXPECT_TRUE(TextPart(std::string_view()).empty());
 }
 
 }  // namespace

@@ -121,6 +121,9 @@ bool ExportCommands::RunExport(const std::filesystem::path& folder, const std::v
   converter.ExpSepImage = registry.ReadSubkeyValue(kHtmlOptions, "expSepImage") == "1";
   converter.AutoAlt = registry.ReadSubkeyValue(kHtmlOptions, "expAlt") != "0";
   converter.ExpTipoExt = platform::ParseNumber(registry.ReadSubkeyValue(kHtmlOptions, "expTipoExt"), 0) == 0 ? 0 : 1;
+  // Pages in UTF-8 for sites served so; not an option of the older program,
+  // so absent (off) in the settings it wrote.
+  converter.ExpUtf8 = registry.ReadSubkeyValue(kHtmlOptions, "expUtf8") == "1";
   WaitCursor wait;
   StatusProgress progress(m_host.statusBar, m_progress);
   converter.OnExpProgress = &progress;

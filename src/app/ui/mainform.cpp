@@ -1,6 +1,7 @@
 // The main window.
 #include "app/ui/mainform.h"
 #include "app/ui/pagetreecommands.h"
+#include "app/ui/printcommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -128,6 +129,16 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
        [this](const std::string& url) { m_exports->OpenWithDesktop(url); }, {},
        [this] { return m_registry.ReadOption("CercaTop") == "1"; }, [this] { UpdateStatus(); },
        m_toolWindows.get()},
+      this);
+  m_prints = new PrintCommands(
+      *m_commands,
+      {*m_set, *m_editor, *m_messages, m_registry, *this, statusBar(), [this] { CommitCurrentPage(); },
+       [this] { return EditMode(); },
+       [this] {
+         m_pages->HypertextChanged();
+         UpdateStatus();
+       },
+       [this] { return m_fileName; }},
       this);
   MakeNavigation();
   m_fileMenu = m_commands->Menu("mFile");
@@ -257,7 +268,7 @@ void TMainForm::RunNextAction() {
           [this] { return ProbeWordProcessor(*m_process, kProbeTimeout, [this] { m_loop->ProcessEvents(); }); });
       break;
     }
-    case NextAction::Print: NotYet("Printing"); break;
+    case NextAction::Print: m_prints->FilePrint(); break;
     case NextAction::PublishServer:
     case NextAction::PublishFtp: NotYet("Publishing"); break;
   }

@@ -49,6 +49,7 @@ class ExportCommands;
 class LinkFollower;
 class PageNavigation;
 class PageTreeCommands;
+class PrintCommands;
 class FormPlacement;
 class TKrLanguager;
 class ToolWindows;
@@ -101,6 +102,7 @@ class TMainForm : public QMainWindow, public OptionsHost {
   CommandSet& Commands() { return *m_commands; }
   ExportCommands& Exports() { return *m_exports; }
   PageTreeCommands& Pages() { return *m_pages; }
+  PrintCommands& Prints() { return *m_prints; }
   PageNavigation& Navigation() { return *m_navigation; }
   LinkFollower& Links() { return *m_links; }
   WindowFeedback& Feedback() { return *m_feedback; }
@@ -196,6 +198,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   ExportCommands* m_exports = nullptr;
   // The Pages panel, the link explorer and the delete command.
   PageTreeCommands* m_pages = nullptr;
+  // Printing, the printer and the page setup.
+  PrintCommands* m_prints = nullptr;
   PageNavigation* m_navigation = nullptr;
   LinkFollower* m_links = nullptr;
   WindowFeedback* m_feedback = nullptr;

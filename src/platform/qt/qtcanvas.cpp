@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPalette>
+#include <QTransform>
 
 #include "platform/qt/qtfonts.h"
 #include "platform/qt/qtstrings.h"
@@ -22,7 +23,10 @@ std::uint32_t FromQColor(const QColor& c) {
 }
 }  // namespace
 
-QtCanvas::QtCanvas(QPainter* painter) : m_painter(painter) { RegisterDocumentFonts(); }
+QtCanvas::QtCanvas(QPainter* painter, int pixelsPerInch)
+    : m_painter(painter), m_pixelsPerInch(pixelsPerInch > 0 ? pixelsPerInch : 96) {
+  RegisterDocumentFonts();
+}
 
 QtCanvas::CachedFont& QtCanvas::Cached(const FontRequest& font) {
   std::string key = font.face;
@@ -30,7 +34,7 @@ QtCanvas::CachedFont& QtCanvas::Cached(const FontRequest& font) {
   key += std::to_string(font.sizePoints) + ',' + std::to_string(font.styleBits);
   auto it = m_fonts.find(key);
   if (it == m_fonts.end()) {
-    QFont qfont = ToQFont(font);
+    QFont qfont = ToQFont(font, m_pixelsPerInch);
     auto cached = std::unique_ptr<CachedFont>(new CachedFont{qfont, QFontMetrics(qfont)});
     it = m_fonts.emplace(std::move(key), std::move(cached)).first;
   }
@@ -99,6 +103,20 @@ void QtCanvas::DrawImage(const Rect& r, const base::Bitmap& bitmap) {
   QImage image(reinterpret_cast<const uchar*>(bitmap.pixels.data()), bitmap.width, bitmap.height,
                bitmap.width * 4, QImage::Format_ARGB32);
   m_painter->drawImage(QRect(r.left, r.top, r.Width(), r.Height()), image);
+}
+
+// One brush of the picture fills the area: a printed page gets one pattern
+// instead of a copy of the picture per tile.
+void QtCanvas::TileImage(const Rect& area, int originX, int originY, int tileWidth, int tileHeight,
+                         const base::Bitmap& bitmap) {
+  if (m_painter == nullptr || bitmap.Empty() || tileWidth <= 0 || tileHeight <= 0) return;
+  const QImage image(reinterpret_cast<const uchar*>(bitmap.pixels.data()), bitmap.width, bitmap.height,
+                     bitmap.width * 4, QImage::Format_ARGB32);
+  QBrush brush(image.copy());
+  brush.setTransform(QTransform::fromTranslate(originX, originY)
+                         .scale(static_cast<double>(tileWidth) / bitmap.width,
+                                static_cast<double>(tileHeight) / bitmap.height));
+  m_painter->fillRect(QRect(area.left, area.top, area.Width(), area.Height()), brush);
 }
 
 std::uint32_t QtCanvas::System(SystemColour which) {

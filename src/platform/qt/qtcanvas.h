@@ -1,5 +1,6 @@
 // The drawing surface over a QPainter (a widget, an image or a printer);
-// without a painter it only measures.
+// without a painter it only measures. Fonts are sized for the device's
+// resolution: the screen's 96 pixels per inch, or a printer's.
 #pragma once
 
 #include <QFontMetrics>
@@ -15,7 +16,10 @@ namespace tarn::platform::qt {
 
 class QtCanvas : public Canvas {
  public:
-  explicit QtCanvas(QPainter* painter = nullptr);
+  explicit QtCanvas(QPainter* painter = nullptr, int pixelsPerInch = 96);
+  // Draws with another painter from now on (nothing: measures only).
+  void SetPainter(QPainter* painter) { m_painter = painter; }
+  int PixelsPerInch() const { return m_pixelsPerInch; }
 
   FontMetrics Metrics(const FontRequest& font) override;
   int TextWidth(const FontRequest& font, std::string_view text) override;
@@ -28,6 +32,8 @@ class QtCanvas : public Canvas {
   void HatchRect(const Rect& r, Hatch hatch, std::uint32_t colour) override;
   void DottedLine(int x1, int x2, int y, std::uint32_t colour) override;
   void DrawImage(const Rect& r, const base::Bitmap& bitmap) override;
+  void TileImage(const Rect& area, int originX, int originY, int tileWidth, int tileHeight,
+                 const base::Bitmap& bitmap) override;
   std::uint32_t System(SystemColour which) override;
 
  private:
@@ -38,6 +44,7 @@ class QtCanvas : public Canvas {
   CachedFont& Cached(const FontRequest& font);
 
   QPainter* m_painter;
+  int m_pixelsPerInch;
   std::unordered_map<std::string, std::unique_ptr<CachedFont>> m_fonts;
 };
 

@@ -11,7 +11,7 @@
 
 namespace tarn::platform::qt {
 namespace {
-constexpr double kPixelsPerPoint = 96.0 / 72.0;
+constexpr double kPointsPerInch = 72.0;
 }
 
 void RegisterDocumentFonts() {
@@ -22,12 +22,12 @@ void RegisterDocumentFonts() {
   });
 }
 
-QFont ToQFont(const FontRequest& request) {
+QFont ToQFont(const FontRequest& request, int pixelsPerInch) {
   QFont font(ToQString(request.face));
   // Sizes are points of a 96-pixels-per-inch screen whatever the display
-  // says, so that pages lay out the same everywhere.
+  // says, so that pages lay out the same everywhere; a printer has its own.
   const int points = request.sizePoints > 0 ? request.sizePoints : 12;
-  font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * kPixelsPerPoint))));
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * pixelsPerInch / kPointsPerInch))));
   font.setBold((request.styleBits & 1) != 0);
   font.setItalic((request.styleBits & 2) != 0);
   font.setUnderline((request.styleBits & 4) != 0);

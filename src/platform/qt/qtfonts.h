@@ -12,7 +12,8 @@ namespace tarn::platform::qt {
 
 // Registers the extra font files once; safe to call again.
 void RegisterDocumentFonts();
-// The Qt font for a document font at 96 pixels per inch.
-QFont ToQFont(const FontRequest& request);
+// The Qt font for a document font, sized in pixels of a device with the
+// given resolution (the screen's 96 pixels per inch unless told).
+QFont ToQFont(const FontRequest& request, int pixelsPerInch = 96);
 
 }  // namespace tarn::platform::qt

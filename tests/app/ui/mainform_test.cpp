@@ -3,6 +3,8 @@
 // recent files and the command-line forms. Dialogs that would wait for a
 // person are answered by the test.
 #include "app/ui/mainform.h"
+#include "app/ui/printcommands.h"
+#include "print/ui/fstampa.h"
 
 #include <QAction>
 #include <QLabel>
@@ -127,9 +129,15 @@ TEST_F(MainWindow, SwitchesFirstAndAFileAfterThem) {
   auto window = Start({"/print", sample});
   EXPECT_EQ(window->FileName(), sample);
   EXPECT_EQ(window->PendingAction(), NextAction::Print);
-  // The deferred action runs 300 ms after the window is shown, not before.
-  EXPECT_FALSE(messages.Saw("Printing is not available in this version yet."));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return messages.Saw("Printing is not available in this version yet."); }, 5000));
+  // The deferred action runs 300 ms after the window is shown, not before:
+  // it opens the print dialog.
+  int dialogs = 0;
+  window->Prints().runDialog = [&dialogs](print::ui::TFstampa& dialog) {
+    ++dialogs;
+    EXPECT_EQ(dialog.DialogMode(), print::ui::TFstampa::Mode::Print);
+  };
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs == 1; }, 5000));
 
   // A switch after the file is part of the file name: nothing by that name.
   messages.Clear();
@@ -347,7 +355,7 @@ TEST_F(MainWindow, ATemplateOpensAsAnUntitledHypertext) {
   window->LoadHypertext(sample, true);
   EXPECT_EQ(window->FileName(), "Untitled");
   EXPECT_TRUE(window->Hypertext().AEHFileName().empty());
-  EXPECT_EQ(window->Hypertext().CountOf(document::testoHtml), 3);  // the template's pages
+  EXPECT_EQ(window->Hypertext().CountOf(document::testoHtml), 4);  // the template's pages
   EXPECT_TRUE(messages.entries.empty()) << messages.entries.front().text;
   EXPECT_TRUE(window->Recent().Entries().empty());
 }
@@ -380,7 +388,7 @@ TEST_F(MainWindow, EveryBuiltOperationIsBoundAndOthersSayTheyAreNotAvailable) {
   messages.Clear();
   // A menu item, a toolbar button and a popup item not built yet.
   const std::pair<const char*, const char*> unbuilt[] = {
-      {"Impostastampante1", "Printer setup is not available in this version yet."},
+      {"GetHypertext1", "Get hypertext from net is not available in this version yet."},
       {"ImageButton", "Insert image is not available in this version yet."},
       {"TabAddRow", "Add row is not available in this version yet."}};
   for (const auto& [name, text] : unbuilt) {

@@ -1,0 +1,603 @@
+// The printable objects; see printables.h.
+#include "print/printables.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "document/aehoggetto.h"
+#include "document/aehpicture.h"
+#include "document/aehset.h"
+#include "document/recordfields.h"
+#include "print/aehpagep.h"
+#include "print/offsetcanvas.h"
+
+namespace tarn::print {
+namespace {
+
+using document::TAEHoggetto;
+using namespace document::field;
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kFrameColour = 0x808080;
+// Screen sizes of the controls a form shows, in the window font of the
+// editor: the letter "h", the paragraph-style box, a list item and the
+// reference list box; and the multimedia player.
+// FIXME: take them from the visual objects once they measure their controls.
+constexpr int kLetterWidth = 6;
+constexpr int kStyleBoxHeight = 21;
+constexpr int kListItemHeight = 13;
+constexpr int kListBoxWidth = 121;
+constexpr int kPlayerWidth = 253;
+constexpr int kPlayerHeight = 30;
+constexpr int kGlyphSize = 18;
+constexpr int kCheckSize = 13;
+constexpr int kDefaultObjectSize = 100;
+// Column widths of tables, in screen pixels: the least a free column
+// takes, and the cell space when the spacing leaves none.
+constexpr int kFreeColumnMinimum = 30;
+constexpr int kNoCellSpace = 10;
+
+document::TAEHset* OwnerOf(const TAEHoggetto* record) { return record != nullptr ? record->Owner() : nullptr; }
+
+bool PictureOpaque(const document::TAEHpicture& picture) {
+  return !picture.Transparent() && picture.Format() != document::ImageFormat::Wmf &&
+         picture.Format() != document::ImageFormat::Emf;
+}
+
+}  // namespace
+
+void PrintPicture(platform::Canvas& canvas, const platform::Rect& r, const document::TAEHpicture& picture) {
+  const base::Bitmap& bitmap = picture.Bitmap();
+  if (bitmap.Empty()) return;
+  // Holes of a transparent picture print white, also over a background.
+  if (bitmap.transparent) canvas.FillRect(r, kWhite);
+  canvas.DrawImage(r, bitmap);
+}
+
+// ---- TPrintual ----
+
+int TPrintual::AbsoluteLeft() const {
+  int x = m_left;
+  for (const TAEHboxP* box = m_parent; box != nullptr; box = box->Parent()) x += box->Left();
+  return x;
+}
+
+int TPrintual::AbsoluteTop() const {
+  int y = m_top;
+  for (const TAEHboxP* box = m_parent; box != nullptr; box = box->Parent()) y += box->Top();
+  return y;
+}
+
+void TPrintual::SetBounds(int left, int top, int height, int width) {
+  m_left = left;
+  m_top = top;
+  m_height = height;
+  m_width = width;
+}
+
+// ---- TAEHboxP ----
+
+TAEHboxP::TAEHboxP(TAEHpageP& page, TAEHboxP* parent, bool cell)
+    : TPrintual(page, parent), m_cell(cell), m_layout(m_text, page.Measurer()) {}
+
+bool TAEHboxP::IsOpaque() const {
+  if (backgroundImage != nullptr) {
+    const document::TAEHpicture* picture = backgroundImage->GetPicture();
+    return picture != nullptr && PictureOpaque(*picture);
+  }
+  return !transparent;
+}
+
+void TAEHboxP::ToPrinterLengths() {
+  const PrintUnits& units = m_page.Units();
+  for (auto& p : m_text.paragraphs) {
+    richtext::TAEHParaStyle& s = p->style;
+    s.SetLeftMargin(units.X(s.LeftMargin()));
+    s.SetRightMargin(units.X(s.RightMargin()));
+    s.SetIndent(units.X(s.Indent()));
+    s.SetSpaceBefore(units.Y(s.SpaceBefore()));
+    s.SetSpaceAfter(units.Y(s.SpaceAfter()));
+    // Zero and negative heights mean "as the fonts need".
+    if (s.LineHeight() > 0) s.SetLineHeight(units.Y(s.LineHeight()));
+    for (richtext::EmbeddedObject* object : p->objects) {
+      auto* printable = dynamic_cast<TPrintual*>(object);
+      if (printable != nullptr) printable->SetParent(this);
+      if (auto* table = dynamic_cast<TMyyTableP*>(object); table != nullptr) {
+        for (int r = 0; r < table->Rows(); ++r) {
+          for (int c = 0; c < table->Columns(); ++c) table->CellBox(r, c)->ToPrinterLengths();
+        }
+      }
+    }
+  }
+}
+
+void TAEHboxP::LayoutText(int width, int cellPadding) {
+  const PrintUnits& units = m_page.Units();
+  m_width = width;
+  m_layout.layoutWidth = width;
+  m_layout.widestExtent = width;
+  m_layout.isCell = m_cell;
+  m_layout.cellPadding = cellPadding;
+  m_layout.screenToX = units.X(100) / 100.0;
+  m_layout.screenToY = units.Y(100) / 100.0;
+  m_layout.NumberLists();
+  if (m_text.paragraphs.empty()) {
+    m_height = 0;
+    return;
+  }
+  m_layout.LayoutAll();
+  m_height = ContentHeight();
+  PlaceObjects();
+}
+
+// Objects stand where the line drawing would put them; placing them before
+// printing lets tables be cut between sheets at their own lines.
+void TAEHboxP::PlaceObjects() {
+  for (auto& p : m_text.paragraphs) {
+    const int contentTop = p->top + p->style.SpaceBefore();
+    for (const richtext::TAEHline& line : p->lines) {
+      int x = line.alignOffset + line.leftOffset;
+      for (int i = line.firstChar; i < line.firstChar + line.charCount; ++i) {
+        const richtext::CharInfo& info = p->infos[static_cast<std::size_t>(i)];
+        if (info.object >= 0 && static_cast<std::size_t>(info.object) < p->objects.size()) {
+          richtext::EmbeddedObject* object = p->objects[static_cast<std::size_t>(info.object)];
+          object->Place(x, contentTop + line.top + line.maxAscent - info.ascent);
+        }
+        x += info.width;
+      }
+    }
+  }
+}
+
+void TAEHboxP::CollectSpans(std::vector<Span>& spans, int top) {
+  for (auto& p : m_text.paragraphs) {
+    const int contentTop = p->top + p->style.SpaceBefore();
+    for (const richtext::TAEHline& line : p->lines) {
+      TMyyTableP* table = nullptr;
+      for (int i = line.firstChar; i < line.firstChar + line.charCount && table == nullptr; ++i) {
+        const richtext::CharInfo& info = p->infos[static_cast<std::size_t>(i)];
+        if (info.object >= 0 && static_cast<std::size_t>(info.object) < p->objects.size()) {
+          table = dynamic_cast<TMyyTableP*>(p->objects[static_cast<std::size_t>(info.object)]);
+        }
+      }
+      // A table may be cut between its cells' lines; other lines are whole.
+      if (table != nullptr && table->IsTable()) {
+        table->CollectTableSpans(spans, top + table->Top());
+      } else {
+        const int lineTop = top + contentTop + line.top;
+        spans.push_back({lineTop, lineTop + line.height});
+      }
+    }
+  }
+}
+
+void TAEHboxP::PaintBackground(platform::Canvas& canvas, const platform::Rect& area, int originX, int originY) {
+  const document::TAEHpicture* picture = backgroundImage != nullptr ? backgroundImage->GetPicture() : nullptr;
+  if (picture == nullptr || picture->Bitmap().Empty()) {
+    if (!transparent) canvas.FillRect(area, backgroundColour);
+    return;
+  }
+  if (!PictureOpaque(*picture) && !m_cell) canvas.FillRect(area, backgroundColour);
+  const PrintUnits& units = m_page.Units();
+  const int w = std::max(1, units.ImageX(picture->Bitmap().width));
+  const int h = std::max(1, units.ImageY(picture->Bitmap().height));
+  // Each tile prints as a picture does: its holes white.
+  if (picture->Bitmap().transparent) canvas.FillRect(area, kWhite);
+  canvas.TileImage(area, originX, originY, w, h, picture->Bitmap());
+}
+
+void TAEHboxP::PrintLines(SheetView& view) {
+  const platform::Rect& sheet = view.sheet;
+  for (std::size_t i = 0; i < m_text.paragraphs.size(); ++i) {
+    richtext::TAEHparag& p = *m_text.paragraphs[i];
+    if (p.bottom < sheet.top || p.top >= sheet.bottom || p.lines.empty()) continue;
+    const int contentTop = p.top + p.style.SpaceBefore();
+    // The list mark goes on the sheet that holds the paragraph's first line.
+    const int markY = contentTop + p.lines.front().top;
+    if (markY >= sheet.top && markY < sheet.bottom) m_layout.DrawListMark(view.canvas, static_cast<int>(i));
+    for (std::size_t l = 0; l < p.lines.size(); ++l) {
+      const richtext::TAEHline& line = p.lines[l];
+      const int lineTop = contentTop + line.top;
+      if (lineTop + line.height <= sheet.top || lineTop >= sheet.bottom) continue;
+      m_layout.DrawLine(view.canvas, static_cast<int>(i), static_cast<int>(l), {});
+      for (int c = line.firstChar; c < line.firstChar + line.charCount; ++c) {
+        const richtext::CharInfo& info = p.infos[static_cast<std::size_t>(c)];
+        if (info.object < 0 || static_cast<std::size_t>(info.object) >= p.objects.size()) continue;
+        if (auto* printable = dynamic_cast<TPrintual*>(p.objects[static_cast<std::size_t>(info.object)])) {
+          printable->Print(view);
+        }
+      }
+    }
+  }
+}
+
+void TAEHboxP::Print(SheetView& view) { PrintLines(view); }
+
+// ---- TMyyPrintual ----
+
+TMyyPrintual::TMyyPrintual(TAEHpageP& page, TAEHboxP* parent, std::int32_t identifier)
+    : TPrintual(page, parent), m_identifier(identifier) {
+  m_width = 105;
+  m_height = 105;
+}
+
+void TMyyPrintual::Bind(TAEHoggetto* record) {
+  m_record = record;
+  Refresh();
+}
+
+int TMyyPrintual::RecordKind() const { return m_record != nullptr ? m_record->Kind() : -1; }
+
+void TMyyPrintual::Place(int x, int y) {
+  EmbeddedObject::Place(x, y);
+  m_left = x;
+  m_top = y;
+}
+
+// ---- TMyyRectangleP ----
+
+namespace {
+
+struct ScreenSize {
+  int width = kDefaultObjectSize;
+  int height = kDefaultObjectSize;
+  int percentWidth = -1;  // of the available width, when set
+};
+
+ScreenSize ControlSize(int subtype, const TAEHoggetto& r) {
+  switch (subtype) {
+    case 1:
+    case 2:
+    case 3: return {kLetterWidth * std::max<int>(r.U8(kFieldSize), 1), kStyleBoxHeight};
+    case 4: return {kLetterWidth * r.U8(kFieldColumns), kListItemHeight * r.U8(kFieldRows) + 4};
+    case 5: return {kGlyphSize, kGlyphSize};
+    case 6:
+    case 7: return {kCheckSize, kCheckSize};
+    case 8: return {kListBoxWidth, kListItemHeight * r.U8(kFieldSize) + 4};
+    case 9: return {kListBoxWidth, kStyleBoxHeight};
+    default: return {kGlyphSize, kGlyphSize};
+  }
+}
+
+ScreenSize MediaSize(const TAEHoggetto& r) {
+  const int subtype = r.Subtype();
+  const int w = r.I16(kMediaWidth);
+  const int h = r.I16(kMediaHeight);
+  const bool hiddenButtons = r.U8(25) == 1;
+  if (subtype == 7) return {kGlyphSize, kGlyphSize};
+  if (subtype <= kMediaLastSound) {
+    return hiddenButtons ? ScreenSize{kGlyphSize, kGlyphSize} : ScreenSize{kPlayerWidth, kPlayerHeight};
+  }
+  if (subtype == kMediaCustom) {
+    const document::TAEHset* set = OwnerOf(&r);
+    const TAEHoggetto* prototype = set != nullptr ? set->GetObjectById(r.I32(kMediaReference)) : nullptr;
+    const int inner = prototype != nullptr ? prototype->Subtype() : 0;
+    switch (inner) {
+      case 3: return {20 * kLetterWidth, kStyleBoxHeight};
+      case 4: return {40 * kLetterWidth, 10 * kListItemHeight + 4};
+      case 5:
+      case 6: return {kCheckSize, kCheckSize};
+      case 7: return {kListBoxWidth, 10 * kListItemHeight + 4};
+      case 8: return {kListBoxWidth, kStyleBoxHeight};
+      case 1:
+      case 9: return {kGlyphSize, kGlyphSize};
+      default: break;
+    }
+  }
+  ScreenSize size{w > 0 ? w : kDefaultObjectSize, h > 0 ? h : kDefaultObjectSize};
+  if (r.U8(kMediaPercent) != 0) {
+    size.percentWidth = w;
+    size.height = kDefaultObjectSize;
+  }
+  if ((subtype == 3 || subtype == 4) && !hiddenButtons) {
+    size.width = std::max(size.width, kPlayerWidth);
+    size.height += kPlayerHeight;
+  }
+  return size;
+}
+
+ScreenSize ButtonSize(const TAEHoggetto& r) {
+  if (r.I32(kButtonImage) < 0) {
+    const int caption = static_cast<int>(r.Str(kFieldValue, kFieldValueCapacity).size());
+    return {kLetterWidth * (caption + 2), kStyleBoxHeight};
+  }
+  const int w = r.I16(kButtonWidth);
+  const int h = r.I16(kButtonHeight);
+  return {w > 0 ? w : kDefaultObjectSize, h > 0 ? h : kDefaultObjectSize};
+}
+
+ScreenSize ObjectScreenSize(const TAEHoggetto& r) {
+  switch (r.Kind()) {
+    case document::shortObj: return {kGlyphSize, kGlyphSize};
+    case document::inputStat:
+      if (r.Subtype() == kFloatingFrame) {
+        const int w = r.I16(182);
+        const int h = r.I16(180);
+        if (r.U8(178) != 0) return {kDefaultObjectSize, kDefaultObjectSize, w};
+        return {w > 0 ? w : kDefaultObjectSize, h > 0 ? h : kDefaultObjectSize};
+      }
+      return ControlSize(r.Subtype(), r);
+    case document::inputDin:
+      if (r.Subtype() == 11 || r.Subtype() == 12) return {kGlyphSize, kGlyphSize};
+      return ControlSize(r.Subtype(), r);
+    case document::bottoneCGI: return ButtonSize(r);
+    case document::inizioForm: return {kGlyphSize, kGlyphSize};
+    case document::multiMedia: return MediaSize(r);
+    default: return {};
+  }
+}
+
+}  // namespace
+
+void TMyyRectangleP::Refresh() {
+  if (m_record == nullptr) return;
+  const PrintUnits& units = m_page.Units();
+  const ScreenSize size = ObjectScreenSize(*m_record);
+  m_width = size.percentWidth >= 0 && m_available > 0 ? m_available * size.percentWidth / 100
+                                                       : units.ImageX(size.width);
+  m_height = units.ImageY(size.height);
+}
+
+void TMyyRectangleP::SetAvailableWidth(int width) {
+  m_available = width;
+  Refresh();
+}
+
+// ---- TMyyImageP ----
+
+void TMyyImageP::Refresh() {
+  if (m_record == nullptr) return;
+  int w = m_record->I16(kPlacedWidth);
+  int h = m_record->I16(kPlacedHeight);
+  if (const document::TAEHpicture* picture = m_record->GetPicture(); picture != nullptr && !picture->Empty()) {
+    // A picture replaced since the size was set shows at its own size.
+    if (picture->Width() != m_record->I16(kPlacedNaturalWidth) ||
+        picture->Height() != m_record->I16(kPlacedNaturalHeight)) {
+      w = picture->Width();
+      h = picture->Height();
+    }
+  } else {
+    if (w == 0) w = kDefaultObjectSize;
+    if (h == 0) h = kDefaultObjectSize;
+  }
+  const PrintUnits& units = m_page.Units();
+  m_width = units.ImageX(std::max(w, 0));
+  m_height = units.ImageY(std::max(h, 0));
+  // A picture larger than a sheet is made smaller to fit it, keeping its
+  // proportions: cutting it between sheets would leave neither part usable.
+  const int maxW = m_page.PrintableWidth();
+  const int maxH = m_page.PrintableHeight();
+  if (maxW > 0 && maxH > 0 && m_width > 0 && m_height > 0 && (m_width > maxW || m_height > maxH)) {
+    const double factor = std::min(static_cast<double>(maxW) / m_width, static_cast<double>(maxH) / m_height);
+    m_width = std::max(1, static_cast<int>(m_width * factor));
+    m_height = std::max(1, static_cast<int>(m_height * factor));
+  }
+}
+
+void TMyyImageP::SetAvailableWidth(int) { Refresh(); }
+
+int TMyyImageP::VerticalAlignment() const { return m_record != nullptr ? m_record->U8(kPlacedAlignment) : 0; }
+
+bool TMyyImageP::IsOpaque() const {
+  const document::TAEHpicture* picture = m_record != nullptr ? m_record->GetPicture() : nullptr;
+  return picture != nullptr && PictureOpaque(*picture);
+}
+
+void TMyyImageP::Print(SheetView& view) {
+  if (m_record == nullptr || m_width <= 0 || m_height <= 0) return;
+  const platform::Rect r{m_left, m_top, m_left + m_width, m_top + m_height};
+  if (!r.Intersects(view.sheet)) return;
+  // Asked for now rather than kept: the hypertext's picture cache may let
+  // go of pictures decoded since.
+  if (const document::TAEHpicture* picture = m_record->GetPicture()) PrintPicture(view.canvas, r, *picture);
+}
+
+// ---- TMyyTableP ----
+
+TMyyTableP::TMyyTableP(TAEHpageP& page, TAEHboxP* parent, std::int32_t identifier)
+    : TAEHboxP(page, parent, false), m_identifier(identifier) {}
+
+int TMyyTableP::RecordKind() const { return document::tabellaHtml; }
+
+void TMyyTableP::ApplyBackground(TAEHboxP& box, std::int32_t value) {
+  box.backgroundImage = nullptr;
+  box.transparent = false;
+  if (value >= 0 && value < 0x02000000) {
+    box.backgroundColour = static_cast<std::uint32_t>(value) & 0xFFFFFFu;
+    return;
+  }
+  if (value >= kBackgroundImage && value <= 0x03FFFFFF && m_record != nullptr && m_record->Owner() != nullptr) {
+    TAEHoggetto* image = m_record->Owner()->GetObject(document::immagine, value & 0xFFFFFF);
+    if (image != nullptr && !image->IsFree()) {
+      box.backgroundImage = image;
+      return;
+    }
+  }
+  box.transparent = true;
+}
+
+void TMyyTableP::Bind(TAEHoggetto* record) {
+  m_record = record;
+  m_cells.clear();
+  m_rows = m_columns = 0;
+  if (record == nullptr) return;
+  const int rows = record->U8(kTableRows);
+  const int columns = record->U8(kTableColumns);
+  if (rows < 1 || rows > kMaxTableRows || columns < 1 || columns > kMaxTableColumns) return;
+  m_rows = rows;
+  m_columns = columns;
+  const PrintUnits& units = m_page.Units();
+  m_padding = units.X(record->U8(kTablePadding));
+  m_spacing = units.X(record->U8(kTableSpacing));
+  m_border = record->U8(kTableBorder) > 0 ? std::max(1, units.X(record->U8(kTableBorder))) : 0;
+  ApplyBackground(*this, record->I32(kTableBackground));
+  const std::optional<std::string> content = record->ReadContent();
+  const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
+  const bool hasBackgrounds = content && content->size() >= count * 4;
+  for (std::size_t i = 0; i < count; ++i) {
+    auto cell = std::make_unique<TAEHboxP>(m_page, this, true);
+    std::int32_t value = -1;
+    if (hasBackgrounds) {
+      const auto* bytes = reinterpret_cast<const unsigned char*>(content->data() + i * 4);
+      value = static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+                                        (static_cast<std::uint32_t>(bytes[2]) << 16) |
+                                        (static_cast<std::uint32_t>(bytes[3]) << 24));
+    }
+    ApplyBackground(*cell, value);
+    m_cells.push_back(std::move(cell));
+  }
+}
+
+TAEHboxP* TMyyTableP::CellBox(int row, int column) const {
+  if (row < 0 || row >= m_rows || column < 0 || column >= m_columns) return nullptr;
+  return m_cells[static_cast<std::size_t>(row * m_columns + column)].get();
+}
+
+richtext::RichText* TMyyTableP::Cell(int row, int column) {
+  TAEHboxP* box = CellBox(row, column);
+  return box != nullptr ? &box->Text() : nullptr;
+}
+
+void TMyyTableP::Place(int x, int y) {
+  EmbeddedObject::Place(x, y);
+  m_left = x;
+  m_top = y;
+}
+
+void TMyyTableP::SetAvailableWidth(int width) {
+  if (m_record == nullptr || m_rows == 0) return;
+  int w = 0;
+  if (m_record->U8(kTablePercentWidth) == 1) {
+    const int percent = m_record->U8(kTableWidthPercent);
+    w = percent > 100 ? width : width * percent / 100;
+  } else {
+    w = m_page.Units().X(static_cast<std::uint16_t>(m_record->I16(kTablePixelWidth)));
+  }
+  LayoutTable(w);
+}
+
+// Percent columns share the space left for cells, carrying the remainders
+// of their divisions so that the widths add up; pixel columns keep their
+// width; free columns share what is left, never less than 30 pixels.
+std::vector<int> TMyyTableP::ColumnWidths(int width) const {
+  const PrintUnits& units = m_page.Units();
+  int space = width - m_spacing * (m_columns + 1);
+  if (space < 0) space = units.X(kNoCellSpace);
+  std::vector<int> widths(static_cast<std::size_t>(m_columns), 0);
+  std::vector<int> free;
+  int used = 0;
+  int carry = 0;
+  for (int c = 0; c < m_columns; ++c) {
+    const int kind = m_record->U8(kTableColumnKinds + c);
+    const int size = std::max<int>(0, m_record->I16(kTableColumnSizes + 2 * c));
+    int w = 0;
+    if (kind == 0) {
+      const long long share = static_cast<long long>(space) * size;
+      w = static_cast<int>(share / 100);
+      carry += static_cast<int>(share % 100);
+      if (carry > 100) {
+        ++w;
+        carry -= 100;
+      }
+    } else if (kind == 2) {
+      free.push_back(c);
+      continue;
+    } else {
+      w = units.X(size);
+    }
+    widths[static_cast<std::size_t>(c)] = w;
+    used += w;
+  }
+  if (!free.empty()) {
+    const int each = std::max(units.X(kFreeColumnMinimum), (space - used) / static_cast<int>(free.size()));
+    for (int c : free) widths[static_cast<std::size_t>(c)] = each;
+  }
+  return widths;
+}
+
+void TMyyTableP::LayoutTable(int width) {
+  const std::vector<int> widths = ColumnWidths(width);
+  int y = m_spacing;
+  int x = m_spacing;
+  for (int r = 0; r < m_rows; ++r) {
+    int rowHeight = 0;
+    for (int c = 0; c < m_columns; ++c) {
+      TAEHboxP& cell = *CellBox(r, c);
+      cell.LayoutText(widths[static_cast<std::size_t>(c)], m_padding);
+      rowHeight = std::max(rowHeight, std::max(cell.ContentHeight(), m_padding) + m_padding);
+    }
+    x = m_spacing;
+    for (int c = 0; c < m_columns; ++c) {
+      const int w = widths[static_cast<std::size_t>(c)];
+      CellBox(r, c)->SetBounds(x, y, rowHeight, w);
+      x += w + m_spacing;
+    }
+    y += rowHeight + m_spacing;
+  }
+  m_width = x;
+  m_height = y;
+}
+
+void TMyyTableP::CollectTableSpans(std::vector<Span>& spans, int top) {
+  for (const auto& cell : m_cells) cell->CollectSpans(spans, top + cell->Top());
+}
+
+void TMyyTableP::Print(SheetView& view) {
+  const platform::Rect area{m_left, m_top, m_left + m_width, m_top + m_height};
+  if (!area.Intersects(view.sheet)) return;
+  const bool backgrounds = m_page.options.tableBackground;
+  if (backgrounds) PaintBackground(view.canvas, area, m_left, m_top);
+  auto frame = [&view, this](const platform::Rect& r) {
+    const int b = m_border;
+    view.canvas.FillRect({r.left, r.top, r.right, r.top + b}, kFrameColour);
+    view.canvas.FillRect({r.left, r.bottom - b, r.right, r.bottom}, kFrameColour);
+    view.canvas.FillRect({r.left, r.top, r.left + b, r.bottom}, kFrameColour);
+    view.canvas.FillRect({r.right - b, r.top, r.right, r.bottom}, kFrameColour);
+  };
+  for (const auto& cell : m_cells) {
+    const int cx = m_left + cell->Left();
+    const int cy = m_top + cell->Top();
+    const platform::Rect cellArea{cx, cy, cx + cell->PrintWidth(), cy + cell->PrintHeight()};
+    if (!cellArea.Intersects(view.sheet)) continue;
+    OffsetCanvas canvas(view.canvas, cx, cy);
+    SheetView cellView{canvas, {view.sheet.left - cx, view.sheet.top - cy, view.sheet.right - cx,
+                                view.sheet.bottom - cy}};
+    if (backgrounds) {
+      // Tiles line up across the cells, as if the table were one picture.
+      cell->PaintBackground(canvas, {0, 0, cell->PrintWidth(), cell->PrintHeight()}, -cell->Left(),
+                            -cell->Top());
+    }
+    cell->PrintLines(cellView);
+    if (m_border > 0) frame(cellArea);
+  }
+  if (m_border > 0) frame(area);
+}
+
+std::unique_ptr<TMyyPrintual> MakePrintual(TAEHpageP& page, TAEHoggetto* record, std::int32_t identifier) {
+  if (record == nullptr || record->IsFree()) return nullptr;
+  std::unique_ptr<TMyyPrintual> printable;
+  switch (record->Kind()) {
+    case document::immagineNew: printable = std::make_unique<TMyyImageP>(page, nullptr, identifier); break;
+    case document::shortObj: {
+      const int subtype = record->Subtype();
+      if (subtype == 5 || (subtype >= 10 && subtype <= 15)) {
+        printable = std::make_unique<TMyyRectangleP>(page, nullptr, identifier);
+      }
+      break;
+    }
+    case document::inputStat:
+    case document::inputDin:
+    case document::bottoneCGI:
+    case document::inizioForm:
+    case document::multiMedia: printable = std::make_unique<TMyyRectangleP>(page, nullptr, identifier); break;
+    default: break;
+  }
+  if (printable) printable->Bind(record);
+  return printable;
+}
+
+bool IsPrintedTable(const TAEHoggetto* record) {
+  return record != nullptr && !record->IsFree() && record->Kind() == document::tabellaHtml;
+}
+
+}  // namespace tarn::print
