@@ -5,7 +5,7 @@ packages=(build-essential cmake ninja-build pkg-config python3
           libgif-dev libjpeg62-turbo-dev libpng-dev libssl-dev
           libgtest-dev libbenchmark-dev
           qt6-base-dev libgl-dev fonts-liberation2 fonts-wine
-           strace poppler-utils tidy chromium)
+          strace poppler-utils tidy chromium)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

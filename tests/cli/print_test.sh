@@ -28,8 +28,8 @@ in_order() {  # text, then pieces that must occur in this order
 
 all="$work/all.pdf"
 check "all pages print" "$cli" print "$sample" --pdf "$all"
-check "one sheet a page" test "$(pages_of "$all")" = 3
-check "default order" in_order "$(words_of "$all")" "Welcome to Tarn" "Getting started" "Pictures"
+check "one sheet a page" test "$(pages_of "$all")" = 4
+check "default order" in_order "$(words_of "$all")" "Welcome to Tarn" "Getting started" "Pictures" "Tables and forms"
 check "title names the first page" sh -c "pdfinfo '$all' | grep -q 'Title: *Tarn, pag: '"
 
 two="$work/two.pdf"
