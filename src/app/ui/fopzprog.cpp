@@ -28,11 +28,14 @@
 #include "app/ui/formplacement.h"
 #include "app/ui/krlanguager.h"
 #include "platform/messages.h"
+#include "platform/qt/dialogbuttons.h"
 #include "platform/qt/qtstrings.h"
 #include "platform/registry.h"
 
 namespace tarn::app::ui {
 namespace {
+
+using platform::qt::NamedButton;
 
 using platform::qt::FromQString;
 using platform::qt::ToQString;
@@ -91,12 +94,6 @@ QLabel* Label(QWidget* parent, const char* name, const QString& caption) {
   return label;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 }  // namespace
 
@@ -138,15 +135,7 @@ TFopzProg::TFopzProg(platform::Registry& registry, OptionsHost& host, platform::
   m_pages->addTab(BuildSpellPage(), QStringLiteral("Spell"));
   m_pages->addTab(BuildBrowserPage(), QStringLiteral("Browser"));
 
-  auto* ok = Button(this, "bOk", QStringLiteral("&Ok"));
-  auto* cancel = Button(this, "bCancel", QStringLiteral("&Cancel"));
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto* buttons = platform::qt::OkCancelRow(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_pages);
@@ -249,7 +238,7 @@ QWidget* TFopzProg::BuildEditorPage() {
                           {QStringLiteral("Normal"), QStringLiteral("Evident"), QStringLiteral("Big"),
                            QStringLiteral("Big and evident")});
   right->addWidget(m_pointers);
-  auto* reset = Button(page, "bResetForms", QStringLiteral("Reset program windows settings"));
+  auto* reset = NamedButton(page, "bResetForms", QStringLiteral("Reset program windows settings"));
   connect(reset, &QPushButton::clicked, this, &TFopzProg::ResetWindowSettings);
   right->addWidget(reset);
   right->addStretch();
@@ -289,7 +278,7 @@ QWidget* TFopzProg::BuildExtensionsPage() {
   m_programPath = new QLineEdit(page);
   m_programPath->setObjectName(QStringLiteral("eAppPath"));
   details->addWidget(m_programPath, 2, 0, 1, 2);
-  auto* browse = Button(page, "bAppPath", QStringLiteral("..."));
+  auto* browse = NamedButton(page, "bAppPath", QStringLiteral("..."));
   browse->setMaximumWidth(40);
   connect(browse, &QPushButton::clicked, this, [this] { ChooseProgram(m_programPath); });
   details->addWidget(browse, 2, 2);
@@ -301,8 +290,8 @@ QWidget* TFopzProg::BuildExtensionsPage() {
   layout->addWidget(
       Label(page, "lExtNote", QStringLiteral("For applications not listed here, editor/reader asks user")));
   auto* buttons = new QHBoxLayout;
-  auto* add = Button(page, "bAddExt", QStringLiteral("Add"));
-  auto* remove = Button(page, "bDelExt", QStringLiteral("Delete selected"));
+  auto* add = NamedButton(page, "bAddExt", QStringLiteral("Add"));
+  auto* remove = NamedButton(page, "bDelExt", QStringLiteral("Delete selected"));
   connect(add, &QPushButton::clicked, this, &TFopzProg::AddExtension);
   connect(remove, &QPushButton::clicked, this, &TFopzProg::DeleteExtension);
   buttons->addWidget(add);
@@ -378,7 +367,7 @@ QWidget* TFopzProg::BuildBrowserPage() {
   m_browserPath = new QLineEdit(page);
   m_browserPath->setObjectName(QStringLiteral("eBrowserPath"));
   path->addWidget(m_browserPath, 1);
-  auto* browse = Button(page, "bBrowserPath", QStringLiteral("..."));
+  auto* browse = NamedButton(page, "bBrowserPath", QStringLiteral("..."));
   browse->setMaximumWidth(40);
   connect(browse, &QPushButton::clicked, this, [this] { ChooseProgram(m_browserPath); });
   path->addWidget(browse);
@@ -388,8 +377,8 @@ QWidget* TFopzProg::BuildBrowserPage() {
     if (QListWidgetItem* item = m_browsers->currentItem()) item->setData(kPathRole, text);
   });
   auto* buttons = new QHBoxLayout;
-  auto* add = Button(page, "bAddBrowser", QStringLiteral("Add"));
-  auto* remove = Button(page, "bDelBrowser", QStringLiteral("Delete"));
+  auto* add = NamedButton(page, "bAddBrowser", QStringLiteral("Add"));
+  auto* remove = NamedButton(page, "bDelBrowser", QStringLiteral("Delete"));
   connect(add, &QPushButton::clicked, this, &TFopzProg::AddBrowser);
   connect(remove, &QPushButton::clicked, this, &TFopzProg::DeleteBrowser);
   buttons->addWidget(add);

@@ -15,11 +15,14 @@
 #include <cmath>
 
 #include "app/ui/krlanguager.h"
+#include "platform/qt/dialogbuttons.h"
 #include "platform/qt/qtprinter.h"
 #include "print/pagesetupdialog.h"
 
 namespace tarn::print::ui {
 namespace {
+
+using platform::qt::NamedButton;
 
 using platform::DeviceMode;
 
@@ -29,12 +32,6 @@ constexpr QPageSize::PageSizeId kPapers[] = {QPageSize::A4,     QPageSize::A3,  
                                              QPageSize::Executive, QPageSize::Tabloid};
 constexpr int kMaxCopies = 999;
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 // Puts the dialog in the middle of its parent across and a third of the
 // free space down, as the old program's dialogs stood.
@@ -85,15 +82,7 @@ TFprinterSetup::TFprinterSetup(TPageSetupDialog& setup, platform::qt::QtPrinter&
   form->addRow(QString(), m_colour);
   form->addRow(QStringLiteral("&Two-sided:"), m_duplex);
 
-  auto* ok = Button(this, "bOk", QStringLiteral("&Ok"));
-  auto* cancel = Button(this, "bCancel", QStringLiteral("&Cancel"));
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto* buttons = platform::qt::OkCancelRow(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addLayout(buttons);

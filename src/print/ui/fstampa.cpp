@@ -20,6 +20,7 @@
 #include "objects/ui/framesetwidget.h"
 #include "platform/messages.h"
 #include "platform/printer.h"
+#include "platform/qt/dialogbuttons.h"
 #include "platform/qt/qtpagedprinter.h"
 #include "platform/qt/qtstrings.h"
 #include "platform/registry.h"
@@ -28,15 +29,10 @@
 namespace tarn::print::ui {
 namespace {
 
+using platform::qt::NamedButton;
+
 using document::ObjectId;
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& hint = {}) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  if (!hint.isEmpty()) button->setToolTip(hint);
-  return button;
-}
 
 // The pages under a tree node in tree order: the node's own page, or every
 // page in a chapter (or the whole tree for the root).
@@ -70,7 +66,7 @@ TFstampa::TFstampa(PrintDialogHost host, Mode mode, QWidget* parent)
   splitter->addWidget(m_preview);
   splitter->setStretchFactor(splitter->count() - 1, 1);
 
-  m_close = Button(this, "BChiudi", QStringLiteral("&Close"));
+  m_close = NamedButton(this, "BChiudi", QStringLiteral("&Close"));
   connect(m_close, &QPushButton::clicked, this, &TFstampa::reject);
   auto* bottom = new QHBoxLayout;
   auto* layout = new QVBoxLayout(this);
@@ -82,7 +78,7 @@ TFstampa::TFstampa(PrintDialogHost host, Mode mode, QWidget* parent)
     m_progress->setTextVisible(false);
     m_progress->setValue(0);
     bottom->addWidget(m_progress, 1);
-    m_print = Button(this, "BStampa", QStringLiteral("&Print"));
+    m_print = NamedButton(this, "BStampa", QStringLiteral("&Print"));
     m_print->setDefault(true);
     connect(m_print, &QPushButton::clicked, this, [this] { PrintPages(); });
     bottom->addWidget(m_print);
@@ -131,9 +127,9 @@ QWidget* TFstampa::BuildTreePane() {
     if (m_mode == Mode::Print) AddFromTree();
   });
 
-  auto* up = Button(pane, "BTreeUp", QStringLiteral("Move &up"), QStringLiteral("Move the page or chapter up"));
-  auto* down = Button(pane, "BTreeDown", QStringLiteral("Move &down"), QStringLiteral("Move the page or chapter down"));
-  auto* chapter = Button(pane, "BCapitolo", QStringLiteral("New c&hapter"),
+  auto* up = NamedButton(pane, "BTreeUp", QStringLiteral("Move &up"), QStringLiteral("Move the page or chapter up"));
+  auto* down = NamedButton(pane, "BTreeDown", QStringLiteral("Move &down"), QStringLiteral("Move the page or chapter down"));
+  auto* chapter = NamedButton(pane, "BCapitolo", QStringLiteral("New c&hapter"),
                          QStringLiteral("A chapter in the selected chapter; drag pages onto it"));
   connect(up, &QPushButton::clicked, this, [this] { m_tree->MoveUp(); });
   connect(down, &QPushButton::clicked, this, [this] { m_tree->MoveDown(); });
@@ -148,7 +144,7 @@ QWidget* TFstampa::BuildTreePane() {
   layout->addWidget(m_tree, 1);
   layout->addLayout(buttons);
   if (m_mode == Mode::Print) {
-    auto* add = Button(pane, "BAggiungi", QStringLiteral("&Add to the list >"),
+    auto* add = NamedButton(pane, "BAggiungi", QStringLiteral("&Add to the list >"),
                        QStringLiteral("The selected page, or the pages of the selected chapter"));
     connect(add, &QPushButton::clicked, this, &TFstampa::AddFromTree);
     layout->addWidget(add);
@@ -167,15 +163,15 @@ QWidget* TFstampa::BuildListPane() {
     if (document::KindOf(id) == document::testoHtml) Preview(document::IndexOf(id));
   });
 
-  auto* all = Button(pane, "BTutte", QStringLiteral("All, in default order"),
+  auto* all = NamedButton(pane, "BTutte", QStringLiteral("All, in default order"),
                      QStringLiteral("Every page, in the default page order"));
-  auto* current = Button(pane, "BCorrente", QStringLiteral("C&urrent page"));
-  auto* visited = Button(pane, "BVisitate", QStringLiteral("&Visited in preview"),
+  auto* current = NamedButton(pane, "BCorrente", QStringLiteral("C&urrent page"));
+  auto* visited = NamedButton(pane, "BVisitate", QStringLiteral("&Visited in preview"),
                          QStringLiteral("The pages shown in the preview, in the order they were shown"));
-  auto* remove = Button(pane, "BTogli", QStringLiteral("&Remove"));
-  auto* up = Button(pane, "BSu", QStringLiteral("Up"));
-  auto* down = Button(pane, "BGiu", QStringLiteral("Down"));
-  auto* clear = Button(pane, "BSvuota", QStringLiteral("Clear"));
+  auto* remove = NamedButton(pane, "BTogli", QStringLiteral("&Remove"));
+  auto* up = NamedButton(pane, "BSu", QStringLiteral("Up"));
+  auto* down = NamedButton(pane, "BGiu", QStringLiteral("Down"));
+  auto* clear = NamedButton(pane, "BSvuota", QStringLiteral("Clear"));
   connect(all, &QPushButton::clicked, this, &TFstampa::AllInDefaultOrder);
   connect(current, &QPushButton::clicked, this, &TFstampa::AddCurrentPage);
   connect(visited, &QPushButton::clicked, this, &TFstampa::AddVisited);
@@ -232,8 +228,8 @@ QWidget* TFstampa::BuildOptionsPane() {
           [this](bool on) { m_host.registry.WriteOption(kPreviewOption, on ? "1" : "0"); });
   m_printerName = new QLabel(pane);
   m_printerName->setObjectName(QStringLiteral("LStampante"));
-  auto* printer = Button(pane, "BStampante", QStringLiteral("Printe&r..."));
-  auto* margins = Button(pane, "BMargini", QStringLiteral("&Margins..."));
+  auto* printer = NamedButton(pane, "BStampante", QStringLiteral("Printe&r..."));
+  auto* margins = NamedButton(pane, "BMargini", QStringLiteral("&Margins..."));
   connect(printer, &QPushButton::clicked, this, [this] {
     if (m_host.printerSetup) m_host.printerSetup(this);
     UpdatePrinterLabel();
