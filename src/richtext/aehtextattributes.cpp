@@ -136,11 +136,11 @@ bool TAEHTextAttributes::TypeChar(unsigned char c) {
   if (autoEngQuote) c = Typographic(c, p, at.character);
   CharInfo info;
   info.link = at.character > 0 ? p.infos[Index(at.character - 1)].link : -1;
+  const TMyFont typingFont = BoxText::TypingFont(p, at.character);
   p.text.insert(p.text.begin() + at.character, static_cast<char>(c));
   p.infos.insert(p.infos.begin() + at.character, info);
   p.spellingMarks.clear();
-  // FIXME: pending character formats (colour, face, size, style, position
-  // chosen with no selection) arrive with the character format commands.
+  ApplyPending(p, at.character, typingFont);
   first = at.paragraph;
   Finish(first, first, {at.paragraph, at.character + 1});
   m_box.EndUpdate();

@@ -4,6 +4,7 @@
 // step with its caption before it changes anything.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,13 +63,61 @@ class TAEHTextAttributes {
   void EndRuns() {
     m_typing.active = false;
     m_deletion.active = false;
+    m_pending = {};
   }
   bool TypingRun() const { return Continues(m_typing); }
 
   // Typed quotes become typographic ones (a property of the frame set).
   bool autoEngQuote = false;
 
+  // ---- Character formats and links (formatting.cpp) ----
+  // With a selection each changes the selected characters (one undo step);
+  // without one the value waits, pending, for the next typed character.
+  void SetColor(std::uint32_t colour);
+  void SetFace(std::string_view face);
+  void SetSize(std::int32_t points);
+  void SetStyleBits(std::uint8_t bits);
+  void ChangeStyleBits(std::uint8_t set, std::uint8_t clear);
+  void SetPosition(std::uint8_t position);
+  // Gives the selected characters the link value (-1 removes links);
+  // "Selection must exists!" without a selection.
+  bool SetLink(std::int32_t link);
+  // What the toolbars show: the pending value when one waits, else the font
+  // at the selection start (or before the caret), and the link there.
+  TMyFont CaretFont() const;
+  std::uint32_t Color() const { return CaretFont().colour; }
+  std::string Face() const { return CaretFont().face; }
+  std::int32_t Size() const { return CaretFont().size; }
+  std::uint8_t StyleBits() const { return CaretFont().style; }
+  std::uint8_t Position() const { return CaretFont().position; }
+  std::int32_t Link() const;
+  bool HasPending() const;
+  // RTF from the clipboard: the converter turns the bytes into a container,
+  // which is inserted as a paste; without a converter, plainText is taken.
+  std::function<std::string(std::string_view rtf)> rtfToContainer;
+  bool InsertRtf(std::string_view rtf, std::string_view plainText = {});
+
  private:
+  // Character formats chosen while nothing was selected.
+  struct Pending {
+    std::optional<std::uint32_t> colour;
+    std::optional<std::string> face;
+    std::optional<std::int32_t> size;
+    std::optional<std::uint8_t> style;
+    std::optional<std::uint8_t> position;
+    CharPos caret;
+    bool Any() const { return colour || face || size || style || position; }
+    void ApplyTo(TMyFont& font) const;
+  };
+  // Changes one field of the selected characters' fonts.
+  void ApplyCharacterFormat(std::string_view caption, const std::function<void(TMyFont&)>& change);
+  // The new character at `at` takes the pending formats; the one after it
+  // keeps the typing font.
+  void ApplyPending(TAEHparag& p, int at, const TMyFont& typingFont);
+  Pending& PendingAtCaret();
+  Pending m_pending;
+
+
   // A run of commands that share one undo step.
   struct Run {
     bool active = false;
