@@ -617,6 +617,11 @@ constexpr std::string_view kBuilt[] = {
     "PageNumberChange", "HistoryComboClick", "ScegliDaAnteprima1Click", "VaiATestata1Click", "VaiAPie1Click",
     "Vaiaprossimaslide1Click", "Seguicollegamentodoppioclic1Click", "Seguicollegamento1Click", "SeguiGenLinkClick",
     "UndoButtonClick", "RedoButtonClick", "AlignButtonClick",
+    // Formatting, styles and links.
+    "BoldButtonClick", "ItalicButtonClick", "Normale1Click", "Pedice1Click", "Apice1Click", "BulletsButtonClick",
+    "RiduciRientroButtonClick", "AumentaRientroButtonClick", "Riformatta1Click", "FontNameClick",
+    "FontColorClick", "FontSizeBtnClick", "ParStyleClick", "SelectFont", "LinkButtonClick",
+    "Collegamentoautoreferente1Click", "Nuovostile1Click",
 };
 
 std::string_view KeyName(int key) {

@@ -1,0 +1,16 @@
+# Formatting commands: character formats, links and paragraph commands in
+# the core; the box's formatting side, the Format and Paragraphs toolbars
+# and the link dialog in the widget library.
+target_sources(tarn_core PRIVATE
+  richtext/formatting.cpp
+  richtext/formatting.h
+)
+if(TARN_QT)
+  target_sources(tarn_ui PRIVATE
+    richtext/ui/aehbox_format.cpp
+    app/ui/formattoolbars.cpp
+    app/ui/formattoolbars.h
+    app/ui/linkdialog.cpp
+    app/ui/linkdialog.h
+  )
+endif()
