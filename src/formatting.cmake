@@ -4,6 +4,8 @@
 target_sources(tarn_core PRIVATE
   richtext/formatting.cpp
   richtext/formatting.h
+  page/containerrecords.cpp
+  page/containerrecords.h
 )
 if(TARN_QT)
   target_sources(tarn_ui PRIVATE

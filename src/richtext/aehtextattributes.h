@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/bytes.h"
 #include "richtext/boxtext.h"
 
 namespace tarn::richtext {
@@ -97,6 +98,25 @@ class TAEHTextAttributes {
   std::function<std::string(std::string_view rtf)> rtfToContainer;
   bool InsertRtf(std::string_view rtf, std::string_view plainText = {});
 
+  // How a container carries the link and style records of its selection,
+  // and how those of a pasted container become records of this page and
+  // hypertext. Records travel in the object layer's transfer form. Unset,
+  // a container carries none and pasted links are dropped.
+  struct ContainerHooks {
+    // The kind and transfer form of the link record behind a link value;
+    // kind -1 when there is none.
+    std::function<std::pair<int, std::string>(std::int32_t link)> linkRecord;
+    // The transfer form of a style record; empty when there is none.
+    std::function<std::string(int styleIndex)> styleRecord;
+    // A pasted link record: answers the link value it has on this page
+    // (-1: the characters carry no link).
+    std::function<std::int32_t(int kind, std::string_view record)> addLink;
+    // A pasted style record: answers the index of an equal style of the
+    // hypertext or of the new one (-1: the paragraph takes the first style).
+    std::function<int(std::string_view record)> addStyle;
+  };
+  ContainerHooks containerHooks;
+
  private:
   // Character formats chosen while nothing was selected.
   struct Pending {
@@ -109,6 +129,11 @@ class TAEHTextAttributes {
     bool Any() const { return colour || face || size || style || position; }
     void ApplyTo(TMyFont& font) const;
   };
+  // The link and style records of the selection, as the container holds them.
+  void WriteContainerRecords(std::string& out, CharPos from, CharPos to) const;
+  // Reads the records of a container (links, shared records, objects) into
+  // the map of old to new values; false when the bytes end too soon.
+  bool ReadContainerRecords(base::ByteReader& in, IdMap& map, bool samePage) const;
   // Changes one field of the selected characters' fonts.
   void ApplyCharacterFormat(std::string_view caption, const std::function<void(TMyFont&)>& change);
   // The new character at `at` takes the pending formats; the one after it

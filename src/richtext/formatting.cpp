@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <set>
 
+#include "document/objectkinds.h"
 #include "document/recordfields.h"
 #include "platform/messages.h"
 #include "richtext/aehtextattributes.h"
@@ -285,6 +287,127 @@ bool TAEHTextAttributes::SetLink(std::int32_t link) {
   m_box.LayoutRange(from.paragraph, to.paragraph);
   m_box.SetSelection(anchor, active);
   m_box.EndUpdate();
+  return true;
+}
+
+// ---- The records of a container ----
+
+namespace {
+
+// Reads one record in the object layer's transfer form (index, kind, the
+// record buffer, then a file path, a content and an extra block, each with
+// its length), checking every length against what is left.
+bool ReadRecordStream(base::ByteReader& in, std::string& out) {
+  const std::size_t start = in.Position();
+  std::string skipped;
+  std::int32_t index = 0;
+  std::uint8_t kind = 0;
+  std::int32_t length = 0;
+  std::int32_t reserved = 0;
+  if (!in.ReadI32(index) || !in.ReadU8(kind) ||
+      !in.ReadBytes(static_cast<std::size_t>(document::kRecordBufferSize), skipped)) {
+    return false;
+  }
+  const auto block = [&in, &skipped](std::int32_t size) {
+    return size >= 0 && static_cast<std::size_t>(size) <= in.Remaining() &&
+           in.ReadBytes(static_cast<std::size_t>(size), skipped);
+  };
+  if (!in.ReadI32(length) || !block(length)) return false;                        // file path
+  if (!in.ReadI32(length) || !in.ReadI32(reserved) || !block(length)) return false;  // content
+  if (!in.ReadI32(length) || !block(length)) return false;                        // extra
+  out.assign(in.Bytes().substr(start, in.Position() - start));
+  return true;
+}
+
+std::int32_t RecordIndex(std::string_view record) {
+  std::int32_t index = -1;
+  base::ByteReader(record).ReadI32(index);
+  return index;
+}
+
+constexpr std::int32_t Typed(int kind, std::int32_t index) {
+  return static_cast<std::int32_t>((static_cast<std::uint32_t>(kind) << 24) |
+                                   (static_cast<std::uint32_t>(index) & 0xFFFFFFu));
+}
+
+}  // namespace
+
+void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, CharPos to) const {
+  std::set<std::int32_t> links;
+  std::set<int> styles;
+  for (int i = from.paragraph; i <= to.paragraph; ++i) {
+    const TAEHparag& p = m_box.Paragraph(i);
+    styles.insert(p.styleIndex);
+    const int start = i == from.paragraph ? from.character : 0;
+    const int end = i == to.paragraph ? to.character : static_cast<int>(p.infos.size());
+    for (int c = start; c < end && c < static_cast<int>(p.infos.size()); ++c) {
+      if (p.infos[Index(c)].link != -1) links.insert(p.infos[Index(c)].link);
+    }
+  }
+  std::string linkPart;
+  std::int32_t linkCount = 0;
+  if (containerHooks.linkRecord) {
+    for (const std::int32_t link : links) {
+      const auto [kind, record] = containerHooks.linkRecord(link);
+      if (kind < 0 || record.empty()) continue;
+      base::AppendI32(linkPart, kind);
+      base::AppendI32(linkPart, link);
+      linkPart += record;
+      ++linkCount;
+    }
+  }
+  // FIXME: the targets of special links travel with them once a pasted
+  // special link can have its target translated.
+  base::AppendI32(out, linkCount);
+  out += linkPart;
+  std::string sharedPart;
+  std::int32_t sharedCount = 0;
+  if (containerHooks.styleRecord) {
+    for (const int style : styles) {
+      const std::string record = containerHooks.styleRecord(style);
+      if (record.empty()) continue;
+      base::AppendI32(sharedPart, document::stileParagrafo);
+      sharedPart += record;
+      ++sharedCount;
+    }
+  }
+  base::AppendI32(out, sharedCount);
+  out += sharedPart;
+}
+
+bool TAEHTextAttributes::ReadContainerRecords(base::ByteReader& in, IdMap& map, bool samePage) const {
+  std::int32_t count = 0;
+  std::string record;
+  if (!in.ReadI32(count) || count < 0) return false;
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::int32_t kind = 0;
+    std::int32_t identifier = 0;
+    if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadRecordStream(in, record)) return false;
+    // Within its own page a link keeps its value.
+    if (samePage) continue;
+    const bool known = kind == document::internetLink || kind == document::speclink;
+    map[identifier] = known && containerHooks.addLink ? containerHooks.addLink(kind, record) : -1;
+  }
+  if (!in.ReadI32(count) || count < 0) return false;
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::int32_t kind = 0;
+    if (!in.ReadI32(kind) || !ReadRecordStream(in, record)) return false;
+    if (kind != document::stileParagrafo && kind != document::immagine && kind != document::mappaClic) {
+      if (m_box.Messages() != nullptr) m_box.Messages()->Error("Errore leggendo dati da stream!");
+      continue;
+    }
+    // FIXME: images travel with the objects that use them.
+    if (kind != document::stileParagrafo || samePage || !containerHooks.addStyle) continue;
+    const int index = containerHooks.addStyle(record);
+    if (index >= 0) map[Typed(kind, RecordIndex(record))] = Typed(kind, index);
+  }
+  // Objects: read past them; the markup of another page places none.
+  if (!in.ReadI32(count) || count < 0) return false;
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::int32_t kind = 0;
+    std::int32_t identifier = 0;
+    if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadRecordStream(in, record)) return false;
+  }
   return true;
 }
 

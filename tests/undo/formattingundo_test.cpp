@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "document/recordfields.h"
 #include "richtext/aehparaattributes.h"
 #include "undo/undoworld.h"
 
@@ -71,6 +72,81 @@ TEST_P(FormattingUndo, UndoRestoresTheMarkupExactly) {
 
 INSTANTIATE_TEST_SUITE_P(Commands, FormattingUndo, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<FormatCase>& param) { return param.param.name; });
+
+}  // namespace
+}  // namespace tarn::undo
+
+namespace tarn::undo {
+namespace {
+
+std::string Hex(std::int32_t id) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%08x", static_cast<unsigned>(id));
+  return buf;
+}
+
+int AddStyle(document::TAEHset& set, const char* name, int size) {
+  auto style = set.NewObject(document::stileParagrafo);
+  style->SetName(name);
+  style->SetI16(document::field::style::kSize, static_cast<std::int16_t>(size));
+  return set.Register(std::move(style))->Index();
+}
+
+// Copy in one hypertext, paste in another: the link records and styles of
+// the selection travel with it and become the target's own.
+TEST(ContainerRecords, LinksAndStylesTravelToAnotherHypertext) {
+  UndoWorld source;
+  const int heading = AddStyle(source.set, "Heading", 18);
+  const int quote = AddStyle(source.set, "Quote", 9);
+  const std::int32_t link = source.set.Register(source.set.NewLink("http://example.org/"))->GetId();
+  const int page = source.AddPage("<Z S" + std::to_string(heading) + " >Title<Z S" + std::to_string(quote) +
+                                  " >see <$" + Hex(link) + ">here<%> now");
+  source.Show(page);
+  source.Text().SelectAll();
+  const std::string container = source.Commands().WriteContainer(false);
+
+  UndoWorld target;
+  // The same definition under the same name is reused; a different style
+  // of the same name makes the pasted one come in under a new name.
+  const int targetHeading = AddStyle(target.set, "Heading", 18);
+  AddStyle(target.set, "Quote", 30);
+  const int targetPage = target.AddPage("<Z S0 >");
+  target.Show(targetPage);
+  ASSERT_TRUE(target.Commands().InsertContainer(container, richtext::kCaptionClipboard));
+  target.CommitAndReload();
+
+  const int newQuote = target.set.StyleIndex("Quote 1");
+  ASSERT_GT(newQuote, 0);
+  EXPECT_EQ(target.set.GetObject(document::stileParagrafo, newQuote)->I16(document::field::style::kSize), 9);
+  const std::string stored = target.Stored(targetPage);
+  const std::size_t tag = stored.find("<$01");
+  ASSERT_NE(tag, std::string::npos) << stored;
+  const auto id = static_cast<std::int32_t>(std::stoul(stored.substr(tag + 2, 8), nullptr, 16));
+  const document::TAEHoggetto* record = target.set.GetObjectById(id);
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity), "http://example.org/");
+  EXPECT_EQ(stored, "<Z S" + std::to_string(targetHeading) + " >Title<Z S" + std::to_string(newQuote) + " >see <$" +
+                        Hex(id) + ">here<%> now");
+}
+
+// A container cut short anywhere is refused without reading past its end.
+TEST(ContainerRecords, TruncatedContainersAreRefused) {
+  UndoWorld source;
+  const std::int32_t link = source.set.Register(source.set.NewLink("http://example.org/"))->GetId();
+  source.Show(source.AddPage("<Z S0 >a <$" + Hex(link) + ">b<%>"));
+  source.Text().SelectAll();
+  const std::string container = source.Commands().WriteContainer(false);
+  UndoWorld target;
+  target.Show(target.AddPage("<Z S0 >x"));
+  const std::string before = target.Shown();
+  // Every cut inside the records (the markup after them may end anywhere).
+  const std::size_t records = container.find("<Z");
+  ASSERT_NE(records, std::string::npos);
+  for (std::size_t cut = 0; cut < records; ++cut) {
+    EXPECT_FALSE(target.Commands().InsertContainer(container.substr(0, cut), richtext::kCaptionClipboard)) << cut;
+  }
+  EXPECT_EQ(target.Shown(), before);
+}
 
 }  // namespace
 }  // namespace tarn::undo
