@@ -474,7 +474,9 @@ void TRtfPage::FinishPicture() {
       // The plain size of a metafile is in hundredths of a millimetre.
       pixelWidth = std::max(1, static_cast<int>(static_cast<std::int64_t>(width) * m_ppi / 2540));
       pixelHeight = std::max(1, static_cast<int>(static_cast<std::int64_t>(height) * m_ppi / 2540));
-      if (p.bitmap || options.allToGif) bitmap = BitmapInMetafile(p.data);
+      // A metafile that only carries a bitmap is stored as that bitmap: it
+      // is the picture, and pages show bitmaps everywhere.
+      bitmap = BitmapInMetafile(p.data);
       if (!bitmap) {
         bytes = PlaceableWmfHeader(pixelWidth, pixelHeight) + p.data;
         extension = ".wmf";
