@@ -32,13 +32,41 @@ constexpr Help kHelp[] = {
      "Prints page N read into paragraphs as JSON (style, text, link runs, format runs,\n"
      "objects and table cells).\n"
      "  --markup the paragraphs written back as markup"},
-    {"export", "tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]",
-     "Writes the pages (all when no list is given) as a web site in OUTDIR.\n"
+    {"export",
+     "tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
+     "       tarn-cli export rtf|winhelp|text FILE OUT [--pages N,M,...] [--per-page] [--yes]",
+     "html: writes the pages (all when no list is given) as a web site in OUTDIR.\n"
      "  --pages N,M,...    only these pages\n"
      "  --htm              pages end in .htm instead of .html\n"
      "  --images-folder    images and files go into the folder images/\n"
      "  --original-names   images and files keep their stored names\n"
+     "rtf: the pages into the RTF file OUT; with --per-page OUT is a folder that gets\n"
+     "one file per page (PREFIXindex.rtf for the cover page, PREFIX + six hexadecimal\n"
+     "digits otherwise). Links to addresses and to exported pages become hyperlinks.\n"
+     "winhelp: the pages as help compiler sources: OUT (topics with their footnotes,\n"
+     "hot spots and macros), OUT with the extension .HPJ (the help project) and the\n"
+     "pictures as .bmp files beside them.\n"
+     "  --titles-as-keywords   (winhelp) each topic's title is one of its keywords\n"
+     "  --yes              answer Yes when asked whether to go on past 5 MB\n"
+     "text: the pages' plain text into OUT, one after another.\n"
      "Exit 1 when a folder or file cannot be written."},
+    {"import", "tarn-cli import rtf|text OUT.aeh FILE... [--cut heading|paragraphs:N] [--into EXISTING.aeh]",
+     "Reads the files as new pages and saves the hypertext as OUT.aeh: a new hypertext,\n"
+     "or the one given by --into (which is left as it is when OUT.aeh names another file).\n"
+     "rtf: every page break starts a page; styles, lists, tables, pictures, footnotes,\n"
+     "comments and hyperlinks come along.\n"
+     "  --cut heading          headings (levels up to --heading-level, 4 by default) cut\n"
+     "                         the text into pages listed on an index page\n"
+     "  --cut paragraphs:N     at most N paragraphs a page (100 by default for rtf),\n"
+     "                         the pages linked by \"continue...\" links\n"
+     "  --page-per-file        page breaks do not cut\n"
+     "  --common-index         (with --cut heading) one index page for all the files\n"
+     "  --gif                  every picture is stored as GIF\n"
+     "  --winhelp              the files are help compiler sources: topics become pages,\n"
+     "                         hot spots links, keywords keywords; a report is printed\n"
+     "text: each line becomes a paragraph; UTF-8 and UTF-16 files are converted, and\n"
+     "characters the code page lacks become \"?\" (their number is told).\n"
+     "Exit 1 when nothing could be imported or OUT.aeh cannot be written."},
     {"render", "tarn-cli render FILE --page N --png OUT.png [--width PIXELS]",
      "Draws page N as the page view shows it into a PNG, without a display.\n"
      "  --width PIXELS     the width to lay the page out at (800 by default)"},

@@ -122,11 +122,15 @@ int TAEHtoTxt::ImportFiles(const std::vector<std::filesystem::path>& files, bool
     std::string bytes;
     // A file that cannot be read makes no page; the others go on.
     if (!base::ReadWholeFile(files[i], bytes)) continue;
-    const std::string text = ToCp1252(bytes, DetectEncoding(bytes), m_replaced);
-    const int page = ImportText(text);
+    const int page = ImportFileText(bytes);
     if (result < 0) result = page;
   }
   return result < 0 ? 0 : result;
+}
+
+int TAEHtoTxt::ImportFileText(std::string_view bytes) {
+  if (LinkedAEHset() == nullptr) return -1;
+  return ImportText(ToCp1252(bytes, DetectEncoding(bytes), m_replaced));
 }
 
 int TAEHtoTxt::ImportText(std::string_view text) {

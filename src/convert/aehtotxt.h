@@ -40,6 +40,10 @@ class TAEHtoTxt : public TAEHconv {
   int ImportFiles(const std::vector<std::filesystem::path>& files, bool flag) override;
   void ConvertPaste(std::string_view source, std::string& container, int codeMode, int styleNumber) override;
 
+  // The bytes of one text file as new pages (its encoding recognised);
+  // answers the first page, -1 when none could be made.
+  int ImportFileText(std::string_view bytes);
+
   // The plain text of a markup text (without the byte 0 ConvertText adds).
   std::string PlainText(std::string_view markup);
   // The paragraphs of a text as markup of one style (code mode: markers

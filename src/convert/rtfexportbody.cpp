@@ -108,8 +108,10 @@ struct TAEHtortf::Text {
   // After a table, text of the paragraph that held it needs its format again.
   bool afterTable = false;
   std::string holderFormat;
+  std::string tableHolderFormat;  // of the paragraph that holds the outermost table
   int tableLeft = 0;
   int tableRight = 0;
+  TMyFont tableFont;
 };
 
 TAEHtortf::Paragraph TAEHtortf::ParagraphOf(const TAEHoggetto* style) {
@@ -266,10 +268,11 @@ void TAEHtortf::WriteText(Text& t, std::string_view text) {
 void TAEHtortf::BeforeContent(Text& t) {
   if (t.afterTable) {
     // What follows a table in its paragraph is a paragraph of its own again.
-    t.out += t.holderFormat;
+    t.out += t.tableHolderFormat;
     t.afterTable = false;
-    t.lastValid = false;
-    WriteFont(t, t.link != nullptr ? LinkFont(t, t.current) : t.current, true);
+    t.current = t.tableFont;
+    t.last = t.tableFont;
+    t.lastValid = true;
   }
   t.firstParagraph = false;
   t.paragraphHasContent = true;
@@ -538,6 +541,8 @@ void TAEHtortf::TableStart(Text& t, const TAEHoggetto& table) {
     if (t.paragraphHasContent) t.out += "\\par ";
     t.tableLeft = Twips(t.paragraph.leftMargin);
     t.tableRight = Twips(t.paragraph.rightMargin);
+    t.tableHolderFormat = t.holderFormat;
+    t.tableFont = t.current;
     t.tables.push_back(entry);
     RowDefinition(t, table);
     t.firstParagraph = true;

@@ -194,8 +194,11 @@ TAEHoggetto* TRtfImp::NewPage(std::string_view context) {
     m_contexts[key] = index;
   }
   ++m_pagesMade;
-  if (m_firstPage < 0) m_firstPage = index;
   return page;
+}
+
+void TRtfImp::PageStored(int page) {
+  if (m_firstPage < 0) m_firstPage = page;
 }
 
 int TRtfImp::PageForContext(std::string_view context) {
@@ -253,6 +256,7 @@ void TRtfImp::StartIndex(std::string_view name) {
   m_index = NewPage();
   if (m_index == nullptr) return;
   m_index->SetName(name.substr(0, kTitleCapacity));
+  PageStored(m_index->Index());
   m_indexMarkup = "<Z S0 >INDICE<Z S0 >";
   if (m_options.commonIndex && m_commonIndex < 0) m_commonIndex = m_index->Index();
 }

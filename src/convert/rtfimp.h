@@ -100,6 +100,8 @@ class TRtfImp {
 
   // A new page of the run, or the page a WinHelp context already names.
   document::TAEHoggetto* NewPage(std::string_view context = {});
+  // A page of the document's text was stored (the first one is shown).
+  void PageStored(int page);
   // The page a WinHelp context names, made empty when no page has it yet.
   int PageForContext(std::string_view context);
   // Bookmarks: where a name was set, and links that wait for it.

@@ -191,7 +191,9 @@ bool TRtfHeader::ReadHeader(rtf::Lexer& lexer) {
       if (starred) lexer.Next();
       lexer.Next();
       ReadListOverrides(lexer);
-    } else if (starred || id == Word::kInfo || id == Word::kRevtbl) {
+    } else if ((starred && id == Word::kUnknown) || id == Word::kInfo || id == Word::kRevtbl) {
+      // Generator, page styles and the like; destinations the body knows
+      // (bookmarks, fields) start the body instead.
       lexer.SkipGroup();
     } else {
       lexer = before;
@@ -513,6 +515,7 @@ const TRtfState& TRtfHeader::Resolve(StyleDef& def, int depth) {
     else ApplyFormatWord(state, word, *this, m_pixelsPerInch, false);
   }
   if (def.pnList) state.paragraph.listKind = *def.pnList;
+  state.paragraph = FinishMargins(state, m_pixelsPerInch);
   def.resolved = state;
   return *def.resolved;
 }
@@ -582,6 +585,11 @@ int TRtfHeader::HeadingLevel(int rtfNumber) const {
   int level = 0;
   while (i < name.size() && name[i] >= '0' && name[i] <= '9' && level < 1000) level = level * 10 + (name[i++] - '0');
   return level;
+}
+
+bool TRtfHeader::IsHeading(int rtfNumber) const {
+  const auto found = m_styles.find(rtfNumber);
+  return found != m_styles.end() && StartsWithHeading(found->second.name);
 }
 
 std::string_view TRtfHeader::StyleName(int rtfNumber) const {

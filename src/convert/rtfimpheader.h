@@ -46,8 +46,12 @@ class TRtfHeader : public RtfTables {
   int StyleFor(int rtfNumber);
   // The style of "\pard": the document's style 0, or "Normal".
   int DefaultStyle() { return StyleFor(0); }
-  // The level of a "heading N" style (0 for other styles).
+  // The level of a "heading N" style (0 for other styles and a "heading"
+  // without a number).
   int HeadingLevel(int rtfNumber) const;
+  // A style whose name starts with "heading".
+  bool IsHeading(int rtfNumber) const;
+  bool HasStyle(int rtfNumber) const { return m_styles.contains(rtfNumber); }
   std::string_view StyleName(int rtfNumber) const;
 
   std::string FontName(int number) const override;

@@ -371,12 +371,15 @@ void TRtfPage::ControlWord(const Token& token) {
       m_states.Current().inTable = inTable;
       return;
     }
+    case Word::kPage:
+    case Word::kSect:
+      // A page break that does not cut ends the paragraph, if one is open.
+      if (!Collecting() && !Out().paragraphPending) EndParagraph();
+      return;
     case Word::kPar:
     case Word::kLine:
     case Word::kNestcell:
     case Word::kNestrow:
-    case Word::kPage:
-    case Word::kSect:
       if (Collecting()) {
         if (m_dests.back().kind != Dest::kPicture) Collect("\r\n");
       } else {
@@ -425,6 +428,7 @@ void TRtfPage::ControlWord(const Token& token) {
       return;
     }
     case Word::kTrowd:
+      if (!Out().table.open) m_tableHolderStyle = state.inTable ? -1 : state.paragraph.style;
       m_rowEdges.clear();
       m_rowCellBackgrounds.clear();
       m_cellPattern = m_cellBackground = -1;

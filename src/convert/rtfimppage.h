@@ -118,7 +118,9 @@ class TRtfPage {
   void PutCharacter(char32_t character);
   void PutText(std::string_view text);
   void HiddenText(std::string_view text);
-  bool BeginCharacter();
+  // Opens what a character needs (paragraph, format, link); false when the
+  // character is not written (hidden text, collected text).
+  bool BeginCharacter(bool evenHidden = false);
   RtfCharFormat EffectiveFormat() const;
   void EnsureParagraph();
   void WriteParagraphTag();
@@ -180,6 +182,8 @@ class TRtfPage {
   int m_rowBorder = 0;
   int m_rowGap = -1;
   bool m_inRowBorder = false;
+  // The style of the paragraph a table stands in: the one before its first row.
+  int m_tableHolderStyle = -1;
 
   // The field being read.
   std::string m_fieldLink;

@@ -165,19 +165,18 @@ bool ApplyFormatWord(TRtfState& state, const rtf::Token& token, const RtfTables&
       return true;
     case Word::kFi:
       p.indent = TwipsToPixels(n, pixelsPerInch);
-      FinishMargins(state, pixelsPerInch);
       return true;
     case Word::kLi:
     case Word::kLin:
       state.givenLeft = TwipsToPixels(n, pixelsPerInch);
       state.leftGiven = true;
-      FinishMargins(state, pixelsPerInch);
+      p.leftMargin = state.givenLeft;
       return true;
     case Word::kRi:
     case Word::kRin:
       state.givenRight = TwipsToPixels(n, pixelsPerInch);
       state.rightGiven = true;
-      FinishMargins(state, pixelsPerInch);
+      p.rightMargin = state.givenRight;
       return true;
     case Word::kSb:
       p.spaceBefore = TwipsToPixels(n, pixelsPerInch);
@@ -199,16 +198,13 @@ bool ApplyFormatWord(TRtfState& state, const rtf::Token& token, const RtfTables&
   }
 }
 
-void FinishMargins(TRtfState& state, int pixelsPerInch) {
-  RtfParaFormat& p = state.paragraph;
-  if (state.leftGiven) {
-    p.leftMargin = state.givenLeft;
-    if (p.leftMargin == 0 || p.leftMargin == -p.indent) p.leftMargin += DefaultMargin(pixelsPerInch);
-  }
-  if (state.rightGiven) {
-    p.rightMargin = state.givenRight;
-    if (p.rightMargin < kNarrowRightMargin) p.rightMargin += DefaultMargin(pixelsPerInch);
-  }
+RtfParaFormat FinishMargins(const TRtfState& state, int pixelsPerInch) {
+  RtfParaFormat p = state.paragraph;
+  // A table cell keeps its text off the edges with its padding.
+  if (state.inTable) return p;
+  if (state.leftGiven && (p.leftMargin == 0 || p.leftMargin == -p.indent)) p.leftMargin += DefaultMargin(pixelsPerInch);
+  if (state.rightGiven && p.rightMargin < kNarrowRightMargin) p.rightMargin += DefaultMargin(pixelsPerInch);
+  return p;
 }
 
 }  // namespace tarn::convert

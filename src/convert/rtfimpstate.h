@@ -64,8 +64,8 @@ struct TRtfState {
   // "\lsN" and "\ilvlN" of the paragraph (the newer list form).
   int listOverride = 0;
   int listLevel = 0;
-  // The margins as the document gave them, before the default margin is
-  // added (see FinishMargins).
+  // Whether the paragraph's margins were given by the document (see
+  // FinishMargins).
   int givenLeft = 0;
   int givenRight = 0;
   bool leftGiven = false;
@@ -92,9 +92,9 @@ int TwipsToPixels(std::int64_t twips, int pixelsPerInch);
 bool ApplyFormatWord(TRtfState& state, const rtf::Token& token, const RtfTables& tables, int pixelsPerInch,
                      bool winHelpSource);
 
-// Left and right margin from what the document gave: text set flush with the
-// edge (or hanging from it) keeps a default margin of 3 millimetres.
-void FinishMargins(TRtfState& state, int pixelsPerInch);
+// The paragraph format to write: text the document sets flush with the edge
+// (or hanging from it) keeps a default margin of 3 millimetres.
+RtfParaFormat FinishMargins(const TRtfState& state, int pixelsPerInch);
 
 class TRtfStateList {
  public:

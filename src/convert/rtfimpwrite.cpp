@@ -25,6 +25,7 @@ using namespace document::field;
 namespace {
 
 constexpr int kMaxColumns = 50;
+constexpr int kDefaultStylePending = -1;
 constexpr int kMaxRows = 255;
 constexpr int kTitleCapacity = 71;
 constexpr int kContextCapacity = 20;
@@ -83,9 +84,16 @@ std::string Trim(std::string_view text) {
 void TRtfPage::ApplyPard() {
   TRtfState& state = m_states.Current();
   m_rtfStyleOfParagraph = 0;
-  const int style = m_header.DefaultStyle();
-  const TAEHoggetto* record = m_run.Set().GetObject(document::stileParagrafo, style);
-  state.paragraph = record != nullptr ? ParaFormatOf(*record, style) : RtfParaFormat{};
+  if (m_header.HasStyle(0)) {
+    const int style = m_header.DefaultStyle();
+    const TAEHoggetto* record = m_run.Set().GetObject(document::stileParagrafo, style);
+    state.paragraph = record != nullptr ? ParaFormatOf(*record, style) : RtfParaFormat{};
+  } else {
+    // The style made for a document without one ("Normal") has the values of
+    // a new style; it is made when a paragraph is written in it.
+    state.paragraph = RtfParaFormat{};
+    state.paragraph.style = kDefaultStylePending;
+  }
   state.inTable = false;
   state.leftGiven = state.rightGiven = false;
   state.listOverride = 0;
@@ -111,12 +119,16 @@ void TRtfPage::EnsureParagraph() {
 }
 
 void TRtfPage::WriteParagraphTag() {
-  const TRtfState& state = m_states.Current();
+  TRtfState& state = m_states.Current();
+  if (state.paragraph.style == kDefaultStylePending) state.paragraph.style = m_header.DefaultStyle();
   const bool topLevel = m_texts.size() == 1 && !Out().table.open && !m_run.Options().clipboard;
   if (topLevel) {
     const int level = m_header.HeadingLevel(m_rtfStyleOfParagraph);
     if (CutBefore(m_rtfStyleOfParagraph) && level > 0) m_headingLevel = level;
-    if (level > 0 && m_title.empty() && !m_titleFromHeading) m_collectingHeading = true;
+    // A page's title is its first heading.
+    if (m_header.IsHeading(m_rtfStyleOfParagraph) && m_title.empty() && !m_titleFromHeading) {
+      m_collectingHeading = true;
+    }
   }
   Text& out = Out();
   const bool linkWasOpen = !out.linkTag.empty() && out.linkWritten;
@@ -130,7 +142,7 @@ void TRtfPage::WriteParagraphTag() {
   const RtfCharFormat styleChar = record != nullptr ? CharFormatOf(*record) : RtfCharFormat{};
   const RtfParaFormat stylePara = record != nullptr ? ParaFormatOf(*record, state.paragraph.style) : RtfParaFormat{};
   const RtfCharFormat c = EffectiveFormat();
-  const RtfParaFormat& p = state.paragraph;
+  const RtfParaFormat p = FinishMargins(state, m_ppi);
   std::string& m = out.markup;
   m += "<Z S" + std::to_string(p.style) + " ";
   CharacterCodes(m, c, styleChar);
@@ -172,10 +184,10 @@ void TRtfPage::WriteFormat() {
   out.written = c;
 }
 
-bool TRtfPage::BeginCharacter() {
+bool TRtfPage::BeginCharacter(bool evenHidden) {
   if (Collecting()) return false;
   const TRtfState& state = m_states.Current();
-  if (state.hidden) return false;
+  if (state.hidden && !evenHidden) return false;
   if (m_run.Options().winHelp && !m_dests.empty() && m_dests.back().kind == Dest::kFootnote) return false;
   EnsureParagraph();
   Text& out = Out();
@@ -279,7 +291,10 @@ void TRtfPage::OpenTable() {
   Text& out = Out();
   // The table stands at a character of a paragraph of the text around it.
   if (out.paragraphPending) {
-    out.markup += "<Z S" + std::to_string(m_header.DefaultStyle()) + " >";
+    int style = m_tableHolderStyle;
+    if (style < 0) style = m_states.Current().paragraph.style;
+    if (style == kDefaultStylePending) style = m_header.DefaultStyle();
+    out.markup += "<Z S" + std::to_string(style) + " >";
     out.paragraphPending = false;
     ++out.paragraphs;
   }
@@ -562,7 +577,8 @@ void TRtfPage::FinishAnnotation(std::string text) {
   comment->SetSubtype(10);
   text.push_back('\0');
   comment->SetContent(std::move(text));
-  if (!BeginCharacter()) return;
+  // Word processors hide the comment's mark; the comment itself is kept.
+  if (!BeginCharacter(true)) return;
   const std::string tag = m_run.PlaceObject(std::move(comment));
   Out().markup += tag;
 }
@@ -723,6 +739,7 @@ int TRtfPage::StoreInto(Text& text, TAEHoggetto* page) {
   page->SetContent(std::move(markup));
   const int number = page->Index();
   if (!body) return number;
+  m_run.PageStored(number);
 
   std::string title = m_title;
   if (options.winHelp && title.empty()) title = m_context;
