@@ -115,6 +115,7 @@ int TAEHtoTxt::ImportFiles(const std::vector<std::filesystem::path>& files, bool
   int result = -1;
   m_replaced = 0;
   m_pagesMade = 0;
+  m_pageCursor = 0;
   if (LinkedAEHset() == nullptr) return 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
     ReportProgress(static_cast<int>(i), static_cast<int>(files.size()), kPhasePages);
@@ -136,7 +137,7 @@ int TAEHtoTxt::ImportFileText(std::string_view bytes) {
 int TAEHtoTxt::ImportText(std::string_view text) {
   document::TAEHset& set = *LinkedAEHset();
   const std::vector<std::string_view> lines = SplitLines(text);
-  TAEHoggetto* page = CreateImportText(set, ImportBackgroundOfPages, m_pagesMade == 0);
+  TAEHoggetto* page = CreateImportText(set, ImportBackgroundOfPages, m_pagesMade == 0, &m_pageCursor);
   if (page == nullptr) return -1;
   ++m_pagesMade;
   const int first = page->Index();
@@ -145,7 +146,7 @@ int TAEHtoTxt::ImportText(std::string_view text) {
   for (const std::string_view line : lines) {
     if (ParagraphsPerPage > 0 && paragraphs >= ParagraphsPerPage) {
       // A long text goes on in a new page; the two are linked both ways.
-      TAEHoggetto* next = CreateImportText(set, ImportBackgroundOfPages, false);
+      TAEHoggetto* next = CreateImportText(set, ImportBackgroundOfPages, false, &m_pageCursor);
       if (next != nullptr) {
         ++m_pagesMade;
         markup += "<Z S0 ><Z S0 ><$00" + Hex6(next->Index()) + ">continue...<%><Z S0 >";

@@ -64,6 +64,7 @@ class TAEHtoTxt : public TAEHconv {
 
   std::size_t m_replaced = 0;
   int m_pagesMade = 0;
+  std::size_t m_pageCursor = 0;
 };
 
 // Plain text split into lines at CR, LF and CR LF; a final line break starts

@@ -12,5 +12,13 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/rtfimppage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtfimpwrite.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtfimp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/rtfexportwords.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/aehtortf.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/rtfexportbody.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/aehtotxt.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/txtexport.cpp
 )
+# LOCAL-ONLY: the tokenizer from the layers branch until it is on main.
+target_sources(tarn_core PRIVATE /tmp/layers-src/src/markup/tokenizer.cpp /tmp/layers-src/src/markup/entities.cpp)
+target_include_directories(tarn_core PUBLIC /tmp/layers-src/src)
 target_link_libraries(tarn_core PRIVATE PNG::PNG)

@@ -6,7 +6,6 @@
 
 #include "base/bytes.h"
 #include "base/cp1252.h"
-#include "base/filestream.h"
 #include "base/hex.h"
 #include "base/winpath.h"
 #include "convert/aehconv.h"
@@ -51,7 +50,7 @@ void AppendTransfer(std::string& out, const TAEHoggetto& object, std::int32_t nu
 
 TRtfImp::TRtfImp(document::TAEHset& set, const RtfImportOptions& options, ExportProgress* progress,
                  const TAEHconv* sender)
-    : m_set(set), m_options(options), m_progress(progress), m_sender(sender) {
+    : m_set(set), m_options(options), m_records(set, options.background), m_progress(progress), m_sender(sender) {
   if (set.Services().system != nullptr) m_pixelsPerInch = set.Services().system->ScreenPixelsPerInch();
   if (m_options.headingLimit < 1) m_options.headingLimit = 1;
 }
@@ -98,7 +97,7 @@ std::string TRtfImp::PlaceObject(std::unique_ptr<TAEHoggetto> object, TAEHoggett
     tag = "<$FF" + Hex6(static_cast<std::int64_t>(m_objects.size())) + ">";
     m_objects.push_back(std::move(object));
   } else {
-    if (m_set.Register(std::move(object)) == nullptr) return {};
+    if (m_records.Register(std::move(object)) == nullptr) return {};
     tag = "<$" + base::ToHex(static_cast<std::uint32_t>(raw->GetId()), 8) + ">";
   }
   if (placed != nullptr) *placed = raw;
@@ -112,36 +111,17 @@ std::string TRtfImp::UrlLinkTag(std::string_view url) {
     if (i == m_links.size()) m_links.push_back(m_set.NewLink(url));
     return "<$" + base::ToHex(kWorkingLinkKind, 2) + Hex6(static_cast<std::int64_t>(i)) + ">";
   }
-  auto link = m_set.NewLink(url);
-  TAEHoggetto* record = m_set.FindEqual(*link);
-  if (record == nullptr) record = m_set.Register(std::move(link));
+  TAEHoggetto* record = m_records.Link(url);
   if (record == nullptr) return {};
   return "<$" + base::ToHex(static_cast<std::uint32_t>(record->GetId()), 8) + ">";
 }
 
 TAEHoggetto* TRtfImp::AddImage(std::string bytes, std::string_view extension, bool transparent, int width,
                                int height) {
-  const std::string name = "Img" + std::to_string(++m_imageNumber);
-  const std::string fileName = name + std::string(extension);
-  if (m_options.clipboard) {
-    auto image = m_set.NewObject(document::immagine);
-    image->SetStr(kImageFileName, 75, fileName);
-    image->SetName(name);
-    image->SetSubtype(extension == ".gif" ? 0 : 1);
-    image->SetI32(kImageTransparency, transparent ? -1 : -2);
-    image->SetI32(kImageLength, static_cast<std::int32_t>(bytes.size()));
-    image->SetI16(kImageWidth, static_cast<std::int16_t>(std::clamp(width, 0, 32000)));
-    image->SetI16(kImageHeight, static_cast<std::int16_t>(std::clamp(height, 0, 32000)));
-    image->SetContent(std::move(bytes));
-    m_images.push_back(std::move(image));
-    return m_images.back().get();
-  }
-  const std::filesystem::path path = m_set.TempFileName(fileName);
-  if (!base::WriteWholeFile(path, bytes)) return nullptr;
-  TAEHoggetto* image = m_set.AddImageData(path, transparent, height, width);
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
-  return image;
+  if (!m_options.clipboard) return m_records.Image(std::move(bytes), extension, transparent, width, height, "Img");
+  const std::string fileName = "Img" + std::to_string(++m_imageNumber) + std::string(extension);
+  m_images.push_back(NewImageRecord(m_set, std::move(bytes), fileName, transparent, width, height));
+  return m_images.back().get();
 }
 
 int TRtfImp::ClipboardImageIndex(const TAEHoggetto* image) const {
@@ -186,14 +166,12 @@ TAEHoggetto* TRtfImp::NewPage(std::string_view context) {
       }
     }
   }
-  TAEHoggetto* page = CreateImportText(m_set, m_options.background, m_pagesMade == 0);
+  TAEHoggetto* page = m_records.NewPage();
   if (page == nullptr) return nullptr;
-  const int index = page->Index();
   if (!context.empty()) {
-    SetPageLookupName(*page, context.substr(0, kContextCapacity));
-    m_contexts[key] = index;
+    m_records.NamePage(*page, context.substr(0, kContextCapacity));
+    m_contexts[key] = page->Index();
   }
-  ++m_pagesMade;
   return page;
 }
 
@@ -206,7 +184,7 @@ int TRtfImp::PageForContext(std::string_view context) {
   const auto found = m_contexts.find(key);
   if (found != m_contexts.end()) return found->second;
   // A topic of the hypertext from an earlier import is found by its name.
-  if (TAEHoggetto* existing = m_set.FindPage(context.substr(0, kContextCapacity))) {
+  if (TAEHoggetto* existing = m_records.PageNamed(context.substr(0, kContextCapacity))) {
     m_contexts[key] = existing->Index();
     return existing->Index();
   }

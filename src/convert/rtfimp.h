@@ -69,7 +69,7 @@ class TRtfImp {
   // The page to show: the common index when there is one, else the first
   // page made; -1 when none was made.
   int FirstPage() const;
-  int PagesMade() const { return m_pagesMade; }
+  int PagesMade() const { return m_records.PagesMade(); }
   const std::vector<ImportReportEntry>& Report() const { return m_report; }
   // Characters that had no cp1252 code and became "?".
   std::size_t ReplacedCharacters() const { return m_replaced; }
@@ -98,6 +98,8 @@ class TRtfImp {
   // compared without case, as on the system that wrote them).
   document::TAEHoggetto* LoadImageFile(std::string_view name);
 
+  // Adds a keyword to a page (WinHelp topics).
+  bool AddKeyword(document::TAEHoggetto& page, std::string_view keyword) { return m_records.AddKeyword(page, keyword); }
   // A new page of the run, or the page a WinHelp context already names.
   document::TAEHoggetto* NewPage(std::string_view context = {});
   // A page of the document's text was stored (the first one is shown).
@@ -130,11 +132,11 @@ class TRtfImp {
 
   document::TAEHset& m_set;
   RtfImportOptions m_options;
+  ImportRecords m_records;
   ExportProgress* m_progress;
   const TAEHconv* m_sender;
   int m_pixelsPerInch = 96;
   int m_firstPage = -1;
-  int m_pagesMade = 0;
   int m_commonIndex = -1;
   int m_imageNumber = 0;
   std::size_t m_replaced = 0;

@@ -54,7 +54,6 @@ bool TRtfPage::ReadPage() {
       case TokenKind::kControlWord:
         if ((Is(t, Word::kPage) || Is(t, Word::kSect)) && m_run.Options().manyPages && !m_run.Options().clipboard &&
             m_texts.size() == 1 && m_dests.empty()) {
-          m_readAnything = true;
           return true;
         }
         ControlWord(t);

@@ -757,7 +757,7 @@ int TRtfPage::StoreInto(Text& text, TAEHoggetto* page) {
     const std::string context = m_context.empty() ? "BadPageId" + std::to_string(number) : m_context;
     SetPageLookupName(*page, context);
     for (const std::string& keyword : m_keywords) {
-      if (AddPageKeyword(m_run.Set(), *page, keyword)) m_run.AddReport(1, keyword);
+      if (m_run.AddKeyword(*page, keyword)) m_run.AddReport(1, keyword);
     }
     std::string entry = context + ":" + std::to_string(number) + ").................................";
     m_run.AddReport(0, "(" + entry.substr(0, 32) + ".." + document::GetDescription(*page));

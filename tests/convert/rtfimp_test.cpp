@@ -402,6 +402,11 @@ TEST_F(RtfImport, HostileDocumentsEndCleanly) {
   std::string fonts = "{\\rtf1{\\fonttbl";
   for (int i = 0; i < 100000; ++i) fonts += "{\\f" + std::to_string(i) + " F" + std::to_string(i) + ";}";
   fonts += "}\\pard\\f99999 x\\par}";
+  // Many small records: each is looked up in an index, not among all others.
+  std::string many = "{\\rtf1 ";
+  for (int i = 0; i < 20000; ++i) {
+    many += "\\page{\\field{\\*\\fldinst HYPERLINK \"http://x.org/" + std::to_string(i) + "\"}{\\fldrslt x}}";
+  }
   const std::string cases[] = {
       deep,
       "{\\rtf1 \\pard a}}}}} b{{{ c",
@@ -412,6 +417,7 @@ TEST_F(RtfImport, HostileDocumentsEndCleanly) {
       std::string("{\\rtf1 \\pard a\0b\\'0", 19),
       "{\\rtf1{\\stylesheet{\\s1\\sbasedon2 a;}{\\s2\\sbasedon1 b;}}\\pard\\s1 loop\\par}",
       "{\\rtf1\\pard\\trowd\\cellx1\\intbl" + std::string(300, 'x') + "\\cell\\row" + std::string(100, '}'),
+      many,
   };
   for (const std::string& rtf : cases) {
     set = std::make_unique<TAEHset>(env.Services());
@@ -419,7 +425,8 @@ TEST_F(RtfImport, HostileDocumentsEndCleanly) {
     EXPECT_TRUE(run.ReadDocument(rtf, env.Dir(), "doc"));
     run.Finish();
   }
-  EXPECT_EQ(Pages().size(), 1u);
+  EXPECT_EQ(Pages().size(), 20000u);
+  EXPECT_EQ(set->CountOf(internetLink), 20000);
   set = std::make_unique<TAEHset>(env.Services());
   TRtfImp run(*set, {});
   EXPECT_FALSE(run.ReadDocument("{\\rtf2 no}", env.Dir(), "doc"));
