@@ -571,7 +571,7 @@ void TAEHtortf::RowDefinition(Text& t, const TAEHoggetto& table) {
   int available = PaperWidth - LeftMargin - RightMargin - t.tableLeft - t.tableRight;
   if (available < 0) available = kNarrowestText;
   std::vector<int> widths(static_cast<std::size_t>(columns), kFreeColumnTwips);
-  int lastFree = -1;
+  std::vector<int> free;
   int used = 0;
   std::int64_t carry = 0;
   for (int i = 0; i < columns; ++i) {
@@ -583,13 +583,20 @@ void TAEHtortf::RowDefinition(Text& t, const TAEHoggetto& table) {
       width = static_cast<int>(share / 100);
       carry = share % 100;
     } else if (kind == kFixedColumn && size > 0) {
+      // Stored in pixels.
       width = Twips(size);
     } else {
-      lastFree = i;
+      free.push_back(i);
     }
     used += width;
   }
-  if (lastFree >= 0 && used < available) widths[static_cast<std::size_t>(lastFree)] += available - used;
+  // Columns without a width share what is left, the last one the rest of
+  // the division: a column of a few twips would hide its text.
+  if (!free.empty() && used < available) {
+    const int each = (available - used) / static_cast<int>(free.size());
+    for (int i : free) widths[static_cast<std::size_t>(i)] += each;
+    widths[static_cast<std::size_t>(free.back())] += (available - used) % static_cast<int>(free.size());
+  }
   std::string content;
   if (table.Content().Present()) content = table.ReadContent().value_or(std::string());
   int edge = 0;
@@ -598,8 +605,10 @@ void TAEHtortf::RowDefinition(Text& t, const TAEHoggetto& table) {
     if (cell + 4 <= content.size()) {
       std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
       const std::int32_t background = base::GetI32(bytes, cell);
+      // The cell's background colour. (A pattern colour at full shading, the
+      // older form, shows black in LibreOffice.)
       if (background >= 0 && background < kImageBackground) {
-        out += "\\clcfpat" + std::to_string(ColourNumber(static_cast<std::uint32_t>(background))) + "\\clshdng10000";
+        out += "\\clcbpat" + std::to_string(ColourNumber(static_cast<std::uint32_t>(background)));
       }
     }
     if (!b.empty()) out += "\\clbrdrb" + b + "\\clbrdrt" + b + "\\clbrdrl" + b + "\\clbrdrr" + b;
