@@ -31,6 +31,24 @@ for page in $pages; do
   check "page $page's text is found" test "$found" = yes
 done
 
+# Bold and links survive into LibreOffice's own document (what a paste of
+# the same RTF would give).
+cp "$(dirname "$0")/../data/golden/rtf/small.rtf" "$work/small.rtf"
+(cd "$work" && office --convert-to odt small.rtf)
+python3 - "$work/small.odt" >"$work/small.txt" <<'PY'
+import re, sys, zipfile
+content = zipfile.ZipFile(sys.argv[1]).read('content.xml').decode()
+bold = set(re.findall(r'<style:style style:name="([^"]+)"[^>]*>(?:(?!</style:style>).)*fo:font-weight="bold"', content))
+for name in bold:
+    if re.search(r'<text:span text:style-name="%s">bold ' % re.escape(name), content):
+        print('bold')
+for href in re.findall(r'<text:a [^>]*xlink:href="([^"]+)"', content):
+    print('link', href)
+PY
+check "bold is kept" grep -qx 'bold' "$work/small.txt"
+check "the link to the web is kept" grep -qx 'link http://example.org/' "$work/small.txt"
+check "the link to a page is kept" grep -qx 'link #tarn_000001' "$work/small.txt"
+
 # ---- Tarn reads LibreOffice's RTF ----
 python3 - "$work/doc.fodt" <<'PY'
 import base64, struct, sys, zlib
