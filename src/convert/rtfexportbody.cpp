@@ -10,6 +10,7 @@
 #include "convert/aehtortf.h"
 #include "convert/htmlwords.h"
 #include "convert/rtfexportwords.h"
+#include "convert/rtfimpheader.h"
 #include "convert/rtfpicture.h"
 #include "document/aehset.h"
 #include "document/imagecodec.h"
@@ -69,17 +70,7 @@ void AppendHexData(std::string& out, std::string_view bytes) {
 // A paragraph's settings: its style's with the paragraph tag's overrides.
 struct TAEHtortf::Paragraph {
   TMyFont font;
-  int alignment = 0;
-  int list = 0;
-  int lineHeight = -32000;
-  int indent = 0;
-  int leftMargin = 10;
-  int rightMargin = 10;
-  int spaceBefore = 0;
-  int spaceAfter = 0;
-  std::uint32_t linkColour = 0xFF0000;
-  int linkSize = -1;
-  std::uint8_t linkStyle = 4;
+  RtfParaFormat format;
   bool inTable = false;
 };
 
@@ -115,21 +106,9 @@ struct TAEHtortf::Text {
 };
 
 TAEHtortf::Paragraph TAEHtortf::ParagraphOf(const TAEHoggetto* style) {
-  using namespace richtext::stylefield;
   Paragraph p;
   p.font = StyleFontOf(style);
-  if (style == nullptr) return p;
-  p.alignment = style->U8(kAlignment);
-  p.list = style->U8(kListKind);
-  p.lineHeight = style->I16(kLineHeight);
-  p.indent = style->I16(kIndent);
-  p.leftMargin = style->I16(kLeftMargin);
-  p.rightMargin = style->I16(kRightMargin);
-  p.spaceBefore = style->I16(kSpaceBefore);
-  p.spaceAfter = style->I16(kSpaceAfter);
-  p.linkColour = static_cast<std::uint32_t>(style->I32(kLinkColour)) & 0xFFFFFF;
-  p.linkSize = style->I16(kLinkSize);
-  p.linkStyle = style->U8(kLinkStyle);
+  if (style != nullptr) p.format = ParaFormatOf(*style, style->Index());
   return p;
 }
 
@@ -290,20 +269,24 @@ void TAEHtortf::ParagraphStart(Text& t, const markup::TagCodes& codes) {
   p = ParagraphOf(style);
   t.styleFont = p.font;
   ApplyCharacterCodes(codes, p.font, false);
-  auto number16 = [&codes](Code code, int& field) {
+  RtfParaFormat& f = p.format;
+  auto integer = [&codes](Code code, int& field) {
     if (codes.Has(code)) field = codes.Number(code);
   };
-  if (codes.Has(Code::kAlignment)) p.alignment = codes.Number(Code::kAlignment) & 0x7F;
-  if (codes.Has(Code::kListKind)) p.list = codes.Number(Code::kListKind) & 0x7F;
-  number16(Code::kLineHeight, p.lineHeight);
-  number16(Code::kIndent, p.indent);
-  number16(Code::kLeftMargin, p.leftMargin);
-  number16(Code::kRightMargin, p.rightMargin);
-  number16(Code::kSpaceBefore, p.spaceBefore);
-  number16(Code::kSpaceAfter, p.spaceAfter);
-  if (codes.Has(Code::kLinkColour)) p.linkColour = codes.Colour(Code::kLinkColour) & 0xFFFFFF;
-  number16(Code::kLinkSize, p.linkSize);
-  if (codes.Has(Code::kLinkStyle)) p.linkStyle = static_cast<std::uint8_t>(codes.Number(Code::kLinkStyle) & 0x0F);
+  auto byte = [&codes](Code code, std::uint8_t& field, int mask) {
+    if (codes.Has(code)) field = static_cast<std::uint8_t>(codes.Number(code) & mask);
+  };
+  byte(Code::kAlignment, f.alignment, 0x7F);
+  byte(Code::kListKind, f.listKind, 0x7F);
+  integer(Code::kLineHeight, f.lineHeight);
+  integer(Code::kIndent, f.indent);
+  integer(Code::kLeftMargin, f.leftMargin);
+  integer(Code::kRightMargin, f.rightMargin);
+  integer(Code::kSpaceBefore, f.spaceBefore);
+  integer(Code::kSpaceAfter, f.spaceAfter);
+  if (codes.Has(Code::kLinkColour)) f.linkColour = codes.Colour(Code::kLinkColour) & 0xFFFFFF;
+  integer(Code::kLinkSize, f.linkSize);
+  byte(Code::kLinkStyle, f.linkStyle, 0x0F);
   p.inTable = !t.tables.empty();
   std::string head = p.inTable ? "\\pard\\intbl" : "\\pard\\plain ";
   head += "\\s" + std::to_string(StyleNumber(number));
@@ -316,6 +299,7 @@ void TAEHtortf::ParagraphStart(Text& t, const markup::TagCodes& codes) {
 
 std::string TAEHtortf::FormatWords(const Paragraph& p, bool withListText) {
   const TMyFont& f = p.font;
+  const RtfParaFormat& format = p.format;
   std::string w = "\\f" + std::to_string(FontNumber(f.face)) + "\\fs" + std::to_string(2 * f.size) + "\\cf" +
                   std::to_string(ColourNumber(f.colour));
   w += (f.style & kItalic) ? "\\i" : "\\i0";
@@ -323,12 +307,12 @@ std::string TAEHtortf::FormatWords(const Paragraph& p, bool withListText) {
   if (!WinHelp) w += (f.style & kUnderline) ? "\\ul" : "\\ul0";
   w += (f.style & kStrike) ? "\\strike" : "\\strike0";
   w += RtfPosition(f.position);
-  w += RtfAlignment(p.alignment);
-  const std::string hang = std::to_string(std::abs(Twips(p.indent)));
-  if (p.list == kNumbered) {
+  w += RtfAlignment(format.alignment);
+  const std::string hang = std::to_string(std::abs(Twips(format.indent)));
+  if (format.listKind == kNumbered) {
     w += "{\\*\\pn \\pnlvlbody\\pndec\\pnstart1\\pnhang\\pnindent" + hang + "{\\pntxta .}}";
     if (withListText) w += "{\\pntext " + std::to_string(m_listCounter++) + ".\\tab}";
-  } else if (p.list == kBulleted) {
+  } else if (format.listKind == kBulleted) {
     const std::string symbol = std::to_string(FontNumber(kSymbolFace));
     w += "{\\*\\pn\\pnlvlblt\\pnf" + symbol + "\\pnstart1\\pnhang\\pnindent" + hang + "{\\pntxtb\\'b7}}";
     if (withListText) {
@@ -338,10 +322,10 @@ std::string TAEHtortf::FormatWords(const Paragraph& p, bool withListText) {
   } else if (withListText) {
     m_listCounter = 1;
   }
-  if (p.lineHeight >= kLineHeightSet) w += "\\sl" + std::to_string(Twips(p.lineHeight));
-  w += "\\fi" + std::to_string(Twips(p.indent)) + "\\li" + std::to_string(Twips(p.leftMargin)) + "\\ri" +
-       std::to_string(Twips(p.rightMargin)) + "\\sb" + std::to_string(Twips(p.spaceBefore)) + "\\sa" +
-       std::to_string(Twips(p.spaceAfter)) + " ";
+  if (format.lineHeight >= kLineHeightSet) w += "\\sl" + std::to_string(Twips(format.lineHeight));
+  w += "\\fi" + std::to_string(Twips(format.indent)) + "\\li" + std::to_string(Twips(format.leftMargin)) + "\\ri" +
+       std::to_string(Twips(format.rightMargin)) + "\\sb" + std::to_string(Twips(format.spaceBefore)) + "\\sa" +
+       std::to_string(Twips(format.spaceAfter)) + " ";
   return w;
 }
 
@@ -357,9 +341,10 @@ void TAEHtortf::CharacterFormat(Text& t, const markup::TagCodes& codes) {
 
 TMyFont TAEHtortf::LinkFont(const Text& t, const TMyFont& font) const {
   TMyFont link = font;
-  link.colour = t.paragraph.linkColour;
-  link.style = static_cast<std::uint8_t>(font.style ^ t.paragraph.linkStyle);
-  if (t.paragraph.linkSize != -1) link.size = t.paragraph.linkSize;
+  const RtfParaFormat& format = t.paragraph.format;
+  link.colour = format.linkColour;
+  link.style = static_cast<std::uint8_t>(font.style ^ format.linkStyle);
+  if (format.linkSize != -1) link.size = format.linkSize;
   // Underline marks the hot spots of help files; it is not text's look there.
   if (WinHelp && !TextMode) link.style = static_cast<std::uint8_t>(link.style & ~kUnderline);
   return link;
@@ -539,8 +524,8 @@ void TAEHtortf::TableStart(Text& t, const TAEHoggetto& table) {
     if (t.link != nullptr) LinkEnd(t);
     // A row starts a paragraph of its own.
     if (t.paragraphHasContent) t.out += "\\par ";
-    t.tableLeft = Twips(t.paragraph.leftMargin);
-    t.tableRight = Twips(t.paragraph.rightMargin);
+    t.tableLeft = Twips(t.paragraph.format.leftMargin);
+    t.tableRight = Twips(t.paragraph.format.rightMargin);
     t.tableHolderFormat = t.holderFormat;
     t.tableFont = t.current;
     t.tables.push_back(entry);

@@ -64,6 +64,19 @@ void AppendNameByte(std::string& name, unsigned char b) {
   if (b >= 32 && name.size() < 255) name.push_back(static_cast<char>(b));
 }
 
+// A name in a table's group: text up to the first ";" (hexadecimal bytes
+// included); done is set at the ";".
+void NameText(const Token& t, std::string& name, bool& done) {
+  if (t.kind == TokenKind::kHexByte) {
+    if (!done) AppendNameByte(name, t.byte);
+    return;
+  }
+  for (char c : t.word) {
+    if (c == ';') done = true;
+    if (!done) AppendNameByte(name, static_cast<unsigned char>(c));
+  }
+}
+
 std::string Trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
@@ -280,13 +293,8 @@ void TRtfHeader::ReadFontGroup(rtf::Lexer& lexer) {
         else if (t.id == Word::kFcharset) font.charset = t.parameter;
         break;
       case TokenKind::kText:
-        for (char c : t.word) {
-          if (c == ';') nameDone = true;
-          if (!nameDone) AppendNameByte(font.face, static_cast<unsigned char>(c));
-        }
-        break;
       case TokenKind::kHexByte:
-        if (!nameDone) AppendNameByte(font.face, t.byte);
+        NameText(t, font.face, nameDone);
         break;
       default:
         break;
@@ -478,13 +486,8 @@ void TRtfHeader::ReadStyleGroup(rtf::Lexer& lexer) {
         else if (t.id != Word::kUnknown && def.words.size() < 256) def.words.push_back(t);
         break;
       case TokenKind::kText:
-        for (char c : t.word) {
-          if (c == ';') nameDone = true;
-          if (!nameDone) AppendNameByte(def.name, static_cast<unsigned char>(c));
-        }
-        break;
       case TokenKind::kHexByte:
-        if (!nameDone) AppendNameByte(def.name, t.byte);
+        NameText(t, def.name, nameDone);
         break;
       default:
         break;

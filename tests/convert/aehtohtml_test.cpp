@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "convert/golden.h"
 #include "convert/htmlfixture.h"
 #include "convert/htmlwords.h"
 #include "document/links.h"
@@ -26,17 +27,8 @@ using testing::Tag;
 
 const fs::path kGoldenFolder = fs::path(TARN_TEST_DATA) / "golden" / "html";
 
-// Compares a written file with its golden copy; TARN_UPDATE_GOLDEN=1 writes
-// the golden copy instead (review the difference before committing it).
 void ExpectGolden(const std::string& name, const std::string& actual) {
-  const fs::path golden = kGoldenFolder / name;
-  if (std::getenv("TARN_UPDATE_GOLDEN") != nullptr) {
-    fs::create_directories(kGoldenFolder);
-    tarn::testing::WriteFile(golden, actual);
-    return;
-  }
-  ASSERT_TRUE(fs::exists(golden)) << golden;
-  EXPECT_EQ(actual, tarn::testing::ReadFile(golden)) << "differs from " << golden;
+  testing::ExpectGolden(kGoldenFolder, name, actual);
 }
 
 // The site of the golden files: four pages, three styles of its own, an

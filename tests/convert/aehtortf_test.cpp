@@ -6,10 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "base/hex.h"
 
+#include "convert/golden.h"
 #include "convert/rtffixture.h"
 #include "document/aehtesto.h"
 #include "document/links.h"
@@ -27,17 +26,8 @@ using testing::Tag;
 
 const fs::path kGoldenFolder = fs::path(TARN_TEST_DATA) / "golden" / "rtf";
 
-// Compares with the golden copy; TARN_UPDATE_GOLDEN=1 writes it instead
-// (look at the difference before committing it).
 void ExpectGolden(const std::string& name, const std::string& actual) {
-  const fs::path golden = kGoldenFolder / name;
-  if (std::getenv("TARN_UPDATE_GOLDEN") != nullptr) {
-    fs::create_directories(kGoldenFolder);
-    tarn::testing::WriteFile(golden, actual);
-    return;
-  }
-  ASSERT_TRUE(fs::exists(golden)) << golden;
-  EXPECT_EQ(actual, tarn::testing::ReadFile(golden)) << "differs from " << golden;
+  testing::ExpectGolden(kGoldenFolder, name, actual);
 }
 
 std::size_t Count(const std::string& text, const std::string& part) {
