@@ -179,8 +179,15 @@ bool TRtfPage::StartDestination(const Token& word, bool starred) {
       if (kind) m_states.Current().paragraph.listKind = *kind;
       return false;
     }
+    case Word::kShppict:
+      // The newer form of a picture (PNG, JPEG): read when it gives a
+      // bitmap, and then the older form after it is not.
+      if (!room) break;
+      push(Dest::kShapePicture);
+      m_shapeGaveBitmap = false;
+      return true;
     case Word::kNonshppict:
-      // The picture for readers without the newer shapes: read as usual.
+      if (m_shapeGaveBitmap) break;
       return true;
     case Word::kAftnsep:
     case Word::kAftnsepc:
@@ -275,6 +282,8 @@ void TRtfPage::EndDestination(Destination& dest) {
       break;
     case Dest::kPicture:
       FinishPicture();
+      break;
+    case Dest::kShapePicture:
       break;
     case Dest::kBookmark: {
       std::string name = dest.collected;

@@ -75,7 +75,6 @@ class TRtfPage {
     std::vector<std::pair<std::size_t, std::string>> bookmarkLinks;
     std::string bookmarkTarget;
     Table table;
-    bool plain = false;
   };
   enum class Dest : std::uint8_t {
     kFootnote,
@@ -87,6 +86,7 @@ class TRtfPage {
     kField,
     kPicture,
     kBookmark,
+    kShapePicture,
   };
   struct Destination {
     Dest kind;
@@ -189,6 +189,8 @@ class TRtfPage {
   std::string m_fieldLink;
   bool m_fieldBookmark = false;
   Picture m_picture;
+  // The newer form of the last picture gave a bitmap: its older form is skipped.
+  bool m_shapeGaveBitmap = false;
   std::string m_annotationAuthor = "Tarn";
 
   // The page being read.
@@ -207,7 +209,6 @@ class TRtfPage {
   std::vector<std::string> m_bookmarks;
   // WinHelp hot spot: where its link starts and the context it jumps to.
   bool m_hotSpotOpen = false;
-  bool m_hotSpotHidden = false;
   std::size_t m_hotSpotAt = 0;
   std::string m_hotSpotContext;
   bool m_readAnything = false;

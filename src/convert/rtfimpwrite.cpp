@@ -198,7 +198,6 @@ bool TRtfPage::BeginCharacter(bool evenHidden) {
       out.markup += kLinkPlaceholder;
       m_hotSpotOpen = true;
       m_hotSpotContext.clear();
-      m_hotSpotHidden = false;
     } else if (!state.hotSpot && m_hotSpotOpen) {
       FinishHotSpot();
     }
@@ -258,7 +257,6 @@ void TRtfPage::HiddenText(std::string_view text) {
   // Hidden text is not shown; in a WinHelp source it names the target of
   // the hot spot before it.
   if (!m_run.Options().winHelp || !m_hotSpotOpen) return;
-  m_hotSpotHidden = true;
   for (char c : text) {
     if (m_hotSpotContext.size() < kMaxHotSpotContext && static_cast<unsigned char>(c) >= 32) m_hotSpotContext += c;
   }
@@ -319,7 +317,6 @@ void TRtfPage::OpenTable() {
 void TRtfPage::EndCell() {
   FinishHotSpot();
   if (!Out().table.open) {
-    if (Out().plain) return;
     OpenTable();
     if (!Out().table.open) return;
   }
@@ -536,6 +533,13 @@ void TRtfPage::FinishPicture() {
     extension = ".gif";
   }
   if (bytes.empty()) return;
+  const bool inShape = std::any_of(m_dests.begin(), m_dests.end(),
+                                   [](const Destination& d) { return d.kind == Dest::kShapePicture; });
+  if (inShape) {
+    // Only a picture pages can show replaces the older form.
+    if (extension == ".wmf" || extension == ".emf") return;
+    m_shapeGaveBitmap = true;
+  }
   // The display size: the goal size in twips, scaled; else the plain size.
   auto display = [this](int goal, int scale, int plain) {
     if (goal <= 0) return plain;

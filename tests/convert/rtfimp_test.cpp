@@ -253,6 +253,18 @@ TEST_F(RtfImport, Pictures) {
   EXPECT_EQ(placed->I16(kPlacedWidth), 96);
   EXPECT_EQ(placed->I16(kPlacedHeight), 48);
   EXPECT_EQ(set->GetObject(immagineNew, 1)->I16(kPlacedWidth), 4);
+
+  // The newer form of a picture, when it is a bitmap, stands for the older one.
+  const std::string png =
+      "89504e470d0a1a0a0000000d4948445200000008000000060802000000716748ac0000001249444154789c63f8cfc080156117"
+      "a593040033282fd1ecc105f90000000049454e44ae426082";
+  set = std::make_unique<TAEHset>(env.Services());
+  Import(Rtf("\\pard {\\*\\shppict{\\pict\\pngblip\\picscalex200\\picwgoal120 " + png +
+             "}}{\\nonshppict{\\pict\\wmetafile8\\picw106\\pich79 " + hex + "}}\\par"));
+  EXPECT_EQ(Pages().front(), "<Z S2 ><$10000000>");
+  ASSERT_EQ(set->CountOf(immagineNew), 1);
+  EXPECT_EQ(set->GetObject(immagine, 0)->I16(kImageWidth), 8);
+  EXPECT_EQ(set->GetObject(immagineNew, 0)->I16(kPlacedWidth), 16) << "the goal size scaled to 200 %";
 }
 
 // ---- Pages ----
