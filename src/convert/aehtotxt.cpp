@@ -144,7 +144,7 @@ int TAEHtoTxt::ImportText(std::string_view text) {
   std::string markup;
   int paragraphs = 0;
   for (const std::string_view line : lines) {
-    if (ParagraphsPerPage > 0 && paragraphs >= ParagraphsPerPage) {
+    if (ParagraphsPerPage > 0 && paragraphs >= ParagraphsPerPage && m_pagesMade < ImportRecords::kMaxPages) {
       // A long text goes on in a new page; the two are linked both ways.
       TAEHoggetto* next = CreateImportText(set, ImportBackgroundOfPages, false, &m_pageCursor);
       if (next != nullptr) {

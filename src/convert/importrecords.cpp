@@ -96,6 +96,7 @@ TAEHoggetto* ImportRecords::Register(std::unique_ptr<TAEHoggetto> object) {
 }
 
 TAEHoggetto* ImportRecords::NewPage() {
+  if (!CanMakePages(1)) return nullptr;
   TAEHoggetto* page = CreateImportText(m_set, m_background, m_pagesMade == 0, &m_cursors[testoHtml]);
   if (page != nullptr) ++m_pagesMade;
   return page;

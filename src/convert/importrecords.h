@@ -59,8 +59,13 @@ class ImportRecords {
   // Registers the object at the first free slot of its kind; the search
   // goes on from where the last one for the kind ended.
   document::TAEHoggetto* Register(std::unique_ptr<document::TAEHoggetto> object);
+  // An import makes at most this many pages: a document that asks for more
+  // (a million page breaks in a few megabytes) goes on in the last page, so
+  // that memory stays in proportion to real text.
+  static constexpr int kMaxPages = 65536;
+  bool CanMakePages(int count) const { return m_pagesMade + count <= kMaxPages; }
   // A new page (CreateImportText); the first of the run may take the empty
-  // first page's place.
+  // first page's place. Nothing beyond kMaxPages.
   document::TAEHoggetto* NewPage();
   // The live page whose lookup name is this (without case), or none.
   document::TAEHoggetto* PageNamed(std::string_view name);

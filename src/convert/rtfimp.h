@@ -70,6 +70,7 @@ class TRtfImp {
   // page made; -1 when none was made.
   int FirstPage() const;
   int PagesMade() const { return m_records.PagesMade(); }
+  bool CanMakePages(int count) const { return !m_options.clipboard && m_records.CanMakePages(count); }
   const std::vector<ImportReportEntry>& Report() const { return m_report; }
   // Characters that had no cp1252 code and became "?".
   std::size_t ReplacedCharacters() const { return m_replaced; }

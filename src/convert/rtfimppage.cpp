@@ -52,7 +52,7 @@ bool TRtfPage::ReadPage() {
         GroupEnd();
         break;
       case TokenKind::kControlWord:
-        if ((Is(t, Word::kPage) || Is(t, Word::kSect)) && m_run.Options().manyPages && !m_run.Options().clipboard &&
+        if ((Is(t, Word::kPage) || Is(t, Word::kSect)) && m_run.Options().manyPages && m_run.CanMakePages(2) &&
             m_texts.size() == 1 && m_dests.empty()) {
           return true;
         }

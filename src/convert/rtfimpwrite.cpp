@@ -634,6 +634,7 @@ void TRtfPage::RemoveMark(char mark) {
 bool TRtfPage::CutBefore(int rtfStyle) {
   const RtfImportOptions& options = m_run.Options();
   Text& body = m_texts.front();
+  if (!m_run.CanMakePages(3)) return false;
   if (options.headingsCut) {
     if (!m_run.HasIndex()) m_run.StartIndex(m_documentName);
     const int level = m_header.HeadingLevel(rtfStyle);

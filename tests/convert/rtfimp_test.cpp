@@ -439,6 +439,15 @@ TEST_F(RtfImport, HostileDocumentsEndCleanly) {
   }
   EXPECT_EQ(Pages().size(), 20000u);
   EXPECT_EQ(set->CountOf(internetLink), 20000);
+  // Beyond the pages an import makes, page breaks end paragraphs.
+  std::string breaks = "{\\rtf1 ";
+  for (int i = 0; i < ImportRecords::kMaxPages + 10; ++i) breaks += "\\page x";
+  set = std::make_unique<TAEHset>(env.Services());
+  TRtfImp capped(*set, {});
+  EXPECT_TRUE(capped.ReadDocument(breaks, env.Dir(), "doc"));
+  capped.Finish();
+  ASSERT_EQ(set->CountOf(testoHtml), ImportRecords::kMaxPages);
+  EXPECT_EQ(Markup(*set->GetObject(testoHtml, ImportRecords::kMaxPages - 1)).size(), 11u * 8);
   set = std::make_unique<TAEHset>(env.Services());
   TRtfImp run(*set, {});
   EXPECT_FALSE(run.ReadDocument("{\\rtf2 no}", env.Dir(), "doc"));
