@@ -194,7 +194,6 @@ class TRtfPage {
   std::string m_annotationAuthor = "Tarn";
 
   // The page being read.
-  int m_rtfStyleOfParagraph = 0;
   int m_pageInFile = 0;
   // The page record of the text being read, made early when a cut needs its
   // number for the continuation links.

@@ -54,6 +54,8 @@ struct TRtfState {
   RtfParaFormat paragraph;
   // The RTF font number in effect (its character set decides the code page).
   int font = -1;
+  // The paragraph's style in the document's numbering ("\sN").
+  int rtfStyle = 0;
   // "\ucN": how many fallback characters follow a "\uN".
   int unicodeSkip = 1;
   bool inTable = false;

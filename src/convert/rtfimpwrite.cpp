@@ -46,8 +46,6 @@ constexpr int kTableColumnSizes = 97;
 constexpr std::uint8_t kColumnPixels = 1;
 constexpr std::uint8_t kColumnFree = 2;
 
-std::string Colour6(std::uint32_t colour) { return HtmlColour(colour); }
-
 void Number(std::string& out, char key, int value) {
   out.push_back(key);
   out += std::to_string(value);
@@ -56,7 +54,7 @@ void Number(std::string& out, char key, int value) {
 
 // The character codes of a format that differ from the style's.
 void CharacterCodes(std::string& out, const RtfCharFormat& c, const RtfCharFormat& style) {
-  if (c.colour != style.colour) out += "c" + Colour6(c.colour) + " ";
+  if (c.colour != style.colour) out += "c" + HtmlColour(c.colour) + " ";
   if (c.face != style.face) {
     std::string face = c.face;
     std::replace(face.begin(), face.end(), '"', '\'');
@@ -83,7 +81,7 @@ std::string Trim(std::string_view text) {
 
 void TRtfPage::ApplyPard() {
   TRtfState& state = m_states.Current();
-  m_rtfStyleOfParagraph = 0;
+  state.rtfStyle = 0;
   if (m_header.HasStyle(0)) {
     const int style = m_header.DefaultStyle();
     const TAEHoggetto* record = m_run.Set().GetObject(document::stileParagrafo, style);
@@ -102,7 +100,7 @@ void TRtfPage::ApplyPard() {
 
 void TRtfPage::ApplyStyle(int rtfStyle) {
   TRtfState& state = m_states.Current();
-  m_rtfStyleOfParagraph = rtfStyle;
+  state.rtfStyle = rtfStyle;
   const int style = m_header.StyleFor(rtfStyle);
   const TAEHoggetto* record = m_run.Set().GetObject(document::stileParagrafo, style);
   if (record == nullptr) return;
@@ -123,10 +121,10 @@ void TRtfPage::WriteParagraphTag() {
   if (state.paragraph.style == kDefaultStylePending) state.paragraph.style = m_header.DefaultStyle();
   const bool topLevel = m_texts.size() == 1 && !Out().table.open && !m_run.Options().clipboard;
   if (topLevel) {
-    const int level = m_header.HeadingLevel(m_rtfStyleOfParagraph);
-    if (CutBefore(m_rtfStyleOfParagraph) && level > 0) m_headingLevel = level;
+    const int level = m_header.HeadingLevel(state.rtfStyle);
+    if (CutBefore(state.rtfStyle) && level > 0) m_headingLevel = level;
     // A page's title is its first heading.
-    if (m_header.IsHeading(m_rtfStyleOfParagraph) && m_title.empty() && !m_titleFromHeading) {
+    if (m_header.IsHeading(state.rtfStyle) && m_title.empty() && !m_titleFromHeading) {
       m_collectingHeading = true;
     }
   }
