@@ -504,16 +504,20 @@ void TRtfPage::FinishPicture() {
     case 3:
       bitmap = DecodePng(p.data);
       break;
-    case 4:
+    case 4: {
+      // A JPEG is kept as it is; its size comes from its header.
+      const auto size = JpegSize(p.data);
+      if (!size || !PlausiblePicture(size->first, size->second, p.data.size())) break;
       if (options.allToGif) {
         bitmap = document::DecodeJpeg(p.data);
-      } else if (auto decoded = document::DecodeJpeg(p.data)) {
-        pixelWidth = decoded->width;
-        pixelHeight = decoded->height;
+      } else {
+        pixelWidth = size->first;
+        pixelHeight = size->second;
         bytes = std::move(p.data);
         extension = ".jpg";
       }
       break;
+    }
     case 5:
       bitmap = DecodeDib(p.data);
       break;

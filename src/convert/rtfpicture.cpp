@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -26,7 +27,12 @@ constexpr std::uint16_t kMetaDibBitBlt = 0x0940;
 constexpr std::uint16_t kMetaSetDibToDev = 0x0D33;
 constexpr std::uint32_t kSrcCopy = 0x00CC0020;
 constexpr std::size_t kBmpFileHeaderSize = 14;
-constexpr std::int64_t kMaxPixels = std::int64_t{64} * 1024 * 1024;
+// A picture's pixels in proportion to its data: compressed data may stand
+// for many pixels (a plain background), but a few bytes that claim a huge
+// picture are not decoded.
+constexpr std::int64_t kPixelsPerByte = 1000;
+constexpr std::int64_t kFewestPixels = std::int64_t{1} << 20;
+constexpr std::int64_t kMostPixels = std::int64_t{16} << 20;
 
 std::uint16_t U16(std::string_view b, std::size_t at) {
   return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8));
@@ -43,6 +49,10 @@ void Put32(std::string& out, std::uint32_t v) {
   Put16(out, v >> 16);
 }
 std::uint16_t Clamp16(int v) { return static_cast<std::uint16_t>(std::clamp(v, 0, 0x7FFF)); }
+
+std::int64_t PixelBound(std::size_t dataBytes) {
+  return std::clamp(static_cast<std::int64_t>(dataBytes) * kPixelsPerByte, kFewestPixels, kMostPixels);
+}
 
 }  // namespace
 
@@ -68,6 +78,10 @@ std::optional<base::Bitmap> DecodeDib(std::string_view dib) {
   const std::uint32_t headerSize = U32(dib, 0);
   if (headerSize < 12 || headerSize > dib.size()) return std::nullopt;
   std::uint64_t paletteBytes = 0;
+  // The size the header claims, before anything is made of that size.
+  const std::int64_t width = headerSize == 12 ? U16(dib, 4) : static_cast<std::int32_t>(U32(dib, 4));
+  const std::int64_t height = headerSize == 12 ? U16(dib, 6) : static_cast<std::int32_t>(U32(dib, 8));
+  if (std::abs(width) * std::abs(height) > PixelBound(dib.size())) return std::nullopt;
   if (headerSize == 12) {
     const std::uint16_t bits = U16(dib, 10);
     if (bits <= 8) paletteBytes = (std::uint64_t{1} << bits) * 3;
@@ -161,12 +175,42 @@ std::string MetafileOfBitmap(const base::Bitmap& bitmap) {
   return out + records;
 }
 
+std::optional<std::pair<int, int>> JpegSize(std::string_view bytes) {
+  auto byte = [&bytes](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
+  if (bytes.size() < 4 || byte(0) != 0xFF || byte(1) != 0xD8) return std::nullopt;
+  std::size_t pos = 2;
+  while (pos + 4 <= bytes.size()) {
+    if (byte(pos) != 0xFF) return std::nullopt;
+    const unsigned char marker = byte(pos + 1);
+    if (marker == 0xFF) {  // fill bytes
+      ++pos;
+      continue;
+    }
+    const std::size_t length = (static_cast<std::size_t>(byte(pos + 2)) << 8) | byte(pos + 3);
+    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame) {
+      if (pos + 9 > bytes.size()) return std::nullopt;
+      const int height = (byte(pos + 5) << 8) | byte(pos + 6);
+      const int width = (byte(pos + 7) << 8) | byte(pos + 8);
+      if (width <= 0 || height <= 0) return std::nullopt;
+      return std::pair<int, int>{width, height};
+    }
+    if (length < 2) return std::nullopt;
+    pos += 2 + length;
+  }
+  return std::nullopt;
+}
+
+bool PlausiblePicture(int width, int height, std::size_t dataBytes) {
+  return width > 0 && height > 0 && static_cast<std::int64_t>(width) * height <= PixelBound(dataBytes);
+}
+
 std::optional<base::Bitmap> DecodePng(std::string_view bytes) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return std::nullopt;
   if (image.width == 0 || image.height == 0 ||
-      static_cast<std::int64_t>(image.width) * image.height > kMaxPixels) {
+      static_cast<std::int64_t>(image.width) * image.height > PixelBound(bytes.size())) {
     png_image_free(&image);
     return std::nullopt;
   }

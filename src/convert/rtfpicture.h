@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/bitmap.h"
 
@@ -24,5 +25,10 @@ std::string MetafileOfBitmap(const base::Bitmap& bitmap);
 // A device-independent bitmap: its header, colours and pixels.
 std::optional<base::Bitmap> DecodeDib(std::string_view dib);
 std::optional<base::Bitmap> DecodePng(std::string_view bytes);
+// The size a JPEG's frame header gives, without decoding it.
+std::optional<std::pair<int, int>> JpegSize(std::string_view bytes);
+// Whether a picture of the size may come from that much data: a few bytes
+// that claim a huge picture are not decoded.
+bool PlausiblePicture(int width, int height, std::size_t dataBytes);
 
 }  // namespace tarn::convert

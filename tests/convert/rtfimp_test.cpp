@@ -265,6 +265,12 @@ TEST_F(RtfImport, Pictures) {
   ASSERT_EQ(set->CountOf(immagineNew), 1);
   EXPECT_EQ(set->GetObject(immagine, 0)->I16(kImageWidth), 8);
   EXPECT_EQ(set->GetObject(immagineNew, 0)->I16(kPlacedWidth), 16) << "the goal size scaled to 200 %";
+
+  // A few bytes that claim a picture of 30000 x 30000 pixels are not decoded.
+  set = std::make_unique<TAEHset>(env.Services());
+  Import(Rtf("\\pard x{\\pict\\dibitmap0 28000000307500003075000001001800000000000000000000000000"
+             "000000000000000000000000}{\\pict\\jpegblip ffd8ffc0000b0800fffff0011100}\\par"));
+  EXPECT_EQ(set->CountOf(immagine), 0);
 }
 
 // ---- Pages ----
