@@ -215,7 +215,6 @@ bool TAEHtortf::ExportPageList(const std::vector<int>& pages) {
   m_perPage = false;
   m_exportedPages.clear();
   for (int page : pages) m_exportedPages.insert(page);
-  m_lastExport.clear();
   const std::filesystem::path bodyPath = set->TempFileName(kBodyFile);
   base::WriteFile body;
   if (!body.Create(bodyPath)) {
@@ -246,7 +245,6 @@ bool TAEHtortf::ExportPageList(const std::vector<int>& pages) {
     }
     first = false;
     WriteBody(out, *page, false);
-    m_lastExport.push_back(pages[i]);
     written += static_cast<std::int64_t>(out.size());
     ok = body.Write(out);
     if (ok && written > kLargeBody && !asked) {
@@ -279,7 +277,6 @@ bool TAEHtortf::ExportSinglePage(int number, RecordList& /*files*/, RecordList& 
   }
   WriteBody(body, *page, false);
   body += "}";
-  m_lastExport.assign(1, number);
   return WriteFile(ExportFileName, WriteHeader(), body, nullptr);
 }
 

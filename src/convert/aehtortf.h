@@ -89,8 +89,8 @@ class TAEHtortf : public TAEHconv {
 
   // ---- What a WinHelp export collects for the help project ----
   const std::vector<std::string>& WindowList() const { return m_windows; }
-  // Writes the project file (".HPJ") of the help file exported last, for
-  // the pages of that export.
+  // Writes the project file (".HPJ") of the help file exported last
+  // (ExportFileName), for the pages of that export.
   bool WriteHelpProject(const std::filesystem::path& project, const std::vector<int>& pages);
 
   // ---- What the last import found ----
@@ -158,7 +158,6 @@ class TAEHtortf : public TAEHconv {
   bool m_perPage = false;
   std::unordered_set<const TAEHoggetto*> m_bitmapsSaved;
   const TAEHoggetto* m_page = nullptr;
-  std::vector<int> m_lastExport;
   // The number of the next numbered paragraph.
   int m_listCounter = 1;
 
