@@ -1,15 +1,33 @@
-// tarn-cli import, by format; see import.h.
+// tarn-cli import FORMAT OUT.aeh FILE...: the imports of the import dialog
+// without a display, chosen by format; see import.h.
 #include "import.h"
+
+#include <string_view>
 
 #include "rtfcommands.h"
 
 namespace tarn::cli {
+namespace {
+
+constexpr int kExitUsage = 2;
+
+struct Format {
+  std::string_view name;
+  int (*run)(const std::vector<std::string>& args);
+};
+
+constexpr Format kFormats[] = {
+    {"rtf", ImportRtf},
+    {"text", ImportText},
+};
+
+}  // namespace
 
 int Import(const std::vector<std::string>& args) {
-  constexpr int kExitUsage = 2;
   if (args.empty()) return kExitUsage;
-  const std::string& format = args[0];
-  if (format == "rtf" || format == "text") return ImportRtfOrText(args);
+  for (const Format& format : kFormats) {
+    if (args[0] == format.name) return format.run(std::vector<std::string>(args.begin() + 1, args.end()));
+  }
   return kExitUsage;
 }
 

@@ -117,8 +117,9 @@ int ExportRtfOrText(const std::vector<std::string>& args) {
   return ok ? kExitOk : kExitFailed;
 }
 
-int ImportRtfOrText(const std::vector<std::string>& args) {
-  const std::string format = args[0];
+namespace {
+
+int ImportRtfOrText(const std::string& format, const std::vector<std::string>& args) {
   std::vector<std::string> files;
   std::string into;
   bool cutHeadings = false;
@@ -129,7 +130,7 @@ int ImportRtfOrText(const std::vector<std::string>& args) {
   bool commonIndex = false;
   int headingLevel = 4;
   CliMessages messages;
-  for (std::size_t i = 1; i < args.size(); ++i) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool more = i + 1 < args.size();
     if (a == "--cut" && more) {
@@ -163,6 +164,7 @@ int ImportRtfOrText(const std::vector<std::string>& args) {
   platform::HostSystemInfo system;
   document::TAEHset set({&messages, &system, nullptr, nullptr});
   if (!into.empty() && !set.LoadFromFile(into)) return kExitFailed;
+  const int pagesBefore = static_cast<int>(LivePages(set).size());
   TerminalProgress progress("Importing");
   const bool terminal = ::isatty(STDERR_FILENO) != 0;
   int first = -1;
@@ -203,19 +205,27 @@ int ImportRtfOrText(const std::vector<std::string>& args) {
     }
   }
   progress.Finish();
-  if (replaced > 0) {
-    messages.Warning(std::to_string(replaced) + " characters that have no code in the document's code page were "
-                                                "replaced by \"?\".");
-  }
   if (first < 0) {
-    messages.Error("Nothing was imported.");
+    messages.Error("No page was imported.");
     return kExitFailed;
+  }
+  // A new hypertext is called after its first page.
+  if (into.empty()) {
+    if (const document::TAEHoggetto* page = set.GetObject(document::testoHtml, first)) set.SetTitle(page->GetCaption());
   }
   if (!set.SaveToFile(target, 2)) {
     for (const auto& e : set.SaveErrors()) messages.Error(e);
     return kExitFailed;
   }
+  const int pages = static_cast<int>(LivePages(set).size()) - pagesBefore;
+  std::printf("Imported %d page%s into %s\n", pages, pages == 1 ? "" : "s", target.c_str());
+  if (replaced > 0) std::printf("Characters the document's code page lacks, shown as \"?\": %zu\n", replaced);
   return kExitOk;
 }
+
+}  // namespace
+
+int ImportRtf(const std::vector<std::string>& args) { return ImportRtfOrText("rtf", args); }
+int ImportText(const std::vector<std::string>& args) { return ImportRtfOrText("text", args); }
 
 }  // namespace tarn::cli

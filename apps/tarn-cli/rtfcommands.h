@@ -10,7 +10,8 @@ namespace tarn::cli {
 // Arguments after "export", the first being rtf, winhelp or text; answers
 // the exit code (2 for bad usage).
 int ExportRtfOrText(const std::vector<std::string>& args);
-// Arguments after "import", the first being rtf or text.
-int ImportRtfOrText(const std::vector<std::string>& args);
+// The arguments after "import rtf" and "import text".
+int ImportRtf(const std::vector<std::string>& args);
+int ImportText(const std::vector<std::string>& args);
 
 }  // namespace tarn::cli

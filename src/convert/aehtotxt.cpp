@@ -137,7 +137,7 @@ int TAEHtoTxt::ImportFileText(std::string_view bytes) {
 int TAEHtoTxt::ImportText(std::string_view text) {
   document::TAEHset& set = *LinkedAEHset();
   const std::vector<std::string_view> lines = SplitLines(text);
-  TAEHoggetto* page = CreateImportText(set, ImportBackgroundOfPages, m_pagesMade == 0, &m_pageCursor);
+  TAEHoggetto* page = NewImportPage(set, ImportBackgroundOfPages, m_pagesMade == 0, &m_pageCursor);
   if (page == nullptr) return -1;
   ++m_pagesMade;
   const int first = page->Index();
@@ -146,7 +146,7 @@ int TAEHtoTxt::ImportText(std::string_view text) {
   for (const std::string_view line : lines) {
     if (ParagraphsPerPage > 0 && paragraphs >= ParagraphsPerPage && m_pagesMade < ImportRecords::kMaxPages) {
       // A long text goes on in a new page; the two are linked both ways.
-      TAEHoggetto* next = CreateImportText(set, ImportBackgroundOfPages, false, &m_pageCursor);
+      TAEHoggetto* next = NewImportPage(set, ImportBackgroundOfPages, false, &m_pageCursor);
       if (next != nullptr) {
         ++m_pagesMade;
         markup += "<Z S0 ><Z S0 ><$00" + Hex6(next->Index()) + ">continue...<%><Z S0 >";

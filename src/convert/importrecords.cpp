@@ -23,7 +23,7 @@ constexpr int kImageFileNameCapacity = 75;
 
 }  // namespace
 
-TAEHoggetto* CreateImportText(TAEHset& set, const ImportBackground& background, bool mayReplaceEmptyFirst,
+TAEHoggetto* NewImportPage(TAEHset& set, const ImportBackground& background, bool mayReplaceEmptyFirst,
                               std::size_t* cursor) {
   auto page = set.NewObject(testoHtml);
   page->SetI32(field::kPageBgColour, static_cast<std::int32_t>(background.colour));
@@ -97,7 +97,7 @@ TAEHoggetto* ImportRecords::Register(std::unique_ptr<TAEHoggetto> object) {
 
 TAEHoggetto* ImportRecords::NewPage() {
   if (!CanMakePages(1)) return nullptr;
-  TAEHoggetto* page = CreateImportText(m_set, m_background, m_pagesMade == 0, &m_cursors[testoHtml]);
+  TAEHoggetto* page = NewImportPage(m_set, m_background, m_pagesMade == 0, &m_cursors[testoHtml]);
   if (page != nullptr) ++m_pagesMade;
   return page;
 }

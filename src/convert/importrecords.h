@@ -25,15 +25,16 @@ struct ImportBackground {
   int image = -1;  // index of an image record, -1 none
 };
 
-// A new page for imported text: in slot 0 when the hypertext holds only its
-// empty first page (a new hypertext), else at the first free slot or at the
-// end. Its text is "<Z S0 >"; nothing when it cannot be registered. An
-// importer that makes several pages before it fills them lets only its first
-// take the empty first page's place. With a cursor, the search for a free
-// slot goes on from where the last one ended, so that a run of many pages
-// does not look at every page again for each.
-document::TAEHoggetto* CreateImportText(document::TAEHset& set, const ImportBackground& background,
-                                        bool mayReplaceEmptyFirst = true, std::size_t* cursor = nullptr);
+// A new page for imported text (what the converter base's CreateImportText
+// makes): in slot 0 when the hypertext holds only its empty first page (a
+// new hypertext), else at the first free slot or at the end. Its text is
+// "<Z S0 >"; nothing when it cannot be registered. An importer that makes
+// several pages before it fills them lets only its first take the empty
+// first page's place. With a cursor, the search for a free slot goes on
+// from where the last one ended, so that a run of many pages does not look
+// at every page again for each.
+document::TAEHoggetto* NewImportPage(document::TAEHset& set, const ImportBackground& background,
+                                     bool mayReplaceEmptyFirst = true, std::size_t* cursor = nullptr);
 
 // The first free slot of the kind at or after the cursor (the end of the
 // list when there is none); the cursor moves past it.
@@ -64,7 +65,7 @@ class ImportRecords {
   // that memory stays in proportion to real text.
   static constexpr int kMaxPages = 65536;
   bool CanMakePages(int count) const { return m_pagesMade + count <= kMaxPages; }
-  // A new page (CreateImportText); the first of the run may take the empty
+  // A new page (NewImportPage); the first of the run may take the empty
   // first page's place. Nothing beyond kMaxPages.
   document::TAEHoggetto* NewPage();
   // The live page whose lookup name is this (without case), or none.

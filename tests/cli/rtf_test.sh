@@ -9,7 +9,7 @@ check "export rtf exits 0" test $? -eq 0
 check "no messages" test ! -s "$work/err.txt"
 check "an RTF file" grep -q '^{\\rtf1\\ansi' "$work/book.rtf"
 check "links are hyperlinks" grep -q 'HYPERLINK \\\\l "tarn_000001"' "$work/book.rtf"
-"$cli" import rtf "$work/back.aeh" "$work/book.rtf"
+"$cli" import rtf "$work/back.aeh" "$work/book.rtf" >/dev/null
 check "import rtf exits 0" test $? -eq 0
 "$cli" info --json "$work/back.aeh" >"$work/back.json"
 check "three pages back" grep -q '"pages":\[{"index":0,"title":"Welcome to Tarn"' "$work/back.json"
@@ -41,13 +41,14 @@ check "export text exits 0" test $? -eq 0
 check "the cover's text" grep -q 'This hypertext shows what a page can hold' "$work/book.txt"
 printf 'one\r\ntwo\r\nthree\r\nfour\r\n' >"$work/lines.txt"
 printf 'caf\xc3\xa9 \xd0\xb6\n' >"$work/utf8.txt"
-"$cli" import text "$work/text.aeh" "$work/lines.txt" "$work/utf8.txt" --cut paragraphs:3 2>"$work/err.txt"
+"$cli" import text "$work/text.aeh" "$work/lines.txt" "$work/utf8.txt" --cut paragraphs:3 >"$work/out.txt"
 check "import text exits 0" test $? -eq 0
-check "replaced characters are told" grep -q '1 characters that have no code' "$work/err.txt"
+check "the pages are told" grep -q '^Imported 3 pages into ' "$work/out.txt"
+check "replaced characters are told" grep -q 'shown as "?": 1$' "$work/out.txt"
 check "pages of three paragraphs" test "$("$cli" info --json "$work/text.aeh" | grep -o '"free":false' | wc -l)" -eq 3
 
 # Into an existing hypertext.
-"$cli" import text "$work/more.aeh" "$work/lines.txt" --into "$sample"
+"$cli" import text "$work/more.aeh" "$work/lines.txt" --into "$sample" >/dev/null
 check "import --into exits 0" test $? -eq 0
 check "the sample's pages and one more" test "$("$cli" info --json "$work/more.aeh" | grep -o '"free":false' | wc -l)" -eq 4
 

@@ -89,7 +89,7 @@ open(sys.argv[1], 'w', encoding='utf-8').write(doc)
 PY
 (cd "$work" && office --convert-to odt doc.fodt && office --convert-to rtf doc.odt)
 check "LibreOffice wrote the RTF" test -s "$work/doc.rtf"
-"$cli" import rtf "$work/doc.aeh" "$work/doc.rtf"
+"$cli" import rtf "$work/doc.aeh" "$work/doc.rtf" >/dev/null
 check "import exits 0" test $? -eq 0
 "$cli" dump "$work/doc.aeh" --page 0 --markup >"$work/doc.txt"
 "$cli" info "$work/doc.aeh" >"$work/info.txt"
