@@ -294,25 +294,35 @@ void TRtfPage::EndDestination(Destination& dest) {
   }
 }
 
-bool TRtfPage::Collecting() const {
-  if (m_dests.empty()) return false;
-  switch (m_dests.back().kind) {
-    case Dest::kAnnotation:
-    case Dest::kAuthor:
-    case Dest::kFieldInstruction:
-    case Dest::kBookmark:
-      return true;
-    case Dest::kFootnote:
-      return m_run.Options().winHelp;
-    case Dest::kPicture:
-      return true;
-    default:
-      return false;
+TRtfPage::Destination* TRtfPage::Collector() {
+  // Fields and shapes pass their text on to the destination around them.
+  for (auto it = m_dests.rbegin(); it != m_dests.rend(); ++it) {
+    switch (it->kind) {
+      case Dest::kField:
+      case Dest::kFieldResult:
+      case Dest::kShapePicture:
+        continue;
+      case Dest::kAnnotation:
+      case Dest::kAuthor:
+      case Dest::kFieldInstruction:
+      case Dest::kBookmark:
+      case Dest::kPicture:
+        return &*it;
+      case Dest::kFootnote:
+        return m_run.Options().winHelp ? &*it : nullptr;
+      case Dest::kHeaderFooter:
+        return nullptr;
+    }
   }
+  return nullptr;
 }
 
+bool TRtfPage::Collecting() const { return const_cast<TRtfPage*>(this)->Collector() != nullptr; }
+
 void TRtfPage::Collect(std::string_view text) {
-  Destination& dest = m_dests.back();
+  Destination* collector = Collector();
+  if (collector == nullptr) return;
+  Destination& dest = *collector;
   if (dest.kind == Dest::kPicture) {
     // Hexadecimal digits, two to a byte; anything else between them is
     // ignored and a last lone digit is dropped.
@@ -388,8 +398,8 @@ void TRtfPage::ControlWord(const Token& token) {
     case Word::kLine:
     case Word::kNestcell:
     case Word::kNestrow:
-      if (Collecting()) {
-        if (m_dests.back().kind != Dest::kPicture) Collect("\r\n");
+      if (const Destination* collector = Collector()) {
+        if (collector->kind != Dest::kPicture) Collect("\r\n");
       } else {
         EndParagraph();
       }

@@ -128,6 +128,10 @@ class TRtfPage {
   void EndParagraph();
   void ApplyStyle(int rtfStyle);
   void ApplyPard();
+  // The destination that takes text as it stands (a note's or comment's
+  // text, a field instruction, a bookmark's name, picture data); none when
+  // text goes into the markup.
+  Destination* Collector();
   void Collect(std::string_view text);
   bool Collecting() const;
 
@@ -208,6 +212,7 @@ class TRtfPage {
   std::vector<std::string> m_bookmarks;
   // WinHelp hot spot: where its link starts and the context it jumps to.
   bool m_hotSpotOpen = false;
+  RtfCharFormat m_hotSpotBase;  // the look of the text before it
   std::size_t m_hotSpotAt = 0;
   std::string m_hotSpotContext;
   bool m_readAnything = false;

@@ -69,10 +69,12 @@ std::string PageLink(int page, std::string_view text) {
   return "<$00" + Hex6(page) + ">" + std::string(text) + "<%>";
 }
 
+// Without the blanks and line breaks around it.
 std::string Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
+  constexpr std::string_view kBlanks = " \r\n";
+  const std::size_t first = text.find_first_not_of(kBlanks);
   if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+  return std::string(text.substr(first, text.find_last_not_of(kBlanks) - first + 1));
 }
 
 }  // namespace
@@ -165,9 +167,11 @@ RtfCharFormat TRtfPage::EffectiveFormat() const {
   const Text& out = m_texts.back();
   // Word processors show links blue and underlined by hand; here the
   // paragraph's link appearance does that, so the text keeps its own look.
-  if (!out.linkTag.empty()) {
-    c.colour = out.linkBase.colour;
-    c.styleBits = static_cast<std::uint8_t>((c.styleBits & ~4) | (out.linkBase.styleBits & 4));
+  const RtfCharFormat* base = !out.linkTag.empty() ? &out.linkBase
+                              : (m_hotSpotOpen && m_texts.size() == 1 ? &m_hotSpotBase : nullptr);
+  if (base != nullptr) {
+    c.colour = base->colour;
+    c.styleBits = static_cast<std::uint8_t>((c.styleBits & ~4) | (base->styleBits & 4));
   }
   return c;
 }
@@ -191,10 +195,11 @@ bool TRtfPage::BeginCharacter(bool evenHidden) {
   Text& out = Out();
   if (m_run.Options().winHelp && m_texts.size() == 1) {
     if (state.hotSpot && !m_hotSpotOpen) {
+      m_hotSpotBase = out.written;
+      m_hotSpotOpen = true;
       WriteFormat();
       m_hotSpotAt = out.markup.size();
       out.markup += kLinkPlaceholder;
-      m_hotSpotOpen = true;
       m_hotSpotContext.clear();
     } else if (!state.hotSpot && m_hotSpotOpen) {
       FinishHotSpot();
@@ -621,14 +626,32 @@ void TRtfPage::WinHelpFootnote(std::string_view text) {
 void TRtfPage::RemoveMark(char mark) {
   // The mark stands before its footnote in the text, perhaps after format
   // tags; it is taken out.
-  std::string& m = m_texts.front().markup;
+  Text& body = m_texts.front();
+  std::string& m = body.markup;
   std::size_t end = m.size();
   while (end > 0 && m[end - 1] == '>') {
     const std::size_t open = m.rfind('<', end - 1);
     if (open == std::string::npos || m.compare(open, 2, "<Y") != 0) break;
     end = open;
   }
-  if (end > 0 && m[end - 1] == mark) m.erase(end - 1, 1);
+  if (end == 0 || m[end - 1] != mark) return;
+  m.erase(end - 1, 1);
+  // A paragraph the marks opened before the topic's text begins is taken
+  // back: the text's own paragraph follows.
+  const std::size_t paragraph = m.rfind("<Z", end - 1);
+  if (paragraph == std::string::npos || body.table.open || !body.linkTag.empty()) return;
+  const std::size_t tagEnd = m.find('>', paragraph);
+  if (tagEnd == std::string::npos) return;
+  for (std::size_t at = tagEnd + 1; at < m.size();) {
+    const std::size_t close = m.find('>', at);
+    if (m.compare(at, 2, "<Y") != 0 || close == std::string::npos) return;
+    at = close + 1;
+  }
+  m.erase(paragraph);
+  body.paragraphPending = true;
+  body.paragraphOpen = false;
+  --body.paragraphs;
+  if (m.empty()) body.visible = false;
 }
 
 // ---- Pages ----

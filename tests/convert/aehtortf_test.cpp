@@ -167,6 +167,32 @@ TEST_F(SmallHypertext, WinHelpFormAndItsHelpProject) {
                 "\r\n\r\n[FILES]\r\nbook.rtf\r\n[CONFIG]\r\nBROWSEBUTTONS()\r\n");
 }
 
+TEST_F(SmallHypertext, WinHelpSourcesReadBack) {
+  rtf.WinHelp = true;
+  AddKeyword(*second, Object(keyword, 0)->Index());
+  set->GetObject(keyword, 0)->SetName("more");
+  // Beside the bitmaps the export saved.
+  tarn::testing::WriteFile(env.Path("out") / "help.rtf", Export({cover->Index(), second->Index()}));
+  ConvertFixture back;
+  TAEHtortf reader;
+  reader.SetLinkedAEHset(back.set.get());
+  reader.ImportOptions.winHelp = true;
+  const int first = reader.ImportFiles({env.Path("out") / "help.rtf"}, true);
+  // The second page is made when the cover's hot spot to it is read.
+  ASSERT_EQ(back.Pages().size(), 2u);
+  EXPECT_EQ(back.Title(first), "Cover");
+  const int other = 1 - first;
+  EXPECT_EQ(back.Title(other), "Second");
+  EXPECT_EQ(back.Pages()[static_cast<std::size_t>(other)], "<Z S0 >The second page.");
+  const std::string text = back.Pages()[static_cast<std::size_t>(first)];
+  EXPECT_TRUE(text.starts_with("<Z S3 >Cover of the {book}<Z S0 >Plain")) << text;
+  EXPECT_TRUE(text.ends_with("<Z S0 >Picture <$10000000> done.")) << "the bitmap by reference";
+  EXPECT_NE(text.find("<$0000000" + std::to_string(other) + ">to the second<%>"), std::string::npos) << text;
+  EXPECT_EQ(static_cast<const TAEHtesto*>(back.set->GetObject(testoHtml, other))->LookupName(),
+            "Second_" + std::to_string(second->Index()));
+  EXPECT_EQ(PageKeywords(*back.set->GetObject(testoHtml, other)).size(), 1u);
+}
+
 TEST(HelpContext, IsTheTitlesLettersCutToTwentyCharacters) {
   EXPECT_EQ(HelpContext("Chapter 3: Tables", 12), "Chapter3Tables_12");
   EXPECT_EQ(HelpContext("An unusually long title of thirty", 12), "Anunusuallylongti_12");
