@@ -5,6 +5,7 @@ find_package(PNG REQUIRED)
 target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/textcodec.cpp
   ${CMAKE_CURRENT_LIST_DIR}/importrecords.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pagemarkup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtfpicture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtfimplexer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtfimpstate.cpp

@@ -9,6 +9,7 @@
 #include "base/winpath.h"
 #include "convert/aehtortf.h"
 #include "convert/htmlwords.h"
+#include "convert/pagemarkup.h"
 #include "convert/rtfexportwords.h"
 #include "convert/rtfimpheader.h"
 #include "convert/rtfpicture.h"
@@ -147,22 +148,7 @@ std::string_view RtfAlignment(int alignment) {
 // ---- Texts ----
 
 void TAEHtortf::WriteBody(std::string& out, TAEHoggetto& page, bool nested) {
-  if (page.Kind() == testoHtml && page.U8(kPageGeneration) == 1 && page.Owner() != nullptr &&
-      page.Owner()->OlderTextConverter) {
-    page.Owner()->OlderTextConverter(page);
-  }
-  // The text stays alive while it is walked.
-  std::shared_ptr<const std::string> keep;
-  std::string copy;
-  std::string_view markup;
-  const DataBlock& content = page.Content();
-  if (content.source == DataBlock::Source::Memory) {
-    keep = content.buffer;
-    markup = content.View();
-  } else if (content.Present()) {
-    copy = page.ReadContent().value_or(std::string());
-    markup = copy;
-  }
+  const PageMarkup markup(page);
   const TAEHoggetto* outer = m_page;
   if (!nested) {
     m_page = &page;
@@ -174,7 +160,7 @@ void TAEHtortf::WriteBody(std::string& out, TAEHoggetto& page, bool nested) {
     }
   }
   Text t(out);
-  WriteText(t, markup);
+  WriteText(t, markup.Text());
   m_page = outer;
 }
 

@@ -6,6 +6,7 @@
 #include "base/filestream.h"
 #include "base/hex.h"
 #include "convert/aehtotxt.h"
+#include "convert/pagemarkup.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "markup/tokenizer.h"
@@ -32,14 +33,6 @@ struct OpenTable {
   int total = 1;
   int remaining = 1;
 };
-
-std::string PageMarkup(TAEHoggetto& page) {
-  if (page.U8(document::field::kPageGeneration) == 1 && page.Owner() != nullptr && page.Owner()->OlderTextConverter) {
-    page.Owner()->OlderTextConverter(page);
-  }
-  if (!page.Content().Present()) return {};
-  return page.ReadContent().value_or(std::string());
-}
 
 }  // namespace
 
@@ -122,7 +115,7 @@ bool TAEHtoTxt::ExportPageList(const std::vector<int>& pages) {
   bool ok = file.Create(ExportFileName);
   for (std::size_t i = 0; ok && i < pages.size(); ++i) {
     TAEHoggetto* page = set->GetObject(document::testoHtml, pages[i]);
-    if (page != nullptr && !page->IsFree()) ok = file.Write(PlainText(PageMarkup(*page)));
+    if (page != nullptr && !page->IsFree()) ok = file.Write(PlainText(PageMarkup(*page).Text()));
     ReportProgress(static_cast<int>(i), static_cast<int>(pages.size()), kPhasePages);
     ProcessPendingEvents();
   }
@@ -137,7 +130,7 @@ bool TAEHtoTxt::ExportSinglePage(int number, RecordList& /*files*/, RecordList& 
   SetErrorText({});
   TAEHoggetto* page = set->GetObject(document::testoHtml, number);
   std::string text;
-  if (page != nullptr && !page->IsFree()) text = PlainText(PageMarkup(*page));
+  if (page != nullptr && !page->IsFree()) text = PlainText(PageMarkup(*page).Text());
   if (!base::WriteWholeFile(ExportFileName, text)) {
     SetErrorText("Error writing file " + ExportFileName.string());
     return false;
