@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/compose.h"
 #include "base/filestream.h"
 #include "largefile.h"
 #include "document/aehset.h"
@@ -40,6 +41,7 @@ void BM_Open(benchmark::State& state) {
   platform::testing::RecordingMessages messages;
   platform::testing::FixedSystemInfo system(f.dir);
   document::TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   for (auto _ : state) {
     if (!set.LoadFromFile(f.file)) state.SkipWithError("load failed");
   }
@@ -66,6 +68,7 @@ void BM_SaveAs(benchmark::State& state) {
   platform::testing::RecordingMessages messages;
   platform::testing::FixedSystemInfo system(f.dir);
   document::TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   set.SetBackup(false);
   const fs::path target = f.dir / "saved.aeh";
   for (auto _ : state) {

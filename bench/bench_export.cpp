@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/compose.h"
 #include "base/filestream.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
@@ -25,7 +26,7 @@ struct Loaded {
   platform::testing::RecordingMessages messages;
   platform::testing::FixedSystemInfo system{bench::BenchFolder()};
   document::TAEHset set{{&messages, &system, nullptr, nullptr}};
-  Loaded() { set.LoadFromFile(bench::LargeFile()); }
+  Loaded() { app::Compose(set).LoadFromFile(bench::LargeFile()); }
 };
 
 Loaded& Shared() {

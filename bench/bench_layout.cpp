@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/compose.h"
 #include "document/aehset.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/testing/testplatform.h"
@@ -28,6 +29,7 @@ struct Box {
   std::int64_t bytes = 0;
 
   Box() {
+    app::Compose(set);
     std::string markup;
     for (int i = 0; i < kParagraphs; ++i) {
       markup += "<Z S0 >Paragraph " + std::to_string(i) +

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/compose.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "largefile.h"
@@ -24,6 +25,7 @@ struct Pages {
   std::vector<std::string> markups;
   std::int64_t bytes = 0;
   Pages() {
+    app::Compose(set);
     set.LoadFromFile(bench::LargeFile());
     for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
       markups.push_back(static_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, i))->Markup());

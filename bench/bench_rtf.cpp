@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/compose.h"
 #include "base/filestream.h"
 #include "convert/aehtortf.h"
 #include "document/aehset.h"
@@ -37,7 +38,7 @@ struct Loaded {
   Loaded() {
     // The question past 5 MB is answered Yes: the whole hypertext goes out.
     messages.defaultAnswer = platform::Answer::Yes;
-    set.LoadFromFile(bench::LargeFile());
+    app::Compose(set).LoadFromFile(bench::LargeFile());
   }
 };
 
@@ -134,6 +135,7 @@ void BM_ImportRtf(benchmark::State& state) {
   double growth = 0;
   for (auto _ : state) {
     document::TAEHset set({&messages, &system, nullptr, nullptr});
+    app::Compose(set);
     convert::TAEHtortf rtf;
     rtf.SetLinkedAEHset(&set);
     ResetPeak();

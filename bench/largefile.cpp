@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/compose.h"
 #include "document/aehset.h"
 #include "platform/testing/testplatform.h"
 
@@ -24,6 +25,7 @@ const std::filesystem::path& LargeFile() {
     platform::testing::RecordingMessages messages;
     platform::testing::FixedSystemInfo system(BenchFolder());
     document::TAEHset set({&messages, &system, nullptr, nullptr});
+    app::Compose(set);
     set.SetBackup(false);
     for (int i = 0; i < kPages; ++i) {
       auto page = set.NewObject(document::testoHtml);

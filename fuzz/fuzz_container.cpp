@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/compose.h"
 #include "document/aehset.h"
 #include "platform/testing/fixedcanvas.h"
 #include "platform/testing/testplatform.h"
@@ -22,6 +23,7 @@ struct World {
   platform::testing::FixedCanvas canvas;
   document::TAEHset set{{&messages, nullptr, &canvas, nullptr}};
   richtext::DocumentHost host{set, &canvas, &messages};
+  World() { app::Compose(set); }
 };
 
 }  // namespace

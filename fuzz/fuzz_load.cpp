@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/compose.h"
 #include "base/filestream.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
@@ -29,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::testing::RecordingMessages messages;
   platform::testing::FixedSystemInfo system(Dir());
   document::TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   set.SetBackup(false);
   if (!set.LoadFromFile(in)) return 0;
   for (int k = 0; k < document::kKindCount; ++k) {

@@ -6,7 +6,9 @@
 #include <map>
 #include <string>
 
+#include "app/compose.h"
 #include "document/aehset.h"
+#include "document/recordfields.h"
 #include "platform/testing/testplatform.h"
 #include "richtext/documenthost.h"
 #include "richtext/markup.h"
@@ -25,13 +27,14 @@ struct World {
   std::unique_ptr<richtext::RecordObject> table;
 
   World() {
+    app::Compose(set);
     auto style = set.NewObject(document::stileParagrafo);
     style->SetName("Third");
     set.Register(std::move(style));
     auto* placed = set.Register(set.NewObject(document::immagineNew));
     auto tableRecord = set.NewObject(document::tabellaHtml);
-    tableRecord->SetU8(93, 2);
-    tableRecord->SetU8(94, 2);
+    tableRecord->SetU8(document::field::kTableRows, 2);
+    tableRecord->SetU8(document::field::kTableColumns, 2);
     auto* t = set.Register(std::move(tableRecord));
     image = std::make_unique<richtext::RecordObject>(1, placed);
     table = std::make_unique<richtext::RecordObject>(2, t);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/compose.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "platform/testing/testplatform.h"
@@ -51,13 +52,14 @@ void ConvertInContainer(std::string_view text) {
   platform::testing::RecordingMessages messages;
   platform::testing::FixedSystemInfo system;
   document::TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   auto image = set.NewObject(document::immagine);
   image->SetContent("GIF89a");
   set.Register(std::move(image));
   auto table = set.NewObject(document::tabellaHtml);
-  table->SetU8(93, 2);
-  table->SetU8(94, 3);
-  table->SetU8(95, 2);
+  table->SetU8(document::field::kTableRows, 2);
+  table->SetU8(document::field::kTableColumns, 3);
+  table->SetU8(document::field::kTableAlignment, 2);
   set.Register(std::move(table));
   set.Register(set.NewObject(document::genLink));
   for (int subtype : {12, 3}) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/compose.h"
 #include "convert/aehtortf.h"
 #include "document/aehset.h"
 #include "platform/testing/testplatform.h"
@@ -27,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::uint8_t choice = size > 0 ? data[0] : 0;
   document::TAEHset set({&world.messages, &world.system, nullptr, nullptr});
+  app::Compose(set);
   convert::TAEHtortf rtf;
   rtf.SetLinkedAEHset(&set);
   rtf.ImportOptions.winHelp = (choice & 1) != 0;

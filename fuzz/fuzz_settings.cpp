@@ -27,7 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   static const std::filesystem::path file =
       std::filesystem::temp_directory_path() / ("fuzz_settings_" + std::to_string(getpid()) + ".ini");
+  // A damaged input is set aside as FILE.damaged (FILE.damaged.1 when that
+  // is taken); neither may pile up over the run.
   std::filesystem::remove(file.string() + ".damaged");
+  std::filesystem::remove(file.string() + ".damaged.1");
   std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
   std::string written;
   {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/compose.h"
 #include "convert/aehtotxt.h"
 #include "document/aehset.h"
 #include "platform/testing/testplatform.h"
@@ -14,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   messages.Clear();
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   document::TAEHset set({&messages, nullptr, nullptr, nullptr});
+  app::Compose(set);
   convert::TAEHtoTxt text;
   text.SetLinkedAEHset(&set);
   text.ParagraphsPerPage = size > 0 ? data[0] % 4 : 0;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/compose.h"
 #include "base/filestream.h"
 #include "document/aehset.h"
 #include "document/imagecodec.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
   platform::testing::FixedSystemInfo system(std::filesystem::temp_directory_path());
   system.userName = "Tarn";
   TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   set.SetTitle("Welcome to Tarn");
   set.SetExpPrefix("sample");
   set.SetBackup(false);

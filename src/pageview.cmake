@@ -1,8 +1,8 @@
 # The page view and frame sets: working copies and frame records in the core,
 # the editor control in the widget library.
 target_sources(tarn_core PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/document/workingcopy.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/document/aehpage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page/workingcopy.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page/aehpage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search/spellthread.cpp
   ${CMAKE_CURRENT_LIST_DIR}/objects/frames.cpp
   ${CMAKE_CURRENT_LIST_DIR}/objects/frameset.cpp
@@ -10,7 +10,7 @@ target_sources(tarn_core PRIVATE
 )
 if(TARN_QT)
   target_sources(tarn_ui PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/document/ui/pageview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/page/ui/pageview.cpp
     ${CMAKE_CURRENT_LIST_DIR}/objects/ui/framewidget.cpp
     ${CMAKE_CURRENT_LIST_DIR}/objects/ui/framesetwidget.cpp
     ${CMAKE_CURRENT_LIST_DIR}/objects/ui/styleview.cpp

@@ -1,5 +1,5 @@
 target_sources(tarn_tests PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/document/aehpage_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page/aehpage_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/objects/frames_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/objects/frameset_test.cpp
 )

@@ -26,8 +26,14 @@ void CliMessages::Error(std::string_view text) { Print("Error!", text); }
 
 platform::Answer CliMessages::Ask(std::string_view question, bool /*withCancel*/) {
   Print("Tarn", question);
-  std::fprintf(stderr, "Tarn: answered %s\n", answer == platform::Answer::Yes ? "Yes" : "No");
-  return answer;
+  platform::Answer given = answer;
+  if (given == platform::Answer::Yes && ++m_yesGiven[std::string(question)] > kMaxYes) {
+    given = platform::Answer::No;
+    std::fprintf(stderr, "Tarn: answered No (asked %d times)\n", kMaxYes + 1);
+    return given;
+  }
+  std::fprintf(stderr, "Tarn: answered %s\n", given == platform::Answer::Yes ? "Yes" : "No");
+  return given;
 }
 
 }  // namespace tarn::cli

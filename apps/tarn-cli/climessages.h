@@ -2,6 +2,9 @@
 // questions get the answer chosen on the command line.
 #pragma once
 
+#include <map>
+#include <string>
+
 #include "platform/messages.h"
 
 namespace tarn::cli {
@@ -14,6 +17,12 @@ class CliMessages : public platform::Messages {
   platform::Answer Ask(std::string_view question, bool withCancel) override;
 
   platform::Answer answer = platform::Answer::No;
+  // A question asked again (a retry after a failure) is answered Yes at most
+  // this many times; then No, so that a failure that lasts ends the command.
+  static constexpr int kMaxYes = 3;
+
+ private:
+  std::map<std::string, int> m_yesGiven;
 };
 
 }  // namespace tarn::cli

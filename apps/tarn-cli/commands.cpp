@@ -22,12 +22,15 @@ struct Help {
 
 constexpr Help kHelp[] = {
     {"info", "tarn-cli info [--json] FILE",
-     "Prints a summary of a hypertext: title, format, pages, styles and object counts.\n"
+     "Prints a summary of a hypertext: title, format, pages, styles and object counts,\n"
+     "and whether it is damaged (cut short: pages and objects not read whole).\n"
      "  --json   the same as one JSON object\n"
      "Exit 1 when the file cannot be opened."},
     {"resave", "tarn-cli resave [--yes] IN OUT",
      "Opens IN and saves it as OUT; OUT may be IN (the old file is kept as IN.bak).\n"
-     "  --yes    answer Yes to questions (such as retrying a file that cannot be created)"},
+     "A damaged IN is saved over only with --yes.\n"
+     "  --yes    answer Yes to questions (a retry of a file that cannot be created at most\n"
+     "           three times)"},
     {"dump", "tarn-cli dump FILE --page N [--markup]",
      "Prints page N read into paragraphs as JSON (style, text, link runs, format runs,\n"
      "objects and table cells).\n"
@@ -40,6 +43,8 @@ constexpr Help kHelp[] = {
      "  --htm              pages end in .htm instead of .html\n"
      "  --images-folder    images and files go into the folder images/\n"
      "  --original-names   images and files keep their stored names\n"
+     "Exit 1 when a listed page does not exist or a folder or file cannot be written;\n"
+     "links found in OUTDIR are replaced, never written through.\n"
      "rtf: the pages into the RTF file OUT; with --per-page OUT is a folder that gets\n"
      "one file per page (PREFIXindex.rtf for the cover page, PREFIX + six hexadecimal\n"
      "digits otherwise). Links to addresses and to exported pages become hyperlinks.\n"
@@ -49,7 +54,8 @@ constexpr Help kHelp[] = {
      "  --titles-as-keywords   (winhelp) each topic's title is one of its keywords\n"
      "  --yes              answer Yes when asked whether to go on past 5 MB\n"
      "text: the pages' plain text into OUT, one after another.\n"
-     "Exit 1 when a folder or file cannot be written."},
+     "rtf, winhelp, text: listed pages that do not exist are left out; exit 1 when a\n"
+     "file cannot be written."},
     {"import", "tarn-cli import rtf|text OUT.aeh FILE... [--cut heading|paragraphs:N] [--into EXISTING.aeh]",
      "Reads the files as new pages and saves the hypertext as OUT.aeh: a new hypertext,\n"
      "or the one given by --into (which is left as it is when OUT.aeh names another file).\n"

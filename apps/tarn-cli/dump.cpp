@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/compose.h"
 #include "climessages.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
@@ -118,6 +119,7 @@ int Dump(const std::vector<std::string>& args) {
   platform::HostSystemInfo system;
   platform::testing::FixedTextMeasurer measurer;
   document::TAEHset set({&messages, &system, &measurer, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(file)) return 1;
   document::TAEHtesto* record = LivePage(set, page, messages);
   if (record == nullptr) return 1;

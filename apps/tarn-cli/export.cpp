@@ -9,9 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/compose.h"
 #include "climessages.h"
+#include "rtfcommands.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
+#include "richtext/pagetext.h"
 
 namespace tarn::cli {
 namespace {
@@ -20,26 +23,22 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// "Exporting, phase N: P%" rewritten in place, one line per phase.
-class TerminalProgress : public convert::ExportProgress {
- public:
-  ~TerminalProgress() override { Finish(); }
-  void OnExpProgress(const convert::TAEHconv& /*sender*/, int item, int total, int phase) override {
-    if (phase != m_phase) Finish();
-    m_phase = phase;
-    const int percent = total > 0 ? item * 100 / total : 100;
-    std::fprintf(stderr, "\rExporting, phase %d: %d%%", phase, percent);
-    std::fflush(stderr);
-  }
-  // Ends the phase's line at 100%: progress is told before each document.
-  void Finish() {
-    if (m_phase != 0) std::fprintf(stderr, "\rExporting, phase %d: 100%%\n", m_phase);
-    m_phase = 0;
-  }
+}  // namespace
 
- private:
-  int m_phase = 0;
-};
+TerminalProgress::~TerminalProgress() { Finish(); }
+
+void TerminalProgress::OnExpProgress(const convert::TAEHconv& /*sender*/, int item, int total, int phase) {
+  if (phase != m_phase) Finish();
+  m_phase = phase;
+  const int percent = total > 0 ? item * 100 / total : 100;
+  std::fprintf(stderr, "\r%s, phase %d: %d%%", m_verb, phase, percent);
+  std::fflush(stderr);
+}
+
+void TerminalProgress::Finish() {
+  if (m_phase != 0) std::fprintf(stderr, "\r%s, phase %d: 100%%\n", m_verb, m_phase);
+  m_phase = 0;
+}
 
 bool ParsePages(const std::string& text, std::vector<int>& pages) {
   std::size_t start = 0;
@@ -56,9 +55,10 @@ bool ParsePages(const std::string& text, std::vector<int>& pages) {
   return !pages.empty();
 }
 
-}  // namespace
-
 int Export(const std::vector<std::string>& args) {
+  if (!args.empty() && (args[0] == "rtf" || args[0] == "winhelp" || args[0] == "text")) {
+    return ExportRtfOrText(args);
+  }
   if (args.empty() || args[0] != "html") return kExitUsage;
   std::vector<std::string> files;
   std::vector<int> pages;
@@ -86,9 +86,15 @@ int Export(const std::vector<std::string>& args) {
   CliMessages messages;
   platform::HostSystemInfo system;
   document::TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(files[0])) return kExitFailed;
   if (pages.empty()) {
     for (int i = 0; i < set.CountOf(document::testoHtml); ++i) pages.push_back(i);
+  } else {
+    // A page asked for by number must be there: nothing is written otherwise.
+    for (const int page : pages) {
+      if (richtext::LivePage(set, page, messages) == nullptr) return kExitFailed;
+    }
   }
 
   convert::TAEHtoHtml converter;

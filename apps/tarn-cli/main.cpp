@@ -5,11 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "app/compose.h"
 #include "base/cp1252.h"
 #include "climessages.h"
 #include "commands.h"
 #include "dump.h"
 #include "export.h"
+#include "import.h"
 #ifdef TARN_WITH_QT
 #include "render.h"
 #endif
@@ -32,6 +34,8 @@ int Usage() {
       "       tarn-cli resave [--yes] IN OUT\n"
       "       tarn-cli dump FILE --page N [--markup]\n"
       "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
+      "       tarn-cli export rtf|winhelp|text FILE OUT [--pages N,M,...] [--per-page] [--yes]\n"
+      "       tarn-cli import rtf|text OUT.aeh FILE... [--cut heading|paragraphs:N] [--into EXISTING.aeh]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
       "       tarn-cli commands [--json]\n"
       "       tarn-cli --version | --help | help COMMAND\n",
@@ -50,6 +54,13 @@ void PrintJson(const TAEHset& set) {
   out += ",\"exp_prefix\":" + cli::JsonString(set.ExpPrefix());
   out += ",\"cover_page\":" + std::to_string(set.HeaderI32(document::header::kCoverPage));
   out += ",\"contents_page\":" + std::to_string(set.HeaderI32(document::header::kContentsPage));
+  out += ",\"damaged\":[";
+  for (std::size_t i = 0; i < set.DamagedObjects().size(); ++i) {
+    const document::ObjectId id = set.DamagedObjects()[i];
+    out += (i > 0 ? ",{\"kind\":" : "{\"kind\":") + std::to_string(document::KindOf(id)) +
+           ",\"index\":" + std::to_string(document::IndexOf(id)) + "}";
+  }
+  out += "]";
   std::string counts;
   std::string free;
   for (int k = 0; k < document::kKindCount; ++k) {
@@ -94,9 +105,16 @@ void PrintText(const TAEHset& set) {
   std::printf("File:          %s\n", set.AEHFileName().c_str());
   std::printf("Format:        version %d, revision %d\n", set.Version(), set.Revision());
   std::printf("Export prefix: %s\n", Utf8(set.ExpPrefix()).c_str());
-  std::printf("Authors:       %s\n", Utf8(set.HeaderString(document::header::kAuthors, 79)).c_str());
+  std::printf("Authors:       %s\n",
+              Utf8(set.HeaderString(document::header::kAuthors, document::header::kTextCapacity)).c_str());
   std::printf("Cover page:    %d   Contents page: %d\n", set.HeaderI32(document::header::kCoverPage),
               set.HeaderI32(document::header::kContentsPage));
+  if (set.IsDamaged()) {
+    std::printf("Damaged:       yes, %zu pages and objects could not be read whole\n",
+                set.DamagedObjects().size());
+  } else {
+    std::printf("Damaged:       no\n");
+  }
   std::printf("Pages:\n");
   for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
     const auto* page = set.GetObject(document::testoHtml, i);
@@ -128,6 +146,7 @@ int Info(const std::vector<std::string>& args) {
   cli::CliMessages messages;
   platform::HostSystemInfo system;
   TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(file)) return kExitFailed;
   if (json) PrintJson(set);
   else PrintText(set);
@@ -145,6 +164,7 @@ int Resave(const std::vector<std::string>& args) {
   if (files.size() != 2) return Usage();
   platform::HostSystemInfo system;
   TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(files[0])) return kExitFailed;
   if (!set.SaveToFile(files[1], 2)) {
     for (const auto& e : set.SaveErrors()) messages.Error(e);
@@ -174,6 +194,10 @@ int main(int argc, char** argv) {
 #endif
   if (command == "export") {
     const int rc = cli::Export(args);
+    return rc == kExitUsage ? Usage() : rc;
+  }
+  if (command == "import") {
+    const int rc = cli::Import(args);
     return rc == kExitUsage ? Usage() : rc;
   }
   if (command == "dump") {

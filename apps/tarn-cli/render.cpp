@@ -10,12 +10,13 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/compose.h"
 #include "climessages.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtstrings.h"
-#include "document/aehpage.h"
+#include "page/aehpage.h"
 #include "document/recordfields.h"
 #include "richtext/layout.h"
 #include "richtext/pagetext.h"
@@ -28,7 +29,7 @@ constexpr int kMaxWidth = 20000;
 constexpr int kMaxHeight = 30000;
 
 // The page view's frame set, as far as a single page shown read-only needs.
-class RenderHost : public document::PageHost {
+class RenderHost : public page::PageHost {
  public:
   explicit RenderHost(document::TAEHset& set) : m_set(set) {}
   document::TAEHset& LinkedAEHset() override { return m_set; }
@@ -37,7 +38,7 @@ class RenderHost : public document::PageHost {
   bool AutoSpellCheck() const override { return false; }
   search::SpellEngine* SpellChecker() override { return nullptr; }
   platform::EventLoop* Dispatcher() override { return nullptr; }
-  void RegisterPageView(document::TAEHpage&) override {}
+  void RegisterPageView(page::TAEHpage&) override {}
   void PageViewModified() override {}
 
  private:
@@ -87,15 +88,16 @@ int Render(const std::vector<std::string>& args) {
   platform::HostSystemInfo system;
   platform::qt::QtCanvas measurer;
   document::TAEHset set({&messages, &system, &measurer, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(file)) return 1;
   document::TAEHtesto* record = richtext::LivePage(set, page, messages);
   if (record == nullptr) return 1;
   if (record->U8(document::field::kPageGeneration) == 1 && set.OlderTextConverter) set.OlderTextConverter(*record);
   RenderHost host(set);
-  document::TAEHpage view(host);
+  page::TAEHpage view(host);
   view.SetReadOnly(true);
   view.ShowPage(record);
-  document::PageTextBox& box = *view.Box();
+  page::PageTextBox& box = *view.Box();
   richtext::RichText& text = box.Text();
 
   richtext::TextLayout layout(text, measurer);
@@ -111,7 +113,7 @@ int Render(const std::vector<std::string>& args) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     platform::qt::QtCanvas canvas(&painter);
-    document::PaintPageBackground(canvas, {0, 0, static_cast<int>(width), height}, *record);
+    page::PaintPageBackground(canvas, {0, 0, static_cast<int>(width), height}, *record);
     layout.Paint(canvas, {0, 0, static_cast<int>(width), height}, {});
     // Until objects draw themselves, each shows as an empty box of its size.
     for (const auto& p : text.paragraphs) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/compose.h"
 #include "base/cp1252.h"
 #include "climessages.h"
 #include "convert/aehtortf.h"
@@ -71,6 +72,7 @@ int ExportRtfOrText(const std::vector<std::string>& args) {
 
   platform::HostSystemInfo system;
   document::TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!set.LoadFromFile(files[0])) return kExitFailed;
   if (pages.empty()) pages = LivePages(set);
   const fs::path out = files[1];
@@ -163,6 +165,7 @@ int ImportRtfOrText(const std::string& format, const std::vector<std::string>& a
 
   platform::HostSystemInfo system;
   document::TAEHset set({&messages, &system, nullptr, nullptr});
+  app::Compose(set);
   if (!into.empty() && !set.LoadFromFile(into)) return kExitFailed;
   const int pagesBefore = static_cast<int>(LivePages(set).size());
   TerminalProgress progress("Importing");

@@ -1,6 +1,7 @@
 # The application shell: options, translation of window texts, the command
-# table, the main window.
-target_sources(tarn_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commandtable.cpp ${CMAKE_CURRENT_LIST_DIR}/selectionfeedback.cpp)
+# table, the main window. The program put together: the container's hooks
+# into the layers above it.
+target_sources(tarn_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commandtable.cpp ${CMAKE_CURRENT_LIST_DIR}/selectionfeedback.cpp ${CMAKE_CURRENT_LIST_DIR}/compose.cpp)
 if(TARN_QT)
   target_sources(tarn_ui PRIVATE
     app/ui/resources.cpp

@@ -2,7 +2,8 @@
 // page document and its head, redirect files and the page marker. The walk
 // over a page's text is in htmlbody.cpp.
 #include "convert/aehtohtml.h"
-#include "base/hex.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +14,7 @@
 #include "base/bytes.h"
 #include "base/cp1252.h"
 #include "base/filestream.h"
+#include "base/hex.h"
 #include "base/winpath.h"
 #include "convert/htmlwords.h"
 #include "document/aehset.h"
@@ -162,24 +164,50 @@ fs::path TAEHtoHtml::OutputPath(const std::string& relativeName) const {
   return ExportPath / relative;
 }
 
-void TAEHtoHtml::EnsureFolder(const fs::path& folder) {
+void TAEHtoHtml::EnsureFolder(const std::string& relativeName) {
+  const fs::path relativeFolder = fs::path(relativeName).lexically_normal().parent_path();
+  const fs::path key = relativeFolder.empty() ? fs::path(".") : relativeFolder;
   // Most files of a run go into one or two folders: each is checked once.
-  if (folder.empty() || folder == m_readyFolder) return;
+  if (key == m_readyFolder) return;
   std::error_code ec;
-  if (!fs::is_directory(folder)) {
-    fs::create_directories(folder, ec);
-    if (ec) throw ExportError("Error creating directory: \"" + folder.string() + "\" " + ec.message());
+  if (!fs::is_directory(ExportPath, ec)) {
+    fs::create_directories(ExportPath, ec);
+    if (ec) throw ExportError("Error creating directory: \"" + ExportPath.string() + "\" " + ec.message());
   }
-  m_readyFolder = folder;
+  fs::path folder = ExportPath;
+  for (const auto& part : relativeFolder) {
+    folder /= part;
+    struct stat st {};
+    bool exists = ::lstat(folder.c_str(), &st) == 0;
+    // A folder of the output that is a link would send what is written into
+    // it somewhere else: the link goes, and a folder takes its place.
+    if (exists && S_ISLNK(st.st_mode)) {
+      if (::unlink(folder.c_str()) != 0) {
+        throw ExportError("Error creating directory: \"" + folder.string() + "\" " + SystemError(errno));
+      }
+      exists = false;
+    }
+    if (exists && !S_ISDIR(st.st_mode)) {
+      throw ExportError("Error creating directory: \"" + folder.string() + "\" " + SystemError(EEXIST));
+    }
+    if (!exists && ::mkdir(folder.c_str(), 0777) != 0) {
+      throw ExportError("Error creating directory: \"" + folder.string() + "\" " + SystemError(errno));
+    }
+  }
+  m_readyFolder = key;
 }
 
 void TAEHtoHtml::WriteOutput(const std::string& relativeName, std::string_view bytes) {
   const fs::path path = OutputPath(relativeName);
-  EnsureFolder(path.parent_path());
+  EnsureFolder(relativeName);
   base::WriteFile out;
-  if (!out.Create(path)) throw ExportError("Cannot create " + path.string() + ": " + SystemError(errno));
-  if (!out.Write(bytes)) throw ExportError("Cannot write " + path.string() + ": " + SystemError(errno));
-  if (!out.Close()) throw ExportError("Cannot write " + path.string() + ": " + SystemError(errno));
+  // Never through a link: a file of the output that is a link to something
+  // elsewhere is replaced, not what it points at.
+  if (!out.CreateReplacingLinks(path)) {
+    throw ExportError("Cannot create " + path.string() + ": " + SystemError(out.Error()));
+  }
+  if (!out.Write(bytes)) throw ExportError("Cannot write " + path.string() + ": " + SystemError(out.Error()));
+  if (!out.Close()) throw ExportError("Cannot write " + path.string() + ": " + SystemError(out.Error()));
 }
 
 void TAEHtoHtml::ExportMainPages(const std::vector<int>& pages, RecordList& frameless, RecordList& files,
@@ -221,12 +249,14 @@ void TAEHtoHtml::CopyFileRecords(const RecordList& files) {
     ReportProgress(i, total, kPhaseFiles);
     const std::string name = OutputFileName(record, kFileObjectName);
     const fs::path path = OutputPath(name);
-    EnsureFolder(path.parent_path());
+    EnsureFolder(name);
     const DataBlock& content = record.Content();
     if (content.source == DataBlock::Source::Document && record.Owner() != nullptr) {
       // Large payloads are copied in pieces straight from the document.
       base::WriteFile out;
-      if (!out.Create(path)) throw ExportError("Cannot create " + path.string() + ": " + SystemError(errno));
+      if (!out.CreateReplacingLinks(path)) {
+        throw ExportError("Cannot create " + path.string() + ": " + SystemError(out.Error()));
+      }
       const base::ReadFile& doc = record.Owner()->DocumentFile();
       std::string chunk;
       for (std::int64_t at = 0; at < content.length; at += kCopyChunk) {
@@ -234,9 +264,11 @@ void TAEHtoHtml::CopyFileRecords(const RecordList& files) {
         if (!doc.ReadAt(content.offset + at, n, chunk)) {
           throw ExportError("Cannot read the data of " + name + " from " + record.Owner()->AEHFileName().string());
         }
-        if (!out.Write(chunk)) throw ExportError("Cannot write " + path.string() + ": " + SystemError(errno));
+        if (!out.Write(chunk)) {
+          throw ExportError("Cannot write " + path.string() + ": " + SystemError(out.Error()));
+        }
       }
-      if (!out.Close()) throw ExportError("Cannot write " + path.string() + ": " + SystemError(errno));
+      if (!out.Close()) throw ExportError("Cannot write " + path.string() + ": " + SystemError(out.Error()));
     } else if (content.Present() || !record.FilePath().empty()) {
       const auto bytes = record.ReadContent();
       if (!bytes) throw ExportError("Cannot read the data of " + name + " from " + record.FilePath().string());
@@ -459,12 +491,13 @@ const TAEHoggetto* TAEHtoHtml::HeaderOrFooter(const TAEHoggetto& page, bool foot
 
 std::string TAEHtoHtml::HeadPart(TAEHoggetto& page) {
   const TAEHset& set = *LinkedAEHset();
-  std::string head = "<HTML><HEAD>\r\n<TITLE>" + page.Str(kPageTitle, 71) + "\r\n</TITLE>\r\n";
+  std::string head =
+      "<HTML><HEAD>\r\n<TITLE>" + page.Str(kPageTitle, kPageTitleCapacity) + "\r\n</TITLE>\r\n";
   std::string keywords;
   for (int i = 0; i < kPageKeywordSlots; ++i) {
     const std::int32_t slot = page.I32(kPageKeywords + 4 * i);
     const TAEHoggetto* word = slot >= 0 ? set.GetObject(keyword, slot) : nullptr;
-    if (word != nullptr && !word->IsFree()) keywords += word->Str(kKeywordText, 79) + ",";
+    if (word != nullptr && !word->IsFree()) keywords += word->Str(kKeywordText, kKeywordCapacity) + ",";
   }
   if (!keywords.empty()) head += "<META NAME=\"keywords\" CONTENT=\"" + keywords + "\">\r\n";
   const std::int32_t slide = page.I32(kPageSlideTarget);
@@ -474,9 +507,9 @@ std::string TAEHtoHtml::HeadPart(TAEHoggetto& page) {
   }
   head += ExpandObjectReferences(page);
   head += std::string(kPageMarker) + std::to_string(page.Index()) + ";" + set.AEHFileName().string() + "\"-->\r\n";
-  const std::string authors = set.HeaderString(header::kAuthors, 79);
+  const std::string authors = set.HeaderString(header::kAuthors, header::kTextCapacity);
   if (!authors.empty()) head += "<META NAME=\"author\" CONTENT=\"" + authors + "\">\r\n";
-  const std::string copyright = set.HeaderString(header::kCopyright, 79);
+  const std::string copyright = set.HeaderString(header::kCopyright, header::kTextCapacity);
   if (!copyright.empty()) head += "<META NAME=\"copyright\" CONTENT=\"" + copyright + "\">\r\n";
   head += "<META NAME=\"generator\" CONTENT=\"" + std::string(kGenerator) + "\">\r\n";
   head += "<LINK REL=STYLESHEET HREF=\"" + StyleSheetName() + "\" TYPE=\"text/css\">\r\n";
@@ -553,7 +586,8 @@ std::string TAEHtoHtml::WriteRedirectFile(const TAEHoggetto& page, const fs::pat
   const std::string name = RedirectName(page);
   if (set == nullptr || name.empty()) return {};
   const std::string target = OutputFileName(page, kMainName);
-  std::string html = "<HTML><HEAD>\r\n<TITLE>" + page.Str(kPageTitle, 71) + "\r\n</TITLE>\r\n";
+  std::string html =
+      "<HTML><HEAD>\r\n<TITLE>" + page.Str(kPageTitle, kPageTitleCapacity) + "\r\n</TITLE>\r\n";
   html += std::string(kPageMarker) + std::to_string(page.Index()) + ";" + set->AEHFileName().string() + "\"-->\r\n";
   html += "<META HTTP-EQUIV=\"refresh\" CONTENT=\"0;URL=" + target + "\">\r\n";
   html += "</HEAD>\r\n<BODY";
@@ -569,8 +603,8 @@ std::string TAEHtoHtml::WriteRedirectFile(const TAEHoggetto& page, const fs::pat
   html += "<A HREF=\"" + target + "\">Loading...</A>\r\n</BODY></HTML>\r\n";
   const fs::path path = folder / name;
   base::WriteFile out;
-  if (!out.Create(path) || !out.Write(html) || !out.Close()) {
-    throw ExportError("Cannot write " + path.string() + ": " + SystemError(errno));
+  if (!out.CreateReplacingLinks(path) || !out.Write(html) || !out.Close()) {
+    throw ExportError("Cannot write " + path.string() + ": " + SystemError(out.Error()));
   }
   return path.string();
 }

@@ -11,86 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/aehconv.h"
+#include "convert/htmlbody.h"
 #include "document/objectkinds.h"
 
 namespace tarn::convert {
-
-enum class TExpCSS { ecUseCSS, ecEmulateFF };
-
-// Names of a page file: the main version, the version without its frame
-// set, and (by separator only) file objects.
-enum NameKind : int { kMainName = 0, kFramelessName = 1, kFileObjectName = 2 };
-
-// What WriteBody writes of a text.
-enum BodyMode : int { kTextOnly = 0, kBodyAndText = 1, kFooterText = 2, kBodyTagOnly = 6 };
-
-// Script flags of a page: which generated functions its head needs.
-enum ScriptFlag : int {
-  kBrowserDetection = 1,
-  kRollOverSupport = 2,
-  kCloseWindowScript = 4,
-  kOpenWindowScript = 8,
-  kOpenBrowserScript = 16,
-};
-
-// A font as the writer compares it: what it has emitted, what the text
-// asks for, and what the paragraph's style gives.
-struct HtmlFont {
-  std::uint32_t colour = 0;
-  std::string face;
-  std::int32_t size = 12;
-  std::uint8_t flags = 0;     // 1 bold, 2 italic, 4 underline, 8 strike-through
-  std::uint8_t position = 0;  // 0 normal, 1 subscript, 2 superscript
-};
-
-// What has been written so far in the open paragraph.
-struct EmittedState {
-  HtmlFont font;
-  bool fontOpen = false;
-  int alignment = 0;
-  int listType = 0;
-  int unit = 1;
-  int lineHeight = -32000;
-  int indent = 0;
-  int leftMargin = 10;
-  int rightMargin = 10;
-  int topMargin = 0;
-  int bottomMargin = 0;
-  std::uint32_t linkColour = 0xFF0000;
-  int linkSize = -1;
-  std::uint8_t linkFlags = 4;
-};
-
-// The state of one text while it is written (one WriteBody call). Objects
-// inside the text work on it too.
-struct HtmlText {
-  explicit HtmlText(std::string& output) : out(output) {}
-  std::string& out;
-  EmittedState emitted;
-  // Saved states of the texts around nested tables.
-  std::vector<EmittedState> stack;
-  HtmlFont current;
-  HtmlFont styleFont;
-  int styleNumber = 0;
-  std::uint32_t styleLinkColour = 0xFF0000;
-  int styleLinkSize = -1;
-  std::uint8_t styleLinkFlags = 4;
-  bool paragraphOpen = false;
-  bool formatPending = false;
-  bool linkOpen = false;
-  // The open link's start tag, written again after an anchor inside it.
-  std::string linkStart;
-  int listCounter = 1;
-  bool lastWasBlank = false;
-  // Tables being written (innermost last) and the cells opened in each.
-  struct Table {
-    const TAEHoggetto* record = nullptr;
-    int cellsOpened = 0;
-  };
-  std::vector<Table> tables;
-  int formCounter = 0;
-};
 
 // A page recognised by its marker comment.
 struct PageMarker {
@@ -105,7 +29,7 @@ class TAEHtoHtml;
 bool WriteFrameSetDocument(TAEHtoHtml& converter, const TAEHoggetto& page, const TAEHoggetto& map, std::string& out,
                            RecordList* frameless);
 
-class TAEHtoHtml : public TAEHconv {
+class TAEHtoHtml : public THtmlBody {
  public:
   // Images and files go into the sub-folder "images".
   bool ExpSepImage = false;
@@ -113,7 +37,6 @@ class TAEHtoHtml : public TAEHconv {
   bool ExpOrigName = false;
   // 0 ".htm", 1 ".html".
   int ExpTipoExt = 1;
-  TExpCSS ExpCSS = TExpCSS::ecUseCSS;
   bool ImpPreview = false;
   // Automatic "alt" texts for map zones.
   bool AutoAlt = false;
@@ -146,9 +69,7 @@ class TAEHtoHtml : public TAEHconv {
   std::string StyleSheetName() const;
   // ".htm" or ".html".
   std::string PageExtension() const;
-  // The name, relative to ExportPath, under which a record is exported;
-  // folders are separated by "/".
-  std::string OutputFileName(const TAEHoggetto& record, int nameKind) const;
+  std::string OutputFileName(const TAEHoggetto& record, int nameKind) const override;
   // One complete HTML document for the page, appended to out.
   void ExportPage(TAEHoggetto& page, std::string& out, RecordList* frameless, RecordList& files, int nameKind);
   // Writes the redirect file of a page that has an additional HTML name and
@@ -156,56 +77,23 @@ class TAEHtoHtml : public TAEHconv {
   std::string WriteRedirectPage(const TAEHoggetto& page, const std::filesystem::path& folder);
   // Recognises a file written by this converter.
   static PageMarker ReadPageMarker(const std::filesystem::path& file);
-  // The record's extra HTML with its object references replaced.
-  std::string ExpandObjectReferences(const TAEHoggetto& record);
+  // The record's extra HTML (or the text given) with its object references
+  // replaced.
+  std::string ExpandObjectReferences(const TAEHoggetto& record) override;
   std::string ExpandObjectReferences(const TAEHoggetto& record, std::string_view text);
-  // The body part of one page's text, appended to out.
-  void WriteBody(std::string& out, int mode, TAEHoggetto& page);
 
-  // Script flags and roll-over images of the page being written.
-  int ScriptFlags() const { return m_scriptFlags; }
-  void SetScriptFlags(int flags) { m_scriptFlags |= flags; }
+  // Roll-over images of the page being written.
   RecordList& RollOverList() { return m_rollOver; }
-  // The name kind of the page being written.
-  int CurrentNameKind() const { return m_nameKind; }
 
  protected:
-  // The objects placed in a text (tables, images, form controls, multimedia,
-  // scripts and raw HTML) are converted here; the pending format has been
-  // written. Anchors are handled; the other kinds write nothing yet.
-  virtual void WriteEmbeddedObject(HtmlText& text, TAEHoggetto& record);
-  // A "<T>" in the text: the boundary between two table cells.
-  virtual void WriteCellBoundary(HtmlText& text);
-
-  // Text-walk steps that object conversions reuse.
-  void WritePendingFormat(HtmlText& text);
-  void WriteClosingTags(HtmlText& text);
-  void OpenLink(HtmlText& text, TAEHoggetto& record);
-  // The target attributes of a link to the record (a page, file, URL or
-  // special link), without its extra attributes.
-  std::string LinkTargetAttributes(TAEHoggetto& record);
-  // ",''" or ",'height=..,width=..,...'" from a special link's window description.
-  std::string WindowFeatures(const TAEHoggetto& link) const;
-  // Adds a record with data to copy (image or file) to the run's file list.
-  void AddToFileList(TAEHoggetto* record);
-  // The page file a link names: with its frame set, or the frameless version
-  // (which then joins the frameless list).
-  std::string LinkedPageName(TAEHoggetto& page, bool withFrameSet);
+  void AddToFileList(TAEHoggetto* record) override;
+  int PixelsPerInch() const override;
 
  private:
-  void WalkText(HtmlText& text, std::string_view markup);
-  void ParagraphStart(HtmlText& text, std::string_view tag);
-  void CharacterFormat(HtmlText& text, std::string_view tag);
-  void WriteObjectTag(HtmlText& text, document::ObjectId id);
-  void CloseParagraph(HtmlText& text);
-  std::string FontElement(const HtmlFont& font, const HtmlFont& base) const;
-  std::string LinkDeclarations(const HtmlText& text) const;
-  void WriteBodyTag(std::string& out, const TAEHoggetto& page);
   std::string StyleRules(const TAEHoggetto& style, int number) const;
   std::string HeadPart(TAEHoggetto& page);
   std::string ExternalLinkName(const TAEHoggetto& link) const;
   const TAEHoggetto* HeaderOrFooter(const TAEHoggetto& page, bool footer) const;
-  int PixelsPerInch() const;
 
   // Run steps; each throws ExportError when a file cannot be written.
   void PrepareRun();
@@ -214,19 +102,16 @@ class TAEHtoHtml : public TAEHconv {
   void ExportFramelessPages(RecordList& frameless, RecordList& files, RecordList* exported);
   void CopyFileRecords(const RecordList& files);
   void WriteOutput(const std::string& relativeName, std::string_view bytes);
-  void EnsureFolder(const std::filesystem::path& folder);
+  // Makes the folders of an output file's name inside ExportPath.
+  void EnsureFolder(const std::string& relativeName);
   std::string WriteRedirectFile(const TAEHoggetto& page, const std::filesystem::path& folder);
   std::filesystem::path OutputPath(const std::string& relativeName) const;
   template <typename Steps>
   bool Run(Steps steps);
 
-  // The run's lists and the page document being written.
+  // The run's file list and roll-over images.
   RecordList* m_files = nullptr;
-  RecordList* m_frameless = nullptr;
   RecordList m_rollOver;
-  int m_nameKind = kMainName;
-  int m_scriptFlags = 0;
-  const TAEHoggetto* m_pageWritten = nullptr;
   // The folder last found or made during a run.
   std::filesystem::path m_readyFolder;
   // Pages being pulled in by "!RefP:", against a page that pulls in itself.

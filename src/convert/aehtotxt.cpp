@@ -10,7 +10,7 @@
 #include "convert/textcodec.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 #include "richtext/styles.h"
 
 namespace tarn::convert {
@@ -105,7 +105,7 @@ void AppendTextLine(std::string& markup, std::string_view line) {
   for (const char ch : line) {
     const auto c = static_cast<unsigned char>(ch);
     if (c == '\t') markup.append(kTabBlanks, ' ');
-    else if (c >= 32) richtext::AppendEscaped(markup, c);
+    else if (c >= 32) markup::AppendEscaped(markup, c);
   }
 }
 

@@ -1,20 +1,17 @@
-// The HTML converter's walk over a page's markup: paragraphs with their
-// styles, character formats as B, I, SUB, SUP and FONT elements, blanks,
-// entities, links with all their target forms, and the place where the
-// objects placed in the text are converted.
+// The body of an exported page; see htmlbody.h.
+#include "convert/htmlbody.h"
+
 #include <algorithm>
 #include <memory>
 
 #include "base/bytes.h"
-#include "base/hex.h"
 #include "base/cp1252.h"
-#include "convert/aehtohtml.h"
 #include "convert/htmlwords.h"
 #include "document/aehset.h"
 #include "document/links.h"
 #include "document/recordfields.h"
+#include "markup/tokenizer.h"
 #include "platform/messages.h"
-#include "richtext/entities.h"
 #include "richtext/styles.h"
 
 namespace tarn::convert {
@@ -22,79 +19,11 @@ using namespace document;
 using namespace document::field;
 namespace {
 
-constexpr std::size_t kValueWindow = 12;  // a value's closing blank must come this soon
 constexpr std::string_view kDefaultFace = "Times New Roman";
 constexpr std::uint32_t kColourMask = 0xFFFFFF;
 constexpr std::int16_t kPairNotGiven = -20000;
-constexpr std::uint8_t kBold = 1;
-constexpr std::uint8_t kItalic = 2;
-constexpr std::uint8_t kUnderline = 4;
-constexpr std::uint8_t kStrike = 8;
-constexpr int kNumbered = 6;
-constexpr int kBulleted = 10;
 
-bool IsList(int listType) { return listType == kNumbered || listType == kBulleted; }
-
-// The letter codes of one tag, read by the same rules as the markup reader:
-// each code only at the read position, in the order asked for.
-class TagCodes {
- public:
-  TagCodes(std::string_view tag, std::size_t start) : m_tag(tag), m_pos(std::min(start, tag.size())) {}
-
-  bool Number(std::string_view key, std::int32_t& value) {
-    if (!At(key)) return false;
-    m_pos += key.size();
-    const std::size_t blank = FindBlank();
-    if (blank == std::string_view::npos) return false;
-    std::size_t i = m_pos;
-    const bool negative = i < blank && m_tag[i] == '-';
-    if (negative) ++i;
-    std::int64_t v = 0;
-    for (; i < blank && m_tag[i] >= '0' && m_tag[i] <= '9' && v < 0x7FFFFFFF; ++i) v = v * 10 + (m_tag[i] - '0');
-    value = static_cast<std::int32_t>(negative ? -v : v);
-    m_pos = blank + 1;
-    return true;
-  }
-
-  bool Colour(std::string_view key, std::uint32_t& value) {
-    if (!At(key)) return false;
-    m_pos += key.size();
-    std::uint32_t rgb = 0;
-    for (std::size_t i = 0; i < 6; ++i) {
-      const int d = m_pos + i < m_tag.size() ? base::HexDigitValue(m_tag[m_pos + i]) : -1;
-      rgb = (rgb << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
-    }
-    const std::size_t blank = FindBlank();
-    if (blank == std::string_view::npos) return false;
-    // Written red, green, blue; held with red in the lowest byte.
-    value = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
-    m_pos = blank + 1;
-    return true;
-  }
-
-  bool Face(std::string& value) {
-    if (!At("F\"")) return false;
-    m_pos += 2;
-    const std::size_t quote = m_tag.find('"', m_pos);
-    if (quote == std::string_view::npos) return false;
-    value.assign(m_tag.substr(m_pos, quote - m_pos));
-    m_pos = std::min(quote + 2, m_tag.size());
-    return true;
-  }
-
- private:
-  bool At(std::string_view key) const { return m_tag.substr(m_pos).starts_with(key); }
-  std::size_t FindBlank() const {
-    const std::size_t end = std::min(m_tag.size(), m_pos + kValueWindow);
-    for (std::size_t i = m_pos; i < end; ++i) {
-      if (m_tag[i] == ' ') return i;
-    }
-    return std::string_view::npos;
-  }
-
-  std::string_view m_tag;
-  std::size_t m_pos;
-};
+bool IsList(int listType) { return listType == style::kListNumbered || listType == style::kListBullet; }
 
 HtmlFont ToHtmlFont(const richtext::TMyFont& font) {
   return {font.colour & kColourMask, font.face, font.size, static_cast<std::uint8_t>(font.style & 0x0F),
@@ -110,19 +39,18 @@ void SetBit(std::uint8_t& flags, std::uint8_t bit, bool on) {
 }
 
 // The character codes of a paragraph or format tag applied to a font.
-void ApplyCharacterCodes(TagCodes& codes, HtmlFont& font, bool formatTag) {
-  std::uint32_t colour = 0;
-  std::int32_t n = 0;
-  std::string face;
-  if (codes.Colour("c", colour)) font.colour = colour & kColourMask;
-  if (codes.Face(face)) font.face = face;
-  if (codes.Number("s", n)) font.size = n;
-  if (formatTag && codes.Number("i", n)) SetBit(font.flags, kItalic, n == 1);
-  if (formatTag && codes.Number("g", n)) SetBit(font.flags, kBold, n == 1);
+void ApplyCharacterCodes(const markup::TagCodes& codes, HtmlFont& font) {
+  using markup::Code;
+  if (codes.Has(Code::kColour)) font.colour = codes.Colour(Code::kColour) & kColourMask;
+  if (codes.Has(Code::kFace)) font.face = codes.Face();
+  if (codes.Has(Code::kSize)) font.size = codes.Number(Code::kSize);
+  if (codes.Has(Code::kItalic)) SetBit(font.flags, style::kItalic, codes.Number(Code::kItalic) == 1);
+  if (codes.Has(Code::kBold)) SetBit(font.flags, style::kBold, codes.Number(Code::kBold) == 1);
   // All four style bits follow "y": underline and strike-through must reach
   // the FONT element as much as bold and italic.
-  if (codes.Number("y", n)) font.flags = static_cast<std::uint8_t>(n & 0x0F);
-  if (codes.Number("p", n)) font.position = static_cast<std::uint8_t>(n);
+  if (codes.Has(Code::kStyleBits))
+    font.flags = static_cast<std::uint8_t>(codes.Number(Code::kStyleBits) & 0x0F);
+  if (codes.Has(Code::kPosition)) font.position = static_cast<std::uint8_t>(codes.Number(Code::kPosition));
 }
 
 TAEHoggetto* Live(const TAEHset* set, ObjectId id) {
@@ -135,7 +63,7 @@ TAEHoggetto* Live(const TAEHset* set, ObjectId id) {
 
 // ---- Body ----
 
-void TAEHtoHtml::WriteBodyTag(std::string& out, const TAEHoggetto& page) {
+void THtmlBody::WriteBodyTag(std::string& out, const TAEHoggetto& page) {
   const TAEHset* set = LinkedAEHset();
   out += "<BODY";
   const std::int32_t background = page.I32(kPageBgImage);
@@ -151,7 +79,7 @@ void TAEHtoHtml::WriteBodyTag(std::string& out, const TAEHoggetto& page) {
   out += "<BASE TARGET=\"_top\">\r\n";
 }
 
-void TAEHtoHtml::WriteBody(std::string& out, int mode, TAEHoggetto& page) {
+void THtmlBody::WriteBody(std::string& out, int mode, TAEHoggetto& page) {
   if (mode == kBodyAndText || mode == kBodyTagOnly) WriteBodyTag(out, page);
   if (mode == kBodyTagOnly) return;
   if (page.Kind() == testoHtml && page.U8(kPageGeneration) == 1 && page.Owner() != nullptr &&
@@ -171,7 +99,7 @@ void TAEHtoHtml::WriteBody(std::string& out, int mode, TAEHoggetto& page) {
     copy = page.ReadContent().value_or(std::string());
     markup = copy;
   }
-  markup = markup.substr(0, markup.find('\0'));
+  markup = markup::TextPart(markup);
   const TAEHoggetto* outer = m_pageWritten;
   if (outer == nullptr) m_pageWritten = &page;
   HtmlText text(out);
@@ -179,65 +107,47 @@ void TAEHtoHtml::WriteBody(std::string& out, int mode, TAEHoggetto& page) {
   m_pageWritten = outer;
 }
 
-void TAEHtoHtml::WalkText(HtmlText& t, std::string_view markup) {
+void THtmlBody::WalkText(HtmlText& t, std::string_view markup) {
+  using markup::TokenKind;
   std::string& out = t.out;
-  const std::size_t n = markup.size();
+  markup::Tokenizer tokens(markup);
+  for (markup::Token token = tokens.Next(); token.kind != TokenKind::kEnd; token = tokens.Next()) {
+    switch (token.kind) {
+      case TokenKind::kText: WriteCharacters(t, token.text); continue;
+      case TokenKind::kEntity:
+        WritePendingFormat(t);
+        out.append(token.text);
+        continue;
+      case TokenKind::kControls:
+        // Control bytes carry nothing (runs of them stand for neutralised
+        // format tags) and leave the pending format pending.
+        continue;
+      case TokenKind::kCellEnd: WriteCellBoundary(t); continue;
+      default: break;
+    }
+    if (!token.closed) break;  // a tag without its end ends the text
+    switch (token.kind) {
+      case TokenKind::kReference: WriteObjectTag(t, static_cast<ObjectId>(token.value)); break;
+      case TokenKind::kLinkEnd:
+        out += "</A>";
+        t.linkOpen = false;
+        break;
+      case TokenKind::kFormatTag: CharacterFormat(t, tokens.Codes()); break;
+      case TokenKind::kParagraphTag: ParagraphStart(t, tokens.Codes()); break;
+      default: break;
+    }
+  }
+  WritePendingFormat(t);
+  CloseParagraph(t);
+}
+
+void THtmlBody::WriteCharacters(HtmlText& t, std::string_view text) {
+  std::string& out = t.out;
+  WritePendingFormat(t);
+  const std::size_t n = text.size();
   std::size_t i = 0;
   while (i < n) {
-    const char c = markup[i];
-    if (c == '<') {
-      const char k = i + 1 < n ? markup[i + 1] : '\0';
-      if (k == 'D' || k == 'F' || k == 'R') {
-        const char closing[] = {'<', static_cast<char>(k + ('a' - 'A')), '>', '\0'};
-        const std::size_t end = markup.find(closing, i + 2);
-        if (end == std::string_view::npos) break;
-        i = end + 3;
-        continue;
-      }
-      if (k == 'T') {
-        WriteCellBoundary(t);
-        i += 3;
-        continue;
-      }
-      const std::size_t close = markup.find('>', i);
-      if (close == std::string_view::npos) break;  // a tag without its end ends the text
-      const std::string_view tag = markup.substr(i, close - i);
-      switch (k) {
-        case '$': {
-          std::uint32_t value = 0;
-          for (std::size_t d = 2; d < 10; ++d) {
-            const int h = d < tag.size() ? base::HexDigitValue(tag[d]) : -1;
-            value = (value << 4) | static_cast<std::uint32_t>(h < 0 ? 0 : h);
-          }
-          WriteObjectTag(t, static_cast<ObjectId>(value));
-          break;
-        }
-        case '%':
-          out += "</A>";
-          t.linkOpen = false;
-          break;
-        case 'Y': CharacterFormat(t, tag); break;
-        case 'Z': ParagraphStart(t, tag); break;
-        default: break;
-      }
-      i = close + 1;
-      continue;
-    }
-    if (c == '&') {
-      WritePendingFormat(t);
-      const std::size_t length = richtext::DecodeEntity(markup, i).length;
-      out.append(markup.substr(i, length));
-      i += length;
-      continue;
-    }
-    const auto uc = static_cast<unsigned char>(c);
-    if (uc < 32) {
-      // Control bytes carry nothing (runs of them stand for neutralised
-      // format tags) and leave the pending format pending.
-      ++i;
-      continue;
-    }
-    WritePendingFormat(t);
+    const char c = text[i];
     if (c == ' ') {
       out += t.lastWasBlank ? "&nbsp;" : " ";
       t.lastWasBlank = true;
@@ -246,21 +156,19 @@ void TAEHtoHtml::WalkText(HtmlText& t, std::string_view markup) {
     }
     // Plain characters are copied as one run.
     std::size_t j = i;
-    while (j < n && markup[j] > ' ' && markup[j] < 127 && markup[j] != '<' && markup[j] != '>' && markup[j] != '&') ++j;
+    while (j < n && text[j] > ' ' && text[j] < 127 && text[j] != '>') ++j;
     if (j > i) {
-      out.append(markup.substr(i, j - i));
+      out.append(text.substr(i, j - i));
       i = j;
     } else {
-      AppendHtmlText(out, uc);
+      AppendHtmlText(out, static_cast<unsigned char>(c));
       ++i;
     }
     t.lastWasBlank = false;
   }
-  WritePendingFormat(t);
-  CloseParagraph(t);
 }
 
-void TAEHtoHtml::CloseParagraph(HtmlText& t) {
+void THtmlBody::CloseParagraph(HtmlText& t) {
   t.out += "&nbsp;";
   WriteClosingTags(t);
   if (IsList(t.emitted.listType)) t.out += "</LI>";
@@ -268,12 +176,10 @@ void TAEHtoHtml::CloseParagraph(HtmlText& t) {
   t.paragraphOpen = false;
 }
 
-void TAEHtoHtml::ParagraphStart(HtmlText& t, std::string_view tag) {
-  using namespace richtext::stylefield;
-  TagCodes codes(tag, 3);
-  std::int32_t number = 0;
-  codes.Number("S", number);
-  number = std::max(number, 0);
+void THtmlBody::ParagraphStart(HtmlText& t, const markup::TagCodes& codes) {
+  using namespace document::field::style;
+  using markup::Code;
+  const std::int32_t number = codes.Has(Code::kStyle) ? std::max(codes.Number(Code::kStyle), 0) : 0;
   const TAEHset* set = LinkedAEHset();
   const TAEHoggetto* style = set != nullptr ? set->GetObject(stileParagrafo, number) : nullptr;
   if (style != nullptr && style->IsFree()) style = nullptr;
@@ -311,41 +217,45 @@ void TAEHtoHtml::ParagraphStart(HtmlText& t, std::string_view tag) {
   e.linkFlags = t.styleLinkFlags;
 
   t.current = t.styleFont;
-  ApplyCharacterCodes(codes, t.current, false);
+  ApplyCharacterCodes(codes, t.current);
 
   // The paragraph attributes the tag states; only those appear in the
   // paragraph's own style attribute.
   const int ppi = PixelsPerInch();
-  std::int32_t v = 0;
-  std::uint32_t colour = 0;
   std::string declarations;
   bool stated = false;
-  codes.Number("P", v);  // read past; no HTML rule uses it
-  if (codes.Number("A", v)) {
+  // "P" is read past: no HTML rule uses it.
+  if (codes.Has(Code::kAlignment)) {
+    const std::int32_t v = codes.Number(Code::kAlignment);
     e.alignment = v;
     declarations += "text-align: " + std::string(AlignmentWord(v)) + ";";
     stated = true;
   }
-  if (codes.Number("N", v)) {
+  if (codes.Has(Code::kListKind)) {
+    const std::int32_t v = codes.Number(Code::kListKind);
     e.listType = v;
     if (v == 0) declarations += "list-style-type:none;";
-    else if (v == kNumbered) declarations += "list-style-type:decimal;";
-    else if (v == kBulleted) declarations += "list-style-type:disc;";
+    else if (v == style::kListNumbered) declarations += "list-style-type:decimal;";
+    else if (v == style::kListBullet) declarations += "list-style-type:disc;";
     stated = true;
   }
-  if (codes.Number("M", v)) e.unit = v;
+  if (codes.Has(Code::kUnit)) e.unit = codes.Number(Code::kUnit);
   struct Length {
-    std::string_view key;
+    Code code;
     int EmittedState::*field;
     std::string_view property;
   };
   static constexpr Length kLengths[] = {
-      {"L", &EmittedState::lineHeight, "line-height: "},  {"I", &EmittedState::indent, "text-indent: "},
-      {"l", &EmittedState::leftMargin, "margin-left: "},  {"r", &EmittedState::rightMargin, "margin-right: "},
-      {"t", &EmittedState::topMargin, "margin-top: "},    {"b", &EmittedState::bottomMargin, "margin-bottom: "}};
+      {Code::kLineHeight, &EmittedState::lineHeight, "line-height: "},
+      {Code::kIndent, &EmittedState::indent, "text-indent: "},
+      {Code::kLeftMargin, &EmittedState::leftMargin, "margin-left: "},
+      {Code::kRightMargin, &EmittedState::rightMargin, "margin-right: "},
+      {Code::kSpaceBefore, &EmittedState::topMargin, "margin-top: "},
+      {Code::kSpaceAfter, &EmittedState::bottomMargin, "margin-bottom: "}};
   std::string lengths;
   for (const Length& length : kLengths) {
-    if (!codes.Number(length.key, v)) continue;
+    if (!codes.Has(length.code)) continue;
+    const std::int32_t v = codes.Number(length.code);
     e.*length.field = v;
     stated = true;
     // An automatic line height has no length: the browser's normal height.
@@ -355,9 +265,10 @@ void TAEHtoHtml::ParagraphStart(HtmlText& t, std::string_view tag) {
     lengths += std::string(length.property) + value + ";";
   }
   declarations += lengths;
-  if (codes.Colour("C", colour)) e.linkColour = colour & kColourMask;
-  if (codes.Number("S", v)) e.linkSize = v;
-  if (codes.Number("Y", v)) e.linkFlags = static_cast<std::uint8_t>(v & 0x0F);
+  if (codes.Has(Code::kLinkColour)) e.linkColour = codes.Colour(Code::kLinkColour) & kColourMask;
+  if (codes.Has(Code::kLinkSize)) e.linkSize = codes.Number(Code::kLinkSize);
+  if (codes.Has(Code::kLinkStyle))
+    e.linkFlags = static_cast<std::uint8_t>(codes.Number(Code::kLinkStyle) & 0x0F);
   e.font = t.current;
 
   std::string& out = t.out;
@@ -366,18 +277,18 @@ void TAEHtoHtml::ParagraphStart(HtmlText& t, std::string_view tag) {
   out += " class=s" + std::to_string(number) + " ";
   out += ExpCSS == TExpCSS::ecUseCSS && stated ? " style='" + declarations + "'>" : std::string(">");
   out += "\r\n";
-  if (e.listType == kNumbered) {
+  if (e.listType == style::kListNumbered) {
     out += "<!lisnum>" + std::to_string(t.listCounter) + ". <!/lisnum>";
     ++t.listCounter;
   } else {
-    if (e.listType == kBulleted) out += "<LI>";
+    if (e.listType == style::kListBullet) out += "<LI>";
     t.listCounter = 1;
   }
   const std::string font = FontElement(t.current, t.styleFont);
   out += font;
   e.fontOpen = !font.empty();
-  if (t.current.flags & kBold) out += "<B>";
-  if (t.current.flags & kItalic) out += "<I>";
+  if (t.current.flags & style::kBold) out += "<B>";
+  if (t.current.flags & style::kItalic) out += "<I>";
   if (t.current.position == 1) out += "<SUB>";
   if (t.current.position == 2) out += "<SUP>";
   t.paragraphOpen = true;
@@ -386,16 +297,15 @@ void TAEHtoHtml::ParagraphStart(HtmlText& t, std::string_view tag) {
   t.lastWasBlank = false;
 }
 
-void TAEHtoHtml::CharacterFormat(HtmlText& t, std::string_view tag) {
+void THtmlBody::CharacterFormat(HtmlText& t, const markup::TagCodes& codes) {
   // A format tag restates the font relative to the paragraph's style; two
   // tags with no character between them amend one another.
   if (!t.formatPending) t.current = t.styleFont;
-  TagCodes codes(tag, 3);
-  ApplyCharacterCodes(codes, t.current, true);
+  ApplyCharacterCodes(codes, t.current);
   t.formatPending = true;
 }
 
-void TAEHtoHtml::WritePendingFormat(HtmlText& t) {
+void THtmlBody::WritePendingFormat(HtmlText& t) {
   if (!t.formatPending) return;
   std::string& out = t.out;
   HtmlFont& s = t.emitted.font;
@@ -404,13 +314,13 @@ void TAEHtoHtml::WritePendingFormat(HtmlText& t) {
   const std::string element = FontElement(f, t.styleFont);
   const bool differencesOnly = element.empty() && (!changed || !t.emitted.fontOpen);
   if (differencesOnly) {
-    if ((s.flags & kItalic) && !(f.flags & kItalic)) out += "</I>";
-    if ((s.flags & kBold) && !(f.flags & kBold)) out += "</B>";
+    if ((s.flags & style::kItalic) && !(f.flags & style::kItalic)) out += "</I>";
+    if ((s.flags & style::kBold) && !(f.flags & style::kBold)) out += "</B>";
     if (s.position == 1 && f.position != 1) out += "</SUB>";
     if (s.position == 2 && f.position != 2) out += "</SUP>";
   } else {
-    if (s.flags & kItalic) out += "</I>";
-    if (s.flags & kBold) out += "</B>";
+    if (s.flags & style::kItalic) out += "</I>";
+    if (s.flags & style::kBold) out += "</B>";
     if (s.position == 1) out += "</SUB>";
     if (s.position == 2) out += "</SUP>";
   }
@@ -420,13 +330,13 @@ void TAEHtoHtml::WritePendingFormat(HtmlText& t) {
     out += element;
   }
   if (differencesOnly) {
-    if ((f.flags & kBold) && !(s.flags & kBold)) out += "<B>";
-    if ((f.flags & kItalic) && !(s.flags & kItalic)) out += "<I>";
+    if ((f.flags & style::kBold) && !(s.flags & style::kBold)) out += "<B>";
+    if ((f.flags & style::kItalic) && !(s.flags & style::kItalic)) out += "<I>";
     if (f.position == 1 && s.position != 1) out += "<SUB>";
     if (f.position == 2 && s.position != 2) out += "<SUP>";
   } else {
-    if (f.flags & kBold) out += "<B>";
-    if (f.flags & kItalic) out += "<I>";
+    if (f.flags & style::kBold) out += "<B>";
+    if (f.flags & style::kItalic) out += "<I>";
     if (f.position == 1) out += "<SUB>";
     if (f.position == 2) out += "<SUP>";
   }
@@ -434,28 +344,28 @@ void TAEHtoHtml::WritePendingFormat(HtmlText& t) {
   t.formatPending = false;
 }
 
-void TAEHtoHtml::WriteClosingTags(HtmlText& t) {
+void THtmlBody::WriteClosingTags(HtmlText& t) {
   const HtmlFont& s = t.emitted.font;
-  if (s.flags & kItalic) t.out += "</I>";
-  if (s.flags & kBold) t.out += "</B>";
+  if (s.flags & style::kItalic) t.out += "</I>";
+  if (s.flags & style::kBold) t.out += "</B>";
   if (s.position == 1) t.out += "</SUB>";
   if (s.position == 2) t.out += "</SUP>";
   if (t.emitted.fontOpen) t.out += "</FONT>";
   t.emitted.fontOpen = false;
 }
 
-std::string TAEHtoHtml::FontElement(const HtmlFont& font, const HtmlFont& base) const {
+std::string THtmlBody::FontElement(const HtmlFont& font, const HtmlFont& base) const {
   std::string declarations;
   if (font.colour != base.colour) declarations += "color:#" + HtmlColour(font.colour) + ";";
   if (font.face != base.face) declarations += "font-family:\"" + font.face + "\";";
   if (font.size != base.size) declarations += "font-size:" + std::to_string(font.size) + "pt;";
   if (font.flags != base.flags) {
-    if ((base.flags & kBold) && !(font.flags & kBold)) declarations += "font-weight:normal;";
-    if ((base.flags & kItalic) && !(font.flags & kItalic)) declarations += "font-style:normal;";
-    if ((font.flags ^ base.flags) & (kUnderline | kStrike)) {
-      declarations += (font.flags & kUnderline) ? "text-decoration:underline;"
-                      : (font.flags & kStrike)  ? "text-decoration:line-through;"
-                                                : "text-decoration:normal;";
+    if ((base.flags & style::kBold) && !(font.flags & style::kBold)) declarations += "font-weight:normal;";
+    if ((base.flags & style::kItalic) && !(font.flags & style::kItalic)) declarations += "font-style:normal;";
+    if ((font.flags ^ base.flags) & (style::kUnderline | style::kStrikeout)) {
+      declarations += (font.flags & style::kUnderline)   ? "text-decoration:underline;"
+                      : (font.flags & style::kStrikeout) ? "text-decoration:line-through;"
+                                                         : "text-decoration:normal;";
     }
   }
   std::string attributes;
@@ -471,7 +381,7 @@ std::string TAEHtoHtml::FontElement(const HtmlFont& font, const HtmlFont& base) 
 
 // ---- Objects and links ----
 
-void TAEHtoHtml::WriteObjectTag(HtmlText& t, ObjectId id) {
+void THtmlBody::WriteObjectTag(HtmlText& t, ObjectId id) {
   WritePendingFormat(t);
   TAEHoggetto* record = Live(LinkedAEHset(), id);
   if (record == nullptr) return;
@@ -491,8 +401,8 @@ void TAEHtoHtml::WriteObjectTag(HtmlText& t, ObjectId id) {
   }
 }
 
-void TAEHtoHtml::WriteEmbeddedObject(HtmlText& t, TAEHoggetto& record) {
-  if (record.Kind() == shortObj && record.Subtype() == 14) {
+void THtmlBody::WriteEmbeddedObject(HtmlText& t, TAEHoggetto& record) {
+  if (record.Kind() == shortObj && record.Subtype() == kShortAnchor) {
     // An anchor inside an open link must not take the link's text with it.
     if (t.linkOpen) t.out += "</A>";
     t.out += "<A NAME=\"" + AnchorHtmlName(record.I32(kShortValue)) + "\"></A>";
@@ -505,12 +415,12 @@ void TAEHtoHtml::WriteEmbeddedObject(HtmlText& t, TAEHoggetto& record) {
   // then they write nothing.
 }
 
-void TAEHtoHtml::WriteCellBoundary(HtmlText& /*text*/) {
+void THtmlBody::WriteCellBoundary(HtmlText& /*text*/) {
   // FIXME: table cells (TD and TR elements) are written here together with
   // the tables themselves; until then a cell's paragraphs follow one another.
 }
 
-std::string TAEHtoHtml::LinkDeclarations(const HtmlText& t) const {
+std::string THtmlBody::LinkDeclarations(const HtmlText& t) const {
   const EmittedState& e = t.emitted;
   std::string d;
   if (e.linkColour != t.styleLinkColour) d += "color:#" + HtmlColour(e.linkColour) + ";";
@@ -519,13 +429,15 @@ std::string TAEHtoHtml::LinkDeclarations(const HtmlText& t) const {
     d += e.linkSize > 0 ? "font-size:" + std::to_string(e.linkSize) + "pt;" : std::string("font-size:inherit;");
   }
   const int differ = e.linkFlags ^ t.styleLinkFlags;
-  if (differ & kBold) d += (e.linkFlags & kBold) ? "font-weight:bold;" : "font-weight:normal;";
-  if (differ & kItalic) d += (e.linkFlags & kItalic) ? "font-style:italic;" : "font-style:normal;";
-  if (differ & kUnderline) d += (e.linkFlags & kUnderline) ? "text-decoration:underline;" : "text-decoration:normal;";
+  if (differ & style::kBold) d += (e.linkFlags & style::kBold) ? "font-weight:bold;" : "font-weight:normal;";
+  if (differ & style::kItalic)
+    d += (e.linkFlags & style::kItalic) ? "font-style:italic;" : "font-style:normal;";
+  if (differ & style::kUnderline)
+    d += (e.linkFlags & style::kUnderline) ? "text-decoration:underline;" : "text-decoration:normal;";
   return d;
 }
 
-void TAEHtoHtml::OpenLink(HtmlText& t, TAEHoggetto& record) {
+void THtmlBody::OpenLink(HtmlText& t, TAEHoggetto& record) {
   if (t.linkOpen) t.out += "</A>";
   std::string tag = "<A class=s" + std::to_string(t.styleNumber) + " ";
   const std::string declarations = LinkDeclarations(t);
@@ -539,13 +451,13 @@ void TAEHtoHtml::OpenLink(HtmlText& t, TAEHoggetto& record) {
   t.linkStart = std::move(tag);
 }
 
-std::string TAEHtoHtml::LinkedPageName(TAEHoggetto& page, bool withFrameSet) {
+std::string THtmlBody::LinkedPageName(TAEHoggetto& page, bool withFrameSet) {
   if (withFrameSet || page.Kind() != testoHtml) return OutputFileName(page, kMainName);
   if (m_frameless != nullptr) m_frameless->Add(&page);
   return OutputFileName(page, kFramelessName);
 }
 
-std::string TAEHtoHtml::LinkTargetAttributes(TAEHoggetto& record) {
+std::string THtmlBody::LinkTargetAttributes(TAEHoggetto& record) {
   const TAEHset* set = LinkedAEHset();
   if (record.Kind() != speclink) {
     if (record.Kind() == zipLink || record.Kind() == genLink) AddToFileList(&record);
@@ -596,7 +508,7 @@ std::string TAEHtoHtml::LinkTargetAttributes(TAEHoggetto& record) {
   }
 }
 
-std::string TAEHtoHtml::WindowFeatures(const TAEHoggetto& link) const {
+std::string THtmlBody::WindowFeatures(const TAEHoggetto& link) const {
   const auto content = link.Content().Present() ? link.ReadContent() : std::nullopt;
   if (!content || content->size() < static_cast<std::size_t>(kWindowDescriptionSize)) return ",''";
   std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(content->data()), content->size());

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "base/hex.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 
 namespace tarn::convert {
 namespace {
@@ -25,7 +25,7 @@ void AppendHtmlText(std::string& out, unsigned char c) {
   }
   if (c >= 160 && c <= kLastNamedCharacter) {
     out += '&';
-    out += richtext::Latin1EntityName(c);
+    out += markup::Latin1EntityName(c);
     out += ';';
     return;
   }

@@ -19,7 +19,4 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/aehtotxt.cpp
   ${CMAKE_CURRENT_LIST_DIR}/txtexport.cpp
 )
-# LOCAL-ONLY: the tokenizer from the layers branch until it is on main.
-target_sources(tarn_core PRIVATE /tmp/layers-src/src/markup/tokenizer.cpp /tmp/layers-src/src/markup/entities.cpp)
-target_include_directories(tarn_core PUBLIC /tmp/layers-src/src)
 target_link_libraries(tarn_core PRIVATE PNG::PNG)

@@ -47,13 +47,7 @@ constexpr std::size_t kAuthorLength = 50;
 constexpr std::size_t kHexPerLine = 64;
 constexpr std::string_view kSymbolFace = "Symbol";
 constexpr std::string_view kTruncated = "Truncated line!";
-// Table record fields.
-constexpr int kColumnKinds = 5;
-constexpr int kColumnSizes = 97;
-constexpr int kSpacing = 91;
-constexpr int kBorder = 92;
-constexpr int kRows = 93;
-constexpr int kColumns = 94;
+// Column width kinds of a table.
 constexpr int kPercentColumn = 0;
 constexpr int kFixedColumn = 1;
 
@@ -503,8 +497,8 @@ void TAEHtortf::LinkEnd(Text& t) {
 void TAEHtortf::TableStart(Text& t, const TAEHoggetto& table) {
   Table entry;
   entry.record = &table;
-  entry.columns = std::max<int>(1, table.U8(kColumns));
-  entry.total = std::max<int>(1, table.U8(kRows)) * entry.columns;
+  entry.columns = std::max<int>(1, table.U8(kTableColumns));
+  entry.total = std::max<int>(1, table.U8(kTableRows)) * entry.columns;
   entry.remaining = entry.total;
   if (t.tables.empty()) {
     if (t.link != nullptr) LinkEnd(t);
@@ -527,8 +521,8 @@ void TAEHtortf::RowDefinition(Text& t, const TAEHoggetto& table) {
   const int columns = outer.columns;
   const int row = (outer.total - outer.remaining) / columns;
   std::string& out = t.out;
-  out += "\\trowd\\trleft0\\trgaph" + std::to_string(Twips(table.U8(kSpacing)));
-  const int border = Twips(table.U8(kBorder));
+  out += "\\trowd\\trleft0\\trgaph" + std::to_string(Twips(table.U8(kTableSpacing)));
+  const int border = Twips(table.U8(kTableBorder));
   std::string b;
   if (border > 0) {
     b = border > kBorderThick ? "\\brdrth\\brdrw" + std::to_string(std::min(border / 2, kBorderThick))
@@ -546,8 +540,8 @@ void TAEHtortf::RowDefinition(Text& t, const TAEHoggetto& table) {
   int used = 0;
   std::int64_t carry = 0;
   for (int i = 0; i < columns; ++i) {
-    const int kind = table.U8(kColumnKinds + i);
-    const int size = table.I16(kColumnSizes + 2 * i);
+    const int kind = table.U8(kTableColumnKinds + i);
+    const int size = table.I16(kTableColumnSizes + 2 * i);
     int& width = widths[static_cast<std::size_t>(i)];
     if (kind == kPercentColumn && size > 0) {
       const std::int64_t share = static_cast<std::int64_t>(available) * size + carry;

@@ -15,7 +15,7 @@
 #include "convert/rtfimppage.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 
 namespace tarn::convert {
 
@@ -245,7 +245,7 @@ void TRtfImp::IndexLine(int level, int page, std::string_view text) {
   for (int i = 1; i < level; ++i) m_indexMarkup += ". ";
   m_indexMarkup += "<$00" + Hex6(page) + ">";
   for (char c : text) {
-    if (static_cast<unsigned char>(c) >= 32) richtext::AppendEscaped(m_indexMarkup, static_cast<unsigned char>(c));
+    if (static_cast<unsigned char>(c) >= 32) markup::AppendEscaped(m_indexMarkup, static_cast<unsigned char>(c));
   }
   m_indexMarkup += "<%><Z S0 >";
 }

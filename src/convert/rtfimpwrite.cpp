@@ -15,7 +15,7 @@
 #include "document/imagecodec.h"
 #include "document/links.h"
 #include "document/recordfields.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
 
 namespace tarn::convert {
 
@@ -24,25 +24,16 @@ using namespace document::field;
 
 namespace {
 
-constexpr int kMaxColumns = 50;
+constexpr int kMaxColumns = kMaxTableColumns;
 constexpr int kDefaultStylePending = -1;
-constexpr int kMaxRows = 255;
+constexpr int kMaxRows = kMaxTableRows;
 constexpr int kTitleCapacity = 71;
 constexpr int kContextCapacity = 20;
 constexpr int kDefaultPictureSize = 1000;
 constexpr std::size_t kMaxHotSpotContext = 255;
 constexpr std::string_view kEmptyCell = "<Z S1 >";
 constexpr std::string_view kLinkPlaceholder = "<$00000000>";
-// Table record fields.
-constexpr int kTableColumnKinds = 5;
-constexpr int kTableWidthIsPercent = 55;
-constexpr int kTableWidthPixels = 56;
-constexpr int kTablePercent = 89;
-constexpr int kTableSpacing = 91;
-constexpr int kTableBorder = 92;
-constexpr int kTableRows = 93;
-constexpr int kTableColumns = 94;
-constexpr int kTableColumnSizes = 97;
+// Column width kinds of a table.
 constexpr std::uint8_t kColumnPixels = 1;
 constexpr std::uint8_t kColumnFree = 2;
 
@@ -228,7 +219,7 @@ void TRtfPage::PutChar(unsigned char c) {
     return;
   }
   if (!BeginCharacter()) return;
-  richtext::AppendEscaped(Out().markup, c);
+  markup::AppendEscaped(Out().markup, c);
   if (m_collectingHeading && m_texts.size() == 1 && m_title.size() < kTitleCapacity) m_title.push_back(static_cast<char>(c));
 }
 
@@ -247,7 +238,7 @@ void TRtfPage::PutText(std::string_view text) {
   for (char ch : text) {
     const auto c = static_cast<unsigned char>(ch);
     if (c < 32) continue;
-    richtext::AppendEscaped(m, c);
+    markup::AppendEscaped(m, c);
   }
   if (m_collectingHeading && m_texts.size() == 1) {
     for (char ch : text) {
@@ -408,11 +399,11 @@ void TRtfPage::CloseTable() {
       total += fixed ? width : 0;
     }
     if (allFixed && total > 0) {
-      record->SetU8(kTableWidthIsPercent, 0);
-      record->SetI16(kTableWidthPixels, static_cast<std::int16_t>(std::min(total, 32000)));
+      record->SetU8(kTablePercentWidth, 0);
+      record->SetI16(kTablePixelWidth, static_cast<std::int16_t>(std::min(total, 32000)));
     } else {
-      record->SetU8(kTableWidthIsPercent, 1);
-      record->SetU8(kTablePercent, 100);
+      record->SetU8(kTablePercentWidth, 1);
+      record->SetU8(kTableWidthPercent, 100);
     }
     record->SetU8(kTableBorder, static_cast<std::uint8_t>(std::clamp(t.border, 0, 20)));
     if (t.spacing >= 0) {

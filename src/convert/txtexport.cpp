@@ -20,8 +20,6 @@ namespace {
 
 constexpr std::uint32_t kWorkingLinkKind = 0x6F;
 constexpr std::uint32_t kPlacedObjectKind = 0xFF;
-constexpr int kTableRows = 93;
-constexpr int kTableColumns = 94;
 constexpr int kFirstMarker = 21;
 constexpr int kLastMarker = 28;
 constexpr int kParameterMarker = 27;
@@ -77,8 +75,8 @@ std::string TAEHtoTxt::PlainText(std::string_view text) {
         if (record == nullptr || record->IsFree()) break;
         if (record->Kind() == document::tabellaHtml) {
           OpenTable table;
-          table.columns = std::max<int>(1, record->U8(kTableColumns));
-          table.total = std::max<int>(1, record->U8(kTableRows)) * table.columns;
+          table.columns = std::max<int>(1, record->U8(document::field::kTableColumns));
+          table.total = std::max<int>(1, record->U8(document::field::kTableRows)) * table.columns;
           table.remaining = table.total;
           tables.push_back(table);
           if (tables.size() == 1) firstParagraph = true;

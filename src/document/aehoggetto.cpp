@@ -2,6 +2,7 @@
 #include "document/aehoggetto.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
@@ -10,7 +11,9 @@
 #include "base/winpath.h"
 #include "document/aehpicture.h"
 #include "document/aehset.h"
+#include "document/aehtesto.h"
 #include "document/imagecodec.h"
+#include "document/links.h"
 #include "document/recordfields.h"
 #include "platform/clipboard.h"
 #include "platform/messages.h"
@@ -48,31 +51,45 @@ BlockFields BlockFieldsOf(int kind) {
 
 int NameOffset(int kind) {
   switch (kind) {
-    case testoHtml: case internetLink: case zipLink: case genLink: case immagine: case programma:
-    case mappaFrame: case stileParagrafo: case fontFace:
-      return 5;
-    case keyword: return 0;
+    case testoHtml: return kPageTitle;
+    case internetLink: return kLinkUrl;
+    case zipLink: case genLink: return kEmbeddedFileName;
+    case immagine: return kImageName;
+    case programma: return kProgramName;
+    case mappaFrame: return kFrameMapName;
+    case stileParagrafo: case fontFace: return style::kName;
+    case keyword: return kKeywordText;
     case custom: case dbloc: case inputStat: case inputDin: case bottoneCGI: case inizioForm:
-      return 17;
-    case immagineNew: return 28;
+      return kObjectName;
+    case immagineNew: return kPlacedAltText;
     default: return -1;
   }
 }
 
 int NameCapacity(int kind) {
   switch (kind) {
-    case testoHtml: case immagine: return 71;
-    case internetLink: return 127;
-    case zipLink: case genLink: case keyword: case mappaFrame: case inputStat: case inputDin:
-    case bottoneCGI:
-      return 79;
-    case programma: return 75;
-    case custom: return 40;
-    case dbloc: return 15;
-    case immagineNew: case stileParagrafo: case fontFace: return 32;
-    case inizioForm: return 255;
+    case testoHtml: return kPageTitleCapacity;
+    case immagine: return kImageNameCapacity;
+    case internetLink: return kLinkUrlCapacity;
+    case zipLink: case genLink: return kEmbeddedFileNameCapacity;
+    case keyword: return kKeywordCapacity;
+    case mappaFrame: return kFrameMapNameCapacity;
+    case inputStat: case inputDin: case bottoneCGI: return kFormNameCapacity;
+    case programma: return kProgramNameCapacity;
+    case custom: return kPrototypeNameCapacity;
+    case dbloc: return kDataSourceNameCapacity;
+    case immagineNew: return kPlacedAltTextCapacity;
+    case stileParagrafo: case fontFace: return style::kNameCapacity;
+    case inizioForm: return kFormStartNameCapacity;
     default: return 0;
   }
+}
+
+void SetLinkSubtype(TAEHoggetto& link) {
+  const std::string url = link.Str(kLinkUrl, kLinkUrlCapacity);
+  if (url.starts_with(kInternalScheme)) link.SetSubtype(kLinkInternal);
+  else if (url.starts_with("http:")) link.SetSubtype(kLinkWeb);
+  else if (url.starts_with("mailto:")) link.SetSubtype(kLinkMail);
 }
 
 TAEHoggetto::TAEHoggetto() { m_record.fill(0xFF); }
@@ -106,9 +123,9 @@ bool TAEHoggetto::SetName(std::string_view name) {
 
 std::string TAEHoggetto::FileName() const {
   switch (m_kind) {
-    case zipLink: case genLink: return Str(5, 79);
-    case immagine: case mappaClic: return Str(kImageFileName, 75);
-    case programma: return Str(kProgramFileName, 127);
+    case zipLink: case genLink: return Str(kEmbeddedFileName, kEmbeddedFileNameCapacity);
+    case immagine: case mappaClic: return Str(kImageFileName, kImageFileNameCapacity);
+    case programma: return Str(kProgramFileName, kProgramFileNameCapacity);
     default: return {};
   }
 }
@@ -116,9 +133,9 @@ std::string TAEHoggetto::FileName() const {
 void TAEHoggetto::SetFileName(std::string_view name) {
   std::string unique = m_owner ? m_owner->UniqueEmbeddedName(name, this) : base::ExtractFileName(name);
   switch (m_kind) {
-    case zipLink: case genLink: SetStr(5, 79, unique); break;
-    case immagine: case mappaClic: SetStr(kImageFileName, 75, unique); break;
-    case programma: SetStr(kProgramFileName, 127, unique); break;
+    case zipLink: case genLink: SetStr(kEmbeddedFileName, kEmbeddedFileNameCapacity, unique); break;
+    case immagine: case mappaClic: SetStr(kImageFileName, kImageFileNameCapacity, unique); break;
+    case programma: SetStr(kProgramFileName, kProgramFileNameCapacity, unique); break;
     default: break;
   }
 }
@@ -126,13 +143,16 @@ void TAEHoggetto::SetFileName(std::string_view name) {
 bool TAEHoggetto::IsFree() const {
   int sub = m_record[kSubtype];
   switch (m_kind) {
-    case testoHtml: case immagine: return sub == 3;
-    case internetLink: case genLink: return sub == 5;
-    case keyword: return Str(0, 79) == "-";
-    case programma: case mappaFrame: return sub == 1;
+    case testoHtml: return sub == kPageFree;
+    case immagine: return sub == kImageFree;
+    case internetLink: return sub == kLinkFree;
+    case genLink: return sub == kEmbeddedFree;
+    case keyword: return Str(kKeywordText, kKeywordCapacity) == kFreeKeyword;
+    case programma: return sub == kProgramFree;
+    case mappaFrame: return sub == kFrameMapFree;
     case zipLink: case mappaClic: case spazio4: case spazio5: case none: return false;
     case testoHtmlRtf: return false;
-    default: return sub == 0;  // 8, 10..13, 16..24
+    default: return sub == kObjectFree;  // 8, 10..13, 16..24
   }
 }
 
@@ -163,11 +183,11 @@ void TAEHoggetto::ClearReferencedSpecialLinks() {
   };
   switch (m_kind) {
     case shortObj:
-      if (Subtype() != 14 && Subtype() != 15) clearIf(I32(kShortValue), speclink);
+      if (Subtype() != kShortAnchor && Subtype() != kShortMarker) clearIf(I32(kShortValue), speclink);
       break;
     case dbloc:
       // A data source owns the four short objects that hold its settings.
-      for (int at : {51, 55, 59, 63}) clearIf(I32(at), shortObj);
+      for (int i = 0; i < kDataObjectCount; ++i) clearIf(I32(kDataObjects + 4 * i), shortObj);
       break;
     case immagineNew:
       for (int i = 0; i < kZoneCount; ++i) clearIf(I32(kPlacedZones + i * kZoneSize), speclink);
@@ -197,8 +217,8 @@ void TAEHoggetto::ApplyClearDefaults() {
   const std::int32_t rev = HypertextRevision();
   switch (m_kind) {
     case testoHtml: {
-      SetSubtype(3);
-      SetStr(5, 71, "Untitled");
+      SetSubtype(kPageFree);
+      SetStr(kPageTitle, kPageTitleCapacity, "Untitled");
       if (m_owner != nullptr) {
         SetI32(kPageBgColour, m_owner->HeaderI32(header::kBackgroundColour));
         SetI32(kPageBgImage, m_owner->HeaderI32(header::kBackgroundImage));
@@ -224,76 +244,76 @@ void TAEHoggetto::ApplyClearDefaults() {
     }
     case internetLink:
     case genLink:
-      SetSubtype(5);
+      SetSubtype(m_kind == internetLink ? kLinkFree : kEmbeddedFree);
       SetI32(kFileRevision, rev);
       break;
-    case keyword: SetStr(0, 79, "-"); break;
+    case keyword: SetStr(kKeywordText, kKeywordCapacity, kFreeKeyword); break;
     case immagine:
-      SetSubtype(3);
+      SetSubtype(kImageFree);
       SetU8(kImageLastByte, 0);
       SetI32(kImageRevision, rev);
       break;
-    case programma: SetSubtype(1); break;
+    case programma: SetSubtype(kProgramFree); break;
     case tabellaHtml: {
-      SetSubtype(0);
-      std::fill_n(m_record.begin() + 5, 50, std::uint8_t{1});
-      SetU8(55, 1);
-      SetU8(88, 100);
-      SetU8(89, 100);
-      SetU8(90, 2);
-      SetU8(91, 2);
-      SetU8(92, 0);
-      SetU8(93, 1);
-      SetU8(94, 1);
-      SetU8(95, 0);
-      SetU8(96, 0);
-      std::fill_n(m_record.begin() + 97, 100, std::uint8_t{0});
-      SetI32(211, static_cast<std::int32_t>(0x80000014u));
-      SetI32(215, static_cast<std::int32_t>(0x80000010u));
-      SetU8(219, 2);
-      SetI32(197, 0);
-      SetI32(201, 0);
-      SetI16(205, 0);
+      SetSubtype(kObjectFree);
+      std::fill_n(m_record.begin() + kTableColumnKinds, kMaxTableColumns, std::uint8_t{1});
+      SetU8(kTablePercentWidth, 1);
+      SetU8(kTable88, 100);
+      SetU8(kTableWidthPercent, 100);
+      SetU8(kTablePadding, 2);
+      SetU8(kTableSpacing, 2);
+      SetU8(kTableBorder, 0);
+      SetU8(kTableRows, 1);
+      SetU8(kTableColumns, 1);
+      SetU8(kTableAlignment, 0);
+      SetU8(kTableVerticalAlignment, 0);
+      std::fill_n(m_record.begin() + kTableColumnSizes, 2 * kMaxTableColumns, std::uint8_t{0});
+      SetI32(kTableLightFrame, static_cast<std::int32_t>(0x80000014u));
+      SetI32(kTableDarkFrame, static_cast<std::int32_t>(0x80000010u));
+      SetU8(kTableForm, 2);
+      SetI32(kTableZero197, 0);
+      SetI32(kTableZero201, 0);
+      SetI16(kTableZero205, 0);
       break;
     }
     case mappaFrame:
-      SetSubtype(1);
-      SetStr(5, 79, "Map");
+      SetSubtype(kFrameMapFree);
+      SetStr(kFrameMapName, kFrameMapNameCapacity, "Map");
       break;
     case speclink:
-      SetSubtype(0);
-      SetStr(kSpecialWindow, 19, "Kr");
+      SetSubtype(kObjectFree);
+      SetStr(kSpecialWindow, kSpecialWindowCapacity, "Kr");
       break;
     case shortObj: case immagineNew: case formato: case inputStat: case inputDin: case bottoneCGI:
     case inizioForm: case multiMedia:
-      SetSubtype(0);
+      SetSubtype(kObjectFree);
       break;
     case custom:
-      SetSubtype(0);
-      SetStr(17, 40, "New prototype");
+      SetSubtype(kObjectFree);
+      SetStr(kObjectName, kPrototypeNameCapacity, "New prototype");
       break;
     case dbloc:
-      SetSubtype(0);
-      SetStr(17, 15, "db");
-      SetU8(46, 0);
+      SetSubtype(kObjectFree);
+      SetStr(kObjectName, kDataSourceNameCapacity, "db");
+      SetU8(kData46, 0);
       break;
     case stileParagrafo: {
       m_record.fill(0);
-      SetStr(39, 32, "Times New Roman");
-      SetI16(72, 12);
-      SetI32(74, 0);
-      SetU8(78, 0);
-      SetI16(79, -1);
-      SetI32(81, 0xFF0000);
-      SetU8(85, 4);
-      SetI16(86, 10);
-      SetI16(88, 10);
-      SetI16(94, static_cast<std::int16_t>(0x8300));
-      SetU8(98, 1);
-      SetU8(99, 0);
-      SetU8(100, 0);
-      SetU8(101, 0);
-      SetU8(102, 0);
+      SetStr(style::kFace, style::kFaceCapacity, "Times New Roman");
+      SetI16(style::kSize, 12);
+      SetI32(style::kColour, 0);
+      SetU8(style::kStyleBits, 0);
+      SetI16(style::kLinkSize, -1);
+      SetI32(style::kLinkColour, 0xFF0000);
+      SetU8(style::kLinkStyle, style::kUnderline);
+      SetI16(style::kLeftMargin, 10);
+      SetI16(style::kRightMargin, 10);
+      SetI16(style::kLineHeight, style::kAutomaticLineHeight);
+      SetU8(style::kUnit, 1);
+      SetU8(style::kAlignment, 0);
+      SetU8(style::kListKind, style::kListNone);
+      SetU8(style::kPByte, 0);
+      SetU8(style::kPosition, 0);
       break;
     }
     default: break;
@@ -303,17 +323,19 @@ void TAEHoggetto::ApplyClearDefaults() {
 void TAEHoggetto::InitNew() {
   switch (m_kind) {
     case testoHtml:
-      SetSubtype(0);
-      SetContent(std::string("<Z S0 >\0", 8));
+      SetSubtype(kPageInUse);
+      SetContent(std::string(kEmptyPageMarkup));
       break;
-    case internetLink: case genLink: SetSubtype(4); break;
-    case immagine: SetSubtype(0); break;
-    case tabellaHtml: case mappaFrame: SetSubtype(2); break;
+    case internetLink: SetSubtype(kLinkNew); break;
+    case genLink: SetSubtype(kEmbeddedInUse); break;
+    case immagine: SetSubtype(kImageGif); break;
+    case tabellaHtml: SetSubtype(kTableNew); break;
+    case mappaFrame: SetSubtype(kFrameMapNew); break;
     case speclink: case shortObj: case custom: case immagineNew: case stileParagrafo: case fontFace:
     case formato: case inputStat: case inputDin: case bottoneCGI: case inizioForm: case multiMedia:
-      SetSubtype(1);
+      SetSubtype(kObjectNew);
       break;
-    case dbloc: SetSubtype(7); break;
+    case dbloc: SetSubtype(kDataSourceNew); break;
     default: break;
   }
   SetRevision(HypertextRevision());
@@ -386,7 +408,7 @@ void TAEHoggetto::UpgradeShortRecord(std::int64_t size) {
   };
   switch (m_kind) {
     case testoHtml:
-      if (size <= 242) {
+      if (size <= kPageShorterSize) {
         SetI16(kPageLanguage, 1033);
         SetU8(kPageGeneration, 1);
         SetI32(kPageRevision, rev - 1);
@@ -399,64 +421,65 @@ void TAEHoggetto::UpgradeShortRecord(std::int64_t size) {
       }
       break;
     case internetLink:
-      if (Subtype() < 5 || Subtype() > 8) {
-        std::string url = Str(5, 127);
-        if (url.starts_with("tarn:")) SetSubtype(6);
-        else if (url.starts_with("http:")) SetSubtype(7);
-        else if (url.starts_with("mailto:")) SetSubtype(8);
-      }
+      if (Subtype() < kLinkFree || Subtype() > kLinkMail) SetLinkSubtype(*this);
       break;
     case zipLink:
     case genLink:
-      if (size <= 92) {
+      if (size <= kEmbeddedShorterSize) {
         SetI32(kFileRevision, rev - 1);
-        uniqueName(5, 79);
+        uniqueName(kEmbeddedFileName, kEmbeddedFileNameCapacity);
       }
       break;
     case immagine:
-      if (size <= 666) {
-        uniqueName(kImageFileName, 75);
+      if (size <= kImageShorterSize) {
+        uniqueName(kImageFileName, kImageFileNameCapacity);
         SetI32(kImageClickOrigin, -1);
         SetU8(kImageLastByte, 0);
         SetI32(kImageRevision, rev - 1);
       }
       break;
-    case mappaClic: uniqueName(kImageFileName, 75); break;
+    case mappaClic: uniqueName(kImageFileName, kImageFileNameCapacity); break;
     case tabellaHtml:
-      if (size <= 219) {
-        SetU8(219, 1);
-        SetI16(56, 300);
-        std::fill_n(m_record.begin() + 5, 50, std::uint8_t{0});
+      if (size <= kTableShorterSize) {
+        SetU8(kTableForm, 1);
+        SetI16(kTablePixelWidth, 300);
+        std::fill_n(m_record.begin() + kTableColumnKinds, kMaxTableColumns, std::uint8_t{0});
         // Column widths grew from one byte to two.
-        std::array<std::uint8_t, 50> narrow{};
-        std::copy_n(m_record.begin() + 97, 50, narrow.begin());
-        for (int i = 0; i < 50; ++i) SetI16(97 + 2 * i, narrow[static_cast<std::size_t>(i)]);
-        SetU8(55, 1);
+        std::array<std::uint8_t, kMaxTableColumns> narrow{};
+        std::copy_n(m_record.begin() + kTableColumnSizes, kMaxTableColumns, narrow.begin());
+        for (int i = 0; i < kMaxTableColumns; ++i) {
+          SetI16(kTableColumnSizes + 2 * i, narrow[static_cast<std::size_t>(i)]);
+        }
+        SetU8(kTablePercentWidth, 1);
       }
       break;
     case bottoneCGI:
-      if (size < 195) SetI16(186, -1);
+      if (size < kButtonFullSize) SetI16(kButton186, -1);
       break;
     case multiMedia:
-      if (Subtype() != 5 && Subtype() != 6 && I32(17) != -1) {
-        auto v = static_cast<std::uint32_t>(I32(17));
-        SetI32(17, static_cast<std::int32_t>((v & 0x00FFFFFFu) | (3u << 24)));
+      if (Subtype() != kMediaReferenced && Subtype() != kMediaCustom && I32(kMediaReference) != -1) {
+        // An index stored without its kind names an embedded file.
+        const auto v = static_cast<std::uint32_t>(I32(kMediaReference));
+        SetI32(kMediaReference, MakeObjectId(genLink, static_cast<int>(v & 0x00FFFFFFu)));
       }
       break;
     default: break;
   }
 }
 
-void TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
+bool TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
                                 std::vector<BlockRequest>& requests) {
   // A deleted object keeps the block fields of its last save, which may point
   // at other objects' data by now; it writes no blocks, so none are read.
   // Tables are the exception: tables in use are stored with the same subtype
   // as deleted ones, and their cell colours must not be lost.
-  if (IsFree() && m_kind != tabellaHtml) return;
+  if (IsFree() && m_kind != tabellaHtml) return true;
   BlockFields f = BlockFieldsOf(m_kind);
   // A block that starts inside the file is attached; one that runs past the
-  // end cannot be read and is dropped.
+  // end cannot be read and is dropped. Either way a block with data that is
+  // not wholly inside the file means the file was cut: the record is not
+  // whole. (A negative offset is an absent block, not a lost one.)
+  bool whole = true;
   auto inside = [&](std::int64_t off, std::int64_t len) {
     const std::int64_t at = dataOrigin + off;
     return off >= 0 && len > 0 && at < fileSize;
@@ -464,10 +487,17 @@ void TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
   auto readable = [&](std::int64_t off, std::int64_t len) {
     return inside(off, len) && len <= fileSize - (dataOrigin + off);
   };
+  auto check = [&](std::int64_t off, std::int64_t len) {
+    if (off < 0 || len <= 0 || readable(off, len)) return;
+    // The stale fields of a deleted table may point past the end of a file
+    // that has shrunk since; only a table block that the end cuts is lost.
+    if (m_kind == tabellaHtml && !inside(off, len)) return;
+    whole = false;
+  };
   if (f.contentOffset >= 0) {
     if (m_content.Present()) {
       if (m_owner) m_owner->Services().messages->Error("Errore, oggetto non risulta libero!");
-      return;
+      return true;
     }
     std::int64_t off = I32(f.contentOffset);
     std::int64_t len = I32(f.contentLength);
@@ -476,6 +506,7 @@ void TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
       if (off == -1) off = 0;
       if (len == -1) len = 0;
     }
+    check(off, len);
     const bool lazy = m_kind == zipLink || m_kind == genLink || m_kind == immagine || m_kind == mappaClic;
     if (lazy && inside(off, len)) {
       m_content.source = DataBlock::Source::Document;
@@ -488,17 +519,20 @@ void TAEHoggetto::RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin,
   if (f.extraOffset >= 0) {
     const std::int64_t off = I32(f.extraOffset);
     const std::int64_t len = I32(f.extraLength);
+    check(off, len);
     if (readable(off, len)) requests.push_back({this, BlockRequest::Part::Extra, dataOrigin + off, len});
   }
-  if (m_kind == mappaFrame && Subtype() != 1) {
+  if (m_kind == mappaFrame && Subtype() != kFrameMapFree) {
     // The frameset description sits between its start and the content.
     const std::int64_t start = I32(kFrameDescStart);
-    const std::int64_t end = I32(0);
+    const std::int64_t end = I32(kContentOffset);
+    if (end > start) check(start, end - start);
     if (end > start && readable(start, end - start)) {
       requests.push_back({this, BlockRequest::Part::FrameDescription, dataOrigin + start, end - start});
       m_frameWriterValue = I32(kFrameWriterValue);
     }
   }
+  return whole;
 }
 
 void TAEHoggetto::AdoptBlock(BlockRequest::Part part, const std::shared_ptr<const std::string>& buffer,
@@ -529,7 +563,8 @@ bool TAEHoggetto::AppendContent(DataSink& data, std::vector<std::string>& errors
     while (left > 0) {
       std::int64_t n = std::min(left, kCopyChunk);
       if (!doc.ReadAt(at, n, chunk)) {
-        errors.push_back("Error in file opening: " + m_owner->AEHFileName().string());
+        errors.push_back("Error in file opening: " + m_owner->AEHFileName().string() + "\r" +
+                         base::ErrorText(doc.Error()));
         return true;
       }
       if (!data.Append(chunk)) return false;
@@ -542,7 +577,8 @@ bool TAEHoggetto::AppendContent(DataSink& data, std::vector<std::string>& errors
   if ((m_kind == genLink || m_kind == immagine || m_kind == immagineNew) && !m_filePath.empty()) {
     std::string bytes;
     if (!base::ReadWholeFile(m_filePath, bytes)) {
-      errors.push_back("Error in file opening: " + m_filePath.string());
+      const int error = errno;
+      errors.push_back("Error in file opening: " + m_filePath.string() + "\r" + base::ErrorText(error));
       return true;
     }
     written = static_cast<std::int64_t>(bytes.size());
@@ -736,9 +772,13 @@ bool TAEHoggetto::SameContent(const TAEHoggetto& other) const {
     }
     case stileParagrafo: {
       if (other.m_kind != stileParagrafo) return false;
-      if ((!m_registered || m_index > 1) && Str(5, 32) != other.Str(5, 32)) return false;
-      return std::equal(m_record.begin() + kStyleDefinition, m_record.begin() + kStyleDefinition + kStyleDefinitionBytes,
-                      other.m_record.begin() + kStyleDefinition);
+      if ((!m_registered || m_index > 1) &&
+          Str(style::kName, style::kNameCapacity) != other.Str(style::kName, style::kNameCapacity)) {
+        return false;
+      }
+      return std::equal(m_record.begin() + style::kDefinition,
+                        m_record.begin() + style::kDefinition + style::kDefinitionBytes,
+                        other.m_record.begin() + style::kDefinition);
     }
     default: return false;
   }

@@ -77,6 +77,12 @@ BlockFields BlockFieldsOf(int kind);
 int NameCapacity(int kind);
 int NameOffset(int kind);
 
+class TAEHoggetto;
+// A link record's subtype by the form of its URL: internal ("tarn:"), web
+// ("http:") or mail ("mailto:"), decided by an exact prefix; any other URL
+// leaves the subtype as it is.
+void SetLinkSubtype(TAEHoggetto& link);
+
 // A data block of an object that is to be read into memory at open. The
 // container gathers these for all objects and reads neighbouring blocks
 // together.
@@ -174,7 +180,9 @@ class TAEHoggetto {
   // blocks to read into memory are handed out as requests and fulfilled by
   // AdoptBlock.
   void ReadRecordOnly(std::span<const std::uint8_t> stored, std::int64_t size);
-  void RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin, std::vector<BlockRequest>& requests);
+  // False when a data block of the record is not wholly inside the file: the
+  // file was cut, and what lay past its end is lost.
+  bool RequestBlocks(std::int64_t fileSize, std::int64_t dataOrigin, std::vector<BlockRequest>& requests);
   void AdoptBlock(BlockRequest::Part part, const std::shared_ptr<const std::string>& buffer,
                   std::size_t begin, std::size_t size);
   void WriteBlocks(DataSink& data, std::vector<std::string>& errors);

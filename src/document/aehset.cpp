@@ -3,14 +3,18 @@
 #include "document/aehset.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "base/cp1252.h"
 #include "base/hex.h"
@@ -18,9 +22,7 @@
 #include "document/aehtesto.h"
 #include "document/imagecodec.h"
 #include "document/recordfields.h"
-#include "objects/frameset.h"
 #include "platform/messages.h"
-#include "richtext/oldtext.h"
 
 namespace tarn::document {
 namespace fs = std::filesystem;
@@ -32,6 +34,19 @@ constexpr int kNewHighestKind = 26;
 constexpr int kCurrentVersion = 2;
 constexpr std::int64_t kMinRecordSize = 16;
 constexpr std::size_t kSinkBuffer = 4 << 20;
+// What one record costs in memory once read: the object itself, its heap
+// block, its list slot and the block requests made for it while loading.
+constexpr std::int64_t kRecordCost = static_cast<std::int64_t>(sizeof(TAEHtesto)) + 96;
+// A load may spend on records at most this many times the file's size, and
+// always up to the floor. The densest sound file, nothing but the smallest
+// records the old program writes (28-byte short objects, each placed by an
+// 11-byte tag in a page's text), needs about 25 times its size.
+constexpr std::int64_t kRecordMemoryFactor = 32;
+constexpr std::int64_t kRecordMemoryFloor = std::int64_t{64} << 20;
+// The damage report names this many pages and objects, then counts the rest.
+constexpr std::size_t kDamageLines = 20;
+// Symbolic links followed from the name given to a save, at most.
+constexpr int kMaxLinkHops = 40;
 constexpr std::string_view kShareError =
     "Share error, or out of disk space.\rPlease close application(s) that make access to file, then "
     "choose \"Yes\" to retry.\r";
@@ -84,22 +99,151 @@ class FileDataSink : public DataSink {
   std::string m_buffer;
 };
 
-void SyncFolder(const fs::path& folder) {
-  int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
+// A step of a save that failed; the text is the save error list's entry.
+class SaveFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The message, and on a second line the system's reason.
+std::string WithReason(const std::string& text, int error) {
+  return error != 0 ? text + "\r" + base::ErrorText(error) : text;
+}
+
+std::string ErrorWriting(const fs::path& file, int error) {
+  return WithReason("Error writing file " + file.string(), error);
+}
+
+// A file name made absolute, so that what the hypertext calls itself (in
+// exported pages, in links to other hypertexts) does not depend on the
+// folder the program was started in. ".." is kept: resolving it by hand
+// would be wrong after a linked folder.
+fs::path AbsoluteName(const fs::path& path) {
+  std::error_code ec;
+  fs::path full = fs::absolute(path, ec);
+  if (ec) return path;
+  for (const auto& part : full) {
+    if (part == "..") return full;
+  }
+  return full.lexically_normal();
+}
+
+// The file a chain of symbolic links ends at; a save writes that file and
+// leaves the links as they are.
+fs::path ResolveLinks(fs::path path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    std::error_code ec;
+    if (!fs::is_symlink(path, ec)) return path;
+    const fs::path target = fs::read_symlink(path, ec);
+    if (ec) return path;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  return path;
+}
+
+// Temporary files of a save lie beside the document (a rename only replaces
+// a file within one file system) under hidden names that say which machine
+// and which process made them: ".NAME.tarn-HOST-PID-RANDOM.tmp".
+const std::string& HostTag() {
+  static const std::string tag = [] {
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    std::uint32_t hash = 2166136261u;  // FNV-1a
+    for (const char* c = host; *c != '\0'; ++c) hash = (hash ^ static_cast<unsigned char>(*c)) * 16777619u;
+    return base::ToHex(hash, 8);
+  }();
+  return tag;
+}
+
+std::string TemporaryMark() { return ".tarn-" + HostTag() + "-"; }
+
+}  // namespace
+
+std::string SaveTemporaryName(std::string_view fileName, int pid, std::string_view random) {
+  return "." + std::string(fileName) + TemporaryMark() + std::to_string(pid) + "-" + std::string(random) +
+         ".tmp";
+}
+
+namespace {
+
+// A temporary file is stale when the process that made it on this machine
+// has gone: a save killed half-way. Files of live processes (a save running
+// now, a document kept in a temporary file after a failed rename) stay.
+void RemoveStaleTemporaries(const fs::path& folder) {
+  const std::string mark = TemporaryMark();
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() < 2 || name[0] != '.' || !name.ends_with(".tmp")) continue;
+    const std::size_t at = name.rfind(mark);
+    if (at == std::string::npos) continue;
+    const char* first = name.data() + at + mark.size();
+    const char* last = name.data() + name.size();
+    int pid = 0;
+    const auto [next, parsed] = std::from_chars(first, last, pid);
+    if (parsed != std::errc() || next == last || *next != '-' || pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    std::error_code ignored;
+    fs::remove(it->path(), ignored);
   }
 }
 
+// The permissions the new document gets: those of the file it replaces, or
+// those of any new file.
+unsigned DocumentMode(const fs::path& target, const fs::path& shown) {
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+  if (errno != ENOENT) throw SaveFailure(ErrorWriting(shown, errno));
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666u & ~static_cast<unsigned>(mask);
+}
+
+// A second name for the previous document: a hard link, or where the file
+// system has none, a flushed copy.
+int LinkOrCopy(const fs::path& from, const fs::path& to) {
+  if (::link(from.c_str(), to.c_str()) == 0) return 0;
+  // Only a file system that has no hard links gets the copy.
+  const bool noLinks =
+      errno == EPERM || errno == EXDEV || errno == EMLINK || errno == ENOTSUP || errno == ENOSYS;
+  if (!noLinks) return errno;
+  base::ReadFile in;
+  base::WriteFile out;
+  std::string bytes;
+  struct stat st {};
+  if (::stat(from.c_str(), &st) != 0) return errno;
+  if (!in.Open(from) || !in.ReadAt(0, in.Size(), bytes)) return in.Error();
+  if (!out.CreateNew(to, 0600) || ::fchmod(out.Descriptor(), st.st_mode & 07777) != 0 || !out.Write(bytes) ||
+      !out.Sync() || !out.Close()) {
+    const int error = out.Error() != 0 ? out.Error() : errno;
+    ::unlink(to.c_str());
+    return error;
+  }
+  return 0;
+}
+
 }  // namespace
+
+// The temporary files of one save. Whatever is still named here when the
+// save ends is removed, unless kept on purpose.
+struct TAEHset::SaveFiles {
+  fs::path partial;   // the new document, until it is renamed into place
+  fs::path previous;  // a second name of the previous document, until it becomes the .bak
+  bool keepPartial = false;
+  bool keepPrevious = false;
+  SaveFiles() = default;
+  SaveFiles(const SaveFiles&) = delete;
+  SaveFiles& operator=(const SaveFiles&) = delete;
+  ~SaveFiles() {
+    if (!partial.empty() && !keepPartial) ::unlink(partial.c_str());
+    if (!previous.empty() && !keepPrevious) ::unlink(previous.c_str());
+  }
+};
 
 TAEHset::TAEHset(platform::Services services)
     : m_services(services), m_containerNumber(++g_containerCounter) {
   if (m_services.messages == nullptr) m_services.messages = &g_silent;
   if (m_services.system == nullptr) m_services.system = &g_host;
-  OlderTextConverter = [](TAEHoggetto& page) { richtext::ConvertOlderText(page); };
-  FrameSetWriter = [](TAEHoggetto& map, std::string& out) { return objects::WriteDocumentFrameSet(map, out); };
   m_randomState = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                   (static_cast<std::uint64_t>(m_containerNumber) << 32) ^
                   reinterpret_cast<std::uintptr_t>(this);
@@ -118,16 +262,20 @@ TAEHset::~TAEHset() {
 
 // ---- Header ----
 
-std::string TAEHset::Title() const { return HeaderString(header::kTitle, 79); }
-void TAEHset::SetTitle(std::string_view title) { SetHeaderString(header::kTitle, 79, title); }
+std::string TAEHset::Title() const { return HeaderString(header::kTitle, header::kTextCapacity); }
+void TAEHset::SetTitle(std::string_view title) {
+  SetHeaderString(header::kTitle, header::kTextCapacity, title);
+}
 int TAEHset::Version() const { return base::GetI16(m_header, header::kVersion); }
-std::string TAEHset::ExpPrefix() const { return HeaderString(header::kExpPrefix, 16); }
-void TAEHset::SetExpPrefix(std::string_view prefix) { SetHeaderString(header::kExpPrefix, 16, prefix); }
+std::string TAEHset::ExpPrefix() const { return HeaderString(header::kExpPrefix, header::kPrefixCapacity); }
+void TAEHset::SetExpPrefix(std::string_view prefix) {
+  SetHeaderString(header::kExpPrefix, header::kPrefixCapacity, prefix);
+}
 std::int32_t TAEHset::Revision() const { return HeaderI32(header::kRevision); }
 
 std::string TAEHset::ProtectionPassword() const {
   if (m_header[header::kReadOnly] == 0) return ".";
-  if (Version() >= 2) return HeaderString(header::kPassword, 16);
+  if (Version() >= 2) return HeaderString(header::kPassword, header::kPrefixCapacity);
   return {};
 }
 
@@ -145,11 +293,11 @@ void TAEHset::ApplyNewHeaderDefaults() {
   m_header[header::kNoCoverButton] = 1;
   m_header[header::kReserved1] = 0;
   m_header[header::kNoButtons] = 1;
-  SetHeaderString(header::kFixedFont, 39, "Courier New");
-  SetHeaderString(header::kTextFont, 39, "Times New Roman");
+  SetHeaderString(header::kFixedFont, header::kFontNameCapacity, "Courier New");
+  SetHeaderString(header::kTextFont, header::kFontNameCapacity, "Times New Roman");
   base::PutI16(m_header, header::kPixelsPerInch,
                static_cast<std::int16_t>(m_services.system->ScreenPixelsPerInch()));
-  SetHeaderString(header::kAuthors, 79, m_services.system->UserName());
+  SetHeaderString(header::kAuthors, header::kTextCapacity, m_services.system->UserName());
   SetHeaderI32(header::kHeaderPage, -1);
   SetHeaderI32(header::kFooterPage, -1);
   SetHeaderI32(header::kFirstTextSlot, 0);
@@ -179,11 +327,11 @@ void TAEHset::CreateDefaultStyles() {
     style->SetType(stileParagrafo);
     style->SetOwner(this);
     style->Clear();
-    style->SetSubtype(1);
+    style->SetSubtype(style::kInUse);
     style->SetName(i == 0 ? "[no style]" : "[no style intab]");
     if (i == 1) {
-      style->SetI16(kStyleSpace86, 0);
-      style->SetI16(kStyleSpace88, 0);
+      style->SetI16(style::kLeftMargin, 0);
+      style->SetI16(style::kRightMargin, 0);
     }
     TAEHoggetto* registered = Register(std::move(style));
     (i == 0 ? m_defaultStyle : m_defaultCellStyle) = registered;
@@ -198,6 +346,7 @@ void TAEHset::CloseHypertext() {
   m_doc.Close();
   m_fileName.clear();
   m_typeTable.clear();
+  m_damaged.clear();
   m_remap.clear();
   m_remapIndex.clear();
   m_defaultStyle = nullptr;
@@ -224,53 +373,72 @@ bool TAEHset::SetAEHFileName(const fs::path& path) {
 
 bool TAEHset::LoadFromFile(const fs::path& path) {
   std::error_code ec;
-  if (!fs::exists(path, ec)) {
+  // A name that cannot even be looked at (ec set) is tried anyway: opening
+  // it then tells why it cannot be read.
+  if (!fs::exists(path, ec) && !ec) {
     m_services.messages->Warning(path.string() + " doesn't exist");
     return false;
   }
   CloseHypertext();
-  bool ok = false;
-  try {
-    if (!m_doc.Open(path)) throw std::runtime_error("open");
-    m_fileName = path;
-    const std::int64_t size = m_doc.Size();
-    if (HeaderValid(size)) {
-      m_remap.clear();
-      m_remapIndex.clear();
-      if (m_typeTable.size() <= stileParagrafo || m_typeTable[stileParagrafo].count == 0) {
-        CreateDefaultStyles();
-      }
-      if (!ReadObjects()) throw std::runtime_error("records");
-      if (Version() == 1) ConvertVersion1();
-      if (CountOf(stileParagrafo) >= 2) {
-        m_defaultStyle = GetObject(stileParagrafo, 0);
-        m_defaultCellStyle = GetObject(stileParagrafo, 1);
-      }
-      ok = true;
-    } else if (size == 0) {
-      NewHypertext();
-      std::string prefix = base::LowerCase(base::ExtractBaseName(path.filename().string()).substr(0, 8));
-      SetExpPrefix(prefix);
-      ok = true;
-    }
-    if (ok) {
-      m_fileName = path;
-      if (OnAfterNew) OnAfterNew();
-    }
-  } catch (const std::exception&) {
-    ok = false;
-  }
-  if (!ok) {
+  std::string why;
+  const bool ok = ReadDocument(path, why);
+  if (ok) {
+    if (OnAfterNew) OnAfterNew();
+    if (IsDamaged()) m_services.messages->Warning(DamageReport());
+  } else {
     NewHypertext();
-    m_services.messages->Information("Error reading file:" + path.string());
+    m_services.messages->Information("Error reading file:" + path.string() + (why.empty() ? "" : "\r" + why));
   }
   m_modified = false;
   return ok;
 }
 
-bool TAEHset::HeaderValid(std::int64_t fileSize) {
+bool TAEHset::ReadDocument(const fs::path& path, std::string& why) {
+  try {
+    m_fileName = AbsoluteName(path);
+    if (!m_doc.Open(path)) {
+      why = base::ErrorText(m_doc.Error());
+      return false;
+    }
+    const std::int64_t size = m_doc.Size();
+    if (HeaderValid(size, why)) {
+      m_remap.clear();
+      m_remapIndex.clear();
+      if (m_typeTable.size() <= stileParagrafo || m_typeTable[stileParagrafo].count == 0) {
+        CreateDefaultStyles();
+      }
+      std::vector<const TAEHoggetto*> damaged;
+      if (!ReadObjects(damaged, why)) return false;
+      if (Version() == 1) ConvertVersion1();
+      // Ids are taken after the conversion, which gives some objects new ones.
+      for (const TAEHoggetto* object : damaged) m_damaged.push_back(object->GetId());
+      std::sort(m_damaged.begin(), m_damaged.end());
+      m_damaged.erase(std::unique(m_damaged.begin(), m_damaged.end()), m_damaged.end());
+      if (CountOf(stileParagrafo) >= 2) {
+        m_defaultStyle = GetObject(stileParagrafo, 0);
+        m_defaultCellStyle = GetObject(stileParagrafo, 1);
+      }
+      return true;
+    }
+    if (size == 0 && why.empty()) {
+      NewHypertext();
+      std::string prefix = base::LowerCase(base::ExtractBaseName(path.filename().string()).substr(0, 8));
+      SetExpPrefix(prefix);
+      m_fileName = AbsoluteName(path);
+      return true;
+    }
+  } catch (const std::exception&) {
+    // Out of memory, or a damaged file met in a way not foreseen above.
+  }
+  return false;
+}
+
+bool TAEHset::HeaderValid(std::int64_t fileSize, std::string& why) {
   if (fileSize < header::kSize) return false;
-  if (!m_doc.ReadAt(0, m_header.data(), header::kSize)) return false;
+  if (!m_doc.ReadAt(0, m_header.data(), header::kSize)) {
+    why = base::ErrorText(m_doc.Error());
+    return false;
+  }
   std::string magic = base::UpperCase(std::string_view(reinterpret_cast<const char*>(m_header.data()), 4));
   if (magic != kMagicText) {
     m_services.messages->Information("Unrecognized format.");
@@ -285,10 +453,10 @@ bool TAEHset::HeaderValid(std::int64_t fileSize) {
     return false;
   }
   if (version == 1) {
-    SetHeaderString(header::kPassword, 16, "");
-    SetHeaderString(header::kCompany, 79, "");
-    SetHeaderString(header::kCopyright, 79, "");
-    SetHeaderString(header::kAuthors, 79, "");
+    SetHeaderString(header::kPassword, header::kPrefixCapacity, "");
+    SetHeaderString(header::kCompany, header::kTextCapacity, "");
+    SetHeaderString(header::kCopyright, header::kTextCapacity, "");
+    SetHeaderString(header::kAuthors, header::kTextCapacity, "");
     SetExpPrefix(base::LowerCase(base::ExtractBaseName(m_fileName.filename().string()).substr(0, 8)));
     SetHeaderI32(header::kHeaderPage, -1);
     SetHeaderI32(header::kFooterPage, -1);
@@ -311,11 +479,15 @@ bool TAEHset::HeaderValid(std::int64_t fileSize) {
   m_dataStart = header::kSize + header::kTypeEntrySize * (highest + 1) + 4;
   if (fileSize < m_dataStart) return false;
   std::string table;
-  if (!m_doc.ReadAt(header::kSize, m_dataStart - header::kSize, table)) return false;
+  if (!m_doc.ReadAt(header::kSize, m_dataStart - header::kSize, table)) {
+    why = base::ErrorText(m_doc.Error());
+    return false;
+  }
   std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(table.data()), table.size());
   // Every count and size is checked against the file before anything is
   // allocated for it: a damaged table must fail here, not exhaust memory.
   m_typeTable.assign(static_cast<std::size_t>(highest) + 1, TypeEntry{});
+  std::int64_t records = 0;
   for (int k = 0; k <= highest; ++k) {
     const std::size_t at = static_cast<std::size_t>(k) * header::kTypeEntrySize;
     TypeEntry e{base::GetI32(bytes, at), base::GetI32(bytes, at + 4), base::GetI32(bytes, at + 8)};
@@ -326,6 +498,15 @@ bool TAEHset::HeaderValid(std::int64_t fileSize) {
       if (start > fileSize || e.count > (fileSize - start) / e.size) return false;
     }
     m_typeTable[static_cast<std::size_t>(k)] = e;
+    records += e.count;
+  }
+  // The kinds' areas may overlap in a crafted table, each record claimed
+  // many times over: what the records will cost in memory is bounded by the
+  // file's size before any of them is made.
+  if (records > std::max(kRecordMemoryFloor, kRecordMemoryFactor * fileSize) / kRecordCost) {
+    why = "The file names " + std::to_string(records) + " records, more than its " +
+          std::to_string(fileSize) + " bytes can hold.";
+    return false;
   }
   const std::int64_t fixedSize = base::GetI32(bytes, bytes.size() - 4);
   if (fixedSize < 0) return false;
@@ -333,17 +514,31 @@ bool TAEHset::HeaderValid(std::int64_t fileSize) {
   return true;
 }
 
-bool TAEHset::ReadObjects() {
+bool TAEHset::ReadObjects(std::vector<const TAEHoggetto*>& damaged, std::string& why) {
   const int last = std::min<int>(static_cast<int>(m_typeTable.size()) - 1, kKindCount - 1);
+  const std::int64_t fileSize = m_doc.Size();
   std::string block;
   std::vector<BlockRequest> requests;
+  // The embedded file names read so far, for the records whose names are
+  // made unique as they are read: one lookup each, not a walk over all.
+  std::unordered_set<std::string> names;
+  m_loadNames = &names;
+  struct Forget {
+    TAEHset* set;
+    ~Forget() { set->m_loadNames = nullptr; }
+  } forget{this};
+  std::int64_t lazyBytes = 0;
   for (int k = 0; k <= last; ++k) {
     const TypeEntry& e = m_typeTable[static_cast<std::size_t>(k)];
     if (e.count == 0) continue;
     // One read per kind: the records of a kind lie side by side.
-    if (!m_doc.ReadAt(m_dataStart + e.offset, e.count * e.size, block)) return false;
+    if (!m_doc.ReadAt(m_dataStart + e.offset, e.count * e.size, block)) {
+      why = base::ErrorText(m_doc.Error());
+      return false;
+    }
     const auto* base = reinterpret_cast<const std::uint8_t*>(block.data());
     const std::size_t keep = static_cast<std::size_t>(std::min<std::int64_t>(e.size, kRecordBufferSize));
+    const bool embedded = k == zipLink || k == genLink || k == immagine || k == mappaClic;
     auto& list = m_lists[static_cast<std::size_t>(k)];
     list.reserve(list.size() + static_cast<std::size_t>(e.count));
     for (std::int64_t j = 0; j < e.count; ++j) {
@@ -353,14 +548,27 @@ bool TAEHset::ReadObjects() {
       object->SetOwner(this);
       object->m_index = static_cast<int>(list.size());
       object->ReadRecordOnly({base + j * e.size, keep}, e.size);
-      object->RequestBlocks(m_doc.Size(), m_dataOrigin, requests);
+      if (!object->RequestBlocks(fileSize, m_dataOrigin, requests)) damaged.push_back(object.get());
+      if (object->Content().source == DataBlock::Source::Document) {
+        lazyBytes += std::min(object->Content().length, fileSize - object->Content().offset);
+      }
+      if (embedded) names.insert(base::UpperCase(object->FileName()));
       list.push_back(std::move(object));
     }
   }
-  return ReadBlocks(requests);
+  // Images and files stay in the document and are copied from it at every
+  // save. In a sound file their blocks never overlap, so together they fit
+  // in the file; a crafted file claiming the same bytes many times over
+  // would make each save write a multiple of it.
+  if (lazyBytes > fileSize) {
+    why = "The data of the file's images and files overlap.";
+    return false;
+  }
+  return ReadBlocks(requests, damaged, why);
 }
 
-bool TAEHset::ReadBlocks(std::vector<BlockRequest>& requests) {
+bool TAEHset::ReadBlocks(std::vector<BlockRequest>& requests, std::vector<const TAEHoggetto*>& damaged,
+                         std::string& why) {
   // Neighbouring and overlapping blocks are read together into one shared
   // buffer: the pages of a saved document lie one after another, while
   // images and embedded files in between (which stay in the file) break the
@@ -374,6 +582,7 @@ bool TAEHset::ReadBlocks(std::vector<BlockRequest>& requests) {
   };
   std::vector<Run> runs;
   std::int64_t total = 0;
+  std::int64_t copied = 0;
   for (std::size_t i = 0; i < requests.size();) {
     Run run{requests[i].offset, requests[i].offset + requests[i].length, i, i + 1};
     while (run.last < requests.size() && requests[run.last].offset <= run.end &&
@@ -383,15 +592,27 @@ bool TAEHset::ReadBlocks(std::vector<BlockRequest>& requests) {
     }
     // The runs of a sound file never overlap, so together they fit in the
     // file; more means damaged records, and reading them would allocate
-    // without bound.
+    // without bound. Frame-set descriptions are copied out of the runs, so
+    // they are counted on their own.
     total += run.end - run.start;
-    if (total > m_doc.Size()) return false;
+    for (std::size_t k = run.first; k < run.last; ++k) {
+      if (requests[k].part == BlockRequest::Part::FrameDescription) copied += requests[k].length;
+    }
+    if (total > m_doc.Size() || copied > m_doc.Size()) {
+      why = "The data blocks of the file's records overlap.";
+      return false;
+    }
     runs.push_back(run);
     i = run.last;
   }
   for (const Run& run : runs) {
     std::string bytes;
-    if (!m_doc.ReadAt(run.start, run.end - run.start, bytes)) continue;
+    if (!m_doc.ReadAt(run.start, run.end - run.start, bytes)) {
+      // The blocks are dropped, and the records that lose them named.
+      why = base::ErrorText(m_doc.Error());
+      for (std::size_t k = run.first; k < run.last; ++k) damaged.push_back(requests[k].object);
+      continue;
+    }
     auto shared = std::make_shared<const std::string>(std::move(bytes));
     for (std::size_t k = run.first; k < run.last; ++k) {
       const BlockRequest& r = requests[k];
@@ -406,6 +627,11 @@ void TAEHset::ConvertVersion1() {
   const std::int32_t revision = Revision();
   for (auto [from, to] : {std::pair{mappaClic, immagine}, std::pair{zipLink, genLink}}) {
     auto& list = m_lists[from];
+    auto& target = m_lists[to];
+    // Each converted object takes the first free slot of its new kind. The
+    // slots before it are then all taken, so the search goes on from there
+    // instead of starting over for every object.
+    std::size_t firstFree = 0;
     for (auto& slot : list) {
       if (!slot || slot->IsFree()) continue;
       std::unique_ptr<TAEHoggetto> object = std::move(slot);
@@ -418,8 +644,11 @@ void TAEHset::ConvertVersion1() {
         object->SetI32(kImageClickOrigin, oldIndex);
         object->SetU8(kImageLastByte, 0);
       }
+      while (firstFree < target.size() && target[firstFree] && !target[firstFree]->IsFree()) ++firstFree;
+      // An empty slot is only taken by the search of RegisterObject itself.
+      const bool empty = firstFree < target.size() && !target[firstFree];
       TAEHoggetto* raw = object.get();
-      if (RegisterObject(object, -1) >= 0) {
+      if (RegisterObject(object, empty ? -1 : static_cast<std::int64_t>(firstFree)) >= 0) {
         m_remap.emplace_back(oldId, raw->GetId());
         m_remapIndex.emplace(oldId, raw->GetId());
       }
@@ -646,6 +875,12 @@ fs::path TAEHset::TempFileName(std::string_view name) {
 std::string TAEHset::UniqueEmbeddedName(std::string_view name, const TAEHoggetto* exclude) {
   std::string current = base::ExtractFileName(name);
   const std::string ext = base::ExtractFileExt(current);
+  if (m_loadNames != nullptr && exclude == nullptr) {
+    // While a file is read, the names of the embedded objects read so far
+    // are kept in a set: the object asking is not in its list yet.
+    while (m_loadNames->contains(base::UpperCase(current))) current = "ed" + RandomHex(6) + ext;
+    return current;
+  }
   for (bool clash = true; clash;) {
     clash = false;
     for (int kind : {genLink, zipLink, immagine, mappaClic}) {
@@ -738,19 +973,19 @@ std::unique_ptr<TAEHoggetto> TAEHset::AddImmagineNew(TAEHoggetto* image) {
   auto placed = NewObject(immagineNew);
   placed->SetI32(kPlacedImage2, -1);
   placed->SetI32(kPlacedImage3, -1);
-  placed->SetU8(13, 4);
-  placed->SetU8(14, 0);
-  placed->SetI16(23, 0);
+  placed->SetU8(kPlaced13, 4);
+  placed->SetU8(kPlaced14, 0);
+  placed->SetI16(kPlaced23, 0);
   if (image == nullptr) {
     placed->SetI32(kPlacedImage, -1);
     for (int at : {kPlacedNaturalWidth, kPlacedNaturalHeight, kPlacedWidth, kPlacedHeight}) placed->SetI16(at, 100);
-    placed->SetStr(kPlacedAltText, 32, "");
+    placed->SetStr(kPlacedAltText, kPlacedAltTextCapacity, "");
     return placed;
   }
   placed->SetI32(kPlacedImage, image->Index());
   for (int at : {kPlacedNaturalWidth, kPlacedWidth}) placed->SetI16(at, image->I16(kImageWidth));
   for (int at : {kPlacedNaturalHeight, kPlacedHeight}) placed->SetI16(at, image->I16(kImageHeight));
-  placed->SetStr(kPlacedAltText, 32, m_altText ? image->GetCaption() : std::string());
+  placed->SetStr(kPlacedAltText, kPlacedAltTextCapacity, m_altText ? image->GetCaption() : std::string());
   if (image->IsRegistered()) {
     std::copy_n(image->Record().begin() + kImageZones, kImageZonesBytes, placed->Record().begin() + kPlacedZones);
   }
@@ -777,18 +1012,16 @@ TAEHoggetto* TAEHset::AddEmbeddedFile(const fs::path& path, TAEHoggetto* object)
   std::error_code ec;
   if (!fs::copy_file(path, copy, fs::copy_options::overwrite_existing, ec)) return nullptr;
   object->SetFilePath(copy);
-  object->SetStr(5, 79, unique);
-  object->SetSubtype(4);
+  object->SetStr(kEmbeddedFileName, kEmbeddedFileNameCapacity, unique);
+  object->SetSubtype(kEmbeddedInUse);
   if (created) return Register(std::move(created));
   return object;
 }
 
 std::unique_ptr<TAEHoggetto> TAEHset::NewLink(std::string_view url) {
   auto link = NewObject(internetLink);
-  link->SetStr(kLinkUrl, 127, url);
-  if (url.starts_with("tarn:")) link->SetSubtype(6);
-  else if (url.starts_with("http:")) link->SetSubtype(7);
-  else if (url.starts_with("mailto:")) link->SetSubtype(8);
+  link->SetStr(kLinkUrl, kLinkUrlCapacity, url);
+  SetLinkSubtype(*link);
   return link;
 }
 
@@ -837,7 +1070,7 @@ void TAEHset::RemoveView(LinkedView* view) { std::erase(m_views, view); }
 
 // ---- Saving ----
 
-bool TAEHset::WriteDocument(const fs::path& target, const fs::path& /*userTarget*/) {
+std::int64_t TAEHset::WriteDocument(base::WriteFile& file, const fs::path& shown) {
   // Pages still in the older text form are converted first: converting may
   // register new records, which must be counted in the tables below.
   if (OlderTextConverter) {
@@ -846,8 +1079,6 @@ bool TAEHset::WriteDocument(const fs::path& target, const fs::path& /*userTarget
       if (page != nullptr && !page->IsFree() && page->U8(kPageGeneration) == 1) OlderTextConverter(*page);
     }
   }
-  base::WriteFile file;
-  if (!file.Create(target)) return false;
   constexpr int kStoredKinds = kHighestStoredKind + 1;
   const std::int64_t dataStart = header::kSize + header::kTypeEntrySize * kStoredKinds + 4;
   std::int64_t fixedSize = 0;
@@ -858,34 +1089,169 @@ bool TAEHset::WriteDocument(const fs::path& target, const fs::path& /*userTarget
   std::string records;
   records.reserve(static_cast<std::size_t>(fixedSize));
   std::string table;
-  for (int k = 0; k < kStoredKinds; ++k) {
-    auto& list = m_lists[static_cast<std::size_t>(k)];
-    base::AppendI32(table, static_cast<std::int32_t>(records.size()));
-    base::AppendI32(table, RecordSize(k));
-    base::AppendI32(table, static_cast<std::int32_t>(list.size() & kMaxIndex));
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      if (!list[i]) {
-        // An emptied slot still takes its index: it is written as a free record.
-        auto filler = std::make_unique<TAEHoggetto>();
-        filler->SetType(k);
-        filler->SetOwner(this);
-        filler->Clear();
-        filler->WriteRecord(records);
-        continue;
+  try {
+    for (int k = 0; k < kStoredKinds; ++k) {
+      auto& list = m_lists[static_cast<std::size_t>(k)];
+      base::AppendI32(table, static_cast<std::int32_t>(records.size()));
+      base::AppendI32(table, RecordSize(k));
+      base::AppendI32(table, static_cast<std::int32_t>(list.size() & kMaxIndex));
+      for (std::size_t i = 0; i < list.size(); ++i) {
+        if (!list[i]) {
+          // An emptied slot still takes its index: it is written as a free record.
+          auto filler = std::make_unique<TAEHoggetto>();
+          filler->SetType(k);
+          filler->SetOwner(this);
+          filler->Clear();
+          filler->WriteRecord(records);
+          continue;
+        }
+        list[i]->WriteBlocks(data, m_saveErrors);
+        list[i]->WriteRecord(records);
       }
-      list[i]->WriteBlocks(data, m_saveErrors);
-      list[i]->WriteRecord(records);
     }
+  } catch (const std::runtime_error&) {
+    throw SaveFailure(ErrorWriting(shown, file.Error()));
   }
-  if (!m_saveErrors.empty()) return true;
+  if (!m_saveErrors.empty()) return 0;
   std::string head(reinterpret_cast<const char*>(m_header.data()), m_header.size());
   head += table;
   base::AppendI32(head, static_cast<std::int32_t>(fixedSize));
+  const std::int64_t size = dataStart + fixedSize + data.Position();
+  // Written, then flushed to the disk, and only a close without error
+  // counts: a file system may report a failed write only there.
   if (!data.Flush() || !file.WriteAt(0, head) || !file.WriteAt(dataStart, records) || !file.Sync() ||
       !file.Close()) {
-    throw std::runtime_error("write");
+    throw SaveFailure(ErrorWriting(shown, file.Error()));
+  }
+  return size;
+}
+
+void TAEHset::UpdateHeaderForSave(int formatVersion, const std::string& userName) {
+  m_header[header::kHighestKind] = kHighestStoredKind;
+  base::PutI16(m_header, header::kVersion, static_cast<std::int16_t>(formatVersion));
+  SetHeaderI32(header::kRevision, Revision() + 1);
+  base::PutI16(m_header, header::kPixelsPerInch,
+               static_cast<std::int16_t>(m_services.system->ScreenPixelsPerInch()));
+  if (ExpPrefix().empty()) SetExpPrefix(base::LowerCase(base::ExtractBaseName(userName).substr(0, 16)));
+  // A new hypertext takes its file's name as title ("cafe.aeh" gives
+  // "cafe"; the old program left a trailing dot, which files it wrote keep).
+  if (Title() == "Untitled") SetTitle(base::ExtractBaseName(userName));
+}
+
+fs::path TAEHset::CreatePartial(const fs::path& target, const fs::path& shown, base::WriteFile& file) {
+  for (;;) {
+    const fs::path partial =
+        target.parent_path() / SaveTemporaryName(target.filename().string(), ::getpid(), RandomHex(6));
+    // Private until its permissions are set: it may hold a protected text.
+    if (file.CreateNew(partial, 0600)) return partial;
+    const int error = file.Error();
+    if (error == EEXIST) continue;
+    const std::string question = std::string(kShareError) + "(" + shown.string() + ")";
+    if (m_services.messages->Ask(question) != platform::Answer::Yes) {
+      throw SaveFailure(ErrorWriting(shown, error));
+    }
+  }
+}
+
+std::unique_ptr<TAEHset> TAEHset::ReadBack(const fs::path& partial, std::int64_t size,
+                                           const fs::path& shown) {
+  // The new file is read the way it will be used, before it replaces
+  // anything; what is read becomes the open hypertext.
+  auto written = std::make_unique<TAEHset>(
+      platform::Services{&g_silent, m_services.system, m_services.measurer, m_services.clipboard});
+  written->CloseHypertext();
+  std::string why;
+  if (!written->ReadDocument(partial, why) || written->m_doc.Size() != size || written->IsDamaged()) {
+    throw SaveFailure(ErrorWriting(shown, 0) + "\r" +
+                      (why.empty() ? "The new file does not read back as written." : why));
+  }
+  return written;
+}
+
+bool TAEHset::CommitSave(SaveFiles& f, const fs::path& target, const fs::path& shown, bool overOpen,
+                         bool makeBackup) {
+  const fs::path folder = target.parent_path();
+  const fs::path bak = base::ChangeFileExt(target.string(), ".bak");
+  struct stat st {};
+  const bool hadTarget = ::lstat(target.c_str(), &st) == 0;
+  if (!hadTarget && errno != ENOENT) throw SaveFailure(ErrorWriting(shown, errno));
+  if (hadTarget) {
+    // The previous document gets a second name first: it becomes the .bak
+    // once the new document stands, and takes its place back if anything
+    // fails before, so that a document and a .bak exist at every moment.
+    f.previous = folder / SaveTemporaryName(bak.filename().string(), ::getpid(), RandomHex(6));
+    if (const int error = LinkOrCopy(target, f.previous); error != 0) {
+      f.previous.clear();
+      throw SaveFailure(ErrorWriting(bak, error));
+    }
+  }
+  for (;;) {
+    if (::rename(f.partial.c_str(), target.c_str()) == 0) break;
+    const int error = errno;
+    if (!overOpen) throw SaveFailure(ErrorWriting(shown, error));
+    const std::string question =
+        std::string(kShareError) + "Choose \"No\" to use the document in \"" + f.partial.string() + "\"";
+    if (m_services.messages->Ask(question) != platform::Answer::Yes) {
+      f.keepPartial = true;
+      m_saveErrors.push_back(WithReason("Share error, or out of disk space.", error));
+      return false;
+    }
+  }
+  f.partial.clear();
+  // Puts the previous document back under the name; false when it cannot.
+  auto undo = [&] {
+    const bool undone =
+        (hadTarget ? ::rename(f.previous.c_str(), target.c_str()) : ::unlink(target.c_str())) == 0;
+    if (!undone) {
+      f.keepPrevious = true;  // the previous document lives on only there
+    } else if (hadTarget) {
+      f.previous.clear();
+    }
+    base::SyncFolder(folder);
+    return undone;
+  };
+  if (const int error = base::SyncFolder(folder); error != 0) {
+    undo();
+    throw SaveFailure(ErrorWriting(shown, error));
+  }
+  if (hadTarget && makeBackup) {
+    if (::rename(f.previous.c_str(), bak.c_str()) != 0) {
+      const int error = errno;
+      if (undo()) throw SaveFailure(ErrorWriting(bak, error));
+      // The new document stands and cannot be taken back: the save holds,
+      // and the previous document stays where it is, under its own name.
+      m_services.messages->Warning(WithReason("The previous document could not become the backup " +
+                                                  bak.string() + "; it is kept as " + f.previous.string() +
+                                                  ".",
+                                              error));
+      return true;
+    }
+    f.previous.clear();
   }
   return true;
+}
+
+void TAEHset::AdoptDocument(TAEHset& from, const fs::path& name) {
+  CloseHypertext();
+  m_header = from.m_header;
+  m_lists.swap(from.m_lists);
+  for (auto& list : m_lists) {
+    for (auto& object : list) {
+      if (object) object->m_owner = this;
+    }
+  }
+  m_typeTable.swap(from.m_typeTable);
+  m_doc = std::move(from.m_doc);
+  m_dataStart = from.m_dataStart;
+  m_dataOrigin = from.m_dataOrigin;
+  m_remap.swap(from.m_remap);
+  m_remapIndex.swap(from.m_remapIndex);
+  m_damaged.swap(from.m_damaged);
+  m_defaultStyle = std::exchange(from.m_defaultStyle, nullptr);
+  m_defaultCellStyle = std::exchange(from.m_defaultCellStyle, nullptr);
+  m_fileName = name;
+  if (OnAfterNew) OnAfterNew();
+  m_modified = false;
 }
 
 bool TAEHset::SaveToFile(const fs::path& path, int formatVersion) {
@@ -894,106 +1260,110 @@ bool TAEHset::SaveToFile(const fs::path& path, int formatVersion) {
     m_services.messages->Error("Invalid file name!");
     return false;
   }
+  const fs::path shown = AbsoluteName(path);
+  const fs::path target = ResolveLinks(shown);
   std::error_code ec;
-  bool overOpen = !m_fileName.empty() && base::UpperCase(path.string()) == base::UpperCase(m_fileName.string());
-  if (!overOpen && !m_fileName.empty() && fs::exists(path, ec)) overOpen = fs::equivalent(path, m_fileName, ec);
-  if (OnBeforeNew) OnBeforeNew();
-
-  std::vector<std::pair<LinkedView*, int>> shown;
-  for (LinkedView* view : m_views) shown.emplace_back(view, view->ReleasePage());
-
-  const fs::path folder = path.parent_path();
-  if (!folder.empty()) fs::create_directories(folder, ec);
-
-  // The new document is written beside the target under a private name and
-  // renamed into place only when it is complete and on disk, so that the
-  // old document and its backup survive any failure.
-  fs::path partial;
-  base::WriteFile probe;
-  for (;;) {
-    partial = (folder.empty() ? fs::path(".") : folder) /
-              ("." + path.filename().string() + "." + RandomHex(6) + ".tmp");
-    if (probe.Create(partial)) break;
-    const std::string question = std::string(kShareError) + "(" + path.string() + ")";
-    if (m_services.messages->Ask(question) != platform::Answer::Yes) {
-      m_saveErrors.push_back("Error writing file " + path.string());
-      for (auto [view, page] : shown) view->RestorePage(page);
-      return false;
-    }
-  }
-  probe.Close();
-
-  const auto savedHeader = m_header;
-  m_header[header::kHighestKind] = kHighestStoredKind;
-  base::PutI16(m_header, header::kVersion, static_cast<std::int16_t>(formatVersion));
-  SetHeaderI32(header::kRevision, Revision() + 1);
-  base::PutI16(m_header, header::kPixelsPerInch,
-               static_cast<std::int16_t>(m_services.system->ScreenPixelsPerInch()));
-  const std::string userName = path.filename().string();
-  if (ExpPrefix().empty()) SetExpPrefix(base::LowerCase(base::ExtractBaseName(userName).substr(0, 16)));
-  // A new hypertext takes its file's name as title ("cafe.aeh" gives
-  // "cafe"; the old program left a trailing dot, which files it wrote keep).
-  if (Title() == "Untitled") SetTitle(base::ExtractBaseName(userName));
-
-  try {
-    WriteDocument(partial, path);
-  } catch (const std::exception&) {
-    m_saveErrors.push_back("Error writing file " + path.string());
-  }
-  if (!m_saveErrors.empty()) {
-    fs::remove(partial, ec);
-    m_header = savedHeader;
-    for (auto [view, page] : shown) view->RestorePage(page);
+  const bool overOpen =
+      !m_fileName.empty() && (shown == m_fileName || fs::equivalent(target, m_fileName, ec));
+  // What could not be read of a damaged document is missing here: writing
+  // over it is the author's decision, and the damaged file is kept.
+  const bool overDamaged = overOpen && IsDamaged();
+  if (overDamaged && m_services.messages->Ask(DamagedQuestion(target)) != platform::Answer::Yes) {
+    m_saveErrors.push_back("The damaged document " + shown.string() + " was not replaced.");
     return false;
   }
-  if (fs::exists(path, ec)) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) ::chmod(partial.c_str(), st.st_mode & 07777);
-  }
+  if (OnBeforeNew) OnBeforeNew();
+  std::vector<std::pair<LinkedView*, int>> shownPages;
+  for (LinkedView* view : m_views) shownPages.emplace_back(view, view->ReleasePage());
 
-  fs::path document = path;
-  if (m_backup && fs::exists(path, ec)) MakeBackup(path);
-  if (!ReplaceFile(partial, path, overOpen)) {
-    if (overOpen) {
-      document = partial;
-      m_saveErrors.push_back("Share error, or out of disk space.");
-    } else {
-      fs::remove(partial, ec);
-      m_saveErrors.push_back("Error writing file " + path.string());
-      m_header = savedHeader;
-      for (auto [view, page] : shown) view->RestorePage(page);
-      return false;
+  const fs::path folder = target.parent_path();
+  fs::create_directories(folder, ec);
+  RemoveStaleTemporaries(folder);
+
+  // The new document is written beside the target under a private name,
+  // flushed, read back, and only then renamed into place, so that the old
+  // document and its backup survive any failure.
+  const auto savedHeader = m_header;
+  UpdateHeaderForSave(formatVersion, shown.filename().string());
+  SaveFiles files;
+  std::unique_ptr<TAEHset> written;
+  fs::path document;
+  try {
+    base::WriteFile file;
+    files.partial = CreatePartial(target, shown, file);
+    if (::fchmod(file.Descriptor(), static_cast<mode_t>(DocumentMode(target, shown))) != 0) {
+      throw SaveFailure(ErrorWriting(shown, errno));
     }
+    const std::int64_t size = WriteDocument(file, shown);
+    if (m_saveErrors.empty()) {
+      written = ReadBack(files.partial, size, shown);
+      const fs::path partial = files.partial;
+      document = CommitSave(files, target, shown, overOpen, m_backup || overDamaged) ? shown : partial;
+    }
+  } catch (const SaveFailure& failure) {
+    m_saveErrors.push_back(failure.what());
+  } catch (const std::exception&) {
+    m_saveErrors.push_back(ErrorWriting(shown, 0));
   }
-  SyncFolder(folder);
-  CloseHypertext();
-  LoadFromFile(document);
+  if (document.empty()) {
+    // Nothing was replaced: the hypertext goes on as it was.
+    m_header = savedHeader;
+    for (auto [view, page] : shownPages) view->RestorePage(page);
+    return false;
+  }
+  AdoptDocument(*written, document);
   if (!Closing) {
-    for (auto [view, page] : shown) view->RestorePage(page);
+    for (auto [view, page] : shownPages) view->RestorePage(page);
   }
   return m_saveErrors.empty();
 }
 
-void TAEHset::MakeBackup(const fs::path& target) {
-  const fs::path bak = base::ChangeFileExt(target.string(), ".bak");
-  std::error_code ec;
-  fs::remove(bak, ec);
-  // A hard link keeps the old document under both names until the new one
-  // replaces it atomically; copying is the fallback where links are refused.
-  fs::create_hard_link(target, bak, ec);
-  if (ec) fs::copy_file(target, bak, fs::copy_options::overwrite_existing, ec);
+// ---- Damaged documents ----
+
+namespace {
+
+// What the damage report calls an object of a kind.
+std::string KindWord(int kind) {
+  switch (kind) {
+    case testoHtml: return "page";
+    case genLink: return "embedded file";
+    case immagine: return "image";
+    case tabellaHtml: return "table";
+    case mappaFrame: return "frame set";
+    default: return "object of kind " + std::to_string(kind) + ", number";
+  }
 }
 
-bool TAEHset::ReplaceFile(const fs::path& from, const fs::path& to, bool overOpen) {
-  for (;;) {
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    if (!ec) return true;
-    if (!overOpen) return false;
-    const std::string question = std::string(kShareError) + "Choose \"No\" to use the document in \"" +
-                                 from.string() + "\"";
-    if (m_services.messages->Ask(question) != platform::Answer::Yes) return false;
+}  // namespace
+
+std::string TAEHset::DescribeObject(ObjectId id) const {
+  const TAEHoggetto* object = GetObjectById(id);
+  const std::string caption = object != nullptr ? object->GetCaption() : std::string();
+  std::string text = KindWord(KindOf(id)) + " ";
+  text += std::to_string(IndexOf(id));
+  if (!caption.empty()) text += " \"" + caption + "\"";
+  return text;
+}
+
+std::string TAEHset::DamageReport() const {
+  std::string text = "The file " + m_fileName.string() +
+                     " is damaged: these pages and objects could not be read whole, and what is missing of "
+                     "them is lost:";
+  for (std::size_t i = 0; i < m_damaged.size(); ++i) {
+    if (i == kDamageLines) {
+      text += "\rand " + std::to_string(m_damaged.size() - i) + " more.";
+      break;
+    }
+    text += "\r" + DescribeObject(m_damaged[i]);
   }
+  return text;
+}
+
+std::string TAEHset::DamagedQuestion(const fs::path& target) const {
+  return "The file " + m_fileName.string() +
+         " was damaged when it was opened, and what could not be read of it is missing here.\rSave over it "
+         "anyway? The damaged file is kept as " +
+         base::ChangeFileExt(target.string(), ".bak") + ".";
 }
 
 }  // namespace tarn::document

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,11 @@ namespace header {
 inline constexpr int kSize = 1978;
 inline constexpr int kMagic = 0;
 inline constexpr int kTitle = 4;  // string[79]
+// The capacities of the header's short strings: title, company, copyright
+// and authors; export prefix and password; the two font names.
+inline constexpr int kTextCapacity = 79;
+inline constexpr int kPrefixCapacity = 16;
+inline constexpr int kFontNameCapacity = 39;
 inline constexpr int kInformation = 84;
 inline constexpr int kInformationSize = 1258;
 inline constexpr int kFirstTextSlot = 1342;
@@ -66,6 +72,12 @@ inline constexpr int kTypeEntrySize = 12;
 inline constexpr std::string_view kUnsupportedSecondLine =
     "Please obtain a more recent release of the program from its maker.";
 
+// The hidden name beside a document under which a save by process pid
+// writes a file before renaming it into place:
+// "." + FILE + ".tarn-HOST-PID-RANDOM.tmp". A save into the folder removes
+// the files of processes on this machine that have gone.
+std::string SaveTemporaryName(std::string_view fileName, int pid, std::string_view random);
+
 // Something that shows a page of the container and must write its edits back
 // before a save (frame sets, later).
 class LinkedView {
@@ -97,18 +109,23 @@ class TAEHset {
   // Setting the file name fires OnBeforeNew and opens the file.
   bool SetAEHFileName(const std::filesystem::path& path);
   const std::vector<std::string>& SaveErrors() const { return m_saveErrors; }
+  // A document is damaged when the file it was read from ends before the
+  // data of some of its records: those records lost what lay past the end.
+  // Saving over such a file asks first and keeps it as the .bak.
+  bool IsDamaged() const { return !m_damaged.empty(); }
+  const std::vector<ObjectId>& DamagedObjects() const { return m_damaged; }
 
   std::function<void()> OnBeforeNew;
   std::function<void()> OnAfterNew;
   // Writes a frame map's frameset description before its content; answers
-  // the value stored at record offset 97 (the frame-set layer's writer unless
-  // replaced). Unset: the description read from the file is written back
-  // unchanged.
+  // the value stored at record offset 97. The program installs the frame-set
+  // layer's writer (app::Compose). Unset: the description read from the file
+  // is written back unchanged.
   std::function<std::int32_t(TAEHoggetto& map, std::string& out)> FrameSetWriter;
   // Converts a page still in the older text form to the current markup
-  // before it is written (sets its markup generation to 2); the converter of
-  // the rich-text layer unless replaced. Unset: such pages are written as
-  // they are.
+  // before it is written or read (sets its markup generation to 2). The
+  // program installs the rich-text layer's converter (app::Compose). Unset:
+  // such pages are written as they are.
   std::function<void(TAEHoggetto& page)> OlderTextConverter;
 
   // Header fields.
@@ -219,18 +236,35 @@ class TAEHset {
   const std::vector<std::pair<ObjectId, ObjectId>>& RemapList() const { return m_remap; }
 
  private:
-  bool ReadHeader(const std::filesystem::path& path);
-  bool ReadObjects();
-  bool ReadBlocks(std::vector<BlockRequest>& requests);
+  struct SaveFiles;
+  // Reads a file into the closed container; why is the system's reason
+  // for a failure where there is one.
+  bool ReadDocument(const std::filesystem::path& path, std::string& why);
+  bool ReadObjects(std::vector<const TAEHoggetto*>& damaged, std::string& why);
+  bool ReadBlocks(std::vector<BlockRequest>& requests, std::vector<const TAEHoggetto*>& damaged,
+                  std::string& why);
   void ConvertVersion1();
   void CreateDefaultStyles();
   void ApplyNewHeaderDefaults();
-  bool WriteDocument(const std::filesystem::path& target, const std::filesystem::path& userTarget);
-  bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to, bool overOpen);
-  void MakeBackup(const std::filesystem::path& target);
+  // The steps of a save; each failing step throws with its error list entry.
+  void UpdateHeaderForSave(int formatVersion, const std::string& userName);
+  std::filesystem::path CreatePartial(const std::filesystem::path& target, const std::filesystem::path& shown,
+                                      base::WriteFile& file);
+  std::int64_t WriteDocument(base::WriteFile& file, const std::filesystem::path& shown);
+  std::unique_ptr<TAEHset> ReadBack(const std::filesystem::path& partial, std::int64_t size,
+                                    const std::filesystem::path& shown);
+  // False when the author chose to go on with the document in the temporary
+  // file.
+  bool CommitSave(SaveFiles& files, const std::filesystem::path& target, const std::filesystem::path& shown,
+                  bool overOpen, bool makeBackup);
+  // Takes over the hypertext another container read (the file just saved).
+  void AdoptDocument(TAEHset& from, const std::filesystem::path& name);
+  std::string DescribeObject(ObjectId id) const;
+  std::string DamageReport() const;
+  std::string DamagedQuestion(const std::filesystem::path& target) const;
   void EmptyTempFolder();
   std::string RandomHex(int digits);
-  bool HeaderValid(std::int64_t fileSize);
+  bool HeaderValid(std::int64_t fileSize, std::string& why);
   int NeighbourInSequence(int page, int direction) const;
 
   platform::Services m_services;
@@ -250,6 +284,9 @@ class TAEHset {
   std::unordered_map<ObjectId, ObjectId> m_remapIndex;
   std::vector<std::pair<const TAEHoggetto*, std::unique_ptr<TAEHpicture>>> m_cache;
   std::vector<std::string> m_saveErrors;
+  std::vector<ObjectId> m_damaged;
+  // Set while a file is read: the embedded file names read so far.
+  std::unordered_set<std::string>* m_loadNames = nullptr;
   TAEHoggetto* m_defaultStyle = nullptr;
   TAEHoggetto* m_defaultCellStyle = nullptr;
   std::vector<LinkedView*> m_views;

@@ -1,9 +1,9 @@
 // Pages; see aehtesto.h.
 #include "document/aehtesto.h"
-#include "base/hex.h"
 
 #include "base/bytes.h"
 #include "document/aehset.h"
+#include "markup/tokenizer.h"
 
 namespace tarn::document {
 namespace {
@@ -17,19 +17,9 @@ bool OwnedByPage(int kind) {
 
 std::vector<ObjectId> ReferencedIds(std::string_view markup) {
   std::vector<ObjectId> ids;
-  std::size_t pos = 0;
-  while ((pos = markup.find("<$", pos)) != std::string_view::npos) {
-    pos += 2;
-    if (pos + 9 > markup.size() || markup[pos + 8] != '>') continue;
-    std::uint32_t value = 0;
-    bool ok = true;
-    for (std::size_t i = 0; i < 8 && ok; ++i) {
-      int h = base::HexDigitValue(markup[pos + i]);
-      ok = h >= 0;
-      value = (value << 4) | static_cast<std::uint32_t>(h < 0 ? 0 : h);
-    }
-    if (ok) ids.push_back(static_cast<ObjectId>(value));
-  }
+  markup::ForEachReference(markup, [&ids](const markup::Token& t) {
+    if (t.wellFormed) ids.push_back(static_cast<ObjectId>(t.value));
+  });
   return ids;
 }
 

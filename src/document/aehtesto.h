@@ -10,8 +10,13 @@
 #include <vector>
 
 #include "document/aehoggetto.h"
+#include "document/recordfields.h"
 
 namespace tarn::document {
+
+// The markup of an empty page: one paragraph of the first style and the
+// byte 0 that ends a text.
+inline constexpr std::string_view kEmptyPageMarkup{"<Z S0 >\0", 8};
 
 // The object identities named by "<$xxxxxxxx>" tags of stored markup, in text
 // order. Tags inside skipped blocks count too: they still reference records.
@@ -21,8 +26,8 @@ class TAEHtesto : public TAEHoggetto {
  public:
   TAEHtesto();
 
-  // The page's title (record offset 5).
-  std::string Title() const { return Str(5, 71); }
+  // The page's title.
+  std::string Title() const { return Str(field::kPageTitle, field::kPageTitleCapacity); }
   // The name FindPage looks for, read from the extra data once.
   const std::string& LookupName() const;
   // The page's markup (its content), or empty.

@@ -15,6 +15,7 @@
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "document/recordfields.h"
+#include "markup/tokenizer.h"
 
 namespace tarn::document {
 using namespace field;
@@ -24,8 +25,6 @@ constexpr std::string_view kMagic = "BRIX";
 constexpr int kPageIndexChars = 12;   // digits read after the "|" of an internal URL
 constexpr int kMaxLinkChain = 16;     // special links followed through special links
 constexpr int kMaxDescriptionDepth = 8;
-constexpr int kFormStartNameCapacity = 255;
-constexpr int kPrototypeNameCapacity = 40;
 constexpr int kMarkerLength = 14;     // "!RefI:" and eight hexadecimal digits
 constexpr std::string_view kCancelledDigits = "ffffffff";
 
@@ -184,7 +183,8 @@ std::string ShortObjectText(const TAEHoggetto& object, bool shortForm, int depth
     case 28: {
       const std::string content = ContentText(object);
       if (shortForm) return !content.empty() ? content : "File #" + number;
-      return (object.Subtype() == 27 ? "Parameter: " : "File: ") + (!content.empty() ? content : "#" + number);
+      return (object.Subtype() == kShortParameter ? "Parameter: " : "File: ") +
+             (!content.empty() ? content : "#" + number);
     }
     default: return {};
   }
@@ -230,10 +230,10 @@ std::string FormFieldDescription(const TAEHoggetto& field) {
       "", "Edit box: ", "Password box: ", "File box: ", "Text box: ", "Invisible: ",
       "Radio button: ", "Check box: ", "List: ", "Combo list: "};
   const int sub = field.Subtype();
-  const std::string name = field.Str(kObjectName, 79);
+  const std::string name = field.Str(kObjectName, kFormNameCapacity);
   if (sub < 1 || sub > 9) return name;
   std::string out = std::string(kLabels[sub]) + name;
-  const std::string value = field.Str(kFieldValue, 79);
+  const std::string value = field.Str(kFieldValue, kFieldValueCapacity);
   const bool hasValue = field.U8(kFieldHasValue) != 0 && !value.empty();
   if ((sub <= 3 && hasValue) || sub == 5 || sub == 6) out += "\r\n(" + value + ")";
   return out;
@@ -247,7 +247,7 @@ std::string MultimediaDescription(const TAEHoggetto& media) {
     case 3:
     case 4: {
       const std::string file = referenced != nullptr ? referenced->FileName() : std::string();
-      return (media.Subtype() <= 2 ? "Sound: " : "Video: ") + std::string("\r\n(") + file + ")";
+      return (media.Subtype() <= kMediaLastSound ? "Sound: " : "Video: ") + std::string("\r\n(") + file + ")";
     }
     case 5: return "Java / ActiveX / Embed: \r\n" + ExtraText(media);
     case 6: {
@@ -283,7 +283,7 @@ std::string Describe(const TAEHoggetto& object, int depth) {
     }
     case zipLink:
     case genLink: {
-      const std::string name = object.Str(kEmbeddedFileName, 79);
+      const std::string name = object.Str(kEmbeddedFileName, kEmbeddedFileNameCapacity);
       return name + "|Link to file: " + name;
     }
     case speclink: out = SpecialLinkDescription(object, depth); break;
@@ -295,19 +295,19 @@ std::string Describe(const TAEHoggetto& object, int depth) {
     case inputStat: out = FormFieldDescription(object); break;
     case inputDin:
       switch (object.Subtype()) {
-        case 1: out = "Dyn edit box: " + object.Str(kObjectName, 79); break;
+        case 1: out = "Dyn edit box: " + object.Str(kObjectName, kFormNameCapacity); break;
         case 11: out = "Live list, server side"; break;
         case 12: out = "HTML, server side"; break;
-        default: out = object.Str(kObjectName, 79); break;
+        default: out = object.Str(kObjectName, kFormNameCapacity); break;
       }
       break;
     case bottoneCGI: {
       const TAEHoggetto* link = Live(object.Owner(), object.I32(kButtonLink));
       out = link != nullptr && link->Kind() == speclink && depth <= kMaxDescriptionDepth ? Describe(*link, depth + 1)
                                                                                          : std::string("Button");
-      if (object.Subtype() == 1) out += " for submit";
-      if (object.Subtype() == 3) out += " for reset";
-      const std::string label = object.Str(kFieldValue, 79);
+      if (object.Subtype() == kButtonSubmit) out += " for submit";
+      if (object.Subtype() == kButtonReset) out += " for reset";
+      const std::string label = object.Str(kFieldValue, kFieldValueCapacity);
       if (!label.empty()) out += ": " + label;
       break;
     }
@@ -354,13 +354,16 @@ int ImageContainment(TAEHoggetto& object, ObjectId id) {
       }
       return kNotContained;
     case inputStat:
-      return object.Subtype() == 18 && ImageMatches(object.I32(kFrameImage), id) ? kInFloatingFrame : kNotContained;
+      return object.Subtype() == kFloatingFrame && ImageMatches(object.I32(kFrameImage), id)
+                 ? kInFloatingFrame
+                 : kNotContained;
     case bottoneCGI: return ImageMatches(object.I32(kButtonImage), id) ? kInButton : kNotContained;
     case multiMedia:
       // FIXME: a custom instance (subtype 6) also holds an image through a
       // property of type 7 of its prototype; the property list format
       // belongs to the custom component dialogs and is not read yet.
-      if (object.Subtype() != 6 && ImageMatches(object.I32(kMediaAltImage), id)) return kAsAlternativeImage;
+      if (object.Subtype() != kMediaCustom && ImageMatches(object.I32(kMediaAltImage), id))
+        return kAsAlternativeImage;
       return kNotContained;
     default: return kNotContained;
   }
@@ -380,7 +383,7 @@ int OtherContainment(TAEHoggetto& object, ObjectId id) {
       return object.Subtype() == kSpecialToObject && object.I32(kSpecialTarget) == id ? kInSpecialLink
                                                                                       : kNotContained;
     case shortObj: {
-      if (object.Subtype() != 13) return kNotContained;
+      if (object.Subtype() != kShortLauncher) return kNotContained;
       const ObjectId target = object.I32(kShortValue);
       if (target == id) return kInOpenWindowObject;
       const TAEHoggetto* link = KindOf(target) == speclink ? Live(set, target) : nullptr;
@@ -392,7 +395,7 @@ int OtherContainment(TAEHoggetto& object, ObjectId id) {
       return std::find(ids.begin(), ids.end(), id) != ids.end() ? kInPrototype : kNotContained;
     }
     case dbloc:
-      for (int i = 0; i < 4; ++i) {
+      for (int i = 0; i < kDataObjectCount; ++i) {
         const ObjectId v = object.I32(kDataObjects + 4 * i);
         if (v == id) return kInDataSource;
         const TAEHoggetto* link = KindOf(v) == speclink ? Live(set, v) : nullptr;
@@ -405,13 +408,14 @@ int OtherContainment(TAEHoggetto& object, ObjectId id) {
       }
       return kNotContained;
     case inputStat:
-      return object.Subtype() == 18 && object.I32(kFrameTarget) == id ? kInFloatingFrame : kNotContained;
+      return object.Subtype() == kFloatingFrame && object.I32(kFrameTarget) == id ? kInFloatingFrame
+                                                                                  : kNotContained;
     case bottoneCGI: return object.I32(kButtonLink) == id ? kInButton : kNotContained;
     case multiMedia:
       if (object.I32(kMediaReference) != id) return kNotContained;
       // FIXME: subtype 6 also refers through the properties of type 6 or 8
       // of its prototype, which are not read yet (see ImageContainment).
-      return object.Subtype() == 6 ? kInCustomInstance : kInMultimedia;
+      return object.Subtype() == kMediaCustom ? kInCustomInstance : kInMultimedia;
     default: return kNotContained;
   }
 }
@@ -464,25 +468,25 @@ class Collector {
         if (object.Subtype() == kSpecialToObject) Offer(object.I32(kSpecialTarget));
         break;
       case shortObj:
-        if (object.Subtype() == 13) Offer(object.I32(kShortValue));
+        if (object.Subtype() == kShortLauncher) Offer(object.I32(kShortValue));
         break;
       case custom:
         for (ObjectId id : PrototypeIds(object)) Offer(id);
         break;
       case dbloc:
-        for (int i = 0; i < 4; ++i) Offer(object.I32(kDataObjects + 4 * i));
+        for (int i = 0; i < kDataObjectCount; ++i) Offer(object.I32(kDataObjects + 4 * i));
         break;
       case immagineNew:
         for (int i = 0; i < kZoneCount; ++i) Offer(object.I32(kPlacedZones + i * kZoneSize));
         break;
       case inputStat:
-        if (object.Subtype() == 18) Offer(object.I32(kFrameTarget));
+        if (object.Subtype() == kFloatingFrame) Offer(object.I32(kFrameTarget));
         break;
       case bottoneCGI: Offer(object.I32(kButtonLink)); break;
       case multiMedia:
         // FIXME: a custom instance also offers the values of the properties
         // of type 6 or 8 of its prototype, once the property list is read.
-        if (object.Subtype() != 5) Offer(object.I32(kMediaReference));
+        if (object.Subtype() != kMediaReferenced) Offer(object.I32(kMediaReference));
         break;
       default: break;
     }
@@ -495,15 +499,12 @@ class Collector {
 
 // Overwrites the eight digits of every "<$xxxxxxxx>" tag that names id.
 bool CancelTags(std::string& markup, ObjectId id) {
-  bool changed = false;
-  for (std::size_t pos = markup.find("<$"); pos != std::string::npos; pos = markup.find("<$", pos + 2)) {
-    if (pos + 11 > markup.size() || markup[pos + 10] != '>') continue;
-    if (ParseHex8(markup, pos + 2) == id) {
-      markup.replace(pos + 2, 8, kCancelledDigits);
-      changed = true;
-    }
-  }
-  return changed;
+  std::vector<std::size_t> digits;
+  markup::ForEachReference(markup, [&](const markup::Token& t) {
+    if (t.wellFormed && static_cast<ObjectId>(t.value) == id) digits.push_back(t.at + 2);
+  });
+  for (std::size_t at : digits) markup.replace(at, kCancelledDigits.size(), kCancelledDigits);
+  return !digits.empty();
 }
 
 bool CancelMarkers(TAEHoggetto& object, ObjectId id) {
@@ -571,7 +572,7 @@ bool RemoveFromObject(TAEHoggetto& object, ObjectId id) {
       }
       break;
     case shortObj:
-      if (object.Subtype() == 13) changed = CancelField(object, kShortValue, id);
+      if (object.Subtype() == kShortLauncher) changed = CancelField(object, kShortValue, id);
       break;
     case custom: {
       const std::size_t n = PrototypeIds(object).size();
@@ -580,14 +581,15 @@ bool RemoveFromObject(TAEHoggetto& object, ObjectId id) {
     }
     case dbloc:
       changed = CancelField(object, kDataImage, id, true);
-      for (int i = 0; i < 4; ++i) changed = CancelField(object, kDataObjects + 4 * i, id) || changed;
+      for (int i = 0; i < kDataObjectCount; ++i)
+        changed = CancelField(object, kDataObjects + 4 * i, id) || changed;
       break;
     case immagineNew:
       for (int at : {kPlacedImage, kPlacedImage2, kPlacedImage3}) changed = CancelField(object, at, id, true) || changed;
       for (int i = 0; i < kZoneCount; ++i) changed = CancelField(object, kPlacedZones + i * kZoneSize, id) || changed;
       break;
     case inputStat:
-      if (object.Subtype() == 18) {
+      if (object.Subtype() == kFloatingFrame) {
         changed = CancelField(object, kFrameTarget, id);
         changed = CancelField(object, kFrameImage, id, true) || changed;
       }
@@ -653,7 +655,7 @@ std::optional<ForeignHypertext> ReadForeignHeader(std::string_view file) {
   ForeignHypertext out;
   out.version = base::GetI16(h, header::kVersion);
   out.coverPage = base::GetI32(h, header::kCoverPage);
-  out.expPrefix = base::GetShortString(h, header::kExpPrefix, 16);
+  out.expPrefix = base::GetShortString(h, header::kExpPrefix, header::kPrefixCapacity);
   return out;
 }
 

@@ -2,6 +2,7 @@
 #include "objects/frames.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 
 #include "base/bytes.h"
@@ -20,6 +21,15 @@ constexpr int kRoomTaken = 30;
 constexpr int kSmallestFirst = 10;
 constexpr int kOtherModeSize = 10;
 constexpr std::size_t kHtmlNameLimit = 32;
+// Sizes, percents and spacings come from stored files and may be absurd.
+// Lengths are summed in 64 bits, a child's length is kept below a bound no
+// screen reaches, and coordinates stay where the difference of any two
+// still fits an int, so that nothing in the layout overflows.
+constexpr std::int64_t kMaxLength = std::int64_t{1} << 24;
+constexpr std::int64_t kMaxCoordinate = (std::int64_t{1} << 30) - 1;
+
+int Length(std::int64_t length) { return static_cast<int>(std::clamp<std::int64_t>(length, 0, kMaxLength)); }
+int Coordinate(std::int64_t at) { return static_cast<int>(std::clamp(at, -kMaxCoordinate, kMaxCoordinate)); }
 
 std::span<std::uint8_t> Span(std::array<std::uint8_t, kFrameRecordSize>& r) { return r; }
 std::span<const std::uint8_t> Span(const std::array<std::uint8_t, kFrameRecordSize>& r) { return r; }
@@ -215,12 +225,15 @@ std::int32_t RoundedRatio(std::int64_t numerator, std::int64_t denominator) {
 }
 
 int LengthAlong(const TAEHFrame& frame, bool columns) {
-  return columns ? frame.bounds.Width() : frame.bounds.Height();
+  const platform::Rect& b = frame.bounds;
+  const std::int64_t length = columns ? std::int64_t{b.right} - b.left : std::int64_t{b.bottom} - b.top;
+  return static_cast<int>(std::clamp<std::int64_t>(length, INT_MIN, INT_MAX));
 }
 
 int AvailableLength(const TAEHFrame& frame) {
-  const int n = static_cast<int>(frame.children.size());
-  return LengthAlong(frame, frame.ChildrenAreColumns()) - std::max(0, n - 1) * frame.Spacing();
+  const auto gaps = static_cast<std::int64_t>(std::max<std::size_t>(frame.children.size(), 1) - 1);
+  const std::int64_t available = LengthAlong(frame, frame.ChildrenAreColumns()) - gaps * frame.Spacing();
+  return static_cast<int>(std::clamp<std::int64_t>(available, INT_MIN, INT_MAX));
 }
 
 void RecomputePercent(TAEHFrame& child, int size) {
@@ -247,50 +260,51 @@ void LayoutFrame(TAEHFrame& frame) {
     TAEHFrame& child = *frame.children[i];
     switch (child.SizeMode()) {
       case kSizePercent:
-        sizes[i] = static_cast<int>(static_cast<std::int64_t>(available) * child.Percent() / 100);
+        sizes[i] = Length(std::int64_t{available} * child.Percent() / 100);
         child.SetPixels(sizes[i]);
         break;
       case kSizePixels:
-        sizes[i] = child.Pixels();
-        if (available > 0) child.SetPercent(RoundedRatio(static_cast<std::int64_t>(sizes[i]) * 100, available));
+        sizes[i] = Length(child.Pixels());
+        if (available > 0) child.SetPercent(RoundedRatio(std::int64_t{child.Pixels()} * 100, available));
         break;
       case kSizeRest:
-        sizes[i] = static_cast<int>(static_cast<std::int64_t>(available) * child.Percent() / 100);
+        sizes[i] = Length(std::int64_t{available} * child.Percent() / 100);
         break;
       default: sizes[i] = kOtherModeSize; break;
     }
-    sizes[i] = std::max(0, sizes[i]);
   }
   // The last child before the filler that takes "the rest" gets what the
   // others leave of the length.
   for (std::size_t k = n - 1; k-- > 0;) {
     if (frame.children[k]->SizeMode() != kSizeRest) continue;
-    int others = 0;
+    std::int64_t others = 0;
     for (std::size_t i = 0; i + 1 < n; ++i) {
       if (i != k) others += sizes[i];
     }
     if (available - others > 0) {
-      sizes[k] = available - others;
+      sizes[k] = Length(available - others);
       if (available > 0) {
         frame.children[k]->SetPercent(RoundedRatio(static_cast<std::int64_t>(sizes[k]) * 100, available));
       }
     }
     break;
   }
-  int used = 0;
+  std::int64_t used = 0;
   for (std::size_t i = 0; i + 1 < n; ++i) used += sizes[i];
   // The last child fills what is left, as alignment to the client area does.
-  sizes[n - 1] = std::max(0, available - used);
+  sizes[n - 1] = Length(available - used);
 
-  int offset = columns ? frame.bounds.left : frame.bounds.top;
+  std::int64_t offset = columns ? frame.bounds.left : frame.bounds.top;
   for (std::size_t i = 0; i < n; ++i) {
     TAEHFrame& child = *frame.children[i];
+    const int from = Coordinate(offset);
+    const int to = Coordinate(offset + sizes[i]);
     if (columns) {
-      child.bounds = {offset, frame.bounds.top, offset + sizes[i], frame.bounds.bottom};
+      child.bounds = {from, frame.bounds.top, to, frame.bounds.bottom};
     } else {
-      child.bounds = {frame.bounds.left, offset, frame.bounds.right, offset + sizes[i]};
+      child.bounds = {frame.bounds.left, from, frame.bounds.right, to};
     }
-    offset += sizes[i] + frame.Spacing();
+    offset += std::int64_t{sizes[i]} + frame.Spacing();
     LayoutFrame(child);
   }
 }
@@ -306,10 +320,11 @@ void SetChildSize(TAEHFrame& child, int size) {
   TAEHFrame* parent = child.parent;
   if (parent == nullptr) return;
   const bool columns = parent->ChildrenAreColumns();
+  size = Length(size);
   if (columns) {
-    child.bounds.right = child.bounds.left + size;
+    child.bounds.right = Coordinate(std::int64_t{child.bounds.left} + size);
   } else {
-    child.bounds.bottom = child.bounds.top + size;
+    child.bounds.bottom = Coordinate(std::int64_t{child.bounds.top} + size);
   }
   child.SetPixels(size);
   RecomputePercent(child, size);
@@ -389,12 +404,12 @@ void ResizeChild(TAEHFrame& child, int size) {
   const std::size_t n = kids.size();
   const int available = AvailableLength(*parent);
   std::vector<int> sizes(n);
-  for (std::size_t i = 0; i < n; ++i) sizes[i] = LengthAlong(*kids[i], columns);
-  sizes[static_cast<std::size_t>(child.IndexInParent())] = std::max(0, size);
+  for (std::size_t i = 0; i < n; ++i) sizes[i] = Length(LengthAlong(*kids[i], columns));
+  sizes[static_cast<std::size_t>(child.IndexInParent())] = Length(size);
   auto fillLast = [&] {
-    int used = 0;
+    std::int64_t used = 0;
     for (std::size_t i = 0; i + 1 < n; ++i) used += sizes[i];
-    sizes[n - 1] = available - used;
+    sizes[n - 1] = static_cast<int>(std::clamp<std::int64_t>(available - used, -kMaxLength, kMaxLength));
   };
   fillLast();
   if (n >= 2 && sizes[n - 1] < kSqueezedLast) {
@@ -409,17 +424,19 @@ void ResizeChild(TAEHFrame& child, int size) {
     if (!found) sizes[0] = kSmallestFirst;
     fillLast();
   }
-  int offset = columns ? parent->bounds.left : parent->bounds.top;
+  std::int64_t offset = columns ? parent->bounds.left : parent->bounds.top;
   for (std::size_t i = 0; i < n; ++i) {
     TAEHFrame& kid = *kids[i];
     const int length = std::max(0, sizes[i]);
+    const int from = Coordinate(offset);
+    const int to = Coordinate(offset + length);
     if (columns) {
-      kid.bounds = {offset, parent->bounds.top, offset + length, parent->bounds.bottom};
+      kid.bounds = {from, parent->bounds.top, to, parent->bounds.bottom};
     } else {
-      kid.bounds = {parent->bounds.left, offset, parent->bounds.right, offset + length};
+      kid.bounds = {parent->bounds.left, from, parent->bounds.right, to};
     }
     kid.SetPixels(length);
-    offset += length + parent->Spacing();
+    offset += std::int64_t{length} + parent->Spacing();
     LayoutFrame(kid);
   }
   RecomputeAllPercents(*parent);
@@ -428,8 +445,8 @@ void ResizeChild(TAEHFrame& child, int size) {
 bool DeleteRefused(TAEHFrame& frame, platform::Messages* messages) {
   auto refuse = [&](std::string_view text) {
     if (messages != nullptr) messages->Information(text);
-    frame.bounds.right = frame.bounds.left + kRefusedSize;
-    frame.bounds.bottom = frame.bounds.top + kRefusedSize;
+    frame.bounds.right = Coordinate(std::int64_t{frame.bounds.left} + kRefusedSize);
+    frame.bounds.bottom = Coordinate(std::int64_t{frame.bounds.top} + kRefusedSize);
     return true;
   };
   if (frame.HasChildren()) return refuse("You should delete children before!");

@@ -11,7 +11,7 @@
 namespace tarn::objects {
 using document::ObjectId;
 using document::TAEHoggetto;
-using document::TAEHpage;
+using page::TAEHpage;
 using document::TAEHtesto;
 using namespace document::field;
 namespace {
@@ -73,7 +73,7 @@ void TAEHCustomFrameSet::SetAutoJump(bool on) {
   m_history.clear();
 }
 
-std::unique_ptr<document::PageTextBox> TAEHCustomFrameSet::MakeTextBox(TAEHpage& view, document::WorkingCopy& copy) {
+std::unique_ptr<page::PageTextBox> TAEHCustomFrameSet::MakeTextBox(TAEHpage& view, page::WorkingCopy& copy) {
   if (BoxFactory) return BoxFactory(view, copy);
   return PageHost::MakeTextBox(view, copy);
 }

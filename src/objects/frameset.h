@@ -15,7 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "document/aehpage.h"
+#include "page/aehpage.h"
 #include "document/aehset.h"
 #include "objects/frames.h"
 #include "platform/eventloop.h"
@@ -29,7 +29,6 @@ inline constexpr int kMsgFollowLink = 44655;
 inline constexpr int kNoMainPage = -2;
 inline constexpr int kSlideUnit = 1000;
 inline constexpr int kShortestSlide = 100;
-inline constexpr int kFrameRecordSizeField = 89;  // kind 9: record size used
 
 enum LayoutMode : int { kLayoutSave = 0, kLayoutTemplate = 1 };
 
@@ -37,10 +36,10 @@ enum LayoutMode : int { kLayoutSave = 0, kLayoutTemplate = 1 };
 // (slide shows).
 struct LinkSource {
   bool isFrameSet = false;
-  document::TAEHpage* page = nullptr;
+  page::TAEHpage* page = nullptr;
 };
 
-class TAEHCustomFrameSet : public document::PageHost, public document::LinkedView {
+class TAEHCustomFrameSet : public page::PageHost, public document::LinkedView {
  public:
   explicit TAEHCustomFrameSet(platform::Messages& messages);
   ~TAEHCustomFrameSet() override;
@@ -62,7 +61,7 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   bool ActivePreview = false;
   bool AnchorPreview = false;
   bool AutoSpell = false;
-  int Options = 0;  // document::SearchOption bits
+  int Options = 0;  // page::SearchOption bits
   int BarWidth = 10;
   int LineStep = 10;
   bool ShowFramesOnly = false;
@@ -81,7 +80,7 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   void SetEventLoop(platform::EventLoop* loop);
   platform::EventLoop* EventLoop() const { return m_loop; }
   // Boxes for new page views; unset, boxes without a display.
-  std::function<std::unique_ptr<document::PageTextBox>(document::TAEHpage&, document::WorkingCopy&)> BoxFactory;
+  std::function<std::unique_ptr<page::PageTextBox>(page::TAEHpage&, page::WorkingCopy&)> BoxFactory;
 
   // ---- Showing pages ----
   int MainPageNumber() const { return m_main; }
@@ -113,8 +112,8 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   TAEHFrame* Top() const { return m_top.get(); }
   bool MapShown() const { return m_mapShown; }
   document::TAEHoggetto* FrameMap() const { return m_frameMap; }
-  document::TAEHpage* ViewOf(const TAEHFrame& frame) const;
-  std::vector<document::TAEHpage*> Views() const;
+  page::TAEHpage* ViewOf(const TAEHFrame& frame) const;
+  std::vector<page::TAEHpage*> Views() const;
   TAEHFrame* FindFrame(std::string_view name) const;
   void ClickFrame(std::string_view name);
   TAEHFrame* HighlightedFrame() const { return m_highlighted; }
@@ -156,9 +155,9 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   bool AutoSpellCheck() const override { return AutoSpell; }
   search::SpellEngine* SpellChecker() override { return Speller; }
   platform::EventLoop* Dispatcher() override { return m_loop; }
-  void RegisterPageView(document::TAEHpage&) override {}
+  void RegisterPageView(page::TAEHpage&) override {}
   void PageViewModified() override { m_pageModified = true; }
-  std::unique_ptr<document::PageTextBox> MakeTextBox(document::TAEHpage& view, document::WorkingCopy& copy) override;
+  std::unique_ptr<page::PageTextBox> MakeTextBox(page::TAEHpage& view, page::WorkingCopy& copy) override;
 
   // ---- LinkedView ----
   int ReleasePage() override;
@@ -182,7 +181,7 @@ class TAEHCustomFrameSet : public document::PageHost, public document::LinkedVie
   platform::Messages& m_messages;
   document::TAEHset* m_set = nullptr;
   std::unique_ptr<TAEHFrame> m_top;
-  std::unordered_map<const TAEHFrame*, std::unique_ptr<document::TAEHpage>> m_views;
+  std::unordered_map<const TAEHFrame*, std::unique_ptr<page::TAEHpage>> m_views;
   FrameNamer m_namer;
   document::TAEHoggetto* m_frameMap = nullptr;
   TAEHFrame* m_highlighted = nullptr;

@@ -1,6 +1,14 @@
 // Settings in a text file; see filesettings.h.
 #include "platform/filesettings.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
 #include <cstdlib>
 
 #include "base/cp1252.h"
@@ -47,6 +55,56 @@ std::optional<std::string> Unescape(std::string_view text) {
   return base::Utf8ToCp1252(utf8);
 }
 
+// Temporary files are "FILE.PID-N.tmp": each write has its own, so that two
+// running copies of the program never write into one file, and a file that
+// someone else left at a fixed name is never written through.
+std::atomic<unsigned> g_writeCounter{0};
+
+std::string TemporarySuffix() {
+  return "." + std::to_string(::getpid()) + "-" + std::to_string(++g_writeCounter) + ".tmp";
+}
+
+// Removes the temporary files of writes whose process has gone (killed
+// between writing and renaming).
+void RemoveStaleTemporaries(const std::filesystem::path& file) {
+  const std::string prefix = file.filename().string() + ".";
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(file.parent_path(), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!name.starts_with(prefix) || !name.ends_with(".tmp")) continue;
+    int pid = 0;
+    const char* first = name.data() + prefix.size();
+    const auto [next, parsed] = std::from_chars(first, name.data() + name.size(), pid);
+    if (parsed != std::errc() || *next != '-' || pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    std::error_code ignored;
+    std::filesystem::remove(it->path(), ignored);
+  }
+}
+
+// Moves a damaged file aside under a name that no earlier damaged copy has:
+// FILE.damaged, then FILE.damaged.1 and so on. Empty when it cannot.
+std::filesystem::path SetAside(const std::filesystem::path& file, int& error) {
+  constexpr int kMaxCopies = 1000;
+  for (int n = 0; n < kMaxCopies; ++n) {
+    std::filesystem::path aside = file;
+    aside += n == 0 ? std::string(".damaged") : ".damaged." + std::to_string(n);
+    if (::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) return aside;
+    if (errno == EINVAL || errno == ENOSYS) {
+      // A file system that cannot rename without replacing: a second name,
+      // then the first one goes.
+      if (::link(file.c_str(), aside.c_str()) == 0) {
+        ::unlink(file.c_str());
+        return aside;
+      }
+    }
+    if (errno != EEXIST) break;
+  }
+  error = errno;
+  return {};
+}
+
 }  // namespace
 
 FileSettings::FileSettings(std::filesystem::path file, Messages* messages)
@@ -67,6 +125,7 @@ std::filesystem::path FileSettings::DefaultFile() {
 }
 
 void FileSettings::Load() {
+  RemoveStaleTemporaries(m_file);
   std::string text;
   if (!base::ReadWholeFile(m_file, text)) return;  // no file yet: defaults
   std::string key;
@@ -104,14 +163,14 @@ void FileSettings::Load() {
   }
   if (damaged) {
     m_memory.Clear();
-    std::error_code ec;
-    std::filesystem::path aside = m_file;
-    aside += ".damaged";
-    std::filesystem::rename(m_file, aside, ec);
+    int error = 0;
+    const std::filesystem::path aside = SetAside(m_file, error);
     if (m_messages != nullptr) {
+      const std::string kept = aside.empty()
+                                   ? "The damaged file could not be kept: " + base::ErrorText(error) + "."
+                                   : "The damaged file was kept as " + aside.string() + ".";
       m_messages->Warning("The settings file " + m_file.string() +
-                          " was damaged; the default settings are used. The damaged file was kept as " +
-                          aside.string() + ".");
+                          " was damaged; the default settings are used. " + kept);
     }
   }
 }
@@ -139,11 +198,12 @@ void FileSettings::WriteOut() {
   std::error_code ec;
   std::filesystem::create_directories(m_file.parent_path(), ec);
   // Written beside the file, flushed, then renamed over it: a crash leaves
-  // either the old settings or the new ones, never half a file.
+  // either the old settings or the new ones, never half a file. Readable by
+  // its owner only: the settings may hold a saved password.
   std::filesystem::path partial = m_file;
-  partial += ".tmp";
+  partial += TemporarySuffix();
   base::WriteFile out;
-  bool ok = out.Create(partial) && out.Write(text) && out.Sync();
+  bool ok = out.CreateNew(partial, 0600) && out.Write(text) && out.Sync();
   ok = out.Close() && ok;
   if (ok) {
     std::filesystem::rename(partial, m_file, ec);

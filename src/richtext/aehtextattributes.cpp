@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "base/bytes.h"
+#include "markup/entities.h"
+#include "markup/tokenizer.h"
 #include "platform/messages.h"
 
 namespace tarn::richtext {
@@ -16,39 +18,24 @@ constexpr unsigned char kOpenDouble = 147;
 constexpr unsigned char kCloseDouble = 148;
 constexpr unsigned char kOpenSingle = 145;
 constexpr unsigned char kCloseSingle = 146;
-constexpr std::size_t kObjectTagLength = 11;  // "<$FF" six digits ">"
 
 std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
 // Object tags become the blank that stands for them in the text, so that a
 // copy never places an object a second time.
-std::string WithoutObjects(std::string_view markup) {
+std::string WithoutObjects(std::string_view text) {
   std::string out;
-  out.reserve(markup.size());
-  std::size_t i = 0;
-  while (i < markup.size()) {
-    const std::size_t tag = markup.find("<$FF", i);
-    if (tag == std::string_view::npos || tag + kObjectTagLength > markup.size()) {
-      out.append(markup.substr(i));
-      break;
-    }
-    out.append(markup.substr(i, tag - i));
+  out.reserve(text.size());
+  std::size_t copied = 0;
+  markup::Tokenizer tokens(text);
+  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd; t = tokens.Next()) {
+    if (!t.IsObject()) continue;
+    out.append(text.substr(copied, t.at - copied));
     out.push_back(' ');
-    i = tag + kObjectTagLength;
+    copied = t.End();
   }
+  out.append(text.substr(copied));
   return out;
-}
-
-void AppendEscaped(std::string& out, std::string_view text) {
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '\t': out += ' '; break;
-      default: out += c; break;
-    }
-  }
 }
 
 unsigned char Typographic(unsigned char c, const TAEHparag& p, int at) {
@@ -337,9 +324,11 @@ void TAEHTextAttributes::InsertText(std::string_view text) {
     markup += "<Z S" + std::to_string(style) + " >";
     std::string line;
     for (const char c : text.substr(i, eol - i)) {
-      if (static_cast<unsigned char>(c) >= 32 || c == '\t') line += c;
+      // A tab stands as a blank; other control characters are dropped.
+      if (c == '\t') line += ' ';
+      else if (static_cast<unsigned char>(c) >= 32) line += c;
     }
-    AppendEscaped(markup, line);
+    markup::AppendEscaped(markup, line);
     ++paragraphs;
     if (eol < text.size() && text[eol] == '\r' && eol + 1 < text.size() && text[eol + 1] == '\n') ++eol;
     i = eol + 1;

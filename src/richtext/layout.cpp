@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "document/recordfields.h"
+
 namespace tarn::richtext {
 namespace {
 
@@ -11,8 +13,8 @@ constexpr int kFirstParagraphTop = 8;
 constexpr int kHiddenObjectHeight = 10;
 constexpr int kRemeasureTolerance = 4;
 constexpr int kBulletGap = 10;
-constexpr std::uint8_t kListNumbered = 6;
-constexpr std::uint8_t kListBullet = 10;
+using document::field::style::kListBullet;
+using document::field::style::kListNumbered;
 constexpr std::string_view kBulletFace = "Wingdings";
 
 int Effective(int lineHeight, int computed) { return lineHeight > 0 ? lineHeight : computed; }

@@ -12,8 +12,14 @@
 #include <vector>
 
 #include "document/objectkinds.h"
+#include "markup/tokenizer.h"
 
 namespace tarn::richtext {
+
+// The top byte of a working link value that numbers an entry of the page's
+// link list, and of a working object tag (the object tag of the markup).
+inline constexpr std::uint32_t kLocalLinkKind = 0x6F;
+inline constexpr std::uint32_t kLocalObjectKind = markup::kObjectTagKind;
 
 struct WorkingForm {
   std::string markup;

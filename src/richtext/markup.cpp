@@ -6,46 +6,37 @@
 #include <cstring>
 
 #include "document/aehoggetto.h"
-#include "richtext/entities.h"
+#include "document/recordfields.h"
+#include "markup/entities.h"
+#include "richtext/localform.h"
 
 namespace tarn::richtext {
 namespace {
 
-constexpr std::size_t kValueWindow = 12;  // a value's closing blank must come this soon
 constexpr std::size_t kParagraphFaceLimit = 20;
 constexpr std::size_t kMaxTableDepth = 32;
-constexpr std::int32_t kLinkKindLocal = 111;
 constexpr int kDefaultLineHeight = 20;
 
 // ---- Reading ----
 
+using markup::Code;
+using markup::Token;
+using markup::TokenKind;
+
 class Reader {
  public:
   Reader(MarkupStream& s, TextHost& host, const ReadOptions& options)
-      : m_s(s), m_text(s.Text()), m_host(host), m_options(options) {}
+      : m_s(s), m_tokens(s.tokens), m_host(host), m_options(options) {}
 
   ReadResult Paragraph(TAEHparag& p);
 
  private:
-  std::size_t Pos() const { return m_s.Position(); }
-  void SetPos(std::size_t pos) { m_s.SetPosition(pos); }
-  bool At(std::string_view key) const { return m_text.substr(Pos()).starts_with(key); }
-  // Moves past the next ">" from the current position; to the end when none.
-  bool SkipThroughClose() {
-    const std::size_t close = m_text.find('>', Pos());
-    SetPos(close == std::string_view::npos ? m_text.size() : close + 1);
-    return close != std::string_view::npos;
+  void ReportTruncated(const markup::TagCodes& codes) {
+    codes.ForEachTruncated([this](bool fontName) { m_host.TruncatedLine(fontName); });
   }
-
-  // A code at the read position; false when absent or truncated.
-  bool ReadNumber(std::string_view key, std::int32_t& value);
-  bool ReadColour(std::string_view key, std::uint32_t& value);
-  bool ReadFace(std::string& value);
-  std::size_t FindBlank() const;
-
-  void ReadParagraphCodes(TAEHparag& p);
-  void ReadFormatTag(TAEHparag& p);
-  void ReadReference(TAEHparag& p);
+  void ApplyParagraphCodes(TAEHparag& p, const markup::TagCodes& codes);
+  void ReadFormatTag(TAEHparag& p, const markup::TagCodes& codes);
+  void ReadReference(TAEHparag& p, const Token& tag);
   void ReadTableCells(EmbeddedObject& table);
   void TakeCharacter(TAEHparag& p, unsigned char c);
   void TakeRun(TAEHparag& p, std::string_view run);
@@ -60,7 +51,7 @@ class Reader {
   void MeasureLinkFont(const TAEHparag& p) { SetMeasuringFont(p.style.LinkFont(CurrentFormat(p))); }
 
   MarkupStream& m_s;
-  std::string_view m_text;
+  markup::Tokenizer& m_tokens;
   TextHost& m_host;
   const ReadOptions& m_options;
   int m_measure = 0;
@@ -68,99 +59,38 @@ class Reader {
   std::int32_t m_format = -1;  // the current character format, -1 the paragraph font
 };
 
-std::size_t Reader::FindBlank() const {
-  const std::size_t end = std::min(m_text.size(), Pos() + kValueWindow);
-  for (std::size_t i = Pos(); i < end; ++i) {
-    if (m_text[i] == ' ') return i;
-  }
-  return std::string_view::npos;
+// "y" and "Y" replace the four low style bits and keep the others.
+std::uint8_t WithStyleBits(std::uint8_t style, std::int32_t bits) {
+  return static_cast<std::uint8_t>((style & ~0x0F) | (bits & 0x0F));
 }
 
-bool Reader::ReadNumber(std::string_view key, std::int32_t& value) {
-  if (!At(key)) return false;
-  SetPos(Pos() + key.size());
-  const std::size_t blank = FindBlank();
-  if (blank == std::string_view::npos) {
-    m_host.TruncatedLine(false);
-    return false;
-  }
-  std::size_t i = Pos();
-  bool negative = false;
-  if (i < blank && m_text[i] == '-') {
-    negative = true;
-    ++i;
-  }
-  std::int64_t v = 0;
-  for (; i < blank && m_text[i] >= '0' && m_text[i] <= '9'; ++i) v = v * 10 + (m_text[i] - '0');
-  value = static_cast<std::int32_t>(negative ? -v : v);
-  SetPos(blank + 1);
-  return true;
-}
-
-bool Reader::ReadColour(std::string_view key, std::uint32_t& value) {
-  if (!At(key)) return false;
-  SetPos(Pos() + key.size());
-  std::uint32_t rgb = 0;
-  for (std::size_t i = 0; i < 6; ++i) {
-    const std::size_t at = Pos() + i;
-    const int d = at < m_text.size() ? base::HexDigitValue(m_text[at]) : -1;
-    rgb = (rgb << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
-  }
-  const std::size_t blank = FindBlank();
-  if (blank == std::string_view::npos) {
-    m_host.TruncatedLine(false);
-    return false;
-  }
-  // Written red, green, blue; held with red in the lowest byte.
-  value = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
-  SetPos(blank + 1);
-  return true;
-}
-
-bool Reader::ReadFace(std::string& value) {
-  if (!At("F\"")) return false;
-  SetPos(Pos() + 2);
-  std::size_t quote = std::string_view::npos;
-  if (m_s.noQuoteFrom == std::string_view::npos || Pos() < m_s.noQuoteFrom) {
-    quote = m_text.find('"', Pos());
-    if (quote == std::string_view::npos) m_s.noQuoteFrom = Pos();
-  }
-  if (quote == std::string_view::npos) {
-    m_host.TruncatedLine(true);
-    return false;
-  }
-  value.assign(m_text.substr(Pos(), quote - Pos()));
-  SetPos(quote + 2);
-  return true;
-}
-
-void Reader::ReadParagraphCodes(TAEHparag& p) {
+void Reader::ApplyParagraphCodes(TAEHparag& p, const markup::TagCodes& codes) {
   TAEHParaStyle& st = p.style;
-  std::int32_t n = 0;
-  std::uint32_t colour = 0;
-  std::string face;
-  if (ReadColour("c", colour)) st.SetColour(colour);
-  if (ReadFace(face)) st.SetFace(face.substr(0, kParagraphFaceLimit));
-  if (ReadNumber("s", n)) st.SetSize(n);
-  if (ReadNumber("y", n)) st.SetStyle(static_cast<std::uint8_t>((st.Style() & ~0x0F) | (n & 0x0F)));
-  if (ReadNumber("p", n)) st.SetPosition(static_cast<std::uint8_t>(n));
-  if (ReadNumber("P", n)) st.SetPByte(static_cast<std::uint8_t>(n));
-  if (ReadNumber("A", n)) st.SetAlignment(static_cast<std::uint8_t>(n));
-  if (ReadNumber("N", n)) st.SetListKind(static_cast<std::uint8_t>(n));
-  if (ReadNumber("M", n)) st.SetUnitOfMeasure(static_cast<std::uint8_t>(n));
-  if (ReadNumber("L", n)) st.SetLineHeight(n);
-  if (ReadNumber("I", n)) st.SetIndent(n);
-  if (ReadNumber("l", n)) st.SetLeftMargin(n);
-  if (ReadNumber("r", n)) st.SetRightMargin(n);
-  if (ReadNumber("t", n)) st.SetSpaceBefore(n);
-  if (ReadNumber("b", n)) st.SetSpaceAfter(n);
-  if (ReadColour("C", colour)) st.SetLinkColour(colour);
-  if (ReadNumber("S", n)) st.SetLinkSize(n);
-  if (ReadNumber("Y", n)) st.SetLinkStyle(static_cast<std::uint8_t>((st.LinkStyle() & ~0x0F) | (n & 0x0F)));
+  auto number = [&codes](Code code, auto set) {
+    if (codes.Has(code)) set(codes.Number(code));
+  };
+  if (codes.Has(Code::kColour)) st.SetColour(codes.Colour(Code::kColour));
+  if (codes.Has(Code::kFace)) st.SetFace(std::string(codes.Face().substr(0, kParagraphFaceLimit)));
+  number(Code::kSize, [&](std::int32_t n) { st.SetSize(n); });
+  number(Code::kStyleBits, [&](std::int32_t n) { st.SetStyle(WithStyleBits(st.Style(), n)); });
+  number(Code::kPosition, [&](std::int32_t n) { st.SetPosition(static_cast<std::uint8_t>(n)); });
+  number(Code::kPByte, [&](std::int32_t n) { st.SetPByte(static_cast<std::uint8_t>(n)); });
+  number(Code::kAlignment, [&](std::int32_t n) { st.SetAlignment(static_cast<std::uint8_t>(n)); });
+  number(Code::kListKind, [&](std::int32_t n) { st.SetListKind(static_cast<std::uint8_t>(n)); });
+  number(Code::kUnit, [&](std::int32_t n) { st.SetUnitOfMeasure(static_cast<std::uint8_t>(n)); });
+  number(Code::kLineHeight, [&](std::int32_t n) { st.SetLineHeight(n); });
+  number(Code::kIndent, [&](std::int32_t n) { st.SetIndent(n); });
+  number(Code::kLeftMargin, [&](std::int32_t n) { st.SetLeftMargin(n); });
+  number(Code::kRightMargin, [&](std::int32_t n) { st.SetRightMargin(n); });
+  number(Code::kSpaceBefore, [&](std::int32_t n) { st.SetSpaceBefore(n); });
+  number(Code::kSpaceAfter, [&](std::int32_t n) { st.SetSpaceAfter(n); });
+  if (codes.Has(Code::kLinkColour)) st.SetLinkColour(codes.Colour(Code::kLinkColour));
+  number(Code::kLinkSize, [&](std::int32_t n) { st.SetLinkSize(n); });
+  number(Code::kLinkStyle, [&](std::int32_t n) { st.SetLinkStyle(WithStyleBits(st.LinkStyle(), n)); });
 }
 
-void Reader::ReadFormatTag(TAEHparag& p) {
-  SetPos(Pos() + 3);
+void Reader::ReadFormatTag(TAEHparag& p, const markup::TagCodes& codes) {
+  ReportTruncated(codes);
   CharInfo& info = p.infos.back();
   TAEHFontStyle* format = nullptr;
   const bool amend = info.format >= 0;
@@ -175,25 +105,29 @@ void Reader::ReadFormatTag(TAEHparag& p) {
     p.formats.push_back(std::move(fresh));
     info.format = static_cast<std::int32_t>(p.formats.size() - 1);
   }
-  std::int32_t n = 0;
-  std::uint32_t colour = 0;
-  std::string face;
-  if (ReadColour("c", colour)) format->SetColour(colour);
-  if (ReadFace(face)) format->SetFace(face);
-  if (ReadNumber("s", n)) format->SetSize(n);
+  if (codes.Has(Code::kColour)) format->SetColour(codes.Colour(Code::kColour));
+  if (codes.Has(Code::kFace)) format->SetFace(std::string(codes.Face()));
+  if (codes.Has(Code::kSize)) format->SetSize(codes.Number(Code::kSize));
+  constexpr int kItalicBit = document::field::style::kItalic;
+  constexpr int kBoldBit = document::field::style::kBold;
   std::uint8_t style = format->Style();
-  if (ReadNumber("i", n)) style = static_cast<std::uint8_t>(n == 1 ? style | 2 : style & ~2);
-  if (ReadNumber("g", n)) style = static_cast<std::uint8_t>(n == 1 ? style | 1 : style & ~1);
-  if (ReadNumber("y", n)) style = static_cast<std::uint8_t>((style & ~0x0F) | (n & 0x0F));
+  if (codes.Has(Code::kItalic)) {
+    style = static_cast<std::uint8_t>(codes.Number(Code::kItalic) == 1 ? style | kItalicBit
+                                                                       : style & ~kItalicBit);
+  }
+  if (codes.Has(Code::kBold)) {
+    style = static_cast<std::uint8_t>(codes.Number(Code::kBold) == 1 ? style | kBoldBit : style & ~kBoldBit);
+  }
+  if (codes.Has(Code::kStyleBits)) style = WithStyleBits(style, codes.Number(Code::kStyleBits));
   format->SetStyle(style);
-  if (ReadNumber("p", n)) format->SetPosition(static_cast<std::uint8_t>(n));
+  if (codes.Has(Code::kPosition))
+    format->SetPosition(static_cast<std::uint8_t>(codes.Number(Code::kPosition)));
   m_format = info.format;
   if (m_link == -1) {
     SetMeasuringFont(format->Font());
   } else if (p.style.LinkSize() == -1) {
     MeasureLinkFont(p);
   }
-  SkipThroughClose();
 }
 
 void Reader::ReadTableCells(EmbeddedObject& table) {
@@ -209,30 +143,28 @@ void Reader::ReadTableCells(EmbeddedObject& table) {
   }
 }
 
-void Reader::ReadReference(TAEHparag& p) {
-  const std::size_t start = Pos();
-  std::uint32_t value = 0;
-  for (std::size_t i = 0; i < 8; ++i) {
-    const std::size_t at = start + 2 + i;
-    const int d = at < m_text.size() ? base::HexDigitValue(m_text[at]) : -1;
-    value = (value << 4) | static_cast<std::uint32_t>(d < 0 ? 0 : d);
-  }
+// The tag has been read; for an object the read continues after it, with
+// the table's cells when it is a table.
+void Reader::ReadReference(TAEHparag& p, const Token& tag) {
+  const std::uint32_t value = tag.value;
   const auto kind = static_cast<std::int32_t>(value >> 24);
-  if (kind == 255) {
+  constexpr auto kLocalKind = static_cast<std::int32_t>(kLocalLinkKind);
+  if (tag.IsObject()) {
     std::int32_t id = static_cast<std::int32_t>(value & 0xFFFFFF);
     if (m_options.objectIdMap != nullptr) {
       if (auto it = m_options.objectIdMap->find(id); it != m_options.objectIdMap->end()) id = it->second & 0xFFFFFF;
     }
-    SkipThroughClose();
     EmbeddedObject* object = m_host.FindObject(id);
     if (object == nullptr) {
       TakeCharacter(p, ' ');
       return;
     }
     if (object->IsTable() && !m_options.tablesByReference) {
-      if (At("<@>")) {
-        SetPos(Pos() + 3);
+      const std::size_t after = m_tokens.Position();
+      if (const Token next = m_tokens.Next(); next.kind == TokenKind::kCellsOmitted && next.text == "<@>") {
+        // The cells are not in this text: the table keeps the ones it has.
       } else {
+        m_tokens.SetPosition(after);
         const bool nested = std::find(m_s.openTables.begin(), m_s.openTables.end(), object) != m_s.openTables.end();
         // A table inside its own cells, or nesting deeper than any author
         // builds, is damaged text: its cells are left as they are.
@@ -256,9 +188,9 @@ void Reader::ReadReference(TAEHparag& p) {
     if (!p.lines.empty()) ++p.lines.front().charCount;
     return;
   }
-  if (kind == kLinkKindLocal || kind == 0 || kind == 3) {
+  if (kind == kLocalKind || kind == document::testoHtml || kind == document::genLink) {
     auto link = static_cast<std::int32_t>(value);
-    if (kind == kLinkKindLocal && m_options.typedIdMap != nullptr) {
+    if (kind == kLocalKind && m_options.typedIdMap != nullptr) {
       auto it = m_options.typedIdMap->find(link);
       link = it != m_options.typedIdMap->end() ? it->second : -1;
     }
@@ -269,7 +201,6 @@ void Reader::ReadReference(TAEHparag& p) {
       MeasureLinkFont(p);
     }
   }
-  SkipThroughClose();
   p.infos.back().link = m_link;
 }
 
@@ -313,17 +244,19 @@ void Reader::TakeCharacter(TAEHparag& p, unsigned char c) {
 
 ReadResult Reader::Paragraph(TAEHparag& p) {
   ReadResult result;
-  const std::size_t open = m_text.find('<', Pos());
-  if (open == std::string_view::npos) return result;
-  SetPos(open + 3);
-  std::int32_t styleIndex = -1;
-  if (!ReadNumber("S", styleIndex) || styleIndex < 0) {
-    SetPos(open);
-    result.endOfText = !SkipThroughClose();
+  // Whatever stands before the next tag is skipped, and that tag is taken
+  // for a paragraph tag whatever its letter.
+  const Token tag = m_tokens.NextAsParagraphTag();
+  if (tag.kind == TokenKind::kEnd) return result;
+  const markup::TagCodes& codes = m_tokens.Codes();
+  ReportTruncated(codes);
+  if (!codes.Has(Code::kStyle) || codes.Number(Code::kStyle) < 0) {
+    result.endOfText = !tag.closed;
     return result;
   }
+  std::int32_t styleIndex = codes.Number(Code::kStyle);
   if (m_options.typedIdMap != nullptr) {
-    const std::int32_t typed = (17 << 24) | (styleIndex & 0xFFFFFF);
+    const std::int32_t typed = (document::stileParagrafo << 24) | (styleIndex & 0xFFFFFF);
     if (auto it = m_options.typedIdMap->find(typed); it != m_options.typedIdMap->end()) {
       styleIndex = it->second & 0xFFFFFF;
     }
@@ -336,71 +269,42 @@ ReadResult Reader::Paragraph(TAEHparag& p) {
   p.styleIndex = styleIndex;
   p.style.SetBase(style);
   p.style.ClearOverrides();
-  ReadParagraphCodes(p);
+  ApplyParagraphCodes(p, codes);
   p.style.Scratch().Assign(p.style);
   SetMeasuringFont(p.style.Font());
   p.lines.assign(1, TAEHline{});
   p.infos.assign(1, CharInfo{});
   result.produced = true;
-  if (!SkipThroughClose()) {
-    result.endOfText = true;
-  } else {
+  if (tag.closed) {
     // Bodies are mostly plain characters: room for everything up to the
     // next paragraph tag saves growing the lists character by character.
-    const std::size_t next = m_text.find("<Z", Pos());
-    const std::size_t body = (next == std::string_view::npos ? m_text.size() : next) - Pos();
+    const std::string_view text = m_tokens.Text();
+    const std::size_t next = text.find("<Z", m_tokens.Position());
+    const std::size_t body = (next == std::string_view::npos ? text.size() : next) - m_tokens.Position();
     p.text.reserve(body);
     p.infos.reserve(body + 1);
-    result.endOfText = true;
-    bool done = false;
-    while (!done && !m_s.AtEnd()) {
-      const char c = m_text[Pos()];
-      if (c == '<') {
-        const char second = Pos() + 1 < m_text.size() ? m_text[Pos() + 1] : '\0';
-        switch (second) {
-          case '$': ReadReference(p); break;
-          case '%':
-            m_link = -1;
-            p.infos.back().link = -1;
-            SetMeasuringFont(CurrentFormat(p));
-            SkipThroughClose();
-            break;
-          case 'D': case 'F': case 'R': {
-            const char closing[4] = {'<', static_cast<char>(second + 32), '>', '\0'};
-            const std::size_t end = m_text.find(std::string_view(closing, 3), Pos() + 2);
-            SetPos(end == std::string_view::npos ? m_text.size() : end + 3);
-            break;
-          }
-          case 'T':
-            SkipThroughClose();
-            done = true;
-            break;
-          case 'Y': ReadFormatTag(p); break;
-          case 'Z':
-            result.endOfText = false;
-            done = true;
-            break;
-          default: SkipThroughClose(); break;
-        }
-      } else if (c == '&') {
-        const DecodedEntity e = DecodeEntity(m_text, Pos());
-        SetPos(Pos() + e.length);
-        TakeCharacter(p, e.character);
-      } else {
-        // A run of plain characters, measured and copied at once.
-        const std::size_t start = Pos();
-        std::size_t end = start;
-        bool controls = false;
-        while (end < m_text.size() && m_text[end] != '<' && m_text[end] != '&') {
-          controls |= static_cast<unsigned char>(m_text[end]) < 32;
-          ++end;
-        }
-        if (controls) {
-          for (std::size_t i = start; i < end; ++i) TakeCharacter(p, static_cast<unsigned char>(m_text[i]));
-        } else {
-          TakeRun(p, m_text.substr(start, end - start));
-        }
-        SetPos(end);
+    for (bool done = false; !done;) {
+      const Token token = m_tokens.Next();
+      switch (token.kind) {
+        case TokenKind::kText: TakeRun(p, token.text); break;
+        case TokenKind::kEntity: TakeCharacter(p, token.character); break;
+        case TokenKind::kReference: ReadReference(p, token); break;
+        case TokenKind::kLinkEnd:
+          m_link = -1;
+          p.infos.back().link = -1;
+          SetMeasuringFont(CurrentFormat(p));
+          break;
+        case TokenKind::kFormatTag: ReadFormatTag(p, m_tokens.Codes()); break;
+        case TokenKind::kParagraphTag:
+          // The next paragraph starts here and is read from its "<" (the
+          // tokenizer keeps what it read of the tag).
+          m_tokens.SetPosition(token.at);
+          result.endOfText = false;
+          done = true;
+          break;
+        case TokenKind::kCellEnd:
+        case TokenKind::kEnd: done = true; break;
+        default: break;  // control bytes, skipped blocks and unknown tags carry nothing
       }
     }
   }
@@ -416,19 +320,6 @@ ReadResult Reader::Paragraph(TAEHparag& p) {
 }
 
 // ---- Writing ----
-
-void AppendEscapedRun(std::string& out, std::string_view run) {
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < run.size(); ++i) {
-    const char c = run[i];
-    if (c == '&' || c == '<' || c == '>') {
-      out.append(run.substr(start, i - start));
-      AppendEscaped(out, static_cast<unsigned char>(c));
-      start = i + 1;
-    }
-  }
-  out.append(run.substr(start));
-}
 
 void AppendDecimal(std::string& out, std::int64_t v) { out += std::to_string(v); }
 
@@ -500,11 +391,6 @@ void AppendParagraphOverrides(std::string& out, const TAEHParaStyle& st) {
 }
 
 }  // namespace
-
-MarkupStream::MarkupStream(std::string_view text) {
-  const auto* nul = static_cast<const char*>(std::memchr(text.data(), 0, text.size()));
-  m_text = nul == nullptr ? text : text.substr(0, static_cast<std::size_t>(nul - text.data()));
-}
 
 TMyFont TAEHparag::FontAt(int i) const {
   for (int k = std::min(i, static_cast<int>(infos.size()) - 1); k >= 0; --k) {
@@ -616,7 +502,8 @@ void WriteParagraphImpl(const TAEHparag& p, std::string& out, WriteMode mode, in
       const CharInfo* const stop = p.infos.data() + to;
       while (next < stop && (next->format & next->object) < 0 && next->link == lastLink) ++next;
       j = static_cast<int>(next - p.infos.data());
-      AppendEscapedRun(out, std::string_view(p.text).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i)));
+      markup::AppendEscaped(
+          out, std::string_view(p.text).substr(static_cast<std::size_t>(i), static_cast<std::size_t>(j - i)));
       i = j - 1;
       continue;
     }
@@ -654,7 +541,7 @@ void WriteParagraphImpl(const TAEHparag& p, std::string& out, WriteMode mode, in
       }
       continue;
     }
-    AppendEscaped(out, static_cast<unsigned char>(p.text[static_cast<std::size_t>(i)]));
+    markup::AppendEscaped(out, static_cast<unsigned char>(p.text[static_cast<std::size_t>(i)]));
   }
   if (lastLink != -1) out += "<%>";
 }

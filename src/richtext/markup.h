@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "markup/tokenizer.h"
 #include "richtext/styles.h"
 
 namespace tarn::richtext {
@@ -143,23 +144,19 @@ class TextHost {
 
 using IdMap = std::unordered_map<std::int32_t, std::int32_t>;
 
-// A text being read: the bytes up to the first byte 0, and a position.
+// A text being read: the bytes up to the first byte 0, read as tokens from
+// a position that the paragraphs of a text and of its table cells share.
 class MarkupStream {
  public:
-  explicit MarkupStream(std::string_view text);
-  std::string_view Text() const { return m_text; }
-  std::size_t Position() const { return m_pos; }
-  void SetPosition(std::size_t pos) { m_pos = pos < m_text.size() ? pos : m_text.size(); }
-  bool AtEnd() const { return m_pos >= m_text.size(); }
-  // Where a search for a double quote is known to fail: a text without a
-  // closing quote is scanned once, not once per tag.
-  std::size_t noQuoteFrom = std::string_view::npos;
+  explicit MarkupStream(std::string_view text) : tokens(markup::TextPart(text)) {}
+  std::string_view Text() const { return tokens.Text(); }
+  std::size_t Position() const { return tokens.Position(); }
+  void SetPosition(std::size_t pos) { tokens.SetPosition(pos); }
+  bool AtEnd() const { return tokens.AtEnd(); }
+
+  markup::Tokenizer tokens;
   // Tables whose cells are being read, against tables nested in themselves.
   std::vector<const EmbeddedObject*> openTables;
-
- private:
-  std::string_view m_text;
-  std::size_t m_pos = 0;
 };
 
 struct ReadOptions {

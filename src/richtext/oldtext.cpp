@@ -12,7 +12,8 @@
 #include "document/aehoggetto.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
+#include "markup/tokenizer.h"
 
 namespace tarn::richtext {
 namespace {
@@ -39,13 +40,6 @@ constexpr std::size_t kFontSizeByte = 12;
 constexpr std::size_t kFontColourByte = 14;
 constexpr std::size_t kDivisionAlignByte = 12;
 
-// A reference "<$" + eight hexadecimal digits + ">".
-constexpr std::size_t kReferenceLength = 11;
-
-// Table record: rows, columns and the table's horizontal alignment.
-constexpr int kTableRows = 93;
-constexpr int kTableColumns = 94;
-constexpr int kTableAlignment = 95;
 // Rows and columns are single bytes of the table record.
 constexpr int kMaxTableSide = 255;
 
@@ -132,7 +126,7 @@ class Converter {
           at = close + 1;
         }
       } else if (c == '&') {
-        const std::size_t length = DecodeEntity(text, at).length;
+        const std::size_t length = markup::DecodeEntity(text, at).length;
         Character(text.substr(at, length));
         at += length;
       } else {
@@ -269,7 +263,7 @@ class Converter {
   };
 
   static std::optional<ObjectId> ParseReference(std::string_view tag) {
-    if (tag.size() != kReferenceLength) return std::nullopt;
+    if (tag.size() != markup::kReferenceTagLength) return std::nullopt;
     std::uint32_t value = 0;
     for (std::size_t i = 2; i < 10; ++i) {
       const int digit = base::HexDigitValue(tag[i]);
@@ -428,7 +422,8 @@ class ContainerContext final : public OlderTextContext {
   OlderTable Table(ObjectId resolved) override {
     const document::TAEHoggetto* table = Find(resolved);
     if (table == nullptr) return {};
-    return {table->U8(kTableRows), table->U8(kTableColumns), table->U8(kTableAlignment)};
+    return {table->U8(document::field::kTableRows), table->U8(document::field::kTableColumns),
+            table->U8(document::field::kTableAlignment)};
   }
 
  private:

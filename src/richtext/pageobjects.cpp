@@ -5,12 +5,7 @@
 #include "document/recordfields.h"
 
 namespace tarn::richtext {
-namespace {
-constexpr int kTableRows = 93;
-constexpr int kTableColumns = 94;
-constexpr int kMaxTableRows = 255;
-constexpr int kMaxTableColumns = 50;
-}  // namespace
+using namespace document::field;
 
 RecordObject::RecordObject(std::int32_t identifier, const TAEHoggetto* record)
     : m_identifier(identifier), m_record(record) {
@@ -35,10 +30,11 @@ RichText* RecordObject::Cell(int row, int column) {
 }
 
 PageObjects::PageObjects(const document::TAEHset& set, const WorkingForm& form) {
-  for (std::size_t i = 0; i < form.objects.size(); ++i) {
-    m_objects.push_back(
-        std::make_unique<RecordObject>(static_cast<std::int32_t>(i + 1), set.GetObjectById(form.objects[i])));
-  }
+  for (const document::ObjectId id : form.objects) Add(set.GetObjectById(id));
+}
+
+void PageObjects::Add(const TAEHoggetto* record) {
+  m_objects.push_back(std::make_unique<RecordObject>(static_cast<std::int32_t>(m_objects.size() + 1), record));
 }
 
 EmbeddedObject* PageObjects::Find(std::int32_t identifier) {

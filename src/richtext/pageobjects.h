@@ -37,11 +37,19 @@ class RecordObject : public EmbeddedObject {
   std::vector<RichText> m_cells;
 };
 
-// The objects of a page in working form, numbered as its object tags are.
+// The placed objects of a text, numbered from 1 as its object tags are, each
+// made from its record: the one way the page view, its widget and the tools
+// that read pages outside the editor make them. A number whose record is
+// missing finds nothing, and the tag reads as a blank.
 class PageObjects {
  public:
+  PageObjects() = default;
+  // The objects of a page in working form, from the container's records.
   PageObjects(const document::TAEHset& set, const WorkingForm& form);
+  // Adds the object with the next number; the record may be missing.
+  void Add(const TAEHoggetto* record);
   EmbeddedObject* Find(std::int32_t identifier);
+  std::size_t Size() const { return m_objects.size(); }
 
  private:
   std::vector<std::unique_ptr<RecordObject>> m_objects;

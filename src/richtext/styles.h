@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "document/recordfields.h"
 #include "platform/textmeasurer.h"
 
 namespace tarn::document {
@@ -18,31 +19,10 @@ namespace tarn::richtext {
 
 using document::TAEHoggetto;
 
-// Field offsets of a paragraph style record (kind 17).
-namespace stylefield {
-inline constexpr int kName = 5;          // string[32]
-inline constexpr int kFace = 39;         // string[32]
-inline constexpr int kSize = 72;         // 16-bit
-inline constexpr int kColour = 74;       // 32-bit
-inline constexpr int kStyleBits = 78;
-inline constexpr int kLinkSize = 79;     // 16-bit, -1 = the text's size
-inline constexpr int kLinkColour = 81;   // 32-bit
-inline constexpr int kLinkStyle = 85;
-inline constexpr int kLeftMargin = 86;   // 16-bit pixels
-inline constexpr int kRightMargin = 88;
-inline constexpr int kSpaceBefore = 90;
-inline constexpr int kSpaceAfter = 92;
-inline constexpr int kLineHeight = 94;   // -32000 = automatic
-inline constexpr int kIndent = 96;
-inline constexpr int kUnit = 98;
-inline constexpr int kAlignment = 99;
-inline constexpr int kListKind = 100;
-inline constexpr int kPByte = 101;
-inline constexpr int kPosition = 102;
-inline constexpr int kFaceCapacity = 32;
-}  // namespace stylefield
+// The fields of a paragraph style record (kind 17), as the style code names them.
+namespace stylefield = document::field::style;
 
-inline constexpr int kAutomaticLineHeight = -32000;
+using stylefield::kAutomaticLineHeight;
 
 // Length units in which the author sees lengths.
 enum class Unit : std::uint8_t { Centimetres = 0, Millimetres = 1, Inches = 2, Points = 3, Pica = 4, Pixels = 5 };

@@ -55,6 +55,31 @@ assert w==500 and 40<h<400, (w,h)' "$work/p2.png"
   check "render missing page exits 1" test $? -eq 1
 fi
 
+# A folder that cannot be made: --yes answers the retry question a few
+# times, then the command fails with the reason (it never loops).
+touch "$work/blocker"
+timeout 60 "$cli" resave --yes "$work/s.aeh" "$work/blocker/sub/x.aeh" 2>"$work/retry.txt"
+check "retries end in exit 1" test $? -eq 1
+check "asked four times at most" test "$(grep -c '^Tarn: answered' "$work/retry.txt")" -le 4
+check "the reason on a second line" grep -q '^Not a directory$' "$work/retry.txt"
+
+# A document cut inside its data: info says so, and re-saving over it is
+# refused unless --yes, which keeps the cut file as the .bak.
+head -c "$(($(stat -c %s "$sample") - 100))" "$sample" >"$work/cut.aeh"
+cp "$work/cut.aeh" "$work/cut-original.aeh"
+"$cli" info --json "$work/cut.aeh" >"$work/cut.json" 2>"$work/cut-err.txt"
+check "damaged info exits 0" test $? -eq 0
+check "damaged entry" python3 -c 'import json,sys; assert json.load(open(sys.argv[1]))["damaged"]' "$work/cut.json"
+check "damaged warning" grep -q "Warning!: The file $work/cut.aeh is damaged" "$work/cut-err.txt"
+check "damaged in the text" sh -c "'$cli' info '$work/cut.aeh' 2>/dev/null | grep -q '^Damaged: *yes'"
+check "sound file not damaged" python3 -c 'import json,sys; assert json.loads(sys.stdin.read())["damaged"]==[]' <<<"$json"
+"$cli" resave "$work/cut.aeh" "$work/cut.aeh" 2>/dev/null
+check "resave over damaged refused" test $? -eq 1
+check "damaged file untouched" cmp -s "$work/cut.aeh" "$work/cut-original.aeh"
+"$cli" resave --yes "$work/cut.aeh" "$work/cut.aeh" 2>/dev/null
+check "resave over damaged with --yes" test $? -eq 0
+check "damaged file kept as .bak" cmp -s "$work/cut.bak" "$work/cut-original.aeh"
+
 printf 'not a hypertext at all, but long enough to have a header of sorts' >"$work/bad.aeh"
 head -c 3000 /dev/zero >>"$work/bad.aeh"
 "$cli" info "$work/bad.aeh" 2>"$work/err.txt"

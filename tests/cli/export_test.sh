@@ -64,6 +64,20 @@ check "only listed pages" test ! -e "$work/some/sample_000001.html"
 "$cli" export html "$sample" "$work/again"
 check "existing files are overwritten" test $? -eq 0
 
+# A link already in the output folder is replaced, never written through.
+mkdir -p "$work/linked/out" "$work/linked/outside"
+printf keep >"$work/linked/outside/victim.html"
+ln -s "$work/linked/outside/victim.html" "$work/linked/out/sample_000001.html"
+"$cli" export html "$sample" "$work/linked/out" 2>/dev/null
+check "export over a link exits 0" test $? -eq 0
+check "the linked file is untouched" test "$(cat "$work/linked/outside/victim.html")" = keep
+check "the page is a file now" test -f "$work/linked/out/sample_000001.html" -a ! -L "$work/linked/out/sample_000001.html"
+
+"$cli" export html "$sample" "$work/missing-page" --pages 1,9 2>"$work/err4.txt"
+check "missing page exits 1" test $? -eq 1
+check "missing page message" grep -q 'Page 9 does not exist.' "$work/err4.txt"
+check "nothing written for a missing page" test ! -e "$work/missing-page/sample_000001.html"
+
 touch "$work/blocker"
 "$cli" export html "$sample" "$work/blocker/site" 2>"$work/err2.txt"
 check "folder that cannot be made exits 1" test $? -eq 1
@@ -77,7 +91,7 @@ check "what was written stays" test -f "$work/partial/sample_index.html"
 
 "$cli" export html "$sample" 2>/dev/null
 check "missing folder is usage" test $? -eq 2
-"$cli" export rtf "$sample" "$work/x" 2>/dev/null
+"$cli" export pdf "$sample" "$work/x" 2>/dev/null
 check "unknown format is usage" test $? -eq 2
 "$cli" export html "$sample" "$work/x" --pages 1,a 2>/dev/null
 check "bad page list is usage" test $? -eq 2

@@ -322,6 +322,31 @@ TEST(PageMarker, ReadsBackWhatTheExportWrote) {
   EXPECT_EQ(m.hypertext, f.env.Path("book.aeh").string());
 }
 
+// A hypertext opened through a relative name still names itself by its
+// full path in exported pages, and links into another hypertext named by a
+// full path are written relative to its folder.
+TEST(PageMarker, AHypertextOpenedByARelativeNameWritesItsFullName) {
+  HtmlFixture f;
+  {
+    TAEHset other(f.env.Services());
+    other.SetExpPrefix("lib");
+    for (int i = 0; i < 3; ++i) other.Register(other.NewObject(testoHtml));
+    ASSERT_TRUE(other.SaveToFile(f.env.Path("sub") / "lib.aeh"));
+  }
+  f.Page("One", "<Z S0 >");
+  ASSERT_TRUE(f.set->SaveToFile(f.env.Path("book.aeh")));
+  const fs::path cwd = fs::current_path();
+  fs::current_path(f.env.Dir().parent_path());
+  const bool loaded = f.set->LoadFromFile(f.env.Dir().filename() / "book.aeh");
+  fs::current_path(cwd);
+  ASSERT_TRUE(loaded);
+  TAEHoggetto* link = f.set->Register(f.set->NewLink("tarn://" + f.env.Path("sub").string() + "/lib.aeh|2"));
+  EXPECT_EQ(f.html.OutputFileName(*link, kMainName), "sub/lib_000002.html");
+  ASSERT_TRUE(f.html.ExportPageList({0}));
+  const std::string page = f.Read(f.html.OutputFileName(*f.set->GetObject(testoHtml, 0), kMainName));
+  EXPECT_NE(page.find("<!--pageTarn=\"0;" + f.env.Path("book.aeh").string() + "\"-->"), std::string::npos);
+}
+
 // ---- Runs ----
 
 class RecordingProgress : public ExportProgress {
@@ -391,14 +416,39 @@ TEST(Runs, SinglePageAndAllPagesLeaveTheFilesToTheCaller) {
   }
 }
 
-TEST(Runs, ImagesFolderIsMadeWhenTheFirstFileIsCopied) {
-  HtmlFixture f;
+// A page whose background picture goes to the images folder under its own
+// name.
+void PageWithBackgroundPicture(HtmlFixture& f) {
   TAEHoggetto* page = f.Page("A", "<Z S0 >");
   tarn::testing::WriteFile(f.env.Path("pic.gif"), tarn::testing::SmallGif());
   page->SetI32(kPageBgImage, f.set->AddImageData(f.env.Path("pic.gif"), false, 3, 4)->Index());
   f.html.ExpSepImage = true;
   f.html.ExpOrigName = true;
+}
+
+TEST(Runs, ImagesFolderIsMadeWhenTheFirstFileIsCopied) {
+  HtmlFixture f;
+  PageWithBackgroundPicture(f);
   ASSERT_TRUE(f.html.ExportPageList({0}));
+  EXPECT_EQ(f.Read("images/pic.gif"), tarn::testing::SmallGif());
+  EXPECT_NE(f.Read("site_index.html").find("BACKGROUND=\"images/pic.gif\""), std::string::npos);
+}
+
+// Links already in the output folder, to a file or to a folder elsewhere,
+// are replaced: nothing is written through them.
+TEST(Runs, LinksInTheOutputFolderAreReplacedNotFollowed) {
+  HtmlFixture f;
+  PageWithBackgroundPicture(f);
+  fs::create_directories(f.env.Path("out"));
+  fs::create_directories(f.env.Path("outside"));
+  tarn::testing::WriteFile(f.env.Path("outside") / "victim.html", "keep");
+  fs::create_symlink(f.env.Path("outside") / "victim.html", f.env.Path("out") / "site_index.html");
+  fs::create_symlink(f.env.Path("outside"), f.env.Path("out") / "images");
+  ASSERT_TRUE(f.html.ExportPageList({0})) << f.html.ErrorText();
+  EXPECT_EQ(tarn::testing::ReadFile(f.env.Path("outside") / "victim.html"), "keep");
+  EXPECT_FALSE(fs::exists(f.env.Path("outside") / "pic.gif"));
+  EXPECT_FALSE(fs::is_symlink(f.env.Path("out") / "site_index.html"));
+  EXPECT_FALSE(fs::is_symlink(f.env.Path("out") / "images"));
   EXPECT_EQ(f.Read("images/pic.gif"), tarn::testing::SmallGif());
   EXPECT_NE(f.Read("site_index.html").find("BACKGROUND=\"images/pic.gif\""), std::string::npos);
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/compose.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
@@ -31,6 +32,7 @@ inline std::string ExtraBlock(const std::string& text, const std::string& refere
 class HtmlFixture {
  public:
   HtmlFixture() : set(std::make_unique<document::TAEHset>(env.Services())) {
+    app::Compose(*set);
     set->SetExpPrefix("site");
     set->SetBackup(false);
     html.SetLinkedAEHset(set.get());

@@ -7,7 +7,9 @@
 #include <chrono>
 
 #include "base/bytes.h"
+#include "base/cp1252.h"
 #include "document/aehtesto.h"
+#include "document/hostilefiles.h"
 #include "document/testfixtures.h"
 
 namespace tarn::document {
@@ -135,6 +137,68 @@ TEST(AehSetLoad, TypeTableClaimingMillionsOfRecordsFailsFast) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   EXPECT_TRUE(env.messages.Saw("Error reading file:"));
   EXPECT_EQ(set.CountOf(testoHtml), 0);
+}
+
+// Files that claim records or data many times over what their bytes hold:
+// refused before anything is made of them, with the reason.
+TEST(AehSetLoad, FilesClaimingMoreThanTheirSizeAreRefused) {
+  TestEnv env;
+  constexpr std::size_t kSize = 256 << 10;
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"overlapping records", testing::OverlappingRecords(kSize), "records, more than its"},
+      {"overlapping frame descriptions", testing::OverlappingFrameDescriptions(kSize),
+       "The data blocks of the file's records overlap."},
+      {"overlapping image data", testing::OverlappingImageData(kSize),
+       "The data of the file's images and files overlap."},
+  };
+  for (const Case& c : cases) {
+    testing::WriteFile(env.Path("crafted.aeh"), c.bytes);
+    env.messages.Clear();
+    TAEHset set(env.Services());
+    EXPECT_FALSE(set.LoadFromFile(env.Path("crafted.aeh"))) << c.name;
+    EXPECT_TRUE(env.messages.Saw("Error reading file:" + env.Path("crafted.aeh").string() + "\r")) << c.name;
+    EXPECT_TRUE(env.messages.Saw(c.reason)) << c.name;
+    EXPECT_EQ(set.CountOf(testoHtml), 0) << c.name;
+  }
+  // As many small records as fit in the bound are read.
+  testing::WriteFile(env.Path("tiny.aeh"), testing::TinyRecords(64 << 10));
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(env.Path("tiny.aeh")));
+  EXPECT_EQ(set.CountOf(shortObj), 4096);
+}
+
+TEST(AehSetLoad, ShortEmbeddedRecordsGetNamesUniqueAmongAllEmbeddedObjects) {
+  TestEnv env;
+  AehBuilder b;
+  b.sizes[genLink] = 92;
+  b.sizes[immagine] = 666;
+  for (const char* name : {"same.txt", "SAME.txt", "keep.txt", "same.TXT"}) {
+    std::string file = AehBuilder::BlankRecord(92);
+    file[4] = 4;
+    AehBuilder::PutStr(file, 5, name);
+    b.records[genLink].push_back(file);
+  }
+  std::string image = AehBuilder::BlankRecord(666);
+  image[4] = 0;
+  AehBuilder::PutStr(image, 94, "Keep.txt");
+  b.records[immagine] = {image};
+  testing::WriteFile(env.Path("names.aeh"), b.Build());
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(env.Path("names.aeh")));
+  EXPECT_EQ(set.GetObject(genLink, 0)->FileName(), "same.txt");
+  EXPECT_EQ(set.GetObject(genLink, 2)->FileName(), "keep.txt");
+  std::vector<std::string> names;
+  for (int i = 0; i < 4; ++i) names.push_back(base::UpperCase(set.GetObject(genLink, i)->FileName()));
+  names.push_back(base::UpperCase(set.GetObject(immagine, 0)->FileName()));
+  for (int i : {1, 3}) EXPECT_EQ(set.GetObject(genLink, i)->FileName().substr(0, 2), "ed");
+  EXPECT_EQ(set.GetObject(immagine, 0)->FileName().substr(0, 2), "ed");
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
 }
 
 TEST(AehSetLoad, BlocksSharedByRecordsAreReadOnceAndFreeRecordsIgnored) {

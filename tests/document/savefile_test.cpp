@@ -1,7 +1,10 @@
 // Saving: the layout written, byte compatibility on re-save, backups, and
 // failures that must leave the previous document untouched.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include "app/compose.h"
 #include "base/bytes.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
@@ -153,19 +156,131 @@ TEST(AehSave, FailuresLeaveThePreviousDocumentIntact) {
   EXPECT_EQ(env.Files(), (std::vector<std::string>{"attachment.txt", "doc.aeh", "doc.bak"}));
   EXPECT_EQ(set.Revision(), revision);
 
-  // A folder that cannot be created: the retry question, then No.
+  // A folder that cannot be created: the retry question, then No. The
+  // message gives the system's reason on its second line.
   env.messages.Clear();
   file->Clear();
-  EXPECT_FALSE(set.SaveToFile(env.Path("attachment.txt") / "sub" / "x.aeh"));
+  const fs::path inFile = env.Path("attachment.txt") / "sub" / "x.aeh";
+  EXPECT_FALSE(set.SaveToFile(inFile));
   ASSERT_FALSE(env.messages.entries.empty());
   EXPECT_EQ(env.messages.entries[0].kind, "question");
   EXPECT_EQ(env.messages.entries[0].text.substr(0, 35), "Share error, or out of disk space.\r");
-  EXPECT_EQ(set.SaveErrors().size(), 1u);
+  EXPECT_EQ(set.SaveErrors(),
+            std::vector<std::string>{"Error writing file " + inFile.string() + "\rNot a directory"});
   EXPECT_EQ(testing::ReadFile(path), doc);
 
   // An empty name.
   EXPECT_FALSE(set.SaveToFile(""));
   EXPECT_TRUE(env.messages.Saw("Invalid file name!"));
+}
+
+TEST(AehSave, ThroughASymbolicLinkTheLinkStaysAndItsFileIsSaved) {
+  TestEnv env;
+  fs::create_directories(env.Path("real"));
+  const fs::path real = env.Path("real") / "doc.aeh";
+  testing::WriteFile(real, LegacyFile());
+  const std::string before = testing::ReadFile(real);
+  fs::create_symlink("real/doc.aeh", env.Path("link.aeh"));
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(env.Path("link.aeh")));
+  set.GetObject(testoHtml, 1)->SetName("Changed");
+  ASSERT_TRUE(set.SaveToFile(env.Path("link.aeh")));
+  EXPECT_TRUE(fs::is_symlink(env.Path("link.aeh")));
+  EXPECT_EQ(fs::read_symlink(env.Path("link.aeh")), "real/doc.aeh");
+  EXPECT_EQ(set.AEHFileName(), env.Path("link.aeh"));
+  // The backup lies beside the file the link names.
+  EXPECT_EQ(testing::ReadFile(env.Path("real") / "doc.bak"), before);
+  TAEHset again(env.Services());
+  ASSERT_TRUE(again.LoadFromFile(real));
+  EXPECT_EQ(again.GetObject(testoHtml, 1)->GetCaption(), "Changed");
+}
+
+TEST(AehSave, FileNamesBecomeAbsolute) {
+  TestEnv env;
+  testing::WriteFile(env.Path("doc.aeh"), LegacyFile());
+  const fs::path cwd = fs::current_path();
+  fs::current_path(env.Dir().parent_path());
+  const fs::path relative = env.Dir().filename() / "doc.aeh";
+  TAEHset set(env.Services());
+  const bool loaded = set.LoadFromFile(relative);
+  const fs::path opened = set.AEHFileName();
+  const bool saved = set.SaveToFile(env.Dir().filename() / "." / "copy.aeh");
+  fs::current_path(cwd);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(opened, env.Path("doc.aeh"));
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(set.AEHFileName(), env.Path("copy.aeh"));
+}
+
+TEST(AehSave, TemporaryFilesOfKilledSavesAreRemoved) {
+  TestEnv env;
+  const fs::path path = env.Path("doc.aeh");
+  testing::WriteFile(path, LegacyFile());
+  // A process that has ended stands for a save that was killed.
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  const std::vector<std::string> stale = {SaveTemporaryName("doc.aeh", gone, "0a0a0a"),
+                                          SaveTemporaryName("doc.bak", gone, "0b0b0b")};
+  const std::vector<std::string> kept = {SaveTemporaryName("doc.aeh", ::getpid(), "0c0c0c"),
+                                         SaveTemporaryName("doc.aeh", ::getppid(), "0d0d0d"),
+                                         ".doc.aeh.1234.tmp"};
+  for (const auto& name : stale) testing::WriteFile(env.Path(name), "left by a killed save");
+  for (const auto& name : kept) testing::WriteFile(env.Path(name), "not ours to remove");
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(path));
+  ASSERT_TRUE(set.SaveToFile(path));
+  std::vector<std::string> expected = kept;
+  expected.insert(expected.end(), {"doc.aeh", "doc.bak"});
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(env.Files(), expected);
+}
+
+// A file cut inside its data blocks: what the cut took is lost, so opening
+// it says which pages are not whole, and saving over it asks first.
+TEST(AehSave, DamagedDocumentIsReportedAndReplacedOnlyWhenTheAuthorSaysSo) {
+  TestEnv env;
+  AehBuilder b;
+  b.AddPage("Whole", "<Z S0 >first page");
+  b.AddPage("Cut", "<Z S0 >second page, cut in the middle");
+  b.AddPage("Gone", "<Z S0 >third");
+  const std::string full = b.Build();
+  const std::string cut = full.substr(0, full.size() - 30);
+  const fs::path path = env.Path("cut.aeh");
+  testing::WriteFile(path, cut);
+  TAEHset set(env.Services());
+  ASSERT_TRUE(set.LoadFromFile(path));
+  ASSERT_EQ(env.messages.entries.size(), 1u);
+  EXPECT_EQ(env.messages.entries[0].kind, "warning");
+  EXPECT_EQ(
+      env.messages.entries[0].text,
+      "The file " + path.string() +
+          " is damaged: these pages and objects could not be read whole, and what is missing of them is "
+          "lost:\rpage 1 \"Cut\"\rpage 2 \"Gone\"");
+  EXPECT_EQ(set.DamagedObjects(),
+            (std::vector<ObjectId>{MakeObjectId(testoHtml, 1), MakeObjectId(testoHtml, 2)}));
+
+  // Saving under another name asks nothing; over the damaged file, No keeps it.
+  env.messages.Clear();
+  ASSERT_TRUE(set.SaveToFile(env.Path("elsewhere.aeh")));
+  EXPECT_TRUE(env.messages.entries.empty());
+  ASSERT_TRUE(set.LoadFromFile(path));
+  env.messages.Clear();
+  EXPECT_FALSE(set.SaveToFile(path));
+  ASSERT_EQ(env.messages.entries.size(), 1u);
+  EXPECT_EQ(env.messages.entries[0].kind, "question");
+  EXPECT_EQ(testing::ReadFile(path), cut);
+  EXPECT_TRUE(set.IsDamaged());
+
+  // Yes replaces it and keeps the damaged file as the .bak, even without
+  // the backup setting.
+  set.SetBackup(false);
+  env.messages.answers.push_back(platform::Answer::Yes);
+  ASSERT_TRUE(set.SaveToFile(path));
+  EXPECT_EQ(testing::ReadFile(env.Path("cut.bak")), cut);
+  EXPECT_FALSE(set.IsDamaged());
+  EXPECT_EQ(set.GetObject(testoHtml, 0)->ReadContent(), std::string("<Z S0 >first page\0", 18));
 }
 
 TEST(AehSave, BlockRunningPastTheEndIsCopiedAsFarAsItExists) {
@@ -226,6 +341,7 @@ TEST(AehSave, OlderPagesThatRegisterNewRecordsSaveSoundly) {
   b.records[5] = {image};
   testing::WriteFile(env.Path("older.aeh"), b.Build());
   TAEHset set(env.Services());
+  app::Compose(set);
   ASSERT_TRUE(set.LoadFromFile(env.Path("older.aeh")));
   ASSERT_TRUE(set.SaveToFile(env.Path("converted.aeh")));
   EXPECT_EQ(set.CountOf(immagine), 2);

@@ -57,6 +57,34 @@ TEST(FrameLayout, ColumnsRowsAndModes) {
   EXPECT_EQ(rows->children[2]->bounds.Width(), 300);
 }
 
+// Sizes read from a file may be anything: the layout still places the
+// children one after another inside a sane range, and nothing overflows.
+TEST(FrameLayout, AbsurdStoredSizesStayInOrder) {
+  constexpr int kMax = 0x7FFFFFFF;
+  const std::vector<std::vector<ChildSpec>> trees = {
+      {{kFirstColumn, kSizePixels, kMax}, {kFirstColumn, kSizePixels, kMax}, {kLastColumn, kSizeRest, 0}},
+      {{kFirstColumn, kSizePercent, kMax}, {kFirstColumn, kSizeRest, kMax}, {kLastColumn, kSizePixels, 5}},
+      {{kFirstRow, kSizePixels, -kMax}, {kFirstRow, kSizePercent, -kMax}, {kLastRow, kSizePercent, 50}},
+  };
+  auto inOrder = [](const TAEHFrame& top) {
+    const bool columns = top.ChildrenAreColumns();
+    int previousEnd = 0;
+    for (const auto& child : top.children) {
+      const int from = columns ? child->bounds.left : child->bounds.top;
+      const int to = columns ? child->bounds.right : child->bounds.bottom;
+      if (from < previousEnd || to < from || to > (1 << 30)) return false;
+      previousEnd = to;
+    }
+    return true;
+  };
+  for (const auto& specs : trees) {
+    auto top = Split({0, 0, 800, 600}, specs, 255);
+    EXPECT_TRUE(inOrder(*top)) << specs[0].value;
+    ResizeChild(*top->children[0], kMax);
+    EXPECT_TRUE(inOrder(*top)) << specs[0].value;
+  }
+}
+
 TEST(FrameLayout, RoundingTiesToEven) {
   struct Case {
     std::int64_t n, d;

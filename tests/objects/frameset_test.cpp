@@ -3,6 +3,7 @@
 // description in the HTML export and the document file.
 #include <gtest/gtest.h>
 
+#include "app/compose.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
@@ -21,6 +22,7 @@ using document::TAEHoggetto;
 class FrameSetFixture : public ::testing::Test {
  protected:
   FrameSetFixture() : set(env.Services()), frames(env.messages) {
+    app::Compose(set);
     for (const char* text : {"Cover", "Second", "Third"}) Page(std::string("<Z S0 >") + text);
     frames.SetLinkedAEHset(&set);
     frames.SetEventLoop(&loop);
@@ -76,7 +78,7 @@ TEST_F(FrameSetFixture, ShowingPagesSingleFramesAndNewPages) {
 
 TEST_F(FrameSetFixture, LinksHistoryAndGoingBack) {
   frames.SetMainPageNumber(0);
-  document::TAEHpage* source = frames.Views()[0];
+  page::TAEHpage* source = frames.Views()[0];
   frames.FollowLink({false, source}, document::MakeObjectId(document::testoHtml, 2));
   EXPECT_EQ(frames.MainPageNumber(), 0);  // nothing happens inside the event
   TAEHoggetto* followed = nullptr;
@@ -194,7 +196,7 @@ TEST_F(FrameSetFixture, LayoutFiles) {
   ASSERT_EQ(frames.Top()->children.size(), 2u);
   EXPECT_TRUE(frames.Top()->ChildrenAreColumns());
   EXPECT_EQ(frames.Top()->Name(), "Pag1");
-  for (document::TAEHpage* view : frames.Views()) EXPECT_TRUE(view->IsNewPage());
+  for (page::TAEHpage* view : frames.Views()) EXPECT_TRUE(view->IsNewPage());
 }
 
 TEST_F(FrameSetFixture, FrameSetInTheHtmlExportAndTheDocumentFile) {

@@ -3,14 +3,15 @@
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
-
-#include "platform/filesettings.h"
-#include "platform/memorysettings.h"
 
 #include <filesystem>
 
 #include "base/filestream.h"
+#include "platform/filesettings.h"
+#include "platform/memorysettings.h"
 #include "platform/testing/testplatform.h"
 
 namespace tarn::platform {
@@ -116,6 +117,51 @@ TEST(FileSettings, RoundTripAtomicWritesAndDamagedFiles) {
   EXPECT_EQ(messages.entries[0].kind, "warning");
   EXPECT_TRUE(std::filesystem::exists(dir / "Tarn" / "HKEY_CURRENT_USER.ini.damaged"));
   std::filesystem::remove_all(dir);
+}
+
+// Two running copies of the program write the same settings file: neither
+// may write into the other's temporary file, nor through anything found at
+// a fixed name, and a second damaged file does not replace the first copy.
+TEST(FileSettings, WritesAreTheirOwnAndDamagedCopiesAreAllKept) {
+  namespace fs = std::filesystem;
+  const auto dir = fs::temp_directory_path() / ("tarn-settings-own-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const auto file = dir / "HKEY_CURRENT_USER.ini";
+  base::WriteWholeFile(dir / "victim", "not settings");
+  fs::create_symlink(dir / "victim", dir / "HKEY_CURRENT_USER.ini.tmp");
+  // A temporary file of a process that has gone is removed.
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  const auto stale = dir / ("HKEY_CURRENT_USER.ini." + std::to_string(gone) + "-1.tmp");
+  base::WriteWholeFile(stale, "half a settings fi");
+  testing::RecordingMessages messages;
+  {
+    FileSettings store(file, &messages);
+    store.Write("\\SOFTWARE", "a", "1");
+  }
+  std::string victim;
+  base::ReadWholeFile(dir / "victim", victim);
+  EXPECT_EQ(victim, "not settings");
+  EXPECT_FALSE(fs::exists(stale));
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);  // it may hold a saved password
+
+  for (const char* damage : {"[first damage\n", "[second damage\n"}) {
+    base::WriteWholeFile(file, damage);
+    FileSettings store(file, &messages);
+  }
+  std::string first;
+  std::string second;
+  base::ReadWholeFile(dir / "HKEY_CURRENT_USER.ini.damaged", first);
+  base::ReadWholeFile(dir / "HKEY_CURRENT_USER.ini.damaged.1", second);
+  EXPECT_EQ(first, "[first damage\n");
+  EXPECT_EQ(second, "[second damage\n");
+  EXPECT_TRUE(
+      messages.Saw("The damaged file was kept as " + (dir / "HKEY_CURRENT_USER.ini.damaged.1").string()));
+  fs::remove_all(dir);
 }
 
 }  // namespace

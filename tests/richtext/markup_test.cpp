@@ -7,8 +7,10 @@
 #include <map>
 
 #include "document/aehset.h"
+#include "document/aehtesto.h"
 #include "document/testfixtures.h"
 #include "richtext/documenthost.h"
+#include "richtext/localform.h"
 
 namespace tarn::richtext {
 namespace {
@@ -112,6 +114,25 @@ TEST_F(MarkupTest, CanonicalForm) {
   for (const auto& c : cases) EXPECT_EQ(RoundTrip(c.in), c.out) << c.name;
 }
 
+// The reader, the stored and working forms and the container's list of
+// references read the same tags. One taken into a numeric character
+// reference is a tag for none of them; one hidden in a reserved block is
+// not shown, but the records it names stay named.
+TEST_F(MarkupTest, ScannersAgreeOnWhatIsATag) {
+  const std::string stored = "<Z S0 >a<D><$08000003><d>&#<$01000009>b<$01000005>link<%><$08000002>";
+  EXPECT_EQ(document::ReferencedIds(stored),
+            (std::vector<document::ObjectId>{0x08000003, 0x01000005, 0x08000002}));
+  const WorkingForm form = ToWorkingForm(stored);
+  EXPECT_EQ(form.links, std::vector<document::ObjectId>{0x01000005});
+  EXPECT_EQ(form.objects, (std::vector<document::ObjectId>{0x08000003, 0x08000002}));
+  EXPECT_EQ(form.markup, "<Z S0 >a<D><$ff000001><d>&#<$01000009>b<$6f000000>link<%><$ff000002>");
+  EXPECT_EQ(ToStoredForm(form.markup, form), stored);
+  objects[2] = std::make_unique<FakeObject>(2);
+  const RichText text = Read(form.markup);
+  ASSERT_EQ(text.paragraphs.size(), 1u);
+  EXPECT_EQ(text.paragraphs[0]->text, "aA1000009>blink ");
+}
+
 TEST_F(MarkupTest, ParagraphContents) {
   RichText text = Read("<Z S2 >The quick <$00000000>brown<%> fox.<Z S0 ><$FF000001>");
   ASSERT_EQ(text.paragraphs.size(), 2u);
@@ -197,6 +218,21 @@ TEST_F(MarkupTest, TranslationMapsForPastedText) {
   EXPECT_EQ(p.infos[0].link, 0x6F000009);
   EXPECT_EQ(p.infos[1].link, -1);  // not in the map: no link
   EXPECT_EQ(p.objects.at(0), objects[1].get());
+}
+
+// A size read from a file may be any number: the fixed measurer (which
+// tarn-cli dump also uses) must not overflow on it.
+TEST_F(MarkupTest, HugeFontSizesMeasureWithoutOverflow) {
+  const RichText text = Read("<Z S0 s1000000000 >x<Y s-1000000000 >y");
+  ASSERT_EQ(text.paragraphs.size(), 1u);
+  const TAEHparag& p = *text.paragraphs[0];
+  for (const CharInfo& info : {p.infos[0], p.infos[1]}) {
+    EXPECT_GT(info.height, 0);
+    EXPECT_GE(info.ascent, 0);
+    EXPECT_LE(info.ascent, info.height);
+    EXPECT_GE(info.width, 0);
+  }
+  EXPECT_GT(p.fontHeight, 0);
 }
 
 TEST_F(MarkupTest, TruncatedValuesAreReported) {

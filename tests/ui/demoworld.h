@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/compose.h"
 #include "document/aehset.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtclipboard.h"
@@ -42,6 +43,8 @@ struct DemoWorld {
   platform::qt::QtCanvas measurer;
   platform::qt::QtClipboard clipboard;
   document::TAEHset set{{&messages, &system, &measurer, &clipboard}};
+
+  DemoWorld() { app::Compose(set); }
 
   bool Open(const std::string& file) {
     if (set.LoadFromFile(file)) return true;

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "document/aehset.h"
-#include "document/ui/pageview.h"
+#include "page/ui/pageview.h"
 #include "objects/ui/framesetwidget.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtclipboard.h"

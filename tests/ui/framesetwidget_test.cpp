@@ -9,10 +9,11 @@
 
 #include <filesystem>
 
+#include "app/compose.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "document/recordfields.h"
-#include "document/ui/pageview.h"
+#include "page/ui/pageview.h"
 #include "objects/ui/framesetwidget.h"
 #include "objects/ui/styleview.h"
 #include "platform/qt/qtcanvas.h"
@@ -38,6 +39,7 @@ std::string Own(TAEHbox& box) {
 class EditorFixture : public ::testing::Test {
  protected:
   EditorFixture() : set({&messages, &system, &measurer, &clipboard}), editor(messages) {
+    app::Compose(set);
     set.NewHypertext();
     // Page 0 links to page 1, page 1 to page 2.
     Page("<Z S0 >Go to <$00000001>second<%> page");
@@ -101,7 +103,7 @@ TEST_F(EditorFixture, ShowsAPageInASingleFrameWithTheSharedHeader) {
   EXPECT_EQ(pageChanges, 1);
   ASSERT_NE(editor.Model().Top(), nullptr);
   EXPECT_FALSE(Top().HasChildren());
-  document::ui::TPageView* view = editor.PageViewOf(Top());
+  page::ui::TPageView* view = editor.PageViewOf(Top());
   ASSERT_NE(view, nullptr);
   EXPECT_TRUE(view->isVisible());
   EXPECT_EQ(view->geometry(), editor.rect());
@@ -127,7 +129,7 @@ TEST_F(EditorFixture, ShowsAPageInASingleFrameWithTheSharedHeader) {
   editor.ClosePage();
   Settle();
   EXPECT_EQ(editor.MainPageNumber(), -1);
-  EXPECT_EQ(editor.findChildren<document::ui::TPageView*>().size(), 0);
+  EXPECT_EQ(editor.findChildren<page::ui::TPageView*>().size(), 0);
 }
 
 TEST_F(EditorFixture, TypingIsWrittenBackWhenAnotherPageIsShown) {
@@ -249,7 +251,7 @@ TEST_F(EditorFixture, DraggingBarsSplitsAndSplittersResizeAndDelete) {
   EXPECT_EQ(Own(*editor.BoxOf(first)), "");
   EXPECT_NEAR(first.bounds.Height(), 150, 4);
   EXPECT_EQ(editor.PageViewOf(first)->geometry().height(), first.bounds.Height());
-  EXPECT_EQ(editor.findChildren<document::ui::TPageView*>().size(), 2);
+  EXPECT_EQ(editor.findChildren<page::ui::TPageView*>().size(), 2);
   // A row can only be split into columns now.
   EXPECT_FALSE(editor.BarOf(first, SplitDirection::Rows)->isVisible());
   EXPECT_TRUE(editor.BarOf(first, SplitDirection::Columns)->isVisible());
@@ -271,7 +273,7 @@ TEST_F(EditorFixture, DraggingBarsSplitsAndSplittersResizeAndDelete) {
   Settle();
   EXPECT_FALSE(Top().HasChildren());
   EXPECT_EQ(Own(TopBox()), "AGo to second page");
-  EXPECT_EQ(editor.findChildren<document::ui::TPageView*>().size(), 1);
+  EXPECT_EQ(editor.findChildren<page::ui::TPageView*>().size(), 1);
   EXPECT_EQ(editor.PageViewOf(Top())->geometry(), editor.rect());
   EXPECT_TRUE(messages.entries.empty());
 }

@@ -21,6 +21,7 @@
 
 #include <filesystem>
 
+#include "app/compose.h"
 #include "app/desktopinstall.h"
 #include "app/selectionfeedback.h"
 #include "app/wordprocessor.h"
@@ -84,6 +85,8 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   setObjectName(QStringLiteral("MainForm"));
   m_set = std::make_unique<document::TAEHset>(platform::Services{m_messages, &m_system, &m_measurer, &m_clipboard});
   m_library = std::make_unique<document::TAEHset>(platform::Services{m_messages, &m_system, &m_measurer, &m_clipboard});
+  app::Compose(*m_set);
+  app::Compose(*m_library);
   m_library->SetMaxCacheImg(20);
   m_library->SetUndoDeep(0);
   m_recent = RecentFiles([examples = m_folders.Examples()](std::string_view path) {
@@ -277,7 +280,7 @@ void TMainForm::LoadHypertext(const std::string& name, bool asTemplate) {
   m_editor->ClosePage();
   for (int i = 0; i < kQueueRuns; ++i) m_loop->ProcessEvents();
   m_set->CloseHypertext();
-  const bool loaded = m_set->SetAEHFileName(name) && m_set->AEHFileName() == std::filesystem::path(name);
+  const bool loaded = m_set->SetAEHFileName(name);
   if (!loaded) {
     RemoveRecentFile(name);
     m_set->NewHypertext();
@@ -415,7 +418,8 @@ void TMainForm::ShowSaveErrors(const std::vector<std::string>& errors) {
   QDialog box(this);
   box.setWindowTitle(QStringLiteral("Salvataggio non riuscito!"));
   auto* list = new QListWidget(&box);
-  for (const std::string& error : errors) list->addItem(platform::qt::ToQString(error));
+  // An entry gives the system's reason on its second line.
+  for (const std::string& error : errors) list->addItem(platform::qt::ToQString(error).replace('\r', '\n'));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
   connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
   auto* layout = new QVBoxLayout(&box);

@@ -12,8 +12,8 @@
 #include <exception>
 
 #include "document/links.h"
-#include "document/ui/pageview.h"
-#include "document/workingcopy.h"
+#include "page/ui/pageview.h"
+#include "page/workingcopy.h"
 #include "platform/messages.h"
 #include "platform/qt/qteventloop.h"
 #include "platform/qt/qtstrings.h"
@@ -21,9 +21,9 @@
 #include "search/spellthread.h"
 
 namespace tarn::objects::ui {
-using document::TAEHpage;
-using document::ui::PageBox;
-using document::ui::TPageView;
+using page::TAEHpage;
+using page::ui::PageBox;
+using page::ui::TPageView;
 
 namespace {
 
@@ -98,7 +98,7 @@ TInsiemeCornici::TInsiemeCornici(platform::Messages& messages, QWidget* parent)
     Sync();
   };
   model.SetEventLoop(m_loop);
-  model.BoxFactory = [this](TAEHpage& view, document::WorkingCopy& copy) -> std::unique_ptr<document::PageTextBox> {
+  model.BoxFactory = [this](TAEHpage& view, page::WorkingCopy& copy) -> std::unique_ptr<page::PageTextBox> {
     return std::make_unique<PageBox>(view.Host().LinkedAEHset(), copy, m_parking, m_clipboard);
   };
   model.OnPageChanged = [this] { PageChanged(); };
@@ -274,7 +274,7 @@ void TInsiemeCornici::Sync() {
   m_syncing = false;
 }
 
-document::ui::TPageView* TInsiemeCornici::PageViewOf(const TAEHFrame& frame) const {
+page::ui::TPageView* TInsiemeCornici::PageViewOf(const TAEHFrame& frame) const {
   TAEHpage* view = m_model->ViewOf(frame);
   auto it = m_pageViews.find(view);
   return it != m_pageViews.end() ? it->second : nullptr;
@@ -580,7 +580,7 @@ void TInsiemeCornici::TakeFocus() { setFocus(Qt::MouseFocusReason); }
 
 document::TAEHoggetto* TInsiemeCornici::LinkRecord(std::int32_t link, const QWidget* box) const {
   if (m_set == nullptr || link == -1) return nullptr;
-  if ((static_cast<std::uint32_t>(link) >> 24) == document::kLocalLinkKind) {
+  if ((static_cast<std::uint32_t>(link) >> 24) == richtext::kLocalLinkKind) {
     TAEHpage* view = PageOfBox(box);
     return view != nullptr && view->Working() != nullptr ? view->Working()->Link(link) : nullptr;
   }
@@ -590,7 +590,7 @@ document::TAEHoggetto* TInsiemeCornici::LinkRecord(std::int32_t link, const QWid
 document::ObjectId TInsiemeCornici::LinkObjectId(std::int32_t link, const QWidget* box) const {
   if (link == -1) return -1;
   const auto value = static_cast<std::uint32_t>(link);
-  if ((value >> 24) != document::kLocalLinkKind) return link;
+  if ((value >> 24) != richtext::kLocalLinkKind) return link;
   TAEHpage* view = PageOfBox(box);
   if (view == nullptr || view->Working() == nullptr) return -1;
   const auto& links = view->Working()->links;

@@ -30,7 +30,7 @@ class Messages;
 namespace tarn::platform::qt {
 class QtEventLoop;
 }
-namespace tarn::document::ui {
+namespace tarn::page::ui {
 class TPageView;
 }
 namespace tarn::richtext::ui {
@@ -94,7 +94,7 @@ class TInsiemeCornici : public QWidget,
   const std::vector<int>& ForwardHistory() const { return m_forward; }
 
   // ---- The widgets of the tree, for the main window's commands and tests ----
-  document::ui::TPageView* PageViewOf(const TAEHFrame& frame) const;
+  page::ui::TPageView* PageViewOf(const TAEHFrame& frame) const;
   TAEHFramePanel* PanelOf(const TAEHFrame& frame) const;
   TFrameBar* BarOf(const TAEHFrame& frame, SplitDirection direction) const;
   TFrameSplitter* SplitterAfter(const TAEHFrame& child) const;
@@ -102,7 +102,7 @@ class TInsiemeCornici : public QWidget,
   richtext::ui::TAEHbox* BoxOf(const TAEHFrame& frame) const;
   // The text box being edited (or last clicked), else the top frame's box.
   richtext::ui::TAEHbox* ActiveBox() const;
-  document::TAEHpage* PageOfBox(const QWidget* box) const;
+  page::TAEHpage* PageOfBox(const QWidget* box) const;
   QMenu* Popup(PopupKind kind) const { return m_popups[static_cast<std::size_t>(kind)]; }
   // The main window's menu for one of the popup properties ("PopupTable");
   // false for a name that is not one.
@@ -179,7 +179,7 @@ class TInsiemeCornici : public QWidget,
  private:
   void PageChanged();
   void ClearActive();
-  bool ViewAlive(const document::TAEHpage* view) const;
+  bool ViewAlive(const page::TAEHpage* view) const;
   // The link's record: the working copy's link, or a record of the container.
   document::TAEHoggetto* LinkRecord(std::int32_t link, const QWidget* box) const;
   document::ObjectId LinkObjectId(std::int32_t link, const QWidget* box) const;
@@ -199,7 +199,7 @@ class TInsiemeCornici : public QWidget,
   std::unordered_map<const TAEHFrame*, TAEHFramePanel*> m_panels;
   std::unordered_map<const TAEHFrame*, std::array<TFrameBar*, 2>> m_bars;
   std::unordered_map<const TAEHFrame*, TFrameSplitter*> m_splitters;
-  std::unordered_map<const document::TAEHpage*, document::ui::TPageView*> m_pageViews;
+  std::unordered_map<const page::TAEHpage*, page::ui::TPageView*> m_pageViews;
 
   QPointer<richtext::ui::TAEHbox> m_activeBox;
   QPointer<richtext::ui::TAEHbox> m_previewBox;

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "document/aehtesto.h"
-#include "document/ui/pageview.h"
+#include "page/ui/pageview.h"
 #include "richtext/ui/aehbox.h"
 
 namespace tarn::objects::ui {
@@ -61,8 +61,8 @@ void TAEHstyleView::ShowStyle(const document::TAEHoggetto& style) {
   CopyStyle(style, *m_style);
   if (MainPageNumber() == 0) {
     // The page is shown: its boxes take the new look.
-    for (document::TAEHpage* view : Model().Views()) {
-      if (auto* box = dynamic_cast<document::ui::PageBox*>(view->Box()); box != nullptr && box->Widget()) {
+    for (page::TAEHpage* view : Model().Views()) {
+      if (auto* box = dynamic_cast<page::ui::PageBox*>(view->Box()); box != nullptr && box->Widget()) {
         richtext::ui::TAEHbox& widget = *box->Widget();
         widget.Rebuild(0, widget.Text().ParagraphCount() - 1);
         widget.Text().LayoutAll();

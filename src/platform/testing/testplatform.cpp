@@ -1,6 +1,10 @@
 // Deterministic platform stand-ins; see testplatform.h.
 #include "platform/testing/testplatform.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 namespace tarn::platform::testing {
 
 void RecordingMessages::Information(std::string_view text) {
@@ -26,7 +30,9 @@ bool RecordingMessages::Saw(std::string_view text) const {
 
 FontMetrics FixedTextMeasurer::Metrics(const FontRequest& font) {
   FontMetrics m;
-  int size = font.sizePoints > 0 ? font.sizePoints : 12;
+  // A size comes from the text and may be any number; no font is larger
+  // than the style record can hold, and the metrics below must not overflow.
+  const int size = font.sizePoints > 0 ? std::min(font.sizePoints, kLargestSize) : 12;
   m.height = 16 * size / 12;
   m.descent = 4 * size / 12;
   m.ascent = m.height - m.descent;
@@ -36,7 +42,8 @@ FontMetrics FixedTextMeasurer::Metrics(const FontRequest& font) {
 }
 
 int FixedTextMeasurer::TextWidth(const FontRequest& font, std::string_view text) {
-  return Metrics(font).averageCharWidth * static_cast<int>(text.size());
+  const std::int64_t width = static_cast<std::int64_t>(Metrics(font).averageCharWidth) * std::ssize(text);
+  return static_cast<int>(std::min<std::int64_t>(width, std::numeric_limits<int>::max()));
 }
 
 }  // namespace tarn::platform::testing

@@ -38,6 +38,7 @@ class RecordingMessages : public Messages {
 // Every character is 8 pixels wide times size / 12; height is 16 times size / 12.
 class FixedTextMeasurer : public TextMeasurer {
  public:
+  static constexpr int kLargestSize = 32767;
   FontMetrics Metrics(const FontRequest& font) override;
   int TextWidth(const FontRequest& font, std::string_view text) override;
   bool Kerns() const override { return false; }

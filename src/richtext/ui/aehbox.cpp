@@ -15,6 +15,7 @@
 
 #include <algorithm>
 
+#include "document/objectkinds.h"
 #include "platform/clipboard.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtstrings.h"
@@ -24,8 +25,6 @@ namespace {
 
 TAEHbox* g_dragSource = nullptr;
 
-constexpr int kLinkKindSpecial = 10;
-constexpr int kLinkKindFile = 3;
 // The frame set's own items of the spelling menu carry this tag and stay.
 constexpr int kSpellMenuKeepTag = 10;
 
@@ -454,8 +453,9 @@ void TAEHbox::mouseReleaseEvent(QMouseEvent* event) {
     objects::FrameSetInterface* fs = GetFrameSet();
     if (link != -1 && !m_text.HasSelection() && fs != nullptr) {
       const int kind = fs->LinkRecordKind(link);
-      if (Editable() && event->button() == Qt::RightButton && (kind == kLinkKindFile || kind == kLinkKindSpecial)) {
-        QMenu* menu = kind == kLinkKindSpecial ? fs->PopupSpecLink() : fs->PopupGenLink();
+      if (Editable() && event->button() == Qt::RightButton &&
+          (kind == document::genLink || kind == document::speclink)) {
+        QMenu* menu = kind == document::speclink ? fs->PopupSpecLink() : fs->PopupGenLink();
         if (menu != nullptr) menu->popup(mapToGlobal(point));
       } else {
         fs->FollowLink(link, this);

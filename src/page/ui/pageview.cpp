@@ -1,49 +1,31 @@
 // The page view on screen; see pageview.h.
-#include "document/ui/pageview.h"
+#include "page/ui/pageview.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
-#include <array>
 
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "platform/qt/qtcanvas.h"
 #include "richtext/documenthost.h"
-#include "richtext/pageobjects.h"
 #include "richtext/ui/aehbox.h"
 
-namespace tarn::document::ui {
+namespace tarn::page::ui {
+using namespace document;
 
 // What the box reads its text through. It lives as a child of the box, so
 // it outlives the box's own members: the box may still be waiting for its
 // deferred deletion after the page view let it go.
 class PageBox::Resources : public QObject {
  public:
-  explicit Resources(TAEHset& set) : host(set, set.Services().measurer, set.Services().messages) {}
-
-  void AddSection(richtext::Origin origin, const WorkingCopy* section) {
-    if (section == nullptr) return;
-    auto& list = objects[static_cast<std::size_t>(origin)];
-    for (std::size_t i = 0; i < section->objects.size(); ++i) {
-      list.push_back(std::make_unique<richtext::RecordObject>(static_cast<std::int32_t>(i + 1),
-                                                              section->objects[i].copy.get()));
-    }
-  }
-
-  richtext::EmbeddedObject* Find(std::int32_t id) {
-    auto& list = objects[static_cast<std::size_t>(current)];
-    if (id < 1 || static_cast<std::size_t>(id) > list.size()) return nullptr;
-    richtext::RecordObject* object = list[static_cast<std::size_t>(id - 1)].get();
-    return object->Record() != nullptr ? object : nullptr;
-  }
+  Resources(TAEHset& set, const WorkingCopy& copy)
+      : host(set, set.Services().measurer, set.Services().messages), objects(copy) {}
 
   richtext::DocumentHost host;
-  // The header, the own text and the footer number their objects apart.
-  std::array<std::vector<std::unique_ptr<richtext::RecordObject>>, 3> objects;
-  richtext::Origin current = richtext::Origin::Text;
+  SectionObjects objects;
 };
 
 namespace {
@@ -54,18 +36,15 @@ richtext::RichText& EmptyText() {
 }  // namespace
 
 PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Clipboard* clipboard) {
-  auto resources = std::make_unique<Resources>(set);
+  auto resources = std::make_unique<Resources>(set, copy);
   Resources* r = resources.get();
-  r->AddSection(richtext::Origin::Header, copy.header.get());
-  r->AddSection(richtext::Origin::Text, &copy);
-  r->AddSection(richtext::Origin::Footer, copy.footer.get());
-  r->host.objectLookup = [r](std::int32_t id) { return r->Find(id); };
+  r->host.objectLookup = [r](std::int32_t id) { return r->objects.Find(id); };
 
   auto* box = new richtext::ui::TAEHbox(r->host, parking);
   resources.release()->setParent(box);
   m_box = box;
   box->hide();
-  box->Text().onReadSection = [r](richtext::Origin origin) { r->current = origin; };
+  box->Text().onReadSection = [r](richtext::Origin origin) { r->objects.SetSection(origin); };
   box->Text().recorder = this;
   box->SetClipboard(clipboard);
   box->SetMessages(set.Services().messages);
@@ -228,4 +207,4 @@ void TPageView::scrollContentsBy(int dx, int dy) {
   if (Alive()) m_page->Scrolled();
 }
 
-}  // namespace tarn::document::ui
+}  // namespace tarn::page::ui

@@ -1,5 +1,5 @@
 // The page view's model; see aehpage.h.
-#include "document/aehpage.h"
+#include "page/aehpage.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,11 +13,11 @@
 #include "richtext/documenthost.h"
 #include "search/spellthread.h"
 
-namespace tarn::document {
-using namespace field;
+namespace tarn::page {
+using namespace document;
+using namespace document::field;
 namespace {
 
-constexpr int kAnchorSubtype = 14;
 constexpr int kStopAttempts = 41;
 constexpr int kStopWait = 50;
 constexpr std::size_t kMaxCellDepth = 32;
@@ -34,34 +34,42 @@ bool IsWordBoundary(unsigned char c) {
 
 // ---- The box without a display ----
 
+SectionObjects::SectionObjects(const WorkingCopy& copy) {
+  auto add = [this](richtext::Origin origin, const WorkingCopy* section) {
+    if (section == nullptr) return;
+    richtext::PageObjects& objects = m_sections[static_cast<std::size_t>(origin)];
+    for (const WorkingEntry& entry : section->objects) objects.Add(entry.copy.get());
+  };
+  add(richtext::Origin::Header, copy.header.get());
+  add(richtext::Origin::Text, &copy);
+  add(richtext::Origin::Footer, copy.footer.get());
+}
+
+richtext::EmbeddedObject* SectionObjects::Find(std::int32_t identifier) {
+  return m_sections[static_cast<std::size_t>(m_current)].Find(identifier);
+}
+
 PlainTextBox::PlainTextBox(TAEHset& set, WorkingCopy& copy)
-    : m_host(std::make_unique<richtext::DocumentHost>(set, set.Services().measurer, set.Services().messages)) {
-  if (copy.header) ReadSection(*copy.header, richtext::Origin::Header, m_headerObjects);
+    : m_host(std::make_unique<richtext::DocumentHost>(set, set.Services().measurer, set.Services().messages)),
+      m_objects(copy) {
+  m_host->objectLookup = [this](std::int32_t id) { return m_objects.Find(id); };
+  if (copy.header) ReadSection(*copy.header, richtext::Origin::Header);
   m_headerCount = static_cast<int>(m_text.paragraphs.size());
-  ReadSection(copy, richtext::Origin::Text, m_ownObjects);
+  ReadSection(copy, richtext::Origin::Text);
   // A text always has a paragraph for the caret.
   if (static_cast<int>(m_text.paragraphs.size()) == m_headerCount) {
     richtext::MarkupStream empty(kEmptyPageMarkup);
     richtext::ReadText(m_text, empty, *m_host);
   }
   const auto beforeFooter = static_cast<int>(m_text.paragraphs.size());
-  if (copy.footer) ReadSection(*copy.footer, richtext::Origin::Footer, m_footerObjects);
+  if (copy.footer) ReadSection(*copy.footer, richtext::Origin::Footer);
   m_footerCount = static_cast<int>(m_text.paragraphs.size()) - beforeFooter;
 }
 
 PlainTextBox::~PlainTextBox() = default;
 
-void PlainTextBox::ReadSection(WorkingCopy& section, richtext::Origin origin,
-                               std::vector<std::unique_ptr<richtext::RecordObject>>& objects) {
-  for (std::size_t i = 0; i < section.objects.size(); ++i) {
-    objects.push_back(std::make_unique<richtext::RecordObject>(static_cast<std::int32_t>(i + 1),
-                                                               section.objects[i].copy.get()));
-  }
-  m_host->objectLookup = [&objects](std::int32_t id) -> richtext::EmbeddedObject* {
-    if (id < 1 || static_cast<std::size_t>(id) > objects.size()) return nullptr;
-    richtext::RecordObject* object = objects[static_cast<std::size_t>(id - 1)].get();
-    return object->Record() != nullptr ? object : nullptr;
-  };
+void PlainTextBox::ReadSection(const WorkingCopy& section, richtext::Origin origin) {
+  m_objects.SetSection(origin);
   const std::string markup = section.Markup();
   richtext::MarkupStream stream(markup);
   richtext::ReadText(m_text, stream, *m_host, origin);
@@ -264,7 +272,7 @@ void TAEHpage::CommitPage() {
   working.SetU8(kPageGeneration, 2);
   const bool modified = Modified();
   if (modified && working.GetRevision() < set.Revision()) working.SetRevision(set.Revision());
-  if (working.Title() == "Untitled") working.SetStr(kPageTitle, 71, TitleFromText(markup));
+  if (working.Title() == "Untitled") working.SetStr(kPageTitle, kPageTitleCapacity, TitleFromText(markup));
   std::unique_ptr<TAEHoggetto> owned(m_working->page.release());
   TAEHtesto* registered = &working;
   if (set.RegisterObject(owned, index) >= 0) {
@@ -315,7 +323,7 @@ std::vector<TAEHpage::AnchorPlace> TAEHpage::Anchors() {
         continue;
       }
       const TAEHoggetto* record = m_working->Object(p.objects[static_cast<std::size_t>(o)]->Identifier());
-      if (record == nullptr || record->Kind() != shortObj || record->Subtype() != kAnchorSubtype) continue;
+      if (record == nullptr || record->Kind() != shortObj || record->Subtype() != kShortAnchor) continue;
       anchors.push_back({record->I32(kShortValue), walk->CurrentBox(), walk->CurrentIndex(), c});
     }
   }
@@ -551,4 +559,4 @@ void PaintPageBackground(platform::Canvas& canvas, const platform::Rect& clip, T
   PaintBackground(canvas, clip, colour, picture);
 }
 
-}  // namespace tarn::document
+}  // namespace tarn::page

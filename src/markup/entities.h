@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarn::richtext {
+namespace tarn::markup {
 
 struct DecodedEntity {
   unsigned char character;  // may be below 32; callers drop those
@@ -21,9 +21,10 @@ DecodedEntity DecodeEntity(std::string_view text, std::size_t at);
 
 // Escapes "&", "<" and ">" for the markup; every other byte stays.
 void AppendEscaped(std::string& out, unsigned char c);
+void AppendEscaped(std::string& out, std::string_view text);
 
 // The Latin-1 entity name of a code from 160 to 255 ("hibar" for 175); empty
 // for other codes. The HTML writer names characters by the same table.
 std::string_view Latin1EntityName(unsigned char c);
 
-}  // namespace tarn::richtext
+}  // namespace tarn::markup

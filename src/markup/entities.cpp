@@ -1,9 +1,9 @@
 // Character references; see entities.h.
-#include "richtext/entities.h"
+#include "markup/entities.h"
 
 #include <array>
 
-namespace tarn::richtext {
+namespace tarn::markup {
 namespace {
 
 struct Entity {
@@ -82,4 +82,17 @@ void AppendEscaped(std::string& out, unsigned char c) {
   }
 }
 
-}  // namespace tarn::richtext
+void AppendEscaped(std::string& out, std::string_view text) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '&' || c == '<' || c == '>') {
+      out.append(text.substr(start, i - start));
+      AppendEscaped(out, static_cast<unsigned char>(c));
+      start = i + 1;
+    }
+  }
+  out.append(text.substr(start));
+}
+
+}  // namespace tarn::markup

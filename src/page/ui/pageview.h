@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "document/aehpage.h"
+#include "page/aehpage.h"
 #include "richtext/boxtext.h"
 
 namespace tarn::platform {
@@ -22,7 +22,7 @@ namespace tarn::richtext::ui {
 class TAEHbox;
 }
 
-namespace tarn::document::ui {
+namespace tarn::page::ui {
 
 // The page's text box: a TAEHbox that reads the header, the page's own text
 // and the footer of the working copy, each with its own placed objects.
@@ -99,4 +99,4 @@ class TPageView : public QScrollArea {
   Ground* m_ground;
 };
 
-}  // namespace tarn::document::ui
+}  // namespace tarn::page::ui

@@ -7,20 +7,22 @@
 #include <mutex>
 #include <thread>
 
-#include "document/aehpage.h"
+#include "app/compose.h"
+#include "page/aehpage.h"
 #include "document/aehpicture.h"
 #include "platform/testing/fixedcanvas.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "document/testfixtures.h"
-#include "document/workingcopy.h"
+#include "page/workingcopy.h"
 #include "platform/testing/manualeventloop.h"
 #include "search/spellthread.h"
 
-namespace tarn::document {
+namespace tarn::page {
 namespace {
 
-using namespace field;
+using namespace document;
+using namespace document::field;
 
 std::string Z(const std::string& markup) { return markup + std::string(1, '\0'); }
 
@@ -63,7 +65,7 @@ class Host : public PageHost {
 
 class PageFixture : public ::testing::Test {
  protected:
-  PageFixture() : set(env.Services()), host(set), view(host) {}
+  PageFixture() : set(env.Services()), host(set), view(host) { app::Compose(set); }
 
   TAEHtesto* Page(const std::string& markup, const std::string& title = "Untitled") {
     auto page = set.NewObject(testoHtml);
@@ -339,4 +341,4 @@ TEST(PaintBackground, TilesFromMultiplesAndFillsUnderTransparentPictures) {
 }
 
 }  // namespace
-}  // namespace tarn::document
+}  // namespace tarn::page

@@ -11,21 +11,23 @@
 #include <vector>
 
 #include "document/aehtesto.h"
+#include "richtext/localform.h"
 
-namespace tarn::document {
+namespace tarn::page {
 
-class TAEHset;
-
-inline constexpr std::uint32_t kLocalLinkKind = 0x6F;
-inline constexpr std::uint32_t kLocalObjectKind = 0xFF;
-inline constexpr std::string_view kEmptyPageMarkup{"<Z S0 >\0", 8};
+using document::ObjectId;
+using document::TAEHoggetto;
+using document::TAEHset;
+using document::TAEHtesto;
 
 // The value a local tag or field holds for a link (n from 0) or object (n from 1).
 constexpr std::int32_t LocalLinkValue(int n) {
-  return static_cast<std::int32_t>((kLocalLinkKind << 24) | (static_cast<std::uint32_t>(n) & 0xFFFFFFu));
+  return static_cast<std::int32_t>((richtext::kLocalLinkKind << 24) |
+                                   (static_cast<std::uint32_t>(n) & 0xFFFFFFu));
 }
 constexpr std::int32_t LocalObjectValue(int n) {
-  return static_cast<std::int32_t>((kLocalObjectKind << 24) | (static_cast<std::uint32_t>(n) & 0xFFFFFFu));
+  return static_cast<std::int32_t>((richtext::kLocalObjectKind << 24) |
+                                   (static_cast<std::uint32_t>(n) & 0xFFFFFFu));
 }
 
 // One copied link or object: the copy, and what it was copied from (kept so
@@ -86,4 +88,4 @@ void NeutraliseFormatTags(std::string& markup);
 // The title a page still called "Untitled" takes from its markup.
 std::string TitleFromText(std::string_view markup);
 
-}  // namespace tarn::document
+}  // namespace tarn::page

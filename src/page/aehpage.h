@@ -5,6 +5,7 @@
 // with PaintBackground and forwards its timer and scroll events here.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/workingcopy.h"
+#include "page/workingcopy.h"
 #include "platform/canvas.h"
 #include "richtext/markup.h"
 #include "richtext/pageobjects.h"
@@ -30,9 +31,12 @@ class DocumentHost;
 }
 
 namespace tarn::document {
+class TAEHpicture;
+}
+
+namespace tarn::page {
 
 class TAEHpage;
-class TAEHpicture;
 
 // Search options of the frame set.
 enum SearchOption : int { kWholeWord = 1, kMatchCase = 2 };
@@ -56,6 +60,20 @@ class PageTextBox {
   virtual void RedrawParagraph(richtext::RichText& box, int paragraph) = 0;
   virtual void HideCaret() = 0;
   virtual bool Modified() const = 0;
+};
+
+// The placed objects of a working copy and of its header and footer copies.
+// Each section numbers its objects apart; a box finds an object in the
+// section it is reading.
+class SectionObjects {
+ public:
+  explicit SectionObjects(const WorkingCopy& copy);
+  void SetSection(richtext::Origin origin) { m_current = origin; }
+  richtext::EmbeddedObject* Find(std::int32_t identifier);
+
+ private:
+  std::array<richtext::PageObjects, 3> m_sections;  // by Origin
+  richtext::Origin m_current = richtext::Origin::Text;
 };
 
 // The box without a display: reads the working markup (header, own text,
@@ -88,14 +106,11 @@ class PlainTextBox : public PageTextBox {
   bool modified = false;
 
  private:
-  void ReadSection(WorkingCopy& section, richtext::Origin origin,
-                   std::vector<std::unique_ptr<richtext::RecordObject>>& objects);
+  void ReadSection(const WorkingCopy& section, richtext::Origin origin);
 
   std::unique_ptr<richtext::DocumentHost> m_host;
+  SectionObjects m_objects;
   richtext::RichText m_text;
-  std::vector<std::unique_ptr<richtext::RecordObject>> m_ownObjects;
-  std::vector<std::unique_ptr<richtext::RecordObject>> m_headerObjects;
-  std::vector<std::unique_ptr<richtext::RecordObject>> m_footerObjects;
   int m_headerCount = 0;
   int m_footerCount = 0;
 };
@@ -263,8 +278,8 @@ class TAEHpage {
 // picture tiled from the greatest multiples of its size not above the
 // clip's corner. An opaque picture is not painted over the colour first.
 void PaintBackground(platform::Canvas& canvas, const platform::Rect& clip, std::uint32_t colour,
-                     const TAEHpicture* picture);
+                     const document::TAEHpicture* picture);
 // The same for a page record: its background colour and image.
 void PaintPageBackground(platform::Canvas& canvas, const platform::Rect& clip, TAEHoggetto& page);
 
-}  // namespace tarn::document
+}  // namespace tarn::page

@@ -1,5 +1,5 @@
 // The working copy of a page and its commit; see workingcopy.h.
-#include "document/workingcopy.h"
+#include "page/workingcopy.h"
 
 #include <algorithm>
 
@@ -7,17 +7,17 @@
 #include "base/hex.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
-#include "richtext/entities.h"
+#include "markup/entities.h"
+#include "markup/tokenizer.h"
 #include "richtext/localform.h"
 
-namespace tarn::document {
-using namespace field;
+namespace tarn::page {
+using namespace document;
+using namespace document::field;
 namespace {
 
-constexpr int kDataSourceLinks[] = {51, 55, 59, 63};
 constexpr std::size_t kTitleStopsAfter = 35;
 constexpr std::size_t kTitleParagraphStop = 5;
-constexpr std::size_t kTitleCapacity = 71;
 
 bool IsLinkRecordKind(int kind) { return kind == internetLink || kind == speclink || kind == shortObj; }
 
@@ -26,9 +26,13 @@ std::vector<int> LinkFields(const TAEHoggetto& object) {
   switch (object.Kind()) {
     case speclink: return {kSpecialTarget};
     case shortObj:
-      if (object.Subtype() != 14 && object.Subtype() != 15) return {kShortValue};
+      if (object.Subtype() != kShortAnchor && object.Subtype() != kShortMarker) return {kShortValue};
       return {};
-    case dbloc: return {std::begin(kDataSourceLinks), std::end(kDataSourceLinks)};
+    case dbloc: {
+      std::vector<int> fields;
+      for (int i = 0; i < kDataObjectCount; ++i) fields.push_back(kDataObjects + 4 * i);
+      return fields;
+    }
     case immagineNew: {
       std::vector<int> fields;
       for (int i = 0; i < kZoneCount; ++i) fields.push_back(kPlacedZones + i * kZoneSize);
@@ -105,7 +109,7 @@ class Resolver {
     TAEHoggetto& object = *entry.copy;
     for (int at : LinkFields(object)) {
       const auto value = static_cast<std::uint32_t>(object.I32(at));
-      if ((value >> 24) == kLocalLinkKind) object.SetI32(at, Link(value & 0xFFFFFF));
+      if ((value >> 24) == richtext::kLocalLinkKind) object.SetI32(at, Link(value & 0xFFFFFF));
     }
     ObjectId id = entry.origin;
     if (isLink && object.Kind() == internetLink) {
@@ -126,17 +130,6 @@ class Resolver {
   WorkingCopy& m_copy;
 };
 
-// Where a tag that starts at `at` ends (its ">"), skipping quoted font names.
-std::size_t TagEnd(std::string_view text, std::size_t at) {
-  bool quoted = false;
-  for (std::size_t i = at + 1; i < text.size(); ++i) {
-    if (text[i] == '"') quoted = !quoted;
-    if (text[i] == '>' && !quoted) return i;
-    if (text[i] == '\0') break;
-  }
-  return std::string_view::npos;
-}
-
 char SafeTitleCharacter(unsigned char c) {
   switch (c) {
     case '"': return static_cast<char>(0x94);
@@ -150,7 +143,7 @@ char SafeTitleCharacter(unsigned char c) {
 
 TAEHoggetto* WorkingCopy::Link(std::int32_t value) const {
   const auto v = static_cast<std::uint32_t>(value);
-  if ((v >> 24) != kLocalLinkKind || (v & 0xFFFFFF) >= links.size()) return nullptr;
+  if ((v >> 24) != richtext::kLocalLinkKind || (v & 0xFFFFFF) >= links.size()) return nullptr;
   return links[v & 0xFFFFFF].copy.get();
 }
 
@@ -233,8 +226,10 @@ std::string ResolveWorkingCopy(TAEHset& set, WorkingCopy& copy, std::string_view
   // Tags are resolved in text order, so objects take free slots in the order
   // the page shows them.
   std::string out = richtext::RewriteTags(workingMarkup, [&resolver](std::uint32_t value) {
-    if ((value >> 24) == kLocalLinkKind) return static_cast<std::uint32_t>(resolver.Link(value & 0xFFFFFF));
-    if ((value >> 24) == kLocalObjectKind) return static_cast<std::uint32_t>(resolver.Object(value & 0xFFFFFF));
+    if ((value >> 24) == richtext::kLocalLinkKind)
+      return static_cast<std::uint32_t>(resolver.Link(value & 0xFFFFFF));
+    if ((value >> 24) == richtext::kLocalObjectKind)
+      return static_cast<std::uint32_t>(resolver.Object(value & 0xFFFFFF));
     return value;
   });
   NeutraliseFormatTags(out);
@@ -242,31 +237,35 @@ std::string ResolveWorkingCopy(TAEHset& set, WorkingCopy& copy, std::string_view
 }
 
 void NeutraliseFormatTags(std::string& markup) {
-  std::size_t pos = 0;
-  while ((pos = markup.find("<Y", pos)) != std::string::npos) {
-    const std::size_t end = TagEnd(markup, pos);
-    if (end == std::string::npos) return;
-    if (markup.compare(end + 1, 2, "<Y") == 0) std::fill(markup.begin() + static_cast<std::ptrdiff_t>(pos),
-                                                         markup.begin() + static_cast<std::ptrdiff_t>(end) + 1, '\x03');
-    pos = end + 1;
+  std::vector<std::pair<std::size_t, std::size_t>> overwritten;
+  markup::Tokenizer tokens(markup::TextPart(markup));
+  markup::Token previous;
+  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd; t = tokens.Next()) {
+    if (t.kind == markup::TokenKind::kFormatTag && previous.kind == markup::TokenKind::kFormatTag &&
+        previous.End() == t.at) {
+      overwritten.emplace_back(previous.at, previous.text.size());
+    }
+    previous = t;
   }
+  for (const auto& [at, length] : overwritten) markup.replace(at, length, length, '\x03');
 }
 
 std::string TitleFromText(std::string_view markup) {
   std::string collected;
-  std::size_t i = 0;
-  while (i < markup.size() && markup[i] != '\0' && collected.size() <= kTitleStopsAfter) {
-    if (markup[i] != '<') {
-      collected.push_back(markup[i++]);
+  markup::Tokenizer tokens(markup::TextPart(markup));
+  for (markup::Token t = tokens.Next();
+       t.kind != markup::TokenKind::kEnd && collected.size() <= kTitleStopsAfter; t = tokens.Next()) {
+    if (t.kind == markup::TokenKind::kText || t.kind == markup::TokenKind::kControls ||
+        t.kind == markup::TokenKind::kEntity) {
+      // Collected as written, references undecoded, up to the limit.
+      collected.append(t.text.substr(0, kTitleStopsAfter + 1 - collected.size()));
       continue;
     }
-    if (markup.compare(i, 2, "<Z") == 0) {
+    if (t.kind == markup::TokenKind::kParagraphTag) {
       if (collected.size() > kTitleParagraphStop) break;
       if (!collected.empty() && collected.back() != ' ') collected.push_back(' ');
     }
-    const std::size_t end = TagEnd(markup, i);
-    if (end == std::string_view::npos) break;
-    i = end + 1;
+    if (!t.closed) break;
   }
   std::size_t first = 0;
   while (first < collected.size() && static_cast<unsigned char>(collected[first]) <= 32) ++first;
@@ -287,7 +286,7 @@ std::string TitleFromText(std::string_view markup) {
       case 'g': case 'G': title.push_back(']'); k += 4; break;
       case 'l': case 'L': title.push_back('['); k += 4; break;
       default: {
-        const richtext::DecodedEntity entity = richtext::DecodeEntity(collected, k);
+        const markup::DecodedEntity entity = markup::DecodeEntity(collected, k);
         title.push_back(static_cast<char>(entity.character));
         k += std::max<std::size_t>(1, entity.length);
         break;
@@ -295,8 +294,8 @@ std::string TitleFromText(std::string_view markup) {
     }
   }
   for (char& c : title) c = SafeTitleCharacter(static_cast<unsigned char>(c));
-  if (title.size() > kTitleCapacity) title.resize(kTitleCapacity);
+  if (title.size() > static_cast<std::size_t>(kPageTitleCapacity)) title.resize(kPageTitleCapacity);
   return title;
 }
 
-}  // namespace tarn::document
+}  // namespace tarn::page
