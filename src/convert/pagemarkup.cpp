@@ -3,6 +3,7 @@
 
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "markup/tokenizer.h"
 
 namespace tarn::convert {
 
@@ -20,7 +21,7 @@ PageMarkup::PageMarkup(document::TAEHoggetto& page) {
     m_copy = page.ReadContent().value_or(std::string());
     m_text = m_copy;
   }
-  m_text = m_text.substr(0, m_text.find('\0'));
+  m_text = markup::TextPart(m_text);
 }
 
 }  // namespace tarn::convert
