@@ -241,6 +241,16 @@ TEST_F(RtfExport, TablesAreRowsOfCells) {
   EXPECT_LT(body.find("\\row \\pard\\plain"), body.find(" after"));
 }
 
+TEST_F(RtfExport, FixedColumnsAreStoredInPixels) {
+  TAEHoggetto* table = Table(1, 2);
+  table->SetU8(5, 1);
+  table->SetI16(97, 96);  // an inch
+  table->SetU8(6, 1);
+  table->SetI16(99, 48);
+  const std::string body = BodyOf("<Z S0 >" + Tag(table->GetId()) + "<Z S1 >a<T><Z S1 >b<T>");
+  EXPECT_NE(body.find("\\cellx1440\\cellx2160 "), std::string::npos) << body;
+}
+
 TEST_F(RtfExport, HeadersAreWrittenWhenThePagesChange) {
   TAEHoggetto* top = Page("Top", "<Z S0 >Top");
   TAEHoggetto* other = Page("Other", "<Z S0 >Other");

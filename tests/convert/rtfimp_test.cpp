@@ -8,6 +8,7 @@
 #include "base/bytes.h"
 #include "base/hex.h"
 #include "convert/aehtortf.h"
+#include "convert/importrecords.h"
 #include "convert/rtffixture.h"
 #include "convert/rtfpicture.h"
 #include "document/imagecodec.h"
@@ -409,6 +410,16 @@ TEST_F(RtfImport, ClipboardContainer) {
   container.clear();
   rtf.ConvertPaste("not rtf", container, 0, 0);
   EXPECT_EQ(container, std::string("\1\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\1\0\0\0<Z S0 >\0", 28));
+}
+
+// A page's name can change after the hypertext has looked it up.
+TEST_F(RtfImport, PageNamesAreFoundAfterTheyChange) {
+  TAEHoggetto* page = Page("P", "<Z S0 >");
+  SetPageLookupName(*page, "first");
+  EXPECT_EQ(set->FindPage("FIRST"), page);
+  SetPageLookupName(*page, "second");
+  EXPECT_EQ(set->FindPage("second"), page);
+  EXPECT_EQ(set->FindPage("first"), nullptr);
 }
 
 // ---- Hostile input ----
