@@ -35,7 +35,7 @@ constexpr Marker kMarkers[] = {
     {"!RefI:", 21}, {"!RefL:", 22}, {"!RefP:", 23}, {"!RefF:", 24},
     {"!RefX:", 25}, {"!RefY:", 26}, {"!ReCP:", 27}, {"!ReCF:", 28},
 };
-constexpr int kParameterMarker = 27;
+constexpr int kParameterMarker = document::field::kShortParameter;
 
 std::string ParagraphTag(int style) { return "<Z S" + std::to_string(style) + " >"; }
 

@@ -19,6 +19,7 @@
 #include "document/recordfields.h"
 #include "markup/tokenizer.h"
 #include "platform/messages.h"
+#include "richtext/localform.h"
 
 namespace tarn::convert {
 
@@ -30,15 +31,15 @@ using richtext::TMyFont;
 
 namespace {
 
-constexpr std::uint8_t kBold = 1;
-constexpr std::uint8_t kItalic = 2;
-constexpr std::uint8_t kUnderline = 4;
-constexpr std::uint8_t kStrike = 8;
-constexpr int kNumbered = 6;
-constexpr int kBulleted = 10;
+using document::field::style::kBold;
+using document::field::style::kItalic;
+using document::field::style::kUnderline;
+constexpr std::uint8_t kStrike = document::field::style::kStrikeout;
+constexpr int kNumbered = document::field::style::kListNumbered;
+constexpr int kBulleted = document::field::style::kListBullet;
 constexpr int kLineHeightSet = -19999;
-constexpr std::uint32_t kWorkingLinkKind = 0x6F;
-constexpr std::uint32_t kPlacedObjectKind = 0xFF;
+constexpr std::uint32_t kWorkingLinkKind = richtext::kLocalLinkKind;
+constexpr std::uint32_t kPlacedObjectKind = markup::kObjectTagKind;
 constexpr std::int32_t kImageBackground = 0x02000000;
 constexpr int kFreeColumnTwips = 30;
 constexpr int kNarrowestText = 1000;

@@ -16,6 +16,7 @@
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "markup/entities.h"
+#include "richtext/localform.h"
 
 namespace tarn::convert {
 
@@ -27,7 +28,7 @@ namespace {
 constexpr int kContextCapacity = 20;
 constexpr int kTitleCapacity = 71;
 constexpr std::int32_t kContainerVersion = 1;
-constexpr std::uint32_t kWorkingLinkKind = 0x6F;
+constexpr std::uint32_t kWorkingLinkKind = richtext::kLocalLinkKind;
 constexpr std::string_view kPlaceholder = "<$00000000>";
 constexpr std::string_view kLinkEnd = "<%>";
 constexpr int kProgressPhase = 10;

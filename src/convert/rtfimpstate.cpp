@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "convert/rtfimplexer.h"
+#include "document/recordfields.h"
 
 namespace tarn::convert {
 
@@ -35,10 +36,10 @@ namespace {
 
 using rtf::Word;
 
-constexpr std::uint8_t kBold = 1;
-constexpr std::uint8_t kItalic = 2;
-constexpr std::uint8_t kUnderline = 4;
-constexpr std::uint8_t kStrike = 8;
+using document::field::style::kBold;
+using document::field::style::kItalic;
+using document::field::style::kUnderline;
+constexpr std::uint8_t kStrike = document::field::style::kStrikeout;
 constexpr int kTwipsPerInch = 1440;
 constexpr double kDefaultMarginMm = 3.0;
 constexpr int kNarrowRightMargin = 3;

@@ -10,6 +10,7 @@
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "markup/tokenizer.h"
+#include "richtext/localform.h"
 
 namespace tarn::convert {
 
@@ -18,11 +19,11 @@ using markup::TokenKind;
 
 namespace {
 
-constexpr std::uint32_t kWorkingLinkKind = 0x6F;
-constexpr std::uint32_t kPlacedObjectKind = 0xFF;
+constexpr std::uint32_t kWorkingLinkKind = richtext::kLocalLinkKind;
+constexpr std::uint32_t kPlacedObjectKind = markup::kObjectTagKind;
 constexpr int kFirstMarker = 21;
 constexpr int kLastMarker = 28;
-constexpr int kParameterMarker = 27;
+constexpr int kParameterMarker = document::field::kShortParameter;
 constexpr std::string_view kMarkerNames[] = {"!RefI:", "!RefL:", "!RefP:", "!RefF:",
                                             "!RefX:", "!RefY:", "!ReCP:", "!ReCF:"};
 
