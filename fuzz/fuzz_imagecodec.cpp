@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   doc::SniffImageFormat(bytes);
   doc::MetafileSize(bytes);
-  for (auto decode : {doc::DecodeGif, doc::DecodeJpeg, doc::DecodeBmp}) {
+  for (auto decode : {doc::DecodeGif, doc::DecodeJpeg, doc::DecodeBmp, doc::DecodePng}) {
     if (const auto bitmap = decode(bytes)) CheckReencoding(*bitmap);
   }
   return 0;

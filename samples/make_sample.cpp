@@ -1,11 +1,13 @@
 // Writes the sample hypertext bundled with Tarn: a few pages with titles,
-// text in three styles, links between pages, a keyword and a GIF image.
+// text in three styles, links between pages, a keyword, a GIF image and a
+// small chapter tree.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "app/compose.h"
 #include "base/filestream.h"
+#include "document/aehorderedtree.h"
 #include "document/aehset.h"
 #include "document/imagecodec.h"
 #include "platform/testing/testplatform.h"
@@ -94,6 +96,19 @@ int main(int argc, char** argv) {
                        Id(placed->GetId()) + "> a lake.<Z S0 >Back to the <$" + Id(pages[0]->GetId()) +
                        ">cover<%>." + nul);
   pages[0]->SetI32(105, welcome->Index());
+
+  // A small chapter tree, so that a newcomer sees chapters in the Pages
+  // panel and the default page order at once.
+  TAEHorderedTree tree;
+  tree.Editable = true;
+  tree.SetLinkedAEHset(&set);
+  TreeNode& root = *tree.RootNode();
+  tree.Rename(root, out.filename().string());
+  TreeNode* opening = tree.AddChapter(root, "Welcome");
+  tree.AddObject(*opening, pages[0]->GetId());
+  TreeNode* steps = tree.AddChapter(root, "First steps");
+  tree.AddObject(*steps, pages[1]->GetId());
+  tree.AddObject(*steps, pages[2]->GetId());
   if (!set.SaveToFile(out)) {
     for (const auto& e : set.SaveErrors()) std::fprintf(stderr, "%s\n", e.c_str());
     return 1;

@@ -13,6 +13,7 @@ cmake --build build-fuzz --target "$target"
 corpus=$(mktemp -d)
 cp -r fuzz/corpus/"${target#fuzz_}"/. "$corpus"/ 2>/dev/null || true
 [ "$target" = fuzz_load ] && cp samples/sample.aeh "$corpus"/
+[ "$target" = fuzz_htmlimport ] && cp tests/data/htmlimport/*.html tests/data/golden/html/*.html "$corpus"/
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}
 export ASAN_OPTIONS=halt_on_error=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}
 artifacts=build-fuzz/artifacts/$target

@@ -56,9 +56,17 @@ constexpr Help kHelp[] = {
      "text: the pages' plain text into OUT, one after another.\n"
      "rtf, winhelp, text: listed pages that do not exist are left out; exit 1 when a\n"
      "file cannot be written."},
-    {"import", "tarn-cli import rtf|text OUT.aeh FILE... [--cut heading|paragraphs:N] [--into EXISTING.aeh]",
-     "Reads the files as new pages and saves the hypertext as OUT.aeh: a new hypertext,\n"
-     "or the one given by --into (which is left as it is when OUT.aeh names another file).\n"
+    {"import",
+     "tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder] [--into EXISTING.aeh]\n"
+     "       tarn-cli import rtf|text OUT.aeh FILE... [--cut heading|paragraphs:N] [--into EXISTING.aeh]",
+     "Makes a new hypertext OUT.aeh (or, with --into, adds to a copy of EXISTING.aeh saved\n"
+     "as OUT.aeh) with new pages read from the files.\n"
+     "html: a page for each HTML file, the pictures they show copied in.\n"
+     "  --follow           also import the pages the files link to, level by level\n"
+     "  --depth N          follow links N levels deep (10 by default)\n"
+     "  --max-pages N      import at most N pages (1000 by default)\n"
+     "  --any-folder       follow links out of the start file's folder tree too\n"
+     "  Prints what was imported and the references that could not be followed.\n"
      "rtf: every page break starts a page; styles, lists, tables, pictures, footnotes,\n"
      "comments and hyperlinks come along.\n"
      "  --cut heading          headings (levels up to --heading-level, 4 by default) cut\n"
@@ -72,10 +80,28 @@ constexpr Help kHelp[] = {
      "                         hot spots links, keywords keywords; a report is printed\n"
      "text: each line becomes a paragraph; UTF-8 and UTF-16 files are converted, and\n"
      "characters the code page lacks become \"?\" (their number is told).\n"
-     "Exit 1 when nothing could be imported or OUT.aeh cannot be written."},
+     "Exit 1 when a file cannot be read, nothing could be imported or OUT.aeh cannot\n"
+     "be written."},
     {"render", "tarn-cli render FILE --page N --png OUT.png [--width PIXELS]",
      "Draws page N as the page view shows it into a PNG, without a display.\n"
      "  --width PIXELS     the width to lay the page out at (800 by default)"},
+    {"tree", "tarn-cli tree FILE [--json]",
+     "Prints the page order tree: the chapters (in brackets) and the pages with their\n"
+     "indices and titles. A damaged stored tree is shown mended: every live page once.\n"
+     "  --json   the tree and the default page order as one JSON object"},
+    {"refs", "tarn-cli refs FILE --page N [--json]",
+     "Prints what refers to page N (pages and prototypes, and how; the hypertext's\n"
+     "cover, contents, header and footer page) and what page N refers to (pages,\n"
+     "links and files).\n"
+     "  --json   the same as one JSON object\n"
+     "Exit 1 when page N does not exist."},
+    {"delete", "tarn-cli delete FILE --page N [--yes] [--out OUT]",
+     "Prints the references that deleting page N would break. With references and\n"
+     "without --yes nothing is written and the exit status is 1. Otherwise every\n"
+     "reference and the page go, and the hypertext is saved.\n"
+     "  --yes       delete even when references break\n"
+     "  --out OUT   save as OUT (default: over FILE, keeping FILE.bak)\n"
+     "Page 0 is never deleted."},
     {"commands", "tarn-cli commands [--json]",
      "Prints the editor's menus, toolbars and popup menus: where each command is, its\n"
      "caption, its shortcut, its object name, and whether this version has built it.\n"

@@ -8,13 +8,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "app/compose.h"
 #include "climessages.h"
-#include "rtfcommands.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "richtext/pagetext.h"
+#include "rtfcommands.h"
 
 namespace tarn::cli {
 namespace {
@@ -31,12 +32,12 @@ void TerminalProgress::OnExpProgress(const convert::TAEHconv& /*sender*/, int it
   if (phase != m_phase) Finish();
   m_phase = phase;
   const int percent = total > 0 ? item * 100 / total : 100;
-  std::fprintf(stderr, "\r%s, phase %d: %d%%", m_verb, phase, percent);
+  std::fprintf(stderr, "\rExporting, phase %d: %d%%", phase, percent);
   std::fflush(stderr);
 }
 
 void TerminalProgress::Finish() {
-  if (m_phase != 0) std::fprintf(stderr, "\r%s, phase %d: 100%%\n", m_verb, m_phase);
+  if (m_phase != 0) std::fprintf(stderr, "\rExporting, phase %d: 100%%\n", m_phase);
   m_phase = 0;
 }
 
@@ -55,11 +56,9 @@ bool ParsePages(const std::string& text, std::vector<int>& pages) {
   return !pages.empty();
 }
 
-int Export(const std::vector<std::string>& args) {
-  if (!args.empty() && (args[0] == "rtf" || args[0] == "winhelp" || args[0] == "text")) {
-    return ExportRtfOrText(args);
-  }
-  if (args.empty() || args[0] != "html") return kExitUsage;
+namespace {
+
+int ExportHtml(const std::vector<std::string>& args) {
   std::vector<std::string> files;
   std::vector<int> pages;
   bool htm = false;
@@ -113,6 +112,29 @@ int Export(const std::vector<std::string>& args) {
     return kExitFailed;
   }
   return kExitOk;
+}
+
+struct Format {
+  std::string_view name;
+  int (*run)(const std::vector<std::string>& args);
+};
+
+// Each runner gets the arguments with the format first.
+constexpr Format kFormats[] = {
+    {"html", ExportHtml},
+    {"rtf", ExportRtfOrText},
+    {"winhelp", ExportRtfOrText},
+    {"text", ExportRtfOrText},
+};
+
+}  // namespace
+
+int Export(const std::vector<std::string>& args) {
+  if (args.empty()) return kExitUsage;
+  for (const Format& format : kFormats) {
+    if (args[0] == format.name) return format.run(args);
+  }
+  return kExitUsage;
 }
 
 }  // namespace tarn::cli

@@ -11,14 +11,12 @@ namespace tarn::cli {
 // "Exporting, phase N: P%" rewritten in place, one line per phase.
 class TerminalProgress : public convert::ExportProgress {
  public:
-  explicit TerminalProgress(const char* verb = "Exporting") : m_verb(verb) {}
   ~TerminalProgress() override;
   void OnExpProgress(const convert::TAEHconv& sender, int item, int total, int phase) override;
   // Ends the phase's line at 100%: progress is told before each document.
   void Finish();
 
  private:
-  const char* m_verb;
   int m_phase = 0;
 };
 

@@ -1,6 +1,5 @@
-// tarn-cli import: new pages from files of another format, saved as a
-// hypertext. Each format has its own command; this chooses by the first
-// argument.
+// tarn-cli import: makes a hypertext from files of another format, or adds
+// them to one. Each format has its own entry in import.cpp.
 #pragma once
 
 #include <string>
@@ -8,7 +7,8 @@
 
 namespace tarn::cli {
 
-// Arguments after "import"; answers the exit code (2 for bad usage).
+// Arguments after "import", the format first; answers the exit code (2 for
+// bad usage).
 int Import(const std::vector<std::string>& args);
 
 }  // namespace tarn::cli

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/compose.h"
@@ -18,6 +19,7 @@
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "json.h"
+#include "pages.h"
 
 namespace {
 
@@ -36,7 +38,12 @@ int Usage() {
       "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
       "       tarn-cli export rtf|winhelp|text FILE OUT [--pages N,M,...] [--per-page] [--yes]\n"
       "       tarn-cli import rtf|text OUT.aeh FILE... [--cut heading|paragraphs:N] [--into EXISTING.aeh]\n"
+      "       tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder]\n"
+      "                            [--into EXISTING.aeh]\n"
       "       tarn-cli render FILE --page N --png OUT.png [--width PIXELS]\n"
+      "       tarn-cli tree FILE [--json]\n"
+      "       tarn-cli refs FILE --page N [--json]\n"
+      "       tarn-cli delete FILE --page N [--yes] [--out OUT]\n"
       "       tarn-cli commands [--json]\n"
       "       tarn-cli --version | --help | help COMMAND\n",
       stderr);
@@ -192,17 +199,17 @@ int main(int argc, char** argv) {
     return rc == kExitUsage ? Usage() : rc;
   }
 #endif
-  if (command == "export") {
-    const int rc = cli::Export(args);
-    return rc == kExitUsage ? Usage() : rc;
-  }
-  if (command == "import") {
-    const int rc = cli::Import(args);
-    return rc == kExitUsage ? Usage() : rc;
-  }
-  if (command == "dump") {
-    const int rc = cli::Dump(args);
-    return rc == kExitUsage ? Usage() : rc;
+  // The commands that answer 2 for bad usage, which shows the usage.
+  using Command = int (*)(const std::vector<std::string>&);
+  constexpr std::pair<std::string_view, Command> kCommands[] = {
+      {"export", &cli::Export}, {"import", &cli::Import}, {"tree", &cli::Tree},
+      {"refs", &cli::Refs},     {"delete", &cli::Delete}, {"dump", &cli::Dump},
+  };
+  for (const auto& [name, run] : kCommands) {
+    if (command == name) {
+      const int rc = run(args);
+      return rc == kExitUsage ? Usage() : rc;
+    }
   }
   return Usage();
 }

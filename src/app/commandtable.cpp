@@ -607,7 +607,7 @@ constexpr std::string_view kBuilt[] = {
     "Mostracornici1Click", "NestedButtonClick", "BPrecedenteClick", "BseguenteClick",   "Pagina11Click",
     "Pagina12Click",  "Ricaricapagina1Click", "Correntepagina1Click", "PreviewHypertextClick",
     "Opzionidelprogramma1Click", "Opzioni2Click", "HelpAbout", "HelpContents", "HelpSearch", "Esempi1Click",
-    "Salvacomemodello1Click", "Vediquery1Click",
+    "Salvacomemodello1Click", "Vediquery1Click", "HypertextSearchClick", "Diagrammadeicollegamenti1Click",
 };
 
 std::string_view KeyName(int key) {

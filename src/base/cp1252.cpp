@@ -50,8 +50,15 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-
 }  // namespace
+
+std::optional<char> UnicodeToCp1252(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+  for (std::size_t i = 0; i < kHigh.size(); ++i) {
+    if (kHigh[i] == cp) return static_cast<char>(0x80 + i);
+  }
+  return std::nullopt;
+}
 
 char Cp1252Upper(char c) { return static_cast<char>(UpperByte(static_cast<unsigned char>(c))); }
 char Cp1252Lower(char c) { return static_cast<char>(LowerByte(static_cast<unsigned char>(c))); }
@@ -85,14 +92,6 @@ int CompareText(std::string_view a, std::string_view b) {
   }
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
-}
-
-std::optional<char> UnicodeToCp1252(char32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
-  for (std::size_t i = 0; i < kHigh.size(); ++i) {
-    if (kHigh[i] == cp) return static_cast<char>(0x80 + i);
-  }
-  return std::nullopt;
 }
 
 char32_t Cp1252ToUnicode(unsigned char c) {

@@ -22,9 +22,9 @@ std::string Cp1252ToUtf8(std::string_view text);
 // UTF-8 sequence, makes the whole conversion fail: callers refuse such input
 // visibly rather than storing something else.
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
+// The cp1252 byte of a Unicode code point, or nothing when cp1252 has none.
+std::optional<char> UnicodeToCp1252(char32_t cp);
 // The Unicode code point of one cp1252 byte.
 char32_t Cp1252ToUnicode(unsigned char c);
-// The cp1252 byte of a code point; nothing when cp1252 has no such character.
-std::optional<char> UnicodeToCp1252(char32_t cp);
 
 }  // namespace tarn::base

@@ -2,6 +2,7 @@
 #include "convert/aehconv.h"
 
 #include "document/aehset.h"
+#include "document/recordfields.h"
 
 namespace tarn::convert {
 
@@ -29,6 +30,20 @@ TAEHconv::TAEHconv() {
 std::string TAEHconv::ExportPrefix() const {
   if (!m_prefixOverride.empty()) return m_prefixOverride;
   return m_set != nullptr ? m_set->ExpPrefix() : std::string();
+}
+
+TAEHoggetto* TAEHconv::CreateImportText() {
+  if (m_set == nullptr) return nullptr;
+  auto page = m_set->NewObject(document::testoHtml);
+  page->SetI32(document::field::kPageBgColour, static_cast<std::int32_t>(ImportBackgroundColour));
+  page->SetI32(document::field::kPageBgImage, ImportBackgroundImage);
+  // The empty first page of a new hypertext (its text at most "<Z S0 >" and
+  // its end) gives way to the first imported page.
+  constexpr std::int64_t kEmptyText = 9;
+  const TAEHoggetto* first = m_set->GetObject(document::testoHtml, 0);
+  const bool replaceFirst =
+      m_set->CountOf(document::testoHtml) <= 1 && (first == nullptr || first->ContentLength() <= kEmptyText);
+  return m_set->Register(std::move(page), replaceFirst ? 0 : -1);
 }
 
 void TAEHconv::ReportProgress(int item, int total, int phase) const {

@@ -74,8 +74,13 @@ class TAEHconv {
   // Clipboard data into the container a text box inserts.
   virtual void ConvertPaste(std::string_view source, std::string& container, int codeMode, int styleNumber) = 0;
 
-  // FIXME: the page records the importers fill (CreateImportText) are made
-  // here once the HTML importer exists.
+  // The background of the pages an import makes (the import dialog sets
+  // them): a colour, and an image index or -1.
+  std::uint32_t ImportBackgroundColour = 0xFFFFFF;
+  std::int32_t ImportBackgroundImage = -1;
+  // A new page for an importer, registered: the empty first page of a new
+  // hypertext is replaced, otherwise the first free slot is taken.
+  TAEHoggetto* CreateImportText();
 
   // Why the last export run ended early (empty after a run that succeeded).
   const std::string& ErrorText() const { return m_error; }

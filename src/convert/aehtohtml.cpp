@@ -123,11 +123,6 @@ void TAEHtoHtml::ConvertText(std::string_view /*markup*/, std::string& /*out*/) 
 void TAEHtoHtml::ConvertPaste(std::string_view /*source*/, std::string& /*container*/, int /*codeMode*/,
                               int /*styleNumber*/) {}
 
-int TAEHtoHtml::ImportFiles(const std::vector<fs::path>& /*files*/, bool /*flag*/) {
-  // FIXME: the HTML importer (pages from HTML files) plugs in here.
-  return 0;
-}
-
 // ---- Runs ----
 
 template <typename Steps>

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "convert/htmlbody.h"
+#include "convert/htmlimport.h"
 #include "document/objectkinds.h"
 
 namespace tarn::convert {
@@ -82,6 +83,19 @@ class TAEHtoHtml : public THtmlBody {
   std::string ExpandObjectReferences(const TAEHoggetto& record) override;
   std::string ExpandObjectReferences(const TAEHoggetto& record, std::string_view text);
 
+  // Import (htmlimport.cpp). One page from bytes already read, as if read
+  // from `name` (whose folder the page's references are taken from);
+  // answers the page's index, -1 when none was made.
+  int ImportHtmlSource(std::string_view bytes, const std::filesystem::path& name);
+  // The HTML files reachable by links from the start file, the start file
+  // not listed; `depth` counts the levels, the start file's included.
+  void CollectLinkedFiles(const std::filesystem::path& start, std::vector<std::filesystem::path>& list, int depth);
+  CrawlResult CollectLinkedFiles(const std::filesystem::path& start, const CrawlLimits& limits);
+  // What the last import made and what it could not follow.
+  const HtmlImportReport& ImportReport() const { return m_importReport; }
+  // Reads the files an import needs (pages, style sheets); unset, from disk.
+  std::function<bool(const std::filesystem::path&, std::string&)> ImportFileReader;
+
   // Roll-over images of the page being written.
   RecordList& RollOverList() { return m_rollOver; }
 
@@ -116,6 +130,7 @@ class TAEHtoHtml : public THtmlBody {
   std::filesystem::path m_readyFolder;
   // Pages being pulled in by "!RefP:", against a page that pulls in itself.
   std::vector<const TAEHoggetto*> m_pulledPages;
+  HtmlImportReport m_importReport;
 };
 
 }  // namespace tarn::convert

@@ -8,6 +8,8 @@ class TAEHconv;
 
 // Phases of an HTML export run.
 enum ExportPhase : int { kPhasePages = 1, kPhaseFrameless = 2, kPhaseFiles = 3 };
+// The phase an import reports for each file it reads.
+inline constexpr int kPhaseImportFiles = 1;
 
 class ExportProgress {
  public:

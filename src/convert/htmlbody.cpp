@@ -103,6 +103,8 @@ void THtmlBody::WalkText(HtmlText& t, std::string_view markup) {
       case TokenKind::kEntity:
         WritePendingFormat(t);
         out.append(token.text);
+        // A blank after a reference is an ordinary blank again.
+        t.lastWasBlank = false;
         continue;
       case TokenKind::kControls:
         // Control bytes carry nothing (runs of them stand for neutralised

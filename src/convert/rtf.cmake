@@ -1,7 +1,6 @@
 # The RTF and plain-text converters: RTF and WinHelp export, RTF import, text
 # export and import, and what they share (code pages, pictures, the records
 # importers make).
-find_package(PNG REQUIRED)
 target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/textcodec.cpp
   ${CMAKE_CURRENT_LIST_DIR}/importrecords.cpp
@@ -19,4 +18,3 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/aehtotxt.cpp
   ${CMAKE_CURRENT_LIST_DIR}/txtexport.cpp
 )
-target_link_libraries(tarn_core PRIVATE PNG::PNG)

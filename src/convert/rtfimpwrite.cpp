@@ -498,7 +498,7 @@ void TRtfPage::FinishPicture() {
       }
       break;
     case 3:
-      bitmap = DecodePng(p.data);
+      bitmap = document::DecodePng(p.data);
       break;
     case 4: {
       // A JPEG is kept as it is; its size comes from its header.

@@ -1,7 +1,5 @@
-// Metafiles, bitmaps and PNG data in RTF; see rtfpicture.h.
+// Metafiles and bitmaps in RTF; see rtfpicture.h.
 #include "convert/rtfpicture.h"
-
-#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -203,32 +201,6 @@ std::optional<std::pair<int, int>> JpegSize(std::string_view bytes) {
 
 bool PlausiblePicture(int width, int height, std::size_t dataBytes) {
   return width > 0 && height > 0 && static_cast<std::int64_t>(width) * height <= PixelBound(dataBytes);
-}
-
-std::optional<base::Bitmap> DecodePng(std::string_view bytes) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return std::nullopt;
-  if (image.width == 0 || image.height == 0 ||
-      static_cast<std::int64_t>(image.width) * image.height > PixelBound(bytes.size())) {
-    png_image_free(&image);
-    return std::nullopt;
-  }
-  // Blue, green, red, alpha bytes are the 0xAARRGGBB words of a bitmap.
-  image.format = PNG_FORMAT_BGRA;
-  base::Bitmap bitmap;
-  bitmap.width = static_cast<int>(image.width);
-  bitmap.height = static_cast<int>(image.height);
-  bitmap.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-  if (!png_image_finish_read(&image, nullptr, bitmap.pixels.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return std::nullopt;
-  }
-  for (std::uint32_t& p : bitmap.pixels) {
-    if ((p >> 24) == 0) bitmap.transparent = true;
-    else p |= 0xFF000000u;
-  }
-  return bitmap;
 }
 
 }  // namespace tarn::convert

@@ -1,6 +1,6 @@
 // Pictures as RTF carries them: Windows metafiles (the placeable header the
 // RTF data lacks, the bitmap a metafile draws, a metafile that draws a
-// bitmap), device-independent bitmaps and PNG data.
+// bitmap) and device-independent bitmaps.
 #pragma once
 
 #include <optional>
@@ -24,7 +24,6 @@ std::optional<base::Bitmap> BitmapInMetafile(std::string_view wmf);
 std::string MetafileOfBitmap(const base::Bitmap& bitmap);
 // A device-independent bitmap: its header, colours and pixels.
 std::optional<base::Bitmap> DecodeDib(std::string_view dib);
-std::optional<base::Bitmap> DecodePng(std::string_view bytes);
 // The size a JPEG's frame header gives, without decoding it.
 std::optional<std::pair<int, int>> JpegSize(std::string_view bytes);
 // Whether a picture of the size may come from that much data: a few bytes

@@ -454,7 +454,7 @@ void TAEHoggetto::UpgradeShortRecord(std::int64_t size) {
       }
       break;
     case bottoneCGI:
-      if (size < kButtonFullSize) SetI16(kButton186, -1);
+      if (size < kButtonFullSize) SetI16(kButtonNaturalWidth, -1);
       break;
     case multiMedia:
       if (Subtype() != kMediaReferenced && Subtype() != kMediaCustom && I32(kMediaReference) != -1) {

@@ -19,6 +19,7 @@
 #include "base/cp1252.h"
 #include "base/hex.h"
 #include "base/winpath.h"
+#include "document/aehorderedtree.h"
 #include "document/aehtesto.h"
 #include "document/imagecodec.h"
 #include "document/recordfields.h"
@@ -823,7 +824,10 @@ int TAEHset::NextInSequence(int page) const { return NeighbourInSequence(page, +
 
 int TAEHset::NeighbourInSequence(int page, int direction) const {
   const TAEHoggetto* self = GetObject(testoHtml, page);
-  if (self == nullptr || self->I16(kPageBrowseNumber) < 0) return page;
+  if (self == nullptr) return page;
+  // A page outside every numbered sequence moves along the default page
+  // order, so that "previous" and "next" lead somewhere on any page.
+  if (self->I16(kPageBrowseNumber) < 0) return NeighbourInPageOrder(*this, page, direction);
   const int group = self->I16(kPageBrowseGroup);
   const int number = self->I16(kPageBrowseNumber);
   int best = page;
@@ -922,14 +926,17 @@ TAEHoggetto* TAEHset::AddImageFile(const fs::path& path) {
       width = size->first;
       height = size->second;
     }
-  } else if (ext == ".bmp") {
-    auto bitmap = DecodeBmp(bytes);
+  } else if (ext == ".bmp" || ext == ".png") {
+    auto bitmap = ext == ".bmp" ? DecodeBmp(bytes) : DecodePng(bytes);
     if (!bitmap) return nullptr;
-    // A bitmap is stored as a GIF when the colour reduction works, else as
-    // a JPEG: browsers show neither BMP nor its size well.
-    std::string newExt = ".gif";
-    auto encoded = EncodeGif(*bitmap);
-    if (!encoded) {
+    // Pictures are stored as GIF or JPEG only. A bitmap becomes a GIF when
+    // the colour reduction works, else a JPEG: browsers show neither BMP nor
+    // its size well. A PNG of more colours than a GIF holds and without
+    // transparency is a photograph, which a JPEG keeps far better.
+    const bool photograph = ext == ".png" && !bitmap->transparent && !FitsGifPalette(*bitmap);
+    std::string newExt = photograph ? ".jpg" : ".gif";
+    auto encoded = photograph ? EncodeJpeg(*bitmap) : EncodeGif(*bitmap);
+    if (!encoded && !photograph) {
       newExt = ".jpg";
       encoded = EncodeJpeg(*bitmap);
     }
@@ -973,7 +980,7 @@ std::unique_ptr<TAEHoggetto> TAEHset::AddImmagineNew(TAEHoggetto* image) {
   auto placed = NewObject(immagineNew);
   placed->SetI32(kPlacedImage2, -1);
   placed->SetI32(kPlacedImage3, -1);
-  placed->SetU8(kPlaced13, 4);
+  placed->SetU8(kPlacedAlignment, 4);
   placed->SetU8(kPlaced14, 0);
   placed->SetI16(kPlaced23, 0);
   if (image == nullptr) {

@@ -224,6 +224,12 @@ class TAEHset {
   void AddView(LinkedView* view);
   void RemoveView(LinkedView* view);
 
+  // A copy of the whole hypertext for reading on another thread while this
+  // one goes on being edited: header and records copied, data blocks shared
+  // (they are replaced, never changed in place), lazy content read through
+  // a handle of its own. The copy has no views, hooks or undo.
+  std::unique_ptr<TAEHset> ReadingCopy() const;
+
   bool IsModified() const { return m_modified; }
   void SetModified(bool on) { m_modified = on; }
   // Set while the application closes: views get no page back after a save.

@@ -1,5 +1,5 @@
-// Picture files in and out: GIF through giflib, JPEG through libjpeg, Windows
-// bitmaps by hand, and the picture size a metafile header announces. Every
+// Picture files in and out: GIF through giflib, JPEG through libjpeg, PNG
+// through libpng (read only), Windows bitmaps by hand, and the picture size a metafile header announces. Every
 // decoder treats its input as hostile: sizes are checked against what the
 // bytes could hold before anything is allocated, and library errors come back
 // as nullopt instead of ending the program.
@@ -8,6 +8,7 @@
 #include <gif_lib.h>
 #include <jerror.h>
 #include <jpeglib.h>
+#include <png.h>
 
 #include <algorithm>
 #include <array>
@@ -103,6 +104,14 @@ void MarkTransparency(base::Bitmap& bitmap) {
   bitmap.transparent = std::any_of(bitmap.pixels.begin(), bitmap.pixels.end(),
                                    [](std::uint32_t p) { return Alpha(p) != 0xFF; });
 }
+
+// ---------------------------------------------------------------------------
+// PNG reading.
+
+constexpr std::string_view kPngSignature("\x89PNG\r\n\x1A\n", 8);
+// Deflate makes at most 1032 bytes of one, and a pixel takes at least one
+// bit: a file cannot describe more pixels than this per byte of itself.
+constexpr std::int64_t kPngPixelsPerByte = std::int64_t{1032} * 8;
 
 // ---------------------------------------------------------------------------
 // GIF reading.
@@ -912,6 +921,7 @@ ImageFormat SniffImageFormat(std::string_view bytes) {
   if (bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a")) return ImageFormat::Gif;
   if (bytes.starts_with("\xFF\xD8\xFF")) return ImageFormat::Jpeg;
   if (bytes.starts_with("BM")) return ImageFormat::Bmp;
+  if (bytes.starts_with(kPngSignature)) return ImageFormat::Png;
   if (IsPlaceableWmf(bytes) || IsBareWmf(bytes)) return ImageFormat::Wmf;
   if (IsEmf(bytes)) return ImageFormat::Emf;
   return ImageFormat::Unknown;
@@ -991,6 +1001,30 @@ std::optional<base::Bitmap> DecodeBmp(std::string_view bytes) {
   return bitmap;
 }
 
+std::optional<base::Bitmap> DecodePng(std::string_view bytes) {
+  // The simplified interface reports errors by its answers and frees its
+  // state when it fails; the guard frees it on every other way out.
+  struct PngImage {
+    png_image image{};
+    ~PngImage() { png_image_free(&image); }
+  } png;
+  png.image.version = PNG_IMAGE_VERSION;
+  if (png_image_begin_read_from_memory(&png.image, bytes.data(), bytes.size()) == 0) return std::nullopt;
+  const std::int64_t width = png.image.width;
+  const std::int64_t height = png.image.height;
+  const std::int64_t limit = std::min(kMaxPixels, static_cast<std::int64_t>(bytes.size()) * kPngPixelsPerByte);
+  if (width <= 0 || height <= 0 || width * height > limit) return std::nullopt;
+  // Bytes in the order that makes each pixel a native 0xAARRGGBB.
+  png.image.format = std::endian::native == std::endian::little ? PNG_FORMAT_BGRA : PNG_FORMAT_ARGB;
+  base::Bitmap bitmap;
+  bitmap.width = static_cast<int>(width);
+  bitmap.height = static_cast<int>(height);
+  bitmap.pixels.assign(static_cast<std::size_t>(width * height), kTransparentPixel);
+  if (png_image_finish_read(&png.image, nullptr, bitmap.pixels.data(), 0, nullptr) == 0) return std::nullopt;
+  MarkTransparency(bitmap);
+  return bitmap;
+}
+
 std::optional<base::Bitmap> DecodeImage(std::string_view bytes) {
   switch (SniffImageFormat(bytes)) {
     case ImageFormat::Gif:
@@ -999,6 +1033,8 @@ std::optional<base::Bitmap> DecodeImage(std::string_view bytes) {
       return DecodeJpeg(bytes);
     case ImageFormat::Bmp:
       return DecodeBmp(bytes);
+    case ImageFormat::Png:
+      return DecodePng(bytes);
     case ImageFormat::Wmf:
     case ImageFormat::Emf:
     case ImageFormat::Unknown:
@@ -1024,6 +1060,11 @@ std::optional<std::string> EncodeGif(const base::Bitmap& bitmap) {
     if (!QuantizeColours(bitmap, image)) return std::nullopt;
   }
   return WriteGif(bitmap.width, bitmap.height, image);
+}
+
+bool FitsGifPalette(const base::Bitmap& bitmap) {
+  IndexedImage image;
+  return HasConsistentPixels(bitmap) && MapColoursExactly(bitmap, image);
 }
 
 std::optional<std::string> EncodeJpeg(const base::Bitmap& bitmap, int quality) {

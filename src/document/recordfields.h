@@ -95,9 +95,9 @@ constexpr int kProgramFileNameCapacity = 127;
 constexpr std::uint8_t kProgramFree = 1;
 
 // ---- Kind 8, table ----
-constexpr int kTableColumnKinds = 5;     // one byte per column
+constexpr int kTableColumnKinds = 5;     // one byte per column: 0 percent, 1 pixels, 2 free
 constexpr int kTablePercentWidth = 55;   // 1: the width is a percentage
-constexpr int kTablePixelWidth = 56;
+constexpr int kTablePixelWidth = 56;     // 16-bit
 constexpr int kTableExtraOffset = 58;
 constexpr int kTableCells81 = 81;
 constexpr int kTableLength16 = 85;
@@ -114,6 +114,7 @@ constexpr int kTableColumnSizes = 97;    // 16-bit per column
 constexpr int kTableZero197 = 197;
 constexpr int kTableZero201 = 201;
 constexpr int kTableZero205 = 205;
+constexpr int kTableBackground = 207;    // the table box's background, encoded as a cell's
 constexpr int kTableLightFrame = 211;
 constexpr int kTableDarkFrame = 215;
 constexpr int kTableForm = 219;          // 2; 1 for a record upgraded from the shorter form
@@ -121,6 +122,10 @@ constexpr int kTableShorterSize = 219;   // records of this size or smaller have
 constexpr std::uint8_t kTableNew = 2;
 constexpr int kMaxTableRows = 255;
 constexpr int kMaxTableColumns = 50;
+// A background value (of the table or of a cell in the content data) from
+// this one on names an image by its low 24 bits; below it is a colour, -1
+// transparent.
+constexpr std::int32_t kBackgroundImage = 0x03000000;
 
 // ---- Kind 9, frame set (frame map) ----
 constexpr int kFrameMapName = 5;
@@ -142,6 +147,8 @@ constexpr int kWindowDescriptionSize = 22;  // the content: a window's size, pla
 
 // ---- Kind 11, short object ----
 constexpr int kShortValue = 5;           // an anchor number or a referenced ObjectId
+constexpr std::uint8_t kShortComment = 10;    // its text in the content
+constexpr std::uint8_t kShortRawHtml = 11;    // its text in the extra block
 constexpr std::uint8_t kShortLauncher = 13;
 constexpr std::uint8_t kShortAnchor = 14;
 constexpr std::uint8_t kShortMarker = 15;
@@ -152,7 +159,9 @@ constexpr int kObjectName = 17;
 constexpr int kPrototypeNameCapacity = 40;   // kind 12
 constexpr int kDataSourceNameCapacity = 15;  // kind 13
 constexpr int kFormNameCapacity = 79;        // kinds 20..22
-constexpr int kFormStartNameCapacity = 255;  // kind 23
+constexpr int kFormStartNameCapacity = 255;  // kind 23: the action
+constexpr int kFormEncoding = 273;           // kind 23, after the action
+constexpr int kFormEncodingCapacity = 79;
 
 // ---- Kind 13, data source ----
 constexpr int kData46 = 46;
@@ -165,7 +174,7 @@ constexpr std::uint8_t kDataSourceNew = 7;
 constexpr int kPlacedImage = 0;
 constexpr int kPlacedImage2 = 5;
 constexpr int kPlacedImage3 = 9;
-constexpr int kPlaced13 = 13;
+constexpr int kPlacedAlignment = 13;     // 0 left, 1 right, 2 centre, 3 top, 4 middle, 5 bottom
 constexpr int kPlaced14 = 14;
 constexpr int kPlacedNaturalWidth = 15;
 constexpr int kPlacedNaturalHeight = 17;
@@ -220,7 +229,12 @@ constexpr std::uint8_t kListBullet = 10;
 // ---- Kinds 20..24: form objects and multimedia ----
 constexpr int kFieldValue = 97;          // kind 20; kind 22 the caption
 constexpr int kFieldValueCapacity = 79;
+constexpr int kFieldColumns = 177;       // kinds 20 and 21, a memo's columns
+constexpr int kFieldRows = 178;          // a memo's rows
+constexpr int kFieldSize = 179;          // an edit's width in characters, a list's rows
 constexpr int kFieldHasValue = 180;
+constexpr int kFieldChecked = 181;       // a check box or radio button checked at first
+constexpr int kFieldMultiple = 182;      // a list with multiple selection
 constexpr std::uint8_t kFloatingFrame = 18;  // kind 20 subtype
 constexpr int kFrameTarget = 108;        // kind 20 subtype 18: page shown
 constexpr int kFrameImage = 112;         // kind 20 subtype 18: image index
@@ -228,7 +242,10 @@ constexpr int kButtonImage = 177;        // kind 22
 constexpr int kButtonLink = 181;         // kind 22: a special link
 constexpr std::uint8_t kButtonSubmit = 1;
 constexpr std::uint8_t kButtonReset = 3;
-constexpr int kButton186 = 186;          // kind 22: -1 in a record upgraded from the shorter form
+constexpr int kButtonNaturalWidth = 186;   // kind 22, 16-bit: -1 in a record upgraded from the shorter form
+constexpr int kButtonNaturalHeight = 188;
+constexpr int kButtonWidth = 190;          // the display size
+constexpr int kButtonHeight = 192;
 constexpr int kButtonFullSize = 195;     // a kind 22 record shorter than this has the shorter form
 constexpr int kMediaReference = 17;      // kind 24: embedded file or prototype
 constexpr int kMediaAltImage = 21;

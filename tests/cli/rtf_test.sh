@@ -33,7 +33,7 @@ check "topic footnotes" grep -q '{\\super #{\\footnote' "$work/help/book.rtf"
 check "help project" grep -q '^\[MAP\]' "$work/help/book.HPJ"
 "$cli" import rtf "$work/help.aeh" "$work/help/book.rtf" --winhelp >"$work/report.txt"
 check "winhelp import exits 0" test $? -eq 0
-check "report of pages" grep -q 'Imported pages:' "$work/report.txt"
+check "report of pages" grep -q 'Imported pages (' "$work/report.txt"
 
 # Plain text both ways, with the paragraph cut.
 "$cli" export text "$sample" "$work/book.txt"

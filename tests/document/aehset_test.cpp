@@ -8,6 +8,9 @@
 
 #include "base/bytes.h"
 #include "base/cp1252.h"
+#include "base/winpath.h"
+#include "document/imagecodec.h"
+#include "document/recordfields.h"
 #include "document/aehtesto.h"
 #include "document/hostilefiles.h"
 #include "document/testfixtures.h"
@@ -17,6 +20,7 @@ namespace {
 
 using testing::AehBuilder;
 using testing::TestEnv;
+using namespace field;
 namespace fs = std::filesystem;
 
 TEST(AehSetNew, HeaderDefaultsAndDefaultStyles) {
@@ -422,9 +426,52 @@ TEST(AehSetImages, SameGifTwiceGivesFirstObjectAndBmpBecomesGif) {
 
   testing::WriteFile(env.Path("notes.txt"), "text");
   EXPECT_EQ(set.AddImageFile(env.Path("notes.txt")), nullptr);
+  testing::WriteFile(env.Path("broken.png"), "\x89PNG\r\n\x1A\n garbage");
+  EXPECT_EQ(set.AddImageFile(env.Path("broken.png")), nullptr);
   EXPECT_EQ(set.AddImageFile(env.Path("missing.gif")), nullptr);
   testing::WriteFile(env.Path("broken.gif"), "GIF89a garbage");
   EXPECT_EQ(set.AddImageFile(env.Path("broken.gif")), nullptr);
+}
+
+// PNG is kept as GIF (few colours, or transparency) or as JPEG (a
+// photograph): the file format stores no other pictures.
+TEST(AehSetImages, PngBecomesGifOrJpeg) {
+  struct Case {
+    const char* name;
+    base::Bitmap bitmap;
+    std::string stored;  // file name
+    int subtype;
+    std::int32_t transparency;
+  };
+  base::Bitmap clearPhoto = testing::PhotoBitmap(40, 30);
+  clearPhoto.pixels[0] = 0;
+  clearPhoto.transparent = true;
+  const Case cases[] = {
+      {"few colours", testing::SmallBitmap(6, 2, false), "icon.gif", 0, -2},
+      {"transparent", testing::SmallBitmap(6, 2, true), "clear.gif", 0, -1},
+      {"photograph", testing::PhotoBitmap(40, 30), "photo.jpg", 1, -2},
+      {"transparent photograph", clearPhoto, "clearphoto.gif", 0, -1},
+  };
+  for (const Case& c : cases) {
+    TestEnv env;
+    TAEHset set(env.Services());
+    const fs::path file = env.Path(base::ChangeFileExt(c.stored, ".png"));
+    testing::WriteFile(file, testing::PngOf(c.bitmap));
+    TAEHoggetto* image = set.AddImageFile(file);
+    ASSERT_NE(image, nullptr) << c.name;
+    EXPECT_EQ(image->FileName(), c.stored) << c.name;
+    EXPECT_EQ(image->Subtype(), c.subtype) << c.name;
+    EXPECT_EQ(image->I32(kImageTransparency), c.transparency) << c.name;
+    EXPECT_EQ(image->I16(kImageWidth), c.bitmap.width) << c.name;
+    EXPECT_EQ(image->I16(kImageHeight), c.bitmap.height) << c.name;
+    // What is stored reads back as the picture.
+    const auto stored = DecodeImage(image->ReadContent().value_or(""));
+    ASSERT_TRUE(stored) << c.name;
+    EXPECT_EQ(stored->width, c.bitmap.width) << c.name;
+    if (c.subtype == 0 && c.bitmap.pixels.size() < 256) {
+      EXPECT_EQ(stored->pixels, c.bitmap.pixels) << c.name;
+    }
+  }
 }
 
 TEST(AehSetImages, CacheEvictsFirstInFirstOut) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -14,6 +15,8 @@
 #include <set>
 #include <string>
 #include <vector>
+
+#include "document/testfixtures.h"
 
 namespace tarn::document {
 namespace {
@@ -639,7 +642,48 @@ TEST(Encoders, RefuseInconsistentBitmaps) {
 }
 
 // ---------------------------------------------------------------------------
-// Damaged input.
+// PNG.
+
+// A PNG chunk with its length and CRC.
+std::string PngChunk(std::string_view type, const std::string& data) {
+  std::string body = std::string(type) + data;
+  const auto crc = static_cast<std::uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size())));
+  auto be32 = [](std::uint32_t v) {
+    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                       static_cast<char>(v)};
+  };
+  return be32(static_cast<std::uint32_t>(data.size())) + body + be32(crc);
+}
+
+// The first chunks of an 8-bit RGB PNG of the size, its pixel data left out.
+std::string PngHeader(std::uint32_t width, std::uint32_t height) {
+  std::string ihdr;
+  for (std::uint32_t v : {width, height}) {
+    for (int shift : {24, 16, 8, 0}) ihdr.push_back(static_cast<char>(v >> shift));
+  }
+  ihdr += Bytes({8, 2, 0, 0, 0});
+  return std::string("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", ihdr);
+}
+
+TEST(DecodePng, ColourAlphaAndGrey) {
+  // Opaque colours, a clear pixel and a half-transparent one come back as
+  // they were.
+  const Bitmap colours = MakeBitmap(3, 2, {kRed, kGreen, kBlue, kClear, 0x80FF8000, kWhite}, true);
+  const auto decoded = DecodePng(testing::PngOf(colours));
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->width, 3);
+  EXPECT_EQ(decoded->height, 2);
+  EXPECT_EQ(decoded->pixels, colours.pixels);
+  EXPECT_TRUE(decoded->transparent);
+  // A grey picture without alpha is opaque.
+  const Bitmap greys = MakeBitmap(2, 1, {0xFF808080, kBlack});
+  const auto grey = DecodePng(testing::PngOf(greys, true));
+  ASSERT_TRUE(grey);
+  EXPECT_EQ(grey->pixels, greys.pixels);
+  EXPECT_FALSE(grey->transparent);
+}
+
 
 std::string TruncatedJpeg() {
   constexpr int kSide = 128;
@@ -673,6 +717,9 @@ TEST(Decoders, RefuseDamagedInput) {
     return BuildBmp(b);
   };
   const std::string bmp = BuildBmp(bmp8);
+  const std::string png = testing::PngOf(Gradient(16, 16));
+  std::string pngBadCrc = png;
+  pngBadCrc[29] = static_cast<char>(pngBadCrc[29] ^ 1);  // the header chunk's CRC
 
   const Case cases[] = {
       {"gif empty", DecodeGif, ""},
@@ -690,6 +737,16 @@ TEST(Decoders, RefuseDamagedInput) {
       {"jpeg cut in header", DecodeJpeg, jpeg.substr(0, 100)},
       {"jpeg cut in scan", DecodeJpeg, TruncatedJpeg()},
       {"jpeg garbage", DecodeJpeg, "\xFF\xD8\xFF" + std::string(64, '\x55')},
+      {"png empty", DecodePng, ""},
+      {"png signature only", DecodePng, png.substr(0, 8)},
+      {"png cut in header", DecodePng, png.substr(0, 20)},
+      {"png cut in pixel data", DecodePng, png.substr(0, png.size() - 30)},
+      {"png header checksum wrong", DecodePng, pngBadCrc},
+      {"png header without pixels", DecodePng, PngHeader(16, 16) + PngChunk("IEND", "")},
+      // A tiny file cannot hold a picture this size: refused before
+      // anything is allocated for it.
+      {"png 60000 x 60000 in a small file", DecodePng,
+       PngHeader(60000, 60000) + PngChunk("IDAT", std::string(64, '\0')) + PngChunk("IEND", "")},
       {"bmp empty", DecodeBmp, ""},
       {"bmp signature only", DecodeBmp, "BM"},
       {"bmp cut in header", DecodeBmp, bmp.substr(0, 30)},
@@ -733,6 +790,7 @@ TEST(Decoders, RefuseDamagedInput) {
   EXPECT_TRUE(DecodeGif(gif));
   EXPECT_TRUE(DecodeJpeg(jpeg));
   EXPECT_TRUE(DecodeBmp(bmp));
+  EXPECT_TRUE(DecodePng(png));
 }
 
 // ---------------------------------------------------------------------------
@@ -790,6 +848,8 @@ TEST(SniffImageFormat, RecognisesLeadingBytes) {
       {"GIF89a...", ImageFormat::Gif},
       {"\xFF\xD8\xFF\xE0", ImageFormat::Jpeg},
       {"BM\x36\0\0\0", ImageFormat::Bmp},
+      {std::string("\x89PNG\r\n\x1A\n\0", 9), ImageFormat::Png},
+      {"\x89PNG", ImageFormat::Unknown},
       {PlaceableWmf(0, 0, 1, 1, 1440), ImageFormat::Wmf},
       {Bytes({2, 0, 9, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), ImageFormat::Wmf},
       {Emf({0, 0, 1, 1}, {0, 0, 1, 1}), ImageFormat::Emf},
@@ -805,7 +865,7 @@ TEST(SniffImageFormat, RecognisesLeadingBytes) {
 
 TEST(DecodeImage, DispatchesOnContent) {
   const Bitmap original = MakeBitmap(2, 1, {kRed, kBlue});
-  for (const std::string& bytes : {*EncodeGif(original), EncodeBmp(original)}) {
+  for (const std::string& bytes : {*EncodeGif(original), EncodeBmp(original), testing::PngOf(original)}) {
     const auto decoded = DecodeImage(bytes);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->pixels, original.pixels);

@@ -1,6 +1,7 @@
 // Shared fixtures of the document tests; see testfixtures.h.
 #include "document/testfixtures.h"
 
+#include <png.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -157,6 +158,44 @@ base::Bitmap SmallBitmap(int width, int height, bool transparent) {
 
 std::string SmallGif(int width, int height) {
   return document::EncodeGif(SmallBitmap(width, height, false)).value_or(std::string());
+}
+
+std::string PngOf(const base::Bitmap& bitmap, bool grey) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(bitmap.width);
+  image.height = static_cast<png_uint_32>(bitmap.height);
+  image.format = grey ? PNG_FORMAT_GRAY : PNG_FORMAT_RGBA;
+  std::vector<std::uint8_t> samples;
+  for (std::uint32_t p : bitmap.pixels) {
+    const auto channel = [p](int shift) { return static_cast<std::uint8_t>(p >> shift); };
+    if (grey) {
+      samples.push_back(channel(8));
+      continue;
+    }
+    samples.insert(samples.end(), {channel(16), channel(8), channel(0), bitmap.transparent ? channel(24) : std::uint8_t{255}});
+  }
+  png_alloc_size_t size = 0;
+  if (png_image_write_to_memory(&image, nullptr, &size, 0, samples.data(), 0, nullptr) == 0) return {};
+  std::string out(size, '\0');
+  if (png_image_write_to_memory(&image, out.data(), &size, 0, samples.data(), 0, nullptr) == 0) return {};
+  out.resize(size);
+  return out;
+}
+
+base::Bitmap PhotoBitmap(int width, int height) {
+  base::Bitmap b;
+  b.width = width;
+  b.height = height;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const auto r = static_cast<std::uint32_t>(x * 255 / std::max(1, width - 1));
+      const auto g = static_cast<std::uint32_t>(y * 255 / std::max(1, height - 1));
+      const auto blue = static_cast<std::uint32_t>((x * 7 + y * 13) & 0xFF);
+      b.pixels.push_back(0xFF000000u | (r << 16) | (g << 8) | blue);
+    }
+  }
+  return b;
 }
 
 }  // namespace tarn::testing

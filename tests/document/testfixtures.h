@@ -70,5 +70,10 @@ std::string ReadFile(const std::filesystem::path& path);
 // A small picture with a few colours and one transparent pixel.
 base::Bitmap SmallBitmap(int width, int height, bool transparent);
 std::string SmallGif(int width = 4, int height = 3);
+// A PNG of the bitmap written by libpng: 8-bit RGBA (alpha from the bitmap),
+// or with `grey` 8-bit grey from the green channel.
+std::string PngOf(const base::Bitmap& bitmap, bool grey = false);
+// A picture of many colours and no transparency, as photographs are.
+base::Bitmap PhotoBitmap(int width, int height);
 
 }  // namespace tarn::testing

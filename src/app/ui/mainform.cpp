@@ -1,5 +1,6 @@
 // The main window.
 #include "app/ui/mainform.h"
+#include "app/ui/pagetreecommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,6 +111,13 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
       {*m_set, *m_editor, *m_messages, m_registry, *m_process, statusBar(), [this] { CommitCurrentPage(); },
        [this](const std::string& proposed) { return AskExportFolder(proposed); }},
       this);
+  m_pages = new PageTreeCommands(
+      *m_commands,
+      {*m_set, *m_editor, *this, [this] { CommitCurrentPage(); },
+       [this](const std::string& url) { NavigateToUrl(url); },
+       [this](const std::string& url) { m_exports->OpenWithDesktop(url); }, {},
+       [this] { return m_registry.ReadOption("CercaTop") == "1"; }, [this] { UpdateStatus(); }},
+      this);
   m_fileMenu = m_commands->Menu("mFile");
   m_recentSeparator = m_commands->Action("Nrecent");
   m_browserMenu = m_commands->Menu("mBrowserPreview");
@@ -171,6 +179,7 @@ void TMainForm::ConnectEditor() {
   m_editor->events.OnPageChanged = [this] {
     // A hint of the page left (a link under the pointer) goes with it.
     ShowHint({});
+    if (m_pages != nullptr) m_pages->PageChanged();
     UpdateStatus();
   };
   m_editor->events.OnFrameSetChanged = [this] { SetModified(true); };
@@ -298,6 +307,7 @@ void TMainForm::LoadHypertext(const std::string& name, bool asTemplate) {
     m_set->SetModified(false);
   }
   m_editor->ShowCover();
+  m_pages->HypertextChanged();
   // "." means the hypertext is not protected against editing.
   const std::string password = m_set->ProtectionPassword();
   m_editModeUsed = false;
@@ -321,6 +331,7 @@ void TMainForm::NewBlankHypertext() {
   m_set->NewHypertext();
   m_set->Register(m_set->NewObject(document::testoHtml));
   m_editor->ShowCover();
+  m_pages->HypertextChanged();
   SetModified(false);
   SwitchMode(true);
   UpdateStatus();
@@ -404,6 +415,7 @@ void TMainForm::SaveDocument(const std::string& name, int type, bool exportFlag,
   const bool saved = m_set->SaveToFile(path);
   QApplication::restoreOverrideCursor();
   if (saved) {
+    m_pages->HypertextChanged();
     SetDocumentTitle(name);
     SetModified(false);
     AddRecentFile(name);
@@ -486,6 +498,7 @@ void TMainForm::ShowMode(bool edit) {
   Action("EditButton")->setChecked(edit);
   Action("ReadOnly")->setChecked(!edit);
   m_commands->SetEditMode(edit);
+  m_pages->SetEditMode(edit);
   UpdateStatus();
 }
 
@@ -670,6 +683,15 @@ void TMainForm::ShowHint(const QString& hint) {
   }
 }
 
+void TMainForm::NavigateToUrl(const std::string& address) {
+  const document::InternalUrl url = document::ParseInternalUrl(*m_set, address);
+  if (url.sameFile && url.page >= 0) {
+    m_editor->SetMainPageNumber(url.page);
+  } else if (!url.sameFile) {
+    if (QuerySaveChanges()) OpenDocumentFile(url.file, false);
+  }
+}
+
 void TMainForm::EditorDoLink(document::TAEHoggetto* link) {
   // Page and special links are followed by the editor itself; what leaves
   // the hypertext goes to the desktop.
@@ -677,12 +699,7 @@ void TMainForm::EditorDoLink(document::TAEHoggetto* link) {
   if (link->Kind() == document::internetLink) {
     const std::string address = link->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity);
     if (base::LowerCase(address).starts_with("tarn:")) {
-      const document::InternalUrl url = document::ParseInternalUrl(*m_set, address);
-      if (url.sameFile && url.page >= 0) {
-        m_editor->SetMainPageNumber(url.page);
-      } else if (!url.sameFile) {
-        if (QuerySaveChanges()) OpenDocumentFile(url.file, false);
-      }
+      NavigateToUrl(address);
       return;
     }
     if (EditMode()) {

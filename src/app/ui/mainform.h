@@ -39,6 +39,7 @@ namespace tarn::app::ui {
 class CommandSet;
 class EditorControl;
 class ExportCommands;
+class PageTreeCommands;
 class FormPlacement;
 class TKrLanguager;
 
@@ -88,6 +89,10 @@ class TMainForm : public QMainWindow, public OptionsHost {
   QAction* Action(const char* name) const;
   CommandSet& Commands() { return *m_commands; }
   ExportCommands& Exports() { return *m_exports; }
+  PageTreeCommands& Pages() { return *m_pages; }
+  // Shows the page an internal URL names; another hypertext is opened after
+  // the save question.
+  void NavigateToUrl(const std::string& address);
   bool SaveSucceeded() const { return m_saveSucceeded; }
   const platform::Timer& SaveTimer() const { return m_timerSave; }
   NextAction PendingAction() const { return m_nextAction; }
@@ -158,6 +163,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   TKrLanguager* m_languager = nullptr;
   CommandSet* m_commands = nullptr;
   ExportCommands* m_exports = nullptr;
+  // The Pages panel, the link explorer and the delete command.
+  PageTreeCommands* m_pages = nullptr;
   FormPlacement* m_placement = nullptr;
 
   std::string m_fileName{kUntitled};

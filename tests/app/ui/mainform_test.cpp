@@ -26,6 +26,10 @@
 #include "platform/testing/scriptedprocess.h"
 #include "app/ui/commandset.h"
 #include "app/ui/krlanguager.h"
+#include "app/ui/pagetreecommands.h"
+#include "document/ui/aehorderedtreeview.h"
+#include "document/ui/pagespanel.h"
+#include <QDockWidget>
 #include "document/recordfields.h"
 #include "platform/testing/testplatform.h"
 
@@ -555,6 +559,23 @@ TEST_F(MainWindow, LeavingWritesTheSettingsOnce) {
   // one write (the window's place follows on hiding).
   EXPECT_LE(settings.Writes() - before, 2);
   EXPECT_EQ(platform::Registry(settings).ReadOption("LastFile"), sample);
+}
+
+TEST_F(MainWindow, ThePagesPanelIsDockedAndFollowsTheEditorBothWays) {
+  auto window = Start({sample});
+  QDockWidget* dock = window->Pages().Dock();
+  ASSERT_NE(dock, nullptr);
+  EXPECT_EQ(window->dockWidgetArea(dock), Qt::LeftDockWidgetArea);
+  document::ui::TAEHorderedTreeView& tree = window->Pages().Panel().Tree();
+  const auto page = [](int i) { return document::MakeObjectId(document::testoHtml, i); };
+  EXPECT_EQ(tree.SelectedObject(), page(0));
+  // The editor moves on: the tree follows.
+  window->Editor().SetMainPageNumber(2);
+  EXPECT_EQ(tree.SelectedObject(), page(2));
+  // A click on a page in the tree shows it in the editor.
+  const QModelIndex at = tree.ItemModel().IndexOf(tree.Model().FindObject(page(1)));
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(at).center());
+  EXPECT_EQ(window->Editor().MainPageNumber(), 1);
 }
 
 }  // namespace
