@@ -17,4 +17,5 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/rtfexportbody.cpp
   ${CMAKE_CURRENT_LIST_DIR}/aehtotxt.cpp
   ${CMAKE_CURRENT_LIST_DIR}/txtexport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboardformats.cpp
 )

@@ -3,6 +3,7 @@ target_sources(tarn_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/rtfimp_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/aehtortf_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/aehtotxt_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboardformats_test.cpp
 )
 
 add_test(NAME cli_rtf_text
