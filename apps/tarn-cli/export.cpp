@@ -41,6 +41,15 @@ void TerminalProgress::Finish() {
   m_phase = 0;
 }
 
+std::vector<int> LivePages(const document::TAEHset& set) {
+  std::vector<int> pages;
+  for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
+    const document::TAEHoggetto* page = set.GetObject(document::testoHtml, i);
+    if (page != nullptr && !page->IsFree()) pages.push_back(i);
+  }
+  return pages;
+}
+
 bool ParsePages(const std::string& text, std::vector<int>& pages) {
   std::size_t start = 0;
   while (start <= text.size()) {

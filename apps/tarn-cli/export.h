@@ -6,6 +6,10 @@
 
 #include "convert/exportprogress.h"
 
+namespace tarn::document {
+class TAEHset;
+}
+
 namespace tarn::cli {
 
 // "Exporting, phase N: P%" rewritten in place, one line per phase.
@@ -20,6 +24,8 @@ class TerminalProgress : public convert::ExportProgress {
   int m_phase = 0;
 };
 
+// The indexes of the pages that are not free, in record order.
+std::vector<int> LivePages(const document::TAEHset& set);
 // "N,M,..." into page numbers; false for anything else.
 bool ParsePages(const std::string& text, std::vector<int>& pages);
 

@@ -23,6 +23,7 @@
 #include "convert/aehtotxt.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "export.h"
 #include "platform/system.h"
 
 namespace tarn::cli {
@@ -215,15 +216,6 @@ int ImportHtml(const std::vector<std::string>& args) {
 
 // ---- RTF and text ----
 
-int LivePageCount(const document::TAEHset& set) {
-  int pages = 0;
-  for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
-    const document::TAEHoggetto* page = set.GetObject(document::testoHtml, i);
-    if (page != nullptr && !page->IsFree()) ++pages;
-  }
-  return pages;
-}
-
 bool ParseCount(const std::string& text, int& value) {
   char* end = nullptr;
   const long n = std::strtol(text.c_str(), &end, 10);
@@ -280,7 +272,7 @@ int ImportRtfOrText(bool rtfFormat, const std::vector<std::string>& args) {
   if (!job.FilesReadable()) return kExitFailed;
   if (!job.Open()) return kExitFailed;
   const std::vector<fs::path> sources(job.files.begin(), job.files.end());
-  const int pagesBefore = LivePageCount(job.set);
+  const int pagesBefore = static_cast<int>(LivePages(job.set).size());
 
   ImportProgress progress;
   int first = -1;
@@ -319,7 +311,7 @@ int ImportRtfOrText(bool rtfFormat, const std::vector<std::string>& args) {
     }
   }
   if (!job.Save()) return kExitFailed;
-  const int pages = LivePageCount(job.set) - pagesBefore;
+  const int pages = static_cast<int>(LivePages(job.set).size()) - pagesBefore;
   std::printf("Imported %d page%s into %s\n", pages, pages == 1 ? "" : "s", job.out.c_str());
   if (replaced > 0) std::printf("Characters the document's code page lacks, shown as \"?\": %zu\n", replaced);
   return kExitOk;

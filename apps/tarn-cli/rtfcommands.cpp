@@ -26,15 +26,6 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-std::vector<int> LivePages(const document::TAEHset& set) {
-  std::vector<int> pages;
-  for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
-    const document::TAEHoggetto* page = set.GetObject(document::testoHtml, i);
-    if (page != nullptr && !page->IsFree()) pages.push_back(i);
-  }
-  return pages;
-}
-
 }  // namespace
 
 int ExportRtfOrText(const std::vector<std::string>& args) {

@@ -74,7 +74,7 @@ class TRtfImp {
   const std::vector<ImportReportEntry>& Report() const { return m_report; }
   // Characters that had no cp1252 code and became "?".
   std::size_t ReplacedCharacters() const { return m_replaced; }
-  // Clipboard mode: the container (Part of the text box's insertion).
+  // Clipboard mode: the container a text box inserts.
   std::string Container() const;
 
   // ---- Used while reading ----

@@ -134,43 +134,6 @@ void AppendAsCp1252(std::string& out, char32_t character, std::size_t& replaced)
 
 namespace {
 
-// The length of the valid UTF-8 sequence at i and its character; 0 when the
-// bytes there are not one.
-std::size_t Utf8At(std::string_view text, std::size_t i, char32_t& character) {
-  const auto b = static_cast<unsigned char>(text[i]);
-  std::size_t extra = 0;
-  char32_t cp = 0;
-  char32_t minimum = 0;
-  if (b < 0x80) {
-    character = b;
-    return 1;
-  } else if ((b & 0xE0) == 0xC0) {
-    cp = b & 0x1F;
-    extra = 1;
-    minimum = 0x80;
-  } else if ((b & 0xF0) == 0xE0) {
-    cp = b & 0x0F;
-    extra = 2;
-    minimum = 0x800;
-  } else if ((b & 0xF8) == 0xF0) {
-    cp = b & 0x07;
-    extra = 3;
-    minimum = 0x10000;
-  } else {
-    return 0;
-  }
-  if (i + extra >= text.size()) return 0;
-  for (std::size_t k = 1; k <= extra; ++k) {
-    const auto cb = static_cast<unsigned char>(text[i + k]);
-    if ((cb & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (cb & 0x3F);
-  }
-  // Overlong forms, surrogates and values beyond Unicode are not characters.
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  character = cp;
-  return extra + 1;
-}
-
 bool StartsWith(std::string_view bytes, std::string_view prefix) { return bytes.substr(0, prefix.size()) == prefix; }
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -205,10 +168,15 @@ void FromUtf16(std::string_view bytes, bool littleEndian, std::string& out, std:
 
 }  // namespace
 
-TextEncoding DetectEncoding(std::string_view bytes) {
+std::optional<TextEncoding> MarkedEncoding(std::string_view bytes) {
   if (StartsWith(bytes, kUtf8Mark)) return TextEncoding::kUtf8;
   if (StartsWith(bytes, kUtf16LeMark)) return TextEncoding::kUtf16Le;
   if (StartsWith(bytes, kUtf16BeMark)) return TextEncoding::kUtf16Be;
+  return std::nullopt;
+}
+
+TextEncoding DetectEncoding(std::string_view bytes) {
+  if (const std::optional<TextEncoding> marked = MarkedEncoding(bytes)) return *marked;
   bool beyondAscii = false;
   for (std::size_t i = 0; i < bytes.size();) {
     if (static_cast<unsigned char>(bytes[i]) < 0x80) {
@@ -216,7 +184,7 @@ TextEncoding DetectEncoding(std::string_view bytes) {
       continue;
     }
     char32_t cp = 0;
-    const std::size_t n = Utf8At(bytes, i, cp);
+    const std::size_t n = base::Utf8Sequence(bytes, i, cp);
     if (n == 0) return TextEncoding::kCp1252;
     beyondAscii = true;
     i += n;
@@ -250,7 +218,7 @@ std::string ToCp1252(std::string_view bytes, TextEncoding encoding, std::size_t&
       continue;
     }
     char32_t cp = 0;
-    const std::size_t n = Utf8At(bytes, i, cp);
+    const std::size_t n = base::Utf8Sequence(bytes, i, cp);
     if (n == 0) {
       out.push_back(kReplacementChar);
       ++replaced;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,8 @@ void AppendAsCp1252(std::string& out, char32_t character, std::size_t& replaced)
 
 enum class TextEncoding { kCp1252, kUtf8, kUtf16Le, kUtf16Be };
 
+// The encoding a byte-order mark at the start names, if there is one.
+std::optional<TextEncoding> MarkedEncoding(std::string_view bytes);
 // How a text file is encoded: a byte-order mark decides; otherwise UTF-8
 // when the bytes are valid UTF-8 with at least one character beyond ASCII,
 // else the document code page.
