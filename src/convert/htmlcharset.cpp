@@ -162,23 +162,8 @@ std::string HtmlCharacters::ToCp1252(std::string_view bytes, HtmlCharset charset
     case HtmlCharset::Utf16BE: {
       const bool little = charset == HtmlCharset::Utf16LE;
       out.reserve(bytes.size() / 2);
-      auto unit = [&](std::size_t i) -> char32_t {
-        const auto a = static_cast<unsigned char>(bytes[i]);
-        const auto b = static_cast<unsigned char>(bytes[i + 1]);
-        return little ? static_cast<char32_t>(a | (b << 8)) : static_cast<char32_t>((a << 8) | b);
-      };
-      std::size_t i = bytes.size() >= 2 && (unit(0) == 0xFEFF) ? 2 : 0;
-      for (; i + 1 < bytes.size(); i += 2) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
-          const char32_t low = unit(i + 2);
-          if (low >= 0xDC00 && low <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-          }
-        }
-        put(cp);
-      }
+      const bool marked = bytes.size() >= 2 && bytes.substr(0, 2) == (little ? "\xFF\xFE" : "\xFE\xFF");
+      ForEachUtf16(bytes.substr(marked ? 2 : 0), little, put);
       return out;
     }
   }

@@ -141,26 +141,12 @@ constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 void FromUtf16(std::string_view bytes, bool littleEndian, std::string& out, std::size_t& replaced) {
-  auto unit = [&](std::size_t i) {
-    const auto a = static_cast<unsigned char>(bytes[i]);
-    const auto b = static_cast<unsigned char>(bytes[i + 1]);
-    return static_cast<char32_t>(littleEndian ? a | (b << 8) : (a << 8) | b);
-  };
-  std::size_t i = 0;
-  for (; i + 1 < bytes.size(); i += 2) {
-    char32_t cp = unit(i);
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
-      const char32_t low = unit(i + 2);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-        i += 2;
-      }
-    }
+  const bool oddByte = ForEachUtf16(bytes, littleEndian, [&](char32_t cp) {
     // Line breaks and tabs pass: the readers after this split lines.
     if (cp == '\r' || cp == '\n' || cp == '\t') out.push_back(static_cast<char>(cp));
     else AppendAsCp1252(out, cp, replaced);
-  }
-  if (i < bytes.size()) {
+  });
+  if (oddByte) {
     out.push_back(kReplacementChar);
     ++replaced;
   }

@@ -56,6 +56,31 @@ std::optional<TextEncoding> MarkedEncoding(std::string_view bytes);
 // else the document code page.
 TextEncoding DetectEncoding(std::string_view bytes);
 
+// Calls put with each character of UTF-16 text (surrogate pairs joined, a
+// lone surrogate passed as it is); answers whether an odd last byte was
+// left over.
+template <typename Put>
+bool ForEachUtf16(std::string_view bytes, bool littleEndian, Put put) {
+  auto unit = [&](std::size_t i) {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    return static_cast<char32_t>(littleEndian ? a | (b << 8) : (a << 8) | b);
+  };
+  std::size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    char32_t cp = unit(i);
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
+      const char32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
+    put(cp);
+  }
+  return i < bytes.size();
+}
+
 // The text in cp1252; the byte-order mark is dropped, characters outside
 // cp1252 and broken sequences become "?" and are counted.
 std::string ToCp1252(std::string_view bytes, TextEncoding encoding, std::size_t& replaced);
