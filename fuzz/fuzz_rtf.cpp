@@ -1,6 +1,7 @@
 // Reads arbitrary bytes as an RTF document: into pages (plain, WinHelp and
 // cut by headings, as the first byte chooses) and into the clipboard's
-// container; every page made is then written back as RTF and read again.
+// container (with and without its records); every page made is then written
+// back as RTF and read again.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -42,6 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::string container;
   rtf.ConvertPaste(bytes, container, 0, 0);
+  // What a box that cannot take records is given.
+  rtf.PasteTextOnly = true;
+  container.clear();
+  rtf.ConvertPaste(bytes, container, 0, 0);
+  rtf.PasteTextOnly = false;
 
   for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
     document::TAEHoggetto* page = set.GetObject(document::testoHtml, i);

@@ -405,7 +405,7 @@ void TAEHtortf::ConvertPaste(std::string_view source, std::string& container, in
     if (run.ReadDocument(source, {}, {})) {
       run.Finish();
       m_replaced = run.ReplacedCharacters();
-      container += run.Container();
+      container += run.Container(!PasteTextOnly);
       return;
     }
   }

@@ -82,6 +82,9 @@ class TAEHtortf : public TAEHconv {
   int ImportFiles(const std::vector<std::filesystem::path>& files, bool manyPages) override;
   // RTF into the container a text box inserts.
   void ConvertPaste(std::string_view source, std::string& container, int codeMode, int styleNumber) override;
+  // Set for a box that cannot take records: the pasted container carries
+  // the text and its formats, without link, picture and table records.
+  bool PasteTextOnly = false;
 
   std::string PageFileName(int page) const;
   // The header from the tables collected while the bodies were written.

@@ -37,12 +37,13 @@ std::string ConverterClipboardFormats::SelectionToText(std::string_view markup,
   return text.PlainText(markup);
 }
 
-std::string ConverterClipboardFormats::RtfToContainer(std::string_view rtf,
+std::string ConverterClipboardFormats::RtfToContainer(std::string_view rtf, bool withRecords,
                                                       const richtext::ClipboardContext& context) {
   // What is not RTF is left to the plain text beside it.
   if (!rtf.starts_with("{\\rtf1")) return {};
   TAEHtortf converter;
   converter.SetLinkedAEHset(context.set);
+  converter.PasteTextOnly = !withRecords;
   std::string container;
   converter.ConvertPaste(rtf, container, 0, 0);
   return container;

@@ -11,7 +11,8 @@ class ConverterClipboardFormats : public richtext::ClipboardFormats {
  public:
   std::string SelectionToRtf(std::string_view markup, const richtext::ClipboardContext& context) override;
   std::string SelectionToText(std::string_view markup, const richtext::ClipboardContext& context) override;
-  std::string RtfToContainer(std::string_view rtf, const richtext::ClipboardContext& context) override;
+  std::string RtfToContainer(std::string_view rtf, bool withRecords,
+                             const richtext::ClipboardContext& context) override;
   std::string TextToContainer(std::string_view text, bool codeMode, int style,
                               const richtext::ClipboardContext& context) override;
 };

@@ -16,6 +16,7 @@
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "markup/entities.h"
+#include "markup/tokenizer.h"
 #include "richtext/localform.h"
 
 namespace tarn::convert {
@@ -267,27 +268,58 @@ std::string TRtfImp::ContentsLink() const {
 
 // ---- The clipboard container ----
 
-std::string TRtfImp::Container() const {
+namespace {
+
+// A clipboard text without its tables' object tags and cell ends: without
+// its table record a cell end would end the text, so the cells' paragraphs
+// become paragraphs of the text.
+std::string WithoutTables(std::string_view markup,
+                          const std::vector<std::unique_ptr<document::TAEHoggetto>>& objects) {
+  std::string out;
+  out.reserve(markup.size());
+  std::size_t copied = 0;
+  markup::Tokenizer tokens(markup);
+  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd; t = tokens.Next()) {
+    bool drop = t.kind == markup::TokenKind::kCellEnd;
+    if (t.IsObject()) {
+      const std::size_t index = t.value & 0xFFFFFF;
+      drop = index < objects.size() && objects[index]->Kind() == document::tabellaHtml;
+    }
+    if (!drop) continue;
+    out.append(markup.substr(copied, t.at - copied));
+    copied = t.End();
+  }
+  out.append(markup.substr(copied));
+  return out;
+}
+
+}  // namespace
+
+std::string TRtfImp::Container(bool withRecords) const {
   std::string out;
   base::AppendI32(out, kContainerVersion);
-  base::AppendI32(out, static_cast<std::int32_t>(m_links.size()));
-  for (std::size_t i = 0; i < m_links.size(); ++i) {
-    base::AppendI32(out, document::internetLink);
-    base::AppendI32(out, static_cast<std::int32_t>((kWorkingLinkKind << 24) | i));
-    AppendTransfer(out, *m_links[i], static_cast<std::int32_t>(i));
+  if (!withRecords) {
+    for (int i = 0; i < 3; ++i) base::AppendI32(out, 0);
+  } else {
+    base::AppendI32(out, static_cast<std::int32_t>(m_links.size()));
+    for (std::size_t i = 0; i < m_links.size(); ++i) {
+      base::AppendI32(out, document::internetLink);
+      base::AppendI32(out, static_cast<std::int32_t>((kWorkingLinkKind << 24) | i));
+      AppendTransfer(out, *m_links[i], static_cast<std::int32_t>(i));
+    }
+    base::AppendI32(out, static_cast<std::int32_t>(m_images.size()));
+    for (std::size_t i = 0; i < m_images.size(); ++i) {
+      base::AppendI32(out, document::immagine);
+      AppendTransfer(out, *m_images[i], static_cast<std::int32_t>(i));
+    }
+    base::AppendI32(out, static_cast<std::int32_t>(m_objects.size()));
+    for (std::size_t i = 0; i < m_objects.size(); ++i) {
+      base::AppendI32(out, m_objects[i]->Kind());
+      base::AppendI32(out, static_cast<std::int32_t>(i));
+      AppendTransfer(out, *m_objects[i], static_cast<std::int32_t>(i));
+    }
   }
-  base::AppendI32(out, static_cast<std::int32_t>(m_images.size()));
-  for (std::size_t i = 0; i < m_images.size(); ++i) {
-    base::AppendI32(out, document::immagine);
-    AppendTransfer(out, *m_images[i], static_cast<std::int32_t>(i));
-  }
-  base::AppendI32(out, static_cast<std::int32_t>(m_objects.size()));
-  for (std::size_t i = 0; i < m_objects.size(); ++i) {
-    base::AppendI32(out, m_objects[i]->Kind());
-    base::AppendI32(out, static_cast<std::int32_t>(i));
-    AppendTransfer(out, *m_objects[i], static_cast<std::int32_t>(i));
-  }
-  std::string markup = clipboardMarkup;
+  std::string markup = withRecords ? clipboardMarkup : WithoutTables(clipboardMarkup, m_objects);
   if (!markup.starts_with("<Z S")) markup.insert(0, "<Z S0 >");
   base::AppendI32(out, std::max(clipboardParagraphs, 1));
   out += markup;

@@ -74,8 +74,10 @@ class TRtfImp {
   const std::vector<ImportReportEntry>& Report() const { return m_report; }
   // Characters that had no cp1252 code and became "?".
   std::size_t ReplacedCharacters() const { return m_replaced; }
-  // Clipboard mode: the container a text box inserts.
-  std::string Container() const;
+  // Clipboard mode: the container a text box inserts. Without records it
+  // carries the text and its formats only: the markup still names the links
+  // and objects, which a box reading it without their records leaves out.
+  std::string Container(bool withRecords = true) const;
 
   // ---- Used while reading ----
   const RtfImportOptions& Options() const { return m_options; }

@@ -360,10 +360,11 @@ void TAEHTextAttributes::InsertText(std::string_view text, bool codeMode) {
 
 bool TAEHTextAttributes::InsertRtf(std::string_view rtf) {
   if (m_formats == nullptr) return false;
-  // FIXME: a container with link, picture and table records is refused by
-  // InsertContainer until records can join the page's working copy; the
-  // caller then pastes the plain text.
-  return InsertContainer(m_formats->RtfToContainer(rtf, m_context), kCaptionClipboard);
+  if (InsertContainer(m_formats->RtfToContainer(rtf, true, m_context), kCaptionClipboard)) return true;
+  // FIXME: a container with link, picture and table records is refused
+  // until records can join the page's working copy; until then the text
+  // comes with its formats, its links as plain text.
+  return InsertContainer(m_formats->RtfToContainer(rtf, false, m_context), kCaptionClipboard);
 }
 
 std::string TAEHTextAttributes::SelectedCharacters(std::string_view separator) const {

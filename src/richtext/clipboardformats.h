@@ -36,9 +36,11 @@ class ClipboardFormats {
   virtual std::string SelectionToRtf(std::string_view markup, const ClipboardContext& context) = 0;
   virtual std::string SelectionToText(std::string_view markup, const ClipboardContext& context) = 0;
   // RTF and plain text from another program as the container a box
-  // inserts. In code mode the text's reference markers become objects and
-  // its paragraphs take the style "Code"; otherwise they take style.
-  virtual std::string RtfToContainer(std::string_view rtf, const ClipboardContext& context) = 0;
+  // inserts; empty when the bytes are not RTF. Without records the container
+  // holds the text and its formats only (links, pictures and tables left
+  // out). In code mode the text's reference markers become objects and its
+  // paragraphs take the style "Code"; otherwise they take style.
+  virtual std::string RtfToContainer(std::string_view rtf, bool withRecords, const ClipboardContext& context) = 0;
   virtual std::string TextToContainer(std::string_view text, bool codeMode, int style,
                                       const ClipboardContext& context) = 0;
 };

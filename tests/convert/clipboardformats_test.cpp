@@ -96,13 +96,20 @@ TEST_F(BoxClipboard, PastedRtfAndText) {
   EXPECT_NE(Saved().find("it"), std::string::npos);
   EXPECT_NE(Saved().find(">nextY"), std::string::npos) << Saved();
 
-  // A hyperlink needs a link record, which the box cannot take yet: the
-  // caller pastes the plain text instead, and nothing changed meanwhile.
+  // Links, pictures and tables need records, which the box cannot take
+  // yet: the text comes with its formats, links as plain text, the picture
+  // as the blank that stands for it, the table's cells as paragraphs.
   Load("<Z S0 >XY");
   box.SetCaret(richtext::CharPos{0, 1});
-  EXPECT_FALSE(commands.InsertRtf("{\\rtf1\\ansi {\\field{\\*\\fldinst HYPERLINK \"http://a.b/\"}"
-                                  "{\\fldrslt link}}\\par}"));
-  EXPECT_EQ(Saved(), "<Z S0 >XY");
+  EXPECT_TRUE(commands.InsertRtf("{\\rtf1\\ansi {\\field{\\*\\fldinst HYPERLINK \"http://a.b/\"}"
+                                 "{\\fldrslt {\\b link}}} and {\\pict\\wmetafile8\\picw100\\pich100 0100}"
+                                 "\\par\\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row\\pard after\\par}"));
+  const int normal = set->StyleIndex("Normal");
+  const std::string p = "<Z S" + std::to_string(normal) + " >";
+  EXPECT_EQ(Saved(), "<Z S0 >X<Y y1 >link<Y > and  " + p + p + "a" + p + "b" + p + "afterY");
+  // What is not RTF is left to the plain text beside it.
+  Load("<Z S0 >XY");
+  box.SetCaret(richtext::CharPos{0, 1});
   EXPECT_FALSE(commands.InsertRtf("not rtf at all"));
   EXPECT_EQ(Saved(), "<Z S0 >XY");
 
