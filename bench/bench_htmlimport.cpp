@@ -19,6 +19,7 @@
 #include "base/filestream.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
+#include "largefile.h"
 #include "platform/testing/testplatform.h"
 
 extern char** environ;
@@ -83,31 +84,7 @@ std::uintmax_t Bytes(const std::vector<fs::path>& files) {
   return total;
 }
 
-// The most memory a run of the command line held, in megabytes, as
-// /usr/bin/time tells it: a child spawned from this process would count the
-// pages it shares with this one.
-double PeakMegabytes(const std::vector<std::string>& command) {
-  const fs::path report = Folder() / "peak.txt";
-  std::vector<std::string> args{"/usr/bin/time", "-f", "%M", "-o", report.string()};
-  args.insert(args.end(), command.begin(), command.end());
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t quiet;
-  posix_spawn_file_actions_init(&quiet);
-  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int failed = posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&quiet);
-  if (failed != 0) return 0;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  std::ifstream in(report);
-  double kilobytes = 0;
-  in >> kilobytes;
-  return kilobytes / 1024.0;
-}
+double PeakMegabytes(const std::vector<std::string>& command) { return bench::RunCommand(command).peakMegabytes; }
 
 // What importing the files takes beyond what the program holds anyway: a
 // fresh tarn-cli importing them (and saving the hypertext), less one that

@@ -3,10 +3,6 @@
 // resident memory. When pandoc is installed (scripts/deps.sh bench), it
 // writes and reads the same content side by side.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <filesystem>
@@ -20,8 +16,6 @@
 #include "document/aehset.h"
 #include "largefile.h"
 #include "platform/testing/testplatform.h"
-
-extern char** environ;
 
 namespace {
 
@@ -100,12 +94,8 @@ const fs::path& ImportFile() {
   return file;
 }
 
-struct Run {
-  bool ok = false;
-  double seconds = 0;
-  double peakMegabytes = 0;
-};
-Run RunProgram(const std::vector<std::string>& arguments);
+using bench::CommandRun;
+using bench::RunCommand;
 
 void BM_ExportRtf(benchmark::State& state) {
   Loaded& loaded = Shared();
@@ -161,8 +151,8 @@ void BM_ImportRtf(benchmark::State& state) {
   state.counters["peak_over_input"] = growth / (bytes / (1024.0 * 1024.0));
   // The whole run as a user starts it: a fresh tarn-cli that imports the
   // file and saves the hypertext, less one that only starts.
-  const Run cli = RunProgram({TARN_CLI, "import", "rtf", (bench::BenchFolder() / "import.aeh").string(), input.string()});
-  const Run idle = RunProgram({TARN_CLI, "--version"});
+  const CommandRun cli = RunCommand({TARN_CLI, "import", "rtf", (bench::BenchFolder() / "import.aeh").string(), input.string()});
+  const CommandRun idle = RunCommand({TARN_CLI, "--version"});
   if (cli.ok) state.counters["cli_peak_over_input"] = (cli.peakMegabytes - idle.peakMegabytes) / (bytes / (1024.0 * 1024.0));
   fs::remove(bench::BenchFolder() / "import.aeh");
 }
@@ -170,31 +160,8 @@ BENCHMARK(BM_ImportRtf)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // ---- pandoc on the same content ----
 
-Run RunProgram(const std::vector<std::string>& arguments) {
-  std::vector<char*> argv;
-  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  // What the program prints is not wanted here.
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  const auto start = Clock::now();
-  pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return {};
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) < 0) return {};
-  Run run;
-  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  return run;
-}
-
 bool HavePandoc() {
-  static const bool have = RunProgram({"pandoc", "--version"}).ok;
+  static const bool have = RunCommand({"pandoc", "--version"}).ok;
   return have;
 }
 
@@ -208,10 +175,10 @@ void BM_PandocReadsRtf(benchmark::State& state) {
   const fs::path input = ImportFile();
   const fs::path native = bench::BenchFolder() / "pandoc.native";
   const auto bytes = static_cast<double>(fs::file_size(input));
-  Run last;
+  CommandRun last;
   double seconds = 0;
   for (auto _ : state) {
-    last = RunProgram({"pandoc", "-f", "rtf", "-t", "native", "-o", native.string(), input.string()});
+    last = RunCommand({"pandoc", "-f", "rtf", "-t", "native", "-o", native.string(), input.string()});
     if (!last.ok) state.SkipWithError("pandoc failed");
     seconds += last.seconds;
   }
@@ -226,12 +193,12 @@ void BM_PandocWritesRtf(benchmark::State& state) {
     return;
   }
   const fs::path native = bench::BenchFolder() / "pandoc.native";
-  if (!fs::exists(native)) RunProgram({"pandoc", "-f", "rtf", "-t", "native", "-o", native.string(), ImportFile().string()});
+  if (!fs::exists(native)) RunCommand({"pandoc", "-f", "rtf", "-t", "native", "-o", native.string(), ImportFile().string()});
   const fs::path output = bench::BenchFolder() / "pandoc.rtf";
-  Run last;
+  CommandRun last;
   double seconds = 0;
   for (auto _ : state) {
-    last = RunProgram({"pandoc", "-f", "native", "-t", "rtf", "-s", "-o", output.string(), native.string()});
+    last = RunCommand({"pandoc", "-f", "native", "-t", "rtf", "-s", "-o", output.string(), native.string()});
     if (!last.ok) state.SkipWithError("pandoc failed");
     seconds += last.seconds;
   }

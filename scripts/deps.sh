@@ -8,7 +8,7 @@ packages=(build-essential cmake ninja-build pkg-config python3
           qt6-base-dev libgl-dev fonts-liberation2 fonts-wine
           strace libreoffice-writer-nogui)
 if [ "${1:-}" = bench ]; then
-  packages+=(pandoc)
+  packages+=(pandoc time)
 fi
 missing=()
 for p in "${packages[@]}"; do
