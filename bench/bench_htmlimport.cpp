@@ -19,7 +19,7 @@
 #include "base/filestream.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
-#include "peakmemory.h"
+#include "largefile.h"
 #include "platform/testing/testplatform.h"
 
 extern char** environ;
@@ -84,9 +84,7 @@ std::uintmax_t Bytes(const std::vector<fs::path>& files) {
   return total;
 }
 
-double PeakMegabytes(const std::vector<std::string>& command) {
-  return bench::PeakMegabytes(command, Folder() / "peak.txt");
-}
+double PeakMegabytes(const std::vector<std::string>& command) { return bench::RunCommand(command).peakMegabytes; }
 
 // What importing the files takes beyond what the program holds anyway: a
 // fresh tarn-cli importing them (and saving the hypertext), less one that

@@ -17,7 +17,6 @@
 #include "app/compose.h"
 #include "document/aehset.h"
 #include "largefile.h"
-#include "peakmemory.h"
 #include "platform/memorysettings.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtpagedprinter.h"
@@ -51,9 +50,9 @@ std::string PageList(int pages) {
 }
 
 double CliPrintPeak(int pages) {
-  return bench::PeakMegabytes({TARN_CLI, "print", bench::LargeFile().string(), "--pdf",
-                        (bench::BenchFolder() / "peak.pdf").string(), "--pages", PageList(pages)},
-                              bench::BenchFolder() / "print-peak.txt");
+  return bench::RunCommand({TARN_CLI, "print", bench::LargeFile().string(), "--pdf",
+                            (bench::BenchFolder() / "peak.pdf").string(), "--pages", PageList(pages)})
+      .peakMegabytes;
 }
 
 void BM_PrintPdf(benchmark::State& state) {
@@ -126,12 +125,11 @@ void BM_LibreOfficePdf(benchmark::State& state) {
   const std::string profile = "-env:UserInstallation=file://" + (folder / "profile").string();
   const std::vector<std::string> command{"/usr/bin/soffice", profile, "--headless", "--convert-to", "pdf",
                                          "--outdir", folder.string(), text.string()};
-  const fs::path report = folder / "peak.txt";
-  bench::PeakMegabytes(command, report);  // the first start makes the profile
+  bench::RunCommand(command);  // the first start makes the profile
   double peak = 0;
   for (auto _ : state) {
     const auto start = Clock::now();
-    peak = bench::PeakMegabytes(command, report);
+    peak = bench::RunCommand(command).peakMegabytes;
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
   }
   state.SetItemsProcessed(state.iterations() * pages);

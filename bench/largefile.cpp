@@ -1,14 +1,21 @@
 // The shared generated hypertext; see largefile.h.
 #include "largefile.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <string>
 
 #include "app/compose.h"
 #include "base/filestream.h"
 #include "document/aehset.h"
 #include "platform/testing/testplatform.h"
+
+extern char** environ;
 
 namespace tarn::bench {
 
@@ -66,6 +73,38 @@ const std::filesystem::path& LargeFile() {
     return path;
   }();
   return file;
+}
+
+CommandRun RunCommand(const std::vector<std::string>& command) {
+  const std::filesystem::path report = BenchFolder() / "peak.txt";
+  const bool timed = std::filesystem::exists("/usr/bin/time");
+  std::vector<std::string> args;
+  if (timed) args = {"/usr/bin/time", "-f", "%M", "-o", report.string()};
+  args.insert(args.end(), command.begin(), command.end());
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  const int failed = posix_spawnp(&pid, argv[0], &quiet, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&quiet);
+  CommandRun run;
+  if (failed != 0) return run;
+  int status = 0;
+  if (waitpid(pid, &status, 0) < 0) return run;
+  run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  if (timed) {
+    std::ifstream in(report);
+    double kilobytes = 0;
+    in >> kilobytes;
+    run.peakMegabytes = kilobytes / 1024.0;
+  }
+  return run;
 }
 
 }  // namespace tarn::bench

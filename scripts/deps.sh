@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tarn needs on Debian 12, if missing.
+# `scripts/deps.sh bench` also installs what the benchmarks compare with.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config python3
           libgif-dev libjpeg62-turbo-dev libpng-dev libssl-dev
           libgtest-dev libbenchmark-dev
           qt6-base-dev libgl-dev fonts-liberation2 fonts-wine
-          strace poppler-utils tidy chromium)
+          strace poppler-utils tidy chromium
+          libreoffice-writer-nogui)
+if [ "${1:-}" = bench ]; then
+  packages+=(pandoc time)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

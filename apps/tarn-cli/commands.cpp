@@ -35,24 +35,54 @@ constexpr Help kHelp[] = {
      "Prints page N read into paragraphs as JSON (style, text, link runs, format runs,\n"
      "objects and table cells).\n"
      "  --markup the paragraphs written back as markup"},
-    {"export", "tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names] [--utf8]",
-     "Writes the pages (all when no list is given) as a web site in OUTDIR.\n"
+    {"export",
+     "tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names] [--utf8]\n"
+     "       tarn-cli export rtf|winhelp|text FILE OUT [--pages N,M,...] [--per-page] [--yes]",
+     "html: writes the pages (all when no list is given) as a web site in OUTDIR.\n"
      "  --pages N,M,...    only these pages\n"
      "  --htm              pages end in .htm instead of .html\n"
      "  --images-folder    images and files go into the folder images/\n"
      "  --original-names   images and files keep their stored names\n"
      "  --utf8             pages in UTF-8, declaring it (for sites served as UTF-8)\n"
-     "Exit 1 when a listed page does not exist or a folder or file cannot be written.\n"
-     "Links found in OUTDIR are replaced, never written through."},
-    {"import", "tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder] [--into EXISTING.aeh]",
+     "Exit 1 when a listed page does not exist or a folder or file cannot be written;\n"
+     "links found in OUTDIR are replaced, never written through.\n"
+     "rtf: the pages into the RTF file OUT; with --per-page OUT is a folder that gets\n"
+     "one file per page (PREFIXindex.rtf for the cover page, PREFIX + six hexadecimal\n"
+     "digits otherwise). Links to addresses and to exported pages become hyperlinks.\n"
+     "winhelp: the pages as help compiler sources: OUT (topics with their footnotes,\n"
+     "hot spots and macros), OUT with the extension .HPJ (the help project) and the\n"
+     "pictures as .bmp files beside them.\n"
+     "  --titles-as-keywords   (winhelp) each topic's title is one of its keywords\n"
+     "  --yes              answer Yes when asked whether to go on past 5 MB\n"
+     "text: the pages' plain text into OUT, one after another.\n"
+     "rtf, winhelp, text: listed pages that do not exist are left out; exit 1 when a\n"
+     "file cannot be written."},
+    {"import",
+     "tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder] [--into EXISTING.aeh]\n"
+     "       tarn-cli import rtf|text OUT.aeh FILE... [--cut heading|paragraphs:N] [--into EXISTING.aeh]",
      "Makes a new hypertext OUT.aeh (or, with --into, adds to a copy of EXISTING.aeh saved\n"
-     "as OUT.aeh) with a page for each HTML file, the pictures they show copied in.\n"
+     "as OUT.aeh) with new pages read from the files.\n"
+     "html: a page for each HTML file, the pictures they show copied in.\n"
      "  --follow           also import the pages the files link to, level by level\n"
      "  --depth N          follow links N levels deep (10 by default)\n"
      "  --max-pages N      import at most N pages (1000 by default)\n"
      "  --any-folder       follow links out of the start file's folder tree too\n"
-     "Prints what was imported and the references that could not be followed.\n"
-     "Exit 1 when a file cannot be read or the hypertext cannot be saved."},
+     "  Prints what was imported and the references that could not be followed.\n"
+     "rtf: every page break starts a page; styles, lists, tables, pictures, footnotes,\n"
+     "comments and hyperlinks come along.\n"
+     "  --cut heading          headings (levels up to --heading-level, 4 by default) cut\n"
+     "                         the text into pages listed on an index page\n"
+     "  --cut paragraphs:N     at most N paragraphs a page (100 by default for rtf),\n"
+     "                         the pages linked by \"continue...\" links\n"
+     "  --page-per-file        page breaks do not cut\n"
+     "  --common-index         (with --cut heading) one index page for all the files\n"
+     "  --gif                  every picture is stored as GIF\n"
+     "  --winhelp              the files are help compiler sources: topics become pages,\n"
+     "                         hot spots links, keywords keywords; a report is printed\n"
+     "text: each line becomes a paragraph; UTF-8 and UTF-16 files are converted, and\n"
+     "characters the code page lacks become \"?\" (their number is told).\n"
+     "Exit 1 when a file cannot be read, nothing could be imported or OUT.aeh cannot\n"
+     "be written."},
     {"render", "tarn-cli render FILE --page N --png OUT.png [--width PIXELS]",
      "Draws page N as the page view shows it into a PNG, without a display.\n"
      "  --width PIXELS     the width to lay the page out at (800 by default)"},

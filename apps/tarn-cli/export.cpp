@@ -8,12 +8,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "app/compose.h"
 #include "climessages.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "richtext/pagetext.h"
+#include "rtfcommands.h"
 
 namespace tarn::cli {
 namespace {
@@ -22,28 +24,31 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// "Exporting, phase N: P%" rewritten in place, one line per phase.
-class TerminalProgress : public convert::ExportProgress {
- public:
-  ~TerminalProgress() override { Finish(); }
-  void OnExpProgress(const convert::TAEHconv& /*sender*/, int item, int total, int phase) override {
-    if (phase != m_phase) Finish();
-    m_phase = phase;
-    const int percent = total > 0 ? item * 100 / total : 100;
-    std::fprintf(stderr, "\rExporting, phase %d: %d%%", phase, percent);
-    std::fflush(stderr);
-  }
-  // Ends the phase's line at 100%: progress is told before each document.
-  void Finish() {
-    if (m_phase != 0) std::fprintf(stderr, "\rExporting, phase %d: 100%%\n", m_phase);
-    m_phase = 0;
-  }
-
- private:
-  int m_phase = 0;
-};
-
 }  // namespace
+
+TerminalProgress::~TerminalProgress() { Finish(); }
+
+void TerminalProgress::OnExpProgress(const convert::TAEHconv& /*sender*/, int item, int total, int phase) {
+  if (phase != m_phase) Finish();
+  m_phase = phase;
+  const int percent = total > 0 ? item * 100 / total : 100;
+  std::fprintf(stderr, "\rExporting, phase %d: %d%%", phase, percent);
+  std::fflush(stderr);
+}
+
+void TerminalProgress::Finish() {
+  if (m_phase != 0) std::fprintf(stderr, "\rExporting, phase %d: 100%%\n", m_phase);
+  m_phase = 0;
+}
+
+std::vector<int> LivePages(const document::TAEHset& set) {
+  std::vector<int> pages;
+  for (int i = 0; i < set.CountOf(document::testoHtml); ++i) {
+    const document::TAEHoggetto* page = set.GetObject(document::testoHtml, i);
+    if (page != nullptr && !page->IsFree()) pages.push_back(i);
+  }
+  return pages;
+}
 
 bool ParsePages(const std::string& text, std::vector<int>& pages) {
   std::size_t start = 0;
@@ -60,8 +65,9 @@ bool ParsePages(const std::string& text, std::vector<int>& pages) {
   return !pages.empty();
 }
 
-int Export(const std::vector<std::string>& args) {
-  if (args.empty() || args[0] != "html") return kExitUsage;
+namespace {
+
+int ExportHtml(const std::vector<std::string>& args) {
   std::vector<std::string> files;
   std::vector<int> pages;
   bool htm = false;
@@ -119,6 +125,29 @@ int Export(const std::vector<std::string>& args) {
     return kExitFailed;
   }
   return kExitOk;
+}
+
+struct Format {
+  std::string_view name;
+  int (*run)(const std::vector<std::string>& args);
+};
+
+// Each runner gets the arguments with the format first.
+constexpr Format kFormats[] = {
+    {"html", ExportHtml},
+    {"rtf", ExportRtfOrText},
+    {"winhelp", ExportRtfOrText},
+    {"text", ExportRtfOrText},
+};
+
+}  // namespace
+
+int Export(const std::vector<std::string>& args) {
+  if (args.empty()) return kExitUsage;
+  for (const Format& format : kFormats) {
+    if (args[0] == format.name) return format.run(args);
+  }
+  return kExitUsage;
 }
 
 }  // namespace tarn::cli

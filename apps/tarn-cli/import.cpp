@@ -19,8 +19,11 @@
 #include "base/filestream.h"
 #include "climessages.h"
 #include "convert/aehtohtml.h"
+#include "convert/aehtortf.h"
+#include "convert/aehtotxt.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "export.h"
 #include "platform/system.h"
 
 namespace tarn::cli {
@@ -211,6 +214,112 @@ int ImportHtml(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
+// ---- RTF and text ----
+
+bool ParseCount(const std::string& text, int& value) {
+  char* end = nullptr;
+  const long n = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || n < 1 || n > 1'000'000) return false;
+  value = static_cast<int>(n);
+  return true;
+}
+
+// The help compiler sources' report, in the import dialog's three lists.
+void PrintWinHelpReport(const std::vector<convert::ImportReportEntry>& report) {
+  static const char* const kCaptions[] = {"Imported pages", "Imported keywords", "Non imported links"};
+  for (int kind = 0; kind < 3; ++kind) {
+    std::vector<std::string> lines;
+    for (const auto& entry : report) {
+      if (entry.kind == kind) lines.push_back(entry.text);
+    }
+    if (lines.empty() && kind == 2) lines.push_back("none");
+    PrintList(kCaptions[kind], lines);
+  }
+}
+
+int ImportRtfOrText(bool rtfFormat, const std::vector<std::string>& args) {
+  ImportJob job;
+  bool cutHeadings = false;
+  int paragraphs = 0;
+  bool winHelp = false;
+  bool pagePerFile = false;
+  bool allToGif = false;
+  bool commonIndex = false;
+  int headingLevel = 4;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool more = i + 1 < args.size();
+    bool bad = false;
+    if (a == "--cut" && more) {
+      const std::string how = args[++i];
+      if (how == "heading" && rtfFormat) cutHeadings = true;
+      else if (!how.starts_with("paragraphs:") || !ParseCount(how.substr(11), paragraphs)) return kExitUsage;
+    } else if (rtfFormat && a == "--winhelp") {
+      winHelp = true;
+    } else if (rtfFormat && a == "--page-per-file") {
+      pagePerFile = true;
+    } else if (rtfFormat && a == "--gif") {
+      allToGif = true;
+    } else if (rtfFormat && a == "--common-index") {
+      commonIndex = true;
+    } else if (rtfFormat && a == "--heading-level" && more) {
+      if (!ParseCount(args[++i], headingLevel)) return kExitUsage;
+    } else if (!job.SharedOption(args, i, bad) || bad) {
+      return kExitUsage;
+    }
+  }
+  if (job.out.empty() || job.files.empty()) return kExitUsage;
+  if (!job.FilesReadable()) return kExitFailed;
+  if (!job.Open()) return kExitFailed;
+  const std::vector<fs::path> sources(job.files.begin(), job.files.end());
+  const int pagesBefore = static_cast<int>(LivePages(job.set).size());
+
+  ImportProgress progress;
+  int first = -1;
+  std::size_t replaced = 0;
+  if (!rtfFormat) {
+    convert::TAEHtoTxt text;
+    text.SetLinkedAEHset(&job.set);
+    text.ParagraphsPerPage = paragraphs;
+    text.OnExpProgress = &progress;
+    first = text.ImportFiles(sources, false);
+    replaced = text.ReplacedCharacters();
+    if (text.PagesMade() == 0) first = -1;
+  } else {
+    convert::TAEHtortf rtf;
+    rtf.SetLinkedAEHset(&job.set);
+    rtf.ImportOptions.winHelp = winHelp;
+    rtf.ImportOptions.allToGif = allToGif;
+    rtf.ImportOptions.headingsCut = cutHeadings;
+    rtf.ImportOptions.commonIndex = commonIndex;
+    rtf.ImportOptions.headingLimit = headingLevel;
+    if (paragraphs > 0) rtf.ImportOptions.paragraphsPerPage = paragraphs;
+    rtf.OnExpProgress = &progress;
+    first = rtf.ImportFiles(sources, !pagePerFile);
+    replaced = rtf.ReplacedCharacters();
+    if (!rtf.ErrorText().empty()) job.messages.Error(rtf.ErrorText());
+    if (winHelp) PrintWinHelpReport(rtf.ImportReport());
+  }
+  if (first < 0) {
+    job.messages.Error("No page was imported.");
+    return kExitFailed;
+  }
+  // A new hypertext is called after its first page.
+  if (job.into.empty()) {
+    if (const document::TAEHoggetto* page = job.set.GetObject(document::testoHtml, first)) {
+      job.set.SetTitle(page->GetCaption());
+    }
+  }
+  if (!job.Save()) return kExitFailed;
+  const int pages = static_cast<int>(LivePages(job.set).size()) - pagesBefore;
+  std::printf("Imported %d page%s into %s\n", pages, pages == 1 ? "" : "s", job.out.c_str());
+  if (replaced > 0) std::printf("Characters the document's code page lacks, shown as \"?\": %zu\n", replaced);
+  return kExitOk;
+}
+
+int ImportRtf(const std::vector<std::string>& args) { return ImportRtfOrText(true, args); }
+int ImportText(const std::vector<std::string>& args) { return ImportRtfOrText(false, args); }
+
 struct Format {
   std::string_view name;
   int (*run)(const std::vector<std::string>& args);
@@ -218,6 +327,8 @@ struct Format {
 
 constexpr Format kFormats[] = {
     {"html", ImportHtml},
+    {"rtf", ImportRtf},
+    {"text", ImportText},
 };
 
 }  // namespace

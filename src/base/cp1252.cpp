@@ -94,6 +94,40 @@ int CompareText(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+std::size_t Utf8Sequence(std::string_view text, std::size_t i, char32_t& cp) {
+  const auto b = static_cast<unsigned char>(text[i]);
+  std::size_t extra = 0;
+  char32_t value = 0;
+  char32_t minimum = 0;
+  if (b < 0x80) {
+    cp = b;
+    return 1;
+  } else if ((b & 0xE0) == 0xC0) {
+    value = b & 0x1F;
+    extra = 1;
+    minimum = 0x80;
+  } else if ((b & 0xF0) == 0xE0) {
+    value = b & 0x0F;
+    extra = 2;
+    minimum = 0x800;
+  } else if ((b & 0xF8) == 0xF0) {
+    value = b & 0x07;
+    extra = 3;
+    minimum = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + extra >= text.size()) return 0;
+  for (std::size_t k = 1; k <= extra; ++k) {
+    const auto c = static_cast<unsigned char>(text[i + k]);
+    if ((c & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (c & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  cp = value;
+  return extra + 1;
+}
+
 char32_t Cp1252ToUnicode(unsigned char c) {
   if (c >= 0x80 && c < 0xA0) return kHigh[c - 0x80];
   return c;

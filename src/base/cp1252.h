@@ -24,6 +24,10 @@ std::string Cp1252ToUtf8(std::string_view text);
 std::optional<std::string> Utf8ToCp1252(std::string_view text);
 // The cp1252 byte of a Unicode code point, or nothing when cp1252 has none.
 std::optional<char> UnicodeToCp1252(char32_t cp);
+// The length of the UTF-8 sequence at text[i] (1 for an ASCII byte) and its
+// code point; 0 when the bytes there are no character: cut short, overlong,
+// a surrogate or beyond Unicode.
+std::size_t Utf8Sequence(std::string_view text, std::size_t i, char32_t& cp);
 // The Unicode code point of one cp1252 byte.
 char32_t Cp1252ToUnicode(unsigned char c);
 

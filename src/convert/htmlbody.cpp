@@ -7,6 +7,7 @@
 #include "base/bytes.h"
 #include "base/cp1252.h"
 #include "convert/htmlwords.h"
+#include "convert/pagemarkup.h"
 #include "document/aehset.h"
 #include "document/links.h"
 #include "document/recordfields.h"
@@ -82,28 +83,13 @@ void THtmlBody::WriteBodyTag(std::string& out, const TAEHoggetto& page) {
 void THtmlBody::WriteBody(std::string& out, int mode, TAEHoggetto& page) {
   if (mode == kBodyAndText || mode == kBodyTagOnly) WriteBodyTag(out, page);
   if (mode == kBodyTagOnly) return;
-  if (page.Kind() == testoHtml && page.U8(kPageGeneration) == 1 && page.Owner() != nullptr &&
-      page.Owner()->OlderTextConverter) {
-    page.Owner()->OlderTextConverter(page);
-  }
   // The text stays valid while it is walked even if a page pulled in by a
   // reference replaces its own content meanwhile.
-  std::shared_ptr<const std::string> keep;
-  std::string copy;
-  std::string_view markup;
-  const DataBlock& content = page.Content();
-  if (content.source == DataBlock::Source::Memory) {
-    keep = content.buffer;
-    markup = content.View();
-  } else if (content.Present()) {
-    copy = page.ReadContent().value_or(std::string());
-    markup = copy;
-  }
-  markup = markup::TextPart(markup);
+  const PageMarkup markup(page);
   const TAEHoggetto* outer = m_pageWritten;
   if (outer == nullptr) m_pageWritten = &page;
   HtmlText text(out);
-  WalkText(text, markup);
+  WalkText(text, markup.Text());
   m_pageWritten = outer;
 }
 

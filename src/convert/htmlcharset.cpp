@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "base/cp1252.h"
+#include "convert/textcodec.h"
 #include "markup/entities.h"
 
 namespace tarn::convert {
@@ -65,37 +66,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAlnum(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// The length of the UTF-8 sequence at bytes[i] and its code point; 0 when
-// the bytes there are no valid sequence.
-std::size_t Utf8Sequence(std::string_view bytes, std::size_t i, char32_t& cp) {
-  const auto b = static_cast<unsigned char>(bytes[i]);
-  std::size_t length = 0;
-  if (b >= 0xC2 && b <= 0xDF) {
-    length = 2;
-    cp = b & 0x1F;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    length = 3;
-    cp = b & 0x0F;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    length = 4;
-    cp = b & 0x07;
-  } else {
-    return 0;
-  }
-  if (i + length > bytes.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto c = static_cast<unsigned char>(bytes[i + k]);
-    if ((c & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (c & 0x3F);
-  }
-  // Overlong forms, surrogates and values past Unicode are not UTF-8.
-  if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-      (cp >= 0xD800 && cp <= 0xDFFF)) {
-    return 0;
-  }
-  return length;
-}
-
 // The charset named in a declaration, when one is found near the top.
 bool DeclaredCharset(std::string_view bytes, HtmlCharset& charset) {
   const std::string_view head = bytes.substr(0, kDeclarationWindow);
@@ -122,24 +92,23 @@ bool DeclaredCharset(std::string_view bytes, HtmlCharset& charset) {
 }  // namespace
 
 HtmlCharset DetectHtmlCharset(std::string_view bytes) {
-  if (bytes.starts_with("\xEF\xBB\xBF")) return HtmlCharset::Utf8;
-  if (bytes.starts_with("\xFF\xFE")) return HtmlCharset::Utf16LE;
-  if (bytes.starts_with("\xFE\xFF")) return HtmlCharset::Utf16BE;
+  auto charset = [](TextEncoding encoding) {
+    switch (encoding) {
+      case TextEncoding::kUtf8:
+        return HtmlCharset::Utf8;
+      case TextEncoding::kUtf16Le:
+        return HtmlCharset::Utf16LE;
+      case TextEncoding::kUtf16Be:
+        return HtmlCharset::Utf16BE;
+      case TextEncoding::kCp1252:
+        break;
+    }
+    return HtmlCharset::Cp1252;
+  };
+  if (const std::optional<TextEncoding> marked = MarkedEncoding(bytes)) return charset(*marked);
   HtmlCharset declared = HtmlCharset::Cp1252;
   if (DeclaredCharset(bytes, declared)) return declared;
-  bool beyondAscii = false;
-  for (std::size_t i = 0; i < bytes.size();) {
-    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    char32_t cp = 0;
-    const std::size_t length = Utf8Sequence(bytes, i, cp);
-    if (length == 0) return HtmlCharset::Cp1252;
-    beyondAscii = true;
-    i += length;
-  }
-  return beyondAscii ? HtmlCharset::Utf8 : HtmlCharset::Cp1252;
+  return charset(DetectEncoding(bytes));
 }
 
 unsigned char HtmlCharacters::FromCodePoint(char32_t cp) {
@@ -178,7 +147,7 @@ std::string HtmlCharacters::ToCp1252(std::string_view bytes, HtmlCharset charset
           continue;
         }
         char32_t cp = 0;
-        const std::size_t length = Utf8Sequence(bytes, i, cp);
+        const std::size_t length = base::Utf8Sequence(bytes, i, cp);
         if (length == 0) {
           out.push_back(static_cast<char>(b));  // not UTF-8: a cp1252 byte
           ++i;
@@ -193,23 +162,8 @@ std::string HtmlCharacters::ToCp1252(std::string_view bytes, HtmlCharset charset
     case HtmlCharset::Utf16BE: {
       const bool little = charset == HtmlCharset::Utf16LE;
       out.reserve(bytes.size() / 2);
-      auto unit = [&](std::size_t i) -> char32_t {
-        const auto a = static_cast<unsigned char>(bytes[i]);
-        const auto b = static_cast<unsigned char>(bytes[i + 1]);
-        return little ? static_cast<char32_t>(a | (b << 8)) : static_cast<char32_t>((a << 8) | b);
-      };
-      std::size_t i = bytes.size() >= 2 && (unit(0) == 0xFEFF) ? 2 : 0;
-      for (; i + 1 < bytes.size(); i += 2) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
-          const char32_t low = unit(i + 2);
-          if (low >= 0xDC00 && low <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-          }
-        }
-        put(cp);
-      }
+      const bool marked = bytes.size() >= 2 && bytes.substr(0, 2) == (little ? "\xFF\xFE" : "\xFE\xFF");
+      ForEachUtf16(bytes.substr(marked ? 2 : 0), little, put);
       return out;
     }
   }

@@ -31,10 +31,17 @@ std::string TAEHtesto::Markup() const {
 }
 
 const std::string& TAEHtesto::LookupName() const {
+  const DataBlock& extra = Extra();
+  const std::string_view view = extra.View();
+  if (m_lookupName &&
+      (m_lookupSource != extra.buffer || m_lookupBegin != extra.begin || m_lookupSize != extra.size)) {
+    m_lookupName.reset();
+  }
   if (!m_lookupName) {
     m_lookupName.emplace();
-    const DataBlock& extra = Extra();
-    const std::string_view view = extra.View();
+    m_lookupSource = extra.buffer;
+    m_lookupBegin = extra.begin;
+    m_lookupSize = extra.size;
     if (view.size() >= 8) {
       std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(view.data()), view.size());
       std::int32_t length = base::GetI32(bytes, 4);

@@ -3,6 +3,7 @@
 // lookup name kept at the start of its extra data.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,11 @@ class TAEHtesto : public TAEHoggetto {
 
  private:
   mutable std::optional<std::string> m_lookupName;
+  // The extra block the name was read from: a new block is read again.
+  // (Held, so that a later block can never take its place in memory.)
+  mutable std::shared_ptr<const std::string> m_lookupSource;
+  mutable std::size_t m_lookupBegin = 0;
+  mutable std::size_t m_lookupSize = 0;
 };
 
 }  // namespace tarn::document

@@ -152,6 +152,17 @@ TAEHoggetto* WorkingCopy::Object(int number) const {
   return objects[static_cast<std::size_t>(number - 1)].copy.get();
 }
 
+richtext::ClipboardContext ClipboardContextOf(TAEHset& set, const WorkingCopy& copy) {
+  richtext::ClipboardContext context;
+  context.set = &set;
+  context.page = copy.page.get();
+  context.workingLink = [&copy](std::int32_t number) -> const TAEHoggetto* {
+    return copy.Link(LocalLinkValue(number));
+  };
+  context.placedObject = [&copy](std::int32_t number) -> const TAEHoggetto* { return copy.Object(number); };
+  return context;
+}
+
 int WorkingCopy::AddObject(std::unique_ptr<TAEHoggetto> object) {
   objects.push_back({std::move(object), -1});
   return static_cast<int>(objects.size());
@@ -204,8 +215,10 @@ std::unique_ptr<WorkingCopy> MakeWorkingCopy(TAEHset& set, const TAEHoggetto& st
   copy->page->SetContent(form.markup);
   if (withHeaderFooter) {
     for (const bool footer : {false, true}) {
+      // The header (footer) page shown on its own is not its own header
+      // (footer) as well: its text would show twice, one copy of it dead.
       TAEHoggetto* shared = HeaderPageOf(set, stored, footer);
-      if (shared == nullptr) continue;
+      if (shared == nullptr || shared == &stored) continue;
       EnsureCurrentMarkup(set, *shared);
       (footer ? copy->footer : copy->header) = MakeWorkingCopy(set, *shared, false);
     }

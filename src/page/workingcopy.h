@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "document/aehtesto.h"
+#include "richtext/clipboardformats.h"
 #include "richtext/localform.h"
 
 namespace tarn::page {
@@ -58,6 +59,11 @@ class WorkingCopy {
   int AddObject(std::unique_ptr<TAEHoggetto> object);
   int AddLink(std::unique_ptr<TAEHoggetto> link);
 };
+
+// What the page's text in a box refers to, for the clipboard's converters:
+// the hypertext, the working page record, its working links and placed
+// objects. It names the copy, so it must not outlive it.
+richtext::ClipboardContext ClipboardContextOf(TAEHset& set, const WorkingCopy& copy);
 
 // A copy of an unregistered or registered object (record, file path,
 // content, extra), owned by the container but not registered.

@@ -269,7 +269,19 @@ bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_vie
     headParagraph.style.ClearOverrides();
     headParagraph.styleIndex = firstInserted.styleIndex;
   } else if (firstInserted.style.Base() != headParagraph.style.Base() ||
-             firstInserted.styleIndex != headParagraph.styleIndex) {
+             firstInserted.styleIndex != headParagraph.styleIndex ||
+             firstInserted.style.Font() != headParagraph.style.Font()) {
+    // The inserted characters keep their look when their paragraph takes
+    // the head's style: the font they had from their own paragraph (a bold
+    // first word of pasted RTF, say) becomes a format.
+    if (firstInserted.Length() > 0 && firstInserted.infos[0].format < 0 &&
+        firstInserted.style.Font() != headParagraph.style.Font()) {
+      auto format = std::make_unique<TAEHFontStyle>();
+      format->SetBase(firstInserted.style.Base());
+      format->Assign(firstInserted.style.Font());
+      firstInserted.infos[0].format = static_cast<std::int32_t>(firstInserted.formats.size());
+      firstInserted.formats.push_back(std::move(format));
+    }
     BoxText::RebaseFormats(firstInserted, headParagraph.style.Base());
     firstInserted.style = headParagraph.style;
     firstInserted.styleIndex = headParagraph.styleIndex;
@@ -313,10 +325,14 @@ bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_vie
   return true;
 }
 
-void TAEHTextAttributes::InsertText(std::string_view text) {
-  // FIXME: the plain-text importer decides paragraphs and styles once it
-  // exists; until then every line becomes a paragraph in the caret's style.
+void TAEHTextAttributes::InsertText(std::string_view text, bool codeMode) {
   const int style = m_box.Paragraph(m_box.Caret().paragraph).styleIndex;
+  if (m_formats != nullptr &&
+      InsertContainer(m_formats->TextToContainer(text, codeMode, style, m_context), kCaptionClipboard)) {
+    return;
+  }
+  // Without the text converter, or with reference markers this box cannot
+  // make objects of yet: every line a paragraph in the caret's style.
   std::string markup;
   int paragraphs = 0;
   std::size_t i = 0;
@@ -344,6 +360,15 @@ void TAEHTextAttributes::InsertText(std::string_view text) {
   InsertContainer(container, kCaptionClipboard);
 }
 
+bool TAEHTextAttributes::InsertRtf(std::string_view rtf) {
+  if (m_formats == nullptr) return false;
+  if (InsertContainer(m_formats->RtfToContainer(rtf, true, m_context), kCaptionClipboard)) return true;
+  // FIXME: a container with link, picture and table records is refused
+  // until records can join the page's working copy; until then the text
+  // comes with its formats, its links as plain text.
+  return InsertContainer(m_formats->RtfToContainer(rtf, false, m_context), kCaptionClipboard);
+}
+
 std::string TAEHTextAttributes::SelectedCharacters(std::string_view separator) const {
   std::string out;
   const CharPos from = m_box.SelectionStart();
@@ -360,10 +385,28 @@ std::string TAEHTextAttributes::SelectedCharacters(std::string_view separator) c
 
 std::string TAEHTextAttributes::SelectedText() const { return SelectedCharacters({}); }
 
+std::string TAEHTextAttributes::SelectedMarkup() const {
+  const CharPos from = m_box.SelectionStart();
+  const CharPos to = m_box.SelectionEnd();
+  std::string markup;
+  for (int i = from.paragraph; i <= to.paragraph; ++i) {
+    const int start = i == from.paragraph ? from.character : 0;
+    const int end = i == to.paragraph ? to.character : -1;
+    WriteParagraph(m_box.Paragraph(i), markup, WriteMode::Store, start, end);
+  }
+  markup.push_back('\0');
+  return markup;
+}
+
 std::string TAEHTextAttributes::SelectedPlainText() const {
-  // FIXME: the plain-text exporter writes lists, tables and objects its own
-  // way once it exists; this is the characters with CR LF between paragraphs.
+  if (m_formats != nullptr) return m_formats->SelectionToText(SelectedMarkup(), m_context);
+  // Without the text converter: the characters, CR LF between paragraphs.
   return SelectedCharacters("\r\n");
+}
+
+std::string TAEHTextAttributes::SelectedRtf() const {
+  if (m_formats == nullptr) return {};
+  return m_formats->SelectionToRtf(SelectedMarkup(), m_context);
 }
 
 }  // namespace tarn::richtext

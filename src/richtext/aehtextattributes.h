@@ -7,9 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/bytes.h"
 #include "richtext/boxtext.h"
+#include "richtext/clipboardformats.h"
 
 namespace tarn::richtext {
 
@@ -50,12 +52,31 @@ class TAEHTextAttributes {
   // written from this page, so that its links and objects are this page's.
   bool InsertContainer(std::string_view bytes, std::string_view caption, bool replaceHead = false,
                        bool samePage = false);
-  // Plain text, one paragraph per line, at the caret.
-  void InsertText(std::string_view text);
+  // Plain text, one paragraph per line, at the caret: in the caret's
+  // paragraph style, or in code mode in the style "Code" with reference
+  // markers made objects.
+  void InsertText(std::string_view text, bool codeMode = false);
+  // RTF from another program at the caret; false when nothing could be
+  // inserted (no converter, or a container this box cannot take yet).
+  bool InsertRtf(std::string_view rtf);
   // The selected characters, paragraphs concatenated.
   std::string SelectedText() const;
+  // The selection as a page stores it (tables with their cells), with the
+  // byte 0 that ends a text.
+  std::string SelectedMarkup() const;
   // The selection as plain text for other programs, lines ended by CR LF.
   std::string SelectedPlainText() const;
+  // The selection as RTF; empty without a converter.
+  std::string SelectedRtf() const;
+
+  // The converters of the formats other programs use, and what the box's
+  // text refers to. Without them only the box's own container and plain
+  // characters travel.
+  void SetClipboardFormats(ClipboardFormats* formats, ClipboardContext context) {
+    m_formats = formats;
+    m_context = std::move(context);
+  }
+  bool HasClipboardFormats() const { return m_formats != nullptr; }
 
   // Caret moves, clicks and other commands end the runs of typed characters
   // and single deletions. A run also ends by itself when the caret is no
@@ -162,6 +183,8 @@ class TAEHTextAttributes {
   BoxText& m_box;
   Run m_typing;
   Run m_deletion;
+  ClipboardFormats* m_formats = nullptr;
+  ClipboardContext m_context;
 };
 
 }  // namespace tarn::richtext

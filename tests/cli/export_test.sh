@@ -103,7 +103,7 @@ check "what was written stays" test -f "$work/partial/sample_index.html"
 
 "$cli" export html "$sample" 2>/dev/null
 check "missing folder is usage" test $? -eq 2
-"$cli" export rtf "$sample" "$work/x" 2>/dev/null
+"$cli" export pdf "$sample" "$work/x" 2>/dev/null
 check "unknown format is usage" test $? -eq 2
 "$cli" export html "$sample" "$work/x" --pages 1,a 2>/dev/null
 check "bad page list is usage" test $? -eq 2

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "convert/golden.h"
 #include "convert/htmlfixture.h"
 #include "convert/htmlwords.h"
 #include "document/links.h"

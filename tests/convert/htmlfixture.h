@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/compose.h"
+#include "convert/golden.h"
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
@@ -19,19 +20,9 @@
 
 namespace tarn::convert::testing {
 
-// Compares a written file with its golden copy under tests/data/golden/html;
-// TARN_UPDATE_GOLDEN=1 writes the golden copy instead (review the difference
-// before committing it).
+// Compares a written file with its golden copy under tests/data/golden/html.
 inline void ExpectGolden(const std::string& name, const std::string& actual) {
-  const std::filesystem::path folder = std::filesystem::path(TARN_TEST_DATA) / "golden" / "html";
-  const std::filesystem::path golden = folder / name;
-  if (std::getenv("TARN_UPDATE_GOLDEN") != nullptr) {
-    std::filesystem::create_directories(golden.parent_path());
-    tarn::testing::WriteFile(golden, actual);
-    return;
-  }
-  ASSERT_TRUE(std::filesystem::exists(golden)) << golden;
-  EXPECT_EQ(actual, tarn::testing::ReadFile(golden)) << "differs from " << golden;
+  ExpectGolden(std::filesystem::path(TARN_TEST_DATA) / "golden" / "html", name, actual);
 }
 
 inline std::string Tag(document::ObjectId id) {

@@ -268,6 +268,21 @@ TEST_F(BoxTextTest, ContainerRoundTrip) {
   EXPECT_EQ(box.ParagraphCount(), 1);
 }
 
+TEST_F(BoxTextTest, InsertedTextKeepsItsParagraphsFont) {
+  // Pasted rich text may carry its first word's font in the paragraph tag;
+  // that paragraph takes the caret's style, its characters keep their look.
+  std::string container;
+  base::AppendI32(container, 1);
+  for (int i = 0; i < 3; ++i) base::AppendI32(container, 0);
+  base::AppendI32(container, 1);
+  container += "<Z S0 y1 >Strong<Y > words";
+  container.push_back('\0');
+  Load("<Z S0 >XY");
+  box.SetCaret(CharPos{0, 1});
+  ASSERT_TRUE(commands.InsertContainer(container, kCaptionClipboard));
+  EXPECT_EQ(Saved(), "<Z S0 >X<Y y1 >Strong<Y > wordsY");
+}
+
 TEST_F(BoxTextTest, DamagedContainersChangeNothing) {
   std::string withRecords;
   base::AppendI32(withRecords, 1);

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "convert/clipboardformats.h"
 #include "document/aehset.h"
 #include "platform/testing/fixedcanvas.h"
 #include "platform/testing/testplatform.h"
@@ -172,6 +173,33 @@ TEST_F(AehBoxTest, CopyAndPasteBetweenTwoBoxes) {
   other->LoadText("<Z S0 >");
   other->Paste();
   EXPECT_EQ(Saved(*other), "<Z S0 >bold");
+}
+
+TEST_F(AehBoxTest, RtfGoesOutAndComesInThroughTheConverters) {
+  convert::ConverterClipboardFormats formats;
+  richtext::ClipboardContext context;
+  context.set = &set;
+  for (TAEHbox* b : {box, other}) b->SetClipboardFormats(&formats, context);
+  box->LoadText("<Z S0 >plain <Y y1 >bold<Y > end");
+  box->SelectAll();
+  box->Copy();
+  const auto& items = clipboard.Data().items;
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0].mimeType, platform::kMimeObjects);
+  EXPECT_EQ(items[1].mimeType, platform::kMimeRtf);
+  EXPECT_NE(items[1].bytes.find("\\b\\ul0\\strike0 bold"), std::string::npos) << items[1].bytes;
+  EXPECT_EQ(items[2].bytes, "plain bold end");
+
+  // What a word processor puts on the clipboard: RTF and plain text.
+  platform::ClipboardData foreign;
+  foreign.items.push_back({std::string(platform::kMimeRtf), "{\\rtf1\\ansi\\deff0 {\\b Strong} words\\par}"});
+  foreign.items.push_back({std::string(platform::kMimeText), "Strong words"});
+  clipboard.Set(foreign);
+  other->LoadText("<Z S0 >XY");
+  other->Text().SetCaret(CharPos{0, 1});
+  other->Paste();
+  EXPECT_NE(Saved(*other).find("<Y y1 >Strong<Y > words"), std::string::npos) << Saved(*other);
+  EXPECT_EQ(other->Text().Paragraph(0).text.substr(0, 1), "X");
 }
 
 TEST_F(AehBoxTest, DragAndDropWithinABox) {

@@ -104,7 +104,7 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
 
   auto* editor = new objects::ui::TInsiemeCornici(*m_messages, this);
   editor->setObjectName(QStringLiteral("Editor"));
-  editor->SetClipboard(&m_clipboard);
+  editor->SetClipboard(&m_clipboard, &m_clipboardFormats);
   m_editor = editor;
   m_editor->SetLinkedAEHset(m_set.get());
   setCentralWidget(m_editor->Widget());

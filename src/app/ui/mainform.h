@@ -19,6 +19,7 @@
 #include "app/documentfiles.h"
 #include "app/optionshost.h"
 #include "app/recentfiles.h"
+#include "convert/clipboardformats.h"
 #include "document/aehset.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/eventloop.h"
@@ -189,6 +190,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   platform::HostSystemInfo m_system;
   platform::qt::QtCanvas m_measurer;
   platform::qt::QtClipboard m_clipboard;
+  // RTF and plain text of the page boxes' clipboard.
+  convert::ConverterClipboardFormats m_clipboardFormats;
   std::unique_ptr<document::TAEHset> m_set;
   // The custom component library, a hypertext of its own (".cus").
   std::unique_ptr<document::TAEHset> m_library;

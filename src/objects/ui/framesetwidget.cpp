@@ -99,7 +99,7 @@ TInsiemeCornici::TInsiemeCornici(platform::Messages& messages, QWidget* parent)
   };
   model.SetEventLoop(m_loop);
   model.BoxFactory = [this](TAEHpage& view, page::WorkingCopy& copy) -> std::unique_ptr<page::PageTextBox> {
-    return std::make_unique<PageBox>(view.Host().LinkedAEHset(), copy, m_parking, m_clipboard);
+    return std::make_unique<PageBox>(view.Host().LinkedAEHset(), copy, m_parking, m_clipboard, m_clipboardFormats);
   };
   model.OnPageChanged = [this] { PageChanged(); };
   model.OnFrameSetChanged = [this] {

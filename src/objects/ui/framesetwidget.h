@@ -33,6 +33,9 @@ class QtEventLoop;
 namespace tarn::page::ui {
 class TPageView;
 }
+namespace tarn::richtext {
+class ClipboardFormats;
+}
 namespace tarn::richtext::ui {
 class TAEHbox;
 }
@@ -63,7 +66,12 @@ class TInsiemeCornici : public QWidget,
   // (AutoJump, ActivePreview, search options, layouts, ...).
   TAEHCustomFrameSet& Model() { return *m_model; }
   const TAEHCustomFrameSet& Model() const { return *m_model; }
-  void SetClipboard(platform::Clipboard* clipboard) { m_clipboard = clipboard; }
+  // The clipboard of the page boxes; with formats they also copy and paste
+  // RTF and the converters' plain text.
+  void SetClipboard(platform::Clipboard* clipboard, richtext::ClipboardFormats* formats = nullptr) {
+    m_clipboard = clipboard;
+    m_clipboardFormats = formats;
+  }
   void SetShowFramesOnly(bool on);
   bool ShowFramesOnly() const { return m_model->ShowFramesOnly; }
   // A link object was activated (the model has shown the page already when
@@ -193,6 +201,7 @@ class TInsiemeCornici : public QWidget,
   std::unique_ptr<TAEHCustomFrameSet> m_model;
   document::TAEHset* m_set = nullptr;
   platform::Clipboard* m_clipboard = nullptr;
+  richtext::ClipboardFormats* m_clipboardFormats = nullptr;
   // Boxes wait here, hidden, between being made and being shown.
   QWidget* m_parking;
 

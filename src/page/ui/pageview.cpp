@@ -11,6 +11,7 @@
 #include "document/recordfields.h"
 #include "page/containerrecords.h"
 #include "platform/qt/qtcanvas.h"
+#include "richtext/clipboardformats.h"
 #include "richtext/documenthost.h"
 #include "richtext/ui/aehbox.h"
 
@@ -36,7 +37,8 @@ richtext::RichText& EmptyText() {
 }
 }  // namespace
 
-PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Clipboard* clipboard) {
+PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Clipboard* clipboard,
+                 richtext::ClipboardFormats* formats) {
   auto resources = std::make_unique<Resources>(set, copy);
   Resources* r = resources.get();
   r->host.objectLookup = [r](std::int32_t id) { return r->objects.Find(id); };
@@ -61,6 +63,7 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
   // to the visual objects, which give objects screen objects of their own.
   ConnectContainerRecords(box->TextAttributes(), set, copy);
   box->SetClipboard(clipboard);
+  if (formats != nullptr) box->SetClipboardFormats(formats, ClipboardContextOf(set, copy));
   box->SetMessages(set.Services().messages);
   box->SetPaintsBackground(false);
   if (copy.page) box->SetBackgroundColour(static_cast<std::uint32_t>(copy.page->I32(field::kPageBgColour)));
@@ -77,6 +80,8 @@ PageBox::~PageBox() {
   if (!m_box) return;
   m_box->DetachUndo();
   m_box->Text().onReadSection = nullptr;
+  // The context names the working copy, which goes with this page.
+  m_box->SetClipboardFormats(nullptr, {});
   m_box->hide();
   // The box may be inside one of its own event handlers (a menu command
   // that changes the page), so it goes once control is back in the loop.

@@ -18,6 +18,9 @@ namespace tarn::platform {
 class Clipboard;
 class Messages;
 }  // namespace tarn::platform
+namespace tarn::richtext {
+class ClipboardFormats;
+}
 namespace tarn::richtext::ui {
 class TAEHbox;
 }
@@ -30,7 +33,10 @@ namespace tarn::page::ui {
 // adopts it, and goes when the page is closed.
 class PageBox : public PageTextBox {
  public:
-  PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Clipboard* clipboard);
+  // With formats, the box's clipboard also carries RTF and the converters'
+  // plain text.
+  PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Clipboard* clipboard,
+          richtext::ClipboardFormats* formats = nullptr);
   ~PageBox() override;
   PageBox(const PageBox&) = delete;
   PageBox& operator=(const PageBox&) = delete;

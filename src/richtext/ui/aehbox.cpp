@@ -628,8 +628,9 @@ void TAEHbox::Copy() {
   platform::ClipboardData content;
   if (fs == nullptr || !fs->Wrapper()) {
     content.items.push_back({std::string(platform::kMimeObjects), m_textAttributes.WriteContainer(false)});
-    // FIXME: "Rich Text Format" from the RTF exporter on the selection, and
-    // the picture as an image when the selection is one picture.
+    std::string rtf = m_textAttributes.SelectedRtf();
+    if (!rtf.empty()) content.items.push_back({std::string(platform::kMimeRtf), std::move(rtf)});
+    // FIXME: the picture as an image when the selection is one picture.
   }
   content.items.push_back({std::string(platform::kMimeText), m_textAttributes.SelectedPlainText()});
   m_clipboard->Set(content);
@@ -664,11 +665,14 @@ void TAEHbox::Paste() {
     const std::string* container = find(platform::kMimeObjects);
     if (container == nullptr) container = find(platform::kMimePicture);
     if (container != nullptr) done = m_textAttributes.InsertContainer(*container, kCaptionClipboard);
-    // FIXME: "Rich Text Format" through the RTF importer, and a bitmap
-    // without text as a new picture object, once those exist.
+    if (!done) {
+      if (const std::string* rtf = find(platform::kMimeRtf)) done = m_textAttributes.InsertRtf(*rtf);
+    }
+    // FIXME: a bitmap without text as a new picture object, once pictures
+    // can be made from a bitmap.
   }
   if (!done) {
-    if (const std::string* text = find(platform::kMimeText)) m_textAttributes.InsertText(*text);
+    if (const std::string* text = find(platform::kMimeText)) m_textAttributes.InsertText(*text, wrapper);
   }
   Changed();
   ScrollCaretIntoView();

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "objects/ui/dragcontrol.h"
@@ -81,6 +82,10 @@ class TAEHbox : public objects::TDragCustomControl {
 
   // Clipboard requests (the command table calls them too).
   void SetClipboard(platform::Clipboard* clipboard) { m_clipboard = clipboard; }
+  // The converters of RTF and plain text, and what the box's text refers to.
+  void SetClipboardFormats(ClipboardFormats* formats, ClipboardContext context) {
+    m_textAttributes.SetClipboardFormats(formats, std::move(context));
+  }
   // Where the box's error messages go.
   void SetMessages(platform::Messages* messages) { m_text.SetMessages(messages); }
   void Copy();
