@@ -114,10 +114,6 @@ class TAEHTextAttributes {
   std::uint8_t Position() const { return CaretFont().position; }
   std::int32_t Link() const;
   bool HasPending() const;
-  // RTF from the clipboard: the converter turns the bytes into a container,
-  // which is inserted as a paste; without a converter, plainText is taken.
-  std::function<std::string(std::string_view rtf)> rtfToContainer;
-  bool InsertRtf(std::string_view rtf, std::string_view plainText = {});
 
   // How a container carries the link and style records of its selection,
   // and how those of a pasted container become records of this page and

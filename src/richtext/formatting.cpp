@@ -1,6 +1,7 @@
 // The character format and link commands of a box: colour, face, size,
 // style bits and vertical position of the selected characters (or pending
-// for the next typed one), links over the selection, and RTF pasted in.
+// for the next typed one), links over the selection, and the link and
+// style records that travel in a container.
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -401,25 +402,15 @@ bool TAEHTextAttributes::ReadContainerRecords(base::ByteReader& in, IdMap& map, 
     const int index = containerHooks.addStyle(record);
     if (index >= 0) map[Typed(kind, RecordIndex(record))] = Typed(kind, index);
   }
-  // Objects: read past them; the markup of another page places none.
-  if (!in.ReadI32(count) || count < 0) return false;
+  // FIXME: objects cannot be placed from their records yet. A container
+  // that brings some is refused, so that a converter's paste falls back to
+  // its text-only form (a table's cells as paragraphs rather than a blank).
+  if (!in.ReadI32(count) || count < 0 || (count > 0 && !samePage)) return false;
   for (std::int32_t i = 0; i < count; ++i) {
     std::int32_t kind = 0;
     std::int32_t identifier = 0;
     if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadRecordStream(in, record)) return false;
   }
-  return true;
-}
-
-// ---- RTF ----
-
-bool TAEHTextAttributes::InsertRtf(std::string_view rtf, std::string_view plainText) {
-  if (rtfToContainer) {
-    const std::string container = rtfToContainer(rtf);
-    if (!container.empty() && InsertContainer(container, kCaptionClipboard)) return true;
-  }
-  if (plainText.empty()) return false;
-  InsertText(plainText);
   return true;
 }
 

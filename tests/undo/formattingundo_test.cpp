@@ -5,7 +5,9 @@
 #include <functional>
 #include <vector>
 
+#include "convert/clipboardformats.h"
 #include "document/recordfields.h"
+#include "page/workingcopy.h"
 #include "richtext/aehparaattributes.h"
 #include "undo/undoworld.h"
 
@@ -146,6 +148,28 @@ TEST(ContainerRecords, TruncatedContainersAreRefused) {
     EXPECT_FALSE(target.Commands().InsertContainer(container.substr(0, cut), richtext::kCaptionClipboard)) << cut;
   }
   EXPECT_EQ(target.Shown(), before);
+}
+
+// RTF from another program: a hyperlink field becomes a link of the page,
+// and undo takes the whole paste back.
+TEST(ContainerRecords, PastedRtfBringsItsLinks) {
+  UndoWorld w;
+  const int page = w.AddPage("<Z S0 >XY");
+  w.Show(page);
+  convert::ConverterClipboardFormats formats;
+  w.Commands().SetClipboardFormats(&formats, page::ClipboardContextOf(w.set, *w.View().Working()));
+  w.Text().SetCaret(CharPos{0, 1});
+  ASSERT_TRUE(w.Commands().InsertRtf(
+      "{\\rtf1\\ansi {\\field{\\*\\fldinst HYPERLINK \"http://a.b/\"}{\\fldrslt {\\b link}}} text}"));
+  EXPECT_EQ(w.List().Captions(kUndo), std::vector<std::string>{"Clipboard insertion"});
+  w.CommitAndReload();
+  const std::string stored = w.Stored(page);
+  const std::size_t tag = stored.find("<$01");
+  ASSERT_NE(tag, std::string::npos) << stored;
+  const auto id = static_cast<std::int32_t>(std::stoul(stored.substr(tag + 2, 8), nullptr, 16));
+  const document::TAEHoggetto* record = w.set.GetObjectById(id);
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity), "http://a.b/");
 }
 
 }  // namespace
