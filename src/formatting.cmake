@@ -14,5 +14,7 @@ if(TARN_QT)
     app/ui/formattoolbars.h
     app/ui/linkdialog.cpp
     app/ui/linkdialog.h
+    app/ui/paragraphdialog.cpp
+    app/ui/paragraphdialog.h
   )
 endif()

@@ -621,7 +621,7 @@ constexpr std::string_view kBuilt[] = {
     "BoldButtonClick", "ItalicButtonClick", "Normale1Click", "Pedice1Click", "Apice1Click", "BulletsButtonClick",
     "RiduciRientroButtonClick", "AumentaRientroButtonClick", "Riformatta1Click", "FontNameClick",
     "FontColorClick", "FontSizeBtnClick", "ParStyleClick", "SelectFont", "LinkButtonClick",
-    "Collegamentoautoreferente1Click", "Nuovostile1Click",
+    "Collegamentoautoreferente1Click", "Nuovostile1Click", "Stileparagrafo1Click",
 };
 
 std::string_view KeyName(int key) {

@@ -96,6 +96,11 @@ void TAEHParaAttributes::SetLength(std::string_view caption, TAEHParaStyle::Fiel
 }
 
 void TAEHParaAttributes::SetLineHeight(double value) { SetLength("Line height ", TAEHParaStyle::kLineHeight, value); }
+void TAEHParaAttributes::SetAutomaticLineHeight() {
+  if (m_box.ParagraphCount() == 0) return;
+  const double shown = PixelsToUnit(kAutomaticLineHeight, CaretStyle().UnitOfMeasure(), kPixelsPerInch);
+  ForEachParagraph("Line height " + Decimal(shown), [](TAEHparag& p) { p.style.SetLineHeight(kAutomaticLineHeight); });
+}
 void TAEHParaAttributes::SetSpaceBefore(double value) { SetLength("Top margin ", TAEHParaStyle::kSpaceBefore, value); }
 void TAEHParaAttributes::SetSpaceAfter(double value) { SetLength("Bottom margin ", TAEHParaStyle::kSpaceAfter, value); }
 void TAEHParaAttributes::SetFirstIndent(double value) { SetLength("First line indent ", TAEHParaStyle::kIndent, value); }

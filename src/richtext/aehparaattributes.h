@@ -27,6 +27,8 @@ class TAEHParaAttributes {
   void SetUnit(std::uint8_t unit);
   // Lengths in the caret paragraph's unit.
   void SetLineHeight(double value);
+  // The height each line takes from its own font.
+  void SetAutomaticLineHeight();
   void SetSpaceBefore(double value);
   void SetSpaceAfter(double value);
   void SetFirstIndent(double value);
@@ -47,6 +49,7 @@ class TAEHParaAttributes {
   std::uint8_t ListKind() const { return CaretStyle().ListKind(); }
   std::uint8_t Unit() const { return CaretStyle().UnitOfMeasure(); }
   float LineHeight() const { return InUnit(TAEHParaStyle::kLineHeight); }
+  bool AutomaticLineHeight() const { return CaretStyle().LineHeight() == kAutomaticLineHeight; }
   float SpaceBefore() const { return InUnit(TAEHParaStyle::kSpaceBefore); }
   float SpaceAfter() const { return InUnit(TAEHParaStyle::kSpaceAfter); }
   float FirstIndent() const { return InUnit(TAEHParaStyle::kIndent); }

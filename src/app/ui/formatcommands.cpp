@@ -13,6 +13,7 @@
 #include "app/ui/commandset.h"
 #include "app/ui/formattoolbars.h"
 #include "app/ui/linkdialog.h"
+#include "app/ui/paragraphdialog.h"
 #include "document/aehset.h"
 #include "document/objectkinds.h"
 #include "document/recordfields.h"
@@ -222,6 +223,11 @@ void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& edit
 
   // Dialogs and links.
   bind("SelectFont", [&editor](const CommandCall&, TAEHbox& box) { FontDialog(box, editor.Widget()); });
+  bind("Stileparagrafo1Click", [&editor](const CommandCall&, TAEHbox& box) {
+    TFParagraph dialog(box.ParaAttributes(), editor.Widget());
+    if (dialog.exec() != QDialog::Accepted) return;
+    box.Format([&dialog](TAEHTextAttributes&, TAEHParaAttributes& p) { dialog.ApplyTo(p); });
+  });
   bind("LinkButtonClick", [&editor, &set](const CommandCall&, TAEHbox& box) { LinkDialog(editor, set, box); });
   bind("Collegamentoautoreferente1Click", [&editor, &set](const CommandCall&, TAEHbox& box) {
     // The selected text is itself the address.

@@ -20,6 +20,7 @@
 #include "app/ui/commandset.h"
 #include "app/ui/linkdialog.h"
 #include "app/ui/mainform.h"
+#include "app/ui/paragraphdialog.h"
 #include "objects/ui/framesetwidget.h"
 #include "platform/memorysettings.h"
 #include "platform/testing/testplatform.h"
@@ -175,6 +176,27 @@ TEST_F(FormatToolbars, ALinkMadeInTheDialogAndRemovedAgain) {
   });
   window->Action("Link1")->trigger();
   EXPECT_EQ(box->TextAttributes().Link(), -1);
+}
+
+TEST_F(FormatToolbars, TheParagraphDialogAppliesWhatChangedStepByStep) {
+  ASSERT_NE(box, nullptr);
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+  const std::string before = Shown();
+  QTimer::singleShot(0, [] {
+    auto* dialog = dynamic_cast<TFParagraph*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    dialog->Alignment()->setCurrentIndex(2);
+    dialog->LeftMargin()->setValue(20);  // millimetres, the paragraph's unit
+    dialog->accept();
+  });
+  window->Action("Stileparagrafo1")->trigger();
+  EXPECT_EQ(Steps(), (std::vector<std::string>{"Left margin 20", "Center"}));
+  EXPECT_EQ(box->ParaAttributes().Alignment(), 2);
+  EXPECT_NEAR(box->ParaAttributes().LeftMargin(), 20.0, 0.2);
+  window->Action("EditUndo")->trigger();
+  window->Action("EditUndo")->trigger();
+  EXPECT_EQ(Shown(), before);
 }
 
 TEST_F(FormatToolbars, TheLinkDialogNarrowsItsPagesByTitle) {
