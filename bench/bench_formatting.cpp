@@ -6,7 +6,7 @@
 // - undo_per_markup: bytes the step holds per byte of the selected markup.
 #include <benchmark/benchmark.h>
 
-#include <time.h>
+#include "cputime.h"
 
 #include <memory>
 #include <string>
@@ -18,6 +18,7 @@
 namespace {
 
 using namespace tarn;
+using tarn::bench::CpuSeconds;
 
 constexpr int kParagraphs = 2000;
 constexpr int kCharacters = 50;  // per paragraph: 100,000 in all
@@ -32,12 +33,6 @@ std::string Page() {
     markup += i % 10 == 0 ? "<Z S0 >" + words.substr(0, 10) + "<Y c0000FF >" + words.substr(10) : "<Z S0 >" + words;
   }
   return markup;
-}
-
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 void Formatting(benchmark::State& state) {

@@ -151,6 +151,14 @@ class TAEHTextAttributes {
   // Reads the records of a container (links, shared records, objects) into
   // the map of old to new values; false when the bytes end too soon.
   bool ReadContainerRecords(base::ByteReader& in, IdMap& map, bool samePage) const;
+  // The frame of a command on the selection: the undo step, then the
+  // change between BeginUpdate and EndUpdate, the touched paragraphs
+  // measured and laid out again, and the selection kept.
+  struct SelectionCommand {
+    CharPos from, to, anchor, active;
+  };
+  SelectionCommand BeginSelectionCommand(std::string_view caption);
+  void FinishSelectionCommand(const SelectionCommand& command);
   // Changes one field of the selected characters' fonts.
   void ApplyCharacterFormat(std::string_view caption, const std::function<void(TMyFont&)>& change);
   // The new character at `at` takes the pending formats; the one after it

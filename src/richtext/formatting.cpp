@@ -169,15 +169,26 @@ std::int32_t TAEHTextAttributes::Link() const {
 
 // ---- Character formats ----
 
-void TAEHTextAttributes::ApplyCharacterFormat(std::string_view caption,
-                                              const std::function<void(TMyFont&)>& change) {
+TAEHTextAttributes::SelectionCommand TAEHTextAttributes::BeginSelectionCommand(std::string_view caption) {
   EndRuns();
   m_box.Record(caption);
   m_box.BeginUpdate();
-  const CharPos from = m_box.SelectionStart();
-  const CharPos to = m_box.SelectionEnd();
-  const CharPos anchor = m_box.Anchor();
-  const CharPos active = m_box.ActiveEnd();
+  return {m_box.SelectionStart(), m_box.SelectionEnd(), m_box.Anchor(), m_box.ActiveEnd()};
+}
+
+void TAEHTextAttributes::FinishSelectionCommand(const SelectionCommand& command) {
+  // The fonts changed: the touched paragraphs are measured again.
+  m_box.Rebuild(command.from.paragraph, command.to.paragraph);
+  m_box.LayoutRange(command.from.paragraph, command.to.paragraph);
+  m_box.SetSelection(command.anchor, command.active);
+  m_box.EndUpdate();
+}
+
+void TAEHTextAttributes::ApplyCharacterFormat(std::string_view caption,
+                                              const std::function<void(TMyFont&)>& change) {
+  const SelectionCommand command = BeginSelectionCommand(caption);
+  const CharPos from = command.from;
+  const CharPos to = command.to;
   // The look after the selection stays what it was.
   const TMyFont after = m_box.Paragraph(to.paragraph).FontAt(to.character);
 
@@ -201,10 +212,7 @@ void TAEHTextAttributes::ApplyCharacterFormat(std::string_view caption,
     DropRedundantFormats(p, i == from.paragraph ? from.character : 0, i == to.paragraph ? to.character : p.Length());
   }
 
-  m_box.Rebuild(from.paragraph, to.paragraph);
-  m_box.LayoutRange(from.paragraph, to.paragraph);
-  m_box.SetSelection(anchor, active);
-  m_box.EndUpdate();
+  FinishSelectionCommand(command);
 }
 
 void TAEHTextAttributes::SetColor(std::uint32_t colour) {
@@ -269,13 +277,9 @@ bool TAEHTextAttributes::SetLink(std::int32_t link) {
     if (m_box.Messages() != nullptr) m_box.Messages()->Warning("Selection must exists!");
     return false;
   }
-  EndRuns();
-  m_box.Record(kCaptionLink);
-  m_box.BeginUpdate();
-  const CharPos from = m_box.SelectionStart();
-  const CharPos to = m_box.SelectionEnd();
-  const CharPos anchor = m_box.Anchor();
-  const CharPos active = m_box.ActiveEnd();
+  const SelectionCommand command = BeginSelectionCommand(kCaptionLink);
+  const CharPos from = command.from;
+  const CharPos to = command.to;
   for (int i = from.paragraph; i <= to.paragraph; ++i) {
     TAEHparag& p = m_box.Paragraph(i);
     const int start = i == from.paragraph ? from.character : 0;
@@ -284,10 +288,7 @@ bool TAEHTextAttributes::SetLink(std::int32_t link) {
     const int end = i == to.paragraph ? to.character : static_cast<int>(p.infos.size());
     for (int c = start; c < end && c < static_cast<int>(p.infos.size()); ++c) p.infos[Index(c)].link = link;
   }
-  m_box.Rebuild(from.paragraph, to.paragraph);
-  m_box.LayoutRange(from.paragraph, to.paragraph);
-  m_box.SetSelection(anchor, active);
-  m_box.EndUpdate();
+  FinishSelectionCommand(command);
   return true;
 }
 

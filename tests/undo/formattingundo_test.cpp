@@ -87,6 +87,18 @@ std::string Hex(std::int32_t id) {
   return buf;
 }
 
+// The first address link (kind 1) that stored markup names; -1 when none.
+std::int32_t FirstLink(const std::string& stored) {
+  const std::size_t tag = stored.find("<$01");
+  if (tag == std::string::npos) return -1;
+  return static_cast<std::int32_t>(std::stoul(stored.substr(tag + 2, 8), nullptr, 16));
+}
+
+std::string LinkUrl(const document::TAEHset& set, std::int32_t id) {
+  const document::TAEHoggetto* record = set.GetObjectById(id);
+  return record != nullptr ? record->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity) : "(none)";
+}
+
 int AddStyle(document::TAEHset& set, const char* name, int size) {
   auto style = set.NewObject(document::stileParagrafo);
   style->SetName(name);
@@ -121,12 +133,8 @@ TEST(ContainerRecords, LinksAndStylesTravelToAnotherHypertext) {
   ASSERT_GT(newQuote, 0);
   EXPECT_EQ(target.set.GetObject(document::stileParagrafo, newQuote)->I16(document::field::style::kSize), 9);
   const std::string stored = target.Stored(targetPage);
-  const std::size_t tag = stored.find("<$01");
-  ASSERT_NE(tag, std::string::npos) << stored;
-  const auto id = static_cast<std::int32_t>(std::stoul(stored.substr(tag + 2, 8), nullptr, 16));
-  const document::TAEHoggetto* record = target.set.GetObjectById(id);
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity), "http://example.org/");
+  const std::int32_t id = FirstLink(stored);
+  EXPECT_EQ(LinkUrl(target.set, id), "http://example.org/");
   EXPECT_EQ(stored, "<Z S" + std::to_string(targetHeading) + " >Title<Z S" + std::to_string(newQuote) + " >see <$" +
                         Hex(id) + ">here<%> now");
 }
@@ -163,13 +171,7 @@ TEST(ContainerRecords, PastedRtfBringsItsLinks) {
       "{\\rtf1\\ansi {\\field{\\*\\fldinst HYPERLINK \"http://a.b/\"}{\\fldrslt {\\b link}}} text}"));
   EXPECT_EQ(w.List().Captions(kUndo), std::vector<std::string>{"Clipboard insertion"});
   w.CommitAndReload();
-  const std::string stored = w.Stored(page);
-  const std::size_t tag = stored.find("<$01");
-  ASSERT_NE(tag, std::string::npos) << stored;
-  const auto id = static_cast<std::int32_t>(std::stoul(stored.substr(tag + 2, 8), nullptr, 16));
-  const document::TAEHoggetto* record = w.set.GetObjectById(id);
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity), "http://a.b/");
+  EXPECT_EQ(LinkUrl(w.set, FirstLink(w.Stored(page))), "http://a.b/");
 }
 
 }  // namespace

@@ -13,12 +13,14 @@
 #include "document/aehset.h"
 #include "document/objectkinds.h"
 #include "document/recordfields.h"
+#include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtstrings.h"
 #include "richtext/ui/aehbox.h"
 
 namespace tarn::app::ui {
 namespace {
 
+using platform::qt::ToQColor;
 using platform::qt::ToQString;
 namespace style = document::field::style;
 
@@ -85,11 +87,6 @@ void ShowStyles(QComboBox& box, const document::TAEHset& set, int styleIndex) {
 std::uint32_t ColourValue(const QColor& colour) {
   return static_cast<std::uint32_t>(colour.red()) | (static_cast<std::uint32_t>(colour.green()) << 8) |
          (static_cast<std::uint32_t>(colour.blue()) << 16);
-}
-
-QColor ToQColor(std::uint32_t value) {
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
 }
 
 void ConnectFormatControls(CommandSet& commands) {

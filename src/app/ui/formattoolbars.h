@@ -29,8 +29,8 @@ void ConnectFormatControls(CommandSet& commands);
 // style of the text at the caret (with the formats pending there).
 void ShowFormatFeedback(CommandSet& commands, richtext::ui::TAEHbox& box, const document::TAEHset& set);
 
-// Colours of the document (red in the lowest byte) and of Qt.
+// A Qt colour as the document keeps colours (red in the lowest byte); the
+// other way is platform::qt::ToQColor.
 std::uint32_t ColourValue(const QColor& colour);
-QColor ToQColor(std::uint32_t value);
 
 }  // namespace tarn::app::ui

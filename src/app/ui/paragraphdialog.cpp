@@ -18,12 +18,14 @@
 #include "app/ui/krlanguager.h"
 #include "document/recordfields.h"
 #include "platform/qt/dialogbuttons.h"
+#include "platform/qt/qtcanvas.h"
 #include "richtext/aehparaattributes.h"
 
 namespace tarn::app::ui {
 namespace {
 
 namespace style = document::field::style;
+using platform::qt::ToQColor;
 
 constexpr int kListKinds[] = {style::kListNone, style::kListNumbered, style::kListBullet};
 constexpr double kLengthLimit = 10000;
