@@ -1,0 +1,7 @@
+# Tables: the record, the grid layout and the display-less table in the
+# core; the screen table, its dialogs and commands in the widget library.
+target_sources(tarn_core PRIVATE
+  richtext/tablerecord.cpp
+  richtext/tablelayout.cpp
+  richtext/tableobject.cpp
+)
