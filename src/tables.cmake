@@ -5,3 +5,10 @@ target_sources(tarn_core PRIVATE
   richtext/tablelayout.cpp
   richtext/tableobject.cpp
 )
+if(TARN_QT)
+  target_sources(tarn_ui PRIVATE
+    objects/ui/tablebox.cpp
+    objects/ui/tablebox.h
+    richtext/ui/aehbox_tables.cpp
+  )
+endif()

@@ -10,6 +10,7 @@
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "platform/qt/qtcanvas.h"
+#include "objects/ui/tablebox.h"
 #include "richtext/documenthost.h"
 #include "richtext/ui/aehbox.h"
 
@@ -21,11 +22,14 @@ using namespace document;
 // deferred deletion after the page view let it go.
 class PageBox::Resources : public QObject {
  public:
-  Resources(TAEHset& set, const WorkingCopy& copy)
-      : host(set, set.Services().measurer, set.Services().messages), objects(copy) {}
+  Resources(TAEHset& set, WorkingCopy& copy)
+      : host(set, set.Services().measurer, set.Services().messages), objects(copy), tables(set, copy, host) {}
 
   richtext::DocumentHost host;
   SectionObjects objects;
+  // The page's own text shows its tables as screen tables.
+  objects::ui::TableWidgets tables;
+  richtext::Origin section = richtext::Origin::Text;
 };
 
 namespace {
@@ -38,13 +42,22 @@ richtext::RichText& EmptyText() {
 PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Clipboard* clipboard) {
   auto resources = std::make_unique<Resources>(set, copy);
   Resources* r = resources.get();
-  r->host.objectLookup = [r](std::int32_t id) { return r->objects.Find(id); };
+  r->host.objectLookup = [r](std::int32_t id) -> richtext::EmbeddedObject* {
+    if (r->section == richtext::Origin::Text) {
+      if (richtext::EmbeddedObject* table = r->tables.Find(id)) return table;
+    }
+    return r->objects.Find(id);
+  };
 
   auto* box = new richtext::ui::TAEHbox(r->host, parking);
   resources.release()->setParent(box);
   m_box = box;
   box->hide();
-  box->Text().onReadSection = [r](richtext::Origin origin) { r->objects.SetSection(origin); };
+  r->tables.parking = box;
+  box->Text().onReadSection = [r](richtext::Origin origin) {
+    r->objects.SetSection(origin);
+    r->section = origin;
+  };
   undo::TextBoxControl& control = box->AttachUndo(set);
   control.onRecorded = [this] {
     const bool first = !m_modified;

@@ -124,6 +124,14 @@ class TAEHbox : public objects::TDragCustomControl {
   void SetReadOnly(bool value) override;
   void SetLocked(bool value) override;
 
+  // ---- Tables (aehbox_tables.cpp) ----
+  // Moves the screen tables placed in the text to where the layout put
+  // them, and hides those the text no longer places.
+  void PlaceTables();
+  // The caret enters the table of a paragraph: the cell that a move in the
+  // direction (5 left, 6 right, 7 up, 8 down) reaches first.
+  bool EnterTableAt(int paragraph, int direction);
+
  signals:
   void CaretMoved();
   // The box grew or shrank with its text or the page's width.
@@ -194,6 +202,9 @@ class TAEHbox : public objects::TDragCustomControl {
   bool m_dragCopy = false;
   std::int32_t m_hoverLink = -1;
   bool m_doubleClicked = false;
+
+  // ---- Tables (aehbox_tables.cpp) ----
+  void HandleTableBoundary(Boundary status);
 };
 
 }  // namespace tarn::richtext::ui
