@@ -10,5 +10,9 @@ if(TARN_QT)
     objects/ui/tablebox.cpp
     objects/ui/tablebox.h
     richtext/ui/aehbox_tables.cpp
+    objects/ui/tabledialogs.cpp
+    objects/ui/tabledialogs.h
+    app/ui/tablecommands.cpp
+    app/ui/tablecommands.h
   )
 endif()

@@ -207,3 +207,82 @@ CellPos NeighbourCell(int rows, int columns, CellPos from, int direction) {
 }
 
 }  // namespace tarn::richtext
+
+namespace tarn::richtext {
+
+const char* const kApplyChoices[kApplyChoiceCount] = {
+    "Nothing",
+    "Cell",
+    "Row",
+    "Column",
+    "Row with alternate cols",
+    "Column with alternate rows",
+    "Row with alternate cols 1",
+    "Column with alternate rows 1",
+};
+
+TableProperties ReadTableProperties(const TAEHoggetto& record, CellPos cell, bool hasCell) {
+  TableProperties p;
+  p.background = record.I32(kTableBackground);
+  p.percent = record.U8(kTablePercentWidth) == 1;
+  p.width = p.percent ? record.U8(kTableWidthPercent) : static_cast<std::uint16_t>(record.I16(kTablePixelWidth));
+  p.spacing = record.U8(kTableSpacing);
+  p.padding = record.U8(kTablePadding);
+  p.border = record.U8(kTableBorder);
+  if (record.Extra().Present()) p.extra = std::string(record.Extra().View());
+  const std::optional<TableShape> shape = ReadTableShape(record);
+  p.hasCell = hasCell && shape && cell.row >= 0 && cell.row < shape->rows && cell.column >= 0 &&
+              cell.column < shape->columns;
+  if (p.hasCell) {
+    p.columnKind = ColumnKind(record, cell.column);
+    p.columnSize = ColumnSize(record, cell.column);
+    const std::vector<std::int32_t> values = ReadCellBackgrounds(record);
+    p.cellBackground = values[static_cast<std::size_t>(cell.row * shape->columns + cell.column)];
+  }
+  return p;
+}
+
+void ApplyTableProperties(TAEHoggetto& record, const TableProperties& p, CellPos cell) {
+  record.SetI32(kTableBackground, p.background);
+  record.SetU8(kTablePercentWidth, p.percent ? 1 : 0);
+  if (p.percent) {
+    record.SetU8(kTableWidthPercent, static_cast<std::uint8_t>(std::clamp(p.width, 1, 100)));
+  } else {
+    record.SetI16(kTablePixelWidth, static_cast<std::int16_t>(std::clamp(p.width, 1, 32767)));
+  }
+  record.SetU8(kTableSpacing, static_cast<std::uint8_t>(std::clamp(p.spacing, 0, 255)));
+  record.SetU8(kTablePadding, static_cast<std::uint8_t>(std::clamp(p.padding, 0, 255)));
+  record.SetU8(kTableBorder, static_cast<std::uint8_t>(std::clamp(p.border, 0, 255)));
+  if (p.extra.empty()) {
+    record.DropExtra();
+  } else {
+    record.SetExtra(p.extra);
+  }
+  const std::optional<TableShape> shape = ReadTableShape(record);
+  if (!p.hasCell || !shape || cell.row < 0 || cell.row >= shape->rows || cell.column < 0 ||
+      cell.column >= shape->columns) {
+    return;
+  }
+  SetColumn(record, cell.column, std::clamp(p.columnKind, 0, 2), p.columnSize);
+  if (p.applyTo <= 0 || p.applyTo >= kApplyChoiceCount) return;
+  std::vector<std::int32_t> values = ReadCellBackgrounds(record);
+  for (int r = 0; r < shape->rows; ++r) {
+    for (int c = 0; c < shape->columns; ++c) {
+      bool chosen = false;
+      switch (p.applyTo) {
+        case 1: chosen = r == cell.row && c == cell.column; break;
+        case 2: chosen = r == cell.row; break;
+        case 3: chosen = c == cell.column; break;
+        case 4: chosen = r == cell.row && c % 2 == 0; break;
+        case 5: chosen = c == cell.column && r % 2 == 0; break;
+        case 6: chosen = r == cell.row && c % 2 == 1; break;
+        case 7: chosen = c == cell.column && r % 2 == 1; break;
+        default: break;
+      }
+      if (chosen) values[static_cast<std::size_t>(r * shape->columns + c)] = p.cellBackground;
+    }
+  }
+  StoreCellBackgrounds(record, values);
+}
+
+}  // namespace tarn::richtext

@@ -91,3 +91,32 @@ struct CellPos {
 CellPos NeighbourCell(int rows, int columns, CellPos from, int direction);
 
 }  // namespace tarn::richtext
+
+namespace tarn::richtext {
+
+// What the table-properties dialog edits: the table's fields and, for the
+// current cell, its column and a background applied to a choice of cells.
+struct TableProperties {
+  std::int32_t background = kTransparent;
+  bool percent = true;
+  int width = 100;  // percent or pixels
+  int spacing = 2;
+  int padding = 2;
+  int border = 0;   // 0: no border
+  std::string extra;  // additional HTML attributes of the TABLE tag
+  // The current cell's column; none when the dialog was opened without one.
+  bool hasCell = false;
+  int columnKind = document::field::kColumnPercent;
+  int columnSize = 0;
+  std::int32_t cellBackground = kTransparent;
+  int applyTo = 0;  // kApplyChoices
+};
+constexpr int kApplyChoiceCount = 8;
+extern const char* const kApplyChoices[kApplyChoiceCount];
+
+TableProperties ReadTableProperties(const TAEHoggetto& record, CellPos cell, bool hasCell);
+// Writes the properties into the record and its cell backgrounds (made
+// first, all transparent, when the record has none).
+void ApplyTableProperties(TAEHoggetto& record, const TableProperties& properties, CellPos cell);
+
+}  // namespace tarn::richtext

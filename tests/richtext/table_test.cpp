@@ -340,3 +340,61 @@ TEST_F(TableTest, PaintsBackgroundsFramesAndCellText) {
 
 }  // namespace
 }  // namespace tarn::richtext
+
+namespace tarn::richtext {
+namespace {
+using namespace document::field;
+
+TEST(TablePropertiesTest, ApplyChoicesColourTheirCells) {
+  // 3 x 3, the current cell (1, 1); which cells each choice colours.
+  const char* expected[kApplyChoiceCount] = {
+      "---/---/---", "---/-X-/---", "---/XXX/---", "-X-/-X-/-X-",
+      "---/X-X/---", "-X-/---/-X-", "---/-X-/---", "---/-X-/---",
+  };
+  for (int choice = 0; choice < kApplyChoiceCount; ++choice) {
+    TAEHoggetto t;
+    t.SetType(document::tabellaHtml);
+    t.InitNew();
+    t.SetU8(kTableRows, 3);
+    t.SetU8(kTableColumns, 3);
+    TableProperties p = ReadTableProperties(t, {1, 1}, true);
+    ASSERT_TRUE(p.hasCell);
+    p.cellBackground = 0x123456;
+    p.applyTo = choice;
+    ApplyTableProperties(t, p, {1, 1});
+    const std::vector<std::int32_t> b = ReadCellBackgrounds(t);
+    std::string got;
+    for (int r = 0; r < 3; ++r) {
+      if (r > 0) got += '/';
+      for (int c = 0; c < 3; ++c) got += b[static_cast<std::size_t>(r * 3 + c)] == 0x123456 ? 'X' : '-';
+    }
+    EXPECT_EQ(got, expected[choice]) << kApplyChoices[choice];
+  }
+}
+
+TEST(TablePropertiesTest, TableFieldsRoundTripThroughTheRecord) {
+  TAEHoggetto t;
+  t.SetType(document::tabellaHtml);
+  t.InitNew();
+  TableProperties p = ReadTableProperties(t, {0, 0}, false);
+  EXPECT_FALSE(p.hasCell);
+  p.percent = false;
+  p.width = 420;
+  p.spacing = 5;
+  p.padding = 7;
+  p.border = 3;
+  p.background = 0x03000002;
+  p.extra = "summary=\"x\"";
+  ApplyTableProperties(t, p, {0, 0});
+  const TableProperties q = ReadTableProperties(t, {0, 0}, false);
+  EXPECT_EQ(q.percent, false);
+  EXPECT_EQ(q.width, 420);
+  EXPECT_EQ(q.spacing, 5);
+  EXPECT_EQ(q.padding, 7);
+  EXPECT_EQ(q.border, 3);
+  EXPECT_EQ(q.background, 0x03000002);
+  EXPECT_EQ(q.extra, "summary=\"x\"");
+}
+
+}  // namespace
+}  // namespace tarn::richtext

@@ -2,11 +2,18 @@
 // its cells in its grid, typing in a cell goes into the page's markup, the
 // arrow keys and Tab move across cell boundaries and out of the table, and
 // each structural command is undone and redone exactly.
+#include <QMainWindow>
+#include <QSpinBox>
+#include <QComboBox>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include "app/compose.h"
+#include "app/ui/commandset.h"
+#include "app/ui/tablecommands.h"
+#include "objects/ui/tabledialogs.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "document/recordfields.h"
@@ -213,6 +220,111 @@ TEST_F(TableFixture, StructuralCommandsUndoAndRedoExactly) {
   EXPECT_EQ(t.ColumnCount(), 50);
   ASSERT_FALSE(messages.entries.empty());
   EXPECT_EQ(messages.entries.back().text, kTooManyColumns);
+}
+
+// The commands of the Table menu, with their dialogs answered.
+class TableCommandsFixture : public TableFixture {
+ protected:
+  TableCommandsFixture() : commands(window, [](const app::CommandEntry&) {}) {
+    app::ui::BindTableCommands(commands, editor, {});
+  }
+  ~TableCommandsFixture() override {
+    app::ui::TableDialogRunner() = [](QDialog& dialog) { return dialog.exec(); };
+  }
+  void Choose(const char* action) {
+    ASSERT_NE(commands.Action(action), nullptr) << action;
+    commands.Action(action)->trigger();
+    Settle();
+  }
+  std::string Stored(int page) {
+    return static_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, page))->Markup();
+  }
+
+  QMainWindow window;
+  app::ui::CommandSet commands;
+};
+
+TEST_F(TableCommandsFixture, NewTableIsInsertedTypedInAndKeptOverAPageChange) {
+  app::ui::TableDialogRunner() = [](QDialog& d) {
+    auto& dialog = dynamic_cast<TFnewTable&>(d);
+    dialog.rows->setValue(3);
+    dialog.columns->setValue(3);
+    dialog.style->setCurrentIndex(11);
+    return static_cast<int>(QDialog::Accepted);
+  };
+  Box().setFocus();
+  Box().SelectRange({2, 5}, {2, 5});
+  Settle();
+  Choose("Tabella1");
+  auto tables = Box().findChildren<TMyyTable*>();
+  ASSERT_EQ(tables.size(), 2);
+  TMyyTable* made = tables[0]->RowCount() == 3 ? tables[0] : tables[1];
+  ASSERT_EQ(made->ColumnCount(), 3);
+  EXPECT_EQ(Focus(), (richtext::CellPos{0, 0}));
+  EXPECT_EQ(made->Record().U8(kTableStyle), 11);
+  EXPECT_EQ(undo::UndoListOf(set)->Captions(undo::kUndo).front(), "Object insertion");
+  QTest::keyClicks(QApplication::focusWidget(), "new");
+  Settle();
+  // The table stands in a paragraph of its own after "after".
+  EXPECT_EQ(Box().Text().Paragraph(3).Length(), 1);
+
+  // Another page and back: the page was written with the table's cells.
+  editor.SetMainPageNumber(40);
+  Settle();
+  const std::string stored = Stored(0);
+  EXPECT_NE(stored.find("<Z S1 >new<T><Z S1 ><T>"), std::string::npos) << stored;
+  editor.SetMainPageNumber(0);
+  Settle();
+  tables = Box().findChildren<TMyyTable*>();
+  ASSERT_EQ(tables.size(), 2);
+  made = tables[0]->RowCount() == 3 ? tables[0] : tables[1];
+  EXPECT_EQ(CellText(*made, 0, 0), "<Z S1 >new");
+  EXPECT_EQ(richtext::ReadCellBackgrounds(made->Record()).size(), 9u);
+}
+
+TEST_F(TableCommandsFixture, PropertiesRowsAndColumnsThroughTheMenu) {
+  TMyyTable& t = Table();
+  t.FocusCell(1, 0, false);
+  Settle();
+  app::ui::TableDialogRunner() = [](QDialog& d) {
+    auto& dialog = dynamic_cast<TFtableProperties&>(d);
+    dialog.spacing->setValue(6);
+    dialog.cellBackground->SetValue(0x00FFFF);
+    dialog.applyTo->setCurrentIndex(2);  // the row
+    return static_cast<int>(QDialog::Accepted);
+  };
+  Choose("ProprietaTabella1");
+  EXPECT_EQ(t.Record().U8(kTableSpacing), 6);
+  EXPECT_EQ(richtext::ReadCellBackgrounds(t.Record()), (std::vector<std::int32_t>{0x0000FF, -1, 0x00FFFF, 0x00FFFF}));
+  EXPECT_EQ(t.CellAt(1, 1)->BackgroundColour(), 0x00FFFFu);
+  EXPECT_EQ(t.CellAt(0, 0)->geometry().topLeft(), QPoint(6, 6));
+  EXPECT_EQ(undo::UndoListOf(set)->Captions(undo::kUndo).front(), "Modify table");
+  undo::UndoListOf(set)->Undo();
+  Settle();
+  EXPECT_EQ(t.Record().U8(kTableSpacing), 2);
+  EXPECT_EQ(t.CellAt(0, 0)->geometry().topLeft(), QPoint(2, 2));
+
+  t.FocusCell(1, 1, false);
+  Settle();
+  Choose("Aggiungiriga1");
+  EXPECT_EQ(t.RowCount(), 3);
+  EXPECT_EQ(Focus(), (richtext::CellPos{1, 0}));
+  Choose("Eliminacolonna1");
+  EXPECT_EQ(t.ColumnCount(), 1);
+  app::ui::TableDialogRunner() = [](QDialog& d) {
+    auto& dialog = dynamic_cast<TFaddCells&>(d);
+    dialog.columnsChoice->setChecked(true);
+    dialog.position->setCurrentIndex(1);
+    dialog.count->setValue(3);
+    return static_cast<int>(QDialog::Accepted);
+  };
+  Choose("Aggiungi1");
+  EXPECT_EQ(t.ColumnCount(), 4);
+  EXPECT_EQ(Focus(), (richtext::CellPos{0, 1}));
+  Choose("Selezionatabella1");
+  EXPECT_EQ(QApplication::focusWidget(), &Box());
+  EXPECT_TRUE(Box().Text().HasSelection());
+  EXPECT_EQ(Box().Text().SelectionStart().paragraph, 1);
 }
 
 }  // namespace
