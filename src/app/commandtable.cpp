@@ -617,6 +617,9 @@ constexpr std::string_view kBuilt[] = {
     "PageNumberChange", "HistoryComboClick", "ScegliDaAnteprima1Click", "VaiATestata1Click", "VaiAPie1Click",
     "Vaiaprossimaslide1Click", "Seguicollegamentodoppioclic1Click", "Seguicollegamento1Click", "SeguiGenLinkClick",
     "UndoButtonClick", "RedoButtonClick", "AlignButtonClick",
+    // Tables.
+    "TableButtonClick", "ProprietaTabellaClick", "Aggiungiriga1Click", "AddRowClick", "Aggiungicolonna1Click",
+    "AddColClick", "Eliminariga1Click", "Eliminacolonna1Click", "Aggiungi1Click", "Selezionatabella1Click",
 };
 
 std::string_view KeyName(int key) {

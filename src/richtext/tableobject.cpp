@@ -51,8 +51,8 @@ void TableCellBox::LayOut(int wanted) {
   layout.layoutWidth = std::max(wanted, 1);
   layout.widestExtent = layout.layoutWidth;
   layout.LayoutAll();
-  m_width = std::max(wanted, layout.widestExtent);
-  m_height = layout.ContentHeight() + m_padding;
+  m_naturalWidth = std::max(wanted, layout.widestExtent);
+  m_naturalHeight = layout.ContentHeight() + m_padding;
 }
 
 void TableCellBox::SetCellBounds(int x, int y, int width, int height) {
@@ -119,6 +119,19 @@ void TableObject::LayoutTable(int width) {
   m_busy = false;
 }
 
+void TableObject::CellChanged(int row, int column) {
+  TableCellBox* cell = CellAt(row, column);
+  if (cell == nullptr) return;
+  const int width = cell->CellWidth();
+  const int height = cell->CellHeight();
+  cell->LayOut(cell->WantedWidth());
+  if (cell->CellWidth() != width || cell->CellHeight() != height) Relayout();
+}
+
+void TableObject::ForgetWidths() {
+  for (auto& cell : m_cells) cell->Forget();
+}
+
 void TableObject::Paint(platform::Canvas& canvas, int x, int y, bool frames) {
   NestingGuard guard;
   if (m_rows == 0 || m_busy || guard.TooDeep()) return;
@@ -130,10 +143,10 @@ void TableObject::Paint(platform::Canvas& canvas, int x, int y, bool frames) {
       TableCellBox& cell = *CellAt(r, c);
       const int cx = x + cell.Left();
       const int cy = y + cell.Top();
-      const platform::Rect box{cx, cy, cx + cell.CellWidth(), cy + cell.CellHeight()};
+      const platform::Rect box{cx, cy, cx + cell.BoundsWidth(), cy + cell.BoundsHeight()};
       PaintTableBackground(canvas, box, cell.background, Record(), x, y);
       platform::OffsetCanvas inside(canvas, cx, cy);
-      cell.Box().Layout().Paint(inside, {0, 0, cell.CellWidth(), cell.CellHeight()}, {});
+      cell.Box().Layout().Paint(inside, {0, 0, cell.BoundsWidth(), cell.BoundsHeight()}, {});
       PaintPlacedTables(canvas, cell.Box().Text(), cx, cy, frames);
       if (frames && m_border > 0) PaintTableFrame(canvas, box, m_border, true);
     }

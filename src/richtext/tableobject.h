@@ -33,22 +33,29 @@ class TableCellBox : public TableLayoutCell {
   // reach reads as the empty cell.
   void EnsureParagraph();
   void SetPadding(int padding);
+  // The next layout lays the cell out whatever its width.
+  void Forget() { m_wanted = -1; }
 
   std::int32_t background = kTransparent;
+  // Where the grid put the cell: every cell of a row as high as the row.
   int Left() const { return m_x; }
   int Top() const { return m_y; }
+  int BoundsWidth() const { return m_width; }
+  int BoundsHeight() const { return m_height; }
 
-  // TableLayoutCell
+  // TableLayoutCell: the size the cell's text needs at its wanted width.
   int WantedWidth() const override { return m_wanted; }
   void LayOut(int wanted) override;
-  int CellWidth() const override { return m_width; }
-  int CellHeight() const override { return m_height; }
+  int CellWidth() const override { return m_naturalWidth; }
+  int CellHeight() const override { return m_naturalHeight; }
   void SetCellBounds(int x, int y, int width, int height) override;
 
  private:
   BoxText m_box;
   int m_padding = 0;
   int m_wanted = -1;
+  int m_naturalWidth = 0;
+  int m_naturalHeight = 0;
   int m_x = 0;
   int m_y = 0;
   int m_width = 0;
@@ -75,6 +82,11 @@ class TableObject : public RecordObject {
   void LayoutTable(int width);
   // Lays out again at the last width, as after a cell's text changed.
   void Relayout() { LayoutTable(m_layoutWidth); }
+  // A cell's text changed: the cell is laid out again, and the grid only
+  // when the cell now needs another size.
+  void CellChanged(int row, int column);
+  // Every cell is laid out again by the next layout.
+  void ForgetWidths();
   int LayoutWidth() const { return m_layoutWidth; }
   // Free columns keep the minimum width the last layout found.
   const TableGrid& Grid() const { return m_grid; }

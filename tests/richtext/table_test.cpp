@@ -64,8 +64,8 @@ class TableTest : public ::testing::Test {
   // Cell rectangles as "x,y,w,h".
   static std::string Rect(TableObject& t, int r, int c) {
     TableCellBox& k = *t.CellAt(r, c);
-    return std::to_string(k.Left()) + "," + std::to_string(k.Top()) + "," + std::to_string(k.CellWidth()) + "," +
-           std::to_string(k.CellHeight());
+    return std::to_string(k.Left()) + "," + std::to_string(k.Top()) + "," + std::to_string(k.BoundsWidth()) + "," +
+           std::to_string(k.BoundsHeight());
   }
 
   testing::TestEnv env;
@@ -251,11 +251,16 @@ TEST_F(TableTest, WideContentWidensItsColumnAndRowsTakeTheTallestCell) {
   t.LayoutTable(100);
   TableCellBox& wide = *t.CellAt(0, 0);
   // 12 characters of 8 pixels and the padding on both sides.
-  EXPECT_EQ(wide.CellWidth(), 100);
-  EXPECT_EQ(t.CellAt(1, 0)->CellWidth(), 100);
+  EXPECT_EQ(wide.BoundsWidth(), 100);
+  EXPECT_EQ(t.CellAt(1, 0)->BoundsWidth(), 100);
   EXPECT_EQ(t.CellAt(1, 1)->Left(), 104);
-  EXPECT_EQ(t.CellAt(1, 0)->CellHeight(), t.CellAt(1, 1)->CellHeight());
-  EXPECT_GT(t.CellAt(1, 1)->CellHeight(), t.CellAt(0, 1)->CellHeight());
+  EXPECT_EQ(t.CellAt(1, 0)->BoundsHeight(), t.CellAt(1, 1)->BoundsHeight());
+  EXPECT_GT(t.CellAt(1, 1)->BoundsHeight(), t.CellAt(0, 1)->BoundsHeight());
+  // The tall cell loses its second paragraph: the row shrinks again.
+  BoxText& tall = t.CellAt(1, 1)->Box();
+  tall.Text().paragraphs.pop_back();
+  t.CellChanged(1, 1);
+  EXPECT_EQ(t.CellAt(1, 0)->BoundsHeight(), t.CellAt(0, 1)->BoundsHeight());
   EXPECT_EQ(t.Width(), 2 + 100 + 2 + 40 + 2);
   // The stored pixel sizes are not changed by the measured widths.
   EXPECT_EQ(ColumnSize(r, 0), 40);
@@ -275,7 +280,7 @@ TEST_F(TableTest, CellsReadAndWriteBackWithNestedTables) {
   outer.SetAvailableWidth(400);
   auto& inner = dynamic_cast<TableObject&>(*objects.Find(2));
   EXPECT_GT(inner.Width(), 0);
-  EXPECT_GE(outer.CellAt(0, 1)->CellWidth(), inner.Width());
+  EXPECT_GE(outer.CellAt(0, 1)->BoundsWidth(), inner.Width());
 }
 
 TEST_F(TableTest, DamagedMarkupKeepsItsText) {
@@ -288,6 +293,15 @@ TEST_F(TableTest, DamagedMarkupKeepsItsText) {
   std::string written = WriteText(text);
   EXPECT_NE(written.find("only"), std::string::npos);
   for (int i = 1; i < 4; ++i) EXPECT_EQ(t.CellAt(i / 2, i % 2)->Box().ParagraphCount(), 1);
+
+  // More cells than the record names: the extra ones stay as paragraphs
+  // after the table, and the text after them is kept.
+  Place(Table(1, 2));
+  Read("<Z S0 >a<$FF000002><Z S1 >1<T><Z S1 >2<T><Z S1 >extra<T><Z S0 >after");
+  written = WriteText(text);
+  EXPECT_NE(written.find("extra"), std::string::npos) << written;
+  EXPECT_NE(written.find("after"), std::string::npos) << written;
+  EXPECT_EQ(text.paragraphs.size(), 3u);
 
   // A table inside its own cell is a blank: laying out and painting end.
   text.paragraphs.clear();

@@ -50,8 +50,6 @@ class WidgetCell : public richtext::TableLayoutCell {
   int CellWidth() const override { return m_box.naturalWidth; }
   int CellHeight() const override { return m_box.naturalHeight; }
   void SetCellBounds(int x, int y, int width, int height) override {
-    m_box.naturalWidth = width;
-    m_box.naturalHeight = height;
     m_box.SetRequestedSize(width, height);
     m_box.setGeometry(x, y, width, height);
   }
@@ -180,7 +178,19 @@ TCellBox* TMyyTable::MakeCell(int number) {
   // An empty cell: one paragraph of the cell style.
   cell->SetRequestedSize(kCellWidth, 0);
   cell->LoadText(richtext::kEmptyCellMarkup);
-  connect(cell, &TAEHbox::ExtentChanged, this, [this] { CellExtentChanged(); });
+  // The cell's text changed its height or its widest line: the grid
+  // follows, and nothing else is laid out when neither changed.
+  richtext::TextLayout& layout = cell->Text().Layout();
+  auto follow = [this, cell, vertical = layout.onVerticalRange](int range) {
+    if (vertical) vertical(range);
+    CellExtentChanged(*cell);
+  };
+  layout.onVerticalRange = follow;
+  auto followWidth = [this, cell, horizontal = layout.onHorizontalRange](int range) {
+    if (horizontal) horizontal(range);
+    CellExtentChanged(*cell);
+  };
+  layout.onHorizontalRange = followWidth;
   connect(cell, &TAEHbox::CaretMoved, this, [this] {
     if (onChanged) onChanged();
   });
@@ -312,8 +322,14 @@ void TMyyTable::Place(int x, int y) {
   if (!isVisible()) show();
 }
 
-void TMyyTable::CellExtentChanged() {
-  if (m_inLayout) return;
+void TMyyTable::CellExtentChanged(TCellBox& cell) {
+  if (m_inLayout || cell.wanted < 0) return;
+  const richtext::TextLayout& layout = cell.Text().Layout();
+  const int width = std::max(cell.wanted, layout.widestExtent);
+  const int height = layout.ContentHeight() + m_record.U8(kTablePadding);
+  if (width == cell.naturalWidth && height == cell.naturalHeight) return;
+  cell.naturalWidth = width;
+  cell.naturalHeight = height;
   LayoutTable(m_layoutWidth);
   if (!m_inWidthChange) RelayoutInText();
 }
@@ -672,8 +688,8 @@ void TMyyTable::LoadCells(std::string_view in, int r1, int r2, int c1, int c2) {
       std::string text;
       if (!reader.ReadI32(length) || length < 0 || !reader.ReadBytes(static_cast<std::size_t>(length), text)) return;
       if (TCellBox* cell = CellAt(r, c)) {
-        cell->LoadText(text);
         cell->wanted = -1;
+        cell->LoadText(text);
       }
     }
   }

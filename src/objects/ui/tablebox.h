@@ -172,7 +172,7 @@ class TMyyTable : public richtext::ui::TAEHbox, public richtext::EmbeddedObject,
  private:
   TCellBox* MakeCell(int number);
   void RemoveCellsNow(bool rows, int first, int last);
-  void CellExtentChanged();
+  void CellExtentChanged(TCellBox& cell);
   undo::TAEHundoList* History();
   int ColumnBorderAt(int x) const;
 
