@@ -165,20 +165,11 @@ void BindTableCommands(CommandSet& commands, objects::ui::TInsiemeCornici& edito
     CellPos at;
     TMyyTable* table = Current(editor, at);
     richtext::ui::TAEHbox* holder = table != nullptr ? table->Holder() : nullptr;
-    if (holder == nullptr) return;
-    richtext::BoxText& text = holder->Text();
-    for (int i = 0; i < text.ParagraphCount(); ++i) {
-      const richtext::TAEHparag& p = text.Paragraph(i);
-      for (int k = 0; k < p.Length(); ++k) {
-        const std::int32_t o = p.infos[static_cast<std::size_t>(k)].object;
-        if (o < 0 || static_cast<std::size_t>(o) >= p.objects.size()) continue;
-        if (p.objects[static_cast<std::size_t>(o)] != static_cast<richtext::EmbeddedObject*>(table)) continue;
-        holder->setFocus(Qt::OtherFocusReason);
-        holder->SelectRange({i, k}, {i, k + 1});
-        done();
-        return;
-      }
-    }
+    richtext::CharPos place;
+    if (holder == nullptr || !table->PlaceInHolder(place)) return;
+    holder->setFocus(Qt::OtherFocusReason);
+    holder->SelectRange(place, {place.paragraph, place.character + 1});
+    done();
   });
 }
 

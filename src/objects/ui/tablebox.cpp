@@ -217,6 +217,24 @@ bool TMyyTable::FindCell(const QWidget* box, CellPos& at) const {
 
 richtext::ui::TAEHbox* TMyyTable::Holder() const { return qobject_cast<TAEHbox*>(parentWidget()); }
 
+bool TMyyTable::PlaceInHolder(richtext::CharPos& at) const {
+  TAEHbox* holder = Holder();
+  if (holder == nullptr) return false;
+  const richtext::BoxText& text = holder->Text();
+  for (int i = 0; i < text.ParagraphCount(); ++i) {
+    const richtext::TAEHparag& p = text.Paragraph(i);
+    if (p.objects.empty()) continue;
+    for (int k = 0; k < p.Length(); ++k) {
+      const std::int32_t o = p.infos[Index(k)].object;
+      if (o >= 0 && Index(o) < p.objects.size() && p.objects[Index(o)] == static_cast<const EmbeddedObject*>(this)) {
+        at = {i, k};
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 richtext::RichText* TMyyTable::Cell(int row, int column) {
   TCellBox* cell = CellAt(row, column);
   return cell != nullptr ? &cell->Text().Text() : nullptr;
@@ -336,18 +354,14 @@ void TMyyTable::CellExtentChanged(TCellBox& cell) {
 
 void TMyyTable::RelayoutInText() {
   TAEHbox* holder = Holder();
-  if (holder == nullptr) return;
+  richtext::CharPos at;
+  if (holder == nullptr || !PlaceInHolder(at)) return;
   richtext::BoxText& text = holder->Text();
-  for (int i = 0; i < text.ParagraphCount(); ++i) {
-    const auto& objects = text.Paragraph(i).objects;
-    if (std::find(objects.begin(), objects.end(), static_cast<EmbeddedObject*>(this)) == objects.end()) continue;
-    text.BeginUpdate();
-    m_notifiedWidth = -2;  // the next notification lays out again
-    text.LayoutRange(i, i);
-    text.EndUpdate();
-    holder->update();
-    return;
-  }
+  text.BeginUpdate();
+  m_notifiedWidth = -2;  // the next notification lays out again
+  text.LayoutRange(at.paragraph, at.paragraph);
+  text.EndUpdate();
+  holder->update();
 }
 
 // ---- Painting and the border drag ----
@@ -743,22 +757,11 @@ void TMyyTable::LeaveCell(TCellBox& cell, Boundary status) {
     return;
   }
   TAEHbox* holder = Holder();
-  if (holder == nullptr) return;
+  richtext::CharPos place;
+  if (holder == nullptr || !PlaceInHolder(place)) return;
   richtext::BoxText& text = holder->Text();
-  int paragraph = -1;
-  int character = 0;
-  for (int i = 0; i < text.ParagraphCount() && paragraph < 0; ++i) {
-    const richtext::TAEHparag& p = text.Paragraph(i);
-    for (int k = 0; k < p.Length(); ++k) {
-      const std::int32_t o = p.infos[Index(k)].object;
-      if (o >= 0 && Index(o) < p.objects.size() && p.objects[Index(o)] == static_cast<EmbeddedObject*>(this)) {
-        paragraph = i;
-        character = k;
-        break;
-      }
-    }
-  }
-  if (paragraph < 0) return;
+  const int paragraph = place.paragraph;
+  const int character = place.character;
   richtext::CharPos target;
   if (backwards) {
     target = paragraph > text.FirstOwn() ? richtext::CharPos{paragraph - 1, text.Paragraph(paragraph - 1).Length()}

@@ -89,8 +89,10 @@ class TMyyTable : public richtext::ui::TAEHbox, public richtext::EmbeddedObject,
   richtext::CellPos NeighbourCell(richtext::CellPos from, int direction) const {
     return richtext::NeighbourCell(RowCount(), ColumnCount(), from, direction);
   }
-  // The box whose text holds the table.
+  // The box whose text holds the table, and where in it the table's
+  // character stands (false when the text no longer places it).
   richtext::ui::TAEHbox* Holder() const;
+  bool PlaceInHolder(richtext::CharPos& at) const;
 
   // Layout.
   void LayoutTable(int width, bool updateHeader = true);
