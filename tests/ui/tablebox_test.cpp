@@ -132,7 +132,7 @@ TEST_F(TableFixture, ShowsItsCellsInTheGrid) {
 
 TEST_F(TableFixture, TypingInACellIsStoredWithThePage) {
   TMyyTable& t = Table();
-  QTest::mouseClick(t.CellAt(0, 1), Qt::LeftButton, {}, QPoint(t.CellAt(0, 1)->width() - 3, 8));
+  QTest::mouseClick(t.CellAt(0, 1), Qt::LeftButton, {}, QPoint(t.CellAt(0, 1)->width() / 2, 8));
   Settle();
   EXPECT_EQ(Focus(), (richtext::CellPos{0, 1}));
   QTest::keyClicks(QApplication::focusWidget(), "xy");
@@ -169,6 +169,25 @@ TEST_F(TableFixture, CaretMovesAcrossCellBoundaries) {
   Key(Qt::Key_Down);
   EXPECT_EQ(QApplication::focusWidget(), &Box());
   EXPECT_EQ(Box().Text().Caret().paragraph, 2);
+}
+
+TEST_F(TableFixture, DraggingAColumnBorderResizesTheColumn) {
+  TMyyTable& t = Table();
+  TCellBox& cell = *t.CellAt(0, 0);
+  const int before = cell.width();
+  const int size = richtext::ColumnSize(t.Record(), 0);
+  const QPoint edge(cell.width() - 1, 5);
+  QTest::mousePress(&cell, Qt::LeftButton, {}, edge);
+  QTest::mouseMove(&cell, edge + QPoint(40, 0));
+  QTest::mouseRelease(&cell, Qt::LeftButton, {}, edge + QPoint(40, 0));
+  Settle();
+  EXPECT_EQ(undo::UndoListOf(set)->Captions(undo::kUndo).front(), "Cells resize");
+  EXPECT_GT(richtext::ColumnSize(t.Record(), 0), size);
+  EXPECT_GT(cell.width(), before);
+  undo::UndoListOf(set)->Undo();
+  Settle();
+  EXPECT_EQ(richtext::ColumnSize(t.Record(), 0), size);
+  EXPECT_EQ(cell.width(), before);
 }
 
 TEST_F(TableFixture, StructuralCommandsUndoAndRedoExactly) {

@@ -129,6 +129,43 @@ bool TCellBox::event(QEvent* event) {
 
 void TCellBox::showEvent(QShowEvent* event) { TDragCustomControl::showEvent(event); }
 
+void TCellBox::ForwardToTable(QMouseEvent* event) {
+  QMouseEvent mapped(event->type(), QPointF(mapTo(&m_table, event->position().toPoint())), event->globalPosition(),
+                     event->button(), event->buttons(), event->modifiers());
+  QCoreApplication::sendEvent(&m_table, &mapped);
+}
+
+void TCellBox::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && !ReadOnly() && event->position().x() >= width() - kGrip) {
+    m_forwarding = true;
+    ForwardToTable(event);
+    return;
+  }
+  TAEHbox::mousePressEvent(event);
+}
+
+void TCellBox::mouseMoveEvent(QMouseEvent* event) {
+  if (m_forwarding) {
+    ForwardToTable(event);
+    return;
+  }
+  if (!ReadOnly() && event->buttons() == Qt::NoButton && event->position().x() >= width() - kGrip) {
+    setCursor(Qt::SplitHCursor);
+    return;
+  }
+  if (cursor().shape() == Qt::SplitHCursor) setCursor(richtext::ui::PointerShape(richtext::ui::PointerSlot::Text));
+  TAEHbox::mouseMoveEvent(event);
+}
+
+void TCellBox::mouseReleaseEvent(QMouseEvent* event) {
+  if (m_forwarding) {
+    m_forwarding = false;
+    ForwardToTable(event);
+    return;
+  }
+  TAEHbox::mouseReleaseEvent(event);
+}
+
 void TCellBox::focusInEvent(QFocusEvent* event) {
   m_table.EnsureRegistered();
   if (popupMenu == nullptr) {

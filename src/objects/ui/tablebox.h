@@ -65,9 +65,16 @@ class TCellBox : public richtext::ui::TAEHbox {
   void focusInEvent(QFocusEvent* event) override;
   // A cell is as wide as its column, not as the page.
   void showEvent(QShowEvent* event) override;
+  // A press at the cell's right edge drags its column's border: the table
+  // is told of the press, the moves and the release.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  void ForwardToTable(QMouseEvent* event);
   TMyyTable& m_table;
+  bool m_forwarding = false;
   std::int32_t m_value = richtext::kTransparent;
 };
 
