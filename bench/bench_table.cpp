@@ -83,6 +83,9 @@ Page& Shared() {
 void BM_BuildAndLayoutTable(benchmark::State& state) {
   Page& page = Shared();
   for (auto _ : state) benchmark::DoNotOptimize(page.Build().Height());
+  richtext::TableObject& table = page.Build();
+  state.counters["rows"] = table.Rows();
+  state.counters["height"] = table.Height();
 }
 
 void BM_FullTableLayout(benchmark::State& state) {
@@ -103,10 +106,9 @@ void BM_TypingInAMiddleCell(benchmark::State& state) {
   QImage image(table.Width() + 1, 200, QImage::Format_RGB32);
   QPainter painter(&image);
   platform::qt::QtCanvas onImage(&painter);
-  int typed = 0;
   for (auto _ : state) {
     cell.Box().SetCaret(cell.Box().TextEndPos());
-    commands.TypeChar(typed++ % 2 == 0 ? 'x' : ' ');
+    commands.TypeChar('x');
     table.CellChanged(kSide / 2, kSide / 2);
     // The row is repainted: each of its cells' text.
     for (int c = 0; c < kSide; ++c) {
@@ -114,11 +116,46 @@ void BM_TypingInAMiddleCell(benchmark::State& state) {
       platform::OffsetCanvas inside(onImage, k.Left(), 0);
       k.Box().Layout().Paint(inside, {0, 0, k.BoundsWidth(), k.BoundsHeight()}, {});
     }
+    state.PauseTiming();
+    commands.DeletePrevious();
+    table.CellChanged(kSide / 2, kSide / 2);
+    state.ResumeTiming();
   }
   state.counters["grid_width"] = table.Width();
 }
 
+// The typing path without the painting: the character, the cell's layout
+// and the grid when the cell's size changed.
+void BM_TypingLayoutOnly(benchmark::State& state) {
+  Page& page = Shared();
+  richtext::TableObject& table = page.Build();
+  richtext::TableCellBox& cell = *table.CellAt(kSide / 2, kSide / 2);
+  richtext::TAEHTextAttributes commands(cell.Box());
+  for (auto _ : state) {
+    cell.Box().SetCaret(cell.Box().TextEndPos());
+    commands.TypeChar('x');
+    table.CellChanged(kSide / 2, kSide / 2);
+    // The cell gets its text back, so that every round types into the same.
+    state.PauseTiming();
+    commands.DeletePrevious();
+    table.CellChanged(kSide / 2, kSide / 2);
+    state.ResumeTiming();
+  }
+}
+
+// Painting the whole table, against which the row's repaint compares.
+void BM_PaintWholeTable(benchmark::State& state) {
+  Page& page = Shared();
+  richtext::TableObject& table = page.Build();
+  QImage image(table.Width() + 1, table.Height() + 1, QImage::Format_RGB32);
+  QPainter painter(&image);
+  platform::qt::QtCanvas onImage(&painter);
+  for (auto _ : state) table.Paint(onImage, 0, 0, true);
+}
+
 BENCHMARK(BM_BuildAndLayoutTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypingLayoutOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintWholeTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullTableLayout)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypingInAMiddleCell)->Unit(benchmark::kMicrosecond);
 
