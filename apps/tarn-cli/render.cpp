@@ -16,6 +16,7 @@
 #include "document/aehtesto.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtstrings.h"
+#include "objects/ui/visualpaint.h"
 #include "page/aehpage.h"
 #include "document/recordfields.h"
 #include "richtext/layout.h"
@@ -102,6 +103,7 @@ int Render(const std::vector<std::string>& args) {
   page::PageTextBox& box = *view.Box();
   richtext::RichText& text = box.Text();
 
+  objects::SizePlacedObjects(text, static_cast<int>(width));
   richtext::TextLayout layout(text, measurer);
   layout.layoutWidth = static_cast<int>(width);
   layout.widestExtent = static_cast<int>(width);
@@ -117,14 +119,7 @@ int Render(const std::vector<std::string>& args) {
     platform::qt::QtCanvas canvas(&painter);
     page::PaintPageBackground(canvas, {0, 0, static_cast<int>(width), height}, *record);
     layout.Paint(canvas, {0, 0, static_cast<int>(width), height}, {});
-    // Until objects draw themselves, each shows as an empty box of its size.
-    for (const auto& p : text.paragraphs) {
-      for (const richtext::EmbeddedObject* object : p->objects) {
-        canvas.FrameRect({object->placedX, object->placedY, object->placedX + std::max(object->Width(), 2),
-                          object->placedY + std::max(object->Height(), 2)},
-                         0x808080);
-      }
-    }
+    objects::PaintPlacedObjects(painter, text, false);
   }
   if (!image.save(platform::qt::PathToQString(png), "PNG")) {
     messages.Error("Cannot write " + png);

@@ -617,6 +617,11 @@ constexpr std::string_view kBuilt[] = {
     "PageNumberChange", "HistoryComboClick", "ScegliDaAnteprima1Click", "VaiATestata1Click", "VaiAPie1Click",
     "Vaiaprossimaslide1Click", "Seguicollegamentodoppioclic1Click", "Seguicollegamento1Click", "SeguiGenLinkClick",
     "UndoButtonClick", "RedoButtonClick", "AlignButtonClick",
+    // Pictures, click zones, form controls, buttons and floating frames.
+    "ImageButtonClick", "FloatingButtonClick", "InputsButtonClick", "ButtonButtonClick",
+    "Marcatorediiniziomodulo1Click", "AddClickZoneClick", "CancelClickZoneClick", "PrimoPianoClick",
+    "SecondoPianoClick", "Img100percClick", "Img50percClick", "SeguiCollZoneClick", "Segui1Click", "LinkZoneClick",
+    "ProprietImmag1Click",
 };
 
 std::string_view KeyName(int key) {

@@ -72,6 +72,16 @@ class PageTextBox {
 class SectionObjects {
  public:
   explicit SectionObjects(const WorkingCopy& copy);
+  // Objects made by the factory (screen objects); a factory that answers
+  // nothing leaves the plain object made from the record.
+  using Factory = std::function<std::unique_ptr<richtext::RecordObject>(std::int32_t number, TAEHoggetto* record,
+                                                                        richtext::Origin origin)>;
+  SectionObjects(const WorkingCopy& copy, const Factory& factory);
+  // Adds an object made after the page was read to the page's own text.
+  void AddOwn(std::unique_ptr<richtext::RecordObject> object) {
+    m_sections[static_cast<std::size_t>(richtext::Origin::Text)].Add(std::move(object));
+  }
+  std::size_t OwnCount() const { return m_sections[static_cast<std::size_t>(richtext::Origin::Text)].Size(); }
   void SetSection(richtext::Origin origin) { m_current = origin; }
   richtext::EmbeddedObject* Find(std::int32_t identifier);
 

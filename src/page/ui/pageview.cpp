@@ -7,8 +7,12 @@
 
 #include <algorithm>
 
+#include "base/bytes.h"
+#include "base/hex.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "objects/ui/visual.h"
+#include "objects/ui/visualobject.h"
 #include "platform/qt/qtcanvas.h"
 #include "richtext/documenthost.h"
 #include "richtext/ui/aehbox.h"
@@ -22,9 +26,17 @@ using namespace document;
 class PageBox::Resources : public QObject {
  public:
   Resources(TAEHset& set, const WorkingCopy& copy)
-      : host(set, set.Services().measurer, set.Services().messages), objects(copy) {}
+      : host(set, set.Services().measurer, set.Services().messages),
+        objects(copy, [this](std::int32_t number, TAEHoggetto* record, richtext::Origin origin) {
+          return objects::VisualObject::Make(number, record, origin == richtext::Origin::Text,
+                                             [this] { return box.data(); });
+        }) {}
 
   richtext::DocumentHost host;
+  // The working copy outlives the box (the page view drops the box first).
+  WorkingCopy* working = nullptr;
+  // The box the screen objects go into; set once it exists.
+  QPointer<QWidget> box;
   SectionObjects objects;
 };
 
@@ -42,6 +54,8 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
 
   auto* box = new richtext::ui::TAEHbox(r->host, parking);
   resources.release()->setParent(box);
+  r->box = box;
+  r->working = &copy;
   m_box = box;
   box->hide();
   box->Text().onReadSection = [r](richtext::Origin origin) { r->objects.SetSection(origin); };
@@ -92,7 +106,14 @@ int PageBox::FooterCount() const { return m_box ? m_box->Text().FooterCount() : 
 std::string PageBox::SaveText() { return m_box ? m_box->SaveText() : std::string(1, '\0'); }
 
 void PageBox::SetReadOnly(bool on) {
-  if (m_box) m_box->SetReadOnly(on);
+  if (!m_box) return;
+  m_box->SetReadOnly(on);
+  // The screen objects follow the page's mode.
+  for (objects::TMyyVisual* object : m_box->findChildren<objects::TMyyVisual*>(Qt::FindDirectChildrenOnly)) {
+    object->SetReadOnly(on);
+  }
+  m_box->Text().LayoutAll();
+  m_box->update();
 }
 
 void PageBox::Select(richtext::RichText& box, int paragraph, int from, int to) {
@@ -112,6 +133,35 @@ void PageBox::RedrawParagraph(richtext::RichText&, int) {
 
 void PageBox::HideCaret() {
   if (m_box) m_box->Caret().StopBlinking();
+}
+
+bool PageBox::InsertObject(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> record, std::string_view caption) {
+  auto* r = box.findChild<Resources*>(QString(), Qt::FindDirectChildrenOnly);
+  if (r == nullptr || r->working == nullptr || record == nullptr || box.ReadOnly() || box.Locked()) return false;
+  // The working copy and the box's objects number the page's objects alike.
+  if (r->objects.OwnCount() != r->working->objects.size()) return false;
+  const int number = r->working->AddObject(std::move(record));
+  TAEHoggetto* added = r->working->Object(number);
+  auto made = objects::VisualObject::Make(number, added, true, [r] { return r->box.data(); });
+  if (made) {
+    r->objects.AddOwn(std::move(made));
+  } else {
+    r->objects.AddOwn(std::make_unique<richtext::RecordObject>(number, added));
+  }
+  std::string container;
+  base::AppendI32(container, richtext::kContainerText);
+  for (int i = 0; i < 4; ++i) base::AppendI32(container, 0);
+  container += "<$FF";
+  base::AppendHex(container, static_cast<std::uint32_t>(number) & 0xFFFFFFu, 6);
+  container += '>';
+  container.push_back('\0');
+  return box.TextAttributes().InsertContainer(container, caption, false, true);
+}
+
+std::int32_t PageBox::AddLink(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> link) {
+  auto* r = box.findChild<Resources*>(QString(), Qt::FindDirectChildrenOnly);
+  if (r == nullptr || r->working == nullptr || link == nullptr) return -1;
+  return LocalLinkValue(r->working->AddLink(std::move(link)));
 }
 
 undo::UndoControl* PageBox::UndoBox() { return m_box ? m_box->UndoControl() : nullptr; }

@@ -142,10 +142,11 @@ void TAEHbox::paintEvent(QPaintEvent* event) {
   const QRect r = event->rect();
   const Selection selection = m_selectionShown ? m_text.LayoutSelection() : Selection{};
   m_text.Layout().Paint(canvas, {r.left(), r.top(), r.right() + 1, r.bottom() + 1}, selection);
-  // FIXME: embedded objects draw themselves once the visual objects exist;
-  // until then each shows as a frame of its size.
+  // Screen objects draw themselves. FIXME: tables show as a frame of their
+  // size until they are on screen.
   for (const auto& p : m_text.Text().paragraphs) {
     for (const EmbeddedObject* object : p->objects) {
+      if (!object->IsTable()) continue;
       canvas.FrameRect({object->placedX, object->placedY, object->placedX + std::max(object->Width(), 2),
                         object->placedY + std::max(object->Height(), 2)},
                        0x808080);
