@@ -189,11 +189,23 @@ TEST_F(VisualFixture, AnUndecodablePictureShowsAFramedBoxWithItsName) {
 TEST_F(VisualFixture, ResizingAnImageScalesItsZonesAndUndoRestoresTheRecord) {
   TAEHoggetto* placed = ColouredImage(0x0000FF, 200, 100);
   objects::visual::WriteZones(*placed, {{0, 20, 10, 60, 40}});
-  Page("<Z S0 >" + Tag(*placed));
+  // A floating frame on the page paints another page at every paint; that
+  // once emptied the undo steps.
+  TAEHoggetto* frame = NewRecord(document::inputStat, field::kFloatingFrame);
+  frame->SetI32(field::kFrameTarget, 1);
+  frame->SetI16(field::kFrameWidth, 200);
+  frame->SetI16(field::kFrameHeight, 80);
+  Page("<Z S0 >" + Tag(*placed) + "<Z S0 >" + Tag(*frame));
+  Page("<Z S0 >Shown in the frame");
   Show(0);
+  // With the window active, focus changes happen as for a user: a click on
+  // a handle once handed the focus to the text box below and lost the drag.
+  editor.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
   TMyyImage& image = *Objects<TMyyImage>().front();
-  image.setFocus();
+  QTest::mouseClick(&image, Qt::LeftButton, {}, QPoint(5, 5));
   Settle();
+  ASSERT_TRUE(image.hasFocus());
   ASSERT_TRUE(image.Selected());
   // Drag the bottom-right handle 100 left and 50 up.
   TDragBorder* handle = image.Group().Handle(4);
@@ -209,6 +221,7 @@ TEST_F(VisualFixture, ResizingAnImageScalesItsZonesAndUndoRestoresTheRecord) {
   EXPECT_EQ(record.I16(field::kPlacedWidth), 100);
   ASSERT_EQ(image.Zones().size(), 1u);
   EXPECT_EQ(image.Zones().front()->geometry(), QRect(10, 5, 30, 20));
+  (void)Box().grab();
   ASSERT_TRUE(Undo().CanUndo());
   EXPECT_EQ(Undo().UndoCount(), 1);
 

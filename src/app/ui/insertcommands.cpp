@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/selectionfeedback.h"
 #include "app/ui/commandset.h"
 #include "app/ui/editorcontrol.h"
 #include "document/aehset.h"
@@ -91,6 +92,47 @@ QStringList PageTitles(const document::TAEHset& set, std::vector<int>& indexes) 
 }
 
 }  // namespace
+
+SelectedObject SelectedKindOf(QWidget* object, SelectedObject textBox) {
+  if (qobject_cast<TMyyZona*>(object) != nullptr) return SelectedObject::Image;
+  auto* visual = qobject_cast<TMyyVisual*>(object);
+  if (visual == nullptr) return qobject_cast<richtext::ui::TAEHbox*>(object) != nullptr ? textBox : SelectedObject::OtherVisual;
+  switch (visual->Class()) {
+    case objects::visual::VisualClass::Image: return SelectedObject::Image;
+    case objects::visual::VisualClass::Floating: return SelectedObject::FloatingFrame;
+    case objects::visual::VisualClass::Button: return SelectedObject::Button;
+    default: return SelectedObject::OtherVisual;
+  }
+}
+
+bool DescribeObject(QWidget* object, std::string& sizeText, std::string& panelText) {
+  if (auto* zone = qobject_cast<TMyyZona*>(object)) object = zone->parentWidget();
+  auto* visual = qobject_cast<TMyyVisual*>(object);
+  if (visual == nullptr || visual->Record() == nullptr) return false;
+  const document::TAEHoggetto& record = *visual->Record();
+  switch (visual->Class()) {
+    case objects::visual::VisualClass::Image:
+      sizeText = ImageSizePanelText(visual->width(), visual->height(), false, record.I16(kPlacedNaturalWidth),
+                                    record.I16(kPlacedNaturalHeight));
+      panelText = ImagePanelText();
+      return true;
+    case objects::visual::VisualClass::Floating: {
+      const bool percent = record.U8(kFramePercent) != 0;
+      sizeText = FloatingSizePanelText(percent ? record.I16(kFrameWidth) : visual->width(),
+                                       percent ? record.I16(kFrameHeight) : visual->height(), percent);
+      const int page = objects::visual::FloatingPage(record);
+      const document::TAEHoggetto* shown =
+          record.Owner() != nullptr && page >= 0 ? record.Owner()->GetObject(document::testoHtml, page) : nullptr;
+      panelText = FloatingPanelText(shown == nullptr, shown != nullptr ? shown->GetCaption() : std::string(),
+                                    record.Str(kObjectName, kFormNameCapacity));
+      return true;
+    }
+    default:
+      sizeText = std::to_string(visual->width()) + "x" + std::to_string(visual->height());
+      panelText = FormControlPanelText(record.Kind(), visual->Class() == objects::visual::VisualClass::BelPanel);
+      return true;
+  }
+}
 
 InsertCommands::InsertCommands(CommandSet& commands, Host host, QObject* parent)
     : QObject(parent), m_commands(commands), m_host(std::move(host)) {

@@ -29,7 +29,17 @@ class TMyyVisual;
 class TMyyZona;
 }  // namespace tarn::objects
 
+namespace tarn::app {
+enum class SelectedObject;
+}
+
 namespace tarn::app::ui {
+
+// What the window shows for an object being edited: its kind for the
+// toolbars and menus, and the size and description panels of the status
+// bar (false for a text box, which the window describes itself).
+SelectedObject SelectedKindOf(QWidget* object, SelectedObject textBox);
+bool DescribeObject(QWidget* object, std::string& sizeText, std::string& panelText);
 
 class CommandSet;
 class EditorControl;

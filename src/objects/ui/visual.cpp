@@ -145,9 +145,9 @@ void TMyyVisual::RequestRelayout() {
   richtext::ui::TAEHbox* box = Box();
   const Place place = FindInText();
   if (box == nullptr || place.paragraph < 0) return;
-  box->BeginUpdate();
-  box->Rebuild(place.paragraph, place.paragraph);
-  box->EndUpdate();
+  // The object is the same; only its size changed: its paragraph is laid
+  // out again and the ones after it move.
+  box->Text().LayoutRange(place.paragraph, place.paragraph);
   box->update();
 }
 
@@ -204,6 +204,10 @@ void TMyyVisual::EndResize() {
   StoreSize();
   RequestRelayout();
   setFocus(Qt::OtherFocusReason);
+  // Told again, the window shows the new size.
+  if (Selected()) {
+    if (FrameSetInterface* fs = GetFrameSet()) fs->ObjectSelected(this);
+  }
 }
 
 void TMyyVisual::mousePressEvent(QMouseEvent* event) {

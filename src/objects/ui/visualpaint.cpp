@@ -5,6 +5,7 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <memory>
 
 #include "document/aehpicture.h"
 #include "document/aehset.h"
@@ -13,6 +14,7 @@
 #include "document/recordfields.h"
 #include "objects/visual/visualrecord.h"
 #include "page/aehpage.h"
+#include "page/workingcopy.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtstrings.h"
 #include "richtext/layout.h"
@@ -32,23 +34,6 @@ class DepthGuard {
   ~DepthGuard() { --g_frameDepth; }
   DepthGuard(const DepthGuard&) = delete;
   DepthGuard& operator=(const DepthGuard&) = delete;
-};
-
-// A frame set that shows one page read-only, for drawing it.
-class DrawingHost : public page::PageHost {
- public:
-  explicit DrawingHost(document::TAEHset& set) : m_set(set) {}
-  document::TAEHset& LinkedAEHset() override { return m_set; }
-  bool IsReadOnly() const override { return true; }
-  int SearchOptions() const override { return 0; }
-  bool AutoSpellCheck() const override { return false; }
-  search::SpellEngine* SpellChecker() override { return nullptr; }
-  platform::EventLoop* Dispatcher() override { return nullptr; }
-  void RegisterPageView(page::TAEHpage&) override {}
-  void PageViewModified() override {}
-
- private:
-  document::TAEHset& m_set;
 };
 
 // Glyphs: a colour and a letter or two for each marker.
@@ -255,11 +240,11 @@ void PaintPageInto(QPainter& painter, const QRect& rect, document::TAEHset& set,
     return;
   }
   DepthGuard depth;
-  DrawingHost host(set);
-  page::TAEHpage view(host);
-  view.SetReadOnly(true);
-  view.ShowPage(record);
-  page::PageTextBox& box = *view.Box();
+  // The page is read into a copy of its own, not shown in a page view: a
+  // page view that closes empties the hypertext's undo steps, and this runs
+  // at every paint of the page that holds the frame.
+  std::unique_ptr<page::WorkingCopy> copy = page::MakeWorkingCopy(set, *record, true);
+  page::PlainTextBox box(set, *copy);
   painter.translate(rect.topLeft());
   platform::qt::QtCanvas canvas(&painter);
   SizePlacedObjects(box.Text(), rect.width());
@@ -273,7 +258,6 @@ void PaintPageInto(QPainter& painter, const QRect& rect, document::TAEHset& set,
   page::PaintPageBackground(canvas, area, *record);
   layout.Paint(canvas, area, {});
   PaintPlacedObjects(painter, box.Text(), false);
-  view.ClosePage();
   painter.restore();
 }
 
