@@ -5,6 +5,7 @@
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -22,6 +23,33 @@ struct WmfApiDeleter {
 };
 using WmfApi = std::unique_ptr<wmfAPI, WmfApiDeleter>;
 
+constexpr std::size_t kPlaceableHeaderBytes = 22;
+constexpr std::size_t kWmfHeaderBytes = 18;
+constexpr std::size_t kWmfHeaderWordsAt = 2;
+constexpr std::size_t kWmfLargestRecordAt = 12;
+constexpr std::uint16_t kWmfHeaderWords = 9;
+constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
+
+std::uint32_t Le(std::string_view bytes, std::size_t at, std::size_t size) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < size; ++i) {
+    value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i])) << (8 * i);
+  }
+  return value;
+}
+
+// The library sizes its record buffer by the largest record the header
+// claims, without looking at the file: a header claiming more than the file
+// holds would have it allocate gigabytes for a few bytes.
+bool PlausibleWmf(std::string_view bytes) {
+  std::size_t header = 0;
+  if (bytes.size() >= 4 && Le(bytes, 0, 4) == kPlaceableKey) header = kPlaceableHeaderBytes;
+  if (bytes.size() < header + kWmfHeaderBytes) return false;
+  if (Le(bytes, header + kWmfHeaderWordsAt, 2) != kWmfHeaderWords) return false;
+  const std::uint64_t largest = Le(bytes, header + kWmfLargestRecordAt, 4);
+  return largest >= 3 && largest * 2 <= bytes.size() - header;
+}
+
 struct MallocDeleter {
   void operator()(char* p) const { std::free(p); }
 };
@@ -29,7 +57,7 @@ struct MallocDeleter {
 }  // namespace
 
 std::optional<std::string> WmfToSvg(std::string_view bytes) {
-  if (bytes.empty() || bytes.size() > kMaxMetafileBytes) return std::nullopt;
+  if (bytes.empty() || bytes.size() > kMaxMetafileBytes || !PlausibleWmf(bytes)) return std::nullopt;
   wmfAPI_Options options{};
   options.function = wmf_svg_function;
   const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;

@@ -204,10 +204,6 @@ void TMyyVisual::EndResize() {
   StoreSize();
   RequestRelayout();
   setFocus(Qt::OtherFocusReason);
-  // Told again, the window shows the new size.
-  if (Selected()) {
-    if (FrameSetInterface* fs = GetFrameSet()) fs->ObjectSelected(this);
-  }
 }
 
 void TMyyVisual::mousePressEvent(QMouseEvent* event) {

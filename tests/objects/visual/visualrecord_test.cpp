@@ -208,6 +208,12 @@ TEST(Metafiles, WmfAndEmfBecomeSvgDamagedOnesDoNot) {
     (void)document::MetafileToSvg(emf.substr(0, cut));
   }
   EXPECT_FALSE(document::MetafileToSvg("not a metafile"));
+  // A header that claims a record far larger than the file is refused
+  // before the converter sizes its buffer by it (found by fuzzing: a
+  // 130-byte file asked for 3 GB).
+  std::string greedy = wmf;
+  for (int i = 0; i < 4; ++i) greedy[22 + 12 + static_cast<std::size_t>(i)] = i == 3 ? '\x60' : '\0';
+  EXPECT_FALSE(document::MetafileToSvg(greedy));
 
   document::TAEHpicture picture;
   ASSERT_TRUE(picture.LoadFromBytes(wmf));
