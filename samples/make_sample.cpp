@@ -49,6 +49,15 @@ base::Bitmap Lake() {
   return b;
 }
 
+// A picture file added to the hypertext under its name.
+TAEHoggetto* AddPicture(TAEHset& set, const std::string& name, const std::string& bytes) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / name;
+  base::WriteWholeFile(file, bytes);
+  TAEHoggetto* image = set.AddImageFile(file);
+  std::filesystem::remove(file);
+  return image;
+}
+
 TAEHoggetto* NewRecord(TAEHset& set, int kind, int subtype) {
   auto record = set.NewObject(kind);
   record->SetSubtype(subtype);
@@ -157,25 +166,14 @@ int main(int argc, char** argv) {
   word->SetName("welcome");
   TAEHoggetto* welcome = set.Register(std::move(word));
 
-  const std::filesystem::path gif = std::filesystem::temp_directory_path() / "lake.gif";
-  base::WriteWholeFile(gif, EncodeGif(Lake()).value());
-  TAEHoggetto* image = set.AddImageFile(gif);
-  std::filesystem::remove(gif);
-  if (image == nullptr) {
-    std::fputs("could not add the image\n", stderr);
+  // The lake as a GIF, and as a photograph shown at its own size.
+  TAEHoggetto* image = AddPicture(set, "lake.gif", EncodeGif(Lake()).value());
+  TAEHoggetto* photo = AddPicture(set, "lake.jpg", EncodeJpeg(Lake(), 85).value());
+  if (image == nullptr || photo == nullptr) {
+    std::fputs("could not add the pictures\n", stderr);
     return 1;
   }
   TAEHoggetto* placed = set.Register(set.AddImmagineNew(image));
-
-  // The same lake as a photograph, shown at its own size.
-  const std::filesystem::path jpeg = std::filesystem::temp_directory_path() / "lake.jpg";
-  base::WriteWholeFile(jpeg, EncodeJpeg(Lake(), 85).value());
-  TAEHoggetto* photo = set.AddImageFile(jpeg);
-  std::filesystem::remove(jpeg);
-  if (photo == nullptr) {
-    std::fputs("could not add the photograph\n", stderr);
-    return 1;
-  }
   TAEHoggetto* photoPlaced = set.Register(set.AddImmagineNew(photo));
   photoPlaced->SetStr(kPlacedAltText, kPlacedAltTextCapacity, "The lake, photographed");
   // Shown three times its size, so that its zones are easy to hit.

@@ -992,7 +992,7 @@ int CountGifFrames(std::string_view bytes, int limit) {
       GifByteType* block = nullptr;
       if (DGifGetCode(gif.get(), &codeSize, &block) == GIF_ERROR) break;
       while (block != nullptr) {
-        if (DGifGetCodeNext(gif.get(), &block) == GIF_ERROR) return frames + 1;
+        if (DGifGetCodeNext(gif.get(), &block) == GIF_ERROR) return frames;
       }
       ++frames;
     } else if (type == EXTENSION_RECORD_TYPE) {

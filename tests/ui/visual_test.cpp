@@ -3,11 +3,14 @@
 // click zones with undo, zones followed in preview, form control values.
 #include <QComboBox>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include "app/compose.h"
+#include "app/ui/commandset.h"
+#include "app/ui/insertcommands.h"
 #include "base/bytes.h"
 #include "base/filestream.h"
 #include "base/hex.h"
@@ -365,6 +368,55 @@ TEST_F(VisualFixture, FormControlsTakeAndGiveTheirValues) {
   EXPECT_EQ(e.GetValue(), "first");
   EXPECT_EQ(c.GetValue(), "");
   EXPECT_EQ(k.GetValue(), "a");
+}
+
+TEST_F(VisualFixture, InsertedPicturesAndControlsStandAtTheCaretAndUndoTakesThemOut) {
+  Page("<Z S0 >Start end");
+  Show(0);
+  QMainWindow window;
+  app::ui::CommandSet commands(window, [](const app::CommandEntry&) {});
+  base::Bitmap bitmap;
+  bitmap.width = 30;
+  bitmap.height = 20;
+  bitmap.pixels.assign(600, 0xFF00FF00u);
+  const auto path = std::filesystem::temp_directory_path() / "tarn-insert.gif";
+  base::WriteWholeFile(path, document::EncodeGif(bitmap).value());
+  app::ui::InsertCommands inserts(commands, {set, editor, messages, window, [&] { return path.string(); }}, nullptr);
+  TAEHbox& box = Box();
+  box.setFocus();
+  box.SelectRange({box.Text().FirstOwn(), 6}, {box.Text().FirstOwn(), 6});
+  ASSERT_TRUE(inserts.InsertPicture(path.string()));
+  Settle();
+  std::filesystem::remove(path);
+  auto images = Objects<TMyyImage>();
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images.front()->size(), QSize(30, 20));
+  EXPECT_TRUE(images.front()->isVisible());
+  const richtext::TAEHparag& p = box.Text().Paragraph(box.Text().FirstOwn());
+  EXPECT_EQ(p.Length(), 10);
+  EXPECT_GE(p.infos[6].object, 0);
+
+  ASSERT_TRUE(inserts.InsertFormField(field::kFieldCheckBox, "more", "yes"));
+  ASSERT_TRUE(inserts.InsertFloatingFrame(0, 50, 20));
+  Settle();
+  EXPECT_EQ(Objects<TMyyCheckBox>().size(), 1u);
+  EXPECT_EQ(Objects<TMyyFloating>().size(), 1u);
+  EXPECT_EQ(box.Text().Paragraph(box.Text().FirstOwn()).Length(), 12);
+
+  // Each insertion is one step.
+  Undo().Undo();
+  Undo().Undo();
+  Undo().Undo();
+  Settle();
+  EXPECT_EQ(box.Text().Paragraph(box.Text().FirstOwn()).text, "Start end");
+  // Written back, the page keeps what is in its text only.
+  Undo().Redo();
+  Settle();
+  editor.SetMainPageNumber(-1);
+  Settle();
+  const std::string stored = static_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, 0))->Markup();
+  EXPECT_NE(stored.find("Start "), std::string::npos);
+  EXPECT_EQ(std::count(stored.begin(), stored.end(), '$'), 1);
 }
 
 }  // namespace

@@ -389,33 +389,29 @@ void InsertCommands::ObjectProperties(TMyyVisual& object) {
 }
 
 bool InsertCommands::SetZoneLinkToPage(int page) {
-  TMyyZona* zone = FocusedZone();
-  TMyyImage* image = FocusedImage();
   const document::TAEHoggetto* target = m_host.set.GetObject(document::testoHtml, page);
-  if (zone == nullptr || image == nullptr || image->Box() == nullptr || target == nullptr || target->IsFree()) {
-    return false;
-  }
+  if (target == nullptr || target->IsFree()) return false;
   auto link = m_host.set.NewObject(document::speclink);
   link->SetSubtype(document::kSpecialToObject);
   link->SetI32(kSpecialTarget, target->GetId());
   link->SetU8(kSpecialTargetKind, 1);
   link->SetU8(kSpecialAction, document::kReplaceWindow);
   link->SetI32(kSpecialAnchor, -1);
-  image->CreateUndo("Modify image");
-  const std::int32_t value = page::ui::PageBox::AddLink(*image->Box(), std::move(link));
-  if (value == -1) return false;
-  zone->SetLink(value);
-  image->WriteToRecord();
-  return true;
+  return SetZoneLink(std::move(link));
 }
 
 bool InsertCommands::SetZoneLinkToUrl(const std::string& url) {
-  TMyyZona* zone = FocusedZone();
-  TMyyImage* image = FocusedImage();
-  if (zone == nullptr || image == nullptr || image->Box() == nullptr || url.empty()) return false;
+  if (url.empty()) return false;
   auto link = m_host.set.NewObject(document::internetLink);
   link->SetSubtype(url.starts_with("mailto:") ? kLinkMail : kLinkWeb);
   link->SetStr(kLinkUrl, kLinkUrlCapacity, url);
+  return SetZoneLink(std::move(link));
+}
+
+bool InsertCommands::SetZoneLink(std::unique_ptr<document::TAEHoggetto> link) {
+  TMyyZona* zone = FocusedZone();
+  TMyyImage* image = FocusedImage();
+  if (zone == nullptr || image == nullptr || image->Box() == nullptr) return false;
   image->CreateUndo("Modify image");
   const std::int32_t value = page::ui::PageBox::AddLink(*image->Box(), std::move(link));
   if (value == -1) return false;

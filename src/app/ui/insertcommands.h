@@ -84,6 +84,7 @@ class InsertCommands : public QObject {
   void ZoneLink();
   void FormElement();
   bool InsertRecord(std::unique_ptr<document::TAEHoggetto> record, std::string_view caption);
+  bool SetZoneLink(std::unique_ptr<document::TAEHoggetto> link);
 
   CommandSet& m_commands;
   Host m_host;

@@ -108,12 +108,18 @@ std::string PageBox::SaveText() { return m_box ? m_box->SaveText() : std::string
 void PageBox::SetReadOnly(bool on) {
   if (!m_box) return;
   m_box->SetReadOnly(on);
-  // The screen objects follow the page's mode.
+  // The screen objects follow the page's mode; markers that a reader does
+  // not see give their room back, which takes a new layout.
+  bool shownChanged = false;
   for (objects::TMyyVisual* object : m_box->findChildren<objects::TMyyVisual*>(Qt::FindDirectChildrenOnly)) {
+    const bool shown = object->ShownInMode();
     object->SetReadOnly(on);
+    shownChanged = shownChanged || shown != object->ShownInMode();
   }
-  m_box->Text().LayoutAll();
-  m_box->update();
+  if (shownChanged) {
+    m_box->Text().LayoutAll();
+    m_box->update();
+  }
 }
 
 void PageBox::Select(richtext::RichText& box, int paragraph, int from, int to) {
@@ -135,8 +141,16 @@ void PageBox::HideCaret() {
   if (m_box) m_box->Caret().StopBlinking();
 }
 
+// The resources of a page box (a plain QObject child, found by its type).
+PageBox::Resources* PageBox::ResourcesOf(richtext::ui::TAEHbox& box) {
+  for (QObject* child : box.children()) {
+    if (auto* r = dynamic_cast<Resources*>(child)) return r;
+  }
+  return nullptr;
+}
+
 bool PageBox::InsertObject(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> record, std::string_view caption) {
-  auto* r = box.findChild<Resources*>(QString(), Qt::FindDirectChildrenOnly);
+  Resources* r = ResourcesOf(box);
   if (r == nullptr || r->working == nullptr || record == nullptr || box.ReadOnly() || box.Locked()) return false;
   // The working copy and the box's objects number the page's objects alike.
   if (r->objects.OwnCount() != r->working->objects.size()) return false;
@@ -150,16 +164,24 @@ bool PageBox::InsertObject(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHogget
   }
   std::string container;
   base::AppendI32(container, richtext::kContainerText);
-  for (int i = 0; i < 4; ++i) base::AppendI32(container, 0);
-  container += "<$FF";
+  // No records travel with it (the object is the page's already); one
+  // paragraph, which joins the caret's.
+  for (int i = 0; i < 3; ++i) base::AppendI32(container, 0);
+  base::AppendI32(container, 1);
+  container += "<Z S0 ><$FF";
   base::AppendHex(container, static_cast<std::uint32_t>(number) & 0xFFFFFFu, 6);
   container += '>';
   container.push_back('\0');
-  return box.TextAttributes().InsertContainer(container, caption, false, true);
+  if (!box.TextAttributes().InsertContainer(container, caption, false, true)) return false;
+  // The caret goes after the object, so that the next insertion follows it
+  // rather than replacing it.
+  const richtext::CharPos end = box.Text().SelectionEnd();
+  box.SelectRange(end, end);
+  return true;
 }
 
 std::int32_t PageBox::AddLink(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> link) {
-  auto* r = box.findChild<Resources*>(QString(), Qt::FindDirectChildrenOnly);
+  Resources* r = ResourcesOf(box);
   if (r == nullptr || r->working == nullptr || link == nullptr) return -1;
   return LocalLinkValue(r->working->AddLink(std::move(link)));
 }

@@ -64,6 +64,7 @@ class PageBox : public PageTextBox {
 
  private:
   class Resources;
+  static Resources* ResourcesOf(richtext::ui::TAEHbox& box);
   QPointer<richtext::ui::TAEHbox> m_box;
   bool m_modified = false;
 };

@@ -222,5 +222,30 @@ TEST(Metafiles, WmfAndEmfBecomeSvgDamagedOnesDoNot) {
   EXPECT_TRUE(picture.Bitmap().Empty());
 }
 
+TEST(Pictures, AnAnimatedGifKeepsItsBytesForTheAnimation) {
+  base::Bitmap bitmap;
+  bitmap.width = 4;
+  bitmap.height = 3;
+  bitmap.pixels.assign(12, 0xFF112233u);
+  const std::string one = document::EncodeGif(bitmap).value();
+  // A second frame: the first one's descriptor and data once more.
+  const std::size_t frame = one.find('\x2C', 13);
+  ASSERT_NE(frame, std::string::npos);
+  const std::string two = one.substr(0, one.size() - 1) + one.substr(frame, one.size() - 1 - frame) + ";";
+  EXPECT_EQ(document::CountGifFrames(one, 10), 1);
+  EXPECT_EQ(document::CountGifFrames(two, 10), 2);
+  document::TAEHpicture still;
+  ASSERT_TRUE(still.LoadFromBytes(one));
+  EXPECT_EQ(still.FrameCount(), 1);
+  EXPECT_TRUE(still.AnimationBytes().empty());
+  document::TAEHpicture animated;
+  ASSERT_TRUE(animated.LoadFromBytes(two));
+  EXPECT_EQ(animated.FrameCount(), 2);
+  EXPECT_EQ(animated.AnimationBytes(), two);
+  EXPECT_EQ(animated.Bitmap().At(0, 0), 0xFF112233u);
+  // Cut inside the second frame, the first still shows.
+  EXPECT_EQ(document::CountGifFrames(two.substr(0, two.size() - 4), 10), 1);
+}
+
 }  // namespace
 }  // namespace tarn::objects::visual
