@@ -103,7 +103,7 @@ int Render(const std::vector<std::string>& args) {
   page::PageTextBox& box = *view.Box();
   richtext::RichText& text = box.Text();
 
-  objects::SizePlacedObjects(text, static_cast<int>(width));
+  const objects::PictureHolds pictures = objects::SizePlacedObjects(text, static_cast<int>(width));
   richtext::TextLayout layout(text, measurer);
   layout.layoutWidth = static_cast<int>(width);
   layout.widestExtent = static_cast<int>(width);

@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSvgRenderer>
 
 #include <algorithm>
 
@@ -340,6 +339,7 @@ void TMyyImage::SetAvailableWidth(int width) {
   if (Record() == nullptr) return;
   TMyyVisual::SetAvailableWidth(width);
   const visual::PixelSize size = visual::ImageDisplaySize(*Record());
+  if (Record()->Owner() != nullptr) m_picture = Record()->Owner()->SharedPicture(Record());
   ApplySize(size.width, size.height);
 }
 
@@ -378,7 +378,7 @@ void TMyyImage::paintEvent(QPaintEvent*) {
   if (m_hover && !Selected()) {
     if (document::TAEHoggetto* over = document::PlacedRollOverPicture(*Record())) picture = over->GetPicture();
   }
-  if (picture == nullptr) picture = Record()->GetPicture();
+  if (picture == nullptr) picture = m_picture ? m_picture.get() : Record()->GetPicture();
   if (picture != nullptr && PaintPicture(painter, r, *picture)) return;
   PaintPlaceholder(painter, r, Q(visual::PlaceholderName(*Record())));
 }

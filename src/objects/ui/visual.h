@@ -17,9 +17,11 @@
 #include "undo/timbackup.h"
 
 class QMenu;
-class QSvgRenderer;
 class QMovie;
 
+namespace tarn::document {
+class TAEHpicture;
+}
 namespace tarn::richtext {
 class BoxText;
 class EmbeddedObject;
@@ -188,8 +190,9 @@ class TMyyImage : public TMyyVisual {
   void StartAnimation();
 
   std::vector<TMyyZona*> m_zones;
-  std::unique_ptr<QSvgRenderer> m_svg;
-  const void* m_svgFor = nullptr;
+  // The picture shown, held while the page is: a page with more distinct
+  // pictures than the hypertext's cache keeps does not decode them again.
+  std::shared_ptr<document::TAEHpicture> m_picture;
   QPointer<QMovie> m_movie;
   bool m_hover = false;
 };

@@ -247,7 +247,7 @@ void PaintPageInto(QPainter& painter, const QRect& rect, document::TAEHset& set,
   page::PlainTextBox box(set, *copy);
   painter.translate(rect.topLeft());
   platform::qt::QtCanvas canvas(&painter);
-  SizePlacedObjects(box.Text(), rect.width());
+  const PictureHolds holds = SizePlacedObjects(box.Text(), rect.width());
   richtext::TextLayout layout(box.Text(), canvas);
   layout.layoutWidth = rect.width();
   layout.widestExtent = rect.width();
@@ -308,7 +308,8 @@ void PaintRecord(QPainter& painter, const QRect& rect, document::TAEHoggetto& re
   }
 }
 
-void SizePlacedObjects(richtext::RichText& text, int width) {
+PictureHolds SizePlacedObjects(richtext::RichText& text, int width) {
+  PictureHolds holds;
   for (const auto& p : text.paragraphs) {
     for (richtext::EmbeddedObject* object : p->objects) {
       auto* placed = dynamic_cast<richtext::RecordObject*>(object);
@@ -327,8 +328,12 @@ void SizePlacedObjects(richtext::RichText& text, int width) {
                                          ? visual::ImageDisplaySize(record)
                                          : visual::ResolveSize(visual::ObjectScreenSize(record), width, 0);
       placed->SetSize(size.width, size.height);
+      if (record.Kind() == document::immagineNew && record.Owner() != nullptr) {
+        if (auto picture = record.Owner()->SharedPicture(&record)) holds.push_back(std::move(picture));
+      }
     }
   }
+  return holds;
 }
 
 void PaintPlacedObjects(QPainter& painter, richtext::RichText& text, bool editMode) {

@@ -9,7 +9,9 @@
 #include <QRect>
 #include <QString>
 
+#include <memory>
 #include <string_view>
+#include <vector>
 
 class QPainter;
 
@@ -45,7 +47,11 @@ void PaintPageInto(QPainter& painter, const QRect& rect, document::TAEHset& set,
 void PaintRecord(QPainter& painter, const QRect& rect, document::TAEHoggetto& record, bool editMode);
 // Gives the plain objects of a text read without screen objects their
 // screen sizes (percent sizes against the width), before it is laid out.
-void SizePlacedObjects(richtext::RichText& text, int width);
+// Answers the pictures they show, to be held while the text is drawn: a
+// text with more distinct pictures than the hypertext's cache keeps then
+// decodes each of them once.
+using PictureHolds = std::vector<std::shared_ptr<document::TAEHpicture>>;
+[[nodiscard]] PictureHolds SizePlacedObjects(richtext::RichText& text, int width);
 // Every object placed in the text, at the places its layout gave them.
 void PaintPlacedObjects(QPainter& painter, richtext::RichText& text, bool editMode);
 

@@ -187,6 +187,30 @@ TEST_F(VisualRecords, ImageTakesThePictureSizeWhenThePictureChanged) {
   EXPECT_EQ(PlaceholderName(*placed), "pic.gif");
 }
 
+TEST_F(VisualRecords, APictureHeldOnScreenIsNotDecodedAgainAfterTheCacheLetItGo) {
+  set.SetMaxCacheImg(1);
+  std::vector<document::TAEHoggetto*> images;
+  for (int i = 0; i < 3; ++i) {
+    const auto path = env.Path("pic" + std::to_string(i) + ".gif");
+    testing::WriteFile(path, document::EncodeGif(testing::SmallBitmap(3 + i, 2, false)).value());
+    images.push_back(set.AddImageFile(path));
+    ASSERT_NE(images.back(), nullptr);
+  }
+  document::TAEHpicture* first = images[0]->GetPicture();
+  std::shared_ptr<document::TAEHpicture> held = set.SharedPicture(images[0]);
+  ASSERT_EQ(held.get(), first);
+  images[1]->GetPicture();
+  images[2]->GetPicture();
+  EXPECT_EQ(set.CacheSize(), 1u);
+  EXPECT_EQ(images[0]->GetPicture(), first);  // the same decoded picture
+  // Without a holder the cache's first in, first out rule holds.
+  document::TAEHpicture* second = images[1]->GetPicture();
+  EXPECT_NE(second, nullptr);
+  EXPECT_EQ(set.CachedPicture(images[0]), nullptr);
+  held.reset();
+  EXPECT_EQ(set.HeldPicture(images[0]), nullptr);
+}
+
 TEST(Metafiles, WmfAndEmfBecomeSvgDamagedOnesDoNot) {
   const std::string wmf = testing::SmallWmf(120, 60);
   ASSERT_EQ(document::SniffImageFormat(wmf), document::ImageFormat::Wmf);
