@@ -1,6 +1,7 @@
 // Writes the sample hypertext bundled with Tarn: a few pages with titles,
 // text in three styles, links between pages, a keyword, a GIF image with a
-// map of three click zones, a table with coloured cells, a form and a small
+// map of three click zones, a JPEG photograph, a floating frame, a table with
+// coloured cells, a form with its controls and a small
 // chapter tree.
 #include <cstdio>
 #include <filesystem>
@@ -46,6 +47,15 @@ base::Bitmap Lake() {
   b.pixels[0] = 0;
   b.transparent = true;
   return b;
+}
+
+// A picture file added to the hypertext under its name.
+TAEHoggetto* AddPicture(TAEHset& set, const std::string& name, const std::string& bytes) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / name;
+  base::WriteWholeFile(file, bytes);
+  TAEHoggetto* image = set.AddImageFile(file);
+  std::filesystem::remove(file);
+  return image;
 }
 
 TAEHoggetto* NewRecord(TAEHset& set, int kind, int subtype) {
@@ -114,11 +124,18 @@ std::string TablesAndForms(TAEHset& set, const TAEHoggetto& self) {
   lake->SetContent("Tarn\r\ntarn\r\nX\r\nLoch\r\nloch\r\n\r\nMere\r\nmere\r\n\r\n");
   TAEHoggetto* anchor = NewRecord(set, shortObj, kShortAnchor);
   anchor->SetI32(kShortValue, 1);
+  TAEHoggetto* been = FormField(set, kFieldRadio, "been", "yes", 0);
+  been->SetU8(kFieldChecked, 1);
+  TAEHoggetto* notBeen = FormField(set, kFieldRadio, "been", "no", 0);
+  TAEHoggetto* notes = FormField(set, kFieldMemo, "notes", "", 0);
+  notes->SetU8(kFieldColumns, 40);
+  notes->SetU8(kFieldRows, 3);
   return "<Z S2 >Tables and forms<Z S0 >A table holds rich text in its cells, and each cell may have a colour of "
          "its own:<Z S0 >" + Tag(*table) + cells + "<Z S0 >" + Tag(*anchor) + "A form sends what a reader fills in." +
          "<Z S0 >" + Tag(*form) + "Your name: " + Tag(*FormField(set, kFieldEdit, "name", "", 20)) +
          "<Z S0 >Favourite lake: " + Tag(*lake) + " " + Tag(*FormField(set, kFieldCheckBox, "news", "yes", 0)) +
-         " send me news<Z S0 >" + Tag(*FormButton(set, kButtonSubmit, "Send")) + " " +
+         " send me news<Z S0 >Been there: " + Tag(*been) + " yes " + Tag(*notBeen) + " not yet<Z S0 >Notes: " +
+         Tag(*notes) + "<Z S0 >" + Tag(*FormButton(set, kButtonSubmit, "Send")) + " " +
          Tag(*FormButton(set, kButtonReset, "Clear"));
 }
 
@@ -149,15 +166,16 @@ int main(int argc, char** argv) {
   word->SetName("welcome");
   TAEHoggetto* welcome = set.Register(std::move(word));
 
-  const std::filesystem::path gif = std::filesystem::temp_directory_path() / "lake.gif";
-  base::WriteWholeFile(gif, EncodeGif(Lake()).value());
-  TAEHoggetto* image = set.AddImageFile(gif);
-  std::filesystem::remove(gif);
-  if (image == nullptr) {
-    std::fputs("could not add the image\n", stderr);
+  // The lake as a GIF, and as a photograph shown at its own size.
+  TAEHoggetto* image = AddPicture(set, "lake.gif", EncodeGif(Lake()).value());
+  TAEHoggetto* photo = AddPicture(set, "lake.jpg", EncodeJpeg(Lake(), 85).value());
+  if (image == nullptr || photo == nullptr) {
+    std::fputs("could not add the pictures\n", stderr);
     return 1;
   }
   TAEHoggetto* placed = set.Register(set.AddImmagineNew(image));
+  TAEHoggetto* photoPlaced = set.Register(set.AddImmagineNew(photo));
+  photoPlaced->SetStr(kPlacedAltText, kPlacedAltTextCapacity, "The lake, photographed");
   // Shown three times its size, so that its zones are easy to hit.
   placed->SetI16(kPlacedWidth, 144);
   placed->SetI16(kPlacedHeight, 96);
@@ -176,10 +194,19 @@ int main(int argc, char** argv) {
   pages[1]->SetContent("<Z S2 >Getting started<Z S0 >Pages are written as rich text with styles, links and "
                        "pictures. Every page can link to any other.<Z S0 >Back to the <$" +
                        Id(pages[0]->GetId()) + ">cover<%>." + nul);
+  TAEHoggetto* floating = NewRecord(set, inputStat, kFloatingFrame);
+  floating->SetStr(kObjectName, kFormNameCapacity, "inside");
+  floating->SetI32(kFrameTarget, pages[1]->Index());
+  floating->SetU8(kFrameShowNested, 0);
+  floating->SetU8(kFrameAutoJump, 0);
+  floating->SetU8(kFramePercent, 1);
+  floating->SetI16(kFrameWidth, 60);
+  floating->SetI16(kFrameHeight, 25);
   pages[2]->SetContent("<Z S2 >Pictures<Z S0 >A picture stands in the text like a character: <$" +
                        Id(placed->GetId()) + "> a lake. Its left, middle and right thirds lead to the cover, the "
-                       "tables and the form.<Z S0 >Back to the <$" + Id(pages[0]->GetId()) +
-                       ">cover<%>." + nul);
+                       "tables and the form.<Z S0 >A photograph keeps its own size: <$" + Id(photoPlaced->GetId()) +
+                       ">.<Z S0 >A floating frame shows another page inside this one:<Z S0 ><$" +
+                       Id(floating->GetId()) + "><Z S0 >Back to the <$" + Id(pages[0]->GetId()) + ">cover<%>." + nul);
   pages[0]->SetI32(105, welcome->Index());
   pages[3]->SetContent(TablesAndForms(set, *pages[3]) + nul);
   // Three click zones side by side: the cover, the tables and the form.

@@ -14,10 +14,11 @@
 #include "climessages.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
+#include "document/recordfields.h"
+#include "objects/ui/visualpaint.h"
+#include "page/aehpage.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtstrings.h"
-#include "page/aehpage.h"
-#include "document/recordfields.h"
 #include "richtext/layout.h"
 #include "richtext/pagetext.h"
 #include "richtext/tableobject.h"
@@ -103,6 +104,7 @@ int Render(const std::vector<std::string>& args) {
   page::PageTextBox& box = *view.Box();
   richtext::RichText& text = box.Text();
 
+  const objects::PictureHolds pictures = objects::SizePlacedObjects(text, static_cast<int>(width));
   richtext::TextLayout layout(text, measurer);
   layout.layoutWidth = static_cast<int>(width);
   layout.widestExtent = static_cast<int>(width);
@@ -119,16 +121,7 @@ int Render(const std::vector<std::string>& args) {
     page::PaintPageBackground(canvas, {0, 0, static_cast<int>(width), height}, *record);
     layout.Paint(canvas, {0, 0, static_cast<int>(width), height}, {});
     richtext::PaintPlacedTables(canvas, text, 0, 0, true);
-    // Until the other objects draw themselves, each shows as an empty box
-    // of its size.
-    for (const auto& p : text.paragraphs) {
-      for (const richtext::EmbeddedObject* object : p->objects) {
-        if (object->IsTable()) continue;
-        canvas.FrameRect({object->placedX, object->placedY, object->placedX + std::max(object->Width(), 2),
-                          object->placedY + std::max(object->Height(), 2)},
-                         0x808080);
-      }
-    }
+    objects::PaintPlacedObjects(painter, text, false);
   }
   if (!image.save(platform::qt::PathToQString(png), "PNG")) {
     messages.Error("Cannot write " + png);

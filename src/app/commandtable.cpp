@@ -625,6 +625,11 @@ constexpr std::string_view kBuilt[] = {
     // Tables.
     "TableButtonClick", "ProprietaTabellaClick", "Aggiungiriga1Click", "AddRowClick", "Aggiungicolonna1Click",
     "AddColClick", "Eliminariga1Click", "Eliminacolonna1Click", "Aggiungi1Click", "Selezionatabella1Click",
+    // Pictures, click zones, form controls, buttons and floating frames.
+    "ImageButtonClick", "FloatingButtonClick", "InputsButtonClick", "ButtonButtonClick",
+    "Marcatorediiniziomodulo1Click", "AddClickZoneClick", "CancelClickZoneClick", "PrimoPianoClick",
+    "SecondoPianoClick", "Img100percClick", "Img50percClick", "SeguiCollZoneClick", "Segui1Click", "LinkZoneClick",
+    "ProprietImmag1Click",
 };
 
 std::string_view KeyName(int key) {

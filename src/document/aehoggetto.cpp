@@ -720,6 +720,12 @@ TAEHpicture* TAEHoggetto::GetPicture() {
   }
   if (m_kind != immagine) return nullptr;
   if (TAEHpicture* cached = m_owner->CachedPicture(this)) return cached;
+  // Still held by a screen object: back into the cache, not decoded again.
+  if (std::shared_ptr<TAEHpicture> held = m_owner->HeldPicture(this)) {
+    TAEHpicture* raw = held.get();
+    m_owner->CachePicture(this, std::move(held));
+    return raw;
+  }
   std::filesystem::path file = ExtractToFile();
   if (file.empty()) return nullptr;
   auto picture = std::make_unique<TAEHpicture>();

@@ -24,6 +24,13 @@ class TAEHpicture {
   int Height() const { return m_height; }
   bool Transparent() const { return m_bitmap.transparent; }
   bool Empty() const { return m_width <= 0 || m_height <= 0; }
+  // A metafile's drawing as SVG (its bitmap stays empty); "" for other
+  // pictures and for a metafile the converters refused.
+  const std::string& Svg() const { return m_svg; }
+  // The number of frames of a GIF (1 for other pictures), and its bytes,
+  // which an animation plays from.
+  int FrameCount() const { return m_frames; }
+  const std::string& AnimationBytes() const { return m_animation; }
 
  private:
   std::filesystem::path m_imageName;
@@ -31,6 +38,9 @@ class TAEHpicture {
   ImageFormat m_format = ImageFormat::Unknown;
   int m_width = 0;
   int m_height = 0;
+  std::string m_svg;
+  int m_frames = 1;
+  std::string m_animation;
 };
 
 }  // namespace tarn::document

@@ -1062,22 +1062,48 @@ TAEHpicture* TAEHset::CachedPicture(const TAEHoggetto* object) const {
 }
 
 void TAEHset::CachePicture(const TAEHoggetto* object, std::unique_ptr<TAEHpicture> picture) {
+  CachePicture(object, std::shared_ptr<TAEHpicture>(std::move(picture)));
+}
+
+void TAEHset::CachePicture(const TAEHoggetto* object, std::shared_ptr<TAEHpicture> picture) {
   if (object == nullptr || object->Kind() != immagine) {
     m_services.messages->Error("What happens? Image cache bug?");
     return;
   }
   if (CachedPicture(object) != nullptr) return;
+  std::erase_if(m_held, [object](const auto& entry) { return entry.first == object || entry.second.expired(); });
+  m_held.emplace_back(object, picture);
   m_cache.emplace_back(object, std::move(picture));
   // At least the picture just added stays, so that its caller can use it.
   const std::size_t limit = static_cast<std::size_t>(std::max(1, m_maxCacheImg));
   while (m_cache.size() > limit) m_cache.erase(m_cache.begin());
 }
 
-void TAEHset::UncachePicture(const TAEHoggetto* object) {
-  std::erase_if(m_cache, [object](const auto& entry) { return entry.first == object; });
+std::shared_ptr<TAEHpicture> TAEHset::SharedPicture(const TAEHoggetto* object) const {
+  if (object != nullptr && object->Kind() == immagineNew) object = GetObject(immagine, object->I32(kPlacedImage));
+  if (object == nullptr) return nullptr;
+  for (const auto& [owner, picture] : m_cache) {
+    if (owner == object) return picture;
+  }
+  return nullptr;
 }
 
-void TAEHset::ClearCache() { m_cache.clear(); }
+std::shared_ptr<TAEHpicture> TAEHset::HeldPicture(const TAEHoggetto* object) const {
+  for (const auto& [owner, picture] : m_held) {
+    if (owner == object) return picture.lock();
+  }
+  return nullptr;
+}
+
+void TAEHset::UncachePicture(const TAEHoggetto* object) {
+  std::erase_if(m_cache, [object](const auto& entry) { return entry.first == object; });
+  std::erase_if(m_held, [object](const auto& entry) { return entry.first == object; });
+}
+
+void TAEHset::ClearCache() {
+  m_cache.clear();
+  m_held.clear();
+}
 
 platform::FontMetrics TAEHset::TextMetrics(std::string_view fontName) {
   if (m_services.measurer == nullptr) return {};

@@ -216,6 +216,13 @@ class TAEHset {
   // Image cache (first in, first out).
   TAEHpicture* CachedPicture(const TAEHoggetto* object) const;
   void CachePicture(const TAEHoggetto* object, std::unique_ptr<TAEHpicture> picture);
+  void CachePicture(const TAEHoggetto* object, std::shared_ptr<TAEHpicture> picture);
+  // A cached picture as a share: a screen object that holds it keeps it
+  // decoded while its page is shown, though the cache may let it go.
+  std::shared_ptr<TAEHpicture> SharedPicture(const TAEHoggetto* object) const;
+  // The picture of an image (kind 5) that the cache let go but something
+  // still holds; nothing otherwise.
+  std::shared_ptr<TAEHpicture> HeldPicture(const TAEHoggetto* object) const;
   void UncachePicture(const TAEHoggetto* object);
   void ClearCache();
   std::size_t CacheSize() const { return m_cache.size(); }
@@ -300,7 +307,10 @@ class TAEHset {
   std::int64_t m_dataOrigin = 0;
   std::vector<std::pair<ObjectId, ObjectId>> m_remap;
   std::unordered_map<ObjectId, ObjectId> m_remapIndex;
-  std::vector<std::pair<const TAEHoggetto*, std::unique_ptr<TAEHpicture>>> m_cache;
+  std::vector<std::pair<const TAEHoggetto*, std::shared_ptr<TAEHpicture>>> m_cache;
+  // Every picture handed out, as long as a holder keeps it: a page showing
+  // more distinct pictures than the cache keeps decodes each of them once.
+  std::vector<std::pair<const TAEHoggetto*, std::weak_ptr<TAEHpicture>>> m_held;
   std::vector<std::string> m_saveErrors;
   std::vector<ObjectId> m_damaged;
   // Set while a file is read: the embedded file names read so far.

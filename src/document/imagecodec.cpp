@@ -976,6 +976,39 @@ std::optional<base::Bitmap> DecodeGif(std::string_view bytes) {
   return bitmap;
 }
 
+int CountGifFrames(std::string_view bytes, int limit) {
+  GifMemoryReader reader{bytes};
+  int error = 0;
+  GifDecoder gif(DGifOpen(&reader, ReadGifBytes, &error));
+  if (!gif) return 0;
+  int frames = 0;
+  while (frames < limit) {
+    GifRecordType type = UNDEFINED_RECORD_TYPE;
+    if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) break;
+    if (type == IMAGE_DESC_RECORD_TYPE) {
+      if (DGifGetImageDesc(gif.get()) == GIF_ERROR) break;
+      // The frame's data is skipped as compressed blocks, not decoded.
+      int codeSize = 0;
+      GifByteType* block = nullptr;
+      if (DGifGetCode(gif.get(), &codeSize, &block) == GIF_ERROR) break;
+      while (block != nullptr) {
+        if (DGifGetCodeNext(gif.get(), &block) == GIF_ERROR) return frames;
+      }
+      ++frames;
+    } else if (type == EXTENSION_RECORD_TYPE) {
+      int code = 0;
+      GifByteType* block = nullptr;
+      if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) break;
+      while (block != nullptr) {
+        if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) return frames;
+      }
+    } else {
+      break;
+    }
+  }
+  return frames;
+}
+
 std::optional<base::Bitmap> DecodeJpeg(std::string_view bytes) {
   base::Bitmap bitmap;
   std::vector<JSAMPLE> row;

@@ -22,6 +22,9 @@ ImageFormat SniffImageFormat(std::string_view bytes);
 // The first frame of a GIF; pixels of the transparent colour get alpha 0 and
 // set Bitmap::transparent.
 std::optional<base::Bitmap> DecodeGif(std::string_view bytes);
+// The frames of a GIF, counted up to the limit without decoding them; an
+// animation has more than one. A damaged file counts the frames read whole.
+int CountGifFrames(std::string_view bytes, int limit = 2);
 std::optional<base::Bitmap> DecodeJpeg(std::string_view bytes);
 // Uncompressed and RLE Windows bitmaps of 1, 4, 8, 16, 24 and 32 bits.
 std::optional<base::Bitmap> DecodeBmp(std::string_view bytes);

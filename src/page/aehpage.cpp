@@ -34,12 +34,21 @@ bool IsWordBoundary(unsigned char c) {
 
 // ---- The box without a display ----
 
-SectionObjects::SectionObjects(const WorkingCopy& copy, richtext::TextHost* host, platform::TextMeasurer* measurer) {
-  auto add = [this, host, measurer](richtext::Origin origin, const WorkingCopy* section) {
+SectionObjects::SectionObjects(const WorkingCopy& copy, richtext::TextHost* host, platform::TextMeasurer* measurer,
+                               const Factory& factory) {
+  auto add = [this, host, measurer, &factory](richtext::Origin origin, const WorkingCopy* section) {
     if (section == nullptr) return;
     richtext::PageObjects& objects = m_sections[static_cast<std::size_t>(origin)];
     objects.SetTableLayout(host, measurer);
-    for (const WorkingEntry& entry : section->objects) objects.Add(entry.copy.get());
+    for (const WorkingEntry& entry : section->objects) {
+      const auto number = static_cast<std::int32_t>(objects.Size() + 1);
+      std::unique_ptr<richtext::RecordObject> made = factory ? factory(number, entry.copy.get(), origin) : nullptr;
+      if (made) {
+        objects.Add(std::move(made));
+      } else {
+        objects.Add(entry.copy.get());
+      }
+    }
   };
   add(richtext::Origin::Header, copy.header.get());
   add(richtext::Origin::Text, &copy);

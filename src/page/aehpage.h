@@ -72,9 +72,18 @@ class PageTextBox {
 // section it is reading.
 class SectionObjects {
  public:
+  // Objects made by the factory (screen objects); a factory that answers
+  // nothing leaves the plain object made from the record.
+  using Factory = std::function<std::unique_ptr<richtext::RecordObject>(std::int32_t number, TAEHoggetto* record,
+                                                                        richtext::Origin origin)>;
   // With a host and a measurer, tables lay out and paint their cells.
   explicit SectionObjects(const WorkingCopy& copy, richtext::TextHost* host = nullptr,
-                          platform::TextMeasurer* measurer = nullptr);
+                          platform::TextMeasurer* measurer = nullptr, const Factory& factory = {});
+  // Adds an object made after the page was read to the page's own text.
+  void AddOwn(std::unique_ptr<richtext::RecordObject> object) {
+    m_sections[static_cast<std::size_t>(richtext::Origin::Text)].Add(std::move(object));
+  }
+  std::size_t OwnCount() const { return m_sections[static_cast<std::size_t>(richtext::Origin::Text)].Size(); }
   void SetSection(richtext::Origin origin) { m_current = origin; }
   richtext::EmbeddedObject* Find(std::int32_t identifier);
 

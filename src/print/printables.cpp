@@ -8,6 +8,7 @@
 #include "document/aehpicture.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "objects/visual/visualrecord.h"
 #include "print/aehpagep.h"
 #include "print/offsetcanvas.h"
 
@@ -19,25 +20,12 @@ using namespace document::field;
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kFrameColour = 0x808080;
-// Screen sizes of the controls a form shows, in the window font of the
-// editor: the letter "h", the paragraph-style box, a list item and the
-// reference list box; and the multimedia player.
-// FIXME: take them from the visual objects once they measure their controls.
-constexpr int kLetterWidth = 6;
-constexpr int kStyleBoxHeight = 21;
-constexpr int kListItemHeight = 13;
-constexpr int kListBoxWidth = 121;
-constexpr int kPlayerWidth = 253;
-constexpr int kPlayerHeight = 30;
-constexpr int kGlyphSize = 18;
-constexpr int kCheckSize = 13;
-constexpr int kDefaultObjectSize = 100;
+using objects::visual::kDefaultObjectSize;
 // Column widths of tables, in screen pixels: the least a free column
 // takes, and the cell space when the spacing leaves none.
 constexpr int kFreeColumnMinimum = 30;
 constexpr int kNoCellSpace = 10;
 
-document::TAEHset* OwnerOf(const TAEHoggetto* record) { return record != nullptr ? record->Owner() : nullptr; }
 
 bool PictureOpaque(const document::TAEHpicture& picture) {
   return !picture.Transparent() && picture.Format() != document::ImageFormat::Wmf &&
@@ -238,94 +226,8 @@ void TMyyPrintual::Place(int x, int y) {
 
 namespace {
 
-struct ScreenSize {
-  int width = kDefaultObjectSize;
-  int height = kDefaultObjectSize;
-  int percentWidth = -1;  // of the available width, when set
-};
-
-ScreenSize ControlSize(int subtype, const TAEHoggetto& r) {
-  switch (subtype) {
-    case 1:
-    case 2:
-    case 3: return {kLetterWidth * std::max<int>(r.U8(kFieldSize), 1), kStyleBoxHeight};
-    case 4: return {kLetterWidth * r.U8(kFieldColumns), kListItemHeight * r.U8(kFieldRows) + 4};
-    case 5: return {kGlyphSize, kGlyphSize};
-    case 6:
-    case 7: return {kCheckSize, kCheckSize};
-    case 8: return {kListBoxWidth, kListItemHeight * r.U8(kFieldSize) + 4};
-    case 9: return {kListBoxWidth, kStyleBoxHeight};
-    default: return {kGlyphSize, kGlyphSize};
-  }
-}
-
-ScreenSize MediaSize(const TAEHoggetto& r) {
-  const int subtype = r.Subtype();
-  const int w = r.I16(kMediaWidth);
-  const int h = r.I16(kMediaHeight);
-  const bool hiddenButtons = r.U8(25) == 1;
-  if (subtype == 7) return {kGlyphSize, kGlyphSize};
-  if (subtype <= kMediaLastSound) {
-    return hiddenButtons ? ScreenSize{kGlyphSize, kGlyphSize} : ScreenSize{kPlayerWidth, kPlayerHeight};
-  }
-  if (subtype == kMediaCustom) {
-    const document::TAEHset* set = OwnerOf(&r);
-    const TAEHoggetto* prototype = set != nullptr ? set->GetObjectById(r.I32(kMediaReference)) : nullptr;
-    const int inner = prototype != nullptr ? prototype->Subtype() : 0;
-    switch (inner) {
-      case 3: return {20 * kLetterWidth, kStyleBoxHeight};
-      case 4: return {40 * kLetterWidth, 10 * kListItemHeight + 4};
-      case 5:
-      case 6: return {kCheckSize, kCheckSize};
-      case 7: return {kListBoxWidth, 10 * kListItemHeight + 4};
-      case 8: return {kListBoxWidth, kStyleBoxHeight};
-      case 1:
-      case 9: return {kGlyphSize, kGlyphSize};
-      default: break;
-    }
-  }
-  ScreenSize size{w > 0 ? w : kDefaultObjectSize, h > 0 ? h : kDefaultObjectSize};
-  if (r.U8(kMediaPercent) != 0) {
-    size.percentWidth = w;
-    size.height = kDefaultObjectSize;
-  }
-  if ((subtype == 3 || subtype == 4) && !hiddenButtons) {
-    size.width = std::max(size.width, kPlayerWidth);
-    size.height += kPlayerHeight;
-  }
-  return size;
-}
-
-ScreenSize ButtonSize(const TAEHoggetto& r) {
-  if (r.I32(kButtonImage) < 0) {
-    const int caption = static_cast<int>(r.Str(kFieldValue, kFieldValueCapacity).size());
-    return {kLetterWidth * (caption + 2), kStyleBoxHeight};
-  }
-  const int w = r.I16(kButtonWidth);
-  const int h = r.I16(kButtonHeight);
-  return {w > 0 ? w : kDefaultObjectSize, h > 0 ? h : kDefaultObjectSize};
-}
-
-ScreenSize ObjectScreenSize(const TAEHoggetto& r) {
-  switch (r.Kind()) {
-    case document::shortObj: return {kGlyphSize, kGlyphSize};
-    case document::inputStat:
-      if (r.Subtype() == kFloatingFrame) {
-        const int w = r.I16(182);
-        const int h = r.I16(180);
-        if (r.U8(178) != 0) return {kDefaultObjectSize, kDefaultObjectSize, w};
-        return {w > 0 ? w : kDefaultObjectSize, h > 0 ? h : kDefaultObjectSize};
-      }
-      return ControlSize(r.Subtype(), r);
-    case document::inputDin:
-      if (r.Subtype() == 11 || r.Subtype() == 12) return {kGlyphSize, kGlyphSize};
-      return ControlSize(r.Subtype(), r);
-    case document::bottoneCGI: return ButtonSize(r);
-    case document::inizioForm: return {kGlyphSize, kGlyphSize};
-    case document::multiMedia: return MediaSize(r);
-    default: return {};
-  }
-}
+using objects::visual::ObjectScreenSize;
+using objects::visual::ScreenSize;
 
 }  // namespace
 

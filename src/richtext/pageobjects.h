@@ -29,6 +29,11 @@ class RecordObject : public EmbeddedObject {
   int Columns() const override { return m_columns; }
   RichText* Cell(int row, int column) override;
   const TAEHoggetto* Record() const { return m_record; }
+  // Tools that draw objects without screen objects size them themselves.
+  void SetSize(int width, int height) {
+    m_width = width;
+    m_height = height;
+  }
 
  private:
   std::int32_t m_identifier;
@@ -57,6 +62,8 @@ class PageObjects {
   }
   // Adds the object with the next number; the record may be missing.
   void Add(const TAEHoggetto* record);
+  // Adds an object made elsewhere (a screen object's stand-in) as the next.
+  void Add(std::unique_ptr<RecordObject> object) { m_objects.push_back(std::move(object)); }
   EmbeddedObject* Find(std::int32_t identifier);
   std::size_t Size() const { return m_objects.size(); }
 

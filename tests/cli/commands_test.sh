@@ -8,7 +8,8 @@ check "file menu row" grep -Eq '^File > Export pages\.\.\. +Ctrl\+E +FileExport 
 check "unbuilt row" grep -Eq '^File > Get hypertext from net\.\.\. +GetHypertext1 +not yet$' <<<"$text"
 check "printing row" grep -Eq '^File > Printer setup\.\.\. +Impostastampante1 +bound$' <<<"$text"
 check "two keys" grep -Eq '^Edit > Cut +Shift\+Del, Ctrl\+X +EditCut +bound$' <<<"$text"
-check "toolbar row" grep -Eq '^Toolbar Images > Add click area +AddClickZone +not yet$' <<<"$text"
+check "toolbar row" grep -Eq '^Toolbar Images > Add click area +AddClickZone +bound$' <<<"$text"
+check "unbuilt toolbar row" grep -Eq '^Toolbar Images > Image edit +BEditImage +not yet$' <<<"$text"
 check "anchor row" grep -q '^File > - (Nrecent)' <<<"$text"
 "$cli" commands --json >"$work/commands.json"
 check "json lines parse" python3 -c '

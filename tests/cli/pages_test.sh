@@ -22,7 +22,7 @@ check "refs of page 1" python3 -c '
 import json,sys
 d=json.loads(sys.stdin.read())
 assert d["title"]=="Getting started"
-assert [(r["index"],r["how"]) for r in d["referred_by"]]==[(0,"in text")], d
+assert [(r["index"],r["how"]) for r in d["referred_by"]]==[(0,"in text"),(2,"as/in floating frame")], d
 assert [(r["kind"],r["index"]) for r in d["refers_to"]]==[(0,0),(1,0)], d' <<<"$refs"
 check "refs text names the cover" grep -q 'the hypertext, as its cover page' <<<"$("$cli" refs "$work/s.aeh" --page 0)"
 "$cli" refs "$work/s.aeh" --page 9 2>/dev/null

@@ -2,6 +2,7 @@
 #include "app/ui/mainform.h"
 #include "app/ui/pagetreecommands.h"
 #include "app/ui/printcommands.h"
+#include "app/ui/insertcommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -141,6 +142,16 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
          UpdateStatus();
        },
        [this] { return m_fileName; }},
+      this);
+  m_inserts = new InsertCommands(
+      *m_commands,
+      {*m_set, *m_editor, *m_messages, *this,
+       [this] {
+         const QString path = QFileDialog::getOpenFileName(
+             this, QStringLiteral("Insert image"), {},
+             QStringLiteral("Pictures (*.gif *.jpg *.jpeg *.bmp *.png *.wmf *.emf);;All files (*)"));
+         return path.isEmpty() ? std::string() : std::string(path.toLocal8Bit().constData());
+       }},
       this);
   MakeNavigation();
   m_fileMenu = m_commands->Menu("mFile");

@@ -203,6 +203,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   PageTreeCommands* m_pages = nullptr;
   // Printing, the printer and the page setup.
   PrintCommands* m_prints = nullptr;
+  // Pictures, zones, form controls and floating frames.
+  class InsertCommands* m_inserts = nullptr;
   PageNavigation* m_navigation = nullptr;
   LinkFollower* m_links = nullptr;
   WindowFeedback* m_feedback = nullptr;

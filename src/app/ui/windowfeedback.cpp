@@ -15,6 +15,7 @@
 #include "app/selectionfeedback.h"
 #include "app/ui/commandset.h"
 #include "app/ui/formattoolbars.h"
+#include "app/ui/insertcommands.h"
 #include "document/aehset.h"
 #include "document/objectkinds.h"
 #include "document/recordfields.h"
@@ -88,7 +89,7 @@ WindowFeedback::WindowFeedback(Host host, QObject* parent) : QObject(parent), m_
 void WindowFeedback::EditorEditStart(QWidget* object) {
   m_active = object;
   auto* box = qobject_cast<richtext::ui::TAEHbox*>(object);
-  SelectedObject kind = box != nullptr ? SelectedObject::TextBox : SelectedObject::OtherVisual;
+  SelectedObject kind = box != nullptr ? SelectedObject::TextBox : SelectedKindOf(object, SelectedObject::TextBox);
   if (objects::ui::TableOfBox(box) != nullptr) kind = SelectedObject::TableCell;
   const Feedback feedback = SelectionFeedback(kind);
   CommandSet& commands = m_host.commands;
@@ -223,6 +224,14 @@ void WindowFeedback::UpdateStatus() {
     const bool counts = m_host.editModeUsed();
     m_panels[1]->setText(counts && m_host.set.IsModified() ? ToQString(kHypertextModifiedText) : QString());
     m_panels[2]->setText(counts && m_host.editor.PageModified() ? ToQString(kPageModifiedText) : QString());
+  }
+  // A picture, a zone, a control or a floating frame describes itself.
+  std::string size;
+  std::string text;
+  if (m_edit && box != m_active.data() && DescribeObject(m_active.data(), size, text)) {
+    m_panels[0]->setText(ToQString(size));
+    m_panels[3]->setText(ToQString(text));
+    return;
   }
   ShowBoxStatus(box);
 }

@@ -191,6 +191,11 @@ void TDragBorderGroup::ShowHandles(bool enabled) {
     if (!m_handles[i]) {
       m_handles[i] = new TDragBorder(*this, static_cast<int>(i) + 1, parent);
       m_handles[i]->Mode = m_mode;
+      // A click on a handle must not hand the focus to the widget below it
+      // (the text box of an object in a page), which would deselect the
+      // object and take its handles away in the middle of the drag.
+      m_handles[i]->setFocusPolicy(Qt::ClickFocus);
+      m_handles[i]->setFocusProxy(&m_object);
     }
     m_handles[i]->SetEnabledLook(enabled);
   }

@@ -7,9 +7,13 @@
 
 #include <algorithm>
 
+#include "base/bytes.h"
+#include "base/hex.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
 #include "objects/ui/tablebox.h"
+#include "objects/ui/visual.h"
+#include "objects/ui/visualobject.h"
 #include "page/containerrecords.h"
 #include "platform/qt/qtcanvas.h"
 #include "richtext/clipboardformats.h"
@@ -25,9 +29,19 @@ using namespace document;
 class PageBox::Resources : public QObject {
  public:
   Resources(TAEHset& set, WorkingCopy& copy)
-      : host(set, set.Services().measurer, set.Services().messages), objects(copy), tables(set, copy, host) {}
+      : host(set, set.Services().measurer, set.Services().messages),
+        objects(copy, nullptr, nullptr,
+                [this](std::int32_t number, TAEHoggetto* record, richtext::Origin origin) {
+                  return objects::VisualObject::Make(number, record, origin == richtext::Origin::Text,
+                                                     [this] { return box.data(); });
+                }),
+        tables(set, copy, host) {}
 
   richtext::DocumentHost host;
+  // The working copy outlives the box (the page view drops the box first).
+  WorkingCopy* working = nullptr;
+  // The box the screen objects go into; set once it exists.
+  QPointer<QWidget> box;
   SectionObjects objects;
   // The page's own text shows its tables as screen tables.
   objects::ui::TableWidgets tables;
@@ -54,6 +68,8 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
 
   auto* box = new richtext::ui::TAEHbox(r->host, parking);
   resources.release()->setParent(box);
+  r->box = box;
+  r->working = &copy;
   m_box = box;
   box->hide();
   r->tables.parking = box;
@@ -112,7 +128,20 @@ int PageBox::FooterCount() const { return m_box ? m_box->Text().FooterCount() : 
 std::string PageBox::SaveText() { return m_box ? m_box->SaveText() : std::string(1, '\0'); }
 
 void PageBox::SetReadOnly(bool on) {
-  if (m_box) m_box->SetReadOnly(on);
+  if (!m_box) return;
+  m_box->SetReadOnly(on);
+  // The screen objects follow the page's mode; markers that a reader does
+  // not see give their room back, which takes a new layout.
+  bool shownChanged = false;
+  for (objects::TMyyVisual* object : m_box->findChildren<objects::TMyyVisual*>(Qt::FindDirectChildrenOnly)) {
+    const bool shown = object->ShownInMode();
+    object->SetReadOnly(on);
+    shownChanged = shownChanged || shown != object->ShownInMode();
+  }
+  if (shownChanged) {
+    m_box->Text().LayoutAll();
+    m_box->update();
+  }
 }
 
 void PageBox::Select(richtext::RichText& box, int paragraph, int from, int to) {
@@ -132,6 +161,51 @@ void PageBox::RedrawParagraph(richtext::RichText&, int) {
 
 void PageBox::HideCaret() {
   if (m_box) m_box->Caret().StopBlinking();
+}
+
+// The resources of a page box (a plain QObject child, found by its type).
+PageBox::Resources* PageBox::ResourcesOf(richtext::ui::TAEHbox& box) {
+  for (QObject* child : box.children()) {
+    if (auto* r = dynamic_cast<Resources*>(child)) return r;
+  }
+  return nullptr;
+}
+
+bool PageBox::InsertObject(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> record, std::string_view caption) {
+  Resources* r = ResourcesOf(box);
+  if (r == nullptr || r->working == nullptr || record == nullptr || box.ReadOnly() || box.Locked()) return false;
+  // The working copy and the box's objects number the page's objects alike.
+  if (r->objects.OwnCount() != r->working->objects.size()) return false;
+  const int number = r->working->AddObject(std::move(record));
+  TAEHoggetto* added = r->working->Object(number);
+  auto made = objects::VisualObject::Make(number, added, true, [r] { return r->box.data(); });
+  if (made) {
+    r->objects.AddOwn(std::move(made));
+  } else {
+    r->objects.AddOwn(std::make_unique<richtext::RecordObject>(number, added));
+  }
+  std::string container;
+  base::AppendI32(container, richtext::kContainerText);
+  // No records travel with it (the object is the page's already); one
+  // paragraph, which joins the caret's.
+  for (int i = 0; i < 3; ++i) base::AppendI32(container, 0);
+  base::AppendI32(container, 1);
+  container += "<Z S0 ><$FF";
+  base::AppendHex(container, static_cast<std::uint32_t>(number) & 0xFFFFFFu, 6);
+  container += '>';
+  container.push_back('\0');
+  if (!box.TextAttributes().InsertContainer(container, caption, false, true)) return false;
+  // The caret goes after the object, so that the next insertion follows it
+  // rather than replacing it.
+  const richtext::CharPos end = box.Text().SelectionEnd();
+  box.SelectRange(end, end);
+  return true;
+}
+
+std::int32_t PageBox::AddLink(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> link) {
+  Resources* r = ResourcesOf(box);
+  if (r == nullptr || r->working == nullptr || link == nullptr) return -1;
+  return LocalLinkValue(r->working->AddLink(std::move(link)));
 }
 
 undo::UndoControl* PageBox::UndoBox() { return m_box ? m_box->UndoControl() : nullptr; }

@@ -56,11 +56,21 @@ class PageBox : public PageTextBox {
   void SetModified(bool on) { m_modified = on; }
 
   undo::UndoControl* UndoBox() override;
+  // Places a new object (a record not yet in the hypertext) at the caret of
+  // a page box, as one undo step with the caption; false for a box that is
+  // not a page's or cannot be edited.
+  static bool InsertObject(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> record,
+                           std::string_view caption);
+  // Adds a link record made by the editor to the page of a page box;
+  // answers the value that the page's text and zones refer to it by, or
+  // -1 for a box that is not a page's.
+  static std::int32_t AddLink(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> link);
   // Told when the first change of the page is recorded.
   std::function<void()> onModified;
 
  private:
   class Resources;
+  static Resources* ResourcesOf(richtext::ui::TAEHbox& box);
   QPointer<richtext::ui::TAEHbox> m_box;
   bool m_modified = false;
 };

@@ -142,17 +142,9 @@ void TAEHbox::paintEvent(QPaintEvent* event) {
   const QRect r = event->rect();
   const Selection selection = m_selectionShown ? m_text.LayoutSelection() : Selection{};
   m_text.Layout().Paint(canvas, {r.left(), r.top(), r.right() + 1, r.bottom() + 1}, selection);
+  // Screen objects and screen tables draw themselves; the tables are moved
+  // to where this layout put them.
   PlaceTables();
-  // FIXME: embedded objects draw themselves once the visual objects exist;
-  // until then each shows as a frame of its size.
-  for (const auto& p : m_text.Text().paragraphs) {
-    for (const EmbeddedObject* object : p->objects) {
-      if (object->IsTable()) continue;
-      canvas.FrameRect({object->placedX, object->placedY, object->placedX + std::max(object->Width(), 2),
-                        object->placedY + std::max(object->Height(), 2)},
-                       0x808080);
-    }
-  }
 }
 
 // ---- Caret, selection and the frame set ----
