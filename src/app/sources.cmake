@@ -24,6 +24,10 @@ if(TARN_QT)
     app/ui/windowfeedback.cpp
     app/ui/toolwindows.cpp
     app/ui/navigationwindow.cpp
+    # The export and import dialogs and the export file list.
+    app/ui/listhtmltotxview.cpp
+    app/ui/fexp.cpp
+    app/ui/fimp.cpp
   )
 endif()
 
