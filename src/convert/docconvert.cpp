@@ -1,6 +1,7 @@
 // DOC documents through LibreOffice; see docconvert.h.
 #include "convert/docconvert.h"
 
+#include <cstdlib>
 #include <system_error>
 #include <vector>
 
@@ -40,6 +41,21 @@ std::string FileUrl(const fs::path& folder) {
 
 }  // namespace
 
+fs::path DefaultWordProcessorProfile() {
+  const char* cache = std::getenv("XDG_CACHE_HOME");
+  const char* home = std::getenv("HOME");
+  fs::path folder;
+  if (cache != nullptr && *cache != '\0') {
+    folder = cache;
+  } else if (home != nullptr && *home != '\0') {
+    folder = fs::path(home) / ".cache";
+  } else {
+    std::error_code ec;
+    folder = fs::temp_directory_path(ec);
+  }
+  return folder / "tarn" / "office-profile";
+}
+
 std::string ConvertToArgument(const std::string& format) {
   if (format == "doc") return "doc:MS Word 97";
   if (format == "rtf") return "rtf:Rich Text Format";
@@ -62,8 +78,10 @@ DocConversion DocConverter::Convert(const fs::path& source, const fs::path& outF
   DocConversion result;
   const std::string program = Program();
   if (program.empty()) {
-    result.error = std::string(kNoWordProcessor) + "\nLibreOffice (\"soffice\") was not found; install it, or name " +
-                   "the word processor's command in the program options.";
+    const std::string wanted = m_program.empty() ? std::string("LibreOffice (\"soffice\")") : "\"" + m_program + "\"";
+    result.error = std::string(kNoWordProcessor) + "\n" + wanted +
+                   " was not found: install LibreOffice, or name the word processor's command in the export " +
+                   "dialog's options.";
     return result;
   }
   std::error_code ec;

@@ -49,6 +49,10 @@ class DocConverter {
   std::filesystem::path m_profile;
 };
 
+// Where the word processor keeps its settings for Tarn's conversions, kept
+// between runs (a fresh one costs it seconds): under the user's cache folder.
+std::filesystem::path DefaultWordProcessorProfile();
+
 // The filter LibreOffice is asked for: "MS Word 97" for DOC, "Rich Text
 // Format" for RTF.
 std::string ConvertToArgument(const std::string& format);

@@ -13,6 +13,7 @@
 #include "app/ui/fimp.h"
 #include "app/documentfiles.h"
 #include "convert/aehtohtml.h"
+#include "convert/docconvert.h"
 #include "convert/exportjob.h"
 #include "convert/importjob.h"
 #include "document/aehset.h"
@@ -22,8 +23,6 @@
 #include "platform/qt/qtstrings.h"
 #include "platform/registry.h"
 #include "base/cp1252.h"
-
-#include <cstdlib>
 
 namespace tarn::app::ui {
 namespace {
@@ -161,16 +160,6 @@ std::string ExportCommands::ProposedName(const char* extension) const {
   return file.replace_extension(extension).string();
 }
 
-std::filesystem::path ExportCommands::WordProcessorProfile() const {
-  // Kept between runs: a fresh profile costs the word processor seconds.
-  const char* cache = std::getenv("XDG_CACHE_HOME");
-  const char* home = std::getenv("HOME");
-  std::filesystem::path folder = cache != nullptr && *cache != '\0' ? std::filesystem::path(cache)
-                                 : home != nullptr                  ? std::filesystem::path(home) / ".cache"
-                                                                    : std::filesystem::temp_directory_path();
-  return folder / "tarn" / "office-profile";
-}
-
 bool ExportCommands::OpenExportDialog(const std::string& proposed) {
   m_host.commitPage();
   TFexp::Host host{m_host.set,
@@ -180,7 +169,7 @@ bool ExportCommands::OpenExportDialog(const std::string& proposed) {
                    m_host.wordProcessor ? m_host.wordProcessor() : false,
                    m_host.askFolder,
                    {},
-                   WordProcessorProfile()};
+                   convert::DefaultWordProcessorProfile()};
   if (m_host.programFor) {
     host.registeredProgram = [this](const std::filesystem::path& project) { return m_host.programFor(project); };
   }
@@ -199,7 +188,7 @@ bool ExportCommands::OpenExportDialog(const std::string& proposed) {
 int ExportCommands::OpenImportDialog(const std::vector<std::string>& files) {
   m_host.commitPage();
   TFimp dialog({m_host.set, m_host.registry, m_host.messages, m_host.process,
-                m_host.wordProcessor ? m_host.wordProcessor() : false, WordProcessorProfile()},
+                m_host.wordProcessor ? m_host.wordProcessor() : false, convert::DefaultWordProcessorProfile()},
                m_host.statusBar != nullptr ? m_host.statusBar->window() : nullptr);
   dialog.OpenWith(files);
   if (DialogRunner(dialog) != QDialog::Accepted) return -1;
@@ -217,7 +206,7 @@ int ExportCommands::ImportDirectly(const std::string& file) {
                                                                 : convert::kImpAscii;
   request.wordProcessor = m_host.registry.ReadOption(kWordProcessorOption);
   convert::ImportJob job(m_host.set, &m_host.process);
-  job.WordProcessorProfile = WordProcessorProfile();
+  job.WordProcessorProfile = convert::DefaultWordProcessorProfile();
   WaitCursor wait;
   StatusProgress progress(m_host.statusBar, m_progress);
   job.Progress = &progress;

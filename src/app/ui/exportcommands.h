@@ -85,7 +85,6 @@ class ExportCommands : public QObject {
  private:
   bool RunExport(const std::filesystem::path& folder, const std::vector<int>& pages);
   std::string ProposedName(const char* extension) const;
-  std::filesystem::path WordProcessorProfile() const;
 
   Host m_host;
   QProgressBar* m_progress = nullptr;
