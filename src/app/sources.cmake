@@ -26,6 +26,7 @@ if(TARN_QT)
     app/ui/navigationwindow.cpp
     # The export and import dialogs and the export file list.
     app/ui/listhtmltotxview.cpp
+    app/ui/transferdialog.cpp
     app/ui/fexp.cpp
     app/ui/fimp.cpp
   )

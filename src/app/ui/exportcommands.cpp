@@ -191,10 +191,22 @@ int ExportCommands::OpenImportDialog(const std::vector<std::string>& files) {
                 m_host.wordProcessor ? m_host.wordProcessor() : false, convert::DefaultWordProcessorProfile()},
                m_host.statusBar != nullptr ? m_host.statusBar->window() : nullptr);
   dialog.OpenWith(files);
-  if (DialogRunner(dialog) != QDialog::Accepted) return -1;
-  const int page = dialog.Outcome().firstPage;
-  if (dialog.Outcome().pagesMade > 0 && m_host.imported) m_host.imported(page);
-  return page;
+  // The page shown is closed while pages come in: the first imported page
+  // may take the place of an empty first page, and the editor's copy of
+  // that page must not be written back over it.
+  const long shown = m_host.editor.MainPageNumber();
+  m_host.editor.SetMainPageNumber(-1);
+  const bool ran = DialogRunner(dialog) == QDialog::Accepted;
+  return AfterImport(ran ? dialog.Outcome() : convert::ImportOutcome{}, shown);
+}
+
+int ExportCommands::AfterImport(const convert::ImportOutcome& outcome, long shown) {
+  if (outcome.pagesMade > 0 && m_host.imported) {
+    m_host.imported(outcome.firstPage >= 0 ? outcome.firstPage : static_cast<int>(shown));
+  } else {
+    m_host.editor.SetMainPageNumber(shown);
+  }
+  return outcome.pagesMade > 0 ? outcome.firstPage : -1;
 }
 
 int ExportCommands::ImportDirectly(const std::string& file) {
@@ -207,13 +219,14 @@ int ExportCommands::ImportDirectly(const std::string& file) {
   request.wordProcessor = m_host.registry.ReadOption(kWordProcessorOption);
   convert::ImportJob job(m_host.set, &m_host.process);
   job.WordProcessorProfile = convert::DefaultWordProcessorProfile();
+  const long shown = m_host.editor.MainPageNumber();
+  m_host.editor.SetMainPageNumber(-1);
   WaitCursor wait;
   StatusProgress progress(m_host.statusBar, m_progress);
   job.Progress = &progress;
   const convert::ImportOutcome outcome = job.Run(request);
   if (!outcome.error.empty()) m_host.messages.Error(outcome.error);
-  if (outcome.pagesMade > 0 && m_host.imported) m_host.imported(outcome.firstPage);
-  return outcome.firstPage;
+  return AfterImport(outcome, shown);
 }
 
 bool ExportCommands::SaveAsOtherFormat(const std::string& name, int kind) {

@@ -16,6 +16,9 @@ class QDialog;
 class QProgressBar;
 class QStatusBar;
 
+namespace tarn::convert {
+struct ImportOutcome;
+}
 namespace tarn::document {
 class TAEHoggetto;
 class TAEHset;
@@ -85,6 +88,8 @@ class ExportCommands : public QObject {
  private:
   bool RunExport(const std::filesystem::path& folder, const std::vector<int>& pages);
   std::string ProposedName(const char* extension) const;
+  // Shows the first page an import made, or again the page shown before.
+  int AfterImport(const convert::ImportOutcome& outcome, long shown);
 
   Host m_host;
   QProgressBar* m_progress = nullptr;

@@ -159,24 +159,10 @@ void TFopzExp::accept() {
 
 // ---- The export dialog ----
 
-// Shows the run in the dialog's status line and bar and lets the window
-// live between documents; the Cancel button is the only control enabled.
-class TFexp::Progress : public convert::ExportProgress {
- public:
-  explicit Progress(TFexp& dialog) : m_dialog(dialog) {}
-  void OnExpProgress(const convert::TAEHconv&, int item, int total, int phase) override {
-    m_dialog.m_status->setText(QString::fromStdString(ExportProgressText(phase, item, total)));
-    m_dialog.m_progress->setValue(total > 0 ? item * 100 / total : 100);
-  }
-  void ProcessPendingEvents() override {
-    QCoreApplication::processEvents();
-    if (m_dialog.OnProgress) m_dialog.OnProgress();
-  }
-  bool CancelRequested() override { return m_dialog.m_cancelRequested; }
-
- private:
-  TFexp& m_dialog;
-};
+void TFexp::ShowProgress(int item, int total, int phase) {
+  Status()->setText(QString::fromStdString(ExportProgressText(phase, item, total)));
+  Bar()->setValue(total > 0 ? item * 100 / total : 100);
+}
 
 const std::vector<TFexp::FormatItem>& TFexp::Formats() {
   static const std::vector<FormatItem> formats = {
@@ -191,66 +177,37 @@ const std::vector<TFexp::FormatItem>& TFexp::Formats() {
 }
 
 TFexp::TFexp(Host host, QWidget* parent)
-    : QDialog(parent), m_host(std::move(host)), m_html(std::make_unique<convert::TAEHtoHtml>()) {
+    : TTransferDialog(parent, "bExport", QStringLiteral("&Export")),
+      m_host(std::move(host)),
+      m_html(std::make_unique<convert::TAEHtoHtml>()) {
   setObjectName(QStringLiteral("FExp"));
   setWindowTitle(QStringLiteral("Export"));
-  setModal(true);
   m_html->SetLinkedAEHset(&m_host.set);
   ChoosePages = [this](const std::vector<std::pair<int, std::string>>& pages) {
     return ChoosePagesDialog(this, pages);
   };
-
-  m_formatBox = new QComboBox(this);
-  m_formatBox->setObjectName(QStringLiteral("cbFormat"));
   for (const FormatItem& item : Formats()) {
     if (item.number == convert::kExpDoc && !m_host.wordProcessor) continue;
-    m_formatBox->addItem(QString::fromLatin1(item.caption), item.number);
+    FormatBox()->addItem(QString::fromLatin1(item.caption), item.number);
   }
-  auto* formatLabel = new QLabel(QStringLiteral("Format:"), this);
-  formatLabel->setObjectName(QStringLiteral("lFormat"));
-
-  m_tabs = new QTabWidget(this);
-  m_tabs->setObjectName(QStringLiteral("pcExport"));
-  m_tabs->addTab(BuildPagesTab(), QStringLiteral("Pages"));
-  m_tabs->addTab(BuildPathTab(), QStringLiteral("Path"));
-  m_tabs->addTab(BuildOptionsTab(), QStringLiteral("Options"));
-
-  m_status = new QLabel(this);
-  m_status->setObjectName(QStringLiteral("lStatus"));
-  m_progress = new QProgressBar(this);
-  m_progress->setObjectName(QStringLiteral("pbExport"));
-  m_progress->setRange(0, 100);
-  m_progress->setMaximumWidth(160);
-  m_progress->hide();
-  m_export = NamedButton(this, "bExport", QStringLiteral("&Export"));
-  m_export->setDefault(true);
-  m_cancel = NamedButton(this, "bCancel", QStringLiteral("&Cancel"));
-  connect(m_export, &QPushButton::clicked, this, [this] {
-    if (RunExport()) accept();
-  });
-  connect(m_cancel, &QPushButton::clicked, this, &TFexp::reject);
-
-  auto* top = new QHBoxLayout;
-  top->addWidget(formatLabel);
-  top->addWidget(m_formatBox, 1);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(m_status, 1);
-  bottom->addWidget(m_progress);
-  bottom->addWidget(m_export);
-  bottom->addWidget(m_cancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addWidget(m_tabs, 1);
-  layout->addLayout(bottom);
+  Tabs()->addTab(BuildPagesTab(), QStringLiteral("Pages"));
+  Tabs()->addTab(BuildPathTab(), QStringLiteral("Path"));
+  Tabs()->addTab(BuildOptionsTab(), QStringLiteral("Options"));
 
   m_languager = new TKrLanguager(this);
   ApplyWindowTable(*m_languager, objectName());
   m_placement = new FormPlacement(this, m_host.registry, QSize(560, 420));
-  connect(m_formatBox, &QComboBox::currentIndexChanged, this, &TFexp::FormatChosen);
+  connect(FormatBox(), &QComboBox::currentIndexChanged, this, &TFexp::FormatChosen);
+  // The list is built once, when the dialog is shown or prepared.
   m_loading = true;
   LoadSettings(m_format);
-  m_loading = false;
   SetFormat(m_format);
+  m_loading = false;
+}
+
+void TFexp::showEvent(QShowEvent* event) {
+  if (m_listDirty) RebuildList(true);
+  TTransferDialog::showEvent(event);
 }
 
 TFexp::~TFexp() {
@@ -449,9 +406,16 @@ std::string TFexp::FolderText() const {
 }
 
 void TFexp::Prepare(const std::string& proposed) {
+  m_loading = true;
+  PreselectFormat(proposed);
+  m_loading = false;
+  RebuildList(true);
+}
+
+void TFexp::PreselectFormat(const std::string& proposed) {
   std::string extension = base::LowerCase(fs::path(proposed).extension().string()) + ";";
-  for (int i = 0; i < m_formatBox->count(); ++i) {
-    const int number = m_formatBox->itemData(i).toInt();
+  for (int i = 0; i < FormatBox()->count(); ++i) {
+    const int number = FormatBox()->itemData(i).toInt();
     for (const FormatItem& item : Formats()) {
       if (item.number != number || std::string(item.extensions).find(extension) == std::string::npos) continue;
       SetFormat(number);
@@ -464,17 +428,17 @@ void TFexp::Prepare(const std::string& proposed) {
 }
 
 void TFexp::SetFormat(int number) {
-  const int index = m_formatBox->findData(number);
+  const int index = FormatBox()->findData(number);
   if (index < 0) return;
-  if (m_formatBox->currentIndex() != index) {
-    m_formatBox->setCurrentIndex(index);  // FormatChosen follows
+  if (FormatBox()->currentIndex() != index) {
+    FormatBox()->setCurrentIndex(index);  // FormatChosen follows
   } else {
     FormatChosen(index);
   }
 }
 
 void TFexp::FormatChosen(int index) {
-  const int number = m_formatBox->itemData(index).toInt();
+  const int number = FormatBox()->itemData(index).toInt();
   if (number != m_format) {
     SaveSettings(m_format);
     m_format = number;
@@ -497,11 +461,7 @@ void TFexp::FormatChosen(int index) {
   m_htmlOptions->setVisible(number == convert::kExpHtml);
   m_helpBox->setVisible(number == convert::kExpWinHelp);
   m_wordBox->setVisible(number == convert::kExpDoc);
-  m_all->setProperty("tag", 0);
-  m_all->setText(QStringLiteral("All"));
   RebuildList(false);
-  // Every page is checked except for a file per page, where none is.
-  if (number != convert::kExpRtfPerPage) ToggleAll();
 }
 
 void TFexp::ShowPathPanel() {
@@ -530,14 +490,30 @@ void TFexp::UpdateConverter() {
 }
 
 void TFexp::RebuildList(bool keepChecks) {
-  std::vector<bool> checks;
-  for (const convert::ExportListRow& row : m_list->List().Rows()) checks.push_back(row.checked);
-  UpdateConverter();
-  m_list->Reload();
-  if (keepChecks && checks.size() == m_list->List().Count()) {
-    for (std::size_t i = 0; i < checks.size(); ++i) m_list->List().SetChecked(i, checks[i]);
-    m_list->Refill();
+  if (m_loading) {
+    m_listDirty = true;
+    m_defaultChecks = m_defaultChecks || !keepChecks;
+    return;
   }
+  convert::TAEHListHtmlToTx& list = m_list->List();
+  std::vector<bool> checks;
+  for (const convert::ExportListRow& row : list.Rows()) checks.push_back(row.checked);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  UpdateConverter();
+  list.Reload();
+  if (!keepChecks || m_defaultChecks) {
+    // Every page is checked except for a file per page, where none is.
+    const bool all = m_format != convert::kExpRtfPerPage;
+    list.CheckAll(all);
+    m_all->setProperty("tag", all ? 1 : 0);
+    m_all->setText(all ? QStringLiteral("None") : QStringLiteral("All"));
+  } else if (checks.size() == list.Count()) {
+    for (std::size_t i = 0; i < checks.size(); ++i) list.SetChecked(i, checks[i]);
+  }
+  m_list->Refill();
+  m_listDirty = false;
+  m_defaultChecks = false;
+  QApplication::restoreOverrideCursor();
 }
 
 void TFexp::ToggleAll() {
@@ -605,18 +581,9 @@ void TFexp::PreviousFolder() {
   if (shown.cdUp()) SetFolder(shown.absolutePath());
 }
 
-void TFexp::SetRunning(bool running) {
-  m_running = running;
-  m_formatBox->setEnabled(!running);
-  m_tabs->setEnabled(!running);
-  m_export->setEnabled(!running);
-  m_progress->setVisible(running);
-  m_progress->setValue(0);
-  m_cancelRequested = false;
-}
-
 bool TFexp::RunExport() {
-  if (m_running) return false;
+  if (Running()) return false;
+  if (m_listDirty) RebuildList(true);
   SaveSettings(m_format);
   convert::ExportRequest request;
   request.format = m_format;
@@ -641,36 +608,16 @@ bool TFexp::RunExport() {
   m_outcome = job.Run(request);
   SetRunning(false);
   if (m_outcome.cancelled) {
-    m_status->setText(QStringLiteral("The export was cancelled; nothing was written."));
+    Status()->setText(QStringLiteral("The export was cancelled; nothing was written."));
     return false;
   }
+  Status()->clear();
   if (!m_outcome.ok) {
-    m_status->clear();
     if (!m_outcome.errorShown) m_host.messages.Error(m_outcome.error);
     return false;
   }
-  m_status->clear();
   if (!m_outcome.note.empty()) m_host.messages.Information(m_outcome.note);
   return true;
-}
-
-void TFexp::reject() {
-  // During a run Cancel stops it between two documents; the dialog stays.
-  if (m_running) {
-    m_cancelRequested = true;
-    m_status->setText(QStringLiteral("Cancelling..."));
-    return;
-  }
-  QDialog::reject();
-}
-
-void TFexp::closeEvent(QCloseEvent* event) {
-  if (m_running) {
-    m_cancelRequested = true;
-    event->ignore();
-    return;
-  }
-  QDialog::closeEvent(event);
 }
 
 }  // namespace tarn::app::ui

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui/transferdialog.h"
 #include "convert/exportjob.h"
 
 class QCheckBox;
@@ -71,7 +72,7 @@ class TFopzExp : public QDialog {
   QComboBox* m_extension = nullptr;
 };
 
-class TFexp : public QDialog {
+class TFexp : public TTransferDialog {
   Q_OBJECT
  public:
   struct Host {
@@ -109,32 +110,27 @@ class TFexp : public QDialog {
   TAEHListHtmlToTxView* PageList() const { return m_list; }
   QLineEdit* Folder() const { return m_folder; }
   QLineEdit* MainFile() const { return m_mainFile; }
-  QComboBox* FormatBox() const { return m_formatBox; }
-  QPushButton* ExportButton() const { return m_export; }
-  QPushButton* CancelButton() const { return m_cancel; }
+  QPushButton* ExportButton() const { return RunButton(); }
   QPushButton* AllButton() const { return m_all; }
-  QTabWidget* Tabs() const { return m_tabs; }
-  bool Running() const { return m_running; }
   const convert::ExportOutcome& Outcome() const { return m_outcome; }
   // Runs the export of the current format; answers whether it succeeded
   // (the dialog then closes with OK).
   bool RunExport();
-  // Called between documents while an export runs (tests press Cancel here).
-  std::function<void()> OnProgress;
   // The dialog that chooses pages; answers the chosen page indexes (tests
   // replace it).
   std::function<std::vector<int>(const std::vector<std::pair<int, std::string>>& pages)> ChoosePages;
 
  protected:
-  void reject() override;
-  void closeEvent(QCloseEvent* event) override;
+  bool Run() override { return RunExport(); }
+  void showEvent(QShowEvent* event) override;
+  void ShowProgress(int item, int total, int phase) override;
 
  private:
-  class Progress;
   QWidget* BuildPagesTab();
   QWidget* BuildPathTab();
   QWidget* BuildOptionsTab();
   void FormatChosen(int index);
+  void PreselectFormat(const std::string& proposed);
   void LoadSettings(int format);
   void SaveSettings(int format);
   void RebuildList(bool keepChecks);
@@ -147,7 +143,6 @@ class TFexp : public QDialog {
   void NewFolder();
   void PreviousFolder();
   void UpdateConverter();
-  void SetRunning(bool running);
   std::string FolderText() const;
 
   Host m_host;
@@ -155,13 +150,13 @@ class TFexp : public QDialog {
   TKrLanguager* m_languager = nullptr;
   FormPlacement* m_placement = nullptr;
   int m_format = convert::kExpHtml;
+  // While settings load, the list is only marked for a rebuild.
   bool m_loading = false;
-  bool m_running = false;
-  bool m_cancelRequested = false;
+  bool m_listDirty = false;
+  // The rebuild checks the pages as the format wants.
+  bool m_defaultChecks = false;
   convert::ExportOutcome m_outcome;
 
-  QComboBox* m_formatBox = nullptr;
-  QTabWidget* m_tabs = nullptr;
   TAEHListHtmlToTxView* m_list = nullptr;
   QPushButton* m_all = nullptr;
   QPushButton* m_browsePages = nullptr;
@@ -187,10 +182,6 @@ class TFexp : public QDialog {
   QLineEdit* m_hcpPath = nullptr;
   QWidget* m_wordBox = nullptr;
   QLineEdit* m_wordProcessor = nullptr;
-  QLabel* m_status = nullptr;
-  QProgressBar* m_progress = nullptr;
-  QPushButton* m_export = nullptr;
-  QPushButton* m_cancel = nullptr;
 };
 
 // The settings key of an export format ("exp\N") and of an import format.

@@ -89,34 +89,19 @@ const std::vector<TFimp::FormatItem>& TFimp::Formats() {
   return formats;
 }
 
-class TFimp::Progress : public convert::ExportProgress {
- public:
-  explicit Progress(TFimp& dialog) : m_dialog(dialog) {}
-  void OnExpProgress(const convert::TAEHconv&, int item, int total, int phase) override {
-    QProgressBar* bar = m_dialog.m_progress;
-    if (phase != kStepPhase) {
-      m_dialog.m_status->setText(QStringLiteral("Importing, phase %1: %2%")
-                                     .arg(phase)
-                                     .arg(total > 0 ? item * 100 / total : 100));
-      return;
-    }
-    // One step of the bar; it starts again when full.
-    bar->setValue(bar->value() >= 100 ? 0 : bar->value() + 1);
+void TFimp::ShowProgress(int item, int total, int phase) {
+  if (phase != kStepPhase) {
+    Status()->setText(QStringLiteral("Importing, phase %1: %2%").arg(phase).arg(total > 0 ? item * 100 / total : 100));
+    return;
   }
-  void ProcessPendingEvents() override {
-    QCoreApplication::processEvents();
-    if (m_dialog.OnProgress) m_dialog.OnProgress();
-  }
-  bool CancelRequested() override { return m_dialog.m_cancelRequested; }
+  // One step of the bar; it starts again when full.
+  Bar()->setValue(Bar()->value() >= 100 ? 0 : Bar()->value() + 1);
+}
 
- private:
-  TFimp& m_dialog;
-};
-
-TFimp::TFimp(Host host, QWidget* parent) : QDialog(parent), m_host(std::move(host)) {
+TFimp::TFimp(Host host, QWidget* parent)
+    : TTransferDialog(parent, "bImport", QStringLiteral("&Import")), m_host(std::move(host)) {
   setObjectName(QStringLiteral("FImp"));
   setWindowTitle(QStringLiteral("Import"));
-  setModal(true);
   setAcceptDrops(true);
   ShowReport = [this](const std::vector<std::string>& lines) {
     QDialog report(this);
@@ -132,61 +117,27 @@ TFimp::TFimp(Host host, QWidget* parent) : QDialog(parent), m_host(std::move(hos
     report.exec();
   };
 
-  m_formatBox = new QComboBox(this);
-  m_formatBox->setObjectName(QStringLiteral("cbFormat"));
   for (const FormatItem& item : Formats()) {
     const bool doc = item.number == convert::kImpDocPages || item.number == convert::kImpDocPerFile;
     if (doc && !m_host.wordProcessor) continue;
-    m_formatBox->addItem(QString::fromLatin1(item.caption), item.number);
+    FormatBox()->addItem(QString::fromLatin1(item.caption), item.number);
   }
-  auto* formatLabel = new QLabel(QStringLiteral("Format:"), this);
-  formatLabel->setObjectName(QStringLiteral("lFormat"));
-  m_tabs = new QTabWidget(this);
-  m_tabs->setObjectName(QStringLiteral("pcImport"));
-  m_tabs->addTab(BuildFilesTab(), QStringLiteral("Files"));
-  m_tabs->addTab(BuildOptionsTab(), QStringLiteral("Options"));
+  Tabs()->addTab(BuildFilesTab(), QStringLiteral("Files"));
+  Tabs()->addTab(BuildOptionsTab(), QStringLiteral("Options"));
   m_autoTab = BuildAutomaticTab();
-  m_tabs->addTab(m_autoTab, QStringLiteral("Automatic import, by following links"));
-  connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+  Tabs()->addTab(m_autoTab, QStringLiteral("Automatic import, by following links"));
+  connect(Tabs(), &QTabWidget::currentChanged, this, [this](int index) {
     // An empty start page begins in the folder the file list shows.
-    if (m_tabs->widget(index) == m_autoTab && m_startPage->text().isEmpty()) m_startPage->setText(m_folder->text());
+    if (Tabs()->widget(index) == m_autoTab && m_startPage->text().isEmpty()) m_startPage->setText(m_folder->text());
   });
-
-  m_status = new QLabel(this);
-  m_status->setObjectName(QStringLiteral("lStatus"));
-  m_progress = new QProgressBar(this);
-  m_progress->setObjectName(QStringLiteral("pbImport"));
-  m_progress->setRange(0, 100);
-  m_progress->setMaximumWidth(160);
-  m_progress->hide();
-  m_import = NamedButton(this, "bImport", QStringLiteral("&Import"));
-  m_import->setDefault(true);
-  m_cancel = NamedButton(this, "bCancel", QStringLiteral("&Cancel"));
-  connect(m_import, &QPushButton::clicked, this, [this] {
-    if (RunImport()) accept();
-  });
-  connect(m_cancel, &QPushButton::clicked, this, &TFimp::reject);
-
-  auto* top = new QHBoxLayout;
-  top->addWidget(formatLabel);
-  top->addWidget(m_formatBox, 1);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(m_status, 1);
-  bottom->addWidget(m_progress);
-  bottom->addWidget(m_import);
-  bottom->addWidget(m_cancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addWidget(m_tabs, 1);
-  layout->addLayout(bottom);
 
   m_languager = new TKrLanguager(this);
   ApplyWindowTable(*m_languager, objectName());
   m_placement = new FormPlacement(this, m_host.registry, QSize(560, 400));
   LoadSettings(m_format);
-  m_formatBox->setCurrentIndex(m_formatBox->findData(m_format));
-  connect(m_formatBox, &QComboBox::currentIndexChanged, this, &TFimp::FormatChosen);
-  FormatChosen(m_formatBox->currentIndex());
+  FormatBox()->setCurrentIndex(FormatBox()->findData(m_format));
+  connect(FormatBox(), &QComboBox::currentIndexChanged, this, &TFimp::FormatChosen);
+  FormatChosen(FormatBox()->currentIndex());
 }
 
 TFimp::~TFimp() { SaveSettings(m_format); }
@@ -350,12 +301,12 @@ void TFimp::SaveSettings(int format) {
 }
 
 void TFimp::SetFormat(int number) {
-  const int index = m_formatBox->findData(number);
-  if (index >= 0) m_formatBox->setCurrentIndex(index);
+  const int index = FormatBox()->findData(number);
+  if (index >= 0) FormatBox()->setCurrentIndex(index);
 }
 
 void TFimp::FormatChosen(int index) {
-  const int number = m_formatBox->itemData(index).toInt();
+  const int number = FormatBox()->itemData(index).toInt();
   if (number != m_format) {
     SaveSettings(m_format);
     m_format = number;
@@ -369,7 +320,7 @@ void TFimp::FormatChosen(int index) {
     }
   }
   m_fileModel->setNameFilters(filters);
-  m_tabs->setTabVisible(m_tabs->indexOf(m_autoTab), number == convert::kImpHtml);
+  Tabs()->setTabVisible(Tabs()->indexOf(m_autoTab), number == convert::kImpHtml);
   const bool rtf = number != convert::kImpHtml && number != convert::kImpAscii;
   for (QWidget* w : std::initializer_list<QWidget*>{m_allToGif, m_summary, m_common, m_headingLevel}) w->setEnabled(rtf);
   UpdateMainFile();
@@ -392,8 +343,8 @@ bool TFimp::Accepts(int format, const std::string& file) const {
 }
 
 int TFimp::FormatOf(const std::string& file) const {
-  for (int i = 0; i < m_formatBox->count(); ++i) {
-    const int number = m_formatBox->itemData(i).toInt();
+  for (int i = 0; i < FormatBox()->count(); ++i) {
+    const int number = FormatBox()->itemData(i).toInt();
     if (Accepts(number, file)) return number;
   }
   return -1;
@@ -489,22 +440,12 @@ void TFimp::DoList() {
   m_autoCount->setText(QStringLiteral("(%1)").arg(m_autoList->count()));
 }
 
-void TFimp::SetRunning(bool running) {
-  m_running = running;
-  m_formatBox->setEnabled(!running);
-  m_tabs->setEnabled(!running);
-  m_import->setEnabled(!running);
-  m_progress->setVisible(running);
-  m_progress->setValue(0);
-  m_cancelRequested = false;
-}
-
 bool TFimp::RunImport() {
-  if (m_running) return false;
+  if (Running()) return false;
   SaveSettings(m_format);
   convert::ImportRequest request;
   request.format = m_format;
-  const bool automatic = m_format == convert::kImpHtml && m_tabs->currentWidget() == m_autoTab;
+  const bool automatic = m_format == convert::kImpHtml && Tabs()->currentWidget() == m_autoTab;
   if (automatic) {
     if (m_autoList->count() == 0) DoList();
     for (int i = 0; i < m_autoList->count(); ++i) request.files.emplace_back(Utf8(m_autoList->item(i)->text()));
@@ -536,7 +477,7 @@ bool TFimp::RunImport() {
   SetRunning(true);
   m_outcome = job.Run(request);
   SetRunning(false);
-  m_status->clear();
+  Status()->clear();
   if (!m_outcome.error.empty()) m_host.messages.Error(m_outcome.error);
   if (m_format == convert::kImpWinHelp && !m_outcome.winHelpReport.empty() && ShowReport) {
     ShowReport(convert::ImportJob::WinHelpReportLines(m_outcome.winHelpReport));
@@ -545,26 +486,8 @@ bool TFimp::RunImport() {
   return m_outcome.pagesMade > 0 || m_outcome.error.empty();
 }
 
-void TFimp::reject() {
-  if (m_running) {
-    m_cancelRequested = true;
-    m_status->setText(QStringLiteral("Cancelling..."));
-    return;
-  }
-  QDialog::reject();
-}
-
-void TFimp::closeEvent(QCloseEvent* event) {
-  if (m_running) {
-    m_cancelRequested = true;
-    event->ignore();
-    return;
-  }
-  QDialog::closeEvent(event);
-}
-
 void TFimp::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls() && !m_running) event->acceptProposedAction();
+  if (event->mimeData()->hasUrls() && !Running()) event->acceptProposedAction();
 }
 
 void TFimp::dropEvent(QDropEvent* event) {

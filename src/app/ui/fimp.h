@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui/transferdialog.h"
 #include "convert/importjob.h"
 
 class QCheckBox;
@@ -41,7 +42,7 @@ namespace tarn::app::ui {
 class FormPlacement;
 class TKrLanguager;
 
-class TFimp : public QDialog {
+class TFimp : public TTransferDialog {
   Q_OBJECT
  public:
   struct Host {
@@ -74,32 +75,27 @@ class TFimp : public QDialog {
   int Format() const { return m_format; }
   void SetFormat(int number);
   std::vector<std::string> ChosenFiles() const;
-  QComboBox* FormatBox() const { return m_formatBox; }
-  QTabWidget* Tabs() const { return m_tabs; }
   QWidget* AutomaticTab() const { return m_autoTab; }
   QListWidget* AutomaticList() const { return m_autoList; }
   QLineEdit* StartPage() const { return m_startPage; }
-  QPushButton* ImportButton() const { return m_import; }
+  QPushButton* ImportButton() const { return RunButton(); }
   QLabel* MainFileLabel() const { return m_mainFileLabel; }
-  bool Running() const { return m_running; }
   const convert::ImportOutcome& Outcome() const { return m_outcome; }
   // Lists the pages reachable from the start page.
   void DoList();
   // Runs the import; true when it ran (the dialog then closes with OK).
   bool RunImport();
-  std::function<void()> OnProgress;
   // Shows the WinHelp import report (tests read it instead).
   std::function<void(const std::vector<std::string>& lines)> ShowReport;
 
  protected:
-  void reject() override;
-  void closeEvent(QCloseEvent* event) override;
+  bool Run() override { return RunImport(); }
+  void ShowProgress(int item, int total, int phase) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  class Progress;
   QWidget* BuildFilesTab();
   QWidget* BuildOptionsTab();
   QWidget* BuildAutomaticTab();
@@ -112,7 +108,6 @@ class TFimp : public QDialog {
   void UpdateMainFile();
   void ChooseColour();
   void ShowColour();
-  void SetRunning(bool running);
   bool Accepts(int format, const std::string& file) const;
   int FormatOf(const std::string& file) const;
 
@@ -120,13 +115,9 @@ class TFimp : public QDialog {
   TKrLanguager* m_languager = nullptr;
   FormPlacement* m_placement = nullptr;
   int m_format = convert::kImpRtfPages;
-  bool m_running = false;
-  bool m_cancelRequested = false;
   std::uint32_t m_colour = 0xFFFFFF;
   convert::ImportOutcome m_outcome;
 
-  QComboBox* m_formatBox = nullptr;
-  QTabWidget* m_tabs = nullptr;
   QLineEdit* m_folder = nullptr;
   QFileSystemModel* m_fileModel = nullptr;
   QListView* m_fileList = nullptr;
@@ -145,10 +136,6 @@ class TFimp : public QDialog {
   QSpinBox* m_depth = nullptr;
   QListWidget* m_autoList = nullptr;
   QLabel* m_autoCount = nullptr;
-  QLabel* m_status = nullptr;
-  QProgressBar* m_progress = nullptr;
-  QPushButton* m_import = nullptr;
-  QPushButton* m_cancel = nullptr;
 };
 
 std::string ImportFormatKey(int format);

@@ -289,11 +289,25 @@ TEST_F(ImportDialog, AutomaticImportListsLinkedPages) {
 
 // ---- The main window ----
 
+// The save dialog answered by the test.
+class SavingMainForm : public TMainForm {
+ public:
+  using TMainForm::TMainForm;
+  std::string saveName;
+  int saveFilter = 1;
+
+ protected:
+  std::string AskSaveFileName(const std::string&, int& filterIndex) override {
+    filterIndex = saveFilter;
+    return saveName;
+  }
+};
+
 class DropWindow : public Dialogs {
  protected:
-  std::unique_ptr<TMainForm> Start() {
-    auto window = std::make_unique<TMainForm>(mainStore, ProgramFolders{folder, folder}, &messages, nullptr,
-                                              WindowServices{nullptr, &process});
+  std::unique_ptr<SavingMainForm> Start() {
+    auto window = std::make_unique<SavingMainForm>(mainStore, ProgramFolders{folder, folder}, &messages, nullptr,
+                                                   WindowServices{nullptr, &process});
     window->show();
     window->FormShow(ParseCommandLine({(folder / "sample.aeh").string()}));
     // The dialog is answered as the author would: Export or Import.
@@ -351,6 +365,20 @@ TEST_F(DropWindow, DroppedHtmlAndRtfFilesAreImportedAndShown) {
   EXPECT_TRUE(window->IsModified());
 }
 
+TEST_F(DropWindow, AFileDroppedOnANewHypertextTakesItsEmptyFirstPage) {
+  auto window = Start();
+  window->NewBlankHypertext();
+  std::ofstream(folder / "first.rtf") << "{\\rtf1\\ansi Imported first.\\par}";
+  Drop(window.get(), {folder / "first.rtf"});
+  ASSERT_EQ(WindowPages(*window), 1);
+  EXPECT_EQ(window->Editor().MainPageNumber(), 0);
+  // Leaving the page writes the editor's copy back: the imported text stays.
+  window->CommitCurrentPage();
+  window->Editor().SetMainPageNumber(-1);
+  EXPECT_NE(window->Hypertext().GetObject(document::testoHtml, 0)->ReadContent()->find("Imported first."),
+            std::string::npos);
+}
+
 TEST_F(DropWindow, ExportPagesOpensTheDialogAndWritesTheSite) {
   auto window = Start();
   QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
@@ -361,6 +389,36 @@ TEST_F(DropWindow, ExportPagesOpensTheDialogAndWritesTheSite) {
   EXPECT_EQ(written, static_cast<std::size_t>(WindowPages(*window)));
   EXPECT_TRUE(fs::exists(site / (window->Hypertext().ExpPrefix() + "_style.css")));
   EXPECT_EQ(platform::Registry(mainStore).ReadSubkeyValue("exp\\0", "expPathInWindow"), site.string() + "/");
+}
+
+TEST_F(DropWindow, SaveAsOtherKindsConvertThePageOrOpenTheExportDialog) {
+  auto window = Start();
+  const long page = window->Editor().MainPageNumber();
+  // "Save current page in RTF" and a text name: the page shown, written at once.
+  window->saveName = (folder / "page.rtf").string();
+  window->saveFilter = 4;
+  window->FileSaveAs();
+  EXPECT_TRUE(window->SaveSucceeded());
+  EXPECT_EQ(Read(folder / "page.rtf").rfind("{\\rtf1", 0), 0u);
+  window->saveName = (folder / "page.txt").string();
+  window->saveFilter = 1;
+  window->FileSaveAs();
+  const std::string text = Read(folder / "page.txt");
+  convert::ExportJob job(window->Hypertext(), nullptr);
+  convert::ExportRequest one;
+  one.format = convert::kExpAscii;
+  one.folder = folder / "check";
+  one.mainFile = "one.txt";
+  one.pages = {static_cast<int>(page)};
+  ASSERT_TRUE(job.Run(one).ok);
+  EXPECT_EQ(text, Read(folder / "check" / "one.txt"));
+  EXPECT_TRUE(dialogs.empty());
+  // "Save hypertext other formats": the export dialog, RTF preselected.
+  window->saveName = (folder / "all.rtf").string();
+  window->saveFilter = 2;
+  window->FileSaveAs();
+  EXPECT_EQ(dialogs, std::vector<std::string>{"FExp"});
+  EXPECT_EQ(window->FileName(), (folder / "sample.aeh").string());
 }
 
 }  // namespace
