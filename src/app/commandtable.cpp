@@ -619,6 +619,11 @@ constexpr std::string_view kBuilt[] = {
     "UndoButtonClick", "RedoButtonClick", "AlignButtonClick",
     // The export and import dialogs.
     "EsportaHtml1Click", "EsportaWinHelp1Click", "Importa1Click", "BFileImportClick",
+    // Formatting, styles and links.
+    "BoldButtonClick", "ItalicButtonClick", "Normale1Click", "Pedice1Click", "Apice1Click", "BulletsButtonClick",
+    "RiduciRientroButtonClick", "AumentaRientroButtonClick", "Riformatta1Click", "FontNameClick",
+    "FontColorClick", "FontSizeBtnClick", "ParStyleClick", "SelectFont", "LinkButtonClick",
+    "Collegamentoautoreferente1Click", "Nuovostile1Click", "Stileparagrafo1Click",
 };
 
 std::string_view KeyName(int key) {
