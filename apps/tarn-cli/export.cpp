@@ -15,6 +15,7 @@
 #include "convert/aehtohtml.h"
 #include "document/aehset.h"
 #include "richtext/pagetext.h"
+#include "doccommands.h"
 #include "rtfcommands.h"
 
 namespace tarn::cli {
@@ -138,6 +139,7 @@ constexpr Format kFormats[] = {
     {"rtf", ExportRtfOrText},
     {"winhelp", ExportRtfOrText},
     {"text", ExportRtfOrText},
+    {"doc", ExportDoc},
 };
 
 }  // namespace

@@ -23,7 +23,11 @@
 #include "convert/aehtotxt.h"
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "convert/docconvert.h"
+#include "convert/importjob.h"
+#include "doccommands.h"
 #include "export.h"
+#include "platform/posixprocess.h"
 #include "platform/system.h"
 
 namespace tarn::cli {
@@ -317,6 +321,52 @@ int ImportRtfOrText(bool rtfFormat, const std::vector<std::string>& args) {
   return kExitOk;
 }
 
+// ---- DOC, through the word processor ----
+
+int ImportDoc(const std::vector<std::string>& args) {
+  ImportJob job;
+  bool pagePerFile = false;
+  std::string command;
+  int timeoutMs = convert::kDocTimeoutMs;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    bool bad = false;
+    if (args[i] == "--page-per-file") {
+      pagePerFile = true;
+    } else if (WordProcessorOption(args, i, command, timeoutMs, bad)) {
+      if (bad) return kExitUsage;
+    } else if (!job.SharedOption(args, i, bad) || bad) {
+      return kExitUsage;
+    }
+  }
+  if (job.out.empty() || job.files.empty()) return kExitUsage;
+  if (!job.FilesReadable()) return kExitFailed;
+  if (!job.Open()) return kExitFailed;
+  platform::PosixProcess process;
+  convert::ImportJob run(job.set, &process);
+  run.WordProcessorProfile = convert::DefaultWordProcessorProfile();
+  run.WordProcessorTimeoutMs = timeoutMs;
+  ImportProgress progress;
+  run.Progress = &progress;
+  convert::ImportRequest request;
+  request.format = pagePerFile ? convert::kImpDocPerFile : convert::kImpDocPages;
+  request.files.assign(job.files.begin(), job.files.end());
+  request.wordProcessor = command;
+  const convert::ImportOutcome outcome = run.Run(request);
+  if (!outcome.error.empty()) job.messages.Error(outcome.error);
+  if (outcome.pagesMade == 0) {
+    job.messages.Error("No page was imported.");
+    return kExitFailed;
+  }
+  if (job.into.empty()) {
+    if (const document::TAEHoggetto* page = job.set.GetObject(document::testoHtml, outcome.firstPage)) {
+      job.set.SetTitle(page->GetCaption());
+    }
+  }
+  if (!job.Save()) return kExitFailed;
+  std::printf("Imported %d page%s into %s\n", outcome.pagesMade, outcome.pagesMade == 1 ? "" : "s", job.out.c_str());
+  return kExitOk;
+}
+
 int ImportRtf(const std::vector<std::string>& args) { return ImportRtfOrText(true, args); }
 int ImportText(const std::vector<std::string>& args) { return ImportRtfOrText(false, args); }
 
@@ -329,6 +379,7 @@ constexpr Format kFormats[] = {
     {"html", ImportHtml},
     {"rtf", ImportRtf},
     {"text", ImportText},
+    {"doc", ImportDoc},
 };
 
 }  // namespace

@@ -39,6 +39,8 @@ int Usage() {
       "       tarn-cli export html FILE OUTDIR [--pages N,M,...] [--htm] [--images-folder] [--original-names]\n"
       "                       [--utf8]\n"
       "       tarn-cli export rtf|winhelp|text FILE OUT [--pages N,M,...] [--per-page] [--yes]\n"
+      "       tarn-cli export doc FILE OUT.doc [--pages N,M,...] [--word-processor CMD] [--timeout SECONDS]\n"
+      "       tarn-cli import doc OUT.aeh FILE... [--page-per-file] [--into EXISTING.aeh] [--word-processor CMD]\n"
       "       tarn-cli import rtf|text OUT.aeh FILE... [--cut heading|paragraphs:N] [--into EXISTING.aeh]\n"
       "       tarn-cli import html OUT.aeh FILE... [--follow] [--max-pages N] [--depth N] [--any-folder]\n"
       "                            [--into EXISTING.aeh]\n"

@@ -617,6 +617,8 @@ constexpr std::string_view kBuilt[] = {
     "PageNumberChange", "HistoryComboClick", "ScegliDaAnteprima1Click", "VaiATestata1Click", "VaiAPie1Click",
     "Vaiaprossimaslide1Click", "Seguicollegamentodoppioclic1Click", "Seguicollegamento1Click", "SeguiGenLinkClick",
     "UndoButtonClick", "RedoButtonClick", "AlignButtonClick",
+    // The export and import dialogs.
+    "EsportaHtml1Click", "EsportaWinHelp1Click", "Importa1Click", "BFileImportClick",
     // Formatting, styles and links.
     "BoldButtonClick", "ItalicButtonClick", "Normale1Click", "Pedice1Click", "Apice1Click", "BulletsButtonClick",
     "RiduciRientroButtonClick", "AumentaRientroButtonClick", "Riformatta1Click", "FontNameClick",

@@ -24,6 +24,11 @@ if(TARN_QT)
     app/ui/windowfeedback.cpp
     app/ui/toolwindows.cpp
     app/ui/navigationwindow.cpp
+    # The export and import dialogs and the export file list.
+    app/ui/listhtmltotxview.cpp
+    app/ui/transferdialog.cpp
+    app/ui/fexp.cpp
+    app/ui/fimp.cpp
   )
 endif()
 

@@ -54,4 +54,6 @@ void TAEHconv::ProcessPendingEvents() const {
   if (OnExpProgress != nullptr) OnExpProgress->ProcessPendingEvents();
 }
 
+bool TAEHconv::Cancelled() const { return OnExpProgress != nullptr && OnExpProgress->CancelRequested(); }
+
 }  // namespace tarn::convert

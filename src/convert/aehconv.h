@@ -88,6 +88,8 @@ class TAEHconv {
  protected:
   void ReportProgress(int item, int total, int phase) const;
   void ProcessPendingEvents() const;
+  // Whoever follows the run asked it to stop.
+  bool Cancelled() const;
   void SetErrorText(std::string text) { m_error = std::move(text); }
 
  private:

@@ -220,6 +220,7 @@ void TAEHtoHtml::ExportMainPages(const std::vector<int>& pages, RecordList& fram
     if (exported != nullptr) exported->Add(page);
     if (redirects) WriteRedirectFile(*page, ExportPath);
     ProcessPendingEvents();
+    if (Cancelled()) throw ExportError(kExportCancelled);
   }
 }
 
@@ -235,6 +236,7 @@ void TAEHtoHtml::ExportFramelessPages(RecordList& frameless, RecordList& files, 
     WriteOutput(OutputFileName(*page, kFramelessName), document);
     if (exported != nullptr) exported->Add(page);
     ProcessPendingEvents();
+    if (Cancelled()) throw ExportError(kExportCancelled);
   }
 }
 
@@ -275,6 +277,7 @@ void TAEHtoHtml::CopyFileRecords(const RecordList& files) {
       WriteOutput(name, {});
     }
     ProcessPendingEvents();
+    if (Cancelled()) throw ExportError(kExportCancelled);
   }
 }
 

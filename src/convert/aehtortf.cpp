@@ -234,6 +234,11 @@ bool TAEHtortf::ExportPageList(const std::vector<int>& pages) {
     if (page == nullptr || page->IsFree()) continue;
     ReportProgress(static_cast<int>(i), static_cast<int>(pages.size()), kPhasePages);
     ProcessPendingEvents();
+    if (Cancelled()) {
+      ok = false;
+      SetErrorText(kExportCancelled);
+      break;
+    }
     std::string out;
     if (!first) out += WinHelp ? "\\page" : "\\sect\\sectd ";
     if (!WinHelp && (first || page->I32(kPageHeaderChoice) != headerChoice ||
@@ -294,6 +299,11 @@ bool TAEHtortf::ExportPagesPerFile(const std::vector<int>& pages, std::vector<st
     if (page == nullptr || page->IsFree()) continue;
     ReportProgress(static_cast<int>(i), static_cast<int>(pages.size()), kPhasePages);
     ProcessPendingEvents();
+    if (Cancelled()) {
+      SetErrorText(kExportCancelled);
+      ok = false;
+      break;
+    }
     const std::string name = PageFileName(pages[i]);
     ExportFileName = ExportPath / name;
     ok = ExportSinglePage(pages[i], files, exported);
@@ -369,6 +379,7 @@ int TAEHtortf::ImportFiles(const std::vector<std::filesystem::path>& files, bool
   for (std::size_t i = 0; i < files.size(); ++i) {
     ReportProgress(static_cast<int>(i), static_cast<int>(files.size()), kPhasePages);
     ProcessPendingEvents();
+    if (Cancelled()) break;
     const std::filesystem::path& file = files[i];
     try {
       std::string bytes;

@@ -120,6 +120,7 @@ int TAEHtoTxt::ImportFiles(const std::vector<std::filesystem::path>& files, bool
   for (std::size_t i = 0; i < files.size(); ++i) {
     ReportProgress(static_cast<int>(i), static_cast<int>(files.size()), kPhasePages);
     ProcessPendingEvents();
+    if (Cancelled()) break;
     std::string bytes;
     // A file that cannot be read makes no page; the others go on.
     if (!base::ReadWholeFile(files[i], bytes)) continue;

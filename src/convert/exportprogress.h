@@ -6,6 +6,9 @@ namespace tarn::convert {
 
 class TAEHconv;
 
+// Why a run that was asked to stop ended early.
+inline constexpr const char* kExportCancelled = "The export was cancelled.";
+
 // Phases of an HTML export run.
 enum ExportPhase : int { kPhasePages = 1, kPhaseFrameless = 2, kPhaseFiles = 3 };
 // The phase an import reports for each file it reads.
@@ -20,6 +23,9 @@ class ExportProgress {
   // Called between documents, so that a window stays responsive during a
   // long run; the hypertext must not be changed meanwhile.
   virtual void ProcessPendingEvents() {}
+  // Asked between documents: true stops the run there (an export then
+  // fails, an import keeps what it made so far and finishes it).
+  virtual bool CancelRequested() { return false; }
 };
 
 }  // namespace tarn::convert

@@ -488,6 +488,7 @@ int TAEHtoHtml::ImportFiles(const std::vector<fs::path>& files, bool /*flag*/) {
   const int total = static_cast<int>(files.size());
   for (int i = 0; i < total; ++i) {
     ReportProgress(i, total, kPhaseImportFiles);
+    if (Cancelled()) break;
     const fs::path& file = files[static_cast<std::size_t>(i)];
     TAEHoggetto* page = run.ImportFile(file);
     if (page != nullptr && first < 0) first = page->Index();

@@ -117,6 +117,11 @@ bool TAEHtoTxt::ExportPageList(const std::vector<int>& pages) {
     if (page != nullptr && !page->IsFree()) ok = file.Write(PlainText(PageMarkup(*page).Text()));
     ReportProgress(static_cast<int>(i), static_cast<int>(pages.size()), kPhasePages);
     ProcessPendingEvents();
+    if (Cancelled()) {
+      (void)file.Close();
+      SetErrorText(kExportCancelled);
+      return false;
+    }
   }
   ok = file.Close() && ok;
   if (!ok) SetErrorText("Error writing file " + ExportFileName.string());

@@ -10,6 +10,7 @@ if(TARN_QT)
     app/ui/windowtables_test.cpp
     app/ui/navigationfixture.cpp
     app/ui/navigation_test.cpp
+    app/ui/fexp_test.cpp
   )
   target_compile_definitions(tarn_ui_tests PRIVATE TARN_SAMPLE="${PROJECT_SOURCE_DIR}/samples/sample.aeh")
 endif()

@@ -2,19 +2,27 @@
 #include "app/ui/exportcommands.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QStatusBar>
 
 #include "app/selectionfeedback.h"
 #include "app/ui/commandset.h"
 #include "app/ui/editorcontrol.h"
+#include "app/ui/fexp.h"
+#include "app/ui/fimp.h"
+#include "app/documentfiles.h"
 #include "convert/aehtohtml.h"
+#include "convert/docconvert.h"
+#include "convert/exportjob.h"
+#include "convert/importjob.h"
 #include "document/aehset.h"
 #include "document/objectkinds.h"
 #include "platform/messages.h"
 #include "platform/process.h"
 #include "platform/qt/qtstrings.h"
 #include "platform/registry.h"
+#include "base/cp1252.h"
 
 namespace tarn::app::ui {
 namespace {
@@ -89,17 +97,27 @@ ExportCommands::ExportCommands(CommandSet& commands, Host host, QObject* parent)
     m_progress->hide();
     m_host.statusBar->addPermanentWidget(m_progress);
   }
+  DialogRunner = [](QDialog& dialog) { return dialog.exec(); };
+  // Export pages and Export Html propose the hypertext's name as ".htm",
+  // Export WinHelp as ".rtf" (which preselects RTF in one file).
   commands.Bind("BFileExportClick", [this](const CommandCall&) {
-    m_host.commitPage();
-    std::string proposed = m_host.registry.ReadSubkeyValue(kHtmlFormatKey, kFolderValue);
-    if (proposed.empty() && !m_host.set.AEHFileName().empty()) {
-      const std::filesystem::path file = m_host.set.AEHFileName();
-      proposed = (file.parent_path() / file.stem()).string();
-    }
-    const std::string folder = m_host.askFolder(proposed);
-    if (!folder.empty()) ExportSite(folder);
+    OpenExportDialog(ProposedName(".htm"));
     m_host.editor.RestoreFocus();
   });
+  commands.Bind("EsportaHtml1Click", [this](const CommandCall&) {
+    OpenExportDialog(ProposedName(".htm"));
+    m_host.editor.RestoreFocus();
+  });
+  commands.Bind("EsportaWinHelp1Click", [this](const CommandCall&) {
+    OpenExportDialog(ProposedName(".rtf"));
+    m_host.editor.RestoreFocus();
+  });
+  for (const char* handler : {"Importa1Click", "BFileImportClick"}) {
+    commands.Bind(handler, [this](const CommandCall&) {
+      OpenImportDialog({});
+      m_host.editor.RestoreFocus();
+    });
+  }
   commands.Bind("Correntepagina1Click", [this](const CommandCall& call) {
     Preview(false, call.entry.tag);
     m_host.editor.RestoreFocus();
@@ -132,15 +150,104 @@ bool ExportCommands::RunExport(const std::filesystem::path& folder, const std::v
   return ok;
 }
 
-bool ExportCommands::ExportSite(const std::filesystem::path& folder) {
-  const std::vector<int> pages = AllPages(m_host.set);
-  if (!RunExport(folder, pages)) return false;
-  std::string shown = folder.string();
-  if (!shown.empty() && shown.back() != '/') shown += '/';
-  m_host.registry.WriteSubkeyValue(kHtmlFormatKey, kFolderValue, shown);
-  m_host.messages.Information("The hypertext was exported: " + std::to_string(pages.size()) +
-                              (pages.size() == 1 ? " page" : " pages") + " written to " + folder.string() + ".");
+std::string ExportCommands::ProposedName(const char* extension) const {
+  std::filesystem::path file = m_host.set.AEHFileName();
+  if (file.empty()) {
+    std::string folder = m_host.registry.ReadSubkeyValue(kHtmlFormatKey, kFolderValue);
+    if (folder.empty() || (folder.size() >= 2 && folder[1] == ':')) folder = DefaultTransferFolder();
+    file = std::filesystem::path(folder) / (m_host.set.ExpPrefix().empty() ? "untitled" : m_host.set.ExpPrefix());
+  }
+  return file.replace_extension(extension).string();
+}
+
+bool ExportCommands::OpenExportDialog(const std::string& proposed) {
+  m_host.commitPage();
+  TFexp::Host host{m_host.set,
+                   m_host.registry,
+                   m_host.messages,
+                   m_host.process,
+                   m_host.wordProcessor ? m_host.wordProcessor() : false,
+                   m_host.askFolder,
+                   {},
+                   convert::DefaultWordProcessorProfile()};
+  if (m_host.programFor) {
+    host.registeredProgram = [this](const std::filesystem::path& project) { return m_host.programFor(project); };
+  }
+  TFexp dialog(std::move(host), m_host.statusBar != nullptr ? m_host.statusBar->window() : nullptr);
+  dialog.Prepare(proposed);
+  if (DialogRunner(dialog) != QDialog::Accepted) return false;
+  const convert::ExportOutcome& outcome = dialog.Outcome();
+  if (m_host.statusBar != nullptr) {
+    m_host.statusBar->showMessage(QString::fromStdString("The export wrote " + std::to_string(outcome.written.size()) +
+                                                         (outcome.written.size() == 1 ? " file to " : " files to ")) +
+                                  dialog.Folder()->text());
+  }
   return true;
+}
+
+int ExportCommands::OpenImportDialog(const std::vector<std::string>& files) {
+  m_host.commitPage();
+  TFimp dialog({m_host.set, m_host.registry, m_host.messages, m_host.process,
+                m_host.wordProcessor ? m_host.wordProcessor() : false, convert::DefaultWordProcessorProfile()},
+               m_host.statusBar != nullptr ? m_host.statusBar->window() : nullptr);
+  dialog.OpenWith(files);
+  // The page shown is closed while pages come in: the first imported page
+  // may take the place of an empty first page, and the editor's copy of
+  // that page must not be written back over it.
+  const long shown = m_host.editor.MainPageNumber();
+  m_host.editor.SetMainPageNumber(-1);
+  const bool ran = DialogRunner(dialog) == QDialog::Accepted;
+  return AfterImport(ran ? dialog.Outcome() : convert::ImportOutcome{}, shown);
+}
+
+int ExportCommands::AfterImport(const convert::ImportOutcome& outcome, long shown) {
+  if (outcome.pagesMade > 0 && m_host.imported) {
+    m_host.imported(outcome.firstPage >= 0 ? outcome.firstPage : static_cast<int>(shown));
+  } else {
+    m_host.editor.SetMainPageNumber(shown);
+  }
+  return outcome.pagesMade > 0 ? outcome.firstPage : -1;
+}
+
+int ExportCommands::ImportDirectly(const std::string& file) {
+  const std::string extension = base::LowerCase(std::filesystem::path(file).extension().string());
+  convert::ImportRequest request;
+  request.files = {file};
+  request.format = extension == ".rtf"                      ? convert::kImpRtfPages
+                   : extension == ".doc" || extension == ".wri" ? convert::kImpDocPages
+                                                                : convert::kImpAscii;
+  request.wordProcessor = m_host.registry.ReadOption(kWordProcessorOption);
+  convert::ImportJob job(m_host.set, &m_host.process);
+  job.WordProcessorProfile = convert::DefaultWordProcessorProfile();
+  const long shown = m_host.editor.MainPageNumber();
+  m_host.editor.SetMainPageNumber(-1);
+  WaitCursor wait;
+  StatusProgress progress(m_host.statusBar, m_progress);
+  job.Progress = &progress;
+  const convert::ImportOutcome outcome = job.Run(request);
+  if (!outcome.error.empty()) m_host.messages.Error(outcome.error);
+  return AfterImport(outcome, shown);
+}
+
+bool ExportCommands::SaveAsOtherFormat(const std::string& name, int kind) {
+  if (kind != 3 && kind != 4 && kind != 5) return OpenExportDialog(name);
+  m_host.commitPage();
+  const long page = m_host.editor.MainPageNumber();
+  if (page < 0) return false;
+  const std::filesystem::path path(name);
+  convert::ExportRequest request;
+  request.format = kind == 3 ? convert::kExpHtml : kind == 4 ? convert::kExpRtf : convert::kExpAscii;
+  request.folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+  request.mainFile = path.filename().string();
+  request.pages = {static_cast<int>(page)};
+  request.html = TFopzExp::Read(m_host.registry);
+  convert::ExportJob job(m_host.set, &m_host.process);
+  WaitCursor wait;
+  StatusProgress progress(m_host.statusBar, m_progress);
+  job.Progress = &progress;
+  const convert::ExportOutcome outcome = job.Run(request);
+  if (!outcome.ok && !outcome.errorShown) m_host.messages.Error(outcome.error);
+  return outcome.ok;
 }
 
 std::filesystem::path ExportCommands::PreviewFolder() const { return m_host.set.TempFolder() / "TmpHP"; }

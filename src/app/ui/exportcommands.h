@@ -1,7 +1,8 @@
-// The commands that export the open hypertext as it is today: the web site
-// of every page into a folder the author picks ("Export pages..." until the
-// export dialog comes), the browser preview of the page or of the whole
-// hypertext, and opening addresses and files that preview links lead to.
+// The commands that export and import: the export dialog (every format, the
+// save-as kinds that convert), the import dialog (also for files opened by
+// type or dropped on the window), the browser preview of the page or of the
+// whole hypertext, and opening addresses and files that preview links lead
+// to.
 #pragma once
 
 #include <QObject>
@@ -11,9 +12,13 @@
 #include <string>
 #include <vector>
 
+class QDialog;
 class QProgressBar;
 class QStatusBar;
 
+namespace tarn::convert {
+struct ImportOutcome;
+}
 namespace tarn::document {
 class TAEHoggetto;
 class TAEHset;
@@ -42,13 +47,16 @@ class ExportCommands : public QObject {
     std::function<void()> commitPage;
     // The folder to export into; empty when the author cancelled.
     std::function<std::string(const std::string& proposed)> askFolder;
+    // Whether a word processor converts DOC files.
+    std::function<bool()> wordProcessor;
+    // After an import made pages: show this one (-1: leave the page shown).
+    std::function<void(int page)> imported;
+    // The command of the program the options name for a file's extension.
+    std::function<std::vector<std::string>(const std::filesystem::path& file)> programFor;
   };
 
   ExportCommands(CommandSet& commands, Host host, QObject* parent);
 
-  // The whole hypertext as a web site in folder; the author is told the
-  // outcome. Answers whether every file was written.
-  bool ExportSite(const std::filesystem::path& folder);
   // Exports the main page (or every page) into the hypertext's temporary
   // folder and shows the main page's file: with the desktop's program for
   // it (browser -1) or with configured browser n.
@@ -64,8 +72,24 @@ class ExportCommands : public QObject {
   // Where the preview writes (the hypertext's temporary folder).
   std::filesystem::path PreviewFolder() const;
 
+  // The export dialog with a proposed main file; true when it exported.
+  bool OpenExportDialog(const std::string& proposed);
+  // The import dialog, with files to start from (none: the stored choice);
+  // answers the first page imported, -1 when none.
+  int OpenImportDialog(const std::vector<std::string>& files);
+  // One file imported at once, as its extension says, without the dialog.
+  int ImportDirectly(const std::string& file);
+  // The save dialog's kinds that convert: 3 the page as HTML, 4 as RTF, 5
+  // as text; the others open the export dialog for the name.
+  bool SaveAsOtherFormat(const std::string& name, int kind);
+  // Runs a dialog modally; tests answer it instead.
+  std::function<int(QDialog& dialog)> DialogRunner;
+
  private:
   bool RunExport(const std::filesystem::path& folder, const std::vector<int>& pages);
+  std::string ProposedName(const char* extension) const;
+  // Shows the first page an import made, or again the page shown before.
+  int AfterImport(const convert::ImportOutcome& outcome, long shown);
 
   Host m_host;
   QProgressBar* m_progress = nullptr;

@@ -122,7 +122,9 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   m_exports = new ExportCommands(
       *m_commands,
       {*m_set, *m_editor, *m_messages, m_registry, *m_process, statusBar(), [this] { CommitCurrentPage(); },
-       [this](const std::string& proposed) { return AskExportFolder(proposed); }},
+       [this](const std::string& proposed) { return AskExportFolder(proposed); },
+       [this] { return m_wordProcessor; }, [this](int page) { Imported(page); },
+       [this](const std::filesystem::path& file) { return m_applications->CommandFor(file); }},
       this);
   m_toolWindows = std::make_unique<ToolWindows>([this] { return m_toolWindowLimit; });
   m_pages = new PageTreeCommands(
@@ -308,6 +310,15 @@ void TMainForm::OpenDocumentFile(const std::string& name, bool askSave) {
       LoadHypertext(name, false);
       return;
     case OpenKind::Import:
+      // The file becomes a new hypertext of its own, imported at once.
+      if (askSave && !QuerySaveChanges()) return;
+      NewBlankHypertext();
+      SetDocumentTitle(name);
+      AddRecentFile(name);
+      SetModified(false);
+      SwitchMode(true);
+      m_exports->ImportDirectly(name);
+      return;
     case OpenKind::Html: NotYet("Importing files"); return;
     case OpenKind::CdProject: NotYet("CD-ROM projects"); return;
     case OpenKind::CustomLibrary: NotYet("Custom component libraries"); return;
@@ -432,8 +443,8 @@ void TMainForm::SaveDocument(const std::string& name, int type, bool exportFlag,
   const int kind = SaveKind(name, type);
   if (kind == 0) return;
   if (kind != 1) {
-    NotYet("Saving in other formats");
-    m_saveSucceeded = false;
+    m_saveSucceeded = m_exports->SaveAsOtherFormat(name, kind);
+    m_editor->RestoreFocus();
     return;
   }
   const std::filesystem::path path(name);

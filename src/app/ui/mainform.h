@@ -177,6 +177,9 @@ class TMainForm : public QMainWindow, public OptionsHost {
   void SaveAsTemplate();
   void SaveRecentAndLastFile();
   void ShowMode(bool edit);
+  // Pages were imported: the page list follows and page is shown (-1: the
+  // page shown stays).
+  void Imported(int page);
   QAction* NewAction(const char* name, const QString& caption, const QKeySequence& shortcut = {});
 
   std::unique_ptr<platform::Messages> m_ownMessages;

@@ -13,6 +13,7 @@
 
 #include "app/documentfiles.h"
 #include "app/linkedapplication.h"
+#include "app/ui/exportcommands.h"
 #include "app/ui/linkfollower.h"
 #include "app/ui/mainform.h"
 #include "app/ui/pagenavigation.h"
@@ -126,11 +127,18 @@ void TMainForm::FilesDropped(const std::vector<std::string>& files) {
       if (dropped.kind == OpenKind::Html && ExportedFromHypertext(dropped.files.front())) {
         NotYet("Pasting a page from another hypertext");
       } else {
-        NotYet("Importing files");
+        Exports().OpenImportDialog(dropped.files);
       }
       return;
     case OpenKind::Other: return;
   }
+}
+
+void TMainForm::Imported(int page) {
+  SetModified(true);
+  m_pages->HypertextChanged();
+  if (page >= 0) m_editor->SetMainPageNumber(page);
+  UpdateStatus();
 }
 
 }  // namespace tarn::app::ui

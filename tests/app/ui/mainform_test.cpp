@@ -419,32 +419,6 @@ TEST_F(MainWindow, NoTwoCommandsAnswerOneKeyAndCtrlF12Opens) {
   EXPECT_TRUE(messages.entries.empty());  // "All hypertext pages" did not run
 }
 
-TEST_F(MainWindow, ExportPagesWritesTheSiteIntoTheChosenFolder) {
-  auto window = Start({sample});
-  const fs::path site = folder / "site";
-  window->exportFolder = site.string();
-  messages.Clear();
-  QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
-  const std::size_t pages = static_cast<std::size_t>(window->Hypertext().CountOf(document::testoHtml));
-  std::size_t written = 0;
-  // The frameless version of the page the sample's floating frame shows is not a page of its own.
-  const std::string frameless = window->Hypertext().ExpPrefix() + "-";
-  for (const auto& file : fs::directory_iterator(site)) {
-    written += file.path().extension() == ".htm" && !file.path().filename().string().starts_with(frameless) ? 1 : 0;
-  }
-  EXPECT_EQ(written, pages);
-  EXPECT_TRUE(fs::exists(site / (window->Hypertext().ExpPrefix() + "_style.css")));
-  EXPECT_TRUE(messages.Saw("The hypertext was exported: " + std::to_string(pages) + " pages written to " +
-                           site.string() + "."));
-  // The folder is proposed again next time.
-  EXPECT_EQ(platform::Registry(store).ReadSubkeyValue("exp\\0", "expPathInWindow"), site.string() + "/");
-  // Cancelling the folder writes nothing and says nothing.
-  window->exportFolder.clear();
-  messages.Clear();
-  window->Action("FileExport")->trigger();
-  EXPECT_TRUE(messages.entries.empty());
-}
-
 TEST_F(MainWindow, BrowserPreviewOpensTheExportedPageAndLinksLeaveThroughTheDesktop) {
   platform::testing::ScriptedProcess process;
   platform::Registry registry(store);

@@ -26,6 +26,8 @@
 #include "app/ui/commandset.h"
 #include "app/ui/fseparato.h"
 #include "app/ui/linkfollower.h"
+#include "app/ui/exportcommands.h"
+#include "app/ui/fimp.h"
 #include "app/ui/mainform.h"
 #include "app/ui/navigationfixture.h"
 #include "app/ui/pagenavigation.h"
@@ -562,10 +564,16 @@ TEST_F(Navigation, PasteFollowsTheClipboard) {
   EXPECT_TRUE(window->Action("CuPaste")->isEnabled());
 }
 
-TEST_F(Navigation, DroppedFilesOpenAHypertextOrSayWhatIsNotThereYet) {
+TEST_F(Navigation, DroppedFilesOpenAHypertextOrTheImportDialog) {
   Start();
+  std::vector<std::string> chosen;
+  window->Exports().DialogRunner = [&](QDialog& dialog) {
+    if (auto* import = qobject_cast<TFimp*>(&dialog)) chosen = import->ChosenFiles();
+    return int(QDialog::Rejected);
+  };
+  // Text first: the import dialog opens on it; the HTML file is not text.
   window->FilesDropped({(folder / "a.txt").string(), (folder / "b.htm").string()});
-  EXPECT_TRUE(messages.Saw("Importing files is not available in this version yet."));
+  EXPECT_EQ(chosen, std::vector<std::string>{(folder / "a.txt").string()});
   window->FilesDropped({(folder / "x.mp3").string(), files.other.string()});
   EXPECT_EQ(window->FileName(), files.main.string());
   window->FilesDropped({files.other.string(), (folder / "a.txt").string()});
