@@ -6,7 +6,7 @@ packages=(build-essential cmake ninja-build pkg-config python3
           libgif-dev libjpeg62-turbo-dev libpng-dev libssl-dev
           libgtest-dev libbenchmark-dev
           qt6-base-dev libgl-dev fonts-liberation2 fonts-wine
-          strace poppler-utils tidy chromium
+          strace poppler-utils tidy chromium python3-pyftpdlib
           libreoffice-writer-nogui)
 if [ "${1:-}" = bench ]; then
   packages+=(pandoc time)

@@ -1,0 +1,14 @@
+# Publishing: the FTP and server protocols (core, no Qt) and the network seam.
+find_package(OpenSSL REQUIRED)
+target_sources(tarn_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/../platform/posixsocket.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../platform/testing/scriptedsocket.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tcpip.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ftplist.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ftp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ftpcomm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/versionpage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/exportedsiterows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ftppublisher.cpp
+)
+target_link_libraries(tarn_core PUBLIC OpenSSL::Crypto)

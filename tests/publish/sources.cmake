@@ -1,0 +1,11 @@
+# Publishing: protocol engines against scripted and real loopback servers.
+add_executable(tarn_publish_tests
+  ${CMAKE_CURRENT_LIST_DIR}/ftplist_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ftp_test.cpp
+)
+target_include_directories(tarn_publish_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(tarn_publish_tests PRIVATE
+  TARN_PUBLISH_SCRIPTS="${CMAKE_CURRENT_LIST_DIR}"
+  TARN_SAMPLE="${PROJECT_SOURCE_DIR}/samples/sample.aeh")
+target_link_libraries(tarn_publish_tests PRIVATE tarn_core tarn_warnings GTest::gtest GTest::gtest_main)
+gtest_discover_tests(tarn_publish_tests DISCOVERY_TIMEOUT 60)
