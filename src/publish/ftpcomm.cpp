@@ -1,15 +1,13 @@
 // The FTP operations on their worker thread.
 #include "publish/ftpcomm.h"
 
-#include <chrono>
 #include <fstream>
 #include <random>
 
-#include "platform/eventloop.h"
 
 namespace tarn::publish {
 
-TKrFtpComm::TKrFtpComm(platform::SocketFactory& sockets, platform::EventLoop* loop) : m_ftp(sockets), m_loop(loop) {
+TKrFtpComm::TKrFtpComm(platform::SocketFactory& sockets, platform::EventLoop* loop) : m_ftp(sockets), m_worker(loop) {
   m_ftp.OnTrace = [this](const std::string& text, int level) {
     if (level > 1) return;
     std::lock_guard guard(m_lock);
@@ -22,8 +20,7 @@ TKrFtpComm::TKrFtpComm(platform::SocketFactory& sockets, platform::EventLoop* lo
 }
 
 TKrFtpComm::~TKrFtpComm() {
-  m_ftp.Cancel();
-  if (m_worker.joinable()) m_worker.join();
+  m_worker.Stop([this] { m_ftp.Cancel(); });
   m_ftp.Drop();
 }
 
@@ -46,54 +43,38 @@ void TKrFtpComm::Fail(int result, const std::string& message) {
 }
 
 int TKrFtpComm::Run(std::function<void(T_Ftp&)> operation, bool login) {
-  if (m_running) {
+  if (m_worker.Busy()) {
     Fail(kResultRefused, "Busy");
     return kResultRefused;
   }
-  if (m_worker.joinable()) m_worker.join();
   m_result = kResultOk;
-  m_failed = false;
-  m_aborted = false;
   m_done = 0;
   m_total = -1;
-  m_running = true;
   if (OnStart) OnStart();
-  m_worker = std::thread([this, operation = std::move(operation), login] {
-    try {
-      if (login && !m_ftp.Connected()) m_ftp.Login();
-      operation(m_ftp);
-    } catch (const std::exception& e) {
-      if (!m_aborted) {
-        // A connection that failed below the protocol (a time-out, a reset)
-        // is in no known state: the next operation starts afresh.
-        const auto* protocol = dynamic_cast<const ProtocolError*>(&e);
-        if (protocol == nullptr || protocol->Code() < 0) m_ftp.Drop();
-        Fail(kResultFailed, e.what());
-        m_failed = true;
-      }
-    }
-    m_running = false;
+  const PublishWorker::Outcome outcome = m_worker.Run([this, operation = std::move(operation), login] {
+    if (login && !m_ftp.Connected()) m_ftp.Login();
+    operation(m_ftp);
   });
-  if (m_loop == nullptr) {
-    m_worker.join();
-  } else {
-    while (m_running && !m_failed) {
-      m_loop->ProcessEvents();
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  if (outcome == PublishWorker::Outcome::Failed) {
+    // A connection that failed below the protocol (a time-out, a reset) is
+    // in no known state: the next operation starts afresh.
+    try {
+      std::rethrow_exception(m_worker.Error());
+    } catch (const ProtocolError& e) {
+      if (e.Code() < 0) m_ftp.Drop();
+    } catch (...) {
+      m_ftp.Drop();
     }
+    Fail(kResultFailed, m_worker.ErrorText());
   }
-  if (m_worker.joinable() && !m_running) m_worker.join();
   if (OnFinish) OnFinish();
   return m_result;
 }
 
 void TKrFtpComm::Abort() {
-  if (!m_running && !m_worker.joinable()) return;
-  m_aborted = true;
-  m_ftp.Cancel();
-  if (m_worker.joinable()) m_worker.join();
+  if (!m_worker.Busy()) return;
+  m_worker.Stop([this] { m_ftp.Cancel(); });
   m_ftp.Drop();
-  m_running = false;
   Fail(kResultStopped, "Aborted by user");
 }
 
@@ -102,11 +83,10 @@ int TKrFtpComm::Login() {
 }
 
 int TKrFtpComm::Logout() {
-  if (m_running) {
+  if (m_worker.Busy()) {
     Fail(kResultRefused, "Busy");
     return kResultRefused;
   }
-  if (m_worker.joinable()) m_worker.join();
   m_ftp.Logout();
   return kResultOk;
 }

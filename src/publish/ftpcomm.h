@@ -12,9 +12,9 @@
 #include <iosfwd>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "publish/ftp.h"
+#include "publish/worker.h"
 
 namespace tarn::platform {
 class EventLoop;
@@ -41,7 +41,7 @@ class TKrFtpComm {
 
   int Result() const { return m_result.load(); }
   std::string ErrorMessage() const;
-  bool Running() const { return m_running.load(); }
+  bool Running() const { return m_worker.Busy(); }
   // The last command sent (never a password).
   std::string LastCommand() const;
   std::int64_t BytesDone() const { return m_done.load(); }
@@ -79,12 +79,8 @@ class TKrFtpComm {
   void Fail(int result, const std::string& message);
 
   T_Ftp m_ftp;
-  platform::EventLoop* m_loop;
-  std::thread m_worker;
+  PublishWorker m_worker;
   std::atomic<int> m_result{kResultOk};
-  std::atomic<bool> m_running{false};
-  std::atomic<bool> m_failed{false};
-  std::atomic<bool> m_aborted{false};
   std::atomic<std::int64_t> m_done{0};
   std::atomic<std::int64_t> m_total{-1};
   mutable std::mutex m_lock;

@@ -10,5 +10,9 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/versionpage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/exportedsiterows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ftppublisher.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/worker.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/http10.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/descipher.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tarn3comm.cpp
 )
 target_link_libraries(tarn_core PUBLIC OpenSSL::Crypto)

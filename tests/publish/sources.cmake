@@ -9,3 +9,7 @@ target_compile_definitions(tarn_publish_tests PRIVATE
   TARN_SAMPLE="${PROJECT_SOURCE_DIR}/samples/sample.aeh")
 target_link_libraries(tarn_publish_tests PRIVATE tarn_core tarn_warnings GTest::gtest GTest::gtest_main)
 gtest_discover_tests(tarn_publish_tests DISCOVERY_TIMEOUT 60)
+add_test(NAME cli_publish_ftp
+  COMMAND ${CMAKE_COMMAND} -E env TARN_CLI=$<TARGET_FILE:tarn-cli> TARN_SAMPLE=${PROJECT_SOURCE_DIR}/samples/sample.aeh
+          bash ${CMAKE_CURRENT_LIST_DIR}/publish_cli_test.sh)
+set_tests_properties(cli_publish_ftp PROPERTIES SKIP_RETURN_CODE 77)
