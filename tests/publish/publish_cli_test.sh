@@ -72,4 +72,30 @@ check "a slow server hits the time-out" grep -q "Timed out" "$work/slow.txt"
 env -u TARN_FTP_PASSWORD setsid "$cli" publish ftp "$doc" --host 127.0.0.1 --port "$port" --user author \
   --dir / </dev/null >/dev/null 2>"$work/nopass.txt"
 check "no password and no terminal" grep -q "No password: set TARN_FTP_PASSWORD" "$work/nopass.txt"
+
+# The server extensions: sections, publish, fetch back, delete.
+: >"$work/port"
+/usr/bin/python3 "$here/tarn3server.py" --root "$work/tarn3" >"$work/port" 2>"$work/server.err" &
+servers+=($!)
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+sport=$(head -1 "$work/port")
+server() { "$cli" server "$@" --server 127.0.0.1 --port "$sport" --user author; }
+export TARN_SERVER_PASSWORD=secret
+server list >"$work/sections.txt"
+check "sections listed" grep -q "^section 1 sec2 pub/sec2/ Unlimited section quota 0 KB" "$work/sections.txt"
+server publish "$doc" --section sec2 --title "The sample" >/dev/null
+check "hypertext on the server" cmp -s "$doc" "$work/tarn3/pub/sec2/site.aeh"
+server list --section sec2 >"$work/entries.txt"
+check "entry listed" grep -q "^site.aeh $(stat -c %s "$doc")$" "$work/entries.txt"
+mkdir "$work/fetched"
+server fetch site.aeh --section sec2 --out "$work/fetched" >/dev/null
+check "fetched whole" cmp -s "$doc" "$work/fetched/site.aeh"
+server fetch ../../etc/passwd --section sec2 --out "$work/fetched" 2>"$work/refused2.txt" >/dev/null
+check "fetch of a path refused" grep -q "Refused file name" "$work/refused2.txt"
+server publish "$doc" --section sec2 >/dev/null 2>"$work/again.txt"
+check "publishing again without --yes keeps the old one" test $? -eq 1
+server delete site.aeh --section sec2 >/dev/null
+check "deleted" test ! -e "$work/tarn3/pub/sec2/site.aeh"
+TARN_SERVER_PASSWORD=bad server delete x.aeh --section sec2 >/dev/null 2>"$work/bad.txt"
+check "a wrong password is reported" grep -q "Quote Ko or Password Ko" "$work/bad.txt"
 finish "publish cli"

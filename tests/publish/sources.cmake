@@ -2,6 +2,8 @@
 add_executable(tarn_publish_tests
   ${CMAKE_CURRENT_LIST_DIR}/ftplist_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ftp_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/loopback_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tarn3_test.cpp
 )
 target_include_directories(tarn_publish_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(tarn_publish_tests PRIVATE
