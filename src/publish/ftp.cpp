@@ -191,7 +191,7 @@ void T_Ftp::List(const std::string& path) {
   }
 }
 
-void T_Ftp::Download(const std::string& remote, std::ostream& out) {
+void T_Ftp::Download(const std::string& remote, std::ostream& out, std::int64_t limit) {
   try {
     BeginTransfer(kDownload, remote);
     const std::int64_t expected = AnnouncedSize(m_text);
@@ -200,6 +200,7 @@ void T_Ftp::Download(const std::string& remote, std::ostream& out) {
     for (;;) {
       const std::size_t n = m_data->Receive(buffer, sizeof buffer, TimeoutMs);
       if (n == 0) break;
+      if (limit >= 0 && done + static_cast<std::int64_t>(n) > limit) throw ProtocolError(kProtocol, -1, "File too long");
       out.write(buffer, static_cast<std::streamsize>(n));
       if (!out) throw ProtocolError(kProtocol, -1, "Errore nella scrittura/lettura file");
       done += static_cast<std::int64_t>(n);

@@ -51,7 +51,8 @@ class T_Ftp : public T_TcpIp {
   void DeleteFile(const std::string& path);
   void Rename(const std::string& from, const std::string& to);
   void List(const std::string& path);
-  void Download(const std::string& remote, std::ostream& out);
+  // limit: the most bytes taken (-1: no limit), for files read into memory.
+  void Download(const std::string& remote, std::ostream& out, std::int64_t limit = -1);
   void Upload(std::istream& in, const std::string& remote);
 
   // Sends a command and reads its reply; throws for codes from 400 up.

@@ -122,9 +122,9 @@ int TKrFtpComm::List(const std::string& path) {
   return Run([path](T_Ftp& ftp) { ftp.List(path); });
 }
 
-int TKrFtpComm::Download(const std::string& remote, std::ostream& out) {
+int TKrFtpComm::Download(const std::string& remote, std::ostream& out, std::int64_t limit) {
   if (remote.empty()) return kResultRefused;
-  return Run([&out, remote](T_Ftp& ftp) { ftp.Download(remote, out); });
+  return Run([&out, remote, limit](T_Ftp& ftp) { ftp.Download(remote, out, limit); });
 }
 
 int TKrFtpComm::DownloadFile(const std::string& remote, const std::filesystem::path& local) {

@@ -63,7 +63,7 @@ class TKrFtpComm {
   int DeleteFile(const std::string& path);
   int Rename(const std::string& from, const std::string& to);
   int List(const std::string& path);
-  int Download(const std::string& remote, std::ostream& out);
+  int Download(const std::string& remote, std::ostream& out, std::int64_t limit = -1);
   // Written beside the file under a temporary name and renamed into place
   // when complete, so a broken transfer never leaves half a file under the
   // name.

@@ -11,6 +11,9 @@
 namespace tarn::publish {
 namespace {
 
+// The version page is read into memory: a server cannot make it large.
+constexpr std::int64_t kMaxVersionPage = 64 * 1024;
+
 int CurrentYear() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -43,10 +46,10 @@ int TFtpPublisher::ReadRelease(const std::string& directory) {
   }
   if (!found) return -1;
   std::ostringstream page;
-  if (m_comm.Download(directory + name, page) != kResultOk) {
+  if (m_comm.Download(directory + name, page, kMaxVersionPage) != kResultOk) {
     // Servers that keep three-letter extensions stored it as ".htm".
     std::ostringstream shorter;
-    if (m_comm.Download(directory + name.substr(0, name.size() - 1), shorter) != kResultOk) return -1;
+    if (m_comm.Download(directory + name.substr(0, name.size() - 1), shorter, kMaxVersionPage) != kResultOk) return -1;
     return ReadVersionPage(shorter.str());
   }
   return ReadVersionPage(page.str());

@@ -14,5 +14,16 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/http10.cpp
   ${CMAKE_CURRENT_LIST_DIR}/descipher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tarn3comm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/netconfig.cpp
 )
 target_link_libraries(tarn_core PUBLIC OpenSSL::Crypto)
+if(TARN_QT)
+  target_sources(tarn_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ui/krftptxrxbar.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/krftplistview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/fftp.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/tarn3txrxbar.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/frete.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../app/ui/publishcommands.cpp
+  )
+endif()

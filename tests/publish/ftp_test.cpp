@@ -147,6 +147,18 @@ TEST(Ftp, ADownloadCutShortIsAnError) {
   EXPECT_THROW(ftp.Download("a.htm", got), ProtocolError);
 }
 
+TEST(Ftp, AFileReadIntoMemoryHasABound) {
+  ScriptedSocketFactory net;
+  LoggedIn(net).Data("227 Entering Passive Mode (1,2,3,4,0,21)\r\n").Data("150 Here\r\n").Data("226 Done\r\n");
+  net.Next().Data(std::string(5000, 'v'));
+  T_Ftp ftp(net);
+  ftp.Host = "h";
+  ftp.Login();
+  std::ostringstream got;
+  EXPECT_THROW(ftp.Download("x_ver.html", got, 4096), ProtocolError);
+  EXPECT_LE(got.str().size(), 4096u);
+}
+
 TEST(FtpComm, ResultsOfOperations) {
   ScriptedSocketFactory net;
   LoggedIn(net).Data("250 Ok\r\n").Data("550 Permission denied\r\n");

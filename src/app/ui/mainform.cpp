@@ -32,6 +32,7 @@
 #include "app/ui/formatcommands.h"
 #include "app/ui/editorcontrol.h"
 #include "app/ui/exportcommands.h"
+#include "app/ui/publishcommands.h"
 #include "app/ui/fopzprog.h"
 #include "app/ui/formplacement.h"
 #include "app/ui/krlanguager.h"
@@ -140,6 +141,12 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
        },
        [this] { return m_fileName; }},
       this);
+  // Publishing.
+  m_publish = new PublishCommands(*m_commands,
+                                  {*m_set, *m_editor, *m_messages, m_registry, statusBar(), this,
+                                   [this] { CommitCurrentPage(); }, [this] { return IsModified(); },
+                                   [this] { FileSave(); }, [this] { SetModified(true); }},
+                                  this);
   MakeNavigation();
   m_fileMenu = m_commands->Menu("mFile");
   m_recentSeparator = m_commands->Action("Nrecent");
@@ -269,8 +276,8 @@ void TMainForm::RunNextAction() {
       break;
     }
     case NextAction::Print: m_prints->FilePrint(); break;
-    case NextAction::PublishServer:
-    case NextAction::PublishFtp: NotYet("Publishing"); break;
+    case NextAction::PublishServer: m_publish->RunServer(0); break;
+    case NextAction::PublishFtp: m_publish->RunFtp(0); break;
   }
 }
 
