@@ -617,6 +617,10 @@ constexpr std::string_view kBuilt[] = {
     "PageNumberChange", "HistoryComboClick", "ScegliDaAnteprima1Click", "VaiATestata1Click", "VaiAPie1Click",
     "Vaiaprossimaslide1Click", "Seguicollegamentodoppioclic1Click", "Seguicollegamento1Click", "SeguiGenLinkClick",
     "UndoButtonClick", "RedoButtonClick", "AlignButtonClick",
+    // Publishing.
+    "PublishHypertextFtpClick", "Pubblicapaginacorrenteinrete1Click", "FTPgenerico1Click", "Configurazioni1Click",
+    "PubblicaAEHtramiteFTP1Click", "PublishHypertextClick", "GetHypertextClick", "Configurazione1Click",
+    "Cambiapassword1Click",
 };
 
 std::string_view KeyName(int key) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "document/objectkinds.h"
 #include "publish/publishrows.h"
 
 namespace tarn::convert {
@@ -24,7 +25,9 @@ class ExportedSiteRows : public PublishRows {
 
   int RowCount() const override { return static_cast<int>(m_rows.size()); }
   RowKind Kind(int row) const override { return m_rows[Index(row)].kind; }
-  document::TAEHoggetto* Record(int row) const override { return m_rows[Index(row)].record; }
+  // Looked up again each time: saving the hypertext reopens it, and the
+  // records of before are gone.
+  document::TAEHoggetto* Record(int row) const override;
   bool Checked(int row) const override { return m_rows[Index(row)].checked; }
   void SetChecked(int row, bool checked) override { m_rows[Index(row)].checked = checked; }
   std::pair<std::filesystem::path, std::filesystem::path> RowFiles(int row) const override;
@@ -37,7 +40,8 @@ class ExportedSiteRows : public PublishRows {
  private:
   struct Row {
     RowKind kind;
-    document::TAEHoggetto* record = nullptr;
+    // -1 for the style sheet.
+    document::ObjectId id = -1;
     bool checked = false;
     // Empty when the record has none (the style sheet).
     std::string version;

@@ -87,9 +87,17 @@ TEST_F(PublishDialogs, FtpPublishThenPublishOnlyTheChanges) {
   configs.SetSelected(0, 1);
 
   bool modified = false;
+  bool saved = false;
   auto open = [&](ExportedSiteRows& rows) {
     return std::make_unique<TFftp>(TFftp::Host{registry, messages, sockets, &set, &converter, &rows,
-                                               [] { return false; }, [] { return true; }, [&] { modified = true; }},
+                                               [&] { return modified; },
+                                               [&] {
+                                                 // Saving reopens the hypertext: its records are new.
+                                                 saved = set.SaveToFile(set.AEHFileName());
+                                                 modified = !saved;
+                                                 return saved;
+                                               },
+                                               [&] { modified = true; }},
                                    0);
   };
   {
@@ -121,8 +129,13 @@ TEST_F(PublishDialogs, FtpPublishThenPublishOnlyTheChanges) {
   dialog->show();
   QTRY_VERIFY_WITH_TIMEOUT(dialog->StatusText().startsWith("Release currently on server: "), 10000);
   EXPECT_EQ(Checked(dialog->Rows()), 2);
+  // The hypertext is saved first, when the author agrees.
+  modified = true;
+  messages.answers = {platform::Answer::Yes};
   QTest::mouseClick(dialog->findChild<QPushButton*>("bPublish"), Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(dialog->StatusText() == "Publishing OK.", 10000);
+  EXPECT_TRUE(messages.Saw("Need to save file locally. Can I go?"));
+  EXPECT_TRUE(saved);
   // The unchanged cover page did not travel again.
   EXPECT_FALSE(fs::exists(root / "sample_index.html"));
   EXPECT_TRUE(fs::exists(root / converter.OutputFileName(*set.GetObject(document::testoHtml, 2), 0)));
