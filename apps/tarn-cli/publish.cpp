@@ -374,27 +374,7 @@ int ServerFetch(const Arguments& a) {
   }
   ServerSession s;
   if (const int rc = Connect(a, s, false); rc != kExitOk) return rc;
-  const std::filesystem::path target = std::filesystem::path(a.Value("--out")) / name;
-  std::filesystem::path partial = target;
-  partial += ".part";
-  int code = 0;
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      std::fprintf(stderr, "Error writing file %s\n", target.string().c_str());
-      return kExitFailed;
-    }
-    code = s.comm->Fetch(name, out);
-    out.flush();
-    if (code == 200 && !out) code = -6;
-  }
-  std::error_code error;
-  if (code == 200) std::filesystem::rename(partial, target, error);
-  if (code != 200 || error) {
-    std::filesystem::remove(partial, error);
-    if (code == 200) std::fprintf(stderr, "Error writing file %s\n", target.string().c_str());
-    return code == 200 ? kExitFailed : Failed(*s.comm);
-  }
+  if (s.comm->FetchFile(name, a.Value("--out")) != 200) return Failed(*s.comm);
   std::printf("File reception OK\n");
   return kExitOk;
 }

@@ -11,6 +11,7 @@
 #include "base/cp1252.h"
 #include "platform/messages.h"
 #include "publish/descipher.h"
+#include "publish/ftplist.h"
 
 namespace tarn::publish {
 namespace {
@@ -413,6 +414,29 @@ int TTarn3Comm::Fetch(const std::string& fileName, std::ostream& out) {
   HttpResponse answer;
   if (!Request([&] { answer = m_http.Get(url, &out); })) return m_code;
   return Result(answer.status, answer.status == 200 ? "File reception OK" : answer.reason);
+}
+
+int TTarn3Comm::FetchFile(const std::string& fileName, const std::filesystem::path& folder) {
+  const std::filesystem::path target = folder / fileName;
+  if (!IsSafeLocalName(fileName)) return Result(kTarnFailed, "Refused file name: " + fileName);
+  std::filesystem::path partial = target;
+  partial += ".part";
+  int code = 0;
+  {
+    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+    if (!out) return Result(kTarnFailed, "Error writing file " + target.string());
+    code = Fetch(fileName, out);
+    out.flush();
+    if (code == 200 && !out) code = Result(kTarnFailed, "Error writing file " + target.string());
+  }
+  std::error_code error;
+  if (code == 200) {
+    std::filesystem::rename(partial, target, error);
+    if (!error) return code;
+    code = Result(kTarnFailed, "Error writing file " + target.string());
+  }
+  std::filesystem::remove(partial, error);
+  return code;
 }
 
 int TTarn3Comm::ChangePassword(const std::string& newPassword) {

@@ -102,6 +102,10 @@ class TTarn3Comm {
   int Publish(const std::filesystem::path& file, const std::string& title, int version);
   int Delete(const std::string& fileName);
   int Fetch(const std::string& fileName, std::ostream& out);
+  // The hypertext into folder under its own name, which must be a plain
+  // name: written under a temporary name and renamed when complete, so a
+  // broken transfer leaves nothing under the name.
+  int FetchFile(const std::string& fileName, const std::filesystem::path& folder);
   int ChangePassword(const std::string& newPassword);
   // Stops a request, forgets rights, section and list.
   void Reset();

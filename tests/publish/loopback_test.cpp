@@ -339,6 +339,14 @@ TEST_F(ServerLoopback, PublishListFetchAndDelete) {
   EXPECT_EQ(fetched.str(), std::string(3000, 'h'));
   std::ostringstream missing;
   EXPECT_EQ(comm->Fetch("none.aeh", missing), 404);
+  // Into a folder: whole, or nothing at all; never outside it.
+  const fs::path out = scratch.Path() / "fetched";
+  fs::create_directories(out);
+  EXPECT_EQ(comm->FetchFile("site.aeh", out), 200);
+  EXPECT_EQ(fs::file_size(out / "site.aeh"), 3000u);
+  EXPECT_EQ(comm->FetchFile("none.aeh", out), 404);
+  EXPECT_EQ(comm->FetchFile("../site.aeh", out), kTarnFailed);
+  EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
 
   // Publishing again asks; No leaves the list alone.
   messages.answers = {platform::Answer::No};

@@ -11,13 +11,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include <fstream>
 
 #include "document/aehset.h"
 #include "platform/messages.h"
 #include "platform/qt/dialogbuttons.h"
 #include "platform/qt/qtstrings.h"
-#include "publish/ftplist.h"
 #include "publish/netconfig.h"
 #include "publish/ui/tarn3txrxbar.h"
 
@@ -212,32 +210,9 @@ int TFrete::Fetch(const std::string& folder) {
     m_host.messages.Information("No hypertext selected");
     return kTarnBusy;
   }
-  // A name from the server never leads out of the chosen folder.
-  if (!IsSafeLocalName(name)) {
-    m_host.messages.Error("Error writing file " + name);
-    return kTarnFailed;
-  }
-  const std::filesystem::path target = std::filesystem::path(folder) / name;
-  std::filesystem::path partial = target;
-  partial += ".part";
-  int code = 0;
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      m_host.messages.Error("Error writing file " + target.string());
-      return kTarnFailed;
-    }
-    code = m_bar->Run([&](TTarn3Comm& c) { return c.Fetch(name, out); });
-  }
-  std::error_code error;
-  if (code == 200) std::filesystem::rename(partial, target, error);
-  if (code != 200 || error) {
-    std::filesystem::remove(partial, error);
-    if (code == 200) {
-      m_host.messages.Error("Error writing file " + target.string());
-      return kTarnFailed;
-    }
-    Failed(code);
+  const int code = m_bar->Run([&](TTarn3Comm& c) { return c.FetchFile(name, folder); });
+  if (code != 200) {
+    m_host.messages.Error(m_bar->Comm().Message());
     return code;
   }
   m_host.messages.Information("File reception OK");
