@@ -621,6 +621,11 @@ constexpr std::string_view kBuilt[] = {
     "PublishHypertextFtpClick", "Pubblicapaginacorrenteinrete1Click", "FTPgenerico1Click", "Configurazioni1Click",
     "PubblicaAEHtramiteFTP1Click", "PublishHypertextClick", "GetHypertextClick", "Configurazione1Click",
     "Cambiapassword1Click",
+    // Formatting, styles and links.
+    "BoldButtonClick", "ItalicButtonClick", "Normale1Click", "Pedice1Click", "Apice1Click", "BulletsButtonClick",
+    "RiduciRientroButtonClick", "AumentaRientroButtonClick", "Riformatta1Click", "FontNameClick",
+    "FontColorClick", "FontSizeBtnClick", "ParStyleClick", "SelectFont", "LinkButtonClick",
+    "Collegamentoautoreferente1Click", "Nuovostile1Click", "Stileparagrafo1Click",
 };
 
 std::string_view KeyName(int key) {
