@@ -7,7 +7,7 @@ packages=(build-essential cmake ninja-build pkg-config python3
           libgtest-dev libbenchmark-dev
           qt6-base-dev libgl-dev fonts-liberation2 fonts-wine
           libwmf-dev libemf2svg-dev qt6-svg-dev
-          strace poppler-utils tidy chromium
+          strace poppler-utils tidy chromium python3-pyftpdlib
           libreoffice-writer-nogui)
 if [ "${1:-}" = bench ]; then
   packages+=(pandoc time)

@@ -118,6 +118,30 @@ constexpr Help kHelp[] = {
      "Prints the editor's menus, toolbars and popup menus: where each command is, its\n"
      "caption, its shortcut, its object name, and whether this version has built it.\n"
      "  --json   one JSON object per line"},
+    {"publish", "tarn-cli publish ftp|aeh|get ... --host H [--port P] --user U --dir D",
+     "Publishes by FTP. The password is taken from TARN_FTP_PASSWORD or asked on the\n"
+     "terminal, never from the command line.\n"
+     "  publish ftp FILE      exports FILE as a web site and uploads it to folder D, then\n"
+     "                        the version page; the hypertext is saved with the revision\n"
+     "                        stamps of what was sent\n"
+     "    --changed-only      reads the version page back and sends only the files whose\n"
+     "                        stamp is newer (the style sheet always)\n"
+     "    --images-folder     images and files into D/images/; --htm: pages as .htm\n"
+     "  publish aeh FILE      uploads the .AEH file itself to D\n"
+     "  publish get NAME...   downloads files of D into --out FOLDER (plain names only)\n"
+     "  --timeout S           seconds every wait may take (30)\n"
+     "Exit 1 when the server refused, did not answer in time or a file could not be read."},
+    {"server", "tarn-cli server list|publish|fetch|delete [FILE|NAME] --server H --user U [--section S]",
+     "Works with a web server that runs the publishing extensions. The password is\n"
+     "taken from TARN_SERVER_PASSWORD or asked on the terminal.\n"
+     "  server list                    the user's sections; with --section, the hypertexts\n"
+     "  server publish FILE --section S  publishes FILE (--title T; --yes replaces one that\n"
+     "                                 is there already, or goes past the quota)\n"
+     "  server fetch NAME --section S --out FOLDER\n"
+     "  server delete NAME --section S\n"
+     "  --port P (80), --proxy HOST[:PORT], --programs DIR, --template-dir DIR,\n"
+     "  --upload-program NAME, --page-program NAME, --timeout S\n"
+     "S is a section's base name or its number in the list."},
 };
 
 const Help* FindHelp(std::string_view command) {

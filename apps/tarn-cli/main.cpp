@@ -21,6 +21,7 @@
 #include "document/aehtesto.h"
 #include "json.h"
 #include "pages.h"
+#include "publish.h"
 
 namespace {
 
@@ -51,6 +52,11 @@ int Usage() {
       "       tarn-cli refs FILE --page N [--json]\n"
       "       tarn-cli delete FILE --page N [--yes] [--out OUT]\n"
       "       tarn-cli commands [--json]\n"
+      "       tarn-cli publish ftp FILE --host H [--port P] --user U --dir D [--changed-only] [--images-folder]\n"
+      "       tarn-cli publish aeh FILE --host H --user U --dir D\n"
+      "       tarn-cli publish get NAME... --host H --user U --dir D --out FOLDER\n"
+      "       tarn-cli server list|publish|fetch|delete [FILE|NAME] --server H [--port P] --user U\n"
+      "                       [--section N|BASE] [--out FOLDER] [--yes]\n"
       "       tarn-cli --version | --help | help COMMAND\n",
       stderr);
   return kExitUsage;
@@ -214,6 +220,7 @@ int main(int argc, char** argv) {
   constexpr std::pair<std::string_view, Command> kCommands[] = {
       {"export", &cli::Export}, {"import", &cli::Import}, {"tree", &cli::Tree},
       {"refs", &cli::Refs},     {"delete", &cli::Delete}, {"dump", &cli::Dump},
+      {"publish", &cli::Publish}, {"server", &cli::Server},
   };
   for (const auto& [name, run] : kCommands) {
     if (command == name) {

@@ -619,6 +619,10 @@ constexpr std::string_view kBuilt[] = {
     "UndoButtonClick", "RedoButtonClick", "AlignButtonClick",
     // The export and import dialogs.
     "EsportaHtml1Click", "EsportaWinHelp1Click", "Importa1Click", "BFileImportClick",
+    // Publishing.
+    "PublishHypertextFtpClick", "Pubblicapaginacorrenteinrete1Click", "FTPgenerico1Click", "Configurazioni1Click",
+    "PubblicaAEHtramiteFTP1Click", "PublishHypertextClick", "GetHypertextClick", "Configurazione1Click",
+    "Cambiapassword1Click",
     // Formatting, styles and links.
     "BoldButtonClick", "ItalicButtonClick", "Normale1Click", "Pedice1Click", "Apice1Click", "BulletsButtonClick",
     "RiduciRientroButtonClick", "AumentaRientroButtonClick", "Riformatta1Click", "FontNameClick",

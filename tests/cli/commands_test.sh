@@ -5,7 +5,7 @@
 text=$("$cli" commands)
 check "commands exits 0" test $? -eq 0
 check "file menu row" grep -Eq '^File > Export pages\.\.\. +Ctrl\+E +FileExport +bound$' <<<"$text"
-check "unbuilt row" grep -Eq '^File > Get hypertext from net\.\.\. +GetHypertext1 +not yet$' <<<"$text"
+check "unbuilt row" grep -Eq '^Publish > Cd-Rom\.\.\. +CdRom1 +not yet$' <<<"$text"
 check "printing row" grep -Eq '^File > Printer setup\.\.\. +Impostastampante1 +bound$' <<<"$text"
 check "two keys" grep -Eq '^Edit > Cut +Shift\+Del, Ctrl\+X +EditCut +bound$' <<<"$text"
 check "toolbar row" grep -Eq '^Toolbar Images > Add click area +AddClickZone +bound$' <<<"$text"
@@ -17,7 +17,7 @@ import json, sys
 rows = [json.loads(line) for line in open(sys.argv[1])]
 byname = {r["name"]: r for r in rows}
 assert byname["PagePlus"]["shortcut"] == "Ctrl++" and byname["PagePlus"]["stored"] == 0x40BB
-assert byname["FileOpen"]["bound"] and byname["Stampatutte1"]["bound"] and not byname["GetHypertext1"]["bound"]
+assert byname["FileOpen"]["bound"] and byname["Stampatutte1"]["bound"] and not byname["CdRom1"]["bound"]
 assert byname["PreviewPage"]["path"] == "Publish > Browser preview > Present page in default browser"
 assert byname["EsportaHtml1"]["hidden"]
 ' "$work/commands.json"

@@ -25,7 +25,9 @@ set(allowed_objects ${allowed_page} objects)
 set(allowed_convert ${allowed_objects} convert)
 set(allowed_print ${allowed_objects} print)
 set(allowed_app ${allowed_convert} print app)
-set(kCheckedLayers base markup platform document richtext search undo page objects convert print app)
+set(allowed_publish ${allowed_convert} publish)
+list(APPEND allowed_app publish)
+set(kCheckedLayers base markup platform document richtext search undo page objects convert print app publish)
 
 # The layer of a path below the source folder ("document/aehset.h").
 function(layer_of path out)

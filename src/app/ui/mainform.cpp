@@ -30,16 +30,17 @@
 #include "app/wordprocessor.h"
 #include "app/ui/commandset.h"
 #include "app/ui/editorcommands.h"
-#include "app/ui/formatcommands.h"
-#include "app/ui/tablecommands.h"
 #include "app/ui/editorcontrol.h"
 #include "app/ui/exportcommands.h"
 #include "app/ui/fopzprog.h"
+#include "app/ui/formatcommands.h"
 #include "app/ui/formplacement.h"
 #include "app/ui/krlanguager.h"
 #include "app/linkedapplication.h"
 #include "app/ui/linkfollower.h"
 #include "app/ui/pagenavigation.h"
+#include "app/ui/publishcommands.h"
+#include "app/ui/tablecommands.h"
 #include "app/ui/toolwindows.h"
 #include "app/ui/windowfeedback.h"
 #include "app/ui/pointersets.h"
@@ -155,6 +156,12 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
          return path.isEmpty() ? std::string() : std::string(path.toLocal8Bit().constData());
        }},
       this);
+  // Publishing.
+  m_publish = new PublishCommands(*m_commands,
+                                  {*m_set, *m_editor, *m_messages, m_registry, statusBar(), this,
+                                   [this] { CommitCurrentPage(); }, [this] { return IsModified(); },
+                                   [this] { FileSave(); }, [this] { SetModified(true); }},
+                                  this);
   MakeNavigation();
   m_fileMenu = m_commands->Menu("mFile");
   m_recentSeparator = m_commands->Action("Nrecent");
@@ -284,8 +291,8 @@ void TMainForm::RunNextAction() {
       break;
     }
     case NextAction::Print: m_prints->FilePrint(); break;
-    case NextAction::PublishServer:
-    case NextAction::PublishFtp: NotYet("Publishing"); break;
+    case NextAction::PublishServer: m_publish->RunServer(0); break;
+    case NextAction::PublishFtp: m_publish->RunFtp(0); break;
   }
 }
 

@@ -47,6 +47,7 @@ namespace tarn::app::ui {
 class CommandSet;
 class EditorControl;
 class ExportCommands;
+class PublishCommands;
 class LinkFollower;
 class PageNavigation;
 class PageTreeCommands;
@@ -202,6 +203,7 @@ class TMainForm : public QMainWindow, public OptionsHost {
   TKrLanguager* m_languager = nullptr;
   CommandSet* m_commands = nullptr;
   ExportCommands* m_exports = nullptr;
+  PublishCommands* m_publish = nullptr;
   // The Pages panel, the link explorer and the delete command.
   PageTreeCommands* m_pages = nullptr;
   // Printing, the printer and the page setup.

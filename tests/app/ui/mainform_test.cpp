@@ -388,7 +388,7 @@ TEST_F(MainWindow, EveryBuiltOperationIsBoundAndOthersSayTheyAreNotAvailable) {
   messages.Clear();
   // A menu item, a toolbar button and a popup item not built yet.
   const std::pair<const char*, const char*> unbuilt[] = {
-      {"GetHypertext1", "Get hypertext from net is not available in this version yet."},
+      {"CdRom1", "Cd-Rom is not available in this version yet."},
       {"BEditImage", "Image edit is not available in this version yet."},
       {"TabCopyBackground", "Copy background in clipboard is not available in this version yet."}};
   for (const auto& [name, text] : unbuilt) {
