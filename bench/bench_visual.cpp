@@ -24,7 +24,7 @@
 #include "document/aehset.h"
 #include "document/imagecodec.h"
 #include "objects/ui/framesetwidget.h"
-#include "peakmemory.h"
+#include "largefile.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/system.h"
 #include "platform/testing/testplatform.h"
@@ -164,12 +164,12 @@ void BM_RenderPeakMemory(benchmark::State& state) {
   double pictures = 0;
   double text = 0;
   for (auto _ : state) {
-    pictures = bench::PeakMegabytes({TARN_CLI, "render", file.string(), "--page", "0", "--png",
-                                     (Folder() / "p0.png").string(), "--width", "1000"},
-                                    Folder() / "time0.txt");
-    text = bench::PeakMegabytes({TARN_CLI, "render", file.string(), "--page", "1", "--png",
-                                 (Folder() / "p1.png").string(), "--width", "1000"},
-                                Folder() / "time1.txt");
+    pictures = bench::RunCommand({TARN_CLI, "render", file.string(), "--page", "0", "--png",
+                                  (Folder() / "p0.png").string(), "--width", "1000"})
+                   .peakMegabytes;
+    text = bench::RunCommand({TARN_CLI, "render", file.string(), "--page", "1", "--png",
+                              (Folder() / "p1.png").string(), "--width", "1000"})
+               .peakMegabytes;
   }
   const double decoded = static_cast<double>(kPictures) * kWidth * kHeight * 4 / (1024.0 * 1024.0);
   state.counters["peak_pictures_MB"] = pictures;
