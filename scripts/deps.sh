@@ -7,7 +7,8 @@ packages=(build-essential cmake ninja-build pkg-config python3
           libgtest-dev libbenchmark-dev
           qt6-base-dev libgl-dev fonts-liberation2 fonts-wine
           strace poppler-utils tidy chromium
-          libreoffice-writer-nogui)
+          libreoffice-writer-nogui
+          libhunspell-dev hunspell-en-us hunspell-it)
 if [ "${1:-}" = bench ]; then
   packages+=(pandoc time)
 fi

@@ -1,0 +1,10 @@
+# Find and replace over stored pages, and the spelling engine over Hunspell.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(HUNSPELL REQUIRED IMPORTED_TARGET hunspell)
+target_sources(tarn_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/searchoptions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pagetextmatch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/spellengine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/hunspellengine.cpp
+)
+target_link_libraries(tarn_core PUBLIC PkgConfig::HUNSPELL)
