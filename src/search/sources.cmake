@@ -6,5 +6,6 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/pagetextmatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/spellengine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hunspellengine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/krspellchecker.cpp
 )
 target_link_libraries(tarn_core PUBLIC PkgConfig::HUNSPELL)
