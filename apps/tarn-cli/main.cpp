@@ -21,6 +21,7 @@
 #include "document/aehtesto.h"
 #include "json.h"
 #include "pages.h"
+#include "search.h"
 
 namespace {
 
@@ -49,6 +50,9 @@ int Usage() {
       "       tarn-cli refs FILE --page N [--json]\n"
       "       tarn-cli delete FILE --page N [--yes] [--out OUT]\n"
       "       tarn-cli commands [--json]\n"
+      "       tarn-cli find FILE EXPR [--whole-word] [--case]\n"
+      "       tarn-cli replace FILE OLD NEW --out OUT [--whole-word] [--case]\n"
+      "       tarn-cli spell FILE [--lang en_US]\n"
       "       tarn-cli --version | --help | help COMMAND\n",
       stderr);
   return kExitUsage;
@@ -212,6 +216,7 @@ int main(int argc, char** argv) {
   constexpr std::pair<std::string_view, Command> kCommands[] = {
       {"export", &cli::Export}, {"import", &cli::Import}, {"tree", &cli::Tree},
       {"refs", &cli::Refs},     {"delete", &cli::Delete}, {"dump", &cli::Dump},
+      {"find", &cli::Find},     {"replace", &cli::Replace}, {"spell", &cli::Spell},
   };
   for (const auto& [name, run] : kCommands) {
     if (command == name) {
