@@ -617,6 +617,9 @@ constexpr std::string_view kBuilt[] = {
     "PageNumberChange", "HistoryComboClick", "ScegliDaAnteprima1Click", "VaiATestata1Click", "VaiAPie1Click",
     "Vaiaprossimaslide1Click", "Seguicollegamentodoppioclic1Click", "Seguicollegamento1Click", "SeguiGenLinkClick",
     "UndoButtonClick", "RedoButtonClick", "AlignButtonClick",
+    // Search and spelling.
+    "Cercasostituisci1Click", "CercaSostituisci2Click", "Ripetiultimaricerca1Click", "RepeatSearchInHypertextClick",
+    "CercaKeyButtonClick", "Cercaconoperatori1Click", "Controlloortografia1Click", "SpellCheckHypertextClick",
 };
 
 std::string_view KeyName(int key) {

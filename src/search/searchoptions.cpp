@@ -74,6 +74,10 @@ bool ParseWordCriteria(std::string_view expression, WordCriteria& out, std::stri
   return true;
 }
 
+std::string LowerCaseUnless(std::string_view word, int options) {
+  return (options & stMatchCase) != 0 ? std::string(word) : base::LowerCase(word);
+}
+
 bool IsWordCharacter(unsigned char c) {
   // Blanks and ASCII punctuation end a word; everything else, the national
   // letters of the code page included, belongs to it.

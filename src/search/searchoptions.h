@@ -34,6 +34,9 @@ struct WordCriteria {
 // and error says why.
 bool ParseWordCriteria(std::string_view expression, WordCriteria& out, std::string& error);
 
+// The word as a search compares it: lower-cased unless case counts.
+std::string LowerCaseUnless(std::string_view word, int options);
+
 // Whether the character of cp1252 text at a word's edge ends a word (a word
 // is made of letters, digits and the national letters).
 bool IsWordCharacter(unsigned char c);

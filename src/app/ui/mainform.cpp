@@ -42,6 +42,8 @@
 #include "app/ui/windowfeedback.h"
 #include "app/ui/pointersets.h"
 #include "app/ui/tipform.h"
+#include "app/ui/searchcommands.h"
+#include "app/ui/spellchecker.h"
 #include "base/cp1252.h"
 #include "base/winpath.h"
 #include "document/aehtesto.h"
@@ -140,6 +142,9 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
        },
        [this] { return m_fileName; }},
       this);
+  m_searches = new SearchCommands(*m_commands,
+                                  {[this] { return m_set.get(); }, *editor, *m_messages, m_registry, *this, statusBar()},
+                                  this);
   MakeNavigation();
   m_fileMenu = m_commands->Menu("mFile");
   m_recentSeparator = m_commands->Action("Nrecent");
@@ -525,8 +530,11 @@ void TMainForm::ShowMode(bool edit) {
   m_commands->SetEditMode(edit);
   m_pages->SetEditMode(edit);
   m_feedback->SetEditMode(edit);
+  if (m_searches != nullptr) m_searches->EditModeChanged();
   UpdateStatus();
 }
+
+SpellCheckerSettings* TMainForm::SpellChecker() { return m_searches != nullptr ? &m_searches->Speller() : nullptr; }
 
 void TMainForm::UpdateStatus() {
   if (m_feedback == nullptr) return;

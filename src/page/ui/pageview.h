@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QScrollArea>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -58,6 +59,8 @@ class PageBox : public PageTextBox {
   undo::UndoControl* UndoBox() override;
   // Told when the first change of the page is recorded.
   std::function<void()> onModified;
+  // Told of every change recorded (the background spell check restarts).
+  std::function<void()> onEdited;
 
  private:
   class Resources;
@@ -94,12 +97,15 @@ class TPageView : public QScrollArea {
   bool Alive() const { return m_page != nullptr && m_alive(m_page); }
   void FitBox();
   void ApplyModes();
+  // The background spell check's timer runs here, for the page shown.
+  void HookSpellTimer(PageBox* box);
 
   std::function<bool(const TAEHpage*)> m_alive;
   TAEHpage* m_page = nullptr;
   QPointer<richtext::ui::TAEHbox> m_box;
   QWidget* m_parking = nullptr;
   Ground* m_ground;
+  QTimer* m_spellTimer;
 };
 
 }  // namespace tarn::page::ui
