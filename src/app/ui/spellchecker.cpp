@@ -34,13 +34,14 @@ int DesktopLanguage() {
 
 SpellChecker::SpellChecker(objects::ui::TInsiemeCornici& editor, std::vector<std::filesystem::path> folders,
                            std::filesystem::path userDictionary, QObject* parent)
-    : QObject(parent), m_editor(editor), m_checker(std::move(folders), std::move(userDictionary)) {
+    : QObject(parent), m_guard(&editor), m_editor(editor), m_checker(std::move(folders), std::move(userDictionary)) {
   m_checker.Caption = kMainCaption;
   m_editor.SetSpellHandler(this);
   m_editor.Model().Speller = &m_checker.Engine();
 }
 
 SpellChecker::~SpellChecker() {
+  if (m_guard.isNull()) return;
   m_editor.SetSpellHandler(nullptr);
   for (page::TAEHpage* view : m_editor.Model().Views()) view->StopSpellThread();
   m_editor.Model().Speller = nullptr;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -77,6 +78,8 @@ class SpellChecker : public QObject, public SpellCheckerSettings, public objects
   // check; false when the user closed the dialog.
   bool CheckPage(richtext::ui::TAEHbox* box, int paragraph, int character);
 
+  // The editor may go first when the main window's children are freed.
+  QPointer<objects::ui::TInsiemeCornici> m_guard;
   objects::ui::TInsiemeCornici& m_editor;
   search::TKrSpellChecker m_checker;
 };
