@@ -106,6 +106,7 @@ class TMainForm : public QMainWindow, public OptionsHost {
   ExportCommands& Exports() { return *m_exports; }
   PageTreeCommands& Pages() { return *m_pages; }
   PrintCommands& Prints() { return *m_prints; }
+  SearchCommands& Searches() { return *m_searches; }
   PageNavigation& Navigation() { return *m_navigation; }
   LinkFollower& Links() { return *m_links; }
   WindowFeedback& Feedback() { return *m_feedback; }

@@ -28,12 +28,12 @@ SearchCommands::SearchCommands(CommandSet& commands, Host host, QObject* parent)
   // F3 and F4 act on the window's active tab; before there is anything to
   // search for they open the window.
   commands.Bind("Ripetiultimaricerca1Click", [this](const CommandCall&) {
-    if (m_window == nullptr || m_window->Word(0)->currentText().isEmpty()) Window().ShowTab(TFcerca::kWordTab);
-    else m_window->F3();
+    if (Ready()) m_window->F3();
+    else Window().ShowTab(TFcerca::kWordTab);
   });
   commands.Bind("RepeatSearchInHypertextClick", [this](const CommandCall&) {
-    if (m_window == nullptr || m_window->Word(0)->currentText().isEmpty()) Window().ShowTab(TFcerca::kWordTab);
-    else m_window->F4();
+    if (Ready()) m_window->F4();
+    else Window().ShowTab(TFcerca::kWordTab);
   });
   commands.Bind("Controlloortografia1Click", [this](const CommandCall&) { m_speller->SpellCheckFromCaret(); });
   commands.Bind("SpellCheckHypertextClick", [this](const CommandCall&) { m_speller->SpellCheckHypertext(); });
@@ -41,6 +41,10 @@ SearchCommands::SearchCommands(CommandSet& commands, Host host, QObject* parent)
 }
 
 SearchCommands::~SearchCommands() = default;
+
+bool SearchCommands::Ready() const {
+  return m_window != nullptr && (m_window->isVisible() || !m_window->Word(0)->currentText().isEmpty());
+}
 
 TFcerca& SearchCommands::Window() {
   if (m_window == nullptr) {

@@ -50,6 +50,8 @@ class SearchCommands : public QObject {
 
  private:
   void UpdateSpellCommands();
+  // The window has something to search for: F3 and F4 act on its tab.
+  bool Ready() const;
 
   CommandSet& m_commands;
   Host m_host;

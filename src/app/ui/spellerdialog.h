@@ -34,9 +34,12 @@ class TKrSpellerDialog : public QDialog {
   QString EditedText() const;
   bool Editing() const { return m_editing; }
 
+ public:
+  // Escape and "C&lose": the check stops.
+  void reject() override;
+
  protected:
   void showEvent(QShowEvent* event) override;
-  void reject() override;
 
  private:
   void Start();
