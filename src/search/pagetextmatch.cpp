@@ -1,6 +1,8 @@
 // Searching and replacing words in stored pages.
 #include "search/pagetextmatch.h"
 
+#include <array>
+
 #include "base/cp1252.h"
 #include "document/aehoggetto.h"
 #include "document/recordfields.h"
@@ -11,14 +13,25 @@ namespace tarn::search {
 
 namespace {
 
+// The case table as an array: the search lower-cases every page it reads.
+const std::array<char, 256>& LowerTable() {
+  static const std::array<char, 256> table = [] {
+    std::array<char, 256> t{};
+    for (std::size_t c = 0; c < t.size(); ++c) t[c] = base::Cp1252Lower(static_cast<char>(c));
+    return t;
+  }();
+  return table;
+}
+
 void AppendText(std::string& out, std::string_view text, bool lower) {
   if (!lower) {
     out += text;
     return;
   }
+  const std::array<char, 256>& table = LowerTable();
   const std::size_t at = out.size();
-  out += text;
-  for (std::size_t i = at; i < out.size(); ++i) out[i] = base::Cp1252Lower(out[i]);
+  out.resize(at + text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) out[at + i] = table[static_cast<unsigned char>(text[i])];
 }
 
 std::string OlderPlainText(std::string_view markup, bool lower) {
@@ -63,7 +76,7 @@ std::string MarkupPlainText(std::string_view text, bool lower, bool olderGenerat
       case markup::TokenKind::kEntity:
         if (t.character >= 32) {
           const char c = static_cast<char>(t.character);
-          out += lower ? base::Cp1252Lower(c) : c;
+          out += lower ? LowerTable()[t.character] : c;
         }
         break;
       case markup::TokenKind::kParagraphTag: out += "\r\n"; break;
