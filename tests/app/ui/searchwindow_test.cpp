@@ -108,8 +108,12 @@ TEST_F(SearchWindow, WordsFoundInThePageAndAcrossTheHypertext) {
 }
 
 TEST_F(SearchWindow, ReplaceAllInTheHypertextWithUndoForTheOpenPage) {
+  // Ctrl+R in the text opens the window on its replace tab.
+  Box()->setFocus();
+  QTest::keyClick(Box(), Qt::Key_R, Qt::ControlModifier);
   TFcerca& search = Search();
-  search.ShowTab(TFcerca::kReplaceTab);
+  ASSERT_TRUE(search.isVisible());
+  EXPECT_EQ(search.Tabs()->currentIndex(), TFcerca::kReplaceTab);
   search.ReplaceWord()->setCurrentText("page");
   search.ReplaceWith()->setCurrentText("sheet");
   search.AskAll()->setChecked(false);
