@@ -215,8 +215,10 @@ std::unique_ptr<WorkingCopy> MakeWorkingCopy(TAEHset& set, const TAEHoggetto& st
   copy->page->SetContent(form.markup);
   if (withHeaderFooter) {
     for (const bool footer : {false, true}) {
+      // The header (footer) page shown on its own is not its own header
+      // (footer) as well: its text would show twice, one copy of it dead.
       TAEHoggetto* shared = HeaderPageOf(set, stored, footer);
-      if (shared == nullptr) continue;
+      if (shared == nullptr || shared == &stored) continue;
       EnsureCurrentMarkup(set, *shared);
       (footer ? copy->footer : copy->header) = MakeWorkingCopy(set, *shared, false);
     }

@@ -190,10 +190,6 @@ bool TAEHpageP::BuildBody(TAEHtesto& page) {
   // from copies, as the page view shows it; a page from elsewhere as it is.
   m_working = page::MakeWorkingCopy(m_set, page, page.IsRegistered());
   if (!m_working || !m_working->page) return false;
-  // The hypertext's header (footer) page printed on its own is not its own
-  // header (footer) as well.
-  if (page::HeaderPageOf(m_set, page, false) == &page) m_working->header.reset();
-  if (page::HeaderPageOf(m_set, page, true) == &page) m_working->footer.reset();
   m_body = std::make_unique<TAEHboxP>(*this, nullptr, false);
   if (m_working->page->U8(kPageGeneration) == 1) {
     m_messages.Error(kOlderTextInPrint);

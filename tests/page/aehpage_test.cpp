@@ -200,6 +200,14 @@ TEST_F(PageFixture, HeaderAndFooterChoices) {
   EXPECT_FALSE(view.Working()->header);
   ASSERT_TRUE(view.Working()->footer);
   EXPECT_EQ(view.Working()->footer->Markup(), Z("<Z S0 >Head"));
+
+  // The header page opened itself is not its own header as well: its text
+  // shows once, and editing it edits the page.
+  view.ShowPage(static_cast<TAEHtesto*>(set.GetObject(testoHtml, 0)));
+  EXPECT_FALSE(view.Working()->header);
+  ASSERT_TRUE(view.Working()->footer);
+  EXPECT_EQ(Box().HeaderCount(), 0);
+  EXPECT_EQ(Box().Text().paragraphs[0]->text, "Head");
 }
 
 TEST(TitleFromText, Cases) {

@@ -388,6 +388,13 @@ void PageNavigation::PrepareNumberMenu() {
   slide->setData({});
   page::TAEHpage* view = m_host.editor.PageOfBox(m_host.editor.ActiveBox());
   const document::TAEHoggetto* shown = view != nullptr ? view->StoredPage() : nullptr;
+  // Going to a header or footer the page does not have would do nothing.
+  for (const bool footer : {false, true}) {
+    QAction* go = m_commands.Action(footer ? "VaiAPie2" : "VaiATestata2");
+    const document::TAEHoggetto* shared =
+        shown != nullptr ? page::HeaderPageOf(m_host.set, *shown, footer) : nullptr;
+    if (go != nullptr) go->setEnabled(shared != nullptr && shared != shown);
+  }
   const long target = shown != nullptr ? shown->I32(document::field::kPageSlideTarget) : -1;
   if (LivePage(m_host.set, target) == nullptr) return;
   slide->setEnabled(true);

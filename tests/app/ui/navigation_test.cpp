@@ -329,14 +329,20 @@ TEST_F(Navigation, ThePageNumberPopupGoesToTheHeaderAndTheNextSlide) {
   EXPECT_EQ(Page(), testing::kSlideTarget);
   emit Nav().PageNumberMenu()->aboutToShow();
   EXPECT_FALSE(slide->isEnabled());
-  // A page without a footer: nothing happens; with a header: it shows.
+  // A page without a footer: the item is off and nothing happens; with a
+  // header: it shows, and on the header page itself going there is off.
   TypePageNumber(QString::number(testing::kSlidePage));
+  emit Nav().PageNumberMenu()->aboutToShow();
+  EXPECT_FALSE(window->Action("VaiAPie2")->isEnabled());
+  EXPECT_TRUE(window->Action("VaiATestata2")->isEnabled());
   window->Action("VaiAPie2")->trigger();
   QCoreApplication::sendPostedEvents();
   EXPECT_EQ(Page(), testing::kSlidePage);
   window->Action("VaiATestata2")->trigger();
   QCoreApplication::sendPostedEvents();
   EXPECT_EQ(Page(), testing::kSlideHeader);
+  emit Nav().PageNumberMenu()->aboutToShow();
+  EXPECT_FALSE(window->Action("VaiATestata2")->isEnabled());
   // "All hypertext pages" shows the page chosen.
   Nav().choosePage = [](long current) { return current + 2; };
   window->Action("ScegliDaAnteprima2")->trigger();
