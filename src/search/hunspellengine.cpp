@@ -112,9 +112,9 @@ bool HunspellEngine::Skipped(std::string_view word) const {
   const bool hasDigit = std::any_of(word.begin(), word.end(), [](char c) { return IsDigit(static_cast<unsigned char>(c)); });
   const bool allDigits = std::all_of(word.begin(), word.end(), [](char c) { return IsDigit(static_cast<unsigned char>(c)); });
   if (allDigits) return true;
-  if (hasDigit && (m_options & kSpoIgnoreMixedDigits) != 0) return true;
-  if ((m_options & kSpoIgnoreRomanNumerals) != 0 && IsRoman(word)) return true;
-  if ((m_options & kSpoIgnoreAllCaps) != 0 && word.size() > 1 &&
+  if (hasDigit && (m_options & spoIgnoreMixedDigits) != 0) return true;
+  if ((m_options & spoIgnoreRomanNumerals) != 0 && IsRoman(word)) return true;
+  if ((m_options & spoIgnoreAllCaps) != 0 && word.size() > 1 &&
       std::none_of(word.begin(), word.end(), [](char c) { return IsLower(static_cast<unsigned char>(c)); })) {
     return true;
   }
@@ -158,12 +158,12 @@ SpellResult HunspellEngine::Check(std::string_view text, std::size_t start, int 
       result.length = static_cast<int>(end - i);
       return result;
     };
-    if ((m_options & kSpoFindRepeatWord) != 0 && prevStart != std::string_view::npos &&
+    if ((m_options & spoFindRepeatWord) != 0 && prevStart != std::string_view::npos &&
         text.substr(prevEnd, i - prevEnd).find_first_not_of(' ') == std::string_view::npos && prevEnd < i &&
         base::SameText(text.substr(prevStart, prevEnd - prevStart), word) && !IsDigit(At(text, i))) {
       return report(kSpellRepeatWord);
     }
-    if ((m_options & kSpoFindUncappedSentences) != 0 && IsLower(At(text, i)) &&
+    if ((m_options & spoFindUncappedSentences) != 0 && IsLower(At(text, i)) &&
         SentenceStartsAt(text, i, i == start ? spellState == 2 : start == 0 && spellState == 2)) {
       return report(kSpellNoSentenceStartCap);
     }

@@ -54,7 +54,7 @@ class HunspellEngine : public SpellService {
 
   std::unique_ptr<Hunspell> m_hunspell;
   bool m_utf8 = false;
-  int m_options = kSpoSuggestFromUserDict | kSpoIgnoreAllCaps | kSpoIgnoreMixedDigits | kSpoIgnoreRomanNumerals;
+  int m_options = spoSuggestFromUserDict | spoIgnoreAllCaps | spoIgnoreMixedDigits | spoIgnoreRomanNumerals;
   std::filesystem::path m_userDictionary;
   std::set<std::string> m_ignored;
   std::unordered_map<std::string, std::string> m_changeAlways;

@@ -23,7 +23,7 @@ class TKrSpellChecker {
   // The default language and options of the main window's checker.
   static constexpr int kDefaultLanguage = 1040;
   static constexpr int kDefaultOptions =
-      kSpoSuggestFromUserDict | kSpoIgnoreAllCaps | kSpoIgnoreMixedDigits | kSpoIgnoreRomanNumerals;
+      spoSuggestFromUserDict | spoIgnoreAllCaps | spoIgnoreMixedDigits | spoIgnoreRomanNumerals;
 
   TKrSpellChecker(std::vector<std::filesystem::path> folders, std::filesystem::path userDictionary);
   ~TKrSpellChecker();

@@ -30,19 +30,19 @@ enum SpellStatus : int {
 };
 
 // Option bits given to the engine.
-enum SpellEngineOption : int {
-  kSpoSuggestFromUserDict = 1,
-  kSpoIgnoreAllCaps = 2,
-  kSpoIgnoreMixedDigits = 4,
-  kSpoIgnoreRomanNumerals = 8,
-  kSpoFindUncappedSentences = 16,
-  kSpoFindMissingSpaces = 32,
-  kSpoFindRepeatWord = 64,
-  kSpoFindExtraSpaces = 128,
-  kSpoFindSpacesBeforePunc = 256,
-  kSpoFindSpacesAfterPunc = 512,
-  kSpoRateSuggestions = 1024,
-  kSpoFindInitialNumerals = 2048,
+enum TSpellOption : int {
+  spoSuggestFromUserDict = 1,
+  spoIgnoreAllCaps = 2,
+  spoIgnoreMixedDigits = 4,
+  spoIgnoreRomanNumerals = 8,
+  spoFindUncappedSentences = 16,
+  spoFindMissingSpaces = 32,
+  spoFindRepeatWord = 64,
+  spoFindExtraSpaces = 128,
+  spoFindSpacesBeforePunc = 256,
+  spoFindSpacesAfterPunc = 512,
+  spoRateSuggestions = 1024,
+  spoFindInitialNumerals = 2048,
 };
 
 // The full engine: the background check's verification plus the services of

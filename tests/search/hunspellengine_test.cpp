@@ -57,7 +57,7 @@ TEST_F(HunspellEngineTest, VerifiesWordByWordWithTheOptions) {
   EXPECT_EQ(Errors("THE CAAT XIV a1b 2024 citt\xE0 Tarn"), "");
   engine.SetOptions(0);
   EXPECT_EQ(Errors("THE CAAT a1b 2024"), "1:CAAT 1:a1b ");
-  engine.SetOptions(kSpoFindRepeatWord | kSpoFindUncappedSentences);
+  engine.SetOptions(spoFindRepeatWord | spoFindUncappedSentences);
   EXPECT_EQ(Errors("the cat cat sat. the dog"), "10:the 11:cat 10:the ");
   // The offset is counted from the start given.
   const SpellResult r = engine.Check("cat dgo", 3, 1);

@@ -84,7 +84,7 @@ TEST_F(KrSpellCheckerTest, ButtonsCorrectAndGoOn) {
 
 TEST_F(KrSpellCheckerTest, StartPositionRepeatsAndClosing) {
   ASSERT_TRUE(checker.Open());
-  checker.SetOptions(checker.Options() | kSpoFindRepeatWord);
+  checker.SetOptions(checker.Options() | spoFindRepeatWord);
   texts = {"xyzzy caat the the cat"};
   firstStart = 4;  // the blanks reach over the first word
   ASSERT_TRUE(checker.Begin());

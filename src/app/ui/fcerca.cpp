@@ -24,6 +24,7 @@
 #include "page/aehpage.h"
 #include "page/ui/pageview.h"
 #include "platform/messages.h"
+#include "platform/qt/dialogbuttons.h"
 #include "platform/qt/qtstrings.h"
 #include "platform/registry.h"
 #include "richtext/ui/aehbox.h"
@@ -34,6 +35,7 @@ namespace tarn::app::ui {
 namespace {
 
 using platform::qt::FromQString;
+using platform::qt::NamedButton;
 using platform::qt::ToQString;
 
 constexpr std::string_view kFinds = "finds";
@@ -50,13 +52,6 @@ QComboBox* Combo(QWidget* parent, const char* name) {
   box->setInsertPolicy(QComboBox::NoInsert);
   box->setMinimumWidth(160);
   return box;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
 }
 
 QCheckBox* Check(QWidget* parent, const char* name, const QString& caption) {
@@ -94,7 +89,7 @@ QWidget* TFcerca::BuildKeywordTab() {
   auto* grid = new QGridLayout(tab);
   m_keyword = new QLineEdit(tab);
   m_keyword->setObjectName(QStringLiteral("EKey"));
-  auto* find = Button(tab, "BCercaKey", tr("&Search"));
+  auto* find = NamedButton(tab, "BCercaKey", tr("&Search"));
   m_keywords = new QListWidget(tab);
   m_keywords->setObjectName(QStringLiteral("LKeywords"));
   m_keywordLabel = new QLabel(tab);
@@ -127,16 +122,16 @@ QWidget* TFcerca::BuildWordTab() {
     grid->addWidget(m_words[i], i, 1);
     connect(m_words[i], &QComboBox::editTextChanged, this, [this, i] { WordTyped(i); });
   }
-  auto* clear = Button(tab, "BClear", QStringLiteral("<"));
+  auto* clear = NamedButton(tab, "BClear", QStringLiteral("<"));
   clear->setMaximumWidth(30);
   grid->addWidget(clear, 0, 2);
   m_wholeWord = Check(tab, "CBWholeWord", tr("Whole word only"));
   m_ignoreCaps = Check(tab, "CBIgnoreCaps", tr("Ignore caps"));
   grid->addWidget(m_wholeWord, 4, 0, 1, 2);
   grid->addWidget(m_ignoreCaps, 5, 0, 1, 2);
-  auto* all = Button(tab, "BAllPages", tr("All pages that meet criteria"));
-  m_inPage = Button(tab, "BInPage", kSearchInPage);
-  auto* inHypertext = Button(tab, "BInHypertext", tr("In &hypertext  F4"));
+  auto* all = NamedButton(tab, "BAllPages", tr("All pages that meet criteria"));
+  m_inPage = NamedButton(tab, "BInPage", kSearchInPage);
+  auto* inHypertext = NamedButton(tab, "BInHypertext", tr("In &hypertext  F4"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(all);
   buttons->addWidget(m_inPage);
@@ -182,10 +177,10 @@ QWidget* TFcerca::BuildReplaceTab() {
   m_fromPresent->setObjectName(QStringLiteral("RBPresent"));
   grid->addWidget(m_fromZero, 6, 1);
   grid->addWidget(m_fromPresent, 6, 2);
-  auto* step = Button(tab, "BReplace", tr("Search/&Replace  F3"));
-  auto* find = Button(tab, "BRSearch", tr("&Search"));
-  auto* allPage = Button(tab, "BReplaceAllPage", tr("Replace &all in page"));
-  auto* allHypertext = Button(tab, "BReplaceAllHypertext", tr("All in &hypertext  F4"));
+  auto* step = NamedButton(tab, "BReplace", tr("Search/&Replace  F3"));
+  auto* find = NamedButton(tab, "BRSearch", tr("&Search"));
+  auto* allPage = NamedButton(tab, "BReplaceAllPage", tr("Replace &all in page"));
+  auto* allHypertext = NamedButton(tab, "BReplaceAllHypertext", tr("All in &hypertext  F4"));
   auto* buttons = new QGridLayout;
   buttons->addWidget(step, 0, 0);
   buttons->addWidget(find, 0, 1);

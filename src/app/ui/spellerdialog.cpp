@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "platform/qt/dialogbuttons.h"
 #include "platform/qt/qtstrings.h"
 #include "search/krspellchecker.h"
 
@@ -20,18 +21,12 @@ namespace tarn::app::ui {
 namespace {
 
 using platform::qt::FromQString;
+using platform::qt::NamedButton;
 using platform::qt::ToQString;
 
 constexpr int kClientWidth = 346;
 constexpr int kClientHeight = 322;
 constexpr int kProgressHeight = 41;
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 QString Escaped(const QString& text) { return text.toHtmlEscaped(); }
 
@@ -69,16 +64,16 @@ TKrSpellerDialog::TKrSpellerDialog(search::TKrSpellChecker& checker, QWidget* pa
   m_prompt->setObjectName(QStringLiteral("Label2"));
   m_variants = new QListWidget(m_errorPanel);
   m_variants->setObjectName(QStringLiteral("Variants"));
-  m_change = Button(m_errorPanel, "ChangeButton", tr("&Change"));
+  m_change = NamedButton(m_errorPanel, "ChangeButton", tr("&Change"));
   m_change->setDefault(true);
-  m_delete = Button(m_errorPanel, "DelButton", tr("D&elete"));
-  m_changeAll = Button(m_errorPanel, "ChangeAllButton", tr("Change &All"));
-  m_skip = Button(m_errorPanel, "SkipButton", tr("Ski&p"));
-  m_skipAll = Button(m_errorPanel, "SkipAllButton", tr("S&kip All"));
-  m_add = Button(m_errorPanel, "AddButton", tr("A&dd"));
-  m_cancelEdit = Button(m_errorPanel, "CancelEdit", tr("Cancel edi&t"));
-  m_skipPage = Button(m_errorPanel, "BSalta", tr("&Skip page"));
-  m_close = Button(m_errorPanel, "CancelButton", tr("C&lose"));
+  m_delete = NamedButton(m_errorPanel, "DelButton", tr("D&elete"));
+  m_changeAll = NamedButton(m_errorPanel, "ChangeAllButton", tr("Change &All"));
+  m_skip = NamedButton(m_errorPanel, "SkipButton", tr("Ski&p"));
+  m_skipAll = NamedButton(m_errorPanel, "SkipAllButton", tr("S&kip All"));
+  m_add = NamedButton(m_errorPanel, "AddButton", tr("A&dd"));
+  m_cancelEdit = NamedButton(m_errorPanel, "CancelEdit", tr("Cancel edi&t"));
+  m_skipPage = NamedButton(m_errorPanel, "BSalta", tr("&Skip page"));
+  m_close = NamedButton(m_errorPanel, "CancelButton", tr("C&lose"));
   grid->addWidget(m_info, 0, 0, 1, 2);
   grid->addWidget(m_misspelling, 1, 0, 1, 2);
   grid->addWidget(m_prompt, 2, 0, 1, 2);
