@@ -31,6 +31,7 @@
 #include "platform/registry.h"
 #include "platform/testing/testplatform.h"
 #include "richtext/ui/aehbox.h"
+#include "search/searchoptions.h"
 
 namespace tarn::app::ui {
 namespace {
@@ -175,6 +176,73 @@ TEST_F(SearchWindow, AMisspeltWordIsUnderlinedAndTakesASuggestion) {
   // The correction is one undo step.
   QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_NE(box->SaveText().find("We recieve"), std::string::npos);
+}
+
+TEST_F(SearchWindow, OptionsAreKeptWhenTheWindowCloses) {
+  TFcerca& search = Search();
+  search.ShowTab(TFcerca::kWordTab);
+  // Defaults: case ignored, a question before each replacement of a
+  // replace-all, from page 0.
+  EXPECT_EQ(search.Options(), 0);
+  EXPECT_TRUE(search.AskAll()->isChecked());
+  EXPECT_FALSE(search.AskOne()->isChecked());
+  search.findChild<QCheckBox*>("CBWholeWord")->setChecked(true);
+  search.findChild<QCheckBox*>("CBIgnoreCaps")->setChecked(false);
+  // Each box keeps its counterpart on the other tab in step.
+  EXPECT_TRUE(search.findChild<QCheckBox*>("CBRWholeWord")->isChecked());
+  EXPECT_EQ(search.Options(), tarn::search::stWholeWord | tarn::search::stMatchCase);
+  search.AskOne()->setChecked(true);
+  search.findChild<QRadioButton*>("RBPresent")->setChecked(true);
+  search.close();
+  platform::Registry registry(store);
+  EXPECT_EQ(registry.ReadSubkeyValue("finds", "wholeword"), "1");
+  EXPECT_EQ(registry.ReadSubkeyValue("finds", "ignorecaps"), "0");
+  EXPECT_EQ(registry.ReadSubkeyValue("finds", "conf1"), "1");
+  EXPECT_EQ(registry.ReadSubkeyValue("finds", "confAll"), "1");
+  EXPECT_EQ(registry.ReadSubkeyValue("finds", "startFrom"), "1");
+}
+
+TEST_F(SearchWindow, SpellChecksOfThePageAndOfTheHypertext) {
+  SpellChecker& speller = window->Searches().Speller();
+  ASSERT_TRUE(speller.Checker().IsOpen()) << "hunspell-en-us is needed";
+  std::vector<std::string> stops;
+  int checks = 0;
+  std::function<void(search::TKrSpellChecker&)> onError;
+  speller.runDialog = [&](search::TKrSpellChecker& checker) {
+    ++checks;
+    if (checker.Begin()) {
+      stops.push_back(checker.Error().word);
+      onError(checker);
+    }
+  };
+  // The whole hypertext: the pages without errors pass, "Skip page" on the
+  // last goes on (to the end), and the page shown comes back.
+  onError = [](search::TKrSpellChecker& checker) { checker.SkipPage(); };
+  speller.SpellCheckHypertext();
+  EXPECT_EQ(checks, 4);
+  EXPECT_EQ(stops, std::vector<std::string>{"colour"});
+  EXPECT_EQ(editor->MainPageNumber(), 0);
+
+  // F7 from the caret: the correction goes into the page as one undo step.
+  richtext::ui::TAEHbox* box = Box();
+  box->setFocus();
+  box->SelectRange(box->Text().TextStartPos(), box->Text().TextStartPos());
+  QTest::keyClicks(box, "Teh ");
+  box->SelectRange(box->Text().TextStartPos(), box->Text().TextStartPos());
+  onError = [](search::TKrSpellChecker& checker) { checker.Change(checker.Error().suggestions.front(), false); };
+  stops.clear();
+  QTest::keyClick(window.get(), Qt::Key_F7);
+  EXPECT_EQ(stops, std::vector<std::string>{"Teh"});
+  const std::string corrected = box->SaveText();
+  EXPECT_EQ(corrected.find("Teh "), std::string::npos);
+  QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_NE(box->SaveText().find("Teh "), std::string::npos);
+
+  // "Close" on the first page ends the whole check there.
+  checks = 0;
+  onError = [](search::TKrSpellChecker& checker) { checker.CloseCheck(); };
+  speller.SpellCheckHypertext();
+  EXPECT_EQ(checks, 1);
 }
 
 // The dialog over a checker of its own, with a dictionary written here.
