@@ -22,17 +22,21 @@ bool IsLetter(unsigned char c) {
 }
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool IsWordByte(unsigned char c) { return IsLetter(c) || IsDigit(c); }
-bool IsApostrophe(unsigned char c) { return c == '\'' || c == 0x92; }
+// Inside a word between two letters: apostrophes, and the soft hyphens
+// (the markup's byte 31 and the code page's 173), which only mark where the
+// word may break.
+bool IsJoiner(unsigned char c) { return c == '\'' || c == 0x92 || c == 31 || c == 0xAD; }
+bool IsSoftHyphen(char c) { return c == '\x1F' || c == '\xAD'; }
 bool IsLower(unsigned char c) { return IsLetter(c) && base::Cp1252Upper(static_cast<char>(c)) != static_cast<char>(c); }
 unsigned char At(std::string_view text, std::size_t i) { return static_cast<unsigned char>(text[i]); }
 
-// The end of the word that starts at i: letters and digits, and an
-// apostrophe with a letter on both sides.
+// The end of the word that starts at i: letters and digits, and a joiner
+// with a letter on both sides.
 std::size_t WordEnd(std::string_view text, std::size_t i) {
   while (i < text.size()) {
     if (IsWordByte(At(text, i))) {
       ++i;
-    } else if (IsApostrophe(At(text, i)) && i + 1 < text.size() && IsLetter(At(text, i + 1)) && i > 0 &&
+    } else if (IsJoiner(At(text, i)) && i + 1 < text.size() && IsLetter(At(text, i + 1)) && i > 0 &&
                IsLetter(At(text, i - 1))) {
       ++i;
     } else {
@@ -47,7 +51,7 @@ std::size_t WordEnd(std::string_view text, std::size_t i) {
 std::size_t WordStart(std::string_view text, std::size_t end) {
   std::size_t i = end;
   while (i > 0 && (IsWordByte(At(text, i - 1)) ||
-                   (IsApostrophe(At(text, i - 1)) && i >= 2 && IsLetter(At(text, i - 2)) && i < text.size() &&
+                   (IsJoiner(At(text, i - 1)) && i >= 2 && IsLetter(At(text, i - 2)) && i < text.size() &&
                     IsLetter(At(text, i))))) {
     --i;
   }
@@ -100,6 +104,7 @@ void HunspellEngine::Close() {
 std::string HunspellEngine::ToDictionary(std::string_view word) const {
   std::string plain(word);
   std::replace(plain.begin(), plain.end(), '\x92', '\'');
+  std::erase_if(plain, IsSoftHyphen);
   return m_utf8 ? base::Cp1252ToUtf8(plain) : plain;
 }
 

@@ -57,6 +57,9 @@ TEST_F(HunspellEngineTest, VerifiesWordByWordWithTheOptions) {
   EXPECT_EQ(Errors("THE CAAT XIV a1b 2024 citt\xE0 Tarn"), "");
   engine.SetOptions(0);
   EXPECT_EQ(Errors("THE CAAT a1b 2024"), "1:CAAT 1:a1b ");
+  // Soft hyphens only mark where a word may break; hyphens and dashes
+  // separate words.
+  EXPECT_EQ(Errors("ca\x1Fts d\xADog cat-dog cat\x96sat dgo\x1F"), "1:dgo ");
   engine.SetOptions(spoFindRepeatWord | spoFindUncappedSentences);
   EXPECT_EQ(Errors("the cat cat sat. the dog"), "10:the 11:cat 10:the ");
   // The offset is counted from the start given.

@@ -82,6 +82,17 @@ TEST_F(KrSpellCheckerTest, ButtonsCorrectAndGoOn) {
   EXPECT_TRUE(checker.Engine().Accepts("zorp"));
 }
 
+TEST_F(KrSpellCheckerTest, AReplacementListedForItselfEndsTheCheck) {
+  // Re-verifying a replacement the engine always replaces would go round
+  // for ever; the check goes on after it.
+  ASSERT_TRUE(checker.Open());
+  checker.Engine().AddChange("teh", "teh", true);
+  texts = {"teh cat"};
+  EXPECT_FALSE(checker.Begin());
+  EXPECT_EQ(changes, "0,3,teh,0;");
+  EXPECT_EQ(ended, 1);
+}
+
 TEST_F(KrSpellCheckerTest, StartPositionRepeatsAndClosing) {
   ASSERT_TRUE(checker.Open());
   checker.SetOptions(checker.Options() | spoFindRepeatWord);

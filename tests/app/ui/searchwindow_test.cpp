@@ -218,8 +218,11 @@ TEST_F(SearchWindow, SpellChecksOfThePageAndOfTheHypertext) {
   // The whole hypertext: the pages without errors pass, "Skip page" on the
   // last goes on (to the end), and the page shown comes back.
   onError = [](search::TKrSpellChecker& checker) { checker.SkipPage(); };
+  const int pages = editor->Model().LinkedSet()->CountOf(document::testoHtml);
   speller.SpellCheckHypertext();
   EXPECT_EQ(checks, 4);
+  // No page is made past the last one.
+  EXPECT_EQ(editor->Model().LinkedSet()->CountOf(document::testoHtml), pages);
   EXPECT_EQ(stops, std::vector<std::string>{"colour"});
   EXPECT_EQ(editor->MainPageNumber(), 0);
 
