@@ -7,7 +7,7 @@
 //   of its own (the worst case for recording); every step is kept.
 #include <benchmark/benchmark.h>
 
-#include <time.h>
+#include "cputime.h"
 
 #include <string>
 
@@ -16,6 +16,7 @@
 namespace {
 
 using namespace tarn;
+using tarn::bench::CpuSeconds;
 
 constexpr int kKeystrokes = 2000;
 // Far apart, so that no two keystrokes in a row land in one paragraph.
@@ -32,12 +33,6 @@ std::string LongPage(int paragraphs) {
 
 // The thread's processor time: the figures compare two ways of doing the
 // same work, and the machine is shared.
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 void Typing(benchmark::State& state) {
   const int paragraphs = static_cast<int>(state.range(0));
   const bool recording = state.range(1) != 0;

@@ -195,6 +195,26 @@ int main(int argc, char** argv) {
     placed->SetI16(at + kZoneHeight, static_cast<std::int16_t>(i < 3 ? 96 : 0));
   }
 
+  // Formatting: "Getting started" ends with a formatted paragraph, a list
+  // in a style of its own and a link to a web address.
+  {
+    auto item = set.NewObject(stileParagrafo);
+    item->SetName("List item");
+    item->SetU8(field::style::kListKind, field::style::kListBullet);
+    item->SetI16(field::style::kIndent, -38);  // the bullet hangs 10 mm left
+    item->SetI16(field::style::kLeftMargin, 48);
+    const int list = set.Register(std::move(item))->Index();
+    const TAEHoggetto* site = set.Register(set.NewLink("http://www.example.com/"));
+    const std::string li = "<Z S" + std::to_string(list) + " >";
+    std::string text = pages[1]->ReadContent().value_or(nul);
+    text.pop_back();  // its byte 0
+    text += "<Z S0 A2 >Text can be <Y y1 >bold<Y >, <Y y2 >italic<Y >, <Y c0000FF >blue<Y > or "
+            "<Y s16 >larger<Y >, and a paragraph can be centred.<Z S0 >A list:" +
+            li + "styles name a look once" + li + "paragraphs take it with one click" +
+            "<Z S0 >More on the web: <$" + Id(site->GetId()) + ">example.com<%>." + nul;
+    pages[1]->SetContent(text);
+  }
+
   // A small chapter tree, so that a newcomer sees chapters in the Pages
   // panel and the default page order at once.
   TAEHorderedTree tree;

@@ -4,6 +4,7 @@ target_sources(tarn_core PRIVATE
   richtext/boxtext.cpp
   richtext/aehtextattributes.cpp
   richtext/aehparaattributes.cpp
+  richtext/formatting.cpp
 )
 if(TARN_QT)
   target_sources(tarn_platform_qt PRIVATE platform/qt/qtclipboard.cpp)

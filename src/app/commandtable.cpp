@@ -620,6 +620,11 @@ constexpr std::string_view kBuilt[] = {
     // Search and spelling.
     "Cercasostituisci1Click", "CercaSostituisci2Click", "Ripetiultimaricerca1Click", "RepeatSearchInHypertextClick",
     "CercaKeyButtonClick", "Cercaconoperatori1Click", "Controlloortografia1Click", "SpellCheckHypertextClick",
+    // Formatting, styles and links.
+    "BoldButtonClick", "ItalicButtonClick", "Normale1Click", "Pedice1Click", "Apice1Click", "BulletsButtonClick",
+    "RiduciRientroButtonClick", "AumentaRientroButtonClick", "Riformatta1Click", "FontNameClick",
+    "FontColorClick", "FontSizeBtnClick", "ParStyleClick", "SelectFont", "LinkButtonClick",
+    "Collegamentoautoreferente1Click", "Nuovostile1Click", "Stileparagrafo1Click",
 };
 
 std::string_view KeyName(int key) {

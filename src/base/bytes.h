@@ -48,6 +48,7 @@ class ByteReader {
   bool ReadInto(std::span<std::uint8_t> out);
   std::size_t Remaining() const { return m_bytes.size() - m_pos; }
   std::size_t Position() const { return m_pos; }
+  std::string_view Bytes() const { return m_bytes; }
 
  private:
   std::string_view m_bytes;

@@ -2,6 +2,7 @@
 #include "page/editbox.h"
 
 #include "document/aehset.h"
+#include "page/containerrecords.h"
 #include "richtext/documenthost.h"
 
 namespace tarn::page {
@@ -20,6 +21,7 @@ EditBox::EditBox(TAEHset& set, WorkingCopy& copy, platform::TextMeasurer& layout
   m_control.objectRecord = [&copy](const richtext::EmbeddedObject& object) -> const document::TAEHoggetto* {
     return copy.Object(object.Identifier());
   };
+  ConnectContainerRecords(m_textCommands, set, copy);
   m_text.Layout().layoutWidth = width;
   m_text.Layout().widestExtent = width;
   const std::string header = copy.header ? copy.header->Markup() : std::string();

@@ -13,7 +13,6 @@
 namespace tarn::richtext {
 namespace {
 
-constexpr std::size_t kContainerHeader = 20;  // version and four counts
 constexpr unsigned char kOpenDouble = 147;
 constexpr unsigned char kCloseDouble = 148;
 constexpr unsigned char kOpenSingle = 145;
@@ -136,11 +135,11 @@ bool TAEHTextAttributes::TypeChar(unsigned char c) {
   if (autoEngQuote) c = Typographic(c, p, at.character);
   CharInfo info;
   info.link = at.character > 0 ? p.infos[Index(at.character - 1)].link : -1;
+  const TMyFont typingFont = BoxText::TypingFont(p, at.character);
   p.text.insert(p.text.begin() + at.character, static_cast<char>(c));
   p.infos.insert(p.infos.begin() + at.character, info);
   p.spellingMarks.clear();
-  // FIXME: pending character formats (colour, face, size, style, position
-  // chosen with no selection) arrive with the character format commands.
+  ApplyPending(p, at.character, typingFont);
   first = at.paragraph;
   Finish(first, first, {at.paragraph, at.character + 1});
   m_box.EndUpdate();
@@ -200,11 +199,9 @@ std::string TAEHTextAttributes::WriteContainer(bool keepObjects) const {
   const CharPos to = m_box.SelectionEnd();
   std::string out;
   base::AppendI32(out, kContainerText);
-  // FIXME: the link records, the shared style and image records and the
-  // objects of the selection travel with it once the object layer can copy
-  // records; until then a copy carries plain text, formats and page links.
-  base::AppendI32(out, 0);
-  base::AppendI32(out, 0);
+  WriteContainerRecords(out, from, to);
+  // FIXME: the embedded objects of the selection (and the images they use)
+  // travel once the object layer copies them; until then none do.
   base::AppendI32(out, 0);
   base::AppendI32(out, to.paragraph - from.paragraph + 1);
   std::string markup;
@@ -223,17 +220,16 @@ bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_vie
                                          bool samePage) {
   base::ByteReader reader(bytes);
   std::int32_t version = 0;
-  std::int32_t counts[4] = {};
   if (!reader.ReadI32(version) || (version != kContainerText && version != kContainerPicture)) return false;
-  for (std::int32_t& count : counts) {
-    if (!reader.ReadI32(count)) return false;
-  }
-  if (version != kContainerText || counts[0] != 0 || counts[1] != 0 || counts[2] != 0) {
-    // FIXME: containers with records (pictures, links, styles, objects)
-    // need the object layer's record transfer; refused until then.
+  IdMap map;
+  std::int32_t paragraphCount = 0;
+  if (!ReadContainerRecords(reader, map, samePage) || !reader.ReadI32(paragraphCount)) return false;
+  if (version != kContainerText) {
+    // FIXME: a copied picture becomes an object of the page once the
+    // object layer can place one from its record.
     return false;
   }
-  std::string markup(bytes.substr(kContainerHeader));
+  std::string markup(bytes.substr(reader.Position()));
   if (!samePage) markup = WithoutObjects(markup);
 
   if (m_box.HasSelection()) DeleteSelection();
@@ -251,10 +247,9 @@ bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_vie
   MarkupStream stream(markup);
   ReadOptions options;
   options.tablesByReference = true;
-  IdMap noLinks;
-  // Links of another page's list mean nothing here: without their records
-  // the characters carry no link rather than a wrong one.
-  if (!samePage) options.typedIdMap = &noLinks;
+  // Links and styles of the container become this page's through the map;
+  // a link without a record carries nothing rather than a wrong target.
+  if (!samePage) options.typedIdMap = &map;
   ReadText(fresh, stream, m_box.Host(), Origin::Text, options);
   auto& ps = m_box.Text().paragraphs;
   const int count = static_cast<int>(fresh.paragraphs.size());

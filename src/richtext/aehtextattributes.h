@@ -4,10 +4,12 @@
 // step with its caption before it changes anything.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "base/bytes.h"
 #include "richtext/boxtext.h"
 #include "richtext/clipboardformats.h"
 
@@ -83,13 +85,89 @@ class TAEHTextAttributes {
   void EndRuns() {
     m_typing.active = false;
     m_deletion.active = false;
+    m_pending = {};
   }
   bool TypingRun() const { return Continues(m_typing); }
 
   // Typed quotes become typographic ones (a property of the frame set).
   bool autoEngQuote = false;
 
+  // ---- Character formats and links (formatting.cpp) ----
+  // With a selection each changes the selected characters (one undo step);
+  // without one the value waits, pending, for the next typed character.
+  void SetColor(std::uint32_t colour);
+  void SetFace(std::string_view face);
+  void SetSize(std::int32_t points);
+  void SetStyleBits(std::uint8_t bits);
+  void ChangeStyleBits(std::uint8_t set, std::uint8_t clear);
+  void SetPosition(std::uint8_t position);
+  // Gives the selected characters the link value (-1 removes links);
+  // "Selection must exists!" without a selection.
+  bool SetLink(std::int32_t link);
+  // What the toolbars show: the pending value when one waits, else the font
+  // at the selection start (or before the caret), and the link there.
+  TMyFont CaretFont() const;
+  std::uint32_t Color() const { return CaretFont().colour; }
+  std::string Face() const { return CaretFont().face; }
+  std::int32_t Size() const { return CaretFont().size; }
+  std::uint8_t StyleBits() const { return CaretFont().style; }
+  std::uint8_t Position() const { return CaretFont().position; }
+  std::int32_t Link() const;
+  bool HasPending() const;
+
+  // How a container carries the link and style records of its selection,
+  // and how those of a pasted container become records of this page and
+  // hypertext. Records travel in the object layer's transfer form. Unset,
+  // a container carries none and pasted links are dropped.
+  struct ContainerHooks {
+    // The kind and transfer form of the link record behind a link value;
+    // kind -1 when there is none.
+    std::function<std::pair<int, std::string>(std::int32_t link)> linkRecord;
+    // The transfer form of a style record; empty when there is none.
+    std::function<std::string(int styleIndex)> styleRecord;
+    // A pasted link record: answers the link value it has on this page
+    // (-1: the characters carry no link).
+    std::function<std::int32_t(int kind, std::string_view record)> addLink;
+    // A pasted style record: answers the index of an equal style of the
+    // hypertext or of the new one (-1: the paragraph takes the first style).
+    std::function<int(std::string_view record)> addStyle;
+  };
+  ContainerHooks containerHooks;
+
  private:
+  // Character formats chosen while nothing was selected.
+  struct Pending {
+    std::optional<std::uint32_t> colour;
+    std::optional<std::string> face;
+    std::optional<std::int32_t> size;
+    std::optional<std::uint8_t> style;
+    std::optional<std::uint8_t> position;
+    CharPos caret;
+    bool Any() const { return colour || face || size || style || position; }
+    void ApplyTo(TMyFont& font) const;
+  };
+  // The link and style records of the selection, as the container holds them.
+  void WriteContainerRecords(std::string& out, CharPos from, CharPos to) const;
+  // Reads the records of a container (links, shared records, objects) into
+  // the map of old to new values; false when the bytes end too soon.
+  bool ReadContainerRecords(base::ByteReader& in, IdMap& map, bool samePage) const;
+  // The frame of a command on the selection: the undo step, then the
+  // change between BeginUpdate and EndUpdate, the touched paragraphs
+  // measured and laid out again, and the selection kept.
+  struct SelectionCommand {
+    CharPos from, to, anchor, active;
+  };
+  SelectionCommand BeginSelectionCommand(std::string_view caption);
+  void FinishSelectionCommand(const SelectionCommand& command);
+  // Changes one field of the selected characters' fonts.
+  void ApplyCharacterFormat(std::string_view caption, const std::function<void(TMyFont&)>& change);
+  // The new character at `at` takes the pending formats; the one after it
+  // keeps the typing font.
+  void ApplyPending(TAEHparag& p, int at, const TMyFont& typingFont);
+  Pending& PendingAtCaret();
+  Pending m_pending;
+
+
   // A run of commands that share one undo step.
   struct Run {
     bool active = false;

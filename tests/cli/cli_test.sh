@@ -35,7 +35,9 @@ assert d[0]["text"]=="Pictures" and d[0]["formats"][0]["face"]=="Arial" and d[0]
 assert d[1]["objects"][0]["id"]=="10000000"
 assert d[2]["links"]==[{"from":12,"to":17,"link":"00000000"}]' <<<"$dump"
 "$cli" dump "$work/s.aeh" --page 1 --markup >"$work/p1.bin"
-printf '<Z S2 >Getting started<Z S0 >Pages are written as rich text with styles, links and pictures. Every page can link to any other.<Z S0 >Back to the <$00000000>cover<%%>.\0' >"$work/p1.expected"
+printf '<Z S2 >Getting started<Z S0 >Pages are written as rich text with styles, links and pictures. Every page can link to any other.<Z S0 >Back to the <$00000000>cover<%%>.'\
+'<Z S0 A2 >Text can be <Y y1 >bold<Y >, <Y y2 >italic<Y >, <Y c0000FF >blue<Y > or <Y s16 >larger<Y >, and a paragraph can be centred.'\
+'<Z S0 >A list:<Z S3 >styles name a look once<Z S3 >paragraphs take it with one click<Z S0 >More on the web: <$01000000>example.com<%%>.\0' >"$work/p1.expected"
 check "dump markup round trip" cmp -s "$work/p1.bin" "$work/p1.expected"
 "$cli" dump "$work/s.aeh" --page 9 2>/dev/null
 check "dump missing page exits 1" test $? -eq 1

@@ -10,7 +10,9 @@ command -v tidy >/dev/null || { echo "tidy is not installed (scripts/deps.sh ins
 # of the browsers they were made for, EMBED elements closed, forms that the
 # next form start closes (the last one is never closed), the cell of a
 # nested table closing its paragraph twice, zones without "alt" texts (off
-# by default) and the picture of a reset button, which has none.
+# by default) and the picture of a reset button, which has none; paragraphs
+# aligned by the old attribute and list items standing in their paragraph's
+# DIV without a list around them.
 cat >"$work/allowed.txt" <<'LIST'
 Warning: missing <!DOCTYPE> declaration
 Warning: <body> attribute "text" not allowed for HTML5
@@ -35,6 +37,10 @@ Warning: discarding unexpected </embed>
 Warning: discarding unexpected </td>
 Warning: discarding unexpected </div>
 Warning: missing </form>
+Warning: <div> attribute "align" not allowed for HTML5
+Warning: inserting implicit <ul>
+Warning: missing </div> before <li>
+Warning: missing </ul> before </div>
 LIST
 
 # Every message tidy gives for the HTML files of a folder, without its place.

@@ -23,7 +23,7 @@ import json,sys
 d=json.loads(sys.stdin.read())
 assert d["title"]=="Getting started"
 assert [(r["index"],r["how"]) for r in d["referred_by"]]==[(0,"in text")], d
-assert [(r["kind"],r["index"]) for r in d["refers_to"]]==[(0,0)], d' <<<"$refs"
+assert [(r["kind"],r["index"]) for r in d["refers_to"]]==[(0,0),(1,0)], d' <<<"$refs"
 check "refs text names the cover" grep -q 'the hypertext, as its cover page' <<<"$("$cli" refs "$work/s.aeh" --page 0)"
 "$cli" refs "$work/s.aeh" --page 9 2>/dev/null
 check "refs of a missing page exits 1" test $? -eq 1

@@ -12,20 +12,12 @@
 #include "document/testfixtures.h"
 #include "platform/testing/fixedcanvas.h"
 #include "richtext/aehtextattributes.h"
+#include "richtext/captionrecorder.h"
 #include "richtext/documenthost.h"
 
 namespace tarn::richtext {
 namespace {
 
-class Captions : public EditRecorder {
- public:
-  std::uint64_t Record(std::string_view caption, UndoKind) override {
-    steps.emplace_back(caption);
-    return steps.size();
-  }
-  std::uint64_t NewestStep() const override { return steps.size(); }
-  std::vector<std::string> steps;
-};
 
 class BoxTextTest : public ::testing::Test {
  protected:

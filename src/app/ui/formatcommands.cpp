@@ -1,23 +1,245 @@
 // The format commands of the window; see formatcommands.h.
 #include "app/ui/formatcommands.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QFontComboBox>
+#include <QFontDialog>
+#include <QSpinBox>
+
 #include <cstdint>
+#include <string>
 
 #include "app/ui/commandset.h"
+#include "app/ui/formattoolbars.h"
+#include "app/ui/linkdialog.h"
+#include "app/ui/paragraphdialog.h"
+#include "document/aehset.h"
+#include "document/objectkinds.h"
+#include "document/recordfields.h"
 #include "objects/ui/framesetwidget.h"
+#include "page/aehpage.h"
+#include "page/workingcopy.h"
+#include "platform/qt/qtstrings.h"
 #include "richtext/ui/aehbox.h"
 
 namespace tarn::app::ui {
+namespace {
 
-void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& editor, std::function<void()> changed) {
+using richtext::TAEHParaAttributes;
+using richtext::TAEHTextAttributes;
+using richtext::ui::TAEHbox;
+namespace style = document::field::style;
+
+// The indent buttons move the left margin by this much.
+constexpr double kIndentStepMm = 10.0;
+
+using TextCommand = std::function<void(TAEHTextAttributes&, TAEHParaAttributes&)>;
+
+TAEHbox* EditedBox(objects::ui::TInsiemeCornici& editor) {
+  return editor.ReadOnly() ? nullptr : editor.ActiveBox();
+}
+
+std::string Bytes(const QString& text) {
+  // Face names are cp1252 in the markup; one outside it cannot be stored.
+  return platform::qt::FromQString(text).value_or(std::string());
+}
+
+// The record behind a link value of the box's page: a link made in this
+// session lives in the page's working copy until the page is committed.
+const document::TAEHoggetto* LinkRecord(objects::ui::TInsiemeCornici& editor, document::TAEHset& set,
+                                        TAEHbox& box, std::int32_t link) {
+  if (link == -1) return nullptr;
+  if ((static_cast<std::uint32_t>(link) >> 24) == richtext::kLocalLinkKind) {
+    page::TAEHpage* view = editor.PageOfBox(&box);
+    return view != nullptr && view->Working() != nullptr ? view->Working()->Link(link) : nullptr;
+  }
+  return set.GetObjectById(link);
+}
+
+// Registers a link record for the URL with the box's page and gives the
+// selection its value.
+void MakeLink(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TAEHbox& box, const std::string& url) {
+  page::TAEHpage* view = editor.PageOfBox(&box);
+  if (view == nullptr || view->Working() == nullptr || url.empty()) return;
+  const int n = view->Working()->AddLink(set.NewLink(url));
+  box.Format([n](TAEHTextAttributes& text, TAEHParaAttributes&) { text.SetLink(page::LocalLinkValue(n)); });
+}
+
+void LinkDialog(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TAEHbox& box) {
+  if (!box.Text().HasSelection()) {
+    // The command tells the author that it needs a selection.
+    box.TextAttributes().SetLink(-1);
+    return;
+  }
+  const std::int32_t link = box.TextAttributes().Link();
+  const document::TAEHoggetto* record = LinkRecord(editor, set, box, link);
+  std::string url;
+  if (record != nullptr && record->Kind() == document::internetLink) {
+    url = record->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity);
+  }
+  TFLink dialog(set, url, link != -1, editor.Widget());
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (dialog.RemoveChosen()) {
+    box.Format([](TAEHTextAttributes& text, TAEHParaAttributes&) { text.SetLink(-1); });
+  } else {
+    MakeLink(editor, set, box, dialog.Url());
+  }
+}
+
+std::uint8_t StyleBitsOf(const QFont& font) {
+  std::uint8_t bits = 0;
+  if (font.bold()) bits |= style::kBold;
+  if (font.italic()) bits |= style::kItalic;
+  if (font.underline()) bits |= style::kUnderline;
+  if (font.strikeOut()) bits |= style::kStrikeout;
+  return bits;
+}
+
+// The font dialog, limited to what a character format holds: face, size
+// and the four style bits. Only what changed is applied.
+void FontDialog(TAEHbox& box, QWidget* parent) {
+  const richtext::TMyFont current = box.TextAttributes().CaretFont();
+  QFont initial(platform::qt::ToQString(current.face));
+  initial.setPointSize(std::max(current.size, 1));
+  initial.setBold((current.style & style::kBold) != 0);
+  initial.setItalic((current.style & style::kItalic) != 0);
+  initial.setUnderline((current.style & style::kUnderline) != 0);
+  initial.setStrikeOut((current.style & style::kStrikeout) != 0);
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, initial, parent, QStringLiteral("Font"));
+  if (!ok) return;
+  const std::string face = Bytes(chosen.family());
+  const std::int32_t size = chosen.pointSize() > 0 ? chosen.pointSize() : current.size;
+  const std::uint8_t bits = StyleBitsOf(chosen);
+  box.Format([&](TAEHTextAttributes& text, TAEHParaAttributes&) {
+    if (!face.empty() && face != current.face) text.SetFace(face);
+    if (size != current.size) text.SetSize(size);
+    if (bits != (current.style & 0x0F)) text.SetStyleBits(bits);
+  });
+}
+
+// "New style " and the first number that no style has yet.
+void NewStyle(document::TAEHset& set) {
+  int n = 0;
+  while (set.StyleExists("New style " + std::to_string(n))) ++n;
+  auto style = set.NewObject(document::stileParagrafo);
+  style->SetName("New style " + std::to_string(n));
+  set.Register(std::move(style));
+}
+
+}  // namespace
+
+void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& editor, document::TAEHset& set,
+                        std::function<void()> changed) {
+  ConnectFormatControls(commands);
+  // Binds an operation that runs a command on the edited box.
+  const auto bind = [&commands, &editor, changed](std::string_view method,
+                                                  std::function<void(const CommandCall&, TAEHbox&)> run) {
+    commands.Bind(method, [&editor, changed, run](const CommandCall& call) {
+      if (TAEHbox* box = EditedBox(editor)) run(call, *box);
+      editor.RestoreFocus();
+      if (changed) changed();
+    });
+  };
+  const auto bindText = [&bind](std::string_view method, std::function<TextCommand(const CommandCall&)> make) {
+    bind(method, [make](const CommandCall& call, TAEHbox& box) { box.Format(make(call)); });
+  };
+
   // The three buttons share one operation; the tag says which alignment.
-  commands.Bind("AlignButtonClick", [&editor, changed](const CommandCall& call) {
-    richtext::ui::TAEHbox* box = editor.ReadOnly() ? nullptr : editor.ActiveBox();
-    if (box != nullptr && call.entry.tag >= 0 && call.entry.tag <= 2) {
-      box->SetAlignment(static_cast<std::uint8_t>(call.entry.tag));
+  bindText("AlignButtonClick", [](const CommandCall& call) -> TextCommand {
+    const int tag = call.entry.tag;
+    return [tag](TAEHTextAttributes&, TAEHParaAttributes& p) {
+      if (tag >= 0 && tag <= 2) p.SetAlignment(static_cast<std::uint8_t>(tag));
+    };
+  });
+  const auto toggle = [](std::uint8_t bit) {
+    return [bit](const CommandCall& call) -> TextCommand {
+      const bool on = call.checked;
+      return [bit, on](TAEHTextAttributes& t, TAEHParaAttributes&) {
+        t.ChangeStyleBits(on ? bit : 0, on ? 0 : bit);
+      };
+    };
+  };
+  bindText("BoldButtonClick", toggle(style::kBold));
+  bindText("ItalicButtonClick", toggle(style::kItalic));
+  const auto position = [](std::uint8_t value) {
+    return [value](const CommandCall&) -> TextCommand {
+      return [value](TAEHTextAttributes& t, TAEHParaAttributes&) { t.SetPosition(value); };
+    };
+  };
+  bindText("Normale1Click", position(0));
+  bindText("Pedice1Click", position(1));
+  bindText("Apice1Click", position(2));
+  bindText("BulletsButtonClick", [&commands](const CommandCall&) -> TextCommand {
+    std::uint8_t kind = style::kListNone;
+    if (QAction* bullets = commands.Action("BulletsButton"); bullets != nullptr && bullets->isChecked()) {
+      kind = style::kListBullet;
+    } else if (QAction* numbers = commands.Action("NumberButton"); numbers != nullptr && numbers->isChecked()) {
+      kind = style::kListNumbered;
     }
-    editor.RestoreFocus();
-    if (changed) changed();
+    return [kind](TAEHTextAttributes&, TAEHParaAttributes& p) { p.SetListKind(kind); };
+  });
+  bindText("RiduciRientroButtonClick", [](const CommandCall&) -> TextCommand {
+    return [](TAEHTextAttributes&, TAEHParaAttributes& p) { p.ShiftLeftMargin(-kIndentStepMm); };
+  });
+  bindText("AumentaRientroButtonClick", [](const CommandCall&) -> TextCommand {
+    return [](TAEHTextAttributes&, TAEHParaAttributes& p) { p.ShiftLeftMargin(kIndentStepMm); };
+  });
+  bindText("Riformatta1Click", [](const CommandCall&) -> TextCommand {
+    return [](TAEHTextAttributes&, TAEHParaAttributes& p) { p.Reformat(); };
+  });
+
+  // The boxes of the toolbars.
+  bindText("FontNameClick", [&commands](const CommandCall&) -> TextCommand {
+    auto* box = qobject_cast<QFontComboBox*>(commands.Control("FontName"));
+    const std::string face = box != nullptr ? Bytes(box->currentText().trimmed()) : std::string();
+    return [face](TAEHTextAttributes& t, TAEHParaAttributes&) {
+      if (!face.empty()) t.SetFace(face);
+    };
+  });
+  bindText("FontColorClick", [&commands](const CommandCall&) -> TextCommand {
+    auto* box = qobject_cast<QComboBox*>(commands.Control("FontColor"));
+    if (box == nullptr || box->currentIndex() < 0) return [](TAEHTextAttributes&, TAEHParaAttributes&) {};
+    const std::uint32_t colour = box->currentData(Qt::UserRole).toUInt();
+    return [colour](TAEHTextAttributes& t, TAEHParaAttributes&) { t.SetColor(colour); };
+  });
+  bindText("FontSizeBtnClick", [&commands](const CommandCall&) -> TextCommand {
+    auto* box = qobject_cast<QSpinBox*>(commands.Control("FontSize"));
+    const int size = box != nullptr ? box->value() : 0;
+    return [size](TAEHTextAttributes& t, TAEHParaAttributes&) {
+      if (size > 0) t.SetSize(size);
+    };
+  });
+  bindText("ParStyleClick", [&commands](const CommandCall&) -> TextCommand {
+    auto* box = qobject_cast<QComboBox*>(commands.Control("ParStyle"));
+    // The first choice names no style: choosing it changes nothing.
+    const std::string name =
+        box != nullptr && box->currentIndex() > 0 ? Bytes(box->currentText()) : std::string();
+    return [name](TAEHTextAttributes&, TAEHParaAttributes& p) {
+      if (!name.empty()) p.ApplyStyle(name);
+    };
+  });
+
+  // Dialogs and links.
+  bind("SelectFont", [&editor](const CommandCall&, TAEHbox& box) { FontDialog(box, editor.Widget()); });
+  bind("Stileparagrafo1Click", [&editor](const CommandCall&, TAEHbox& box) {
+    TFParagraph dialog(box.ParaAttributes(), editor.Widget());
+    if (dialog.exec() != QDialog::Accepted) return;
+    box.Format([&dialog](TAEHTextAttributes&, TAEHParaAttributes& p) { dialog.ApplyTo(p); });
+  });
+  bind("LinkButtonClick", [&editor, &set](const CommandCall&, TAEHbox& box) { LinkDialog(editor, set, box); });
+  bind("Collegamentoautoreferente1Click", [&editor, &set](const CommandCall&, TAEHbox& box) {
+    // The selected text is itself the address.
+    std::string url = box.TextAttributes().SelectedText();
+    if (url.size() > static_cast<std::size_t>(document::field::kLinkUrlCapacity)) {
+      url.resize(static_cast<std::size_t>(document::field::kLinkUrlCapacity));
+    }
+    if (!url.empty()) MakeLink(editor, set, box, url);
+  });
+  bind("Nuovostile1Click", [&set, &commands](const CommandCall&, TAEHbox& box) {
+    NewStyle(set);
+    ShowFormatFeedback(commands, box, set);
   });
 }
 

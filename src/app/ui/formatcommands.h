@@ -1,9 +1,12 @@
-// The commands of the Format and Paragraphs toolbars that act on the text
-// box being edited. So far the alignment buttons.
+// The commands of the Format menu, the Format and Paragraphs toolbars and
+// the link items of the Insert menu, acting on the text box being edited.
 #pragma once
 
 #include <functional>
 
+namespace tarn::document {
+class TAEHset;
+}
 namespace tarn::objects::ui {
 class TInsiemeCornici;
 }
@@ -13,6 +16,7 @@ namespace tarn::app::ui {
 class CommandSet;
 
 // changed runs after a command changed the page.
-void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& editor, std::function<void()> changed);
+void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& editor, document::TAEHset& set,
+                        std::function<void()> changed);
 
 }  // namespace tarn::app::ui

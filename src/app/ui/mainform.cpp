@@ -116,7 +116,7 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   m_commands = new CommandSet(*this, [this](const CommandEntry& entry) { NotYet(NotAvailableWhat(entry)); });
   BindWindowCommands();
   BindEditorCommands(*m_commands, *m_editor, [this] { UpdateStatus(); });
-  BindFormatCommands(*m_commands, *editor, [this] { UpdateStatus(); });
+  BindFormatCommands(*m_commands, *editor, *m_set, [this] { UpdateStatus(); });
   new undo::ui::UndoCommands(*m_commands, *m_set, *m_editor, this);
   m_exports = new ExportCommands(
       *m_commands,

@@ -14,6 +14,7 @@
 
 #include "app/selectionfeedback.h"
 #include "app/ui/commandset.h"
+#include "app/ui/formattoolbars.h"
 #include "document/aehset.h"
 #include "document/objectkinds.h"
 #include "document/recordfields.h"
@@ -27,11 +28,6 @@ namespace {
 
 using platform::qt::ToQString;
 namespace style = document::field::style;
-
-// Sets a latching button without running its command.
-void SetChecked(CommandSet& commands, const char* name, bool on) {
-  if (QAction* action = commands.Action(name)) action->setChecked(on);
-}
 
 void EnableAll(CommandSet& commands, std::string_view method, bool enabled) {
   for (QAction* action : commands.ActionsOf(method)) action->setEnabled(enabled);
@@ -127,7 +123,6 @@ void WindowFeedback::UpdateTextFeedback() {
   richtext::BoxText& text = box->Text();
   const richtext::CharPos caret = text.Caret();
   if (caret.paragraph >= 0 && caret.paragraph < text.ParagraphCount()) {
-    const richtext::TAEHparag& paragraph = text.Paragraph(caret.paragraph);
     // The link at the caret names itself on the link button.
     const std::int32_t link = LinkAtCaret(*box);
     QAction* linkButton = commands.Action("LinkButton");
@@ -140,24 +135,7 @@ void WindowFeedback::UpdateTextFeedback() {
     if (QAction* properties = commands.Action("Proprietcollegamento2")) {
       properties->setEnabled(link != -1 && m_host.editor.LinkRecordKind(link) == document::speclink);
     }
-    const std::uint8_t alignment = box->ParaAttributes().Alignment();
-    SetChecked(commands, "LeftAlign", alignment == 0);
-    SetChecked(commands, "RightAlign", alignment == 1);
-    SetChecked(commands, "CenterAlign", alignment == 2);
-    const std::uint8_t list = paragraph.style.ListKind();
-    SetChecked(commands, "BulletsButton", list == style::kListBullet);
-    SetChecked(commands, "NumberButton", list == style::kListNumbered);
-    const richtext::TMyFont font =
-        richtext::BoxText::TypingFont(paragraph, std::min(caret.character, paragraph.Length()));
-    SetChecked(commands, "BoldButton", (font.style & style::kBold) != 0);
-    SetChecked(commands, "ItalicButton", (font.style & style::kItalic) != 0);
-    if (auto* size = qobject_cast<QSpinBox*>(commands.Control("FontSize"))) size->setValue(font.size);
-    if (auto* face = qobject_cast<QFontComboBox*>(commands.Control("FontName")); face != nullptr && !font.face.empty()) {
-      face->setCurrentFont(QFont(ToQString(font.face)));
-    }
-    if (auto* styles = qobject_cast<QComboBox*>(commands.Control("ParStyle")); styles != nullptr) {
-      if (paragraph.styleIndex < styles->count()) styles->setCurrentIndex(paragraph.styleIndex);
-    }
+    ShowFormatFeedback(commands, *box, m_host.set);
   }
   // Cut and copy need a selection while editing.
   if (!box->ReadOnly()) EnableClipboardCommands(text.HasSelection());

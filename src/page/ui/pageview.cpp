@@ -9,6 +9,7 @@
 
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "page/containerrecords.h"
 #include "platform/qt/qtcanvas.h"
 #include "richtext/clipboardformats.h"
 #include "richtext/documenthost.h"
@@ -61,6 +62,7 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
   // FIXME: objects are never taken off the page yet (a deletion leaves them
   // in the page's object list), so recreateObject and dropObject are left
   // to the visual objects, which give objects screen objects of their own.
+  ConnectContainerRecords(box->TextAttributes(), set, copy);
   box->SetClipboard(clipboard);
   if (formats != nullptr) box->SetClipboardFormats(formats, ClipboardContextOf(set, copy));
   box->SetMessages(set.Services().messages);

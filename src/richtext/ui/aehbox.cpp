@@ -220,6 +220,7 @@ void TAEHbox::keyPressEvent(QKeyEvent* event) {
   const bool ctrl = mods & Qt::ControlModifier;
   const bool shift = mods & Qt::ShiftModifier;
   const int key = event->key();
+  if (FormatKey(event)) return;
   if (!Editable()) {
     // Browsing: the arrows scroll the page.
     QAbstractScrollArea* area = PageArea();

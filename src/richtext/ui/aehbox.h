@@ -129,6 +129,11 @@ class TAEHbox : public objects::TDragCustomControl {
   void SetReadOnly(bool value) override;
   void SetLocked(bool value) override;
 
+  // ---- Formatting (aehbox_format.cpp) ----
+  // Runs a character or paragraph command on an editable box and shows the
+  // result; false when the box cannot be changed.
+  bool Format(const std::function<void(TAEHTextAttributes&, TAEHParaAttributes&)>& command);
+
  signals:
   void CaretMoved();
   // The box grew or shrank with its text or the page's width.
@@ -199,6 +204,10 @@ class TAEHbox : public objects::TDragCustomControl {
   bool m_dragCopy = false;
   std::int32_t m_hoverLink = -1;
   bool m_doubleClicked = false;
+
+  // ---- Formatting (aehbox_format.cpp) ----
+  // Ctrl+B and Ctrl+U toggle bold and underline, Ctrl+Shift+I italic.
+  bool FormatKey(QKeyEvent* event);
 };
 
 }  // namespace tarn::richtext::ui
