@@ -223,7 +223,7 @@ TEST_F(SearchWindow, SpellChecksOfThePageAndOfTheHypertext) {
   EXPECT_EQ(checks, 4);
   // No page is made past the last one.
   EXPECT_EQ(editor->Model().LinkedSet()->CountOf(document::testoHtml), pages);
-  EXPECT_EQ(stops, std::vector<std::string>{"colour"});
+  EXPECT_EQ(stops, (std::vector<std::string>{"centred", "colour"}));
   EXPECT_EQ(editor->MainPageNumber(), 0);
 
   // F7 from the caret: the correction goes into the page as one undo step.
