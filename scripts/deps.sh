@@ -8,7 +8,8 @@ packages=(build-essential cmake ninja-build pkg-config python3
           qt6-base-dev libgl-dev fonts-liberation2 fonts-wine
           libwmf-dev libemf2svg-dev qt6-svg-dev
           strace poppler-utils tidy chromium python3-pyftpdlib
-          libreoffice-writer-nogui)
+          libreoffice-writer-nogui
+          libhunspell-dev hunspell-en-us hunspell-it)
 if [ "${1:-}" = bench ]; then
   packages+=(pandoc time)
 fi

@@ -14,6 +14,7 @@ if(TARN_QT)
     ${CMAKE_CURRENT_LIST_DIR}/page/ui/pageview.cpp
     ${CMAKE_CURRENT_LIST_DIR}/objects/ui/framewidget.cpp
     ${CMAKE_CURRENT_LIST_DIR}/objects/ui/framesetwidget.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/objects/ui/framesetwidget_spell.cpp
     ${CMAKE_CURRENT_LIST_DIR}/objects/ui/styleview.cpp
   )
 endif()

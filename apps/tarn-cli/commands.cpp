@@ -142,6 +142,22 @@ constexpr Help kHelp[] = {
      "  --port P (80), --proxy HOST[:PORT], --programs DIR, --template-dir DIR,\n"
      "  --upload-program NAME, --page-program NAME, --timeout S\n"
      "S is a section's base name or its number in the list."},
+    {"find", "tarn-cli find FILE EXPR [--whole-word] [--case]",
+     "Lists the pages whose text holds the words of EXPR, \"A and B or C and D\"\n"
+     "(either part may be one word; tags, hidden blocks and entity names never\n"
+     "match), with the word found.\n"
+     "  --whole-word   the word found must stand as a whole word\n"
+     "  --case         letter case counts"},
+    {"replace", "tarn-cli replace FILE OLD NEW --out OUT [--whole-word] [--case]",
+     "Replaces OLD by NEW in the text of every page, reports the count per page and\n"
+     "in all, and saves the hypertext as OUT. An occurrence split by a format change\n"
+     "is left as it is.\n"
+     "  --whole-word   only whole words\n"
+     "  --case         letter case counts"},
+    {"spell", "tarn-cli spell FILE [--lang en_US]",
+     "Lists the misspelled words of each page, checked with the installed Hunspell\n"
+     "dictionary of the language (en_US by default) and the user dictionary.\n"
+     "Exit 1 when no dictionary for the language is installed."},
 };
 
 const Help* FindHelp(std::string_view command) {

@@ -22,6 +22,7 @@
 #include "json.h"
 #include "pages.h"
 #include "publish.h"
+#include "search.h"
 
 namespace {
 
@@ -57,6 +58,9 @@ int Usage() {
       "       tarn-cli publish get NAME... --host H --user U --dir D --out FOLDER\n"
       "       tarn-cli server list|publish|fetch|delete [FILE|NAME] --server H [--port P] --user U\n"
       "                       [--section N|BASE] [--out FOLDER] [--yes]\n"
+      "       tarn-cli find FILE EXPR [--whole-word] [--case]\n"
+      "       tarn-cli replace FILE OLD NEW --out OUT [--whole-word] [--case]\n"
+      "       tarn-cli spell FILE [--lang en_US]\n"
       "       tarn-cli --version | --help | help COMMAND\n",
       stderr);
   return kExitUsage;
@@ -221,6 +225,7 @@ int main(int argc, char** argv) {
       {"export", &cli::Export}, {"import", &cli::Import}, {"tree", &cli::Tree},
       {"refs", &cli::Refs},     {"delete", &cli::Delete}, {"dump", &cli::Dump},
       {"publish", &cli::Publish}, {"server", &cli::Server},
+      {"find", &cli::Find},     {"replace", &cli::Replace}, {"spell", &cli::Spell},
   };
   for (const auto& [name, run] : kCommands) {
     if (command == name) {

@@ -623,6 +623,9 @@ constexpr std::string_view kBuilt[] = {
     "PublishHypertextFtpClick", "Pubblicapaginacorrenteinrete1Click", "FTPgenerico1Click", "Configurazioni1Click",
     "PubblicaAEHtramiteFTP1Click", "PublishHypertextClick", "GetHypertextClick", "Configurazione1Click",
     "Cambiapassword1Click",
+    // Search and spelling.
+    "Cercasostituisci1Click", "CercaSostituisci2Click", "Ripetiultimaricerca1Click", "RepeatSearchInHypertextClick",
+    "CercaKeyButtonClick", "Cercaconoperatori1Click", "Controlloortografia1Click", "SpellCheckHypertextClick",
     // Formatting, styles and links.
     "BoldButtonClick", "ItalicButtonClick", "Normale1Click", "Pedice1Click", "Apice1Click", "BulletsButtonClick",
     "RiduciRientroButtonClick", "AumentaRientroButtonClick", "Riformatta1Click", "FontNameClick",

@@ -7,23 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "search/spellengine.h"
+
 namespace tarn::platform {
 class Registry;
 }
 
 namespace tarn::app {
 
-// Option bits of the spell checker.
-enum SpellOption : int {
-  spoSuggestFromUserDict = 1,
-  spoIgnoreAllCaps = 2,
-  spoIgnoreMixedDigits = 4,
-  spoIgnoreRomanNumerals = 8,
-  spoFindUncappedSentences = 16,
-  spoFindRepeatWord = 64,
-  spoFindSpacesBeforePunc = 256,
-  spoRateSuggestions = 1024,
-};
+// Option bits of the spell checker: the engine's own.
+using SpellOption = search::TSpellOption;
+using enum search::TSpellOption;
 
 inline constexpr int kDefaultSpellOptions =
     spoSuggestFromUserDict | spoIgnoreAllCaps | spoIgnoreMixedDigits | spoIgnoreRomanNumerals;

@@ -45,6 +45,8 @@
 #include "app/ui/windowfeedback.h"
 #include "app/ui/pointersets.h"
 #include "app/ui/tipform.h"
+#include "app/ui/searchcommands.h"
+#include "app/ui/spellchecker.h"
 #include "base/cp1252.h"
 #include "base/winpath.h"
 #include "document/aehtesto.h"
@@ -161,6 +163,9 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
                                   {*m_set, *m_editor, *m_messages, m_registry, statusBar(), this,
                                    [this] { CommitCurrentPage(); }, [this] { return IsModified(); },
                                    [this] { FileSave(); }, [this] { SetModified(true); }},
+                                  this);
+  m_searches = new SearchCommands(*m_commands,
+                                  {[this] { return m_set.get(); }, *editor, *m_messages, m_registry, *this, statusBar()},
                                   this);
   MakeNavigation();
   m_fileMenu = m_commands->Menu("mFile");
@@ -556,8 +561,11 @@ void TMainForm::ShowMode(bool edit) {
   m_commands->SetEditMode(edit);
   m_pages->SetEditMode(edit);
   m_feedback->SetEditMode(edit);
+  if (m_searches != nullptr) m_searches->EditModeChanged();
   UpdateStatus();
 }
+
+SpellCheckerSettings* TMainForm::SpellChecker() { return m_searches != nullptr ? &m_searches->Speller() : nullptr; }
 
 void TMainForm::UpdateStatus() {
   if (m_feedback == nullptr) return;

@@ -44,6 +44,8 @@ class LinkedApplications;
 
 namespace tarn::app::ui {
 
+class SearchCommands;
+
 class CommandSet;
 class EditorControl;
 class ExportCommands;
@@ -105,6 +107,7 @@ class TMainForm : public QMainWindow, public OptionsHost {
   ExportCommands& Exports() { return *m_exports; }
   PageTreeCommands& Pages() { return *m_pages; }
   PrintCommands& Prints() { return *m_prints; }
+  SearchCommands& Searches() { return *m_searches; }
   PageNavigation& Navigation() { return *m_navigation; }
   LinkFollower& Links() { return *m_links; }
   WindowFeedback& Feedback() { return *m_feedback; }
@@ -134,7 +137,7 @@ class TMainForm : public QMainWindow, public OptionsHost {
   // OptionsHost
   int ToolWindowLimit() const override { return m_toolWindowLimit; }
   void SetToolWindowLimit(int limit) override { m_toolWindowLimit = std::max(3, limit); }
-  SpellCheckerSettings* SpellChecker() override { return nullptr; }
+  SpellCheckerSettings* SpellChecker() override;
   bool InEditMode() const override { return EditMode(); }
   void SetEditMode(bool edit) override { SwitchMode(edit); }
   void ApplyProgramOptions() override;
@@ -217,6 +220,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   // Before the event loop it posts to (declared above) goes.
   std::unique_ptr<LinkedApplications> m_applications;
   FormPlacement* m_placement = nullptr;
+  // Search and spelling (search area).
+  SearchCommands* m_searches = nullptr;
 
   std::string m_fileName{kUntitled};
   RecentFiles m_recent;

@@ -19,6 +19,7 @@
 #include "document/aehset.h"
 #include "objects/frameset.h"
 #include "objects/ui/framesetinterface.h"
+#include "objects/ui/spellhandler.h"
 #include "objects/ui/framewidget.h"
 
 class QMenu;
@@ -179,6 +180,17 @@ class TInsiemeCornici : public QWidget,
   // may change the tree ends with it.
   void Sync();
 
+  // ---- Spelling (search area): the spelling menu and the checks ----
+  void SetSpellHandler(SpellHandler* handler) { m_spellHandler = handler; }
+  std::vector<std::string> Suggest(const std::string& word) override;
+  void IgnoreAll(const std::string& word) override;
+  void AddWord(const std::string& word) override;
+  void SpellCheckFrom(QWidget* box) override;
+  void RestartBackgroundCheck(QWidget* box) override;
+  // The background check of every page view again, over all their
+  // paragraphs (after a word was accepted, or the language changed).
+  void SpellCheckPage();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -221,6 +233,8 @@ class TInsiemeCornici : public QWidget,
 
   std::array<QMenu*, kPopupKinds> m_popups{};
   QMenu* m_dropMenu = nullptr;
+  // Spelling (search area).
+  SpellHandler* m_spellHandler = nullptr;
 };
 
 // The same component under its second name, for previews and page windows.

@@ -82,6 +82,7 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
     const bool first = !m_modified;
     m_modified = true;
     if (first && onModified) onModified();
+    if (onEdited) onEdited();
   };
   // The working copy outlives this box: the page view drops the box first.
   control.objectRecord = [&copy](const richtext::EmbeddedObject& object) -> const TAEHoggetto* {
@@ -236,7 +237,11 @@ class TPageView::Ground : public QWidget {
 };
 
 TPageView::TPageView(std::function<bool(const TAEHpage*)> alive, QWidget* parent)
-    : QScrollArea(parent), m_alive(std::move(alive)), m_ground(new Ground(*this)) {
+    : QScrollArea(parent), m_alive(std::move(alive)), m_ground(new Ground(*this)), m_spellTimer(new QTimer(this)) {
+  m_spellTimer->setSingleShot(true);
+  connect(m_spellTimer, &QTimer::timeout, this, [this] {
+    if (Alive()) m_page->SpellTimerFired();
+  });
   setObjectName(QStringLiteral("AEHpage"));
   setWidgetResizable(false);
   setWidget(m_ground);
@@ -248,6 +253,11 @@ TPageView::TPageView(std::function<bool(const TAEHpage*)> alive, QWidget* parent
 TPageView::~TPageView() { Detach(); }
 
 void TPageView::Detach() {
+  m_spellTimer->stop();
+  if (Alive()) {
+    m_page->OnSpellTimer = nullptr;
+    if (auto* pageBox = dynamic_cast<PageBox*>(m_page->Box())) pageBox->onEdited = nullptr;
+  }
   if (m_box) {
     disconnect(m_box, nullptr, this, nullptr);
     m_box->hide();
@@ -273,6 +283,7 @@ void TPageView::Attach(TAEHpage* page) {
       horizontalScrollBar()->setValue(0);
       verticalScrollBar()->setValue(0);
     }
+    HookSpellTimer(pageBox);
   }
   ApplyModes();
   FitBox();
@@ -306,6 +317,21 @@ void TPageView::resizeEvent(QResizeEvent* event) {
 void TPageView::scrollContentsBy(int dx, int dy) {
   QScrollArea::scrollContentsBy(dx, dy);
   if (Alive()) m_page->Scrolled();
+}
+
+void TPageView::HookSpellTimer(PageBox* box) {
+  if (m_page == nullptr) return;
+  m_page->OnSpellTimer = [this](bool run) {
+    if (run) m_spellTimer->start(TAEHpage::kSpellDelay);
+    else m_spellTimer->stop();
+  };
+  if (box != nullptr) {
+    box->onEdited = [this] {
+      if (Alive()) m_page->StartSpellCheck(0);
+    };
+  }
+  // The page asked for its first check before this view showed it.
+  if (m_page->SpellTimerRunning()) m_spellTimer->start(TAEHpage::kSpellDelay);
 }
 
 }  // namespace tarn::page::ui

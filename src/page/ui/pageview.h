@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QScrollArea>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -67,6 +68,8 @@ class PageBox : public PageTextBox {
   static std::int32_t AddLink(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> link);
   // Told when the first change of the page is recorded.
   std::function<void()> onModified;
+  // Told of every change recorded (the background spell check restarts).
+  std::function<void()> onEdited;
 
  private:
   class Resources;
@@ -104,12 +107,15 @@ class TPageView : public QScrollArea {
   bool Alive() const { return m_page != nullptr && m_alive(m_page); }
   void FitBox();
   void ApplyModes();
+  // The background spell check's timer runs here, for the page shown.
+  void HookSpellTimer(PageBox* box);
 
   std::function<bool(const TAEHpage*)> m_alive;
   TAEHpage* m_page = nullptr;
   QPointer<richtext::ui::TAEHbox> m_box;
   QWidget* m_parking = nullptr;
   Ground* m_ground;
+  QTimer* m_spellTimer;
 };
 
 }  // namespace tarn::page::ui
