@@ -6,7 +6,7 @@ cp "$sample" "$work/s.aeh"
 out=$("$cli" find "$work/s.aeh" "the and page")
 check "find exits 0" test $? -eq 0
 check "find lists the cover" grep -q '^   0  Cover' <<<"$out"
-check "find counts" grep -q '^2 pages found' <<<"$out"
+check "find counts" grep -q '^3 pages found' <<<"$out"
 out=$("$cli" find "$work/s.aeh" "zzz or link" --whole-word)
 check "or alternative" grep -q 'Getting started *link' <<<"$out"
 "$cli" find "$work/s.aeh" "a or b or c" 2>/dev/null
@@ -14,10 +14,10 @@ check "three alternatives refused" test $? -eq 2
 
 out=$("$cli" replace "$work/s.aeh" page sheet --out "$work/r.aeh")
 check "replace exits 0" test $? -eq 0
-check "replace reports" grep -q '^3 replacements in 2 pages' <<<"$out"
+check "replace reports" grep -q '^4 replacements in 3 pages' <<<"$out"
 check "source untouched" cmp -s "$sample" "$work/s.aeh"
 check "replaced gone" grep -q '^0 pages found' <<<"$("$cli" find "$work/r.aeh" page)"
-check "replacement there" grep -q '^2 pages found' <<<"$("$cli" find "$work/r.aeh" sheet)"
+check "replacement there" grep -q '^3 pages found' <<<"$("$cli" find "$work/r.aeh" sheet)"
 "$cli" info "$work/r.aeh" >/dev/null
 check "result opens" test $? -eq 0
 
