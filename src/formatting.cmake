@@ -4,6 +4,8 @@
 target_sources(tarn_core PRIVATE
   richtext/formatting.cpp
   richtext/formatting.h
+  richtext/formattingstyles.cpp
+  richtext/formattingstyles.h
   page/containerrecords.cpp
   page/containerrecords.h
 )
