@@ -18,5 +18,7 @@ if(TARN_QT)
     app/ui/linkdialog.h
     app/ui/paragraphdialog.cpp
     app/ui/paragraphdialog.h
+    app/ui/stylesdialog.cpp
+    app/ui/stylesdialog.h
   )
 endif()

@@ -47,6 +47,17 @@ int PagesUsingStyle(const document::TAEHset& set, int index) {
   return pages;
 }
 
+int AddNewStyle(document::TAEHset& set) {
+  int n = 0;
+  while (set.StyleExists("New style " + std::to_string(n))) ++n;
+  const std::string name = "New style " + std::to_string(n);
+  auto style = set.NewObject(document::stileParagrafo);
+  style->SetName(name);
+  if (set.Register(std::move(style)) == nullptr) return -1;
+  set.SetModified(true);
+  return set.StyleIndex(name);
+}
+
 StyleChange RenameStyle(document::TAEHset& set, int index, std::string_view name) {
   TAEHoggetto* style = LiveStyle(set, index);
   if (style == nullptr) return StyleChange::kMissing;

@@ -25,6 +25,10 @@ enum class StyleChange {
   kInUse,         // pages still name the style
 };
 
+// Registers a style of the defaults named "New style " and the first
+// number no style has yet; answers its index.
+int AddNewStyle(document::TAEHset& set);
+
 StyleChange RenameStyle(document::TAEHset& set, int index, std::string_view name);
 
 // A style that pages still name is not deleted: their paragraphs would read
