@@ -20,6 +20,7 @@
 #include "document/recordfields.h"
 #include "richtext/layout.h"
 #include "richtext/pagetext.h"
+#include "richtext/tableobject.h"
 
 namespace tarn::cli {
 namespace {
@@ -117,9 +118,12 @@ int Render(const std::vector<std::string>& args) {
     platform::qt::QtCanvas canvas(&painter);
     page::PaintPageBackground(canvas, {0, 0, static_cast<int>(width), height}, *record);
     layout.Paint(canvas, {0, 0, static_cast<int>(width), height}, {});
-    // Until objects draw themselves, each shows as an empty box of its size.
+    richtext::PaintPlacedTables(canvas, text, 0, 0, true);
+    // Until the other objects draw themselves, each shows as an empty box
+    // of its size.
     for (const auto& p : text.paragraphs) {
       for (const richtext::EmbeddedObject* object : p->objects) {
+        if (object->IsTable()) continue;
         canvas.FrameRect({object->placedX, object->placedY, object->placedX + std::max(object->Width(), 2),
                           object->placedY + std::max(object->Height(), 2)},
                          0x808080);

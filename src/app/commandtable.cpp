@@ -622,6 +622,9 @@ constexpr std::string_view kBuilt[] = {
     "RiduciRientroButtonClick", "AumentaRientroButtonClick", "Riformatta1Click", "FontNameClick",
     "FontColorClick", "FontSizeBtnClick", "ParStyleClick", "SelectFont", "LinkButtonClick",
     "Collegamentoautoreferente1Click", "Nuovostile1Click", "Stileparagrafo1Click",
+    // Tables.
+    "TableButtonClick", "ProprietaTabellaClick", "Aggiungiriga1Click", "AddRowClick", "Aggiungicolonna1Click",
+    "AddColClick", "Eliminariga1Click", "Eliminacolonna1Click", "Aggiungi1Click", "Selezionatabella1Click",
 };
 
 std::string_view KeyName(int key) {

@@ -99,6 +99,7 @@ constexpr int kTableColumnKinds = 5;     // one byte per column: 0 percent, 1 pi
 constexpr int kTablePercentWidth = 55;   // 1: the width is a percentage
 constexpr int kTablePixelWidth = 56;     // 16-bit
 constexpr int kTableExtraOffset = 58;
+constexpr int kTableStyle = 66;          // the new-table dialog's style, 0..11
 constexpr int kTableCells81 = 81;
 constexpr int kTableLength16 = 85;
 constexpr int kTable88 = 88;

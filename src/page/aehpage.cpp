@@ -34,10 +34,11 @@ bool IsWordBoundary(unsigned char c) {
 
 // ---- The box without a display ----
 
-SectionObjects::SectionObjects(const WorkingCopy& copy) {
-  auto add = [this](richtext::Origin origin, const WorkingCopy* section) {
+SectionObjects::SectionObjects(const WorkingCopy& copy, richtext::TextHost* host, platform::TextMeasurer* measurer) {
+  auto add = [this, host, measurer](richtext::Origin origin, const WorkingCopy* section) {
     if (section == nullptr) return;
     richtext::PageObjects& objects = m_sections[static_cast<std::size_t>(origin)];
+    objects.SetTableLayout(host, measurer);
     for (const WorkingEntry& entry : section->objects) objects.Add(entry.copy.get());
   };
   add(richtext::Origin::Header, copy.header.get());
@@ -51,7 +52,7 @@ richtext::EmbeddedObject* SectionObjects::Find(std::int32_t identifier) {
 
 PlainTextBox::PlainTextBox(TAEHset& set, WorkingCopy& copy)
     : m_host(std::make_unique<richtext::DocumentHost>(set, set.Services().measurer, set.Services().messages)),
-      m_objects(copy) {
+      m_objects(copy, m_host.get(), set.Services().measurer) {
   m_host->objectLookup = [this](std::int32_t id) { return m_objects.Find(id); };
   if (copy.header) ReadSection(*copy.header, richtext::Origin::Header);
   m_headerCount = static_cast<int>(m_text.paragraphs.size());

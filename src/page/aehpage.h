@@ -22,6 +22,7 @@
 namespace tarn::platform {
 class EventLoop;
 class Messages;
+class TextMeasurer;
 }  // namespace tarn::platform
 namespace tarn::search {
 class SpellEngine;
@@ -71,7 +72,9 @@ class PageTextBox {
 // section it is reading.
 class SectionObjects {
  public:
-  explicit SectionObjects(const WorkingCopy& copy);
+  // With a host and a measurer, tables lay out and paint their cells.
+  explicit SectionObjects(const WorkingCopy& copy, richtext::TextHost* host = nullptr,
+                          platform::TextMeasurer* measurer = nullptr);
   void SetSection(richtext::Origin origin) { m_current = origin; }
   richtext::EmbeddedObject* Find(std::int32_t identifier);
 

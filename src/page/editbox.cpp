@@ -9,7 +9,7 @@ namespace tarn::page {
 
 EditBox::EditBox(TAEHset& set, WorkingCopy& copy, platform::TextMeasurer& layout, int width)
     : m_host(std::make_unique<richtext::DocumentHost>(set, set.Services().measurer, set.Services().messages)),
-      m_objects(copy),
+      m_objects(copy, m_host.get(), &layout),
       m_text(*m_host, layout, set.Services().messages),
       m_textCommands(m_text),
       m_paraCommands(m_text),

@@ -303,6 +303,12 @@ ReadResult Reader::Paragraph(TAEHparag& p) {
           done = true;
           break;
         case TokenKind::kCellEnd:
+          // Outside any cell, a cell end with text after it is left over
+          // from a table whose record names fewer cells than its markup
+          // holds: the text after it goes on as paragraphs, never lost.
+          if (m_s.openTables.empty() && !m_s.AtEnd()) result.endOfText = false;
+          done = true;
+          break;
         case TokenKind::kEnd: done = true; break;
         default: break;  // control bytes, skipped blocks and unknown tags carry nothing
       }

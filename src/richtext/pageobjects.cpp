@@ -3,6 +3,7 @@
 
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "richtext/tableobject.h"
 
 namespace tarn::richtext {
 using namespace document::field;
@@ -34,7 +35,12 @@ PageObjects::PageObjects(const document::TAEHset& set, const WorkingForm& form) 
 }
 
 void PageObjects::Add(const TAEHoggetto* record) {
-  m_objects.push_back(std::make_unique<RecordObject>(static_cast<std::int32_t>(m_objects.size() + 1), record));
+  const auto number = static_cast<std::int32_t>(m_objects.size() + 1);
+  if (record != nullptr && m_tableHost != nullptr && m_tableMeasurer != nullptr && ReadTableShape(*record)) {
+    m_objects.push_back(std::make_unique<TableObject>(number, record, *m_tableHost, *m_tableMeasurer));
+    return;
+  }
+  m_objects.push_back(std::make_unique<RecordObject>(number, record));
 }
 
 EmbeddedObject* PageObjects::Find(std::int32_t identifier) {

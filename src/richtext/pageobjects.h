@@ -12,6 +12,9 @@
 namespace tarn::document {
 class TAEHset;
 }
+namespace tarn::platform {
+class TextMeasurer;
+}
 
 namespace tarn::richtext {
 
@@ -46,6 +49,12 @@ class PageObjects {
   PageObjects() = default;
   // The objects of a page in working form, from the container's records.
   PageObjects(const document::TAEHset& set, const WorkingForm& form);
+  // Tables added from now on lay out and paint their cells with these (the
+  // box's host and measurer); without them a table only carries its cells.
+  void SetTableLayout(TextHost* host, platform::TextMeasurer* measurer) {
+    m_tableHost = host;
+    m_tableMeasurer = measurer;
+  }
   // Adds the object with the next number; the record may be missing.
   void Add(const TAEHoggetto* record);
   EmbeddedObject* Find(std::int32_t identifier);
@@ -53,6 +62,8 @@ class PageObjects {
 
  private:
   std::vector<std::unique_ptr<RecordObject>> m_objects;
+  TextHost* m_tableHost = nullptr;
+  platform::TextMeasurer* m_tableMeasurer = nullptr;
 };
 
 }  // namespace tarn::richtext

@@ -30,6 +30,7 @@
 #include "app/ui/commandset.h"
 #include "app/ui/editorcommands.h"
 #include "app/ui/formatcommands.h"
+#include "app/ui/tablecommands.h"
 #include "app/ui/editorcontrol.h"
 #include "app/ui/exportcommands.h"
 #include "app/ui/fopzprog.h"
@@ -115,6 +116,7 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   BindWindowCommands();
   BindEditorCommands(*m_commands, *m_editor, [this] { UpdateStatus(); });
   BindFormatCommands(*m_commands, *editor, *m_set, [this] { UpdateStatus(); });
+  BindTableCommands(*m_commands, *editor, [this] { UpdateStatus(); });
   new undo::ui::UndoCommands(*m_commands, *m_set, *m_editor, this);
   m_exports = new ExportCommands(
       *m_commands,

@@ -19,6 +19,7 @@
 #include "document/objectkinds.h"
 #include "document/recordfields.h"
 #include "objects/ui/framesetwidget.h"
+#include "objects/ui/tablebox.h"
 #include "page/aehpage.h"
 #include "platform/qt/qtstrings.h"
 #include "richtext/ui/aehbox.h"
@@ -87,7 +88,8 @@ WindowFeedback::WindowFeedback(Host host, QObject* parent) : QObject(parent), m_
 void WindowFeedback::EditorEditStart(QWidget* object) {
   m_active = object;
   auto* box = qobject_cast<richtext::ui::TAEHbox*>(object);
-  const SelectedObject kind = box != nullptr ? SelectedObject::TextBox : SelectedObject::OtherVisual;
+  SelectedObject kind = box != nullptr ? SelectedObject::TextBox : SelectedObject::OtherVisual;
+  if (objects::ui::TableOfBox(box) != nullptr) kind = SelectedObject::TableCell;
   const Feedback feedback = SelectionFeedback(kind);
   CommandSet& commands = m_host.commands;
   commands.SetObjectCommands(ApplyFeedback(commands.ObjectCommands(), feedback));

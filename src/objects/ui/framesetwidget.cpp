@@ -302,10 +302,12 @@ richtext::ui::TAEHbox* TInsiemeCornici::BoxOf(const TAEHFrame& frame) const {
 }
 
 TAEHpage* TInsiemeCornici::PageOfBox(const QWidget* box) const {
-  if (box == nullptr) return nullptr;
-  for (TAEHpage* view : m_model->Views()) {
-    PageBox* pageBox = BoxOfView(view);
-    if (pageBox != nullptr && pageBox->Widget() == box) return view;
+  // A table cell's box belongs to the page whose box holds the table.
+  for (const QWidget* w = box; w != nullptr; w = w->parentWidget()) {
+    for (TAEHpage* view : m_model->Views()) {
+      PageBox* pageBox = BoxOfView(view);
+      if (pageBox != nullptr && pageBox->Widget() == w) return view;
+    }
   }
   return nullptr;
 }

@@ -9,6 +9,7 @@
 
 #include "document/aehset.h"
 #include "document/recordfields.h"
+#include "objects/ui/tablebox.h"
 #include "page/containerrecords.h"
 #include "platform/qt/qtcanvas.h"
 #include "richtext/clipboardformats.h"
@@ -23,11 +24,14 @@ using namespace document;
 // deferred deletion after the page view let it go.
 class PageBox::Resources : public QObject {
  public:
-  Resources(TAEHset& set, const WorkingCopy& copy)
-      : host(set, set.Services().measurer, set.Services().messages), objects(copy) {}
+  Resources(TAEHset& set, WorkingCopy& copy)
+      : host(set, set.Services().measurer, set.Services().messages), objects(copy), tables(set, copy, host) {}
 
   richtext::DocumentHost host;
   SectionObjects objects;
+  // The page's own text shows its tables as screen tables.
+  objects::ui::TableWidgets tables;
+  richtext::Origin section = richtext::Origin::Text;
 };
 
 namespace {
@@ -41,13 +45,22 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
                  richtext::ClipboardFormats* formats) {
   auto resources = std::make_unique<Resources>(set, copy);
   Resources* r = resources.get();
-  r->host.objectLookup = [r](std::int32_t id) { return r->objects.Find(id); };
+  r->host.objectLookup = [r](std::int32_t id) -> richtext::EmbeddedObject* {
+    if (r->section == richtext::Origin::Text) {
+      if (richtext::EmbeddedObject* table = r->tables.Find(id)) return table;
+    }
+    return r->objects.Find(id);
+  };
 
   auto* box = new richtext::ui::TAEHbox(r->host, parking);
   resources.release()->setParent(box);
   m_box = box;
   box->hide();
-  box->Text().onReadSection = [r](richtext::Origin origin) { r->objects.SetSection(origin); };
+  r->tables.parking = box;
+  box->Text().onReadSection = [r](richtext::Origin origin) {
+    r->objects.SetSection(origin);
+    r->section = origin;
+  };
   undo::TextBoxControl& control = box->AttachUndo(set);
   control.onRecorded = [this] {
     const bool first = !m_modified;

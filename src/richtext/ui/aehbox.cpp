@@ -142,10 +142,12 @@ void TAEHbox::paintEvent(QPaintEvent* event) {
   const QRect r = event->rect();
   const Selection selection = m_selectionShown ? m_text.LayoutSelection() : Selection{};
   m_text.Layout().Paint(canvas, {r.left(), r.top(), r.right() + 1, r.bottom() + 1}, selection);
+  PlaceTables();
   // FIXME: embedded objects draw themselves once the visual objects exist;
   // until then each shows as a frame of its size.
   for (const auto& p : m_text.Text().paragraphs) {
     for (const EmbeddedObject* object : p->objects) {
+      if (object->IsTable()) continue;
       canvas.FrameRect({object->placedX, object->placedY, object->placedX + std::max(object->Width(), 2),
                         object->placedY + std::max(object->Height(), 2)},
                        0x808080);
@@ -325,12 +327,7 @@ void TAEHbox::Navigate(CaretMove move, int times, bool toEnd, bool extend) {
   ScrollCaretIntoView();
 }
 
-void TAEHbox::HandleBoundary(Boundary status) {
-  // FIXME: tables: statuses 5 to 8 enter the reached table's first cell, and
-  // in a cell box 1 to 4 go to the neighbouring cell or out of the table.
-  // A page box leaves the caret where it was for 1 to 4.
-  (void)status;
-}
+void TAEHbox::HandleBoundary(Boundary status) { HandleTableBoundary(status); }
 
 void TAEHbox::FollowLinkAtCaret() {
   objects::FrameSetInterface* fs = GetFrameSet();

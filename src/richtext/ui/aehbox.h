@@ -134,6 +134,14 @@ class TAEHbox : public objects::TDragCustomControl {
   // result; false when the box cannot be changed.
   bool Format(const std::function<void(TAEHTextAttributes&, TAEHParaAttributes&)>& command);
 
+  // ---- Tables (aehbox_tables.cpp) ----
+  // Moves the screen tables placed in the text to where the layout put
+  // them, and hides those the text no longer places.
+  void PlaceTables();
+  // The caret enters the table of a paragraph: the cell that a move in the
+  // direction (5 left, 6 right, 7 up, 8 down) reaches first.
+  bool EnterTableAt(int paragraph, int direction);
+
  signals:
   void CaretMoved();
   // The box grew or shrank with its text or the page's width.
@@ -208,6 +216,9 @@ class TAEHbox : public objects::TDragCustomControl {
   // ---- Formatting (aehbox_format.cpp) ----
   // Ctrl+B and Ctrl+U toggle bold and underline, Ctrl+Shift+I italic.
   bool FormatKey(QKeyEvent* event);
+
+  // ---- Tables (aehbox_tables.cpp) ----
+  void HandleTableBoundary(Boundary status);
 };
 
 }  // namespace tarn::richtext::ui

@@ -390,7 +390,7 @@ TEST_F(MainWindow, EveryBuiltOperationIsBoundAndOthersSayTheyAreNotAvailable) {
   const std::pair<const char*, const char*> unbuilt[] = {
       {"GetHypertext1", "Get hypertext from net is not available in this version yet."},
       {"ImageButton", "Insert image is not available in this version yet."},
-      {"TabAddRow", "Add row is not available in this version yet."}};
+      {"TabCopyBackground", "Copy background in clipboard is not available in this version yet."}};
   for (const auto& [name, text] : unbuilt) {
     ASSERT_NE(window->Action(name), nullptr) << name;
     window->Action(name)->trigger();

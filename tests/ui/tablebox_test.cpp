@@ -1,0 +1,350 @@
+// The table on screen, driven as a user drives it: the page's table shows
+// its cells in its grid, typing in a cell goes into the page's markup, the
+// arrow keys and Tab move across cell boundaries and out of the table, and
+// each structural command is undone and redone exactly.
+#include <QMainWindow>
+#include <QSpinBox>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/compose.h"
+#include "app/ui/commandset.h"
+#include "app/ui/tablecommands.h"
+#include "objects/ui/tabledialogs.h"
+#include "document/aehset.h"
+#include "document/aehtesto.h"
+#include "document/recordfields.h"
+#include "objects/ui/framesetwidget.h"
+#include "objects/ui/tablebox.h"
+#include "platform/qt/qtcanvas.h"
+#include "platform/system.h"
+#include "platform/testing/testplatform.h"
+#include "richtext/tablerecord.h"
+#include "richtext/ui/aehbox.h"
+#include "undo/aehundolist.h"
+
+namespace tarn::objects::ui {
+namespace {
+using namespace document::field;
+using document::TAEHoggetto;
+using richtext::ui::TAEHbox;
+
+constexpr const char* kPage =
+    "<Z S0 >before<Z S0 ><$08000000><Z S1 >a<T><Z S1 >b<T><Z S1 >c<T><Z S1 >d<T><Z S0 >after";
+
+class TableFixture : public ::testing::Test {
+ protected:
+  TableFixture() : set({&messages, &system, &measurer, &clipboard}), editor(messages) {
+    app::Compose(set);
+    set.NewHypertext();
+    auto table = set.NewObject(document::tabellaHtml);
+    table->InitNew();
+    table->SetU8(kTableRows, 2);
+    table->SetU8(kTableColumns, 2);
+    table->SetU8(kTableBorder, 1);
+    table->SetU8(kTableWidthPercent, 50);
+    for (int c = 0; c < 2; ++c) richtext::SetColumn(*table, c, kColumnPercent, 50);
+    richtext::StoreCellBackgrounds(*table, {0x0000FF, -1, -1, 0x00FF00});
+    set.Register(std::move(table));
+    auto page = set.NewObject(document::testoHtml);
+    page->SetContent(std::string(kPage) + std::string(1, '\0'));
+    set.Register(std::move(page));
+    editor.SetClipboard(&clipboard);
+    editor.SetLinkedAEHset(&set);
+    editor.resize(600, 400);
+    editor.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    editor.SetMainPageNumber(0);
+    Settle();
+  }
+  void Settle() {
+    for (int i = 0; i < 3; ++i) {
+      QCoreApplication::sendPostedEvents();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      QCoreApplication::processEvents();
+    }
+  }
+  TAEHbox& Box() { return *editor.BoxOf(*editor.Model().Top()); }
+  TMyyTable& Table() {
+    auto tables = Box().findChildren<TMyyTable*>();
+    EXPECT_EQ(tables.size(), 1);
+    return *tables.front();
+  }
+  std::string Saved() {
+    std::string s = Box().SaveText();
+    s.pop_back();
+    return s;
+  }
+  static std::string CellText(TMyyTable& t, int r, int c) {
+    std::string s = t.CellAt(r, c)->SaveText();
+    s.pop_back();
+    return s;
+  }
+  // The cell that has the caret.
+  richtext::CellPos Focus() {
+    richtext::CellPos at{-1, -1};
+    TableOfBox(QApplication::focusWidget(), &at);
+    return at;
+  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, mods);
+    Settle();
+  }
+
+  platform::testing::RecordingMessages messages;
+  platform::HostSystemInfo system;
+  platform::qt::QtCanvas measurer;
+  platform::testing::MemoryClipboard clipboard;
+  document::TAEHset set;
+  TInsiemeCornici editor;
+};
+
+TEST_F(TableFixture, ShowsItsCellsInTheGrid) {
+  TMyyTable& t = Table();
+  ASSERT_EQ(t.RowCount(), 2);
+  ASSERT_EQ(t.ColumnCount(), 2);
+  EXPECT_TRUE(t.isVisible());
+  // Half the paragraph's width: two percent columns of 50 with 2 pixels
+  // of spacing around them fill it.
+  const richtext::TAEHparag& p = Box().Text().Paragraph(1);
+  const int paragraphWidth = Box().Text().Layout().layoutWidth - p.style.LeftMargin() - p.style.RightMargin();
+  EXPECT_EQ(t.LayoutWidth(), paragraphWidth / 2);
+  EXPECT_NEAR(t.width(), t.LayoutWidth(), 1);
+  const QRect a = t.CellAt(0, 0)->geometry();
+  const QRect b = t.CellAt(0, 1)->geometry();
+  const QRect c = t.CellAt(1, 0)->geometry();
+  EXPECT_EQ(a.topLeft(), QPoint(2, 2));
+  EXPECT_EQ(b.left(), a.right() + 1 + 2);
+  EXPECT_EQ(c.top(), a.bottom() + 1 + 2);
+  EXPECT_EQ(a.width(), b.width());
+  EXPECT_TRUE(t.CellAt(0, 0)->isVisible());
+  EXPECT_TRUE(t.CellAt(0, 0)->PaintsBackground());
+  EXPECT_EQ(t.CellAt(0, 0)->BackgroundColour(), 0x0000FFu);
+  EXPECT_FALSE(t.CellAt(0, 1)->PaintsBackground());
+  // The table stands below "before" in the page box.
+  EXPECT_GT(t.y(), 0);
+  EXPECT_EQ(CellText(t, 1, 1), "<Z S1 >d");
+  Box().grab().save("/tmp/tarn-table-shown.png");
+}
+
+TEST_F(TableFixture, TypingInACellIsStoredWithThePage) {
+  TMyyTable& t = Table();
+  QTest::mouseClick(t.CellAt(0, 1), Qt::LeftButton, {}, QPoint(t.CellAt(0, 1)->width() / 2, 8));
+  Settle();
+  EXPECT_EQ(Focus(), (richtext::CellPos{0, 1}));
+  QTest::keyClicks(QApplication::focusWidget(), "xy");
+  Settle();
+  EXPECT_EQ(Saved(), "<Z S0 >before<Z S0 ><$FF000001><Z S1 >a<T><Z S1 >bxy<T><Z S1 >c<T><Z S1 >d<T><Z S0 >after");
+  // Undo takes the typing back.
+  undo::UndoListOf(set)->Undo();
+  Settle();
+  EXPECT_EQ(CellText(t, 0, 1), "<Z S1 >b");
+}
+
+TEST_F(TableFixture, CaretMovesAcrossCellBoundaries) {
+  TMyyTable& t = Table();
+  // Right from the end of "before" enters the first cell.
+  Box().SelectRange({0, 6}, {0, 6});
+  Box().setFocus();
+  Key(Qt::Key_Right);
+  EXPECT_EQ(Focus(), (richtext::CellPos{0, 0}));
+  Key(Qt::Key_Right);  // past "a"
+  Key(Qt::Key_Right);  // into (0,1)
+  EXPECT_EQ(Focus(), (richtext::CellPos{0, 1}));
+  Key(Qt::Key_Right);
+  Key(Qt::Key_Right);  // last column: first cell of the next row
+  EXPECT_EQ(Focus(), (richtext::CellPos{1, 0}));
+  Key(Qt::Key_Up);
+  EXPECT_EQ(Focus(), (richtext::CellPos{0, 0}));
+  Key(Qt::Key_Tab);
+  EXPECT_EQ(Focus(), (richtext::CellPos{0, 1}));
+  Key(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(Focus(), (richtext::CellPos{0, 0}));
+  // Down from the last row leaves the table for the paragraph after it.
+  t.FocusCell(1, 1, true);
+  Settle();
+  Key(Qt::Key_Down);
+  EXPECT_EQ(QApplication::focusWidget(), &Box());
+  EXPECT_EQ(Box().Text().Caret().paragraph, 2);
+}
+
+TEST_F(TableFixture, DraggingAColumnBorderResizesTheColumn) {
+  TMyyTable& t = Table();
+  TCellBox& cell = *t.CellAt(0, 0);
+  const int before = cell.width();
+  const int size = richtext::ColumnSize(t.Record(), 0);
+  const QPoint edge(cell.width() - 1, 5);
+  QTest::mousePress(&cell, Qt::LeftButton, {}, edge);
+  QTest::mouseMove(&cell, edge + QPoint(40, 0));
+  QTest::mouseRelease(&cell, Qt::LeftButton, {}, edge + QPoint(40, 0));
+  Settle();
+  EXPECT_EQ(undo::UndoListOf(set)->Captions(undo::kUndo).front(), "Cells resize");
+  EXPECT_GT(richtext::ColumnSize(t.Record(), 0), size);
+  EXPECT_GT(cell.width(), before);
+  undo::UndoListOf(set)->Undo();
+  Settle();
+  EXPECT_EQ(richtext::ColumnSize(t.Record(), 0), size);
+  EXPECT_EQ(cell.width(), before);
+}
+
+TEST_F(TableFixture, StructuralCommandsUndoAndRedoExactly) {
+  TMyyTable& t = Table();
+  const std::string before = Saved();
+  const std::string record(reinterpret_cast<const char*>(t.Record().Record().data()), t.Record().Record().size());
+  undo::TAEHundoList& list = *undo::UndoListOf(set);
+
+  struct Step {
+    const char* caption;
+    std::function<void()> run;
+    int rows;
+    int columns;
+  } steps[] = {
+      {"Add rows", [&t] { t.InsertRows(1, 2); }, 4, 2},
+      {"Add cols", [&t] { t.InsertColumns(2, 1); }, 2, 3},
+      {"Delete rows", [&t] { EXPECT_TRUE(t.DeleteRows(0, 0)); }, 1, 2},
+      {"Delete cols", [&t] { EXPECT_TRUE(t.DeleteColumns(1, 1)); }, 2, 1},
+      {"Cells resize", [&t] { EXPECT_TRUE(t.ResizeColumn(0, 30)); }, 2, 2},
+  };
+  for (const Step& s : steps) {
+    s.run();
+    Settle();
+    EXPECT_EQ(list.Captions(undo::kUndo).front(), s.caption);
+    EXPECT_EQ(t.RowCount(), s.rows) << s.caption;
+    EXPECT_EQ(t.ColumnCount(), s.columns) << s.caption;
+    EXPECT_EQ(t.Record().U8(kTableRows), s.rows) << s.caption;
+    EXPECT_EQ(t.Record().U8(kTableColumns), s.columns) << s.caption;
+    const std::string changed = Saved();
+    list.Undo();
+    Settle();
+    EXPECT_EQ(Saved(), before) << s.caption;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(t.Record().Record().data()), t.Record().Record().size()),
+              record)
+        << s.caption;
+    list.Redo();
+    Settle();
+    EXPECT_EQ(Saved(), changed) << s.caption;
+    list.Undo();
+    Settle();
+  }
+  // The limits: never the last row or column, at most 50 columns.
+  EXPECT_FALSE(t.DeleteRows(0, 1));
+  EXPECT_FALSE(t.DeleteColumns(0, 1));
+  t.InsertColumns(0, 48);
+  EXPECT_TRUE(messages.entries.empty());
+  EXPECT_EQ(t.ColumnCount(), 50);
+  t.InsertColumns(0, 1);
+  EXPECT_EQ(t.ColumnCount(), 50);
+  ASSERT_FALSE(messages.entries.empty());
+  EXPECT_EQ(messages.entries.back().text, kTooManyColumns);
+}
+
+// The commands of the Table menu, with their dialogs answered.
+class TableCommandsFixture : public TableFixture {
+ protected:
+  TableCommandsFixture() : commands(window, [](const app::CommandEntry&) {}) {
+    app::ui::BindTableCommands(commands, editor, {});
+  }
+  ~TableCommandsFixture() override {
+    app::ui::TableDialogRunner() = [](QDialog& dialog) { return dialog.exec(); };
+  }
+  void Choose(const char* action) {
+    ASSERT_NE(commands.Action(action), nullptr) << action;
+    commands.Action(action)->trigger();
+    Settle();
+  }
+  std::string Stored(int page) {
+    return static_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, page))->Markup();
+  }
+
+  QMainWindow window;
+  app::ui::CommandSet commands;
+};
+
+TEST_F(TableCommandsFixture, NewTableIsInsertedTypedInAndKeptOverAPageChange) {
+  app::ui::TableDialogRunner() = [](QDialog& d) {
+    auto& dialog = dynamic_cast<TFnewTable&>(d);
+    dialog.rows->setValue(3);
+    dialog.columns->setValue(3);
+    dialog.style->setCurrentIndex(11);
+    return static_cast<int>(QDialog::Accepted);
+  };
+  Box().setFocus();
+  Box().SelectRange({2, 5}, {2, 5});
+  Settle();
+  Choose("Tabella1");
+  auto tables = Box().findChildren<TMyyTable*>();
+  ASSERT_EQ(tables.size(), 2);
+  TMyyTable* made = tables[0]->RowCount() == 3 ? tables[0] : tables[1];
+  ASSERT_EQ(made->ColumnCount(), 3);
+  EXPECT_EQ(Focus(), (richtext::CellPos{0, 0}));
+  EXPECT_EQ(made->Record().U8(kTableStyle), 11);
+  EXPECT_EQ(undo::UndoListOf(set)->Captions(undo::kUndo).front(), "Object insertion");
+  QTest::keyClicks(QApplication::focusWidget(), "new");
+  Settle();
+  // The table stands in a paragraph of its own after "after".
+  EXPECT_EQ(Box().Text().Paragraph(3).Length(), 1);
+
+  // Another page and back: the page was written with the table's cells.
+  editor.SetMainPageNumber(40);
+  Settle();
+  const std::string stored = Stored(0);
+  EXPECT_NE(stored.find("<Z S1 >new<T><Z S1 ><T>"), std::string::npos) << stored;
+  editor.SetMainPageNumber(0);
+  Settle();
+  tables = Box().findChildren<TMyyTable*>();
+  ASSERT_EQ(tables.size(), 2);
+  made = tables[0]->RowCount() == 3 ? tables[0] : tables[1];
+  EXPECT_EQ(CellText(*made, 0, 0), "<Z S1 >new");
+  EXPECT_EQ(richtext::ReadCellBackgrounds(made->Record()).size(), 9u);
+}
+
+TEST_F(TableCommandsFixture, PropertiesRowsAndColumnsThroughTheMenu) {
+  TMyyTable& t = Table();
+  t.FocusCell(1, 0, false);
+  Settle();
+  app::ui::TableDialogRunner() = [](QDialog& d) {
+    auto& dialog = dynamic_cast<TFtableProperties&>(d);
+    dialog.spacing->setValue(6);
+    dialog.cellBackground->SetValue(0x00FFFF);
+    dialog.applyTo->setCurrentIndex(2);  // the row
+    return static_cast<int>(QDialog::Accepted);
+  };
+  Choose("ProprietaTabella1");
+  EXPECT_EQ(t.Record().U8(kTableSpacing), 6);
+  EXPECT_EQ(richtext::ReadCellBackgrounds(t.Record()), (std::vector<std::int32_t>{0x0000FF, -1, 0x00FFFF, 0x00FFFF}));
+  EXPECT_EQ(t.CellAt(1, 1)->BackgroundColour(), 0x00FFFFu);
+  EXPECT_EQ(t.CellAt(0, 0)->geometry().topLeft(), QPoint(6, 6));
+  EXPECT_EQ(undo::UndoListOf(set)->Captions(undo::kUndo).front(), "Modify table");
+  undo::UndoListOf(set)->Undo();
+  Settle();
+  EXPECT_EQ(t.Record().U8(kTableSpacing), 2);
+  EXPECT_EQ(t.CellAt(0, 0)->geometry().topLeft(), QPoint(2, 2));
+
+  t.FocusCell(1, 1, false);
+  Settle();
+  Choose("Aggiungiriga1");
+  EXPECT_EQ(t.RowCount(), 3);
+  EXPECT_EQ(Focus(), (richtext::CellPos{1, 0}));
+  Choose("Eliminacolonna1");
+  EXPECT_EQ(t.ColumnCount(), 1);
+  app::ui::TableDialogRunner() = [](QDialog& d) {
+    auto& dialog = dynamic_cast<TFaddCells&>(d);
+    dialog.columnsChoice->setChecked(true);
+    dialog.position->setCurrentIndex(1);
+    dialog.count->setValue(3);
+    return static_cast<int>(QDialog::Accepted);
+  };
+  Choose("Aggiungi1");
+  EXPECT_EQ(t.ColumnCount(), 4);
+  EXPECT_EQ(Focus(), (richtext::CellPos{0, 1}));
+  Choose("Selezionatabella1");
+  EXPECT_EQ(QApplication::focusWidget(), &Box());
+  EXPECT_TRUE(Box().Text().HasSelection());
+  EXPECT_EQ(Box().Text().SelectionStart().paragraph, 1);
+}
+
+}  // namespace
+}  // namespace tarn::objects::ui
