@@ -20,6 +20,7 @@
 
 #include "app/ui/formattoolbars.h"
 #include "app/ui/krlanguager.h"
+#include "app/ui/paragraphdialog.h"
 #include "document/aehset.h"
 #include "document/objectkinds.h"
 #include "document/recordfields.h"
@@ -175,18 +176,8 @@ TFStyles::TFStyles(document::TAEHset& set, platform::Messages& messages, QWidget
   m_indent = Length("FirstIndent");
   m_left = Length("LeftMargin");
   m_right = Length("RightMargin");
-  auto* paragraphBox = new QGroupBox(QStringLiteral("Paragraph"), this);
-  paragraphBox->setObjectName(QStringLiteral("GroupParagraph"));
-  auto* form = new QFormLayout(paragraphBox);
-  form->addRow(QStringLiteral("Alignment:"), m_alignment);
-  form->addRow(QStringLiteral("List:"), m_listKind);
-  form->addRow(QStringLiteral("Unit of measure:"), m_unit);
-  form->addRow(QStringLiteral("Line height:"), heightRow);
-  form->addRow(QStringLiteral("Space before:"), m_before);
-  form->addRow(QStringLiteral("Space after:"), m_after);
-  form->addRow(QStringLiteral("First line indent:"), m_indent);
-  form->addRow(QStringLiteral("Left margin:"), m_left);
-  form->addRow(QStringLiteral("Right margin:"), m_right);
+  auto* paragraphBox = ParagraphGroup(
+      this, {m_alignment, m_listKind, m_unit, heightRow, m_before, m_after, m_indent, m_left, m_right});
 
   // The look of links.
   m_linkColour = platform::qt::NamedButton(this, "bLinkColour", QStringLiteral("Colo&r..."));
