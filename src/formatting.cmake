@@ -4,6 +4,8 @@
 target_sources(tarn_core PRIVATE
   richtext/formatting.cpp
   richtext/formatting.h
+  richtext/formattingstyles.cpp
+  richtext/formattingstyles.h
   page/containerrecords.cpp
   page/containerrecords.h
 )
@@ -16,5 +18,7 @@ if(TARN_QT)
     app/ui/linkdialog.h
     app/ui/paragraphdialog.cpp
     app/ui/paragraphdialog.h
+    app/ui/stylesdialog.cpp
+    app/ui/stylesdialog.h
   )
 endif()

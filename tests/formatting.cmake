@@ -2,6 +2,7 @@
 # Paragraphs toolbars.
 target_sources(tarn_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/richtext/formatting_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/richtext/formattingstyles_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/undo/formattingundo_test.cpp
 )
 if(TARN_QT)

@@ -630,7 +630,7 @@ constexpr std::string_view kBuilt[] = {
     "BoldButtonClick", "ItalicButtonClick", "Normale1Click", "Pedice1Click", "Apice1Click", "BulletsButtonClick",
     "RiduciRientroButtonClick", "AumentaRientroButtonClick", "Riformatta1Click", "FontNameClick",
     "FontColorClick", "FontSizeBtnClick", "ParStyleClick", "SelectFont", "LinkButtonClick",
-    "Collegamentoautoreferente1Click", "Nuovostile1Click", "Stileparagrafo1Click",
+    "Collegamentoautoreferente1Click", "Nuovostile1Click", "Stileparagrafo1Click", "StyleParButtonClick",
     // Tables.
     "TableButtonClick", "ProprietaTabellaClick", "Aggiungiriga1Click", "AddRowClick", "Aggiungicolonna1Click",
     "AddColClick", "Eliminariga1Click", "Eliminacolonna1Click", "Aggiungi1Click", "Selezionatabella1Click",

@@ -139,9 +139,12 @@ void TAEHParaAttributes::ApplyStyle(std::string_view name) {
   m_box.Record("Style " + std::string(name));
   int index = -1;
   const TAEHoggetto* record = nullptr;
-  for (int i = 0; (record = m_box.Host().StyleRecord(i)) != nullptr; ++i) {
-    if (base::SameText(record->GetCaption(), name)) {
+  // Deleted styles leave free slots between the live ones.
+  for (int i = 0; i < m_box.Host().StyleSlots(); ++i) {
+    const TAEHoggetto* candidate = m_box.Host().StyleRecord(i);
+    if (candidate != nullptr && base::SameText(candidate->GetCaption(), name)) {
       index = i;
+      record = candidate;
       break;
     }
   }
@@ -167,6 +170,26 @@ void TAEHParaAttributes::ApplyStyle(std::string_view name) {
   m_box.LayoutRange(first, last);
   m_box.EndUpdate();
   if (onStyleApplied) onStyleApplied();
+}
+
+void TAEHParaAttributes::Assign(const TAEHParaAttributes& source) {
+  if (m_box.ParagraphCount() == 0 || &source == this) return;
+  SetAlignment(source.Alignment());
+  SetListKind(source.ListKind());
+  SetUnit(source.Unit());
+  if (source.AutomaticLineHeight()) {
+    SetAutomaticLineHeight();
+  } else {
+    SetLineHeight(source.LineHeight());
+  }
+  SetFirstIndent(source.FirstIndent());
+  SetLeftMargin(source.LeftMargin());
+  SetRightMargin(source.RightMargin());
+  SetSpaceBefore(source.SpaceBefore());
+  SetSpaceAfter(source.SpaceAfter());
+  SetLinkColor(source.LinkColor());
+  SetLinkSize(source.LinkSize());
+  SetLinkStyle(source.LinkStyle());
 }
 
 void TAEHParaAttributes::Reformat() {

@@ -45,6 +45,11 @@ class TAEHParaAttributes {
   void ApplyStyle(std::string_view name);
   // Measures and lays out the whole text again (after a style changed).
   void Reformat();
+  // Gives the touched paragraphs the caret paragraph's fields of another
+  // box: alignment, list kind, unit, line height, first-line indent, the
+  // margins, the spaces and the link appearance, in that order, each as its
+  // own command. The lengths travel in the source's unit.
+  void Assign(const TAEHParaAttributes& source);
 
   std::uint8_t ListKind() const { return CaretStyle().ListKind(); }
   std::uint8_t Unit() const { return CaretStyle().UnitOfMeasure(); }

@@ -15,8 +15,13 @@ DocumentHost::DocumentHost(document::TAEHset& set, platform::TextMeasurer* measu
 
 const TAEHoggetto* DocumentHost::StyleRecord(int index) {
   if (index < 0 || index >= m_set.CountOf(document::stileParagrafo)) return nullptr;
-  return m_set.GetObject(document::stileParagrafo, index);
+  // A deleted style stays in its slot as a free record; a paragraph that
+  // still names it (an old undo step, a pasted text) takes the default.
+  const TAEHoggetto* style = m_set.GetObject(document::stileParagrafo, index);
+  return style != nullptr && !style->IsFree() ? style : nullptr;
 }
+
+int DocumentHost::StyleSlots() { return m_set.CountOf(document::stileParagrafo); }
 
 EmbeddedObject* DocumentHost::FindObject(std::int32_t identifier) {
   return objectLookup ? objectLookup(identifier) : nullptr;

@@ -30,6 +30,7 @@ class DocumentHost : public TextHost {
   std::function<EmbeddedObject*(std::int32_t)> objectLookup;
 
   const TAEHoggetto* StyleRecord(int index) override;
+  int StyleSlots() override;
   EmbeddedObject* FindObject(std::int32_t identifier) override;
   int FontHandle(const TMyFont& font) override;
   CharMetrics Measure(int fontHandle, unsigned char c) override;

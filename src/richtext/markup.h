@@ -125,6 +125,9 @@ class TextHost {
   virtual ~TextHost() = default;
   // A style record of the hypertext; nothing beyond the list.
   virtual const TAEHoggetto* StyleRecord(int index) = 0;
+  // The slots of the style list, deleted styles included (StyleRecord
+  // answers nothing for those).
+  virtual int StyleSlots() = 0;
   // The placed object with this number in the page's object index.
   virtual EmbeddedObject* FindObject(std::int32_t identifier) = 0;
   // A handle for measuring in a font; cheap to call again with the same font.

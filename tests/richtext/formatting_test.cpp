@@ -225,6 +225,21 @@ TEST_F(FormattingTest, ApplyingStyles) {
   EXPECT_EQ(captions.steps.back(), "Style Nothing");
 }
 
+TEST_F(FormattingTest, AssignTakesTheCaretParagraphOfAnotherBox) {
+  BoxText other(host, canvas, &env.messages);
+  other.Layout().layoutWidth = 400;
+  other.Layout().widestExtent = 400;
+  ASSERT_TRUE(other.LoadText(std::string("<Z S0 A2 N10 M3 I-38 l48 t9 CFF0000 S14 Y1 >x\0", 46)));
+  TAEHParaAttributes source(other);
+  Load("<Z S0 A1 L20 >ab<Z S0 >cd<Z S0 >ef");
+  box.SelectRange({0, 1}, {1, 1});
+  paras.Assign(source);
+  EXPECT_EQ(Saved(), "<Z S0 A2 N10 M3 I-38 l48 t9 CFF0000 S14 Y1 >ab<Z S0 A2 N10 M3 I-38 l48 t9 CFF0000 S14 Y1 >cd<Z S0 >ef");
+  // Each field is its own step; the first is the alignment.
+  ASSERT_FALSE(captions.steps.empty());
+  EXPECT_EQ(captions.steps.front(), "Center");
+}
+
 TEST_F(FormattingTest, CaptionTexts) {
   EXPECT_EQ(ColorName(0x0000FF), "Red");
   EXPECT_EQ(ColorName(0xFFFFFF), "White");

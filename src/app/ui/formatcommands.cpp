@@ -14,13 +14,16 @@
 #include "app/ui/formattoolbars.h"
 #include "app/ui/linkdialog.h"
 #include "app/ui/paragraphdialog.h"
+#include "app/ui/stylesdialog.h"
 #include "document/aehset.h"
 #include "document/objectkinds.h"
 #include "document/recordfields.h"
 #include "objects/ui/framesetwidget.h"
 #include "page/aehpage.h"
 #include "page/workingcopy.h"
+#include "platform/messages.h"
 #include "platform/qt/qtstrings.h"
+#include "richtext/formattingstyles.h"
 #include "richtext/ui/aehbox.h"
 
 namespace tarn::app::ui {
@@ -117,15 +120,6 @@ void FontDialog(TAEHbox& box, QWidget* parent) {
     if (size != current.size) text.SetSize(size);
     if (bits != (current.style & 0x0F)) text.SetStyleBits(bits);
   });
-}
-
-// "New style " and the first number that no style has yet.
-void NewStyle(document::TAEHset& set) {
-  int n = 0;
-  while (set.StyleExists("New style " + std::to_string(n))) ++n;
-  auto style = set.NewObject(document::stileParagrafo);
-  style->SetName("New style " + std::to_string(n));
-  set.Register(std::move(style));
 }
 
 }  // namespace
@@ -237,8 +231,24 @@ void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& edit
     }
     if (!url.empty()) MakeLink(editor, set, box, url);
   });
+  commands.Bind("StyleParButtonClick", [&editor, &set, &commands, changed](const CommandCall&) {
+    platform::Messages* messages = set.Services().messages;
+    if (messages == nullptr) return;
+    // The shown page works on copies of the styles it names: it is written
+    // back first and read again afterwards, in the styles as they are now.
+    const long page = editor.MainPageNumber();
+    editor.SetMainPageNumber(-1);
+    {
+      TFStyles dialog(set, *messages, editor.Widget());
+      dialog.exec();
+    }
+    editor.SetMainPageNumber(page);
+    if (TAEHbox* box = EditedBox(editor)) ShowFormatFeedback(commands, *box, set);
+    editor.RestoreFocus();
+    if (changed) changed();
+  });
   bind("Nuovostile1Click", [&set, &commands](const CommandCall&, TAEHbox& box) {
-    NewStyle(set);
+    richtext::AddNewStyle(set);
     ShowFormatFeedback(commands, box, set);
   });
 }

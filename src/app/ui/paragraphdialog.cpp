@@ -41,6 +41,22 @@ void ShowColour(QPushButton* button, std::uint32_t value) {
 
 }  // namespace
 
+QGroupBox* ParagraphGroup(QWidget* parent, const ParagraphFields& fields) {
+  auto* group = new QGroupBox(QStringLiteral("Paragraph"), parent);
+  group->setObjectName(QStringLiteral("GroupParagraph"));
+  auto* form = new QFormLayout(group);
+  form->addRow(QStringLiteral("Alignment:"), fields.alignment);
+  form->addRow(QStringLiteral("List:"), fields.list);
+  form->addRow(QStringLiteral("Unit of measure:"), fields.unit);
+  form->addRow(QStringLiteral("Line height:"), fields.lineHeight);
+  form->addRow(QStringLiteral("Space before:"), fields.before);
+  form->addRow(QStringLiteral("Space after:"), fields.after);
+  form->addRow(QStringLiteral("First line indent:"), fields.indent);
+  form->addRow(QStringLiteral("Left margin:"), fields.left);
+  form->addRow(QStringLiteral("Right margin:"), fields.right);
+  return group;
+}
+
 QDoubleSpinBox* TFParagraph::Length(const char* name, double value) {
   auto* box = new QDoubleSpinBox(this);
   box->setObjectName(QString::fromLatin1(name));
@@ -106,18 +122,8 @@ TFParagraph::TFParagraph(const richtext::TAEHParaAttributes& paragraph, QWidget*
   m_shown.left = m_left->value();
   m_shown.right = m_right->value();
 
-  auto* paragraphBox = new QGroupBox(QStringLiteral("Paragraph"), this);
-  paragraphBox->setObjectName(QStringLiteral("GroupParagraph"));
-  auto* form = new QFormLayout(paragraphBox);
-  form->addRow(QStringLiteral("Alignment:"), m_alignment);
-  form->addRow(QStringLiteral("List:"), m_list);
-  form->addRow(QStringLiteral("Unit of measure:"), m_unit);
-  form->addRow(QStringLiteral("Line height:"), heightRow);
-  form->addRow(QStringLiteral("Space before:"), m_before);
-  form->addRow(QStringLiteral("Space after:"), m_after);
-  form->addRow(QStringLiteral("First line indent:"), m_indent);
-  form->addRow(QStringLiteral("Left margin:"), m_left);
-  form->addRow(QStringLiteral("Right margin:"), m_right);
+  auto* paragraphBox = ParagraphGroup(
+      this, {m_alignment, m_list, m_unit, heightRow, m_before, m_after, m_indent, m_left, m_right});
 
   auto* linkBox = new QGroupBox(QStringLiteral("Links"), this);
   linkBox->setObjectName(QStringLiteral("GroupLinks"));

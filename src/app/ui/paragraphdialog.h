@@ -12,6 +12,8 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGroupBox;
+class QLayout;
 class QPushButton;
 class QSpinBox;
 
@@ -22,6 +24,21 @@ class TAEHParaAttributes;
 namespace tarn::app::ui {
 
 class TKrLanguager;
+
+// The paragraph fields, laid out alike in the paragraph-style dialog and the
+// styles dialog.
+struct ParagraphFields {
+  QComboBox* alignment;
+  QComboBox* list;
+  QComboBox* unit;
+  QLayout* lineHeight;
+  QDoubleSpinBox* before;
+  QDoubleSpinBox* after;
+  QDoubleSpinBox* indent;
+  QDoubleSpinBox* left;
+  QDoubleSpinBox* right;
+};
+QGroupBox* ParagraphGroup(QWidget* parent, const ParagraphFields& fields);
 
 class TFParagraph : public QDialog {
  public:

@@ -8,6 +8,8 @@
 #include <QFontComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -21,9 +23,15 @@
 #include "app/ui/linkdialog.h"
 #include "app/ui/mainform.h"
 #include "app/ui/paragraphdialog.h"
+#include "app/ui/stylesdialog.h"
+#include "document/aehset.h"
+#include "document/objectkinds.h"
+#include "document/recordfields.h"
 #include "objects/ui/framesetwidget.h"
+#include "objects/ui/styleview.h"
 #include "platform/memorysettings.h"
 #include "platform/testing/testplatform.h"
+#include "richtext/formattingstyles.h"
 #include "richtext/ui/aehbox.h"
 #include "undo/aehundolist.h"
 
@@ -197,6 +205,58 @@ TEST_F(FormatToolbars, TheParagraphDialogAppliesWhatChangedStepByStep) {
   window->Action("EditUndo")->trigger();
   window->Action("EditUndo")->trigger();
   EXPECT_EQ(Shown(), before);
+}
+
+TEST_F(FormatToolbars, TheStylesDialogEditsCreatesRenamesAndDeletes) {
+  ASSERT_NE(box, nullptr);
+  document::TAEHset& set = window->Hypertext();
+  const int heading = set.StyleIndex("Heading");
+  ASSERT_GT(heading, 1);
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = dynamic_cast<TFStyles*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    seen = true;
+    // The cover names "Heading": it is edited, not deleted.
+    dialog->ChooseStyle(heading);
+    EXPECT_TRUE(dialog->findChild<QPushButton*>("bRename")->isEnabled());
+    dialog->Size()->setValue(30);
+    dialog->Bold()->setChecked(false);
+    // Millimetres shown in centimetres keep their length.
+    const double millimetres = dialog->LeftMargin()->value();
+    dialog->Unit()->setCurrentIndex(0);
+    EXPECT_NEAR(dialog->LeftMargin()->value(), millimetres / 10, 0.01);
+    EXPECT_EQ(dialog->Preview()->Style().I16(document::field::style::kSize), 30);
+    EXPECT_FALSE(dialog->DeleteChosen());
+    // A new style, renamed and deleted again.
+    dialog->NewStyle();
+    EXPECT_EQ(dialog->List()->currentItem()->text(), "New style 0");
+    EXPECT_FALSE(dialog->RenameChosen("heading"));
+    EXPECT_TRUE(dialog->RenameChosen("Quote"));
+    EXPECT_EQ(dialog->List()->currentItem()->text(), "Quote");
+    EXPECT_TRUE(dialog->DeleteChosen());
+    EXPECT_EQ(dialog->ChosenStyle(), 0);
+    dialog->ChooseStyle(0);
+    EXPECT_FALSE(dialog->findChild<QPushButton*>("bDelete")->isEnabled());
+    dialog->findChild<QPushButton*>("bClose")->click();
+  });
+  window->Action("Stili1")->trigger();
+  ASSERT_TRUE(seen);
+  const int pages = richtext::PagesUsingStyle(set, heading);
+  EXPECT_GT(pages, 0);
+  EXPECT_TRUE(messages.Saw(richtext::StyleChangeMessage(richtext::StyleChange::kInUse, "Heading", pages)));
+  EXPECT_TRUE(messages.Saw("A style named \"heading\" already exists."));
+  EXPECT_FALSE(set.StyleExists("Quote"));
+  const document::TAEHoggetto* record = set.GetObject(document::stileParagrafo, heading);
+  EXPECT_EQ(record->I16(document::field::style::kSize), 30);
+  EXPECT_EQ(record->U8(document::field::style::kStyleBits) & document::field::style::kBold, 0);
+  EXPECT_EQ(record->U8(document::field::style::kUnit), 0);
+  // The page shown again reads the changed style.
+  box = static_cast<objects::ui::TInsiemeCornici&>(window->Editor()).BoxOf(
+      *static_cast<objects::ui::TInsiemeCornici&>(window->Editor()).Model().Top());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->Text().Paragraph(0).styleIndex, heading);
+  EXPECT_EQ(box->Text().Paragraph(0).style.Size(), 30);
 }
 
 TEST_F(FormatToolbars, TheLinkDialogNarrowsItsPagesByTitle) {
