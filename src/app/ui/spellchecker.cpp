@@ -48,7 +48,12 @@ SpellChecker::~SpellChecker() {
 }
 
 void SpellChecker::Start(platform::Registry& registry) {
-  ReadSpellOptions(registry, *this);
+  // Until the author chooses a language, the desktop's is the better guess
+  // than the fixed default when its dictionary is installed.
+  if (ReadSpellOptions(registry, *this) == -1) {
+    const int desktop = DesktopLanguage();
+    if (desktop != 0) m_checker.SetLanguage(desktop);
+  }
   if (m_checker.Open()) return;
   // The stored or default language has no dictionary here: the desktop's
   // language, else the first one installed.

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -149,6 +150,31 @@ TEST_F(SearchWindow, CancelAtTheFirstQuestionChangesNothing) {
   window->Searches().EditModeChanged();
   EXPECT_EQ(search.Tabs()->indexOf(search.ReplaceWord()->parentWidget()), -1);
   EXPECT_FALSE(search.ReplaceStep());
+}
+
+// Until the author chooses a language, the desktop's is taken when its
+// dictionary is installed; a chosen one stays.
+TEST(SpellLanguage, TheDesktopsUntilTheAuthorChoosesOne) {
+  const char* before = std::getenv("LC_ALL");
+  const std::string saved = before != nullptr ? before : "";
+  ::setenv("LC_ALL", "en_US.UTF-8", 1);
+  const fs::path folder = fs::temp_directory_path() / ("tarn_spelllang_" + std::to_string(::getpid()));
+  fs::create_directories(folder / "program");
+  for (const char* stored : {"", "1040"}) {
+    platform::MemorySettings store;
+    platform::testing::RecordingMessages messages;
+    if (*stored != '\0') platform::Registry(store).WriteSubkeyValue("orto", "lang", stored);
+    TMainForm window(store, ProgramFolders{folder / "program", folder / "program"}, &messages);
+    window.FormShow(ParseCommandLine({}));
+    ASSERT_NE(window.SpellChecker(), nullptr);
+    EXPECT_EQ(window.SpellChecker()->Language(), *stored != '\0' ? 1040 : 1033) << stored;
+  }
+  if (before != nullptr) {
+    ::setenv("LC_ALL", saved.c_str(), 1);
+  } else {
+    ::unsetenv("LC_ALL");
+  }
+  fs::remove_all(folder);
 }
 
 TEST_F(SearchWindow, AMisspeltWordIsUnderlinedAndTakesASuggestion) {
