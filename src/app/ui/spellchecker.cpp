@@ -25,6 +25,8 @@ int DesktopLanguage() {
     if (value == nullptr || *value == '\0') continue;
     std::string locale(value);
     locale = locale.substr(0, locale.find_first_of(".@"));
+    // The portable locale speaks American English.
+    if (locale == "C" || locale == "POSIX") locale = "en_US";
     return search::LanguageIdOf(locale);
   }
   return 0;
