@@ -21,17 +21,8 @@ namespace {
 using namespace tarn;
 namespace fs = std::filesystem;
 
-struct Loaded {
-  platform::testing::RecordingMessages messages;
-  platform::testing::FixedSystemInfo system{bench::BenchFolder()};
-  document::TAEHset set{{&messages, &system, nullptr, nullptr}};
-  Loaded() { app::Compose(set).LoadFromFile(bench::LargeFile()); }
-};
-
-Loaded& Shared() {
-  static Loaded loaded;
-  return loaded;
-}
+using Loaded = bench::LoadedLargeFile;
+Loaded& Shared() { return bench::SharedLargeFile(); }
 
 double PeakResidentMegabytes() {
   rusage usage{};

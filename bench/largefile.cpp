@@ -107,4 +107,11 @@ CommandRun RunCommand(const std::vector<std::string>& command) {
   return run;
 }
 
+LoadedLargeFile::LoadedLargeFile() { app::Compose(set).LoadFromFile(LargeFile()); }
+
+LoadedLargeFile& SharedLargeFile() {
+  static LoadedLargeFile loaded;
+  return loaded;
+}
+
 }  // namespace tarn::bench

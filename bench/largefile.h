@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "document/aehset.h"
+#include "platform/testing/testplatform.h"
+
 namespace tarn::bench {
 
 constexpr int kPages = 10000;
@@ -28,5 +31,15 @@ struct CommandRun {
   double peakMegabytes = 0;
 };
 CommandRun RunCommand(const std::vector<std::string>& command);
+
+// The generated hypertext loaded once per benchmark program, with recorded
+// messages and a fixed system folder.
+struct LoadedLargeFile {
+  platform::testing::RecordingMessages messages;
+  platform::testing::FixedSystemInfo system{BenchFolder()};
+  document::TAEHset set{{&messages, &system, nullptr, nullptr}};
+  LoadedLargeFile();
+};
+LoadedLargeFile& SharedLargeFile();
 
 }  // namespace tarn::bench
