@@ -4,6 +4,9 @@ target_sources(tarn_core PRIVATE
   richtext/tablerecord.cpp
   richtext/tablelayout.cpp
   richtext/tableobject.cpp
+  richtext/tableclipboard.cpp
+  page/tablecontainer.cpp
+  page/tablecontainer.h
 )
 if(TARN_QT)
   target_sources(tarn_ui PRIVATE

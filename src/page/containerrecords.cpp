@@ -5,6 +5,7 @@
 #include "base/cp1252.h"
 #include "document/aehset.h"
 #include "document/objectkinds.h"
+#include "page/tablecontainer.h"
 #include "page/workingcopy.h"
 #include "richtext/aehtextattributes.h"
 #include "richtext/localform.h"
@@ -67,6 +68,8 @@ void ConnectContainerRecords(richtext::TAEHTextAttributes& commands, TAEHset& se
     return LocalLinkValue(copy.AddLink(std::move(link)));
   };
   hooks.addStyle = [&set](std::string_view record) { return AddStyle(set, record); };
+  // Tables travel with their records and cells.
+  ConnectTableRecords(commands, set, copy);
 }
 
 }  // namespace tarn::page

@@ -200,18 +200,25 @@ std::string TAEHTextAttributes::WriteContainer(bool keepObjects) const {
   std::string out;
   base::AppendI32(out, kContainerText);
   WriteContainerRecords(out, from, to);
-  // FIXME: the embedded objects of the selection (and the images they use)
-  // travel once the object layer copies them; until then none do.
-  base::AppendI32(out, 0);
+  // Copied tables travel with their records and cells; moved ones (within
+  // one box) by reference.
+  const std::vector<const EmbeddedObject*> tables = keepObjects ? std::vector<const EmbeddedObject*>{}
+                                                                : TravellingTables(from, to);
+  WriteTableObjects(out, tables);
   base::AppendI32(out, to.paragraph - from.paragraph + 1);
   std::string markup;
   for (int i = from.paragraph; i <= to.paragraph; ++i) {
     const int start = i == from.paragraph ? from.character : 0;
     const int end = i == to.paragraph ? to.character : -1;
-    // Tables go by reference: their cells stay with the live table.
-    WriteParagraph(m_box.Paragraph(i), markup, WriteMode::Relayout, start, end);
+    WriteParagraph(m_box.Paragraph(i), markup, tables.empty() ? WriteMode::Relayout : WriteMode::Store, start, end);
   }
-  out += keepObjects ? markup : WithoutObjects(markup);
+  if (!tables.empty()) {
+    IdMap travelling;
+    for (const EmbeddedObject* table : tables) travelling[table->Identifier() & 0xFFFFFF] = table->Identifier();
+    out += KeepingPlacedTables(markup, travelling);
+  } else {
+    out += keepObjects ? markup : WithoutObjects(markup);
+  }
   out.push_back('\0');
   return out;
 }
@@ -230,7 +237,28 @@ bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_vie
     return false;
   }
   std::string markup(bytes.substr(reader.Position()));
-  if (!samePage) markup = WithoutObjects(markup);
+  const bool tables = ContainerHasTables(map);
+  if (tables && !samePage) {
+    markup = KeepingPlacedTables(markup, map);
+  } else if (!samePage) {
+    markup = WithoutObjects(markup);
+  }
+
+  RichText fresh;
+  MarkupStream stream(markup);
+  ReadOptions options;
+  // Pasted tables bring their cells; others stay what they are.
+  options.tablesByReference = !tables;
+  if (tables) options.objectIdMap = &map;
+  // Links and styles of the container become this page's through the map;
+  // a link without a record carries nothing rather than a wrong target.
+  if (!samePage) options.typedIdMap = &map;
+  ReadText(fresh, stream, m_box.Host(), Origin::Text, options);
+  // A table pasted into a cell must not nest deeper than a page is read:
+  // the paste is refused, and the clipboard's other forms are tried.
+  if (tables && containerHooks.tableDepth && NestsTooDeep(fresh, containerHooks.tableDepth())) {
+    return false;
+  }
 
   if (m_box.HasSelection()) DeleteSelection();
   EndRuns();
@@ -242,15 +270,6 @@ bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_vie
   const bool headWasEmpty = m_box.Paragraph(head).Length() == 0;
   m_box.SplitAt(at);
   const int bottom = m_box.Paragraph(head + 1).bottom;
-
-  RichText fresh;
-  MarkupStream stream(markup);
-  ReadOptions options;
-  options.tablesByReference = true;
-  // Links and styles of the container become this page's through the map;
-  // a link without a record carries nothing rather than a wrong target.
-  if (!samePage) options.typedIdMap = &map;
-  ReadText(fresh, stream, m_box.Host(), Origin::Text, options);
   auto& ps = m_box.Text().paragraphs;
   const int count = static_cast<int>(fresh.paragraphs.size());
   if (count == 0) {

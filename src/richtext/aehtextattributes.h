@@ -5,9 +5,11 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "base/bytes.h"
 #include "richtext/boxtext.h"
@@ -26,6 +28,14 @@ inline constexpr std::string_view kCaptionDrop = "Drop insertion";
 // The container's version numbers: a text selection, a copied picture.
 inline constexpr std::int32_t kContainerText = 1;
 inline constexpr std::int32_t kContainerPicture = 3;
+
+// Whether a container's map places tables (numbers below 2^24), and its
+// markup with the objects that did not travel left as blanks.
+bool ContainerHasTables(const IdMap& map);
+std::string KeepingPlacedTables(std::string_view markup, const IdMap& map);
+// Whether the tables of a text, placed in a box `depth` tables deep, nest
+// deeper than a page's text is read.
+bool NestsTooDeep(const RichText& text, int depth);
 
 class TAEHTextAttributes {
  public:
@@ -131,6 +141,15 @@ class TAEHTextAttributes {
     // A pasted style record: answers the index of an equal style of the
     // hypertext or of the new one (-1: the paragraph takes the first style).
     std::function<int(std::string_view record)> addStyle;
+    // ---- Tables (tableclipboard.cpp) ----
+    // The transfer form of a placed table's record; empty when it has none
+    // (the table then stays behind as a blank).
+    std::function<std::string(std::int32_t identifier)> tableRecord;
+    // A pasted table record becomes a table of this page: answers its
+    // number (-1: the table cannot be placed).
+    std::function<std::int32_t(std::string_view record)> addTable;
+    // How many tables hold the box (0 for a page's own text).
+    std::function<int()> tableDepth;
   };
   ContainerHooks containerHooks;
 
@@ -146,6 +165,26 @@ class TAEHTextAttributes {
     bool Any() const { return colour || face || size || style || position; }
     void ApplyTo(TMyFont& font) const;
   };
+  // ---- Tables in the container (tableclipboard.cpp) ----
+  // The tables placed from `from` to `to`, with the tables nested in their
+  // cells, whose records travel with a copied selection.
+  std::vector<const EmbeddedObject*> TravellingTables(CharPos from, CharPos to) const;
+  // The objects part of a container: the count, then kind, number and
+  // record of each table.
+  void WriteTableObjects(std::string& out, const std::vector<const EmbeddedObject*>& tables) const;
+  // The links and styles that the cells of the tables use.
+  void CollectTableRecords(const std::vector<const EmbeddedObject*>& tables, std::set<std::int32_t>& links,
+                           std::set<int>& styles) const;
+  // The objects part read: each table becomes a new table of the page, its
+  // old number mapped to the new one in `map` (under its 24-bit number).
+  // False when the part holds objects that cannot be placed (a converter's
+  // container then falls back to its text).
+  struct ContainerObject {
+    std::int32_t kind = 0;
+    std::int32_t identifier = 0;
+    std::string record;
+  };
+  bool PlaceContainerObjects(const std::vector<ContainerObject>& objects, IdMap& map, bool samePage) const;
   // The link and style records of the selection, as the container holds them.
   void WriteContainerRecords(std::string& out, CharPos from, CharPos to) const;
   // Reads the records of a container (links, shared records, objects) into

@@ -346,6 +346,7 @@ void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, C
       if (p.infos[Index(c)].link != -1) links.insert(p.infos[Index(c)].link);
     }
   }
+  CollectTableRecords(TravellingTables(from, to), links, styles);
   std::string linkPart;
   std::int32_t linkCount = 0;
   if (containerHooks.linkRecord) {
@@ -403,16 +404,16 @@ bool TAEHTextAttributes::ReadContainerRecords(base::ByteReader& in, IdMap& map, 
     const int index = containerHooks.addStyle(record);
     if (index >= 0) map[Typed(kind, RecordIndex(record))] = Typed(kind, index);
   }
-  // FIXME: objects cannot be placed from their records yet. A container
-  // that brings some is refused, so that a converter's paste falls back to
-  // its text-only form (a table's cells as paragraphs rather than a blank).
-  if (!in.ReadI32(count) || count < 0 || (count > 0 && !samePage)) return false;
+  if (!in.ReadI32(count) || count < 0) return false;
+  std::vector<ContainerObject> objects;
   for (std::int32_t i = 0; i < count; ++i) {
-    std::int32_t kind = 0;
-    std::int32_t identifier = 0;
-    if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadRecordStream(in, record)) return false;
+    ContainerObject object;
+    if (!in.ReadI32(object.kind) || !in.ReadI32(object.identifier) || !ReadRecordStream(in, object.record)) {
+      return false;
+    }
+    objects.push_back(std::move(object));
   }
-  return true;
+  return PlaceContainerObjects(objects, map, samePage);
 }
 
 }  // namespace tarn::richtext

@@ -264,7 +264,8 @@ void ApplyTableProperties(TAEHoggetto& record, const TableProperties& p, CellPos
     return;
   }
   SetColumn(record, cell.column, std::clamp(p.columnKind, 0, 2), p.columnSize);
-  if (p.applyTo <= 0 || p.applyTo >= kApplyChoiceCount) return;
+  const bool toSelection = p.applyTo == kApplySelectedCells && p.selection.top >= 0;
+  if (p.applyTo <= 0 || (p.applyTo >= kApplyChoiceCount && !toSelection)) return;
   std::vector<std::int32_t> values = ReadCellBackgrounds(record);
   for (int r = 0; r < shape->rows; ++r) {
     for (int c = 0; c < shape->columns; ++c) {
@@ -277,6 +278,9 @@ void ApplyTableProperties(TAEHoggetto& record, const TableProperties& p, CellPos
         case 5: chosen = c == cell.column && r % 2 == 0; break;
         case 6: chosen = r == cell.row && c % 2 == 1; break;
         case 7: chosen = c == cell.column && r % 2 == 1; break;
+        case kApplySelectedCells:
+          chosen = r >= p.selection.top && r <= p.selection.bottom && c >= p.selection.left && c <= p.selection.right;
+          break;
         default: break;
       }
       if (chosen) values[static_cast<std::size_t>(r * shape->columns + c)] = p.cellBackground;

@@ -109,10 +109,18 @@ struct TableProperties {
   int columnKind = document::field::kColumnPercent;
   int columnSize = 0;
   std::int32_t cellBackground = kTransparent;
-  int applyTo = 0;  // kApplyChoices
+  int applyTo = 0;  // kApplyChoices, or kApplySelectedCells
+  // The cells selected in the table (rows top..bottom, columns left..right);
+  // top -1 when no several cells are selected.
+  struct Selection {
+    int top = -1, left = -1, bottom = -1, right = -1;
+  } selection;
 };
 constexpr int kApplyChoiceCount = 8;
 extern const char* const kApplyChoices[kApplyChoiceCount];
+// A further choice, offered while several cells are selected.
+constexpr int kApplySelectedCells = kApplyChoiceCount;
+inline constexpr const char* kApplySelectedCellsCaption = "Selected cells";
 
 TableProperties ReadTableProperties(const TAEHoggetto& record, CellPos cell, bool hasCell);
 // Writes the properties into the record and its cell backgrounds (made

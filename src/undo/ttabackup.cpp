@@ -38,6 +38,21 @@ void TtaBackup::RowsDeleted(int index, int count) { Deleted(kRowsDeleted, index,
 
 void TtaBackup::ColumnsDeleted(int index, int count) { Deleted(kColumnsDeleted, index, count); }
 
+void TtaBackup::CellsChanged(int r1, int r2, int c1, int c2) {
+  UndoTable* table = Table();
+  m_blockCells.clear();
+  m_blockR1 = -1;
+  if (table == nullptr || r1 < 0 || c1 < 0 || r1 > r2 || c1 > c2 || r2 >= table->RowCount() ||
+      c2 >= table->ColumnCount()) {
+    return;
+  }
+  m_blockR1 = r1;
+  m_blockR2 = r2;
+  m_blockC1 = c1;
+  m_blockC2 = c2;
+  table->SaveCells(m_blockCells, r1, r2, c1, c2);
+}
+
 void TtaBackup::Deleted(Operation operation, int index, int count) {
   m_operation = operation;
   m_index = index;
@@ -86,6 +101,9 @@ UndoControl* TtaBackup::Apply() {
     case kRowsDeleted: back->RowsAdded(m_index, m_count); break;
     case kColumnsDeleted: back->ColumnsAdded(m_index, m_count); break;
   }
+  const bool block = m_operation == kModified && m_blockR1 >= 0 && m_blockR2 < table->RowCount() &&
+                     m_blockC2 < table->ColumnCount();
+  if (block) back->CellsChanged(m_blockR1, m_blockR2, m_blockC1, m_blockC2);
 
   richtext::BoxText* holder = table->HoldingText();
   if (holder != nullptr) holder->BeginUpdate();
@@ -111,6 +129,7 @@ UndoControl* TtaBackup::Apply() {
     focusColumn = m_index;
   } else if (m_operation == kModified) {
     focusRow = focusColumn = -1;
+    if (block) table->LoadCells(m_blockCells, m_blockR1, m_blockR2, m_blockC1, m_blockC2);
   }
   table->Restored(m_operation == kColumnsAdded || m_operation == kColumnsDeleted, focusRow, focusColumn);
   if (holder != nullptr) holder->EndUpdate();
@@ -119,7 +138,7 @@ UndoControl* TtaBackup::Apply() {
 
 std::size_t TtaBackup::MemoryHeld() const {
   return TAEHbackup::MemoryHeld() - sizeof(TAEHbackup) + sizeof(*this) + m_record.capacity() + m_cells.capacity() +
-         m_numbers.capacity() * sizeof(int);
+         m_numbers.capacity() * sizeof(int) + m_blockCells.capacity();
 }
 
 }  // namespace tarn::undo

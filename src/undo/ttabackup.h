@@ -80,6 +80,9 @@ class TtaBackup : public TAEHbackup {
   void ColumnsAdded(int index, int count);
   void RowsDeleted(int index, int count);
   void ColumnsDeleted(int index, int count);
+  // The step also keeps the texts of a block of cells (rows r1..r2,
+  // columns c1..c2) that the change empties or replaces, and puts them back.
+  void CellsChanged(int r1, int r2, int c1, int c2);
   Operation GetOperation() const { return m_operation; }
 
   UndoControl* Apply() override;
@@ -101,6 +104,9 @@ class TtaBackup : public TAEHbackup {
   int m_count = 0;
   std::string m_cells;
   std::vector<int> m_numbers;
+  // The block of cells whose texts the step keeps (r1 -1: none).
+  int m_blockR1 = -1, m_blockR2 = -1, m_blockC1 = -1, m_blockC2 = -1;
+  std::string m_blockCells;
 };
 
 }  // namespace tarn::undo

@@ -241,6 +241,141 @@ TEST_F(TableFixture, StructuralCommandsUndoAndRedoExactly) {
   EXPECT_EQ(messages.entries.back().text, kTooManyColumns);
 }
 
+TEST_F(TableFixture, SeveralCellsAreSelectedByDragAndShiftArrows) {
+  TMyyTable& t = Table();
+  const std::string before = Saved();
+  undo::TAEHundoList& list = *undo::UndoListOf(set);
+  // A drag from the first cell into the last selects the four cells.
+  TCellBox& first = *t.CellAt(0, 0);
+  QTest::mousePress(&first, Qt::LeftButton, {}, QPoint(4, 6));
+  QTest::mouseMove(&first, first.mapFrom(&t, t.CellAt(0, 1)->geometry().center()));
+  QTest::mouseMove(&first, first.mapFrom(&t, t.CellAt(1, 1)->geometry().center()));
+  QTest::mouseRelease(&first, Qt::LeftButton, {}, first.mapFrom(&t, t.CellAt(1, 1)->geometry().center()));
+  Settle();
+  ASSERT_TRUE(t.HasCellSelection());
+  EXPECT_EQ(t.SelectedCells().r1, 0);
+  EXPECT_EQ(t.SelectedCells().c2, 1);
+  EXPECT_EQ(t.SelectedCells().r2, 1);
+  EXPECT_TRUE(t.CellSelected(t.CellAt(1, 0)));
+  EXPECT_FALSE(first.Text().HasSelection());
+  // The selected cells show it.
+  const QImage shot = t.CellAt(0, 1)->grab().toImage();
+  EXPECT_NE(shot.pixelColor(shot.width() - 4, shot.height() - 3), QColor(Qt::white));
+  // Delete empties them, as one step that undo and redo replay exactly.
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(Saved(), "<Z S0 >before<Z S0 ><$FF000001><Z S1 ><T><Z S1 ><T><Z S1 ><T><Z S1 ><T><Z S0 >after");
+  EXPECT_EQ(list.Captions(undo::kUndo).front(), "Selection deletion");
+  const std::string cleared = Saved();
+  list.Undo();
+  Settle();
+  EXPECT_EQ(Saved(), before);
+  list.Redo();
+  Settle();
+  EXPECT_EQ(Saved(), cleared);
+  list.Undo();
+  Settle();
+
+  // Shift+Right at the end of a cell's text takes in the next cell; the
+  // rectangle grows down and shrinks back; a plain key ends it.
+  t.FocusCell(0, 0, true);
+  Settle();
+  EXPECT_FALSE(t.HasCellSelection());
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  ASSERT_TRUE(t.HasCellSelection());
+  EXPECT_EQ(t.SelectedCells().c2, 1);
+  EXPECT_EQ(t.SelectedCells().r2, 0);
+  Key(Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(t.SelectedCells().r2, 1);
+  Key(Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_EQ(t.SelectedCells().c2, 0);
+  Key(Qt::Key_Up, Qt::ShiftModifier);  // back to the one cell: nothing selected
+  EXPECT_FALSE(t.HasCellSelection());
+  // Shift+Left inside the text still selects text.
+  Key(Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_FALSE(t.HasCellSelection());
+  EXPECT_TRUE(t.CellAt(0, 0)->Text().HasSelection());
+  t.CellAt(0, 0)->SelectRange({0, 1}, {0, 1});
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  Key(Qt::Key_Right);
+  EXPECT_FALSE(t.HasCellSelection());
+  EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(TableFixture, SelectedTableShowsItsHeaderAndResizesWithItsHandles) {
+  TMyyTable& t = Table();
+  t.FocusCell(0, 0, false);
+  Settle();
+  ASSERT_TRUE(t.Selected());
+  ASSERT_NE(t.Header(), nullptr);
+  EXPECT_TRUE(t.Header()->isVisible());
+  ASSERT_EQ(t.Header()->Sections().size(), 2u);
+  EXPECT_EQ(t.Header()->Sections()[0].text, QStringLiteral("50%"));
+  EXPECT_EQ(t.Header()->width(), t.width());
+  // The header stands 12 pixels above the table, on the page's box.
+  EXPECT_EQ(t.Header()->parentWidget(), &Box());
+  EXPECT_EQ(t.Header()->geometry().bottom() + 1, t.geometry().top());
+  Box().grab().save("/tmp/tarn-table-selected.png");
+
+  // The right handle makes the half-wide table 100 pixels wider.
+  const std::string record(reinterpret_cast<const char*>(t.Record().Record().data()), t.Record().Record().size());
+  const int widthBefore = t.width();
+  TDragBorder* handle = t.Group().Handle(8);
+  ASSERT_NE(handle, nullptr);
+  ASSERT_TRUE(handle->isVisible());
+  QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(4, 4));
+  QTest::mouseMove(handle, QPoint(104, 4));
+  QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(104, 4));
+  Settle();
+  EXPECT_EQ(undo::UndoListOf(set)->Captions(undo::kUndo).front(), "Table resize");
+  const richtext::TAEHparag& p = Box().Text().Paragraph(1);
+  const int available = Box().Text().Layout().layoutWidth - p.style.LeftMargin() - p.style.RightMargin();
+  EXPECT_EQ(t.Record().U8(kTableWidthPercent), (widthBefore + 100) * 100 / available);
+  EXPECT_NEAR(t.width(), widthBefore + 100, 3);
+  // Twice the paragraph's width stores 100 %.
+  EXPECT_TRUE(t.Selected());
+  handle = t.Group().Handle(8);
+  ASSERT_NE(handle, nullptr);
+  QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(4, 4));
+  QTest::mouseMove(handle, QPoint(4 + 2 * available, 4));
+  QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(4 + 2 * available, 4));
+  Settle();
+  EXPECT_EQ(t.Record().U8(kTableWidthPercent), 100);
+  undo::UndoListOf(set)->Undo();
+  undo::UndoListOf(set)->Undo();
+  Settle();
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(t.Record().Record().data()), t.Record().Record().size()), record);
+  EXPECT_EQ(t.width(), widthBefore);
+}
+
+TEST_F(TableFixture, DeletingTheWholeTableIsUndoneExactly) {
+  const std::string before = Saved();
+  const std::string record(reinterpret_cast<const char*>(Table().Record().Record().data()),
+                           Table().Record().Record().size());
+  undo::TAEHundoList& list = *undo::UndoListOf(set);
+  // "before", the table's paragraph and "af" selected and deleted.
+  Box().setFocus();
+  Box().SelectRange({0, 3}, {2, 2});
+  Settle();
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(Saved(), "<Z S0 >befter");
+  EXPECT_TRUE(Box().findChildren<TMyyTable*>().isEmpty() || !Table().isVisible());
+  list.Undo();
+  Settle();
+  EXPECT_EQ(Saved(), before);
+  TMyyTable& back = Table();
+  EXPECT_TRUE(back.isVisible());
+  EXPECT_EQ(CellText(back, 1, 1), "<Z S1 >d");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(back.Record().Record().data()), back.Record().Record().size()),
+            record);
+  EXPECT_EQ(back.CellAt(0, 0)->BackgroundColour(), 0x0000FFu);
+  list.Redo();
+  Settle();
+  EXPECT_EQ(Saved(), "<Z S0 >befter");
+  list.Undo();
+  Settle();
+  EXPECT_EQ(Saved(), before);
+}
+
 // The commands of the Table menu, with their dialogs answered.
 class TableCommandsFixture : public TableFixture {
  protected:
@@ -344,6 +479,32 @@ TEST_F(TableCommandsFixture, PropertiesRowsAndColumnsThroughTheMenu) {
   EXPECT_EQ(QApplication::focusWidget(), &Box());
   EXPECT_TRUE(Box().Text().HasSelection());
   EXPECT_EQ(Box().Text().SelectionStart().paragraph, 1);
+}
+
+TEST_F(TableCommandsFixture, CommandsActOnTheSelectedCells) {
+  TMyyTable& t = Table();
+  t.InsertRows(2, 1);
+  Settle();
+  t.FocusCell(0, 1, false);
+  Settle();
+  t.SelectCells({0, 1}, {1, 1});
+  app::ui::TableDialogRunner() = [](QDialog& d) {
+    auto& dialog = dynamic_cast<TFtableProperties&>(d);
+    // Offered and chosen while cells are selected.
+    EXPECT_EQ(dialog.applyTo->currentIndex(), richtext::kApplySelectedCells);
+    EXPECT_EQ(dialog.applyTo->currentText(), QStringLiteral("Selected cells"));
+    dialog.cellBackground->SetValue(0x00FFFF);
+    return static_cast<int>(QDialog::Accepted);
+  };
+  Choose("ProprietaTabella1");
+  EXPECT_EQ(richtext::ReadCellBackgrounds(t.Record()),
+            (std::vector<std::int32_t>{0x0000FF, 0x00FFFF, -1, 0x00FFFF, -1, -1}));
+  // Delete row takes every selected row.
+  t.SelectCells({0, 0}, {1, 0});
+  Choose("Eliminariga1");
+  EXPECT_EQ(t.RowCount(), 1);
+  EXPECT_EQ(t.Record().U8(kTableRows), 1);
+  EXPECT_FALSE(t.HasCellSelection());
 }
 
 }  // namespace

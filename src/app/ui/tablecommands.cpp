@@ -98,7 +98,13 @@ void BindTableCommands(CommandSet& commands, objects::ui::TInsiemeCornici& edito
     CellPos at;
     TMyyTable* table = Current(editor, at);
     if (table == nullptr) return;
-    const richtext::TableProperties before = richtext::ReadTableProperties(table->Record(), at, true);
+    richtext::TableProperties before = richtext::ReadTableProperties(table->Record(), at, true);
+    // A cell selection is offered as the cells the background goes to.
+    if (table->HasCellSelection()) {
+      const TMyyTable::CellRange range = table->SelectedCells();
+      before.selection = {range.r1, range.c1, range.r2, range.c2};
+      before.applyTo = richtext::kApplySelectedCells;
+    }
     objects::ui::TFtableProperties dialog(before, Images(table->Set()), &editor);
     if (TableDialogRunner()(dialog) != QDialog::Accepted) return;
     table->BeginTableEdit();
@@ -133,7 +139,13 @@ void BindTableCommands(CommandSet& commands, objects::ui::TInsiemeCornici& edito
     if (table == nullptr) return;
     // The button stays off while its deletion is under way.
     if (call.action != nullptr) call.action->setEnabled(false);
-    table->DeleteRows(at.row, at.row);
+    // Every row of a cell selection, else the current cell's.
+    const TMyyTable::CellRange range = table->SelectedCells();
+    if (range.r1 >= 0) {
+      table->DeleteRows(range.r1, range.r2);
+    } else {
+      table->DeleteRows(at.row, at.row);
+    }
     if (call.action != nullptr) call.action->setEnabled(true);
     done();
   });
@@ -142,7 +154,12 @@ void BindTableCommands(CommandSet& commands, objects::ui::TInsiemeCornici& edito
     TMyyTable* table = Current(editor, at);
     if (table == nullptr) return;
     if (call.action != nullptr) call.action->setEnabled(false);
-    table->DeleteColumns(at.column, at.column);
+    const TMyyTable::CellRange range = table->SelectedCells();
+    if (range.r1 >= 0) {
+      table->DeleteColumns(range.c1, range.c2);
+    } else {
+      table->DeleteColumns(at.column, at.column);
+    }
     if (call.action != nullptr) call.action->setEnabled(true);
     done();
   });

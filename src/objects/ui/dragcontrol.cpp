@@ -224,6 +224,9 @@ void TDragBorderGroup::ShowSides(bool show) {
 void TDragBorderGroup::ReleaseHandles() {
   for (auto& handle : m_handles) {
     if (!handle) continue;
+    // A handle freed while it still lends its focus to the object would
+    // take the object's focus with it when it goes.
+    handle->setFocusProxy(nullptr);
     handle->hide();
     // A handle may be releasing itself from inside its own mouse event.
     handle->deleteLater();

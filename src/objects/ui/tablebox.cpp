@@ -92,6 +92,11 @@ void TCellBox::SetBackgroundValue(std::int32_t value) {
   }
 }
 
+void TCellBox::SetSelected(bool value) {
+  TAEHbox::SetSelected(value);
+  if (Group().Sizing()) Group().SetSizing(false);
+}
+
 void TCellBox::Enter(bool atEnd) {
   const richtext::CharPos pos = atEnd ? Text().TextEndPos() : Text().TextStartPos();
   SelectRange(pos, pos);
@@ -113,6 +118,12 @@ void TCellBox::paintEvent(QPaintEvent* event) {
     painter.setPen(pen);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
   }
+  if (m_table.CellSelected(this)) {
+    // Selected cells show through a wash of the selection colour.
+    QColor wash = palette().color(QPalette::Highlight);
+    wash.setAlpha(96);
+    painter.fillRect(rect(), wash);
+  }
 }
 
 bool TCellBox::event(QEvent* event) {
@@ -120,11 +131,55 @@ bool TCellBox::event(QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool plain = (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier;
     if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !ReadOnly()) {
+      m_table.ClearCellSelection();
       m_table.TabFrom(*this, key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier));
       return true;
     }
+    if (!ReadOnly() && CellSelectionKey(key)) return true;
   }
   return TAEHbox::event(event);
+}
+
+bool TCellBox::CellSelectionKey(QKeyEvent* key) {
+  const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+  int direction = 0;
+  richtext::CaretMove move = richtext::CaretMove::CharLeft;
+  switch (key->key()) {
+    case Qt::Key_Left: direction = 1; move = richtext::CaretMove::CharLeft; break;
+    case Qt::Key_Right: direction = 2; move = richtext::CaretMove::CharRight; break;
+    case Qt::Key_Up: direction = 3; move = richtext::CaretMove::LineUp; break;
+    case Qt::Key_Down: direction = 4; move = richtext::CaretMove::LineDown; break;
+    default: break;
+  }
+  const bool shiftArrow = direction != 0 && mods == Qt::ShiftModifier;
+  if (m_table.HasCellSelection()) {
+    if (shiftArrow) {
+      m_table.ExtendCellSelection(*this, direction);
+      return true;
+    }
+    if ((key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) && mods == Qt::NoModifier) {
+      m_table.ClearSelectedCells();
+      return true;
+    }
+    switch (key->key()) {
+      case Qt::Key_Shift:
+      case Qt::Key_Control:
+      case Qt::Key_Alt:
+      case Qt::Key_Meta: return false;  // modifiers alone keep the cells selected
+      case Qt::Key_Escape: m_table.ClearCellSelection(); return true;
+      default: m_table.ClearCellSelection(); return false;
+    }
+  }
+  if (!shiftArrow) return false;
+  // Shift+arrow that would take the caret out of the cell's text selects
+  // this cell and its neighbour instead.
+  richtext::BoxText& text = Text();
+  if (text.Text().paragraphs.empty()) return false;
+  text.Move(move, text.CaretPos());
+  const int status = static_cast<int>(text.LastBoundary());
+  if (status < 1 || status > 4) return false;
+  m_table.ExtendCellSelection(*this, direction);
+  return true;
 }
 
 void TCellBox::showEvent(QShowEvent* event) { TDragCustomControl::showEvent(event); }
@@ -141,6 +196,17 @@ void TCellBox::mousePressEvent(QMouseEvent* event) {
     ForwardToTable(event);
     return;
   }
+  if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier) && !ReadOnly()) {
+    // Shift+click: the cells from the one with the caret to this one.
+    CellPos from;
+    CellPos to;
+    TCellBox* current = qobject_cast<TCellBox*>(QApplication::focusWidget());
+    if (current != nullptr && current != this && m_table.FindCell(current, from) && m_table.FindCell(this, to)) {
+      m_table.SelectCells(m_table.HasCellSelection() ? m_table.CellSelectionAnchor() : from, to);
+      return;
+    }
+  }
+  if (event->button() == Qt::LeftButton) m_table.ClearCellSelection();
   TAEHbox::mousePressEvent(event);
 }
 
@@ -148,6 +214,20 @@ void TCellBox::mouseMoveEvent(QMouseEvent* event) {
   if (m_forwarding) {
     ForwardToTable(event);
     return;
+  }
+  if (!ReadOnly() && (event->buttons() & Qt::LeftButton)) {
+    // Dragging out of the cell selects cells rather than text.
+    CellPos own;
+    CellPos under;
+    const QPoint inTable = mapTo(&m_table, event->position().toPoint());
+    if (m_table.FindCell(this, own) && m_table.CellAtPoint(inTable, under)) {
+      if (!(under == own)) {
+        if (Text().HasSelection()) SelectRange(Text().Caret(), Text().Caret());
+        m_table.SelectCells(own, under);
+        return;
+      }
+      if (m_table.HasCellSelection()) m_table.ClearCellSelection();
+    }
   }
   if (!ReadOnly() && event->buttons() == Qt::NoButton && event->position().x() >= width() - kGrip) {
     setCursor(Qt::SplitHCursor);
@@ -168,6 +248,7 @@ void TCellBox::mouseReleaseEvent(QMouseEvent* event) {
 
 void TCellBox::focusInEvent(QFocusEvent* event) {
   m_table.EnsureRegistered();
+  m_table.m_lastCell = this;
   if (popupMenu == nullptr) {
     if (auto* fs = dynamic_cast<TInsiemeCornici*>(GetFrameSet())) popupMenu = fs->Popup(PopupKind::Table);
   }
@@ -182,6 +263,10 @@ TMyyTable::TMyyTable(richtext::TextHost& host, document::TAEHset& set, document:
   SetMessages(set.Services().messages);
   SetPaintsBackground(false);
   setFocusPolicy(Qt::NoFocus);
+  // Selected while the caret is in any of its cells.
+  SetSelectOnFocus(false);
+  m_header = new TTableHeader(*this, this);
+  m_header->hide();
   const std::optional<richtext::TableShape> shape = richtext::ReadTableShape(record);
   const int rows = shape ? shape->rows : 0;
   const int columns = shape ? shape->columns : 0;
@@ -193,7 +278,10 @@ TMyyTable::TMyyTable(richtext::TextHost& host, document::TAEHset& set, document:
   hide();
 }
 
-TMyyTable::~TMyyTable() = default;
+TMyyTable::~TMyyTable() {
+  // The header lives on the page's box, not in the table.
+  delete m_header.data();
+}
 
 TCellBox* TMyyTable::MakeCell(int number) {
   auto* cell = new TCellBox(Text().Host(), *this);
@@ -231,6 +319,13 @@ TCellBox* TMyyTable::MakeCell(int number) {
   connect(cell, &TAEHbox::CaretMoved, this, [this] {
     if (onChanged) onChanged();
   });
+  if (m_prepareCell) m_prepareCell(*cell);
+  // A table pasted into the cell nests one table deeper than the cell.
+  cell->TextAttributes().containerHooks.tableDepth = [cell] {
+    int depth = 0;
+    for (QWidget* w = cell; w != nullptr; w = w->parentWidget()) depth += qobject_cast<TMyyTable*>(w) != nullptr ? 1 : 0;
+    return depth;
+  };
   cell->show();
   return cell;
 }
@@ -346,6 +441,7 @@ void TMyyTable::LayoutTable(int width, bool /*updateHeader*/) {
   SetRequestedSize(m_tableWidth, m_tableHeight);
   resize(m_tableWidth, m_tableHeight);
   m_inLayout = false;
+  if (m_header && m_header->isVisible()) PlaceHeader();
   update();
 }
 
@@ -375,6 +471,105 @@ void TMyyTable::Place(int x, int y) {
   EmbeddedObject::Place(x, y);
   move(x, y);
   if (!isVisible()) show();
+  if (m_header && m_header->isVisible()) PlaceHeader();
+}
+
+// ---- Selection: the header and the handles ----
+
+void TMyyTable::SetSelected(bool value) {
+  if (value != Selected() && m_header) {
+    if (value && !ReadOnly() && !Locked()) {
+      PlaceHeader();
+      m_header->show();
+      m_header->raise();
+    } else {
+      m_header->hide();
+    }
+  }
+  // The cell selection stays: a menu or a dialog takes the focus for a
+  // moment and its command acts on the selected cells.
+  TAEHbox::SetSelected(value);
+}
+
+void TMyyTable::SetBounds(int left, int top, int width, int height) {
+  TAEHbox::SetBounds(left, top, width, height);
+  if (m_header && m_header->isVisible()) PlaceHeader();
+}
+
+void TMyyTable::PlaceHeader() {
+  // The header goes on the page's own box, 12 pixels above the table.
+  QWidget* top = nullptr;
+  for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
+    if (qobject_cast<TAEHbox*>(w) != nullptr) top = w;
+  }
+  if (top == nullptr || !m_header) return;
+  if (m_header->parentWidget() != top) m_header->setParent(top);
+  const QPoint at = mapTo(top, QPoint(0, -TTableHeader::kHeight));
+  m_header->setGeometry(at.x(), at.y(), width(), TTableHeader::kHeight);
+  UpdateHeader();
+  m_header->raise();
+}
+
+void TMyyTable::UpdateHeader() {
+  if (!m_header || RowCount() == 0) return;
+  const int spacing = m_record.U8(kTableSpacing);
+  std::vector<TTableHeader::Section> sections;
+  int x = 0;
+  for (int c = 0; c < ColumnCount(); ++c) {
+    const int cellWidth = CellAt(0, c)->width();
+    TTableHeader::Section section;
+    section.left = x;
+    section.width = cellWidth + spacing;
+    switch (richtext::ColumnKind(m_record, c)) {
+      case kColumnPercent: section.text = QString::number(richtext::ColumnSize(m_record, c)) + QLatin1Char('%'); break;
+      case kColumnPixels: section.text = QString::number(cellWidth); break;
+      default: section.text = QStringLiteral("* (%1)").arg(cellWidth); break;
+    }
+    x += section.width;
+    sections.push_back(std::move(section));
+  }
+  m_header->SetSections(std::move(sections));
+}
+
+void TMyyTable::BeginResize() {
+  EnsureRegistered();
+  if (undo::TAEHundoList* list = History()) undo::TtaBackup::Create(*list, *this, std::string(kCaptionTableResize));
+  // The handle's press may already have moved the focus: the cell that
+  // had the caret gets it back.
+  m_resizeActive = m_lastCell ? static_cast<QWidget*>(m_lastCell.data()) : QApplication::focusWidget();
+  if (!PlaceInHolder(m_resizePlace)) m_resizePlace = {-1, -1};
+}
+
+void TMyyTable::EndResize() {
+  TAEHbox* holder = Holder();
+  const int newWidth = std::max(width(), kMinTableWidth);
+  if (holder != nullptr && m_resizePlace.paragraph >= 0 && m_resizePlace.paragraph < holder->Text().ParagraphCount()) {
+    const richtext::TAEHparag& p = holder->Text().Paragraph(m_resizePlace.paragraph);
+    const int available =
+        std::max(1, holder->Text().Layout().layoutWidth - p.style.LeftMargin() - p.style.RightMargin());
+    if (m_record.U8(kTablePercentWidth) == 1) {
+      const int percent = std::clamp(newWidth * 100 / available, 1, 100);
+      m_record.SetU8(kTableWidthPercent, static_cast<std::uint8_t>(percent));
+      m_layoutWidth = available * percent / 100;
+    } else {
+      // The new width is kept with the table, not only while it is shown.
+      m_record.SetI16(kTablePixelWidth, static_cast<std::int16_t>(std::min(newWidth, 32767)));
+      m_layoutWidth = newWidth;
+    }
+  } else {
+    m_layoutWidth = newWidth;
+  }
+  for (const auto& row : m_cells) {
+    for (TCellBox* cell : row) cell->wanted = -1;
+  }
+  LayoutTable(m_layoutWidth);
+  RelayoutInText();
+  if (m_resizeActive) {
+    m_resizeActive->setFocus(Qt::OtherFocusReason);
+    if (auto* box = qobject_cast<TAEHbox*>(m_resizeActive.data())) box->ScrollCaretIntoView();
+  }
+  m_resizeActive = nullptr;
+  if (onChanged) onChanged();
 }
 
 void TMyyTable::CellExtentChanged(TCellBox& cell) {
@@ -519,6 +714,105 @@ bool TMyyTable::ResizeColumn(int column, int dx) {
   return true;
 }
 
+void TMyyTable::SetCellPreparation(std::function<void(TAEHbox&)> prepare) {
+  m_prepareCell = std::move(prepare);
+  if (!m_prepareCell) return;
+  for (const auto& row : m_cells) {
+    for (TCellBox* cell : row) m_prepareCell(*cell);
+  }
+}
+
+// ---- Several cells selected ----
+
+void TMyyTable::SelectCells(CellPos anchor, CellPos active) {
+  auto inside = [this](CellPos p) {
+    return CellPos{std::clamp(p.row, 0, std::max(RowCount() - 1, 0)),
+                   std::clamp(p.column, 0, std::max(ColumnCount() - 1, 0))};
+  };
+  anchor = inside(anchor);
+  active = inside(active);
+  if (anchor == active || RowCount() == 0) {
+    ClearCellSelection();
+    return;
+  }
+  if (anchor == m_cellAnchor && active == m_cellActive) return;
+  m_cellAnchor = anchor;
+  m_cellActive = active;
+  for (const auto& row : m_cells) {
+    for (TCellBox* cell : row) cell->update();
+  }
+  if (onChanged) onChanged();
+}
+
+void TMyyTable::ClearCellSelection() {
+  if (!HasCellSelection()) return;
+  m_cellAnchor = m_cellActive = {-1, -1};
+  for (const auto& row : m_cells) {
+    for (TCellBox* cell : row) cell->update();
+  }
+  if (onChanged) onChanged();
+}
+
+TMyyTable::CellRange TMyyTable::SelectedCells() const {
+  if (!HasCellSelection()) return {};
+  return {std::min(m_cellAnchor.row, m_cellActive.row), std::min(m_cellAnchor.column, m_cellActive.column),
+          std::max(m_cellAnchor.row, m_cellActive.row), std::max(m_cellAnchor.column, m_cellActive.column)};
+}
+
+bool TMyyTable::CellSelected(const TCellBox* cell) const {
+  CellPos at;
+  return HasCellSelection() && FindCell(cell, at) && SelectedCells().Contains(at);
+}
+
+void TMyyTable::ExtendCellSelection(TCellBox& from, int direction) {
+  CellPos own;
+  if (!FindCell(&from, own)) return;
+  const CellPos anchor = HasCellSelection() ? m_cellAnchor : own;
+  CellPos active = HasCellSelection() ? m_cellActive : own;
+  // A rectangle grows and shrinks within the grid; it does not wrap.
+  switch (direction) {
+    case 1: --active.column; break;
+    case 2: ++active.column; break;
+    case 3: --active.row; break;
+    case 4: ++active.row; break;
+    default: return;
+  }
+  if (active.row < 0 || active.row >= RowCount() || active.column < 0 || active.column >= ColumnCount()) return;
+  SelectCells(anchor, active);
+}
+
+void TMyyTable::ClearSelectedCells() {
+  const CellRange range = SelectedCells();
+  if (range.r1 < 0 || ReadOnly()) return;
+  EnsureRegistered();
+  if (undo::TAEHundoList* list = History()) {
+    undo::TtaBackup::Create(*list, *this, std::string(kCaptionClearCells))
+        ->CellsChanged(range.r1, range.r2, range.c1, range.c2);
+  }
+  for (int r = range.r1; r <= range.r2; ++r) {
+    for (int c = range.c1; c <= range.c2; ++c) {
+      TCellBox* cell = CellAt(r, c);
+      cell->wanted = -1;
+      cell->LoadText(richtext::kEmptyCellMarkup);
+    }
+  }
+  LayoutTable(m_layoutWidth);
+  RelayoutInText();
+  if (onChanged) onChanged();
+}
+
+bool TMyyTable::CellAtPoint(QPoint point, CellPos& at) const {
+  for (int r = 0; r < RowCount(); ++r) {
+    for (int c = 0; c < ColumnCount(); ++c) {
+      if (m_cells[Index(r)][Index(c)]->geometry().contains(point)) {
+        at = {r, c};
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 // ---- Structure ----
 
 void TMyyTable::EnsureRegistered() {
@@ -644,6 +938,7 @@ void TMyyTable::RemoveCellsNow(bool rows, int first, int last) {
 }
 
 void TMyyTable::FocusCell(int row, int column, bool atEnd) {
+  ClearCellSelection();
   if (TCellBox* cell = CellAt(row, column); cell != nullptr && cell->isEnabled()) cell->Enter(atEnd);
 }
 
@@ -663,6 +958,7 @@ void TMyyTable::RecordChanged() {
 // ---- Undo ----
 
 void TMyyTable::RemoveRows(int first, int count) {
+  m_cellAnchor = m_cellActive = {-1, -1};  // the grid changes under it
   if (first < 0 || count < 1 || first + count > RowCount()) return;
   for (int r = first; r < first + count; ++r) {
     for (TCellBox* cell : m_cells[Index(r)]) {
@@ -674,6 +970,7 @@ void TMyyTable::RemoveRows(int first, int count) {
 }
 
 void TMyyTable::RemoveColumns(int first, int count) {
+  m_cellAnchor = m_cellActive = {-1, -1};  // the grid changes under it
   if (first < 0 || count < 1 || first + count > ColumnCount()) return;
   for (auto& row : m_cells) {
     for (int c = first; c < first + count; ++c) {
@@ -685,6 +982,7 @@ void TMyyTable::RemoveColumns(int first, int count) {
 }
 
 void TMyyTable::InsertRows(int at, int count, const std::vector<int>& numbers) {
+  m_cellAnchor = m_cellActive = {-1, -1};  // the grid changes under it
   at = std::clamp(at, 0, RowCount());
   const int columns = std::max(ColumnCount(), 1);
   std::size_t k = 0;
@@ -696,6 +994,7 @@ void TMyyTable::InsertRows(int at, int count, const std::vector<int>& numbers) {
 }
 
 void TMyyTable::InsertColumns(int at, int count, const std::vector<int>& numbers) {
+  m_cellAnchor = m_cellActive = {-1, -1};  // the grid changes under it
   at = std::clamp(at, 0, ColumnCount());
   std::size_t k = 0;
   for (auto& row : m_cells) {
@@ -770,6 +1069,7 @@ bool TMyyTable::UndoFocus() {
 void TMyyTable::EnterFirstCell() { FocusCell(0, 0, false); }
 
 void TMyyTable::EnterFromOutside(int direction) {
+  ClearCellSelection();
   const CellPos to = NeighbourCell({0, 0}, direction);
   FocusCell(to.row, to.column, direction == 5 || direction == 7);
 }
@@ -784,6 +1084,7 @@ void TMyyTable::SetReadOnly(bool value) {
 // ---- Moving between cells ----
 
 void TMyyTable::LeaveCell(TCellBox& cell, Boundary status) {
+  ClearCellSelection();
   CellPos at;
   if (!FindCell(&cell, at)) return;
   const int direction = static_cast<int>(status);
@@ -829,6 +1130,79 @@ void TMyyTable::TabFrom(TCellBox& cell, bool backward) {
   next->setFocus(Qt::TabFocusReason);
 }
 
+// ---- The column header ----
+
+TTableHeader::TTableHeader(TMyyTable& table, QWidget* parent) : QWidget(parent), m_table(table) {
+  setObjectName(QStringLiteral("TableHeader"));
+  QFont small = font();
+  small.setPointSize(6);
+  setFont(small);
+  setMouseTracking(true);
+}
+
+void TTableHeader::SetSections(std::vector<Section> sections) {
+  m_sections = std::move(sections);
+  update();
+}
+
+void TTableHeader::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Button));
+  const QColor shadow = palette().color(QPalette::Dark);
+  for (const Section& s : m_sections) {
+    const QRect r(s.left, 0, s.width, height());
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.drawText(r.adjusted(1, 0, -2, 0), Qt::AlignCenter, s.text);
+    painter.fillRect(QRect(r.right(), 0, 1, height()), shadow);
+  }
+  painter.fillRect(QRect(0, height() - 1, width(), 1), shadow);
+  if (m_dragX > -100) painter.fillRect(QRect(m_dragX, 0, 1, height()), Qt::black);
+}
+
+int TTableHeader::SectionEdgeAt(int x) const {
+  for (std::size_t i = 0; i < m_sections.size(); ++i) {
+    const int edge = m_sections[i].left + m_sections[i].width;
+    if (std::abs(x - edge) <= kGrip) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void TTableHeader::mousePressEvent(QMouseEvent* event) {
+  const int x = event->position().toPoint().x();
+  m_dragSection = event->button() == Qt::LeftButton ? SectionEdgeAt(x) : -1;
+  if (m_dragSection < 0) return;
+  m_dragStart = x;
+  m_dragX = x;
+  m_table.m_dragLineX = x;
+  m_table.update();
+  update();
+}
+
+void TTableHeader::mouseMoveEvent(QMouseEvent* event) {
+  const int x = event->position().toPoint().x();
+  if (m_dragSection < 0) {
+    setCursor(SectionEdgeAt(x) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
+    return;
+  }
+  // A section keeps at least 10 pixels.
+  m_dragX = std::max(x, m_sections[static_cast<std::size_t>(m_dragSection)].left + 10);
+  m_table.m_dragLineX = m_dragX;
+  m_table.update();
+  update();
+}
+
+void TTableHeader::mouseReleaseEvent(QMouseEvent*) {
+  if (m_dragSection < 0) return;
+  const int column = m_dragSection;
+  const int dx = m_dragX - m_dragStart;
+  m_dragSection = -1;
+  m_dragX = -100;
+  m_table.m_dragLineX = -100;
+  m_table.update();
+  update();
+  if (dx != 0) m_table.ResizeColumn(column, dx);
+}
+
 // ---- The tables of a page box ----
 
 richtext::EmbeddedObject* TableWidgets::Find(std::int32_t identifier) {
@@ -839,6 +1213,7 @@ richtext::EmbeddedObject* TableWidgets::Find(std::int32_t identifier) {
   document::TAEHoggetto* record = m_copy.Object(identifier);
   if (record == nullptr || !richtext::ReadTableShape(*record)) return nullptr;
   auto* table = new TMyyTable(m_host, m_set, *record, identifier, parking);
+  if (prepareCell) table->SetCellPreparation(prepareCell);
   m_tables[identifier] = table;
   if (onCreated) onCreated(*table);
   return table;

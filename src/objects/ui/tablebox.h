@@ -29,6 +29,7 @@ struct WorkingCopy;
 namespace tarn::objects::ui {
 
 class TMyyTable;
+class TTableHeader;
 
 // Undo captions of the table commands.
 inline constexpr std::string_view kCaptionModifyTable = "Modify table";
@@ -37,6 +38,8 @@ inline constexpr std::string_view kCaptionAddColumns = "Add cols";
 inline constexpr std::string_view kCaptionDeleteRows = "Delete rows";
 inline constexpr std::string_view kCaptionDeleteColumns = "Delete cols";
 inline constexpr std::string_view kCaptionCellsResize = "Cells resize";
+inline constexpr std::string_view kCaptionTableResize = "Table resize";
+inline constexpr std::string_view kCaptionClearCells = "Selection deletion";
 inline constexpr std::string_view kTooManyColumns = "Il numero massimo di colonne è limitato.";
 inline constexpr std::string_view kTooManyRows = "Il numero massimo di righe è limitato.";
 
@@ -53,6 +56,9 @@ class TCellBox : public richtext::ui::TAEHbox {
   void SetBackgroundValue(std::int32_t value);
   // Puts the caret at the text's start or end and takes the focus.
   void Enter(bool atEnd);
+  // A cell is selected as a text box (the frame set hears of it) but shows
+  // no handles: the table around it has them.
+  void SetSelected(bool value) override;
 
   // Layout state (the grid's).
   int wanted = -1;
@@ -73,6 +79,9 @@ class TCellBox : public richtext::ui::TAEHbox {
 
  private:
   void ForwardToTable(QMouseEvent* event);
+  // Shift+arrow, Delete and the other keys while several cells are
+  // selected, or Shift+arrow leaving the cell; true when handled.
+  bool CellSelectionKey(QKeyEvent* key);
   TMyyTable& m_table;
   bool m_forwarding = false;
   std::int32_t m_value = richtext::kTransparent;
@@ -137,6 +146,17 @@ class TMyyTable : public richtext::ui::TAEHbox, public richtext::EmbeddedObject,
   void EnterFromOutside(int direction);
   void FocusCell(int row, int column, bool atEnd);
   void SetReadOnly(bool value) override;
+  // Selected while the caret is in one of its cells: the column header
+  // shows above it and the handles around it.
+  void SetSelected(bool value) override;
+  void SetBounds(int left, int top, int width, int height) override;
+  // The handles resize the whole table ("Table resize").
+  void BeginResize() override;
+  void EndResize() override;
+  // The column header (shown while the table is selected).
+  TTableHeader* Header() const { return m_header; }
+  // The header's sections follow the columns.
+  void UpdateHeader();
 
   document::TAEHoggetto& Record() { return m_record; }
   document::TAEHset& Set() { return m_set; }
@@ -169,6 +189,31 @@ class TMyyTable : public richtext::ui::TAEHbox, public richtext::EmbeddedObject,
 
   // Told after every change the table made to itself.
   std::function<void()> onChanged;
+  // Gives each cell, made now or later, what the page's own box has: the
+  // clipboard and the records that travel with copied text.
+  void SetCellPreparation(std::function<void(richtext::ui::TAEHbox&)> prepare);
+
+  // ---- Several cells selected (a rectangle from anchor to active cell) ----
+  struct CellRange {
+    int r1 = -1, c1 = -1, r2 = -1, c2 = -1;
+    bool Contains(richtext::CellPos at) const { return at.row >= r1 && at.row <= r2 && at.column >= c1 && at.column <= c2; }
+  };
+  bool HasCellSelection() const { return m_cellAnchor.row >= 0; }
+  // Selects the rectangle of cells between the two corners (both kept
+  // inside the table); the same cell twice selects nothing.
+  void SelectCells(richtext::CellPos anchor, richtext::CellPos active);
+  void ClearCellSelection();
+  // The selected rectangle; without a selection r1 is -1.
+  CellRange SelectedCells() const;
+  richtext::CellPos CellSelectionAnchor() const { return m_cellAnchor; }
+  bool CellSelected(const TCellBox* cell) const;
+  // Moves the active corner one cell in a direction (1 left, 2 right, 3
+  // up, 4 down), starting from the cell with the caret.
+  void ExtendCellSelection(TCellBox& from, int direction);
+  // Empties the text of every selected cell, as one undo step.
+  void ClearSelectedCells();
+  // The cell under a point of the table; false between the cells.
+  bool CellAtPoint(QPoint point, richtext::CellPos& at) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -177,6 +222,8 @@ class TMyyTable : public richtext::ui::TAEHbox, public richtext::EmbeddedObject,
   void mouseReleaseEvent(QMouseEvent* event) override;
   // The table is as wide as its grid, not as the page.
   void showEvent(QShowEvent* event) override;
+  // Its cells report to the frame set; the table's own selection does not.
+  bool ReportsSelection() const override { return false; }
 
  private:
   TCellBox* MakeCell(int number);
@@ -200,6 +247,53 @@ class TMyyTable : public richtext::ui::TAEHbox, public richtext::EmbeddedObject,
   int m_dragColumn = -1;
   int m_dragStartX = 0;
   int m_dragLineX = -100;
+  QPointer<TTableHeader> m_header;
+  std::function<void(richtext::ui::TAEHbox&)> m_prepareCell;
+  // A resize with the handles: the widget that had the caret, and where
+  // the table's character stands in its holder.
+  QPointer<QWidget> m_resizeActive;
+  // The cell that last had the caret (a handle takes the focus when pressed).
+  QPointer<TCellBox> m_lastCell;
+  friend class TCellBox;
+  richtext::CharPos m_resizePlace{-1, -1};
+  friend class TTableHeader;
+  void PlaceHeader();
+  // The cell selection (row -1: none).
+  richtext::CellPos m_cellAnchor{-1, -1};
+  richtext::CellPos m_cellActive{-1, -1};
+};
+
+// The column header of a selected table: one section per column, showing
+// its percentage, its pixel width or "*" for a free column; dragging the
+// right edge of a section resizes that column.
+class TTableHeader : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kHeight = 12;
+  TTableHeader(TMyyTable& table, QWidget* parent);
+  // Section s spans [edges[s], edges[s + 1]) in header coordinates.
+  struct Section {
+    int left = 0;
+    int width = 0;
+    QString text;
+  };
+  const std::vector<Section>& Sections() const { return m_sections; }
+  void SetSections(std::vector<Section> sections);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  int SectionEdgeAt(int x) const;
+  TMyyTable& m_table;
+  std::vector<Section> m_sections;
+  int m_dragSection = -1;
+  int m_dragStart = 0;
+  int m_dragX = -100;
 };
 
 // The screen tables of one page box, made on demand when the box's text
@@ -214,6 +308,8 @@ class TableWidgets {
   // Where new tables are parked until their holder places them.
   QWidget* parking = nullptr;
   std::function<void(TMyyTable&)> onCreated;
+  // What every cell of the page's tables is given (see SetCellPreparation).
+  std::function<void(richtext::ui::TAEHbox&)> prepareCell;
 
  private:
   document::TAEHset& m_set;

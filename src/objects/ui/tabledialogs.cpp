@@ -16,6 +16,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "platform/qt/dialogbuttons.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/qtstrings.h"
@@ -249,6 +251,8 @@ TFtableProperties::TFtableProperties(const richtext::TableProperties& p, const I
     applyTo = new QComboBox(cellBox);
     applyTo->setObjectName(QStringLiteral("cbApplyTo"));
     for (const char* choice : richtext::kApplyChoices) applyTo->addItem(QString::fromLatin1(choice));
+    if (p.selection.top >= 0) applyTo->addItem(QString::fromLatin1(richtext::kApplySelectedCellsCaption));
+    applyTo->setCurrentIndex(std::clamp(p.applyTo, 0, applyTo->count() - 1));
     auto* columnRow = new QHBoxLayout;
     columnRow->addWidget(columnKind);
     columnRow->addWidget(columnSize);

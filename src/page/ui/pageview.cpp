@@ -94,6 +94,12 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
   ConnectContainerRecords(box->TextAttributes(), set, copy);
   box->SetClipboard(clipboard);
   if (formats != nullptr) box->SetClipboardFormats(formats, ClipboardContextOf(set, copy));
+  // Table cells copy and paste as the page's box does.
+  r->tables.prepareCell = [&set, &copy, clipboard, formats](richtext::ui::TAEHbox& cell) {
+    ConnectContainerRecords(cell.TextAttributes(), set, copy);
+    cell.SetClipboard(clipboard);
+    if (formats != nullptr) cell.SetClipboardFormats(formats, ClipboardContextOf(set, copy));
+  };
   box->SetMessages(set.Services().messages);
   box->SetPaintsBackground(false);
   if (copy.page) box->SetBackgroundColour(static_cast<std::uint32_t>(copy.page->I32(field::kPageBgColour)));
