@@ -22,6 +22,7 @@
 #include "platform/qt/qtcanvas.h"
 #include "platform/system.h"
 #include "platform/testing/testplatform.h"
+#include "richtext/tableobject.h"
 #include "richtext/tablerecord.h"
 #include "richtext/ui/aehbox.h"
 #include "undo/aehundolist.h"
@@ -374,6 +375,91 @@ TEST_F(TableFixture, DeletingTheWholeTableIsUndoneExactly) {
   list.Undo();
   Settle();
   EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(TableFixture, CopiedTableIsPastedAsATableOfItsOwn) {
+  TMyyTable& original = Table();
+  const std::string before = Saved();
+  undo::TAEHundoList& list = *undo::UndoListOf(set);
+  Box().setFocus();
+  Box().SelectRange({1, 0}, {1, 1});
+  Box().Copy();
+  Box().SelectRange({2, 5}, {2, 5});
+  Box().Paste();
+  Settle();
+  EXPECT_EQ(list.Captions(undo::kUndo).front(), "Clipboard insertion");
+  auto tables = Box().findChildren<TMyyTable*>();
+  ASSERT_EQ(tables.size(), 2);
+  TMyyTable& copy = *(tables[0] == &original ? tables[1] : tables[0]);
+  EXPECT_NE(copy.Identifier(), original.Identifier());
+  // The copy has the record, the backgrounds and the cells of the original.
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(copy.Record().Record().data()), copy.Record().Record().size()),
+            std::string(reinterpret_cast<const char*>(original.Record().Record().data()),
+                        original.Record().Record().size()));
+  EXPECT_EQ(richtext::ReadCellBackgrounds(copy.Record()), richtext::ReadCellBackgrounds(original.Record()));
+  EXPECT_EQ(CellText(copy, 1, 1), "<Z S1 >d");
+  EXPECT_TRUE(copy.isVisible());
+  const std::string pasted = Saved();
+  EXPECT_EQ(pasted, "<Z S0 >before<Z S0 ><$FF000001><Z S1 >a<T><Z S1 >b<T><Z S1 >c<T><Z S1 >d<T><Z S0 >after"
+                    "<Z S0 ><$FF000002><Z S1 >a<T><Z S1 >b<T><Z S1 >c<T><Z S1 >d<T>");
+  // Typing in the copy leaves the original alone.
+  copy.FocusCell(0, 0, true);
+  Settle();
+  QTest::keyClicks(QApplication::focusWidget(), "z");
+  Settle();
+  EXPECT_EQ(CellText(copy, 0, 0), "<Z S1 >az");
+  EXPECT_EQ(CellText(original, 0, 0), "<Z S1 >a");
+  list.Undo();
+  Settle();
+  EXPECT_EQ(Saved(), pasted);
+  // Undo and redo of the paste give back the text exactly.
+  list.Undo();
+  Settle();
+  EXPECT_EQ(Saved(), before);
+  list.Redo();
+  Settle();
+  EXPECT_EQ(Saved(), pasted);
+  list.Undo();
+  Settle();
+  EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(TableFixture, TablePastedIntoACellNestsWithinTheLimit) {
+  TMyyTable& t = Table();
+  const std::string before = Saved();
+  undo::TAEHundoList& list = *undo::UndoListOf(set);
+  Box().setFocus();
+  Box().SelectRange({1, 0}, {1, 1});
+  Box().Copy();
+  t.FocusCell(1, 1, true);
+  Settle();
+  t.CellAt(1, 1)->Paste();
+  Settle();
+  const std::string nested = CellText(t, 1, 1);
+  EXPECT_EQ(nested, "<Z S1 >d<Z S1 ><$FF000002><Z S1 >a<T><Z S1 >b<T><Z S1 >c<T><Z S1 >d<T>");
+  auto inner = t.CellAt(1, 1)->findChildren<TMyyTable*>();
+  ASSERT_EQ(inner.size(), 1);
+  EXPECT_TRUE(inner.front()->isVisible());
+  // The outer table grew around the inner one.
+  EXPECT_GT(t.CellAt(1, 1)->height(), inner.front()->height());
+  const std::string pasted = Saved();
+  list.Undo();
+  Settle();
+  EXPECT_EQ(Saved(), before);
+  list.Redo();
+  Settle();
+  EXPECT_EQ(Saved(), pasted);
+
+  // A cell as deep as a page is read takes no further table: the paste
+  // falls back to the clipboard's text.
+  TCellBox& deep = *t.CellAt(0, 0);
+  deep.TextAttributes().containerHooks.tableDepth = [] { return richtext::kMaxTableNesting; };
+  deep.setFocus();
+  deep.SelectRange(deep.Text().TextEndPos(), deep.Text().TextEndPos());
+  deep.Paste();
+  Settle();
+  EXPECT_TRUE(deep.findChildren<TMyyTable*>().isEmpty());
+  EXPECT_EQ(CellText(t, 0, 0).find("<$FF"), std::string::npos);
 }
 
 // The commands of the Table menu, with their dialogs answered.
