@@ -462,6 +462,39 @@ TEST_F(TableFixture, TablePastedIntoACellNestsWithinTheLimit) {
   EXPECT_EQ(CellText(t, 0, 0).find("<$FF"), std::string::npos);
 }
 
+TEST_F(TableFixture, SharedHeaderShowsItsTableReadOnly) {
+  auto header = set.NewObject(document::testoHtml);
+  header->SetContent(std::string("<Z S0 >head<Z S0 ><$08000000><Z S1 >h1<T><Z S1 >h2<T><Z S1 >h3<T><Z S1 >h4<T>") +
+                     std::string(1, '\0'));
+  const int index = set.Register(std::move(header))->Index();
+  set.SetHeaderI32(document::header::kHeaderPage, index);
+  editor.SetMainPageNumber(40);
+  Settle();
+  editor.SetMainPageNumber(0);
+  Settle();
+  auto tables = Box().findChildren<TMyyTable*>();
+  ASSERT_EQ(tables.size(), 2);
+  TMyyTable& shared = *(tables[0]->SharedSection() ? tables[0] : tables[1]);
+  TMyyTable& own = *(tables[0]->SharedSection() ? tables[1] : tables[0]);
+  ASSERT_TRUE(shared.SharedSection());
+  EXPECT_TRUE(shared.isVisible());
+  EXPECT_TRUE(shared.ReadOnly());
+  EXPECT_TRUE(shared.CellAt(0, 0)->ReadOnly());
+  EXPECT_EQ(CellText(shared, 1, 1), "<Z S1 >h4");
+  EXPECT_GT(shared.height(), 10);
+  // It stands above the page's own table, and is not written with the page.
+  EXPECT_LT(shared.y(), own.y());
+  EXPECT_FALSE(own.ReadOnly());
+  EXPECT_EQ(Saved().find("h1"), std::string::npos);
+  // A click in it puts no caret there.
+  QTest::mouseClick(shared.CellAt(0, 0), Qt::LeftButton, {}, QPoint(5, 5));
+  Settle();
+  QTest::keyClicks(QApplication::focusWidget(), "x");
+  Settle();
+  EXPECT_EQ(CellText(shared, 0, 0), "<Z S1 >h1");
+  Box().grab().save("/tmp/tarn-table-header.png");
+}
+
 // The commands of the Table menu, with their dialogs answered.
 class TableCommandsFixture : public TableFixture {
  protected:

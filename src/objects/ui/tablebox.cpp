@@ -1075,6 +1075,7 @@ void TMyyTable::EnterFromOutside(int direction) {
 }
 
 void TMyyTable::SetReadOnly(bool value) {
+  value = value || m_shared;
   TAEHbox::SetReadOnly(value);
   for (const auto& row : m_cells) {
     for (TCellBox* cell : row) cell->SetReadOnly(value);
@@ -1213,7 +1214,11 @@ richtext::EmbeddedObject* TableWidgets::Find(std::int32_t identifier) {
   document::TAEHoggetto* record = m_copy.Object(identifier);
   if (record == nullptr || !richtext::ReadTableShape(*record)) return nullptr;
   auto* table = new TMyyTable(m_host, m_set, *record, identifier, parking);
-  if (prepareCell) table->SetCellPreparation(prepareCell);
+  if (m_shared) {
+    table->SetSharedSection(true);
+  } else if (prepareCell) {
+    table->SetCellPreparation(prepareCell);
+  }
   m_tables[identifier] = table;
   if (onCreated) onCreated(*table);
   return table;

@@ -146,6 +146,12 @@ class TMyyTable : public richtext::ui::TAEHbox, public richtext::EmbeddedObject,
   void EnterFromOutside(int direction);
   void FocusCell(int row, int column, bool atEnd);
   void SetReadOnly(bool value) override;
+  // A table of a shared header or footer page: always read only here.
+  bool SharedSection() const { return m_shared; }
+  void SetSharedSection(bool value) {
+    m_shared = value;
+    if (value) SetReadOnly(true);
+  }
   // Selected while the caret is in one of its cells: the column header
   // shows above it and the handles around it.
   void SetSelected(bool value) override;
@@ -248,6 +254,7 @@ class TMyyTable : public richtext::ui::TAEHbox, public richtext::EmbeddedObject,
   int m_dragStartX = 0;
   int m_dragLineX = -100;
   QPointer<TTableHeader> m_header;
+  bool m_shared = false;
   std::function<void(richtext::ui::TAEHbox&)> m_prepareCell;
   // A resize with the handles: the widget that had the caret, and where
   // the table's character stands in its holder.
@@ -300,8 +307,9 @@ class TTableHeader : public QWidget {
 // names a table record of the page's working copy.
 class TableWidgets {
  public:
-  TableWidgets(document::TAEHset& set, page::WorkingCopy& copy, richtext::TextHost& host)
-      : m_set(set), m_copy(copy), m_host(host) {}
+  // A shared header or footer page's tables are shown read only.
+  TableWidgets(document::TAEHset& set, page::WorkingCopy& copy, richtext::TextHost& host, bool shared = false)
+      : m_set(set), m_copy(copy), m_host(host), m_shared(shared) {}
   // The table with this number, made the first time it is asked for;
   // nothing when the number names no valid table record.
   richtext::EmbeddedObject* Find(std::int32_t identifier);
@@ -315,6 +323,7 @@ class TableWidgets {
   document::TAEHset& m_set;
   page::WorkingCopy& m_copy;
   richtext::TextHost& m_host;
+  bool m_shared = false;
   std::map<std::int32_t, QPointer<TMyyTable>> m_tables;
 };
 

@@ -35,7 +35,11 @@ class PageBox::Resources : public QObject {
                   return objects::VisualObject::Make(number, record, origin == richtext::Origin::Text,
                                                      [this] { return box.data(); });
                 }),
-        tables(set, copy, host) {}
+        tables(set, copy, host) {
+    // The shared header and footer pages show their tables too (read only).
+    if (copy.header) headerTables = std::make_unique<objects::ui::TableWidgets>(set, *copy.header, host, true);
+    if (copy.footer) footerTables = std::make_unique<objects::ui::TableWidgets>(set, *copy.footer, host, true);
+  }
 
   richtext::DocumentHost host;
   // The working copy outlives the box (the page view drops the box first).
@@ -45,6 +49,8 @@ class PageBox::Resources : public QObject {
   SectionObjects objects;
   // The page's own text shows its tables as screen tables.
   objects::ui::TableWidgets tables;
+  std::unique_ptr<objects::ui::TableWidgets> headerTables;
+  std::unique_ptr<objects::ui::TableWidgets> footerTables;
   richtext::Origin section = richtext::Origin::Text;
 };
 
@@ -63,6 +69,12 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
     if (r->section == richtext::Origin::Text) {
       if (richtext::EmbeddedObject* table = r->tables.Find(id)) return table;
     }
+    objects::ui::TableWidgets* shared = r->section == richtext::Origin::Header   ? r->headerTables.get()
+                                        : r->section == richtext::Origin::Footer ? r->footerTables.get()
+                                                                                 : nullptr;
+    if (shared != nullptr) {
+      if (richtext::EmbeddedObject* table = shared->Find(id)) return table;
+    }
     return r->objects.Find(id);
   };
 
@@ -73,6 +85,8 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
   m_box = box;
   box->hide();
   r->tables.parking = box;
+  if (r->headerTables) r->headerTables->parking = box;
+  if (r->footerTables) r->footerTables->parking = box;
   box->Text().onReadSection = [r](richtext::Origin origin) {
     r->objects.SetSection(origin);
     r->section = origin;

@@ -28,7 +28,8 @@ void TAEHbox::PlaceTables() {
         table->setParent(this);
         table->markedForPlacing = true;
       }
-      if (table->ReadOnly() != ReadOnly()) table->SetReadOnly(ReadOnly());
+      // A shared header's or footer's table stays read only.
+      if (table->ReadOnly() != (ReadOnly() || table->SharedSection())) table->SetReadOnly(ReadOnly());
       if (!table->markedForPlacing && table->isVisible()) continue;
       const TextPos pos = layout.PositionToPoint(i, k);
       const TAEHline& line = p.lines[At(pos.line)];
