@@ -11,6 +11,7 @@
 #include "objects/visual/visualrecord.h"
 #include "print/aehpagep.h"
 #include "print/offsetcanvas.h"
+#include "richtext/tablelayout.h"
 
 namespace tarn::print {
 namespace {
@@ -378,66 +379,65 @@ void TMyyTableP::SetAvailableWidth(int width) {
   LayoutTable(w);
 }
 
-// Percent columns share the space left for cells, carrying the remainders
-// of their divisions so that the widths add up; pixel columns keep their
-// width; free columns share what is left, never less than 30 pixels.
-std::vector<int> TMyyTableP::ColumnWidths(int width) const {
-  const PrintUnits& units = m_page.Units();
-  int space = width - m_spacing * (m_columns + 1);
-  if (space < 0) space = units.X(kNoCellSpace);
-  std::vector<int> widths(static_cast<std::size_t>(m_columns), 0);
-  std::vector<int> free;
-  int used = 0;
-  int carry = 0;
-  for (int c = 0; c < m_columns; ++c) {
-    const int kind = m_record->U8(kTableColumnKinds + c);
-    const int size = std::max<int>(0, m_record->I16(kTableColumnSizes + 2 * c));
-    int w = 0;
-    if (kind == 0) {
-      const long long share = static_cast<long long>(space) * size;
-      w = static_cast<int>(share / 100);
-      carry += static_cast<int>(share % 100);
-      if (carry > 100) {
-        ++w;
-        carry -= 100;
-      }
-    } else if (kind == 2) {
-      free.push_back(c);
-      continue;
-    } else {
-      w = units.X(size);
-    }
-    widths[static_cast<std::size_t>(c)] = w;
-    used += w;
-  }
-  if (!free.empty()) {
-    const int each = std::max(units.X(kFreeColumnMinimum), (space - used) / static_cast<int>(free.size()));
-    for (int c : free) widths[static_cast<std::size_t>(c)] = each;
-  }
-  return widths;
-}
+namespace {
 
-void TMyyTableP::LayoutTable(int width) {
-  const std::vector<int> widths = ColumnWidths(width);
-  int y = m_spacing;
-  int x = m_spacing;
-  for (int r = 0; r < m_rows; ++r) {
-    int rowHeight = 0;
-    for (int c = 0; c < m_columns; ++c) {
-      TAEHboxP& cell = *CellBox(r, c);
-      cell.LayoutText(widths[static_cast<std::size_t>(c)], m_padding);
-      rowHeight = std::max(rowHeight, std::max(cell.ContentHeight(), m_padding) + m_padding);
-    }
-    x = m_spacing;
-    for (int c = 0; c < m_columns; ++c) {
-      const int w = widths[static_cast<std::size_t>(c)];
-      CellBox(r, c)->SetBounds(x, y, rowHeight, w);
-      x += w + m_spacing;
-    }
-    y += rowHeight + m_spacing;
+// A printed cell as the table grid lays it out (printer pixels).
+class PrintedCell : public richtext::TableLayoutCell {
+ public:
+  PrintedCell(TAEHboxP& box, int padding) : m_box(box), m_padding(padding) {}
+  int WantedWidth() const override { return m_wanted; }
+  void LayOut(int wanted) override {
+    m_wanted = wanted;
+    m_box.LayoutText(std::max(wanted, 1), m_padding);
+    m_width = std::max(wanted, m_box.Layout().widestExtent);
+    m_height = std::max(m_box.ContentHeight(), m_padding) + m_padding;
   }
-  m_width = x;
-  m_height = y;
+  int CellWidth() const override { return m_width; }
+  int CellHeight() const override { return m_height; }
+  void SetCellBounds(int x, int y, int width, int height) override {
+    // A cell made wider than its text was laid out for lays out again.
+    if (width != m_box.PrintWidth()) m_box.LayoutText(width, m_padding);
+    m_box.SetBounds(x, y, height, width);
+  }
+
+ private:
+  TAEHboxP& m_box;
+  int m_padding;
+  int m_wanted = -1;
+  int m_width = 0;
+  int m_height = 0;
+};
+
+}  // namespace
+
+// The grid the screen lays tables out with, in printer pixels: pixel
+// column sizes and the grid's own lengths scaled from screen pixels.
+void TMyyTableP::LayoutTable(int width) {
+  const PrintUnits& units = m_page.Units();
+  richtext::TableGrid grid;
+  grid.rows = m_rows;
+  grid.columns = m_columns;
+  grid.spacing = m_spacing;
+  grid.noRoom = units.X(kNoCellSpace);
+  grid.freeMinimum = units.X(kFreeColumnMinimum);
+  for (int c = 0; c < m_columns; ++c) {
+    const int kind = std::clamp<int>(m_record->U8(kTableColumnKinds + c), 0, 2);
+    const int size = std::max<int>(0, m_record->I16(kTableColumnSizes + 2 * c));
+    grid.kinds.push_back(kind);
+    grid.sizes.push_back(kind == 0 ? size : units.X(size));
+  }
+  std::vector<PrintedCell> cells;
+  cells.reserve(m_cells.size());
+  for (const auto& cell : m_cells) cells.emplace_back(*cell, m_padding);
+  const int columns = m_columns;
+  const richtext::TableExtent extent = richtext::LayoutTableGrid(
+      grid,
+      [&cells, columns](int r, int c) -> richtext::TableLayoutCell& {
+        return cells[static_cast<std::size_t>(r * columns + c)];
+      },
+      width);
+  m_width = extent.width;
+  m_height = extent.height;
 }
 
 void TMyyTableP::CollectTableSpans(std::vector<Span>& spans, int top) {

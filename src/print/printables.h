@@ -190,7 +190,6 @@ class TMyyTableP : public TAEHboxP, public richtext::EmbeddedObject {
 
  private:
   void ApplyBackground(TAEHboxP& box, std::int32_t value);
-  std::vector<int> ColumnWidths(int width) const;
 
   std::int32_t m_identifier;
   document::TAEHoggetto* m_record = nullptr;

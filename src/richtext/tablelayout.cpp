@@ -10,10 +10,6 @@ using document::field::kColumnFree;
 using document::field::kColumnPercent;
 using document::field::kColumnPixels;
 
-namespace {
-constexpr int kNoRoom = 10;             // what a table too narrow for its spacing gets for its cells
-constexpr int kFreeColumnMinimum = 30;  // a free column's first trial width
-}  // namespace
 
 TableExtent LayoutTableGrid(TableGrid& g, const std::function<TableLayoutCell&(int, int)>& cell, int width) {
   const int S = g.spacing;
@@ -26,7 +22,7 @@ TableExtent LayoutTableGrid(TableGrid& g, const std::function<TableLayoutCell&(i
   auto size = [&g](int c) -> int& { return g.sizes[static_cast<std::size_t>(c)]; };
 
   int available = width - (C + 1) * S;
-  if (available < 0) available = kNoRoom;
+  if (available < 0) available = g.noRoom;
 
   // The minimum width of every pixel and free column: what its widest cell
   // needs, starting from the stored size (30 for a free column).
@@ -34,7 +30,7 @@ TableExtent LayoutTableGrid(TableGrid& g, const std::function<TableLayoutCell&(i
   for (int c = 0; c < C; ++c) {
     if (kind(c) == kColumnPercent) continue;
     stored[static_cast<std::size_t>(c)] = size(c);
-    int m = kind(c) == kColumnFree ? kFreeColumnMinimum : size(c);
+    int m = kind(c) == kColumnFree ? g.freeMinimum : size(c);
     for (int r = 0; r < R; ++r) {
       TableLayoutCell& k = cell(r, c);
       k.LayOut(m);

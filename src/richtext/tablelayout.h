@@ -33,6 +33,11 @@ struct TableGrid {
   int spacing = 0;
   std::vector<int> kinds;  // 0 percent, 1 pixels, 2 free
   std::vector<int> sizes;
+  // In the units of the layout: the room cells get when the spacing alone
+  // is wider than the table, and the first trial width of a free column
+  // (screen pixels; the printer scales them).
+  int noRoom = 10;
+  int freeMinimum = 30;
 };
 
 struct TableExtent {

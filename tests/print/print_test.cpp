@@ -465,6 +465,22 @@ TEST_F(TableFixture, ALongTableBreaksBetweenTheLinesOfItsCells) {
   EXPECT_EQ(texts.back(), "after");
 }
 
+TEST_F(TableFixture, AWordWiderThanItsColumnWidensItAsOnScreen) {
+  // The printed grid is the screen's: the column of a cell whose word does
+  // not fit grows, and the next column starts after the word.
+  const std::string word(90, 'W');
+  ASSERT_NE(Print(TablePage(0, "<Z S1 >" + word + "<T><Z S1 >b<T><Z S1 >c<T><Z S1 >d<T>")), nullptr);
+  std::vector<FixedCanvas::Op> texts;
+  for (const FixedCanvas::Op& op : printer.sheets[0]) {
+    if (op.what == "text") texts.push_back(op);
+  }
+  ASSERT_GE(texts.size(), 5u);
+  ASSERT_EQ(texts[1].text, word);
+  EXPECT_GT(texts[1].x2 - texts[1].x, 606 / 2);
+  EXPECT_GE(texts[2].x, texts[1].x2);  // "b"
+  EXPECT_EQ(texts[3].x, texts[1].x);   // "c" under the word
+}
+
 // ---- Sheets ----
 
 TEST(Paginate, SheetsEndBeforeTheFirstLineThatDoesNotFit) {
