@@ -1,9 +1,12 @@
 // The tables of copied selections; see tablecontainer.h.
 #include "page/tablecontainer.h"
 
+#include <vector>
+
 #include "base/bytes.h"
 #include "document/aehset.h"
 #include "document/objectkinds.h"
+#include "document/recordfields.h"
 #include "page/workingcopy.h"
 #include "richtext/aehtextattributes.h"
 #include "richtext/tablerecord.h"
@@ -19,7 +22,7 @@ void ConnectTableRecords(richtext::TAEHTextAttributes& commands, document::TAEHs
     if (record != nullptr && record->Kind() == document::tabellaHtml) record->SaveToStream(stream);
     return stream;
   };
-  hooks.addTable = [&set, &copy](std::string_view stream) -> std::int32_t {
+  hooks.addTable = [&set, &copy](std::string_view stream, const richtext::IdMap& map) -> std::int32_t {
     std::unique_ptr<document::TAEHoggetto> table = set.NewObject(document::tabellaHtml);
     base::ByteReader in(stream);
     // A record that does not read as a table the reader can show is left
@@ -27,7 +30,56 @@ void ConnectTableRecords(richtext::TAEHTextAttributes& commands, document::TAEHs
     if (!table->LoadFromStream(in) || table->Kind() != document::tabellaHtml || !richtext::ReadTableShape(*table)) {
       return -1;
     }
+    // Background images become the hypertext's images that came with the
+    // table; one that did not come shows no picture rather than another.
+    auto translate = [&map](std::int32_t value) {
+      const richtext::Background b = richtext::Background::Decode(value);
+      if (b.kind != richtext::Background::Kind::Image) return value;
+      const auto typed = static_cast<std::int32_t>((static_cast<std::uint32_t>(document::immagine) << 24) |
+                                                   static_cast<std::uint32_t>(b.image));
+      const auto it = map.find(typed);
+      if (it == map.end()) return richtext::kTransparent;
+      richtext::Background moved = b;
+      moved.image = it->second & 0xFFFFFF;
+      return moved.Encode();
+    };
+    table->SetI32(document::field::kTableBackground, translate(table->I32(document::field::kTableBackground)));
+    if (table->ReadContent()) {
+      std::vector<std::int32_t> values = richtext::ReadCellBackgrounds(*table);
+      for (std::int32_t& v : values) v = translate(v);
+      richtext::StoreCellBackgrounds(*table, values);
+    }
     return copy.AddObject(std::move(table));
+  };
+  hooks.tableImages = [&copy](std::int32_t number) {
+    std::vector<int> images;
+    const document::TAEHoggetto* table = copy.Object(number);
+    if (table == nullptr || table->Kind() != document::tabellaHtml) return images;
+    std::vector<std::int32_t> values = richtext::ReadCellBackgrounds(*table);
+    values.push_back(table->I32(document::field::kTableBackground));
+    for (const std::int32_t v : values) {
+      const richtext::Background b = richtext::Background::Decode(v);
+      if (b.kind == richtext::Background::Kind::Image) images.push_back(b.image);
+    }
+    return images;
+  };
+  hooks.imageRecord = [&set](int index) {
+    std::string stream;
+    const document::TAEHoggetto* image = set.GetObject(document::immagine, index);
+    if (image != nullptr && !image->IsFree()) image->SaveToStream(stream);
+    return stream;
+  };
+  hooks.addImage = [&set](std::string_view stream) -> int {
+    std::unique_ptr<document::TAEHoggetto> image = set.NewObject(document::immagine);
+    base::ByteReader in(stream);
+    if (!image->LoadFromStream(in) || image->Kind() != document::immagine) return -1;
+    // The same picture already in the hypertext is used again.
+    for (int i = 0; i < set.CountOf(document::immagine); ++i) {
+      const document::TAEHoggetto* candidate = set.GetObject(document::immagine, i);
+      if (candidate != nullptr && !candidate->IsFree() && image->SameContent(*candidate)) return candidate->Index();
+    }
+    const document::TAEHoggetto* added = set.Register(std::move(image));
+    return added != nullptr ? added->Index() : -1;
   };
 }
 

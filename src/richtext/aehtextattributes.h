@@ -145,9 +145,16 @@ class TAEHTextAttributes {
     // The transfer form of a placed table's record; empty when it has none
     // (the table then stays behind as a blank).
     std::function<std::string(std::int32_t identifier)> tableRecord;
-    // A pasted table record becomes a table of this page: answers its
-    // number (-1: the table cannot be placed).
-    std::function<std::int32_t(std::string_view record)> addTable;
+    // A pasted table record becomes a table of this page, its background
+    // images translated through the map: answers its number (-1: the
+    // table cannot be placed).
+    std::function<std::int32_t(std::string_view record, const IdMap& map)> addTable;
+    // The images (kind 5 indexes) a placed table's backgrounds use, the
+    // transfer form of such an image record, and a pasted one: the index of an equal image of the
+    // hypertext or of the image added (-1: none).
+    std::function<std::vector<int>(std::int32_t identifier)> tableImages;
+    std::function<std::string(int index)> imageRecord;
+    std::function<int(std::string_view record)> addImage;
     // How many tables hold the box (0 for a page's own text).
     std::function<int()> tableDepth;
   };
@@ -175,6 +182,8 @@ class TAEHTextAttributes {
   // The links and styles that the cells of the tables use.
   void CollectTableRecords(const std::vector<const EmbeddedObject*>& tables, std::set<std::int32_t>& links,
                            std::set<int>& styles) const;
+  // The images the copied tables' backgrounds use, as shared records.
+  void WriteTableImages(std::string& shared, std::int32_t& count, CharPos from, CharPos to) const;
   // The objects part read: each table becomes a new table of the page, its
   // old number mapped to the new one in `map` (under its 24-bit number).
   // False when the part holds objects that cannot be placed (a converter's

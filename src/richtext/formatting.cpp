@@ -374,6 +374,7 @@ void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, C
       ++sharedCount;
     }
   }
+  WriteTableImages(sharedPart, sharedCount, from, to);
   base::AppendI32(out, sharedCount);
   out += sharedPart;
 }
@@ -397,6 +398,12 @@ bool TAEHTextAttributes::ReadContainerRecords(base::ByteReader& in, IdMap& map, 
     if (!in.ReadI32(kind) || !ReadRecordStream(in, record)) return false;
     if (kind != document::stileParagrafo && kind != document::immagine && kind != document::mappaClic) {
       if (m_box.Messages() != nullptr) m_box.Messages()->Error("Errore leggendo dati da stream!");
+      continue;
+    }
+    if (kind == document::immagine && containerHooks.addImage) {
+      // The image a pasted table's background shows.
+      const int index = containerHooks.addImage(record);
+      if (index >= 0) map[Typed(kind, RecordIndex(record))] = Typed(kind, index);
       continue;
     }
     // FIXME: images travel with the objects that use them.

@@ -122,10 +122,25 @@ bool TAEHTextAttributes::PlaceContainerObjects(const std::vector<ContainerObject
     if (o.identifier < 0 || o.identifier >= kObjectNumberLimit) continue;
     // A copy is a table of its own, also when pasted into its own page.
     // One that cannot be placed reads as a blank (no number of this page).
-    const std::int32_t number = containerHooks.addTable(o.record);
+    const std::int32_t number = containerHooks.addTable(o.record, map);
     map[o.identifier] = number >= 0 ? number : -1;
   }
   return true;
+}
+
+void TAEHTextAttributes::WriteTableImages(std::string& shared, std::int32_t& count, CharPos from, CharPos to) const {
+  if (!containerHooks.imageRecord || !containerHooks.tableImages || !containerHooks.tableRecord) return;
+  std::set<int> images;
+  for (const EmbeddedObject* table : TravellingTables(from, to)) {
+    for (const int index : containerHooks.tableImages(table->Identifier())) images.insert(index);
+  }
+  for (const int index : images) {
+    const std::string record = containerHooks.imageRecord(index);
+    if (record.empty()) continue;
+    base::AppendI32(shared, document::immagine);
+    shared += record;
+    ++count;
+  }
 }
 
 bool ContainerHasTables(const IdMap& map) {
