@@ -6,14 +6,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/compose.h"
 #include "climessages.h"
 #include "convert/docconvert.h"
 #include "convert/exportjob.h"
 #include "document/aehset.h"
 #include "export.h"
 #include "platform/posixprocess.h"
-#include "richtext/pagetext.h"
 
 namespace tarn::cli {
 namespace {
@@ -47,40 +45,22 @@ bool WordProcessorOption(const std::vector<std::string>& args, std::size_t& i, s
 }
 
 int ExportDoc(const std::vector<std::string>& args) {
-  std::vector<std::string> files;
-  std::vector<int> pages;
+  ExportArguments parsed;
   std::string command;
   int timeoutMs = convert::kDocTimeoutMs;
-  CliMessages messages;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    bool bad = false;
-    if (a == "--pages" && i + 1 < args.size()) {
-      if (!ParsePages(args[++i], pages)) return kExitUsage;
-    } else if (WordProcessorOption(args, i, command, timeoutMs, bad)) {
-      if (bad) return kExitUsage;
-    } else if (a == "--yes") {
-      messages.answer = platform::Answer::Yes;
-    } else if (a.starts_with("--")) {
-      return kExitUsage;
-    } else {
-      files.push_back(a);
-    }
-  }
-  if (files.size() != 2) return kExitUsage;
+  bool bad = false;
+  const bool usable = ParseExportArguments(args, parsed, [&](const std::string&, std::size_t& i) {
+    return WordProcessorOption(args, i, command, timeoutMs, bad) && !bad;
+  });
+  if (!usable) return kExitUsage;
 
+  CliMessages messages;
+  if (parsed.yes) messages.answer = platform::Answer::Yes;
   platform::HostSystemInfo system;
   document::TAEHset set({&messages, &system, nullptr, nullptr});
-  app::Compose(set);
-  if (!set.LoadFromFile(files[0])) return kExitFailed;
-  if (pages.empty()) {
-    pages = LivePages(set);
-  } else {
-    for (const int page : pages) {
-      if (richtext::LivePage(set, page, messages) == nullptr) return kExitFailed;
-    }
-  }
-  const fs::path out = files[1];
+  std::vector<int>& pages = parsed.pages;
+  if (!LoadForExport(set, parsed.files[0], pages, messages)) return kExitFailed;
+  const fs::path out = parsed.files[1];
   platform::PosixProcess process;
   convert::ExportJob job(set, &process);
   job.WordProcessorProfile = convert::DefaultWordProcessorProfile();

@@ -1,6 +1,7 @@
 // tarn-cli export: writes pages of a hypertext as a web site.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,9 @@
 
 namespace tarn::document {
 class TAEHset;
+}
+namespace tarn::platform {
+class Messages;
 }
 
 namespace tarn::cli {
@@ -31,7 +35,23 @@ bool ParsePages(const std::string& text, std::vector<int>& pages);
 
 // Arguments after "export"; answers the exit code (2 for bad usage).
 int Export(const std::vector<std::string>& args);
-// A list of page numbers "N,M,..."; false when it is not one.
-bool ParsePages(const std::string& text, std::vector<int>& pages);
+
+// What every export format takes after its name: the hypertext and the
+// output, "--pages N,M,..." and "--yes".
+struct ExportArguments {
+  std::vector<std::string> files;
+  std::vector<int> pages;
+  bool yes = false;
+};
+// Reads args from args[1]; `option` is asked about every other argument
+// starting with "--" and may take values after it by moving i; it answers
+// false for an option it does not know or a bad value. False: bad usage.
+bool ParseExportArguments(const std::vector<std::string>& args, ExportArguments& parsed,
+                          const std::function<bool(const std::string& option, std::size_t& i)>& option);
+// Loads the hypertext and settles the pages: every live page when none was
+// asked for, else each asked for must be there (nothing is written
+// otherwise). False when the author was told why not.
+bool LoadForExport(document::TAEHset& set, const std::string& file, std::vector<int>& pages,
+                   platform::Messages& messages);
 
 }  // namespace tarn::cli

@@ -57,6 +57,10 @@ struct ExportRequest {
   std::filesystem::path folder;
   std::string mainFile;  // a file name, no folder (the one-file formats)
   std::vector<int> pages;
+  // HTML: the image and file records the author left out of the export,
+  // and those to write even when no exported page uses them.
+  std::vector<std::int32_t> filesLeftOut;
+  std::vector<std::int32_t> filesChosen;
   PageSizeMm size;
   HtmlExportOptions html;
   bool titlesAsKeywords = false;

@@ -153,8 +153,7 @@ bool ExportCommands::RunExport(const std::filesystem::path& folder, const std::v
 std::string ExportCommands::ProposedName(const char* extension) const {
   std::filesystem::path file = m_host.set.AEHFileName();
   if (file.empty()) {
-    std::string folder = m_host.registry.ReadSubkeyValue(kHtmlFormatKey, kFolderValue);
-    if (folder.empty() || (folder.size() >= 2 && folder[1] == ':')) folder = DefaultTransferFolder();
+    const std::string folder = StoredOrDefaultFolder(m_host.registry.ReadSubkeyValue(kHtmlFormatKey, kFolderValue));
     file = std::filesystem::path(folder) / (m_host.set.ExpPrefix().empty() ? "untitled" : m_host.set.ExpPrefix());
   }
   return file.replace_extension(extension).string();
@@ -186,11 +185,19 @@ bool ExportCommands::OpenExportDialog(const std::string& proposed) {
 }
 
 int ExportCommands::OpenImportDialog(const std::vector<std::string>& files) {
+  return RunImportDialog([&](TFimp& dialog) { dialog.OpenWith(files); });
+}
+
+int ExportCommands::OpenAutomaticImport(const std::string& start) {
+  return RunImportDialog([&](TFimp& dialog) { dialog.OpenAutomatic(start); });
+}
+
+int ExportCommands::RunImportDialog(const std::function<void(TFimp&)>& prepare) {
   m_host.commitPage();
   TFimp dialog({m_host.set, m_host.registry, m_host.messages, m_host.process,
                 m_host.wordProcessor ? m_host.wordProcessor() : false, convert::DefaultWordProcessorProfile()},
                m_host.statusBar != nullptr ? m_host.statusBar->window() : nullptr);
-  dialog.OpenWith(files);
+  prepare(dialog);
   // The page shown is closed while pages come in: the first imported page
   // may take the place of an empty first page, and the editor's copy of
   // that page must not be written back over it.
@@ -213,9 +220,10 @@ int ExportCommands::ImportDirectly(const std::string& file) {
   const std::string extension = base::LowerCase(std::filesystem::path(file).extension().string());
   convert::ImportRequest request;
   request.files = {file};
-  request.format = extension == ".rtf"                      ? convert::kImpRtfPages
-                   : extension == ".doc" || extension == ".wri" ? convert::kImpDocPages
-                                                                : convert::kImpAscii;
+  request.format = extension == ".rtf"                          ? convert::kImpRtfPages
+                   : extension == ".doc" || extension == ".wri"     ? convert::kImpDocPages
+                   : extension == ".htm" || extension == ".html"    ? convert::kImpHtml
+                                                                    : convert::kImpAscii;
   request.wordProcessor = m_host.registry.ReadOption(kWordProcessorOption);
   convert::ImportJob job(m_host.set, &m_host.process);
   job.WordProcessorProfile = convert::DefaultWordProcessorProfile();

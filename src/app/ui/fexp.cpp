@@ -96,6 +96,11 @@ std::string DefaultTransferFolder() {
   return folder;
 }
 
+std::string StoredOrDefaultFolder(std::string stored) {
+  if (stored.empty() || (stored.size() >= 2 && stored[1] == ':')) return DefaultTransferFolder();
+  return stored;
+}
+
 // ---- HTML options ----
 
 TFopzExp::TFopzExp(platform::Registry& registry, QWidget* parent) : QDialog(parent), m_registry(registry) {
@@ -208,6 +213,7 @@ TFexp::TFexp(Host host, QWidget* parent)
 void TFexp::showEvent(QShowEvent* event) {
   if (m_listDirty) RebuildList(true);
   TTransferDialog::showEvent(event);
+  RevealFolder();
 }
 
 TFexp::~TFexp() {
@@ -276,6 +282,12 @@ QWidget* TFexp::BuildPathTab() {
   connect(refresh, &QPushButton::clicked, this, [this] { SetFolder(m_folder->text()); });
   connect(previous, &QPushButton::clicked, this, &TFexp::PreviousFolder);
   connect(m_folder, &QLineEdit::editingFinished, this, [this] { SetFolder(m_folder->text()); });
+  EnterGoesToFolder(m_folder, [this] { SetFolder(m_folder->text()); });
+  // The model reads folders in the background: the chosen folder can be
+  // shown only when its parents have been read.
+  connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    if (m_folder->text().startsWith(loaded)) RevealFolder();
+  });
 
   auto* folderRow = new QHBoxLayout;
   folderRow->addWidget(m_folder, 1);
@@ -302,6 +314,7 @@ QWidget* TFexp::BuildOptionsTab() {
   page->setObjectName(QStringLiteral("tsOptions"));
   auto* size = new QGroupBox(QStringLiteral("Page size"), page);
   size->setObjectName(QStringLiteral("gbPageSize"));
+  m_sizeBox = size;
   m_width = Spin(size, "seWidth", 2000);
   m_height = Spin(size, "seHeight", 2000);
   m_top = Spin(size, "seTop", 500);
@@ -358,9 +371,7 @@ void TFexp::LoadSettings(int format) {
   m_loading = true;
   platform::Registry& r = m_host.registry;
   const std::string key = ExportFormatKey(format);
-  std::string folder = r.ReadSubkeyValue(key, "expPathInWindow");
-  // Empty, or a folder of the older program's drives: the default.
-  if (folder.empty() || (folder.size() >= 2 && folder[1] == ':')) folder = DefaultTransferFolder();
+  const std::string folder = StoredOrDefaultFolder(r.ReadSubkeyValue(key, "expPathInWindow"));
   std::error_code ec;
   fs::create_directories(folder, ec);  // a failure shows at the export
   m_folder->setText(PathToQString(folder));
@@ -459,6 +470,8 @@ void TFexp::FormatChosen(int index) {
   m_mainFile->setText(PathToQString(name));
   ShowPathPanel();
   m_htmlOptions->setVisible(number == convert::kExpHtml);
+  // Page sizes shape the RTF documents only (and the DOC made from one).
+  m_sizeBox->setVisible(number != convert::kExpHtml && number != convert::kExpAscii);
   m_helpBox->setVisible(number == convert::kExpWinHelp);
   m_wordBox->setVisible(number == convert::kExpDoc);
   RebuildList(false);
@@ -500,6 +513,9 @@ void TFexp::RebuildList(bool keepChecks) {
   for (const convert::ExportListRow& row : list.Rows()) checks.push_back(row.checked);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   UpdateConverter();
+  // The images and files show before a run has collected the ones the
+  // pages use; their checks decide what the export writes.
+  if (list.ListType == convert::ltHtml) list.ListAllFiles();
   list.Reload();
   if (!keepChecks || m_defaultChecks) {
     // Every page is checked except for a file per page, where none is.
@@ -553,13 +569,18 @@ void TFexp::SetFolder(const QString& folder) {
   if (shown.isEmpty()) return;
   if (!shown.endsWith(QLatin1Char('/'))) shown += QLatin1Char('/');
   if (m_folder->text() != shown) m_folder->setText(shown);
-  const QModelIndex index = m_folderModel->index(shown);
-  if (index.isValid()) {
-    m_folderTree->setCurrentIndex(index);
-    m_folderTree->scrollTo(index);
-  }
+  RevealFolder();
   m_fileList->setRootIndex(m_fileModel->setRootPath(shown));
   if (!m_loading) RebuildList(true);
+}
+
+void TFexp::RevealFolder() {
+  QString shown = m_folder->text();
+  if (shown.size() > 1 && shown.endsWith(QLatin1Char('/'))) shown.chop(1);
+  const QModelIndex index = m_folderModel->index(shown);
+  if (!index.isValid()) return;
+  m_folderTree->setCurrentIndex(index);
+  m_folderTree->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void TFexp::BrowseFolder() {
@@ -590,6 +611,10 @@ bool TFexp::RunExport() {
   request.folder = fs::path(FolderText());
   request.mainFile = fs::path(Utf8(m_mainFile->text().trimmed())).filename().string();
   request.pages = m_list->List().CheckedPages();
+  if (m_format == convert::kExpHtml) {
+    request.filesChosen = m_list->List().FileRows(true);
+    request.filesLeftOut = m_list->List().FileRows(false);
+  }
   request.size = {m_width->value(), m_height->value(), m_top->value(), m_bottom->value(), m_left->value(),
                   m_right->value()};
   request.html = TFopzExp::Read(m_host.registry);

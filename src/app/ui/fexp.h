@@ -143,6 +143,8 @@ class TFexp : public TTransferDialog {
   void NewFolder();
   void PreviousFolder();
   void UpdateConverter();
+  // The folder tree shows the folder chosen, once the model has read it.
+  void RevealFolder();
   std::string FolderText() const;
 
   Host m_host;
@@ -174,6 +176,7 @@ class TFexp : public TTransferDialog {
   QSpinBox* m_bottom = nullptr;
   QSpinBox* m_left = nullptr;
   QSpinBox* m_right = nullptr;
+  QWidget* m_sizeBox = nullptr;
   QWidget* m_helpBox = nullptr;
   QCheckBox* m_runHcp = nullptr;
   QCheckBox* m_titlesAsKeywords = nullptr;
@@ -188,6 +191,9 @@ class TFexp : public TTransferDialog {
 std::string ExportFormatKey(int format);
 // Where exports and imports go when nothing is stored.
 std::string DefaultTransferFolder();
+// A stored folder of the dialogs, or the default when it is empty or names
+// a drive of the older program ("c:\\temp\\").
+std::string StoredOrDefaultFolder(std::string stored);
 // The word processor's command from the options; empty: LibreOffice.
 inline constexpr const char* kWordProcessorOption = "WordProcessorPath";
 

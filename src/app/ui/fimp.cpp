@@ -170,6 +170,7 @@ QWidget* TFimp::BuildFilesTab() {
   m_mainFileLabel->setObjectName(QStringLiteral("lMainFile"));
 
   connect(m_folder, &QLineEdit::editingFinished, this, [this] { SetFolder(m_folder->text()); });
+  EnterGoesToFolder(m_folder, [this] { SetFolder(m_folder->text()); });
   connect(up, &QPushButton::clicked, this, [this] {
     QDir shown(m_folder->text());
     if (shown.cdUp()) SetFolder(shown.absolutePath());
@@ -277,8 +278,7 @@ QWidget* TFimp::BuildAutomaticTab() {
 void TFimp::LoadSettings(int format) {
   platform::Registry& r = m_host.registry;
   const std::string key = ImportFormatKey(format);
-  std::string folder = r.ReadSubkeyValue(key, "impPathInWindow");
-  if (folder.empty() || (folder.size() >= 2 && folder[1] == ':')) folder = DefaultTransferFolder();
+  const std::string folder = StoredOrDefaultFolder(r.ReadSubkeyValue(key, "impPathInWindow"));
   m_allToGif->setChecked(r.ReadSubkeyValue(key, "allToGif") == "1");
   m_summary->setChecked(r.ReadSubkeyValue(key, "summary") == "1");
   m_common->setChecked(r.ReadSubkeyValue(key, "comune") == "1");
@@ -374,6 +374,13 @@ void TFimp::OpenWith(const std::vector<std::string>& files) {
   for (std::size_t i = 1; i < files.size(); ++i) {
     if (Accepts(m_format, files[i])) AddChosen(files[i]);
   }
+}
+
+void TFimp::OpenAutomatic(const std::string& start) {
+  SetFormat(convert::kImpHtml);
+  m_startPage->setText(PathToQString(start));
+  Tabs()->setCurrentWidget(m_autoTab);
+  DoList();
 }
 
 void TFimp::DropFiles(const std::vector<std::string>& files) {

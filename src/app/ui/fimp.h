@@ -67,6 +67,9 @@ class TFimp : public TTransferDialog {
   // The first name picks the format; the others join when that format
   // takes their extension.
   void OpenWith(const std::vector<std::string>& files);
+  // HTML on the tab "Automatic import, by following links", from the start
+  // page given, its linked pages listed at once.
+  void OpenAutomatic(const std::string& start);
   // Files dropped from the desktop (the drop rules of the dialog).
   void DropFiles(const std::vector<std::string>& files);
   // Adds a file to the chosen files (lower case, once).

@@ -14,6 +14,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -59,6 +60,9 @@ class TTransferDialog : public QDialog {
     bool m_shown = true;
   };
 
+  // Enter in a folder field goes to the folder typed instead of running
+  // the work through the dialog's default button.
+  void EnterGoesToFolder(QLineEdit* field, std::function<void()> go);
   // Only Cancel stays enabled while running.
   void SetRunning(bool running);
   QPushButton* RunButton() const { return m_run; }
