@@ -54,12 +54,11 @@ int ExportDoc(const std::vector<std::string>& args) {
   });
   if (!usable) return kExitUsage;
 
-  CliMessages messages;
-  if (parsed.yes) messages.answer = platform::Answer::Yes;
-  platform::HostSystemInfo system;
-  document::TAEHset set({&messages, &system, nullptr, nullptr});
-  std::vector<int>& pages = parsed.pages;
-  if (!LoadForExport(set, parsed.files[0], pages, messages)) return kExitFailed;
+  ExportSource source;
+  if (!source.Load(parsed)) return kExitFailed;
+  document::TAEHset& set = source.set;
+  CliMessages& messages = source.messages;
+  const std::vector<int>& pages = parsed.pages;
   const fs::path out = parsed.files[1];
   platform::PosixProcess process;
   convert::ExportJob job(set, &process);

@@ -83,15 +83,15 @@ bool ParseExportArguments(const std::vector<std::string>& args, ExportArguments&
   return parsed.files.size() == 2;
 }
 
-bool LoadForExport(document::TAEHset& set, const std::string& file, std::vector<int>& pages,
-                   platform::Messages& messages) {
+bool ExportSource::Load(ExportArguments& parsed) {
+  if (parsed.yes) messages.answer = platform::Answer::Yes;
   app::Compose(set);
-  if (!set.LoadFromFile(file)) return false;
-  if (pages.empty()) {
-    pages = LivePages(set);
+  if (!set.LoadFromFile(parsed.files[0])) return false;
+  if (parsed.pages.empty()) {
+    parsed.pages = LivePages(set);
     return true;
   }
-  for (const int page : pages) {
+  for (const int page : parsed.pages) {
     if (richtext::LivePage(set, page, messages) == nullptr) return false;
   }
   return true;
@@ -116,12 +116,11 @@ int ExportHtml(const std::vector<std::string>& args) {
   });
   if (!usable) return kExitUsage;
 
-  CliMessages messages;
-  if (parsed.yes) messages.answer = platform::Answer::Yes;
-  platform::HostSystemInfo system;
-  document::TAEHset set({&messages, &system, nullptr, nullptr});
-  std::vector<int>& pages = parsed.pages;
-  if (!LoadForExport(set, parsed.files[0], pages, messages)) return kExitFailed;
+  ExportSource source;
+  if (!source.Load(parsed)) return kExitFailed;
+  document::TAEHset& set = source.set;
+  CliMessages& messages = source.messages;
+  const std::vector<int>& pages = parsed.pages;
   const std::vector<std::string>& files = parsed.files;
 
   convert::TAEHtoHtml converter;

@@ -5,14 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "climessages.h"
 #include "convert/exportprogress.h"
+#include "document/aehset.h"
+#include "platform/system.h"
 
-namespace tarn::document {
-class TAEHset;
-}
-namespace tarn::platform {
-class Messages;
-}
+
 
 namespace tarn::cli {
 
@@ -48,10 +46,16 @@ struct ExportArguments {
 // false for an option it does not know or a bad value. False: bad usage.
 bool ParseExportArguments(const std::vector<std::string>& args, ExportArguments& parsed,
                           const std::function<bool(const std::string& option, std::size_t& i)>& option);
-// Loads the hypertext and settles the pages: every live page when none was
-// asked for, else each asked for must be there (nothing is written
-// otherwise). False when the author was told why not.
-bool LoadForExport(document::TAEHset& set, const std::string& file, std::vector<int>& pages,
-                   platform::Messages& messages);
+// The hypertext an export command reads.
+struct ExportSource {
+  CliMessages messages;
+  platform::HostSystemInfo system;
+  document::TAEHset set{{&messages, &system, nullptr, nullptr}};
+  // Loads the first file (with "--yes", questions are answered Yes) and
+  // settles the pages: every live page when none was asked for, else each
+  // asked for must be there (nothing is written otherwise). False when the
+  // author was told why not.
+  bool Load(ExportArguments& parsed);
+};
 
 }  // namespace tarn::cli

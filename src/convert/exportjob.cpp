@@ -81,7 +81,7 @@ fs::path ExportJob::ProjectFileName(const fs::path& rtf) {
   return project;
 }
 
-bool ExportJob::Cancelled() const { return Progress != nullptr && Progress->CancelRequested(); }
+bool TransferJob::Cancelled() const { return Progress != nullptr && Progress->CancelRequested(); }
 
 ExportOutcome ExportJob::Run(const ExportRequest& request) {
   ExportOutcome outcome;

@@ -24,6 +24,20 @@ namespace tarn::convert {
 
 class ExportProgress;
 
+// What the export and import runs share: the progress that follows a run
+// and may cancel it, and the word processor's settings for DOC.
+class TransferJob {
+ public:
+  // Follows and may cancel the run (ExportProgress::CancelRequested).
+  ExportProgress* Progress = nullptr;
+  // The word processor's own settings folder.
+  std::filesystem::path WordProcessorProfile;
+  int WordProcessorTimeoutMs = 120'000;
+
+ protected:
+  bool Cancelled() const;
+};
+
 // The format numbers of the export dialog's list.
 enum ExportFormat : int {
   kExpHtml = 0,
@@ -82,18 +96,13 @@ struct ExportOutcome {
   std::string note;                          // what the author should know after a success
 };
 
-class ExportJob {
+class ExportJob : public TransferJob {
  public:
   ExportJob(document::TAEHset& set, platform::Process* process);
 
-  // Follows and may cancel the run (ExportProgress::CancelRequested).
-  ExportProgress* Progress = nullptr;
   // The command of the program registered for a help project; empty when
   // there is none.
   std::function<std::vector<std::string>(const std::filesystem::path& project)> RegisteredProgram;
-  // The word processor's own settings folder.
-  std::filesystem::path WordProcessorProfile;
-  int WordProcessorTimeoutMs = 120'000;
 
   ExportOutcome Run(const ExportRequest& request);
 
@@ -108,7 +117,6 @@ class ExportJob {
   bool RunText(const ExportRequest& request, const std::filesystem::path& stage, ExportOutcome& outcome);
   bool RunDoc(const ExportRequest& request, const std::filesystem::path& stage, ExportOutcome& outcome);
   void RunHelpCompiler(const ExportRequest& request, ExportOutcome& outcome);
-  bool Cancelled() const;
 
   document::TAEHset& m_set;
   platform::Process* m_process;

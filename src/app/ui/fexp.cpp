@@ -625,13 +625,8 @@ bool TFexp::RunExport() {
   request.wordProcessor = Utf8(m_wordProcessor->text().trimmed());
 
   convert::ExportJob job(m_host.set, &m_host.process);
-  Progress progress(*this);
-  job.Progress = &progress;
   job.RegisteredProgram = m_host.registeredProgram;
-  job.WordProcessorProfile = m_host.wordProcessorProfile;
-  SetRunning(true);
-  m_outcome = job.Run(request);
-  SetRunning(false);
+  m_outcome = RunJob(job, request, m_host);
   if (m_outcome.cancelled) {
     Status()->setText(QStringLiteral("The export was cancelled; nothing was written."));
     return false;

@@ -75,19 +75,11 @@ class TFopzExp : public QDialog {
 class TFexp : public TTransferDialog {
   Q_OBJECT
  public:
-  struct Host {
-    document::TAEHset& set;
-    platform::Registry& registry;
-    platform::Messages& messages;
-    platform::Process& process;
-    // DOC is offered only when a word processor was found.
-    bool wordProcessor = false;
+  struct Host : TransferHost {
     // A folder chosen by the author; empty when cancelled.
     std::function<std::string(const std::string& proposed)> askFolder;
     // The command of the program registered for help projects.
     std::function<std::vector<std::string>(const std::filesystem::path&)> registeredProgram;
-    // The word processor's own settings folder.
-    std::filesystem::path wordProcessorProfile;
   };
   // The format items: number, caption, extension list of the preselection.
   struct FormatItem {

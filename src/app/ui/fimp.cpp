@@ -478,12 +478,7 @@ bool TFimp::RunImport() {
   request.wordProcessor = m_host.registry.ReadOption(kWordProcessorOption);
 
   convert::ImportJob job(m_host.set, &m_host.process);
-  Progress progress(*this);
-  job.Progress = &progress;
-  job.WordProcessorProfile = m_host.wordProcessorProfile;
-  SetRunning(true);
-  m_outcome = job.Run(request);
-  SetRunning(false);
+  m_outcome = RunJob(job, request, m_host);
   Status()->clear();
   if (!m_outcome.error.empty()) m_host.messages.Error(m_outcome.error);
   if (m_format == convert::kImpWinHelp && !m_outcome.winHelpReport.empty() && ShowReport) {

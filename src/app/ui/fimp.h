@@ -45,14 +45,7 @@ class TKrLanguager;
 class TFimp : public TTransferDialog {
   Q_OBJECT
  public:
-  struct Host {
-    document::TAEHset& set;
-    platform::Registry& registry;
-    platform::Messages& messages;
-    platform::Process& process;
-    bool wordProcessor = false;
-    std::filesystem::path wordProcessorProfile;
-  };
+  using Host = TransferHost;
   struct FormatItem {
     int number;
     const char* caption;

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
+#include <filesystem>
 #include <functional>
 
 #include "convert/exportprogress.h"
@@ -19,7 +20,28 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 
+namespace tarn::document {
+class TAEHset;
+}
+namespace tarn::platform {
+class Messages;
+class Process;
+class Registry;
+}  // namespace tarn::platform
+
 namespace tarn::app::ui {
+
+// What both dialogs work with.
+struct TransferHost {
+  document::TAEHset& set;
+  platform::Registry& registry;
+  platform::Messages& messages;
+  platform::Process& process;
+  // DOC is offered only when a word processor was found.
+  bool wordProcessor = false;
+  // The word processor's own settings folder.
+  std::filesystem::path wordProcessorProfile;
+};
 
 class TTransferDialog : public QDialog {
   Q_OBJECT
@@ -63,6 +85,18 @@ class TTransferDialog : public QDialog {
   // Enter in a folder field goes to the folder typed instead of running
   // the work through the dialog's default button.
   void EnterGoesToFolder(QLineEdit* field, std::function<void()> go);
+  // Runs an export or import job with this dialog's progress; only Cancel
+  // is enabled meanwhile.
+  template <typename Job, typename Request>
+  auto RunJob(Job& job, const Request& request, const TransferHost& host) {
+    Progress progress(*this);
+    job.Progress = &progress;
+    job.WordProcessorProfile = host.wordProcessorProfile;
+    SetRunning(true);
+    auto outcome = job.Run(request);
+    SetRunning(false);
+    return outcome;
+  }
   // Only Cancel stays enabled while running.
   void SetRunning(bool running);
   QPushButton* RunButton() const { return m_run; }

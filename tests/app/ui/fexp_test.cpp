@@ -72,7 +72,7 @@ class Dialogs : public ::testing::Test {
   ~Dialogs() override { fs::remove_all(folder); }
 
   std::unique_ptr<TFexp> Export(const std::string& proposed) {
-    auto dialog = std::make_unique<TFexp>(TFexp::Host{set, registry, messages, process, true, {}, {}, {}});
+    auto dialog = std::make_unique<TFexp>(TFexp::Host{{set, registry, messages, process, true, {}}, {}, {}});
     dialog->Prepare(proposed);
     dialog->show();
     return dialog;
