@@ -282,7 +282,7 @@ QWidget* TFexp::BuildPathTab() {
   connect(refresh, &QPushButton::clicked, this, [this] { SetFolder(m_folder->text()); });
   connect(previous, &QPushButton::clicked, this, &TFexp::PreviousFolder);
   connect(m_folder, &QLineEdit::editingFinished, this, [this] { SetFolder(m_folder->text()); });
-  EnterGoesToFolder(m_folder, [this] { SetFolder(m_folder->text()); });
+  EnterRunsInstead(m_folder, [this] { SetFolder(m_folder->text()); });
   // The model reads folders in the background: the chosen folder can be
   // shown only when its parents have been read.
   connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
@@ -357,11 +357,15 @@ QWidget* TFexp::BuildOptionsTab() {
   auto* wordLayout = new QFormLayout(word);
   wordLayout->addRow(QStringLiteral("Command:"), m_wordProcessor);
 
-  auto* layout = new QGridLayout(page);
-  layout->addWidget(size, 0, 0, 2, 1);
-  layout->addWidget(help, 0, 1);
-  layout->addWidget(word, 1, 1);
-  layout->setRowStretch(2, 1);
+  // Only the groups of the format show; those on the right stack from the
+  // top whichever of them is hidden.
+  auto* right = new QVBoxLayout;
+  right->addWidget(help);
+  right->addWidget(word);
+  right->addStretch();
+  auto* layout = new QHBoxLayout(page);
+  layout->addWidget(size, 0, Qt::AlignTop);
+  layout->addLayout(right, 1);
   return page;
 }
 

@@ -114,6 +114,8 @@ TFimp::TFimp(Host host, QWidget* parent)
     auto* ok = NamedButton(&report, "bOk", QStringLiteral("&Ok"));
     connect(ok, &QPushButton::clicked, &report, &QDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignRight);
+    // Wide enough for a page's line with its links.
+    report.resize(560, 360);
     report.exec();
   };
 
@@ -170,7 +172,7 @@ QWidget* TFimp::BuildFilesTab() {
   m_mainFileLabel->setObjectName(QStringLiteral("lMainFile"));
 
   connect(m_folder, &QLineEdit::editingFinished, this, [this] { SetFolder(m_folder->text()); });
-  EnterGoesToFolder(m_folder, [this] { SetFolder(m_folder->text()); });
+  EnterRunsInstead(m_folder, [this] { SetFolder(m_folder->text()); });
   connect(up, &QPushButton::clicked, this, [this] {
     QDir shown(m_folder->text());
     if (shown.cdUp()) SetFolder(shown.absolutePath());
@@ -254,6 +256,8 @@ QWidget* TFimp::BuildAutomaticTab() {
   m_depth->setRange(1, 50);
   m_depth->setValue(10);
   auto* doList = NamedButton(page, "bDoList", QStringLiteral("Do list"));
+  // Enter in the start page lists its pages instead of importing at once.
+  EnterRunsInstead(m_startPage, [this] { DoList(); });
   m_autoList = new QListWidget(page);
   m_autoList->setObjectName(QStringLiteral("lbAutomatic"));
   m_autoList->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -79,7 +79,7 @@ class EnterFilter : public QObject {
 };
 }  // namespace
 
-void TTransferDialog::EnterGoesToFolder(QLineEdit* field, std::function<void()> go) {
+void TTransferDialog::EnterRunsInstead(QLineEdit* field, std::function<void()> go) {
   field->installEventFilter(new EnterFilter(field, std::move(go)));
 }
 

@@ -82,9 +82,9 @@ class TTransferDialog : public QDialog {
     bool m_shown = true;
   };
 
-  // Enter in a folder field goes to the folder typed instead of running
-  // the work through the dialog's default button.
-  void EnterGoesToFolder(QLineEdit* field, std::function<void()> go);
+  // Enter in the field runs `go` (go to the folder typed, list the pages)
+  // instead of starting the work through the dialog's default button.
+  void EnterRunsInstead(QLineEdit* field, std::function<void()> go);
   // Runs an export or import job with this dialog's progress; only Cancel
   // is enabled meanwhile.
   template <typename Job, typename Request>
