@@ -49,13 +49,11 @@ int ExportDoc(const std::vector<std::string>& args) {
   std::string command;
   int timeoutMs = convert::kDocTimeoutMs;
   bool bad = false;
-  const bool usable = ParseExportArguments(args, parsed, [&](const std::string&, std::size_t& i) {
+  ExportSource source;
+  const int start = StartExport(args, parsed, source, [&](const std::string&, std::size_t& i) {
     return WordProcessorOption(args, i, command, timeoutMs, bad) && !bad;
   });
-  if (!usable) return kExitUsage;
-
-  ExportSource source;
-  if (!source.Load(parsed)) return kExitFailed;
+  if (start != kExitOk) return start;
   document::TAEHset& set = source.set;
   CliMessages& messages = source.messages;
   const std::vector<int>& pages = parsed.pages;

@@ -66,21 +66,22 @@ bool ParsePages(const std::string& text, std::vector<int>& pages) {
   return !pages.empty();
 }
 
-bool ParseExportArguments(const std::vector<std::string>& args, ExportArguments& parsed,
-                          const std::function<bool(const std::string& option, std::size_t& i)>& option) {
+int StartExport(const std::vector<std::string>& args, ExportArguments& parsed, ExportSource& source,
+                const std::function<bool(const std::string& option, std::size_t& i)>& option) {
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--pages" && i + 1 < args.size()) {
-      if (!ParsePages(args[++i], parsed.pages)) return false;
+      if (!ParsePages(args[++i], parsed.pages)) return kExitUsage;
     } else if (a == "--yes") {
       parsed.yes = true;
     } else if (a.starts_with("--")) {
-      if (!option(a, i)) return false;
+      if (!option(a, i)) return kExitUsage;
     } else {
       parsed.files.push_back(a);
     }
   }
-  return parsed.files.size() == 2;
+  if (parsed.files.size() != 2) return kExitUsage;
+  return source.Load(parsed) ? kExitOk : kExitFailed;
 }
 
 bool ExportSource::Load(ExportArguments& parsed) {
@@ -105,7 +106,8 @@ int ExportHtml(const std::vector<std::string>& args) {
   bool imagesFolder = false;
   bool originalNames = false;
   bool utf8 = false;
-  const bool usable = ParseExportArguments(args, parsed, [&](const std::string& a, std::size_t&) {
+  ExportSource source;
+  const int start = StartExport(args, parsed, source, [&](const std::string& a, std::size_t&) {
     bool* flag = a == "--htm"              ? &htm
                  : a == "--images-folder"  ? &imagesFolder
                  : a == "--original-names" ? &originalNames
@@ -114,10 +116,7 @@ int ExportHtml(const std::vector<std::string>& args) {
     if (flag != nullptr) *flag = true;
     return flag != nullptr;
   });
-  if (!usable) return kExitUsage;
-
-  ExportSource source;
-  if (!source.Load(parsed)) return kExitFailed;
+  if (start != kExitOk) return start;
   document::TAEHset& set = source.set;
   CliMessages& messages = source.messages;
   const std::vector<int>& pages = parsed.pages;

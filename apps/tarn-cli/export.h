@@ -41,11 +41,14 @@ struct ExportArguments {
   std::vector<int> pages;
   bool yes = false;
 };
-// Reads args from args[1]; `option` is asked about every other argument
-// starting with "--" and may take values after it by moving i; it answers
-// false for an option it does not know or a bad value. False: bad usage.
-bool ParseExportArguments(const std::vector<std::string>& args, ExportArguments& parsed,
-                          const std::function<bool(const std::string& option, std::size_t& i)>& option);
+// The start of every export command: reads args from args[1] (`option` is
+// asked about every other argument starting with "--", may take values
+// after it by moving i, and answers false for an option it does not know
+// or a bad value), then loads the hypertext into source. Answers 0 to go
+// on, else the exit code (2 bad usage, 1 not loaded).
+struct ExportSource;
+int StartExport(const std::vector<std::string>& args, ExportArguments& parsed, ExportSource& source,
+                const std::function<bool(const std::string& option, std::size_t& i)>& option);
 // The hypertext an export command reads.
 struct ExportSource {
   CliMessages messages;

@@ -32,15 +32,13 @@ int ExportRtfOrText(const std::vector<std::string>& args) {
   ExportArguments parsed;
   bool perPage = false;
   bool titlesAsKeywords = false;
-  const bool usable = ParseExportArguments(args, parsed, [&](const std::string& a, std::size_t&) {
+  ExportSource source;
+  const int start = StartExport(args, parsed, source, [&](const std::string& a, std::size_t&) {
     if (a == "--per-page" && format == "rtf") return perPage = true;
     if (a == "--titles-as-keywords" && format == "winhelp") return titlesAsKeywords = true;
     return false;
   });
-  if (!usable) return kExitUsage;
-
-  ExportSource source;
-  if (!source.Load(parsed)) return kExitFailed;
+  if (start != kExitOk) return start;
   document::TAEHset& set = source.set;
   CliMessages& messages = source.messages;
   const std::vector<int>& pages = parsed.pages;

@@ -32,15 +32,6 @@ class QTreeView;
 namespace tarn::convert {
 class TAEHtoHtml;
 }
-namespace tarn::document {
-class TAEHset;
-}
-namespace tarn::platform {
-class Messages;
-class Process;
-class Registry;
-}  // namespace tarn::platform
-
 namespace tarn::app::ui {
 
 class FormPlacement;

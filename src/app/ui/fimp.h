@@ -28,15 +28,6 @@ class QSpinBox;
 class QTabWidget;
 class QToolButton;
 
-namespace tarn::document {
-class TAEHset;
-}
-namespace tarn::platform {
-class Messages;
-class Process;
-class Registry;
-}  // namespace tarn::platform
-
 namespace tarn::app::ui {
 
 class FormPlacement;
