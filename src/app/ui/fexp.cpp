@@ -495,6 +495,15 @@ void TFexp::ShowPathPanel() {
     }
   }
   m_fileModel->setNameFilters(filters);
+  ShowFileList();
+}
+
+void TFexp::ShowFileList() {
+  // The list of files watches its folder: only while it is shown, so that
+  // a site written into the folder does not keep it busy.
+  const bool oneFile = m_format != convert::kExpHtml && m_format != convert::kExpRtfPerPage;
+  const QString root = oneFile ? m_folder->text() : QString();
+  if (m_fileModel->rootPath() != root) m_fileList->setRootIndex(m_fileModel->setRootPath(root));
 }
 
 void TFexp::UpdateConverter() {
@@ -574,7 +583,7 @@ void TFexp::SetFolder(const QString& folder) {
   if (!shown.endsWith(QLatin1Char('/'))) shown += QLatin1Char('/');
   if (m_folder->text() != shown) m_folder->setText(shown);
   RevealFolder();
-  m_fileList->setRootIndex(m_fileModel->setRootPath(shown));
+  ShowFileList();
   if (!m_loading) RebuildList(true);
 }
 

@@ -121,6 +121,7 @@ class TFexp : public TTransferDialog {
   void BrowsePages();
   void HtmlOptions();
   void ShowPathPanel();
+  void ShowFileList();
   void SetFolder(const QString& folder);
   void BrowseFolder();
   void NewFolder();
