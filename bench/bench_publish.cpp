@@ -42,14 +42,7 @@ struct Site {
   document::TAEHset set{{nullptr, &system, nullptr, nullptr}};
   convert::TAEHtoHtml converter;
   convert::RecordList files;
-  // The export file list of the run, every row checked.
-  convert::TAEHListHtmlToTx& List() {
-    list.SetLinkedAEHtoHtml(&converter);
-    list.FilesToList() = files;
-    list.Reload();
-    list.CheckAll(true);
-    return list;
-  }
+  convert::TAEHListHtmlToTx& List() { return publish::testing::ListEverything(list, converter, files); }
   convert::TAEHListHtmlToTx list;
   std::vector<fs::path> paths;
   std::uintmax_t bytes = 0;

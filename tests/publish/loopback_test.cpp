@@ -225,14 +225,7 @@ class SitePublication : public FtpLoopback {
     return publisher.Uploaded();
   }
 
-  // The export file list of the run, rebuilt with every row checked.
-  convert::TAEHListHtmlToTx& List() {
-    list.SetLinkedAEHtoHtml(&converter);
-    list.FilesToList() = files;
-    list.Reload();
-    list.CheckAll(true);
-    return list;
-  }
+  convert::TAEHListHtmlToTx& List() { return testing::ListEverything(list, converter, files); }
 
   platform::testing::RecordingMessages messages;
   platform::testing::FixedSystemInfo system;

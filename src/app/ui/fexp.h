@@ -188,6 +188,9 @@ class TFexp : public TTransferDialog {
 std::string ExportFormatKey(int format);
 // Where exports and imports go when nothing is stored.
 std::string DefaultTransferFolder();
+// The page chooser of the export and publishing dialogs: the pages (index,
+// title), several may be chosen; answers the chosen indexes.
+std::vector<int> ChoosePagesDialog(QWidget* parent, const std::vector<std::pair<int, std::string>>& pages);
 // The word processor's command from the options; empty: LibreOffice.
 inline constexpr const char* kWordProcessorOption = "WordProcessorPath";
 

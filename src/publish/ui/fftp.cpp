@@ -45,30 +45,6 @@ constexpr int kConnectDelayMs = 100;
 
 std::string Text(const QLineEdit* edit) { return edit->text().toUtf8().toStdString(); }
 
-// The pages to check, each picked by its check box.
-std::vector<int> ChoosePagesDialog(QWidget* parent, const std::vector<std::pair<int, std::string>>& pages) {
-  QDialog dialog(parent);
-  dialog.setObjectName(QStringLiteral("FChoosePages"));
-  dialog.setWindowTitle(QStringLiteral("Choose pages"));
-  auto* list = new QListWidget(&dialog);
-  list->setObjectName(QStringLiteral("lbPages"));
-  for (const auto& [index, title] : pages) {
-    auto* item = new QListWidgetItem(ToQString(title), list);
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-    item->setData(Qt::UserRole, index);
-  }
-  auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(list);
-  layout->addLayout(platform::qt::OkCancelRow(&dialog));
-  std::vector<int> chosen;
-  if (dialog.exec() != QDialog::Accepted) return chosen;
-  for (int i = 0; i < list->count(); ++i) {
-    if (list->item(i)->checkState() == Qt::Checked) chosen.push_back(list->item(i)->data(Qt::UserRole).toInt());
-  }
-  return chosen;
-}
-
 // The progress of a new export in the dialog's status line.
 class StatusLineProgress : public convert::ExportProgress {
  public:
@@ -106,7 +82,7 @@ TFftp::TFftp(Host host, int mode, QWidget* parent)
   setObjectName(QStringLiteral("Fftp"));
   setWindowTitle(QStringLiteral("Pubblicazione in rete tramite FTP"));
   ChoosePages = [this](const std::vector<std::pair<int, std::string>>& pages) {
-    return ChoosePagesDialog(this, pages);
+    return app::ui::ChoosePagesDialog(this, pages);
   };
   m_bar = new TKrFtpTxRxBar(m_host.sockets, this);
   m_tabs = new QTabWidget(this);
@@ -415,6 +391,18 @@ void TFftp::SetStatus(const QString& text) {
   m_status->setText(!text.isEmpty() && text[0].isDigit() && text.size() > 3 ? text.mid(4) : text);
 }
 
+void TFftp::ShowAddress() {
+  // The address of the cover page as the server will show it.
+  std::string address = Text(Field("eWww"));
+  if (m_host.set != nullptr && m_host.converter != nullptr) {
+    const int cover = m_host.set->HeaderI32(document::header::kCoverPage);
+    if (const document::TAEHoggetto* page = m_host.set->GetObject(document::testoHtml, cover)) {
+      address += m_host.converter->OutputFileName(*page, 0);
+    }
+  }
+  m_address->setText(ToQString(address));
+}
+
 void TFftp::LoadConfig(int index) {
   m_current = index;
   const FtpConfig c = m_store->Load(index);
@@ -426,15 +414,7 @@ void TFftp::LoadConfig(int index) {
   Field("eWww")->setText(QString::fromUtf8(c.www.c_str()));
   Field("ePassword")->setText(QString::fromUtf8(c.password.c_str()));
   m_savePass->setChecked(c.savePassword);
-  // The address of the cover page as the server will show it.
-  std::string address = c.www;
-  if (m_host.set != nullptr && m_host.converter != nullptr) {
-    const int cover = m_host.set->HeaderI32(document::header::kCoverPage);
-    if (const document::TAEHoggetto* page = m_host.set->GetObject(document::testoHtml, cover)) {
-      address += m_host.converter->OutputFileName(*page, 0);
-    }
-  }
-  m_address->setText(ToQString(address));
+  ShowAddress();
 }
 
 void TFftp::SaveConfig() {
@@ -480,6 +460,7 @@ void TFftp::Connect() {
   if (m_mode == 3) return;
   TKrFTPlistView* list = RemoteList();
   list->Disconnect();
+  ShowAddress();
   T_Ftp& ftp = m_bar->Comm().Engine();
   ftp.Host = Text(Field("eServer"));
   ftp.Port = m_port->value();

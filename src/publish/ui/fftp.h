@@ -118,6 +118,7 @@ class TFftp : public QDialog {
   QWidget* MakeTransferTab();
   QWidget* MakeSettingsTab();
   void LoadConfig(int index);
+  void ShowAddress();
   void SaveConfig();
   void ReadRelease();
   void FillRows();
