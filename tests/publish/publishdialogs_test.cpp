@@ -286,6 +286,8 @@ TEST_F(PublishDialogs, BrowseChecksChosenPagesAndOptionsExportAgain) {
   const std::string after = converter.OutputFileName(*set.GetObject(document::testoHtml, 0), 0);
   EXPECT_EQ(fs::path(after).extension(), ".htm");
   EXPECT_TRUE(fs::exists(converter.ExportPath / after));
+  // Every page was written anew: every row goes.
+  EXPECT_EQ(Checked(rows), rows->topLevelItemCount());
   bool listed = false;
   for (int i = 0; i < rows->topLevelItemCount(); ++i) {
     const QTreeWidgetItem* row = rows->topLevelItem(i);

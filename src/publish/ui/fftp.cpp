@@ -368,8 +368,10 @@ bool TFftp::ExportAgain() {
     return false;
   }
   SetStatus({});
-  // The new files stand against the same release on the server.
-  if (m_autoModified->isChecked()) CheckModified();
+  // Other options rewrite every page (names, links, image folder): the
+  // whole site goes again, whatever the stamps say.
+  ExportList().CheckAll(true);
+  FillRows();
   return true;
 }
 

@@ -93,7 +93,8 @@ class TFftp : public QDialog {
   void BrowsePages();
   std::function<std::vector<int>(const std::vector<std::pair<int, std::string>>& pages)> ChoosePages;
   // After "Options..." was confirmed: the site exported again with the new
-  // options and the list rebuilt; false when the export failed.
+  // options and the list rebuilt, every row checked; false when the export
+  // failed.
   bool ExportAgain();
   // A new remote folder named "New folder" (numbered when taken), its
   // name open for editing.
