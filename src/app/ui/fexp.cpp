@@ -64,6 +64,8 @@ QCheckBox* Check(QWidget* parent, const char* name, const QString& caption) {
   return box;
 }
 
+}  // namespace
+
 // The page chooser: the hypertext's pages, several may be chosen.
 std::vector<int> ChoosePagesDialog(QWidget* parent, const std::vector<std::pair<int, std::string>>& pages) {
   QDialog dialog(parent);
@@ -83,8 +85,6 @@ std::vector<int> ChoosePagesDialog(QWidget* parent, const std::vector<std::pair<
   for (const QListWidgetItem* item : list->selectedItems()) chosen.push_back(item->data(Qt::UserRole).toInt());
   return chosen;
 }
-
-}  // namespace
 
 std::string ExportFormatKey(int format) { return "exp\\" + std::to_string(format); }
 

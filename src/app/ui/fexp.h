@@ -178,6 +178,9 @@ std::string DefaultTransferFolder();
 // A stored folder of the dialogs, or the default when it is empty or names
 // a drive of the older program ("c:\\temp\\").
 std::string StoredOrDefaultFolder(std::string stored);
+// The page chooser of the export and publishing dialogs: the pages (index,
+// title), several may be chosen; answers the chosen indexes.
+std::vector<int> ChoosePagesDialog(QWidget* parent, const std::vector<std::pair<int, std::string>>& pages);
 // The word processor's command from the options; empty: LibreOffice.
 inline constexpr const char* kWordProcessorOption = "WordProcessorPath";
 
