@@ -22,20 +22,8 @@ std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
 // Object tags become the blank that stands for them in the text, so that a
 // copy never places an object a second time.
-std::string WithoutObjects(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t copied = 0;
-  markup::Tokenizer tokens(text);
-  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd; t = tokens.Next()) {
-    if (!t.IsObject()) continue;
-    out.append(text.substr(copied, t.at - copied));
-    out.push_back(' ');
-    copied = t.End();
-  }
-  out.append(text.substr(copied));
-  return out;
-}
+// Every object position as a plain blank.
+std::string WithoutObjects(std::string_view text) { return KeepingPlacedTables(text, {}); }
 
 unsigned char Typographic(unsigned char c, const TAEHparag& p, int at) {
   if (c != '"' && c != '\'') return c;

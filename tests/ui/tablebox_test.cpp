@@ -90,6 +90,25 @@ class TableFixture : public ::testing::Test {
     TableOfBox(QApplication::focusWidget(), &at);
     return at;
   }
+  // Copies the page's table (its character in the page's text).
+  void CopyTheTable() {
+    Box().setFocus();
+    Box().SelectRange({1, 0}, {1, 1});
+    Box().Copy();
+  }
+  // Undo gives `before` back, redo `after`, and undo `before` again.
+  void ExpectUndoRedo(const std::string& before, const std::string& after) {
+    undo::TAEHundoList& list = *undo::UndoListOf(set);
+    list.Undo();
+    Settle();
+    EXPECT_EQ(Saved(), before);
+    list.Redo();
+    Settle();
+    EXPECT_EQ(Saved(), after);
+    list.Undo();
+    Settle();
+    EXPECT_EQ(Saved(), before);
+  }
   void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
     QTest::keyClick(QApplication::focusWidget(), key, mods);
     Settle();
@@ -369,21 +388,14 @@ TEST_F(TableFixture, DeletingTheWholeTableIsUndoneExactly) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(back.Record().Record().data()), back.Record().Record().size()),
             record);
   EXPECT_EQ(back.CellAt(0, 0)->BackgroundColour(), 0x0000FFu);
-  list.Redo();
-  Settle();
-  EXPECT_EQ(Saved(), "<Z S0 >befter");
-  list.Undo();
-  Settle();
-  EXPECT_EQ(Saved(), before);
+  ExpectUndoRedo(before, "<Z S0 >befter");
 }
 
 TEST_F(TableFixture, CopiedTableIsPastedAsATableOfItsOwn) {
   TMyyTable& original = Table();
   const std::string before = Saved();
   undo::TAEHundoList& list = *undo::UndoListOf(set);
-  Box().setFocus();
-  Box().SelectRange({1, 0}, {1, 1});
-  Box().Copy();
+  CopyTheTable();
   Box().SelectRange({2, 5}, {2, 5});
   Box().Paste();
   Settle();
@@ -413,24 +425,13 @@ TEST_F(TableFixture, CopiedTableIsPastedAsATableOfItsOwn) {
   Settle();
   EXPECT_EQ(Saved(), pasted);
   // Undo and redo of the paste give back the text exactly.
-  list.Undo();
-  Settle();
-  EXPECT_EQ(Saved(), before);
-  list.Redo();
-  Settle();
-  EXPECT_EQ(Saved(), pasted);
-  list.Undo();
-  Settle();
-  EXPECT_EQ(Saved(), before);
+  ExpectUndoRedo(before, pasted);
 }
 
 TEST_F(TableFixture, TablePastedIntoACellNestsWithinTheLimit) {
   TMyyTable& t = Table();
   const std::string before = Saved();
-  undo::TAEHundoList& list = *undo::UndoListOf(set);
-  Box().setFocus();
-  Box().SelectRange({1, 0}, {1, 1});
-  Box().Copy();
+  CopyTheTable();
   t.FocusCell(1, 1, true);
   Settle();
   t.CellAt(1, 1)->Paste();
@@ -442,13 +443,7 @@ TEST_F(TableFixture, TablePastedIntoACellNestsWithinTheLimit) {
   EXPECT_TRUE(inner.front()->isVisible());
   // The outer table grew around the inner one.
   EXPECT_GT(t.CellAt(1, 1)->height(), inner.front()->height());
-  const std::string pasted = Saved();
-  list.Undo();
-  Settle();
-  EXPECT_EQ(Saved(), before);
-  list.Redo();
-  Settle();
-  EXPECT_EQ(Saved(), pasted);
+  ExpectUndoRedo(before, Saved());
 
   // A cell as deep as a page is read takes no further table: the paste
   // falls back to the clipboard's text.
