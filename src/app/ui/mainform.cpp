@@ -33,6 +33,7 @@
 #include "app/ui/editorcontrol.h"
 #include "app/ui/exportcommands.h"
 #include "app/ui/fopzprog.h"
+#include "app/ui/anchordialog.h"
 #include "app/ui/formatcommands.h"
 #include "app/ui/formplacement.h"
 #include "app/ui/krlanguager.h"
@@ -158,6 +159,8 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
          return path.isEmpty() ? std::string() : std::string(path.toLocal8Bit().constData());
        }},
       this);
+  // Formatting: anchors answer their double click after the object commands.
+  BindAnchorCommands(*m_commands, *editor, *m_set, [this] { UpdateStatus(); });
   // Publishing.
   m_publish = new PublishCommands(*m_commands,
                                   {*m_set, *m_editor, *m_messages, m_registry, statusBar(), this,

@@ -29,6 +29,8 @@
 #include "document/recordfields.h"
 #include "objects/ui/framesetwidget.h"
 #include "objects/ui/styleview.h"
+#include "objects/ui/tablebox.h"
+#include <iostream>
 #include "platform/memorysettings.h"
 #include "platform/testing/testplatform.h"
 #include "richtext/formattingstyles.h"
@@ -271,3 +273,49 @@ TEST_F(FormatToolbars, TheLinkDialogNarrowsItsPagesByTitle) {
 
 }  // namespace
 }  // namespace tarn::app::ui
+namespace tarn::app::ui {
+TEST_F(FormatToolbars, ZZExploreCell) {
+  auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
+  editor.SetMainPageNumber(3);
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  box = editor.BoxOf(*editor.Model().Top());
+  auto tables = box->findChildren<objects::ui::TMyyTable*>();
+  ASSERT_EQ(tables.size(), 1);
+  objects::ui::TCellBox* cell = tables.front()->CellAt(1, 0);
+  ASSERT_NE(cell, nullptr);
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Home, Qt::ControlModifier);
+  QTest::keyClick(box, Qt::Key_Down);
+  QTest::keyClick(box, Qt::Key_Down);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  std::cerr << "S1 size " << window->Hypertext().GetObject(document::stileParagrafo, 1)->I16(document::field::style::kSize) << "\n";
+  std::cerr << "focus is cell " << (QApplication::focusWidget() == cell) << " table cell? " << (qobject_cast<objects::ui::TCellBox*>(QApplication::focusWidget())!=nullptr) << "\n";
+  cell = qobject_cast<objects::ui::TCellBox*>(QApplication::focusWidget());
+  ASSERT_NE(cell, nullptr);
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  std::string c = cell->SaveText();
+  std::cerr << "cell: " << c.c_str() << "\n";
+  std::cerr << "active is cell: " << (editor.ActiveBox() == cell) << " focus " << (QApplication::focusWidget() == cell) << "\n";
+  std::cerr << "font " << Control<QFontComboBox>("FontName")->currentText().toStdString() << " " << Control<QSpinBox>("FontSize")->value() << "\n";
+  window->Action("CenterAlign")->trigger();
+  std::cerr << "cell after center: " << cell->SaveText().c_str() << "\n";
+  std::cerr << "page after center: " << box->SaveText().substr(0,120).c_str() << "\n";
+  QTest::keyClick(cell, Qt::Key_Home);
+  QTest::keyClick(cell, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+  QTest::keyClick(cell, Qt::Key_B, Qt::ControlModifier);
+  std::cerr << "cell after ctrl+b: " << cell->SaveText().c_str() << "\n";
+  window->Action("ItalicButton")->trigger();
+  std::cerr << "cell after italic: " << cell->SaveText().c_str() << "\n";
+  std::cerr << "page: " << box->SaveText().c_str() << "\n";
+  for (auto s : Steps()) std::cerr << "step " << s << "\n";
+  std::cerr << "bold checked " << window->Action("BoldButton")->isChecked() << "\n";
+  const int heading = Control<QComboBox>("ParStyle")->findText("Heading");
+  Control<QComboBox>("ParStyle")->setCurrentIndex(heading);
+  emit Control<QComboBox>("ParStyle")->activated(heading);
+  std::cerr << "cell after style: " << cell->SaveText().c_str() << "\n";
+  std::cerr << "font " << Control<QFontComboBox>("FontName")->currentText().toStdString() << " " << Control<QSpinBox>("FontSize")->value() << "\n";
+  QTest::keyClick(cell, Qt::Key_End);
+  std::cerr << "font " << Control<QFontComboBox>("FontName")->currentText().toStdString() << " " << Control<QSpinBox>("FontSize")->value() << "\n";
+  QImage shot = window->grab().toImage(); shot.save("/tmp/fmt_cell.png");
+}
+}
