@@ -216,7 +216,7 @@ void FontDialog(TAEHbox& box, QWidget* parent) {
 }  // namespace
 
 void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& editor, document::TAEHset& set,
-                        std::function<void()> changed) {
+                        std::function<void()> changed, std::function<void()> pagesChanged) {
   ConnectFormatControls(commands);
   // Binds an operation that runs a command on the edited box.
   const auto bind = [&commands, &editor, changed](std::string_view method,
@@ -313,10 +313,18 @@ void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& edit
     if (dialog.exec() != QDialog::Accepted) return;
     box.Format([&dialog](TAEHTextAttributes&, TAEHParaAttributes& p) { dialog.ApplyTo(p); });
   });
-  bind("LinkButtonClick", [&editor, &set](const CommandCall&, TAEHbox& box) { LinkDialog(editor, set, box); });
-  commands.Bind("NuovaPaginaClick", [&editor, &set, changed](const CommandCall&) {
+  // The page list follows when a link made a new page.
+  const auto withPages = [&set, pagesChanged](const std::function<void()>& run) {
+    const int pages = set.CountOf(document::testoHtml);
+    run();
+    if (pagesChanged && set.CountOf(document::testoHtml) != pages) pagesChanged();
+  };
+  bind("LinkButtonClick", [&editor, &set, withPages](const CommandCall&, TAEHbox& box) {
+    withPages([&] { LinkDialog(editor, set, box); });
+  });
+  commands.Bind("NuovaPaginaClick", [&editor, &set, changed, withPages](const CommandCall&) {
     if (editor.ReadOnly()) return;
-    NewPageDialog(editor, set, editor.ActiveBox());
+    withPages([&] { NewPageDialog(editor, set, editor.ActiveBox()); });
     editor.RestoreFocus();
     if (changed) changed();
   });

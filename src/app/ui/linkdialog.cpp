@@ -142,7 +142,11 @@ TFLink::TFLink(const document::TAEHset& set, const std::string& current, bool ha
   layout->addLayout(buttons);
   resize(420, 340);
 
-  connect(m_kind, &QComboBox::currentIndexChanged, m_stack, &QStackedWidget::setCurrentIndex);
+  connect(m_kind, &QComboBox::currentIndexChanged, this, [this](int index) {
+    m_stack->setCurrentIndex(index);
+    // What the author types next goes into the target's first box.
+    if (auto* first = m_stack->currentWidget()->findChild<QLineEdit*>()) first->setFocus();
+  });
   connect(m_filter, &QLineEdit::textChanged, this, [this] { FillPages(); });
   connect(m_pages, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
   connect(m_pages, &QListWidget::currentRowChanged, this, [this] { FillAnchors(); });
@@ -158,6 +162,7 @@ TFLink::TFLink(const document::TAEHset& set, const std::string& current, bool ha
 
   FillPages();
   ShowCurrent(current);
+  if (auto* first = m_stack->currentWidget()->findChild<QLineEdit*>()) first->setFocus();
   m_languager = new TKrLanguager(this);
   ApplyWindowTable(*m_languager, objectName());
 }

@@ -120,7 +120,8 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   m_commands = new CommandSet(*this, [this](const CommandEntry& entry) { NotYet(NotAvailableWhat(entry)); });
   BindWindowCommands();
   BindEditorCommands(*m_commands, *m_editor, [this] { UpdateStatus(); });
-  BindFormatCommands(*m_commands, *editor, *m_set, [this] { UpdateStatus(); });
+  BindFormatCommands(*m_commands, *editor, *m_set, [this] { UpdateStatus(); },
+                     [this] { m_pages->HypertextChanged(); });
   BindTableCommands(*m_commands, *editor, [this] { UpdateStatus(); });
   new undo::ui::UndoCommands(*m_commands, *m_set, *m_editor, this);
   m_exports = new ExportCommands(

@@ -413,6 +413,8 @@ TEST_F(FormatDialogs, AddNewPageLinksTheSelectionOrShowsThePage) {
   SelectSecondWord();
   Answer<TFLink>([](TFLink& dialog) {
     EXPECT_EQ(dialog.Kind(), TFLink::Target::NewPage);
+    // The title takes what the author types at once.
+    EXPECT_EQ(QApplication::focusWidget(), dialog.Title());
     QTest::keyClicks(dialog.Title(), "Lakes of the north");
     dialog.accept();
   });
