@@ -31,15 +31,7 @@ constexpr std::string_view kFileScheme = "file:";
 constexpr int kTitleCapacity = 71;
 constexpr int kAnchorRole = Qt::UserRole;
 
-std::string Bytes(const QString& text) {
-  // Link records hold cp1252: a character outside it becomes "?", visibly.
-  if (auto bytes = platform::qt::FromQString(text)) return *bytes;
-  QString copy = text;
-  for (QChar& c : copy) {
-    if (!platform::qt::FromQString(QString(c))) c = QLatin1Char('?');
-  }
-  return platform::qt::FromQString(copy).value_or(std::string());
-}
+std::string Bytes(const QString& text) { return RecordText(text); }
 
 QWidget* Page(QStackedWidget* stack, QLayout* layout) {
   auto* page = new QWidget(stack);
@@ -49,6 +41,15 @@ QWidget* Page(QStackedWidget* stack, QLayout* layout) {
 }
 
 }  // namespace
+
+std::string RecordText(const QString& text) {
+  if (auto bytes = platform::qt::FromQString(text)) return *bytes;
+  QString copy = text;
+  for (QChar& c : copy) {
+    if (!platform::qt::FromQString(QString(c))) c = QLatin1Char('?');
+  }
+  return platform::qt::FromQString(copy).value_or(std::string());
+}
 
 TFLink::TFLink(const document::TAEHset& set, const std::string& current, bool hasLink, QWidget* parent)
     : QDialog(parent), m_set(set) {

@@ -26,6 +26,10 @@ namespace tarn::app::ui {
 
 class TKrLanguager;
 
+// Text typed for a record (cp1252): a character outside it becomes "?", so
+// that what is lost shows.
+std::string RecordText(const QString& text);
+
 class TFLink : public QDialog {
  public:
   enum class Target { Page = 0, OtherHypertext = 1, Address = 2, Mail = 3, File = 4, NewPage = 5 };

@@ -13,6 +13,7 @@
 
 #include "app/ui/formattoolbars.h"
 #include "app/ui/krlanguager.h"
+#include "app/ui/linkdialog.h"
 #include "document/aehset.h"
 #include "document/aehtesto.h"
 #include "document/objectkinds.h"
@@ -38,14 +39,7 @@ constexpr int kValueRole = Qt::UserRole;
 constexpr int kColourFields[4] = {field::kPageTextColour, field::kPageLinkColour, field::kPageVisitedColour,
                                   field::kPageBgColour};
 
-std::string Bytes(const QString& text) {
-  if (auto bytes = platform::qt::FromQString(text)) return *bytes;
-  QString copy = text;
-  for (QChar& c : copy) {
-    if (!platform::qt::FromQString(QString(c))) c = QLatin1Char('?');
-  }
-  return platform::qt::FromQString(copy).value_or(std::string());
-}
+std::string Bytes(const QString& text) { return RecordText(text); }
 
 void Choose(QComboBox& box, std::int32_t value) {
   const int found = box.findData(value);

@@ -414,7 +414,7 @@ TEST_F(FormatDialogs, AddNewPageLinksTheSelectionOrShowsThePage) {
   Answer<TFLink>([](TFLink& dialog) {
     EXPECT_EQ(dialog.Kind(), TFLink::Target::NewPage);
     // The title takes what the author types at once.
-    EXPECT_EQ(QApplication::focusWidget(), dialog.Title());
+    EXPECT_EQ(dialog.focusWidget(), dialog.Title());
     QTest::keyClicks(dialog.Title(), "Lakes of the north");
     dialog.accept();
   });
@@ -469,6 +469,8 @@ TEST_F(FormatDialogs, PagePropertiesChangeTheRecordAndTheHeaderShown) {
   });
   window->Action("TestataPie1")->trigger();
   box = Editor().BoxOf(*Editor().Model().Top());
+  // Showing the page again stored it anew: the record is another one.
+  cover = static_cast<const document::TAEHtesto*>(set.GetObject(document::testoHtml, 0));
   EXPECT_EQ(cover->I32(document::field::kPageHeaderChoice), 2);
   EXPECT_GT(View().Box()->HeaderCount(), 0);
   EXPECT_GT(box->Text().ParagraphCount(), ownParagraphs);
@@ -516,6 +518,11 @@ TEST_F(FormatDialogs, CommandsAndToolbarsFollowTheCellTheCaretIsIn) {
   window->Action("EditUndo")->trigger();
   cell = table.CellAt(1, 0)->SaveText();
   EXPECT_EQ(cell.find("A2"), std::string::npos) << cell;
+
+  // A cell does not take an anchor: the author is told, nothing changes.
+  window->Action("Ancora1")->trigger();
+  EXPECT_TRUE(messages.Saw("An anchor can only be placed in the text of the page."));
+  EXPECT_EQ(table.CellAt(1, 0)->SaveText(), cell);
 }
 
 }  // namespace
