@@ -639,6 +639,8 @@ constexpr std::string_view kBuilt[] = {
     "Marcatorediiniziomodulo1Click", "AddClickZoneClick", "CancelClickZoneClick", "PrimoPianoClick",
     "SecondoPianoClick", "Img100percClick", "Img50percClick", "SeguiCollZoneClick", "Segui1Click", "LinkZoneClick",
     "ProprietImmag1Click",
+    // Anchors, new pages and page properties.
+    "Ancora1Click", "NuovaPaginaClick", "DiPagina1Click",
 };
 
 std::string_view KeyName(int key) {
