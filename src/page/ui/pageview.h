@@ -74,6 +74,9 @@ class PageBox : public PageTextBox {
  private:
   class Resources;
   static Resources* ResourcesOf(richtext::ui::TAEHbox& box);
+  // Adds a new object to the working copy and the box's objects (with its
+  // screen object); answers its number, -1 when it cannot be added.
+  static std::int32_t PlaceNew(Resources& r, std::unique_ptr<TAEHoggetto> record);
   QPointer<richtext::ui::TAEHbox> m_box;
   bool m_modified = false;
 };
