@@ -419,5 +419,65 @@ TEST_F(VisualFixture, InsertedPicturesAndControlsStandAtTheCaretAndUndoTakesThem
   EXPECT_EQ(std::count(stored.begin(), stored.end(), '$'), 1);
 }
 
+TEST_F(VisualFixture, APictureWithZonesCopiedToAnotherPageKeepsItsZonesAndUndoTakesItOut) {
+  TAEHoggetto* placed = ColouredImage(0xFF00FF, 80, 40);
+  Page("<Z S0 >Second page");
+  Page("<Z S0 >Map " + Tag(*placed) + " here");
+  TAEHoggetto* third = Page("<Z S0 >Third page");
+  objects::visual::WriteZones(*placed, {{PageLink(*third)->GetId(), 0, 0, 40, 40}, {0, 40, 0, 40, 40}});
+  Show(1);
+  {
+    TAEHbox& box = Box();
+    const int p = box.Text().FirstOwn();
+    box.SelectRange({p, 4}, {p, 5});
+    box.Copy();
+  }
+  Show(0);
+  TAEHbox& box = Box();
+  const int p = box.Text().FirstOwn();
+  box.SelectRange({p, 6}, {p, 6});
+  box.Paste();
+  Settle();
+  auto images = Objects<TMyyImage>();
+  ASSERT_EQ(images.size(), 1u);
+  ASSERT_EQ(images.front()->Zones().size(), 2u);
+  EXPECT_NE(images.front()->Record(), placed);
+  EXPECT_TRUE(images.front()->isVisible());
+  EXPECT_EQ(images.front()->size(), QSize(80, 40));
+  EXPECT_EQ(box.Text().Paragraph(p).text, "Second  page");
+  Undo().Undo();
+  Settle();
+  EXPECT_EQ(box.Text().Paragraph(p).text, "Second page");
+  Undo().Redo();
+  Settle();
+  ASSERT_EQ(Objects<TMyyImage>().size(), 1u);
+  EXPECT_TRUE(Objects<TMyyImage>().front()->isVisible());
+  // Written back, the page keeps a picture of its own whose zones link as
+  // the copied ones did; in preview the zone follows its link.
+  editor.SetMainPageNumber(-1);
+  Settle();
+  const std::string stored = static_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, 0))->Markup();
+  const std::size_t at = stored.find("<$10");
+  ASSERT_NE(at, std::string::npos);
+  const auto id = static_cast<document::ObjectId>(std::stoul(stored.substr(at + 2, 8), nullptr, 16));
+  EXPECT_NE(id, placed->GetId());
+  const auto zones = objects::visual::ReadZones(*set.GetObjectById(id));
+  ASSERT_EQ(zones.size(), 2u);
+  EXPECT_EQ(document::FollowSpecialLink(*set.GetObjectById(zones[0].link)), third);
+  Show(0);
+  editor.SetReadOnly(true);
+  Settle();
+  TMyyImage& shown = *Objects<TMyyImage>().front();
+  ASSERT_EQ(shown.Zones().size(), 2u);
+  TMyyZona* linked = nullptr;
+  for (TMyyZona* zone : shown.Zones()) {
+    if (zone->pos().x() == 0) linked = zone;
+  }
+  ASSERT_NE(linked, nullptr);
+  QTest::mouseClick(linked, Qt::LeftButton, {}, QPoint(10, 10));
+  Settle();
+  EXPECT_EQ(editor.MainPageNumber(), 2);
+}
+
 }  // namespace
 }  // namespace tarn::objects

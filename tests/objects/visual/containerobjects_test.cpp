@@ -210,5 +210,31 @@ TEST(ContainerObjects, AContainerCutAtAnyByteIsRefusedAndLeavesNothingBehind) {
   EXPECT_EQ(Live(w.set, document::stileParagrafo), styles);
 }
 
+TEST(ContainerObjects, MovingAPictureWithinTheTextIsOneStep) {
+  UndoWorld w;
+  Source source(w);
+  w.Show(source.page0);
+  richtext::BoxText& text = w.Text();
+  const int p = text.FirstOwn();
+  ASSERT_EQ(text.Paragraph(p).text, "Map   and   end");
+  ASSERT_GE(text.Paragraph(p).infos[4].object, 0);
+  const std::string before = w.Shown();
+  const int steps = w.List().UndoCount();
+  // Onto itself nothing happens.
+  text.SelectRange({p, 4}, {p, 5});
+  EXPECT_FALSE(w.Commands().MoveSelection({p, 5}));
+  EXPECT_EQ(w.List().UndoCount(), steps);
+  ASSERT_TRUE(w.Commands().MoveSelection({p, text.Paragraph(p).Length()}));
+  EXPECT_EQ(text.Paragraph(p).text, "Map  and   end ");
+  EXPECT_GE(text.Paragraph(p).infos[14].object, 0);
+  EXPECT_EQ(CountTags(w.Shown(), "<$FF"), 2);
+  EXPECT_EQ(w.List().UndoCount(), steps + 1);
+  const std::string moved = w.Shown();
+  w.List().Undo();
+  EXPECT_EQ(w.Shown(), before);
+  w.List().Redo();
+  EXPECT_EQ(w.Shown(), moved);
+}
+
 }  // namespace
 }  // namespace tarn
