@@ -23,6 +23,7 @@
 #include "objects/ui/visual.h"
 #include "objects/ui/zone.h"
 #include "objects/visual/visualrecord.h"
+#include "page/ui/pageview.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/system.h"
 #include "platform/testing/testplatform.h"
@@ -477,6 +478,49 @@ TEST_F(VisualFixture, APictureWithZonesCopiedToAnotherPageKeepsItsZonesAndUndoTa
   QTest::mouseClick(linked, Qt::LeftButton, {}, QPoint(10, 10));
   Settle();
   EXPECT_EQ(editor.MainPageNumber(), 2);
+}
+
+TEST_F(VisualFixture, ZoneSpecialLinkAndLastAnchorCommands) {
+  TAEHoggetto* placed = ColouredImage(0x0000FF, 80, 40);
+  objects::visual::WriteZones(*placed, {{0, 0, 0, 40, 40}});
+  Page("<Z S0 >Map " + Tag(*placed));
+  Page("<Z S0 >Next");
+  Show(0);
+  QMainWindow window;
+  app::ui::CommandSet commands(window, [](const app::CommandEntry&) {});
+  app::ui::InsertCommands inserts(commands, {set, editor, messages, window, [] { return std::string(); }}, nullptr);
+  app::ui::InsertCommands::lastInsertedAnchor = -1;
+  // Without a selected zone both commands only report.
+  Box().setFocus();
+  EXPECT_FALSE(inserts.SetZoneLinkToLastAnchor());
+  EXPECT_TRUE(messages.Saw("Problem detected #3. (Definiscicollancora1)"));
+  EXPECT_FALSE(inserts.SetZoneSpecialLink({}));
+  EXPECT_TRUE(messages.Saw("Problem detected #2. (DefCollSpecZoneClick)"));
+
+  TMyyImage& image = *Objects<TMyyImage>().front();
+  TMyyZona* zone = image.Zones().front();
+  zone->setFocus();
+  Settle();
+  // No anchor inserted yet: the command is not offered and does nothing.
+  EXPECT_FALSE(inserts.SetZoneLinkToLastAnchor());
+  app::ui::InsertCommands::lastInsertedAnchor = 3;
+  ASSERT_TRUE(inserts.SetZoneLinkToLastAnchor());
+  const TAEHoggetto* anchorLink = page::ui::PageBox::LinkRecord(Box(), zone->Link());
+  ASSERT_NE(anchorLink, nullptr);
+  EXPECT_EQ(anchorLink->Kind(), document::speclink);
+  EXPECT_EQ(anchorLink->I32(field::kSpecialAnchor), 3);
+  EXPECT_EQ(anchorLink->I32(field::kSpecialTarget), -1);
+  EXPECT_EQ(anchorLink->U8(field::kSpecialAction), document::kAnchorInPage);
+
+  app::ui::InsertCommands::SpecialLink next;
+  next.subtype = document::kSpecialNext;
+  ASSERT_TRUE(inserts.SetZoneSpecialLink(next));
+  const TAEHoggetto* nextLink = page::ui::PageBox::LinkRecord(Box(), zone->Link());
+  ASSERT_NE(nextLink, nullptr);
+  EXPECT_EQ(nextLink->Subtype(), document::kSpecialNext);
+  // Each change of the zone's link is one step of the image.
+  EXPECT_EQ(Undo().UndoCount(), 2);
+  app::ui::InsertCommands::lastInsertedAnchor = -1;
 }
 
 }  // namespace

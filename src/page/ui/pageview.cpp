@@ -205,6 +205,11 @@ std::int32_t PageBox::AddLink(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHog
   return LocalLinkValue(r->working->AddLink(std::move(link)));
 }
 
+const TAEHoggetto* PageBox::LinkRecord(richtext::ui::TAEHbox& box, std::int32_t value) {
+  Resources* r = ResourcesOf(box);
+  return r != nullptr && r->working != nullptr ? r->working->Link(value) : nullptr;
+}
+
 undo::UndoControl* PageBox::UndoBox() { return m_box ? m_box->UndoControl() : nullptr; }
 
 // ---- The scrolling surface ----

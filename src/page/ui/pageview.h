@@ -66,6 +66,9 @@ class PageBox : public PageTextBox {
   // answers the value that the page's text and zones refer to it by, or
   // -1 for a box that is not a page's.
   static std::int32_t AddLink(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> link);
+  // The link record behind a working link value of a page box's page;
+  // nothing when there is none.
+  static const TAEHoggetto* LinkRecord(richtext::ui::TAEHbox& box, std::int32_t value);
   // Told when the first change of the page is recorded.
   std::function<void()> onModified;
   // Told of every change recorded (the background spell check restarts).
