@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
