@@ -253,7 +253,7 @@ int main(int argc, char** argv) {
   TAEHoggetto* photoPlaced = set.Register(set.AddImmagineNew(photo));
   photoPlaced->SetStr(kPlacedAltText, kPlacedAltTextCapacity, "The lake, photographed");
   TAEHoggetto* signPlaced = set.Register(set.AddImmagineNew(sign));
-  signPlaced->SetStr(kPlacedAltText, kPlacedAltTextCapacity, "A signpost, drawn as a metafile");
+  signPlaced->SetStr(kPlacedAltText, kPlacedAltTextCapacity, "A signpost drawing");
   // Shown three times its size, so that its zones are easy to hit.
   placed->SetI16(kPlacedWidth, 144);
   placed->SetI16(kPlacedHeight, 96);
@@ -283,7 +283,7 @@ int main(int argc, char** argv) {
   pages[2]->SetContent("<Z S2 >Pictures<Z S0 >A picture stands in the text like a character: <$" +
                        Id(placed->GetId()) + "> a lake. Its left, middle and right thirds lead to the cover, the "
                        "tables and the form.<Z S0 >A photograph keeps its own size: <$" + Id(photoPlaced->GetId()) +
-                       ">.<Z S0 >A drawing from an older program, a Windows metafile: <$" + Id(signPlaced->GetId()) +
+                       ">.<Z S0 >A drawing in the picture format of older Windows programs: <$" + Id(signPlaced->GetId()) +
                        ">.<Z S0 >A floating frame shows another page inside this one:<Z S0 ><$" +
                        Id(floating->GetId()) + "><Z S0 >Back to the <$" + Id(pages[0]->GetId()) + ">cover<%>." + nul);
   pages[0]->SetI32(105, welcome->Index());

@@ -92,7 +92,11 @@ void TranslateReferences(TAEHoggetto& object, const richtext::IdMap& map) {
     const std::int32_t value = object.I32(at);
     if (value < 0 || (document::KindOf(value) != 0 && document::KindOf(value) != document::immagine)) continue;
     const auto it = map.find(document::MakeObjectId(document::immagine, document::IndexOf(value)));
-    if (it != map.end()) object.SetI32(at, it->second);
+    // The field keeps its form: stored records name images by their
+    // plain index, which is what the picture lookup reads.
+    if (it != map.end() && it->second >= 0) {
+      object.SetI32(at, document::KindOf(value) == 0 ? document::IndexOf(it->second) : it->second);
+    }
   }
 }
 

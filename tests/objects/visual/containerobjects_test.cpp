@@ -159,7 +159,8 @@ TEST(ContainerObjects, IntoAnotherHypertextThePictureAndItsAddressLinkComeAlong)
   const TAEHoggetto* placed =
       to.set.GetObjectById(static_cast<document::ObjectId>(std::stoul(stored.substr(at + 2, 8), nullptr, 16)));
   ASSERT_NE(placed, nullptr);
-  const TAEHoggetto* picture = to.set.GetObject(document::immagine, document::IndexOf(placed->I32(field::kPlacedImage)));
+  // Named by its plain index, as stored records name their pictures.
+  const TAEHoggetto* picture = to.set.GetObject(document::immagine, placed->I32(field::kPlacedImage));
   ASSERT_NE(picture, nullptr);
   EXPECT_TRUE(picture->SameContent(*source.image));
   // Pasting it again finds the image it brought the first time.
