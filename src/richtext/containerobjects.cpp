@@ -43,6 +43,10 @@ std::string RewriteObjectTags(std::string_view text, Answer answer) {
 
 }  // namespace
 
+bool ReadContainerEntry(base::ByteReader& in, std::int32_t& kind, std::int32_t& identifier, std::string& record) {
+  return in.ReadI32(kind) && in.ReadI32(identifier) && ReadTransferRecord(in, record);
+}
+
 std::int32_t ContainerObjectKey(std::int32_t identifier) {
   return static_cast<std::int32_t>((kLocalObjectKind << 24) | (static_cast<std::uint32_t>(identifier) & 0xFFFFFFu));
 }
@@ -60,7 +64,7 @@ bool ContainerWellFormed(std::string_view bytes, bool refuseTables, bool refuseO
   // missing one.
   if (!in.ReadI32(count) || count < 0) return false;
   for (std::int32_t i = 0; i < count; ++i) {
-    if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadTransferRecord(in, record)) return false;
+    if (!ReadContainerEntry(in, kind, identifier, record)) return false;
   }
   // Shared records: kind, record.
   if (!in.ReadI32(count) || count < 0) return false;
@@ -70,7 +74,7 @@ bool ContainerWellFormed(std::string_view bytes, bool refuseTables, bool refuseO
   // Objects: kind, identifier, record.
   if (!in.ReadI32(count) || count < 0 || (refuseObjects && count > 0)) return false;
   for (std::int32_t i = 0; i < count; ++i) {
-    if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadTransferRecord(in, record)) return false;
+    if (!ReadContainerEntry(in, kind, identifier, record)) return false;
     if (refuseTables && kind == document::tabellaHtml) return false;
   }
   std::int32_t paragraphs = 0;
@@ -126,12 +130,10 @@ TAEHTextAttributes::ContainerObjects TAEHTextAttributes::CollectObjects(CharPos 
 
 bool TAEHTextAttributes::ReadContainerObjects(base::ByteReader& in, IdMap& map, bool samePage) const {
   std::int32_t count = 0;
-  std::string record;
   if (!in.ReadI32(count) || count < 0) return false;
-  for (std::int32_t i = 0; i < count; ++i) {
-    std::int32_t kind = 0;
-    std::int32_t identifier = 0;
-    if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadTransferRecord(in, record)) return false;
+  std::string record;
+  for (std::int32_t i = 0, kind = 0, identifier = 0; i < count; ++i) {
+    if (!ReadContainerEntry(in, kind, identifier, record)) return false;
     // Within its own page an object keeps its number.
     if (samePage || !containerHooks.addObject) continue;
     const std::int32_t number = containerHooks.addObject(kind, record, map);

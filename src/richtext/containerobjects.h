@@ -17,6 +17,10 @@ namespace tarn::richtext {
 // length against what is left; false when the bytes end too soon.
 bool ReadTransferRecord(base::ByteReader& in, std::string& out);
 
+// One entry of a container's link or object part: its kind, identifier
+// and record; false when the bytes end too soon.
+bool ReadContainerEntry(base::ByteReader& in, std::int32_t& kind, std::int32_t& identifier, std::string& record);
+
 // The map key of a container's object tag (its 24-bit number under 0xFF).
 std::int32_t ContainerObjectKey(std::int32_t identifier);
 

@@ -396,7 +396,7 @@ bool TAEHTextAttributes::ReadContainerRecords(base::ByteReader& in, IdMap& map, 
   for (std::int32_t i = 0; i < count; ++i) {
     std::int32_t kind = 0;
     std::int32_t identifier = 0;
-    if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadRecordStream(in, record)) return false;
+    if (!ReadContainerEntry(in, kind, identifier, record)) return false;
     // Within its own page a link keeps its value.
     if (samePage) continue;
     if (kind == document::speclink && containerHooks.addSpecialLink) {

@@ -48,13 +48,9 @@ int Live(const document::TAEHset& set, int kind) {
 // one to the hypertext's second page; a check box beside it.
 struct Source {
   explicit Source(UndoWorld& w) : world(w) {
-    base::Bitmap bitmap;
-    bitmap.width = 8;
-    bitmap.height = 6;
-    bitmap.pixels.assign(48, 0xFFFF0000u);
+    const base::Bitmap red{8, 6, std::vector<std::uint32_t>(48, 0xFFFF0000u), false};
     const auto path = std::filesystem::temp_directory_path() / "tarn-container-objects.gif";
-    base::WriteWholeFile(path, document::EncodeGif(bitmap).value());
-    image = w.set.AddImageFile(path);
+    if (base::WriteWholeFile(path, document::EncodeGif(red).value())) image = w.set.AddImageFile(path);
     std::filesystem::remove(path);
     placed = w.set.Register(w.set.AddImmagineNew(image));
     TAEHoggetto* url = w.set.Register(w.set.NewLink("http://example.org/lake"));
