@@ -211,7 +211,10 @@ TEST_F(VisualFixture, ResizingAnImageScalesItsZonesAndUndoRestoresTheRecord) {
   Settle();
   ASSERT_TRUE(image.hasFocus());
   ASSERT_TRUE(image.Selected());
-  // Drag the bottom-right handle 100 left and 50 up.
+  // Drag the bottom-right handle 100 left and 50 up; the status bar hears
+  // of the new size when the drag ends.
+  std::vector<QWidget*> told;
+  editor.OnSelectionChange = [&told](QWidget* object) { told.push_back(object); };
   TDragBorder* handle = image.Group().Handle(4);
   ASSERT_NE(handle, nullptr);
   const QPoint from = handle->rect().center();
@@ -221,6 +224,8 @@ TEST_F(VisualFixture, ResizingAnImageScalesItsZonesAndUndoRestoresTheRecord) {
   QTest::mouseRelease(handle, Qt::LeftButton, {}, from + QPoint(-100, -50));
   Settle();
   ASSERT_EQ(image.size(), QSize(100, 50));
+  EXPECT_NE(std::find(told.begin(), told.end(), &image), told.end());
+  editor.OnSelectionChange = nullptr;
   TAEHoggetto& record = WorkingRecord(image);
   EXPECT_EQ(record.I16(field::kPlacedWidth), 100);
   ASSERT_EQ(image.Zones().size(), 1u);

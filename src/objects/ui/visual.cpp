@@ -203,6 +203,8 @@ void TMyyVisual::EndResize() {
   StoreSize();
   RequestRelayout();
   setFocus(Qt::OtherFocusReason);
+  // The status bar shows the new size at once, not at the next selection.
+  if (FrameSetInterface* fs = GetFrameSet()) fs->ObjectChanged(this);
 }
 
 void TMyyVisual::mousePressEvent(QMouseEvent* event) {
