@@ -48,7 +48,7 @@ void BM_DialogExportHtml(benchmark::State& state) {
   for (auto _ : state) {
     fs::remove_all(out);
     const auto start = std::chrono::steady_clock::now();
-    app::ui::TFexp dialog({loaded.set, registry, loaded.messages, process, false, {}, {}, {}});
+    app::ui::TFexp dialog({{loaded.set, registry, loaded.messages, process, false, {}}, {}, {}});
     dialog.Prepare((out / "site.htm").string());
     dialog.show();
     openSeconds += Seconds(start);

@@ -10,10 +10,11 @@
 
 #include "app/compose.h"
 #include "convert/aehtohtml.h"
+#include "convert/listhtmltotx.h"
 #include "document/aehset.h"
 #include "largefile.h"
 #include "platform/posixsocket.h"
-#include "publish/exportedsiterows.h"
+#include "publish/exportlistrows.h"
 #include "publish/ftppublisher.h"
 #include "platform/testing/testplatform.h"
 #include "publish/loopbackserver.h"
@@ -41,6 +42,8 @@ struct Site {
   document::TAEHset set{{nullptr, &system, nullptr, nullptr}};
   convert::TAEHtoHtml converter;
   convert::RecordList files;
+  convert::TAEHListHtmlToTx& List() { return publish::testing::ListEverything(list, converter, files); }
+  convert::TAEHListHtmlToTx list;
   std::vector<fs::path> paths;
   std::uintmax_t bytes = 0;
 };
@@ -79,7 +82,7 @@ void BM_PublishFtp(benchmark::State& state) {
     Server server(root);
     publish::TKrFtpComm comm(sockets, nullptr);
     Configure(comm, server.process.Port());
-    publish::ExportedSiteRows rows(site.converter, site.files);
+    publish::ExportListRows rows(site.List());
     publish::TFtpPublisher publisher(comm, rows, site.converter);
     const auto start = std::chrono::steady_clock::now();
     const int result = publisher.Publish("/", site.set.Revision() - 1);
@@ -90,7 +93,7 @@ void BM_PublishFtp(benchmark::State& state) {
 
     // One page changed: only it, the style sheet and the version page go.
     site.set.GetObject(document::testoHtml, 17)->SetRevision(site.set.Revision() + 5);
-    publish::ExportedSiteRows again(site.converter, site.files);
+    publish::ExportListRows again(site.List());
     publish::TFtpPublisher second(comm, again, site.converter);
     again.CheckNewerThan(second.ReadRelease("/"));
     const auto start2 = std::chrono::steady_clock::now();

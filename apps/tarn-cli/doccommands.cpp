@@ -6,14 +6,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/compose.h"
 #include "climessages.h"
 #include "convert/docconvert.h"
 #include "convert/exportjob.h"
 #include "document/aehset.h"
 #include "export.h"
 #include "platform/posixprocess.h"
-#include "richtext/pagetext.h"
 
 namespace tarn::cli {
 namespace {
@@ -47,40 +45,19 @@ bool WordProcessorOption(const std::vector<std::string>& args, std::size_t& i, s
 }
 
 int ExportDoc(const std::vector<std::string>& args) {
-  std::vector<std::string> files;
-  std::vector<int> pages;
+  ExportArguments parsed;
   std::string command;
   int timeoutMs = convert::kDocTimeoutMs;
-  CliMessages messages;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    bool bad = false;
-    if (a == "--pages" && i + 1 < args.size()) {
-      if (!ParsePages(args[++i], pages)) return kExitUsage;
-    } else if (WordProcessorOption(args, i, command, timeoutMs, bad)) {
-      if (bad) return kExitUsage;
-    } else if (a == "--yes") {
-      messages.answer = platform::Answer::Yes;
-    } else if (a.starts_with("--")) {
-      return kExitUsage;
-    } else {
-      files.push_back(a);
-    }
-  }
-  if (files.size() != 2) return kExitUsage;
-
-  platform::HostSystemInfo system;
-  document::TAEHset set({&messages, &system, nullptr, nullptr});
-  app::Compose(set);
-  if (!set.LoadFromFile(files[0])) return kExitFailed;
-  if (pages.empty()) {
-    pages = LivePages(set);
-  } else {
-    for (const int page : pages) {
-      if (richtext::LivePage(set, page, messages) == nullptr) return kExitFailed;
-    }
-  }
-  const fs::path out = files[1];
+  bool bad = false;
+  ExportSource source;
+  const int start = StartExport(args, parsed, source, [&](const std::string&, std::size_t& i) {
+    return WordProcessorOption(args, i, command, timeoutMs, bad) && !bad;
+  });
+  if (start != kExitOk) return start;
+  document::TAEHset& set = source.set;
+  CliMessages& messages = source.messages;
+  const std::vector<int>& pages = parsed.pages;
+  const fs::path out = parsed.files[1];
   platform::PosixProcess process;
   convert::ExportJob job(set, &process);
   job.WordProcessorProfile = convert::DefaultWordProcessorProfile();

@@ -66,48 +66,61 @@ bool ParsePages(const std::string& text, std::vector<int>& pages) {
   return !pages.empty();
 }
 
+int StartExport(const std::vector<std::string>& args, ExportArguments& parsed, ExportSource& source,
+                const std::function<bool(const std::string& option, std::size_t& i)>& option) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--pages" && i + 1 < args.size()) {
+      if (!ParsePages(args[++i], parsed.pages)) return kExitUsage;
+    } else if (a == "--yes") {
+      parsed.yes = true;
+    } else if (a.starts_with("--")) {
+      if (!option(a, i)) return kExitUsage;
+    } else {
+      parsed.files.push_back(a);
+    }
+  }
+  if (parsed.files.size() != 2) return kExitUsage;
+  return source.Load(parsed) ? kExitOk : kExitFailed;
+}
+
+bool ExportSource::Load(ExportArguments& parsed) {
+  if (parsed.yes) messages.answer = platform::Answer::Yes;
+  app::Compose(set);
+  if (!set.LoadFromFile(parsed.files[0])) return false;
+  if (parsed.pages.empty()) {
+    parsed.pages = LivePages(set);
+    return true;
+  }
+  for (const int page : parsed.pages) {
+    if (richtext::LivePage(set, page, messages) == nullptr) return false;
+  }
+  return true;
+}
+
 namespace {
 
 int ExportHtml(const std::vector<std::string>& args) {
-  std::vector<std::string> files;
-  std::vector<int> pages;
+  ExportArguments parsed;
   bool htm = false;
   bool imagesFolder = false;
   bool originalNames = false;
   bool utf8 = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--pages" && i + 1 < args.size()) {
-      if (!ParsePages(args[++i], pages)) return kExitUsage;
-    } else if (a == "--htm") {
-      htm = true;
-    } else if (a == "--images-folder") {
-      imagesFolder = true;
-    } else if (a == "--original-names") {
-      originalNames = true;
-    } else if (a == "--utf8") {
-      utf8 = true;
-    } else if (a.starts_with("--")) {
-      return kExitUsage;
-    } else {
-      files.push_back(a);
-    }
-  }
-  if (files.size() != 2) return kExitUsage;
-
-  CliMessages messages;
-  platform::HostSystemInfo system;
-  document::TAEHset set({&messages, &system, nullptr, nullptr});
-  app::Compose(set);
-  if (!set.LoadFromFile(files[0])) return kExitFailed;
-  if (pages.empty()) {
-    for (int i = 0; i < set.CountOf(document::testoHtml); ++i) pages.push_back(i);
-  } else {
-    // A page asked for by number must be there: nothing is written otherwise.
-    for (const int page : pages) {
-      if (richtext::LivePage(set, page, messages) == nullptr) return kExitFailed;
-    }
-  }
+  ExportSource source;
+  const int start = StartExport(args, parsed, source, [&](const std::string& a, std::size_t&) {
+    bool* flag = a == "--htm"              ? &htm
+                 : a == "--images-folder"  ? &imagesFolder
+                 : a == "--original-names" ? &originalNames
+                 : a == "--utf8"           ? &utf8
+                                           : nullptr;
+    if (flag != nullptr) *flag = true;
+    return flag != nullptr;
+  });
+  if (start != kExitOk) return start;
+  document::TAEHset& set = source.set;
+  CliMessages& messages = source.messages;
+  const std::vector<int>& pages = parsed.pages;
+  const std::vector<std::string>& files = parsed.files;
 
   convert::TAEHtoHtml converter;
   converter.SetLinkedAEHset(&set);

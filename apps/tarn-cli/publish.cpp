@@ -19,10 +19,11 @@
 #include "base/cp1252.h"
 #include "climessages.h"
 #include "convert/aehtohtml.h"
+#include "convert/listhtmltotx.h"
 #include "document/aehset.h"
 #include "platform/posixsocket.h"
 #include "platform/system.h"
-#include "publish/exportedsiterows.h"
+#include "publish/exportlistrows.h"
 #include "publish/ftppublisher.h"
 #include "publish/tarn3comm.h"
 
@@ -186,12 +187,16 @@ int PublishSite(const std::vector<std::string>& args) {
   converter.ExportPath = folder.Path() / "TmpExpHtml";
   converter.ExpTipoExt = a->Has("--htm") ? 0 : 1;
   converter.ExpSepImage = a->Has("--images-folder");
-  convert::RecordList files;
-  if (!converter.ExportAllPages(files)) {
+  // The export file list the publishing dialog shows, every row checked.
+  convert::TAEHListHtmlToTx list;
+  list.SetLinkedAEHtoHtml(&converter);
+  if (!converter.ExportAllPages(list.FilesToList())) {
     messages.Error(converter.ErrorText());
     return kExitFailed;
   }
-  publish::ExportedSiteRows rows(converter, files);
+  list.Reload();
+  list.CheckAll(true);
+  publish::ExportListRows rows(list);
 
   FtpTarget target;
   if (const int rc = ConnectFtp(*a, target); rc != kExitOk) return rc;

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/compose.h"
 #include "base/cp1252.h"
 #include "climessages.h"
 #include "convert/aehtortf.h"
@@ -30,35 +29,20 @@ constexpr int kExitUsage = 2;
 
 int ExportRtfOrText(const std::vector<std::string>& args) {
   const std::string format = args[0];
-  std::vector<std::string> files;
-  std::vector<int> pages;
+  ExportArguments parsed;
   bool perPage = false;
   bool titlesAsKeywords = false;
-  CliMessages messages;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--pages" && i + 1 < args.size()) {
-      if (!ParsePages(args[++i], pages)) return kExitUsage;
-    } else if (a == "--per-page" && format == "rtf") {
-      perPage = true;
-    } else if (a == "--titles-as-keywords" && format == "winhelp") {
-      titlesAsKeywords = true;
-    } else if (a == "--yes") {
-      messages.answer = platform::Answer::Yes;
-    } else if (a.starts_with("--")) {
-      return kExitUsage;
-    } else {
-      files.push_back(a);
-    }
-  }
-  if (files.size() != 2) return kExitUsage;
-
-  platform::HostSystemInfo system;
-  document::TAEHset set({&messages, &system, nullptr, nullptr});
-  app::Compose(set);
-  if (!set.LoadFromFile(files[0])) return kExitFailed;
-  if (pages.empty()) pages = LivePages(set);
-  const fs::path out = files[1];
+  ExportSource source;
+  const int start = StartExport(args, parsed, source, [&](const std::string& a, std::size_t&) {
+    if (a == "--per-page" && format == "rtf") return perPage = true;
+    if (a == "--titles-as-keywords" && format == "winhelp") return titlesAsKeywords = true;
+    return false;
+  });
+  if (start != kExitOk) return start;
+  document::TAEHset& set = source.set;
+  CliMessages& messages = source.messages;
+  const std::vector<int>& pages = parsed.pages;
+  const fs::path out = parsed.files[1];
   TerminalProgress progress;
   const bool terminal = ::isatty(STDERR_FILENO) != 0;
 

@@ -36,6 +36,17 @@ OpenKind OpenKindOf(const std::filesystem::path& file) {
   return OpenKind::Other;
 }
 
+HtmlOpenChoice EffectiveHtmlOpenChoice(HtmlOpenChoice chosen, bool nativeExists) {
+  if (nativeExists) return chosen;
+  switch (chosen) {
+    case HtmlOpenChoice::EditNative:
+    case HtmlOpenChoice::CopyOfNative: return HtmlOpenChoice::EditPageSet;
+    case HtmlOpenChoice::NewWithNativePage: return HtmlOpenChoice::NewWithPage;
+    case HtmlOpenChoice::InsertNativePage: return HtmlOpenChoice::InsertPage;
+    default: return chosen;
+  }
+}
+
 DroppedFiles ClassifyDroppedFiles(const std::vector<std::string>& dropped) {
   DroppedFiles result;
   if (dropped.empty()) return result;

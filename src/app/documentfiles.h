@@ -30,6 +30,21 @@ struct DroppedFiles {
 };
 DroppedFiles ClassifyDroppedFiles(const std::vector<std::string>& dropped);
 
+// What opening an HTML file does, as the author chooses it. A page
+// written by a hypertext export offers the native choices.
+enum class HtmlOpenChoice {
+  InsertPage,        // import the file into the open hypertext
+  NewWithPage,       // a new hypertext made from the file
+  EditPageSet,       // a new hypertext from the pages its links reach
+  EditNative,        // open the page's own hypertext at that page
+  CopyOfNative,      // a new hypertext with the page's hypertext as template
+  NewWithNativePage, // a new hypertext with a copy of the page
+  InsertNativePage,  // a copy of the page added to the open hypertext
+};
+// The choice that runs: a native choice whose hypertext is gone falls back
+// to the foreign choice that comes nearest.
+HtmlOpenChoice EffectiveHtmlOpenChoice(HtmlOpenChoice chosen, bool nativeExists);
+
 // The save kind: 1 hypertext, 3 page as HTML, 4 page as RTF, 5 page as
 // text, 2/6/-1/-2 the export dialog, 0 nothing. ".aeh" is always 1 and the
 // text extensions always 5; any other name keeps the kind chosen.

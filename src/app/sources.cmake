@@ -29,6 +29,8 @@ if(TARN_QT)
     app/ui/transferdialog.cpp
     app/ui/fexp.cpp
     app/ui/fimp.cpp
+    app/ui/fscegliaprihtml.cpp
+    app/ui/openhtml.cpp
   )
 endif()
 

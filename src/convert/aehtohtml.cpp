@@ -245,6 +245,7 @@ void TAEHtoHtml::CopyFileRecords(const RecordList& files) {
   for (int i = 0; i < total; ++i) {
     const TAEHoggetto& record = *files[static_cast<std::size_t>(i)];
     ReportProgress(i, total, kPhaseFiles);
+    if (CopyFileFilter && !CopyFileFilter(record)) continue;
     const std::string name = OutputFileName(record, kFileObjectName);
     const fs::path path = OutputPath(name);
     EnsureFolder(name);

@@ -67,6 +67,9 @@ class TAEHtoHtml : public THtmlObjects {
   bool ExportSite(const std::vector<int>& pages);
   // Writes the stored data of each record to its output file.
   bool CopyFiles(const RecordList& files);
+  // When set, a run copies only the images and files it answers true for
+  // (the export dialog's file list leaves some out).
+  std::function<bool(const TAEHoggetto& record)> CopyFileFilter;
 
   // Creates ExportPath when missing and writes the style sheet.
   bool WriteStyleSheet();

@@ -87,7 +87,8 @@ void TAEHtortf::StartRun() {
   m_styles.clear();
   m_styleIndex.clear();
   m_windows.clear();
-  m_bitmapsSaved.clear();
+  m_bitmapFiles.clear();
+  m_bitmapNamesTaken.clear();
   SetErrorText({});
 }
 

@@ -159,7 +159,10 @@ class TAEHtortf : public TAEHconv {
   std::vector<std::string> m_windows;
   std::unordered_set<int> m_exportedPages;
   bool m_perPage = false;
-  std::unordered_set<const TAEHoggetto*> m_bitmapsSaved;
+  // WinHelp bitmaps written: the file of each picture, and the names taken
+  // (in lower case: help files do not tell case apart).
+  std::unordered_map<const TAEHoggetto*, std::string> m_bitmapFiles;
+  std::unordered_set<std::string> m_bitmapNamesTaken;
   const TAEHoggetto* m_page = nullptr;
   // The number of the next numbered paragraph.
   int m_listCounter = 1;

@@ -1,6 +1,7 @@
 // One export run of the export dialog; see exportjob.h.
 #include "convert/exportjob.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <system_error>
@@ -80,7 +81,7 @@ fs::path ExportJob::ProjectFileName(const fs::path& rtf) {
   return project;
 }
 
-bool ExportJob::Cancelled() const { return Progress != nullptr && Progress->CancelRequested(); }
+bool TransferJob::Cancelled() const { return Progress != nullptr && Progress->CancelRequested(); }
 
 ExportOutcome ExportJob::Run(const ExportRequest& request) {
   ExportOutcome outcome;
@@ -96,7 +97,7 @@ ExportOutcome ExportJob::Run(const ExportRequest& request) {
     return outcome;
   }
   // Nothing checked: the folder is made and nothing else is written.
-  if (request.pages.empty()) {
+  if (request.pages.empty() && (request.format != kExpHtml || request.filesChosen.empty())) {
     outcome.ok = true;
     return outcome;
   }
@@ -141,7 +142,26 @@ bool ExportJob::RunHtml(const ExportRequest& request, const fs::path& stage, Exp
   html.ExpTipoExt = request.html.tipoExt == 0 ? 0 : 1;
   html.ExpUtf8 = request.html.utf8;
   html.OnExpProgress = Progress;
-  if (html.ExportSite(request.pages)) return true;
+  std::vector<std::int32_t> copied;
+  html.CopyFileFilter = [&](const document::TAEHoggetto& record) {
+    const std::int32_t id = record.GetId();
+    if (std::find(request.filesLeftOut.begin(), request.filesLeftOut.end(), id) != request.filesLeftOut.end()) {
+      return false;
+    }
+    copied.push_back(id);
+    return true;
+  };
+  bool ok = html.ExportSite(request.pages);
+  // Files chosen in the list that no exported page used.
+  RecordList extra;
+  for (const std::int32_t id : request.filesChosen) {
+    document::TAEHoggetto* record = m_set.GetObjectById(id);
+    if (record != nullptr && !record->IsFree() && std::find(copied.begin(), copied.end(), id) == copied.end()) {
+      extra.Add(record);
+    }
+  }
+  if (ok && extra.Size() > 0 && !Cancelled()) ok = html.CopyFiles(extra);
+  if (ok) return true;
   outcome.error = html.ErrorText();
   return false;
 }

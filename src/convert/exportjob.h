@@ -24,6 +24,20 @@ namespace tarn::convert {
 
 class ExportProgress;
 
+// What the export and import runs share: the progress that follows a run
+// and may cancel it, and the word processor's settings for DOC.
+class TransferJob {
+ public:
+  // Follows and may cancel the run (ExportProgress::CancelRequested).
+  ExportProgress* Progress = nullptr;
+  // The word processor's own settings folder.
+  std::filesystem::path WordProcessorProfile;
+  int WordProcessorTimeoutMs = 120'000;
+
+ protected:
+  bool Cancelled() const;
+};
+
 // The format numbers of the export dialog's list.
 enum ExportFormat : int {
   kExpHtml = 0,
@@ -57,6 +71,10 @@ struct ExportRequest {
   std::filesystem::path folder;
   std::string mainFile;  // a file name, no folder (the one-file formats)
   std::vector<int> pages;
+  // HTML: the image and file records the author left out of the export,
+  // and those to write even when no exported page uses them.
+  std::vector<std::int32_t> filesLeftOut;
+  std::vector<std::int32_t> filesChosen;
   PageSizeMm size;
   HtmlExportOptions html;
   bool titlesAsKeywords = false;
@@ -78,18 +96,13 @@ struct ExportOutcome {
   std::string note;                          // what the author should know after a success
 };
 
-class ExportJob {
+class ExportJob : public TransferJob {
  public:
   ExportJob(document::TAEHset& set, platform::Process* process);
 
-  // Follows and may cancel the run (ExportProgress::CancelRequested).
-  ExportProgress* Progress = nullptr;
   // The command of the program registered for a help project; empty when
   // there is none.
   std::function<std::vector<std::string>(const std::filesystem::path& project)> RegisteredProgram;
-  // The word processor's own settings folder.
-  std::filesystem::path WordProcessorProfile;
-  int WordProcessorTimeoutMs = 120'000;
 
   ExportOutcome Run(const ExportRequest& request);
 
@@ -104,7 +117,6 @@ class ExportJob {
   bool RunText(const ExportRequest& request, const std::filesystem::path& stage, ExportOutcome& outcome);
   bool RunDoc(const ExportRequest& request, const std::filesystem::path& stage, ExportOutcome& outcome);
   void RunHelpCompiler(const ExportRequest& request, ExportOutcome& outcome);
-  bool Cancelled() const;
 
   document::TAEHset& m_set;
   platform::Process* m_process;

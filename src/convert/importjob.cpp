@@ -22,8 +22,6 @@ namespace fs = std::filesystem;
 
 ImportJob::ImportJob(document::TAEHset& set, platform::Process* process) : m_set(set), m_process(process) {}
 
-bool ImportJob::Cancelled() const { return Progress != nullptr && Progress->CancelRequested(); }
-
 int ImportJob::LivePageCount() const {
   int count = 0;
   for (int i = 0; i < m_set.CountOf(document::testoHtml); ++i) {

@@ -10,18 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "convert/exportjob.h"
 #include "convert/rtfimp.h"
 
-namespace tarn::document {
-class TAEHset;
-}
-namespace tarn::platform {
-class Process;
-}
-
 namespace tarn::convert {
-
-class ExportProgress;
 
 // The format numbers of the import dialog's list.
 enum ImportFormat : int {
@@ -56,13 +48,9 @@ struct ImportOutcome {
   std::vector<std::string> notRead;  // files or references that were skipped
 };
 
-class ImportJob {
+class ImportJob : public TransferJob {
  public:
   ImportJob(document::TAEHset& set, platform::Process* process);
-
-  ExportProgress* Progress = nullptr;
-  std::filesystem::path WordProcessorProfile;
-  int WordProcessorTimeoutMs = 120'000;
 
   ImportOutcome Run(const ImportRequest& request);
 
@@ -75,7 +63,6 @@ class ImportJob {
   void RunText(const ImportRequest& request, ImportOutcome& outcome);
   void RunDoc(const ImportRequest& request, ImportOutcome& outcome);
   int LivePageCount() const;
-  bool Cancelled() const;
 
   document::TAEHset& m_set;
   platform::Process* m_process;

@@ -65,6 +65,18 @@ std::string TAEHListHtmlToTx::SizeOf(const std::string& name) const {
   return ec ? std::string() : std::to_string(size);
 }
 
+void TAEHListHtmlToTx::ListAllFiles() {
+  if (m_set == nullptr && m_converter != nullptr) m_set = m_converter->LinkedAEHset();
+  m_filesToList.Clear();
+  if (m_set == nullptr) return;
+  for (const auto kind : {document::immagine, document::genLink}) {
+    for (int i = 0; i < m_set->CountOf(kind); ++i) {
+      TAEHoggetto* record = m_set->GetObject(kind, i);
+      if (record != nullptr && !record->IsFree()) m_filesToList.Add(record);
+    }
+  }
+}
+
 void TAEHListHtmlToTx::Reload() {
   m_rows.clear();
   if (m_set == nullptr && m_converter != nullptr) m_set = m_converter->LinkedAEHset();
@@ -146,6 +158,14 @@ std::vector<int> TAEHListHtmlToTx::CheckedPages() const {
     }
   }
   return pages;
+}
+
+std::vector<document::ObjectId> TAEHListHtmlToTx::FileRows(bool checked) const {
+  std::vector<document::ObjectId> records;
+  for (const ExportListRow& row : m_rows) {
+    if (row.checked == checked && (row.type == "Image" || row.type == "File")) records.push_back(row.id);
+  }
+  return records;
 }
 
 TAEHoggetto* TAEHListHtmlToTx::Record(std::size_t row) const {

@@ -65,6 +65,9 @@ class TAEHListHtmlToTx {
   std::vector<int>& PagesToList() { return m_pagesToList; }
   RecordList& FilesToList() { return m_filesToList; }
 
+  // Lists every image and attached file of the hypertext that an export
+  // can write, before any run has collected the ones the pages use.
+  void ListAllFiles();
   void Reload();
   const std::vector<ExportListRow>& Rows() const { return m_rows; }
   std::size_t Count() const { return m_rows.size(); }
@@ -72,6 +75,9 @@ class TAEHListHtmlToTx {
   void CheckAll(bool checked);
   // The page indexes of the checked rows that stand for pages, in row order.
   std::vector<int> CheckedPages() const;
+  // The records of the image and file rows checked (or unchecked), in row
+  // order.
+  std::vector<document::ObjectId> FileRows(bool checked) const;
 
   RowFileNames RowFiles(std::size_t row) const;
   // Checks the rows whose Version is greater than revision, unchecks the

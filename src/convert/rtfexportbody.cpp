@@ -632,11 +632,22 @@ void TAEHtortf::Picture(Text& t, TAEHoggetto& record) {
   TAEHoggetto* image = record.Kind() == immagine ? &record : set->GetObject(immagine, record.I32(kPlacedImage));
   if (image == nullptr || image->IsFree()) return;
   if (WinHelp && !TextMode) {
-    const std::string name = base::ExtractBaseName(image->FileName().empty() ? image->GetCaption() : image->FileName());
+    auto saved = m_bitmapFiles.find(image);
+    if (saved == m_bitmapFiles.end()) {
+      const std::string name =
+          base::ExtractBaseName(image->FileName().empty() ? image->GetCaption() : image->FileName());
+      // Two pictures of one name ("lake.gif", "lake.jpg") must not share a
+      // bitmap file: the second would show in place of the first.
+      std::string file = name + ".bmp";
+      for (int n = 2; !m_bitmapNamesTaken.insert(base::LowerCase(file)).second; ++n) {
+        file = name + "_" + std::to_string(n) + ".bmp";
+      }
+      saved = m_bitmapFiles.emplace(image, file).first;
+      image->SaveImageAsBitmap(ExportPath / file);
+    }
     t.out += "\\{bmc ";
-    AppendRtfText(t.out, name + ".bmp");
+    AppendRtfText(t.out, saved->second);
     t.out += "\\}";
-    if (m_bitmapsSaved.insert(image).second) image->SaveImageAsBitmap(ExportPath / (name + ".bmp"));
     return;
   }
   const std::optional<std::string> bytes = image->ReadContent();

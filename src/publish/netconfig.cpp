@@ -15,17 +15,19 @@ std::string Subkey(const char* root, int index) { return std::string(root) + "\\
 
 std::string Or(std::string value, const std::string& fallback) { return value.empty() ? fallback : value; }
 
+std::vector<std::string> ConfigNames(platform::Registry& registry, const char* root, int count) {
+  std::vector<std::string> names;
+  for (int i = 0; i < count; ++i) names.push_back(registry.ReadSubkeyValue(Subkey(root, i), "nomeConf"));
+  return names;
+}
+
 }  // namespace
 
 int FtpConfigurations::Count() {
   return std::max(0, platform::ParseNumber(m_registry.ReadSubkeyValue(kFtpKey, "numConfTot"), 0));
 }
 
-std::vector<std::string> FtpConfigurations::Names() {
-  std::vector<std::string> names;
-  for (int i = 0; i < Count(); ++i) names.push_back(m_registry.ReadSubkeyValue(Subkey(kFtpKey, i), "nomeConf"));
-  return names;
-}
+std::vector<std::string> FtpConfigurations::Names() { return ConfigNames(m_registry, kFtpKey, Count()); }
 
 FtpConfig FtpConfigurations::Load(int index) {
   const std::string key = Subkey(kFtpKey, index);
@@ -108,6 +110,7 @@ Tarn3Config Tarn3Configurations::Load(int index) {
   c.pageProgram = Or(read("tarnCGI"), c.pageProgram);
   c.user = Or(read("user"), c.user);
   c.section = std::max(0, platform::ParseNumber(read("sezione"), 0));
+  c.proxy = read("proxy");
   return c;
 }
 
@@ -124,7 +127,18 @@ void Tarn3Configurations::Save(int index, const Tarn3Config& c) {
   write("tarnCGI", c.pageProgram);
   write("user", c.user);
   write("sezione", std::to_string(c.section));
+  write("proxy", c.proxy);
   if (Count() <= index) m_registry.WriteSubkeyValue(kTarnKey, "numConfTot", std::to_string(index + 1));
+}
+
+std::vector<std::string> Tarn3Configurations::Names() { return ConfigNames(m_registry, kTarnKey, Count()); }
+
+int Tarn3Configurations::Add(const std::string& name) {
+  Tarn3Config config;
+  config.name = name;
+  const int index = Count();
+  Save(index, config);
+  return index;
 }
 
 int Tarn3Configurations::Selected() {

@@ -38,6 +38,8 @@ struct Tarn3Config {
   std::string pageProgram = "tarnd.dll";
   std::string user = "unknown";
   int section = 0;
+  // "host" or "host:port" of an HTTP proxy; empty for a direct connection.
+  std::string proxy;
 };
 
 class FtpConfigurations {
@@ -65,8 +67,11 @@ class Tarn3Configurations {
  public:
   explicit Tarn3Configurations(platform::Registry& registry) : m_registry(registry) {}
   int Count();
+  std::vector<std::string> Names();
   Tarn3Config Load(int index);
   void Save(int index, const Tarn3Config& config);
+  // A new configuration with the defaults after the last; answers its index.
+  int Add(const std::string& name);
   int Selected();
   void SetSelected(int index);
 

@@ -1,7 +1,6 @@
 // What a publication sends: the rows of the export file list as the
-// publisher needs them. The list control of the export and publishing
-// dialogs implements it; ExportedSiteRows builds the same rows from an
-// export run where no control exists (the command line, tests).
+// publisher needs them (ExportListRows gives them), so that the publisher
+// can be driven by a scripted list in tests.
 #pragma once
 
 #include <filesystem>

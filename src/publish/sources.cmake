@@ -8,7 +8,7 @@ target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ftp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ftpcomm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/versionpage.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/exportedsiterows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/exportlistrows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ftppublisher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/worker.cpp
   ${CMAKE_CURRENT_LIST_DIR}/http10.cpp

@@ -87,6 +87,18 @@ TEST(DocumentFiles, SaveKindsOpenKindsAndCaptions) {
   EXPECT_FALSE(InFolder("/opt/tarn/es_aeh/sub/x.aeh", "/opt/tarn/es_aeh"));
 }
 
+TEST(DocumentFiles, NativeHtmlChoicesFallBackWhenTheirHypertextIsGone) {
+  using C = HtmlOpenChoice;
+  const std::tuple<C, bool, C> cases[] = {
+      {C::EditNative, true, C::EditNative},          {C::EditNative, false, C::EditPageSet},
+      {C::CopyOfNative, false, C::EditPageSet},      {C::NewWithNativePage, false, C::NewWithPage},
+      {C::InsertNativePage, false, C::InsertPage},   {C::InsertNativePage, true, C::InsertNativePage},
+      {C::NewWithPage, false, C::NewWithPage}};
+  for (auto [chosen, exists, effective] : cases) {
+    EXPECT_EQ(EffectiveHtmlOpenChoice(chosen, exists), effective) << static_cast<int>(chosen) << exists;
+  }
+}
+
 TEST(DesktopInstall, WritesTheEntryAndTheFileType) {
   const auto home = std::filesystem::temp_directory_path() / ("tarn_install_" + std::to_string(::getpid()));
   std::filesystem::remove_all(home);

@@ -167,6 +167,23 @@ TEST_F(SmallHypertext, WinHelpFormAndItsHelpProject) {
                 "\r\n\r\n[FILES]\r\nbook.rtf\r\n[CONFIG]\r\nBROWSEBUTTONS()\r\n");
 }
 
+TEST_F(SmallHypertext, WinHelpPicturesOfOneNameKeepTheirOwnBitmaps) {
+  rtf.WinHelp = true;
+  // Another picture whose name differs only in case and folder.
+  fs::create_directories(env.Path("other"));
+  tarn::testing::WriteFile(env.Path("other") / "DOT.gif", tarn::testing::SmallGif(4, 3));
+  TAEHoggetto* other = set->AddImageData(env.Path("other") / "DOT.gif", false, 4, 3);
+  set->GetObject(immagine, 0)->SetFileName("dot.gif");
+  other->SetFileName("DOT.jpg");
+  TAEHoggetto* placed = set->Register(set->AddImmagineNew(other));
+  second->SetContent("<Z S0 >Other " + Tag(placed->GetId()) + " again " + Tag(placed->GetId()) + std::string(1, '\0'));
+  const std::string text = Export({cover->Index(), second->Index()});
+  EXPECT_EQ(Count(text, "\\{bmc dot.bmp\\}"), 1u);
+  EXPECT_EQ(Count(text, "\\{bmc DOT_2.bmp\\}"), 2u);
+  EXPECT_TRUE(fs::exists(env.Path("out") / "dot.bmp"));
+  EXPECT_TRUE(fs::exists(env.Path("out") / "DOT_2.bmp"));
+}
+
 TEST_F(SmallHypertext, WinHelpSourcesReadBack) {
   rtf.WinHelp = true;
   AddKeyword(*second, Object(keyword, 0)->Index());

@@ -10,12 +10,13 @@
 
 #include "app/compose.h"
 #include "convert/aehtohtml.h"
+#include "convert/listhtmltotx.h"
 #include "document/aehset.h"
 #include "loopbackserver.h"
 #include "platform/eventloop.h"
 #include "platform/posixsocket.h"
 #include "platform/testing/testplatform.h"
-#include "publish/exportedsiterows.h"
+#include "publish/exportlistrows.h"
 #include "publish/ftppublisher.h"
 #include "publish/tarn3comm.h"
 #include "publish/versionpage.h"
@@ -215,7 +216,7 @@ class SitePublication : public FtpLoopback {
   std::vector<std::string> Publish(int release, bool all = false) {
     TKrFtpComm comm(sockets, nullptr);
     Configure(comm);
-    ExportedSiteRows rows(converter, files);
+    ExportListRows rows(List());
     TFtpPublisher publisher(comm, rows, converter);
     if (!all) rows.CheckNewerThan(release);
     EXPECT_EQ(publisher.ReadRelease("/"), release);
@@ -224,11 +225,14 @@ class SitePublication : public FtpLoopback {
     return publisher.Uploaded();
   }
 
+  convert::TAEHListHtmlToTx& List() { return testing::ListEverything(list, converter, files); }
+
   platform::testing::RecordingMessages messages;
   platform::testing::FixedSystemInfo system;
   document::TAEHset set{{&messages, &system, nullptr, nullptr}};
   convert::TAEHtoHtml converter;
   convert::RecordList files;
+  convert::TAEHListHtmlToTx list;
   int result = 0;
   std::string error;
 };
@@ -271,8 +275,8 @@ TEST_F(SitePublication, NothingCheckedSendsOnlyTheVersionPage) {
   ASSERT_EQ(result, kResultOk);
   TKrFtpComm comm(sockets, nullptr);
   Configure(comm);
-  ExportedSiteRows rows(converter, files);
-  rows.CheckAll(false);
+  ExportListRows rows(List());
+  list.CheckAll(false);
   TFtpPublisher publisher(comm, rows, converter);
   EXPECT_EQ(publisher.Publish("/", 41), kResultOk);
   EXPECT_EQ(publisher.Uploaded(), std::vector<std::string>{"/sample_ver.html"});
@@ -383,6 +387,30 @@ TEST_F(ServerLoopback, RefusalsAndTheirCodes) {
   comm->Password = "x";
   EXPECT_EQ(comm->SelectSection(0), 200);
   EXPECT_EQ(comm->Publish(Hypertext("a.aeh", 5), "A", 1), kTarnNoSection);
+}
+
+// Only a list page that is not there (404) is started afresh; a list page
+// that could not be read stops the publication and stays as it was, or
+// every other hypertext of the section would drop out of it.
+TEST_F(ServerLoopback, UnreadableListPageIsNeverRebuilt) {
+  const std::string others = "<!listatarntesti>\r\n<!=other.aeh\"10\"1\"today>\r\n<!/listatarntesti>\r\n";
+  for (const auto& [how, code] : {std::pair{"500", 500}, std::pair{"drop", kTarnFailed}}) {
+    SCOPED_TRACE(how);
+    fs::create_directories(root / "pub/sec2");
+    WriteAll(root / "pub/sec2/lista.html", others);
+    Start({"--list-fail", how});
+    ASSERT_EQ(comm->SelectSection(1), 200);
+    EXPECT_EQ(comm->Publish(Hypertext("mine.aeh", 5), "Mine", 1), code);
+    EXPECT_EQ(Section("sec2/lista.html"), others);
+    EXPECT_FALSE(fs::exists(root / "pub/sec2/mine.aeh"));
+  }
+  // No list at all: the built-in page is started with the one entry.
+  fs::remove(root / "pub/sec2/lista.html");
+  Start();
+  ASSERT_EQ(comm->SelectSection(1), 200);
+  EXPECT_EQ(comm->Publish(Hypertext("mine.aeh", 5), "Mine", 1), 200) << comm->Message();
+  EXPECT_NE(Section("sec2/lista.html").find("<!=mine.aeh\"5\"1\""), std::string::npos);
+  EXPECT_NE(Section("sec2/lista.html").find("Needed for TARN server extensions."), std::string::npos);
 }
 
 TEST_F(ServerLoopback, QuotaQuestionAndPasswordChange) {

@@ -11,7 +11,21 @@
 #include <string>
 #include <vector>
 
+#include "convert/aehconv.h"
+#include "convert/listhtmltotx.h"
+
 namespace tarn::publish::testing {
+
+// The export file list of an export run that wrote `files`, rebuilt with
+// every row checked: what a first publication sends.
+inline convert::TAEHListHtmlToTx& ListEverything(convert::TAEHListHtmlToTx& list, convert::TAEHtoHtml& converter,
+                                                 const convert::RecordList& files) {
+  list.SetLinkedAEHtoHtml(&converter);
+  list.FilesToList() = files;
+  list.Reload();
+  list.CheckAll(true);
+  return list;
+}
 
 class LoopbackServer {
  public:

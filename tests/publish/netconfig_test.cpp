@@ -60,6 +60,15 @@ TEST(NetConfig, ServerConfigurationsAndTheirDefaults) {
   EXPECT_EQ(configs.Count(), 2);
   configs.SetSelected(1);
   EXPECT_EQ(configs.Selected(), 1);
+  // Added after the last with the defaults; the proxy kept with the rest.
+  EXPECT_EQ(configs.Add("Third"), 2);
+  EXPECT_EQ(configs.Names(), (std::vector<std::string>{"DefaultNT", "Second", "Third"}));
+  EXPECT_EQ(configs.Load(2).server, "www.example.com");
+  Tarn3Config third = configs.Load(2);
+  third.proxy = "proxy.local:3128";
+  configs.Save(2, third);
+  EXPECT_EQ(configs.Load(2).proxy, "proxy.local:3128");
+  EXPECT_EQ(configs.Load(0).proxy, "");
 }
 
 }  // namespace

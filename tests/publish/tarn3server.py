@@ -7,6 +7,8 @@ Prints its port on the first line of standard output, then serves until
 killed. The sections live below --root.
   --fail NAME     an MPUT of NAME is refused with "NDisk full"
   --template F    served as the list template
+  --list-fail HOW a GET of a section's list page answers HOW: an HTTP
+                  status ("500") or "drop" (the connection closed unanswered)
 """
 import argparse
 import hashlib
@@ -47,6 +49,7 @@ def main():
     p.add_argument("--root", required=True)
     p.add_argument("--fail", default="")
     p.add_argument("--template", default="")
+    p.add_argument("--list-fail", default="")
     a = p.parse_args()
     challenges = {}
 
@@ -63,6 +66,11 @@ def main():
 
         def do_GET(self):
             path = self.path.lstrip("/")
+            if a.list_fail and path.endswith("lista.html"):
+                if a.list_fail == "drop":
+                    self.close_connection = True
+                    return
+                return self.answer(int(a.list_fail), b"Server trouble")
             if a.template and path.endswith("template.htm"):
                 with open(a.template, "rb") as f:
                     return self.answer(200, f.read())

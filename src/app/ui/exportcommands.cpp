@@ -30,7 +30,6 @@ namespace {
 // The program that opens a file or address the way the desktop would.
 constexpr const char* kDesktopOpener = "xdg-open";
 // The options of the HTML export and the folder the export dialog keeps.
-constexpr const char* kHtmlOptions = "htmlexp";
 constexpr const char* kHtmlFormatKey = "exp\\0";
 constexpr const char* kFolderValue = "expPathInWindow";
 
@@ -133,15 +132,13 @@ bool ExportCommands::RunExport(const std::filesystem::path& folder, const std::v
   converter.SetLinkedAEHset(&m_host.set);
   converter.ExportPath = folder;
   converter.SetExportPrefixOverride(m_host.set.ExpPrefix());
-  // The HTML options the author set; the export dialog will edit them.
-  platform::Registry& registry = m_host.registry;
-  converter.ExpOrigName = registry.ReadSubkeyValue(kHtmlOptions, "expOrigName") == "1";
-  converter.ExpSepImage = registry.ReadSubkeyValue(kHtmlOptions, "expSepImage") == "1";
-  converter.AutoAlt = registry.ReadSubkeyValue(kHtmlOptions, "expAlt") != "0";
-  converter.ExpTipoExt = platform::ParseNumber(registry.ReadSubkeyValue(kHtmlOptions, "expTipoExt"), 0) == 0 ? 0 : 1;
-  // Pages in UTF-8 for sites served so; not an option of the older program,
-  // so absent (off) in the settings it wrote.
-  converter.ExpUtf8 = registry.ReadSubkeyValue(kHtmlOptions, "expUtf8") == "1";
+  // The HTML options the author set in the export dialog.
+  const convert::HtmlExportOptions options = TFopzExp::Read(m_host.registry);
+  converter.ExpOrigName = options.origName;
+  converter.ExpSepImage = options.sepImage;
+  converter.AutoAlt = options.autoAlt;
+  converter.ExpTipoExt = options.tipoExt;
+  converter.ExpUtf8 = options.utf8;
   WaitCursor wait;
   StatusProgress progress(m_host.statusBar, m_progress);
   converter.OnExpProgress = &progress;
@@ -153,8 +150,7 @@ bool ExportCommands::RunExport(const std::filesystem::path& folder, const std::v
 std::string ExportCommands::ProposedName(const char* extension) const {
   std::filesystem::path file = m_host.set.AEHFileName();
   if (file.empty()) {
-    std::string folder = m_host.registry.ReadSubkeyValue(kHtmlFormatKey, kFolderValue);
-    if (folder.empty() || (folder.size() >= 2 && folder[1] == ':')) folder = DefaultTransferFolder();
+    const std::string folder = StoredOrDefaultFolder(m_host.registry.ReadSubkeyValue(kHtmlFormatKey, kFolderValue));
     file = std::filesystem::path(folder) / (m_host.set.ExpPrefix().empty() ? "untitled" : m_host.set.ExpPrefix());
   }
   return file.replace_extension(extension).string();
@@ -162,14 +158,10 @@ std::string ExportCommands::ProposedName(const char* extension) const {
 
 bool ExportCommands::OpenExportDialog(const std::string& proposed) {
   m_host.commitPage();
-  TFexp::Host host{m_host.set,
-                   m_host.registry,
-                   m_host.messages,
-                   m_host.process,
-                   m_host.wordProcessor ? m_host.wordProcessor() : false,
+  TFexp::Host host{{m_host.set, m_host.registry, m_host.messages, m_host.process,
+                    m_host.wordProcessor ? m_host.wordProcessor() : false, convert::DefaultWordProcessorProfile()},
                    m_host.askFolder,
-                   {},
-                   convert::DefaultWordProcessorProfile()};
+                   {}};
   if (m_host.programFor) {
     host.registeredProgram = [this](const std::filesystem::path& project) { return m_host.programFor(project); };
   }
@@ -186,11 +178,19 @@ bool ExportCommands::OpenExportDialog(const std::string& proposed) {
 }
 
 int ExportCommands::OpenImportDialog(const std::vector<std::string>& files) {
+  return RunImportDialog([&](TFimp& dialog) { dialog.OpenWith(files); });
+}
+
+int ExportCommands::OpenAutomaticImport(const std::string& start) {
+  return RunImportDialog([&](TFimp& dialog) { dialog.OpenAutomatic(start); });
+}
+
+int ExportCommands::RunImportDialog(const std::function<void(TFimp&)>& prepare) {
   m_host.commitPage();
   TFimp dialog({m_host.set, m_host.registry, m_host.messages, m_host.process,
                 m_host.wordProcessor ? m_host.wordProcessor() : false, convert::DefaultWordProcessorProfile()},
                m_host.statusBar != nullptr ? m_host.statusBar->window() : nullptr);
-  dialog.OpenWith(files);
+  prepare(dialog);
   // The page shown is closed while pages come in: the first imported page
   // may take the place of an empty first page, and the editor's copy of
   // that page must not be written back over it.
@@ -213,9 +213,10 @@ int ExportCommands::ImportDirectly(const std::string& file) {
   const std::string extension = base::LowerCase(std::filesystem::path(file).extension().string());
   convert::ImportRequest request;
   request.files = {file};
-  request.format = extension == ".rtf"                      ? convert::kImpRtfPages
-                   : extension == ".doc" || extension == ".wri" ? convert::kImpDocPages
-                                                                : convert::kImpAscii;
+  request.format = extension == ".rtf"                          ? convert::kImpRtfPages
+                   : extension == ".doc" || extension == ".wri"     ? convert::kImpDocPages
+                   : extension == ".htm" || extension == ".html"    ? convert::kImpHtml
+                                                                    : convert::kImpAscii;
   request.wordProcessor = m_host.registry.ReadOption(kWordProcessorOption);
   convert::ImportJob job(m_host.set, &m_host.process);
   job.WordProcessorProfile = convert::DefaultWordProcessorProfile();
@@ -265,7 +266,7 @@ bool ExportCommands::Preview(bool wholeHypertext, int browser) {
   names.SetLinkedAEHset(&m_host.set);
   names.ExportPath = folder;
   names.SetExportPrefixOverride(m_host.set.ExpPrefix());
-  names.ExpTipoExt = platform::ParseNumber(m_host.registry.ReadSubkeyValue(kHtmlOptions, "expTipoExt"), 0) == 0 ? 0 : 1;
+  names.ExpTipoExt = TFopzExp::Read(m_host.registry).tipoExt;
   const std::filesystem::path file = folder / names.OutputFileName(*record, convert::kMainName);
   if (browser < 0) return OpenWithDesktop(file.string());
   const std::string program = m_host.registry.ReadSubkeyValue("Browser\\" + std::to_string(browser), "appPath");

@@ -33,6 +33,7 @@ namespace tarn::app::ui {
 
 class CommandSet;
 class EditorControl;
+class TFimp;
 
 class ExportCommands : public QObject {
  public:
@@ -77,6 +78,10 @@ class ExportCommands : public QObject {
   // The import dialog, with files to start from (none: the stored choice);
   // answers the first page imported, -1 when none.
   int OpenImportDialog(const std::vector<std::string>& files);
+  // The import dialog on its automatic HTML import from the start page,
+  // the linked pages listed; answers the first page imported, -1 when the
+  // author cancelled or nothing came in.
+  int OpenAutomaticImport(const std::string& start);
   // One file imported at once, as its extension says, without the dialog.
   int ImportDirectly(const std::string& file);
   // The save dialog's kinds that convert: 3 the page as HTML, 4 as RTF, 5
@@ -88,6 +93,8 @@ class ExportCommands : public QObject {
  private:
   bool RunExport(const std::filesystem::path& folder, const std::vector<int>& pages);
   std::string ProposedName(const char* extension) const;
+  // The import dialog, prepared by the caller, run modally.
+  int RunImportDialog(const std::function<void(TFimp&)>& prepare);
   // Shows the first page an import made, or again the page shown before.
   int AfterImport(const convert::ImportOutcome& outcome, long shown);
 

@@ -64,6 +64,8 @@ QCheckBox* Check(QWidget* parent, const char* name, const QString& caption) {
   return box;
 }
 
+}  // namespace
+
 // The page chooser: the hypertext's pages, several may be chosen.
 std::vector<int> ChoosePagesDialog(QWidget* parent, const std::vector<std::pair<int, std::string>>& pages) {
   QDialog dialog(parent);
@@ -84,8 +86,6 @@ std::vector<int> ChoosePagesDialog(QWidget* parent, const std::vector<std::pair<
   return chosen;
 }
 
-}  // namespace
-
 std::string ExportFormatKey(int format) { return "exp\\" + std::to_string(format); }
 
 std::string DefaultTransferFolder() {
@@ -94,6 +94,11 @@ std::string DefaultTransferFolder() {
   if (ec || folder.empty()) folder = "/tmp";
   if (folder.back() != '/') folder += '/';
   return folder;
+}
+
+std::string StoredOrDefaultFolder(std::string stored) {
+  if (stored.empty() || (stored.size() >= 2 && stored[1] == ':')) return DefaultTransferFolder();
+  return stored;
 }
 
 // ---- HTML options ----
@@ -208,6 +213,7 @@ TFexp::TFexp(Host host, QWidget* parent)
 void TFexp::showEvent(QShowEvent* event) {
   if (m_listDirty) RebuildList(true);
   TTransferDialog::showEvent(event);
+  RevealFolder();
 }
 
 TFexp::~TFexp() {
@@ -276,6 +282,12 @@ QWidget* TFexp::BuildPathTab() {
   connect(refresh, &QPushButton::clicked, this, [this] { SetFolder(m_folder->text()); });
   connect(previous, &QPushButton::clicked, this, &TFexp::PreviousFolder);
   connect(m_folder, &QLineEdit::editingFinished, this, [this] { SetFolder(m_folder->text()); });
+  EnterRunsInstead(m_folder, [this] { SetFolder(m_folder->text()); });
+  // The model reads folders in the background: the chosen folder can be
+  // shown only when its parents have been read.
+  connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    if (m_folder->text().startsWith(loaded)) RevealFolder();
+  });
 
   auto* folderRow = new QHBoxLayout;
   folderRow->addWidget(m_folder, 1);
@@ -302,6 +314,7 @@ QWidget* TFexp::BuildOptionsTab() {
   page->setObjectName(QStringLiteral("tsOptions"));
   auto* size = new QGroupBox(QStringLiteral("Page size"), page);
   size->setObjectName(QStringLiteral("gbPageSize"));
+  m_sizeBox = size;
   m_width = Spin(size, "seWidth", 2000);
   m_height = Spin(size, "seHeight", 2000);
   m_top = Spin(size, "seTop", 500);
@@ -344,11 +357,15 @@ QWidget* TFexp::BuildOptionsTab() {
   auto* wordLayout = new QFormLayout(word);
   wordLayout->addRow(QStringLiteral("Command:"), m_wordProcessor);
 
-  auto* layout = new QGridLayout(page);
-  layout->addWidget(size, 0, 0, 2, 1);
-  layout->addWidget(help, 0, 1);
-  layout->addWidget(word, 1, 1);
-  layout->setRowStretch(2, 1);
+  // Only the groups of the format show; those on the right stack from the
+  // top whichever of them is hidden.
+  auto* right = new QVBoxLayout;
+  right->addWidget(help);
+  right->addWidget(word);
+  right->addStretch();
+  auto* layout = new QHBoxLayout(page);
+  layout->addWidget(size, 0, Qt::AlignTop);
+  layout->addLayout(right, 1);
   return page;
 }
 
@@ -358,9 +375,7 @@ void TFexp::LoadSettings(int format) {
   m_loading = true;
   platform::Registry& r = m_host.registry;
   const std::string key = ExportFormatKey(format);
-  std::string folder = r.ReadSubkeyValue(key, "expPathInWindow");
-  // Empty, or a folder of the older program's drives: the default.
-  if (folder.empty() || (folder.size() >= 2 && folder[1] == ':')) folder = DefaultTransferFolder();
+  const std::string folder = StoredOrDefaultFolder(r.ReadSubkeyValue(key, "expPathInWindow"));
   std::error_code ec;
   fs::create_directories(folder, ec);  // a failure shows at the export
   m_folder->setText(PathToQString(folder));
@@ -459,6 +474,8 @@ void TFexp::FormatChosen(int index) {
   m_mainFile->setText(PathToQString(name));
   ShowPathPanel();
   m_htmlOptions->setVisible(number == convert::kExpHtml);
+  // Page sizes shape the RTF documents only (and the DOC made from one).
+  m_sizeBox->setVisible(number != convert::kExpHtml && number != convert::kExpAscii);
   m_helpBox->setVisible(number == convert::kExpWinHelp);
   m_wordBox->setVisible(number == convert::kExpDoc);
   RebuildList(false);
@@ -478,6 +495,15 @@ void TFexp::ShowPathPanel() {
     }
   }
   m_fileModel->setNameFilters(filters);
+  ShowFileList();
+}
+
+void TFexp::ShowFileList() {
+  // The list of files watches its folder: only while it is shown, so that
+  // a site written into the folder does not keep it busy.
+  const bool oneFile = m_format != convert::kExpHtml && m_format != convert::kExpRtfPerPage;
+  const QString root = oneFile ? m_folder->text() : QString();
+  if (m_fileModel->rootPath() != root) m_fileList->setRootIndex(m_fileModel->setRootPath(root));
 }
 
 void TFexp::UpdateConverter() {
@@ -500,6 +526,9 @@ void TFexp::RebuildList(bool keepChecks) {
   for (const convert::ExportListRow& row : list.Rows()) checks.push_back(row.checked);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   UpdateConverter();
+  // The images and files show before a run has collected the ones the
+  // pages use; their checks decide what the export writes.
+  if (list.ListType == convert::ltHtml) list.ListAllFiles();
   list.Reload();
   if (!keepChecks || m_defaultChecks) {
     // Every page is checked except for a file per page, where none is.
@@ -553,13 +582,18 @@ void TFexp::SetFolder(const QString& folder) {
   if (shown.isEmpty()) return;
   if (!shown.endsWith(QLatin1Char('/'))) shown += QLatin1Char('/');
   if (m_folder->text() != shown) m_folder->setText(shown);
-  const QModelIndex index = m_folderModel->index(shown);
-  if (index.isValid()) {
-    m_folderTree->setCurrentIndex(index);
-    m_folderTree->scrollTo(index);
-  }
-  m_fileList->setRootIndex(m_fileModel->setRootPath(shown));
+  RevealFolder();
+  ShowFileList();
   if (!m_loading) RebuildList(true);
+}
+
+void TFexp::RevealFolder() {
+  QString shown = m_folder->text();
+  if (shown.size() > 1 && shown.endsWith(QLatin1Char('/'))) shown.chop(1);
+  const QModelIndex index = m_folderModel->index(shown);
+  if (!index.isValid()) return;
+  m_folderTree->setCurrentIndex(index);
+  m_folderTree->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void TFexp::BrowseFolder() {
@@ -590,6 +624,10 @@ bool TFexp::RunExport() {
   request.folder = fs::path(FolderText());
   request.mainFile = fs::path(Utf8(m_mainFile->text().trimmed())).filename().string();
   request.pages = m_list->List().CheckedPages();
+  if (m_format == convert::kExpHtml) {
+    request.filesChosen = m_list->List().FileRows(true);
+    request.filesLeftOut = m_list->List().FileRows(false);
+  }
   request.size = {m_width->value(), m_height->value(), m_top->value(), m_bottom->value(), m_left->value(),
                   m_right->value()};
   request.html = TFopzExp::Read(m_host.registry);
@@ -600,13 +638,8 @@ bool TFexp::RunExport() {
   request.wordProcessor = Utf8(m_wordProcessor->text().trimmed());
 
   convert::ExportJob job(m_host.set, &m_host.process);
-  Progress progress(*this);
-  job.Progress = &progress;
   job.RegisteredProgram = m_host.registeredProgram;
-  job.WordProcessorProfile = m_host.wordProcessorProfile;
-  SetRunning(true);
-  m_outcome = job.Run(request);
-  SetRunning(false);
+  m_outcome = RunJob(job, request, m_host);
   if (m_outcome.cancelled) {
     Status()->setText(QStringLiteral("The export was cancelled; nothing was written."));
     return false;

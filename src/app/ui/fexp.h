@@ -32,15 +32,6 @@ class QTreeView;
 namespace tarn::convert {
 class TAEHtoHtml;
 }
-namespace tarn::document {
-class TAEHset;
-}
-namespace tarn::platform {
-class Messages;
-class Process;
-class Registry;
-}  // namespace tarn::platform
-
 namespace tarn::app::ui {
 
 class FormPlacement;
@@ -75,19 +66,11 @@ class TFopzExp : public QDialog {
 class TFexp : public TTransferDialog {
   Q_OBJECT
  public:
-  struct Host {
-    document::TAEHset& set;
-    platform::Registry& registry;
-    platform::Messages& messages;
-    platform::Process& process;
-    // DOC is offered only when a word processor was found.
-    bool wordProcessor = false;
+  struct Host : TransferHost {
     // A folder chosen by the author; empty when cancelled.
     std::function<std::string(const std::string& proposed)> askFolder;
     // The command of the program registered for help projects.
     std::function<std::vector<std::string>(const std::filesystem::path&)> registeredProgram;
-    // The word processor's own settings folder.
-    std::filesystem::path wordProcessorProfile;
   };
   // The format items: number, caption, extension list of the preselection.
   struct FormatItem {
@@ -138,11 +121,14 @@ class TFexp : public TTransferDialog {
   void BrowsePages();
   void HtmlOptions();
   void ShowPathPanel();
+  void ShowFileList();
   void SetFolder(const QString& folder);
   void BrowseFolder();
   void NewFolder();
   void PreviousFolder();
   void UpdateConverter();
+  // The folder tree shows the folder chosen, once the model has read it.
+  void RevealFolder();
   std::string FolderText() const;
 
   Host m_host;
@@ -174,6 +160,7 @@ class TFexp : public TTransferDialog {
   QSpinBox* m_bottom = nullptr;
   QSpinBox* m_left = nullptr;
   QSpinBox* m_right = nullptr;
+  QWidget* m_sizeBox = nullptr;
   QWidget* m_helpBox = nullptr;
   QCheckBox* m_runHcp = nullptr;
   QCheckBox* m_titlesAsKeywords = nullptr;
@@ -188,6 +175,12 @@ class TFexp : public TTransferDialog {
 std::string ExportFormatKey(int format);
 // Where exports and imports go when nothing is stored.
 std::string DefaultTransferFolder();
+// A stored folder of the dialogs, or the default when it is empty or names
+// a drive of the older program ("c:\\temp\\").
+std::string StoredOrDefaultFolder(std::string stored);
+// The page chooser of the export and publishing dialogs: the pages (index,
+// title), several may be chosen; answers the chosen indexes.
+std::vector<int> ChoosePagesDialog(QWidget* parent, const std::vector<std::pair<int, std::string>>& pages);
 // The word processor's command from the options; empty: LibreOffice.
 inline constexpr const char* kWordProcessorOption = "WordProcessorPath";
 

@@ -114,6 +114,8 @@ TFimp::TFimp(Host host, QWidget* parent)
     auto* ok = NamedButton(&report, "bOk", QStringLiteral("&Ok"));
     connect(ok, &QPushButton::clicked, &report, &QDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignRight);
+    // Wide enough for a page's line with its links.
+    report.resize(560, 360);
     report.exec();
   };
 
@@ -170,6 +172,7 @@ QWidget* TFimp::BuildFilesTab() {
   m_mainFileLabel->setObjectName(QStringLiteral("lMainFile"));
 
   connect(m_folder, &QLineEdit::editingFinished, this, [this] { SetFolder(m_folder->text()); });
+  EnterRunsInstead(m_folder, [this] { SetFolder(m_folder->text()); });
   connect(up, &QPushButton::clicked, this, [this] {
     QDir shown(m_folder->text());
     if (shown.cdUp()) SetFolder(shown.absolutePath());
@@ -253,6 +256,8 @@ QWidget* TFimp::BuildAutomaticTab() {
   m_depth->setRange(1, 50);
   m_depth->setValue(10);
   auto* doList = NamedButton(page, "bDoList", QStringLiteral("Do list"));
+  // Enter in the start page lists its pages instead of importing at once.
+  EnterRunsInstead(m_startPage, [this] { DoList(); });
   m_autoList = new QListWidget(page);
   m_autoList->setObjectName(QStringLiteral("lbAutomatic"));
   m_autoList->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -277,8 +282,7 @@ QWidget* TFimp::BuildAutomaticTab() {
 void TFimp::LoadSettings(int format) {
   platform::Registry& r = m_host.registry;
   const std::string key = ImportFormatKey(format);
-  std::string folder = r.ReadSubkeyValue(key, "impPathInWindow");
-  if (folder.empty() || (folder.size() >= 2 && folder[1] == ':')) folder = DefaultTransferFolder();
+  const std::string folder = StoredOrDefaultFolder(r.ReadSubkeyValue(key, "impPathInWindow"));
   m_allToGif->setChecked(r.ReadSubkeyValue(key, "allToGif") == "1");
   m_summary->setChecked(r.ReadSubkeyValue(key, "summary") == "1");
   m_common->setChecked(r.ReadSubkeyValue(key, "comune") == "1");
@@ -376,6 +380,13 @@ void TFimp::OpenWith(const std::vector<std::string>& files) {
   }
 }
 
+void TFimp::OpenAutomatic(const std::string& start) {
+  SetFormat(convert::kImpHtml);
+  m_startPage->setText(PathToQString(start));
+  Tabs()->setCurrentWidget(m_autoTab);
+  DoList();
+}
+
 void TFimp::DropFiles(const std::vector<std::string>& files) {
   if (files.empty() || std::string(kDropExtensions).find(ExtensionKey(files.front())) == std::string::npos) return;
   std::size_t first = 0;
@@ -471,12 +482,7 @@ bool TFimp::RunImport() {
   request.wordProcessor = m_host.registry.ReadOption(kWordProcessorOption);
 
   convert::ImportJob job(m_host.set, &m_host.process);
-  Progress progress(*this);
-  job.Progress = &progress;
-  job.WordProcessorProfile = m_host.wordProcessorProfile;
-  SetRunning(true);
-  m_outcome = job.Run(request);
-  SetRunning(false);
+  m_outcome = RunJob(job, request, m_host);
   Status()->clear();
   if (!m_outcome.error.empty()) m_host.messages.Error(m_outcome.error);
   if (m_format == convert::kImpWinHelp && !m_outcome.winHelpReport.empty() && ShowReport) {

@@ -28,15 +28,6 @@ class QSpinBox;
 class QTabWidget;
 class QToolButton;
 
-namespace tarn::document {
-class TAEHset;
-}
-namespace tarn::platform {
-class Messages;
-class Process;
-class Registry;
-}  // namespace tarn::platform
-
 namespace tarn::app::ui {
 
 class FormPlacement;
@@ -45,14 +36,7 @@ class TKrLanguager;
 class TFimp : public TTransferDialog {
   Q_OBJECT
  public:
-  struct Host {
-    document::TAEHset& set;
-    platform::Registry& registry;
-    platform::Messages& messages;
-    platform::Process& process;
-    bool wordProcessor = false;
-    std::filesystem::path wordProcessorProfile;
-  };
+  using Host = TransferHost;
   struct FormatItem {
     int number;
     const char* caption;
@@ -67,6 +51,9 @@ class TFimp : public TTransferDialog {
   // The first name picks the format; the others join when that format
   // takes their extension.
   void OpenWith(const std::vector<std::string>& files);
+  // HTML on the tab "Automatic import, by following links", from the start
+  // page given, its linked pages listed at once.
+  void OpenAutomatic(const std::string& start);
   // Files dropped from the desktop (the drop rules of the dialog).
   void DropFiles(const std::vector<std::string>& files);
   // Adds a file to the chosen files (lower case, once).

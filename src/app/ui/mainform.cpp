@@ -331,7 +331,7 @@ void TMainForm::OpenDocumentFile(const std::string& name, bool askSave) {
       SwitchMode(true);
       m_exports->ImportDirectly(name);
       return;
-    case OpenKind::Html: NotYet("Importing files"); return;
+    case OpenKind::Html: OpenHtmlFile(name, askSave); return;
     case OpenKind::CdProject: NotYet("CD-ROM projects"); return;
     case OpenKind::CustomLibrary: NotYet("Custom component libraries"); return;
     case OpenKind::Image:

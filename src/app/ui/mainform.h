@@ -184,6 +184,8 @@ class TMainForm : public QMainWindow, public OptionsHost {
   // Pages were imported: the page list follows and page is shown (-1: the
   // page shown stays).
   void Imported(int page);
+  // ---- dialogs (issue 23): opening an HTML file asks what it becomes.
+  void OpenHtmlFile(const std::string& name, bool askSave);
   QAction* NewAction(const char* name, const QString& caption, const QKeySequence& shortcut = {});
 
   std::unique_ptr<platform::Messages> m_ownMessages;

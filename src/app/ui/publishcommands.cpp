@@ -6,11 +6,11 @@
 #include "app/ui/commandset.h"
 #include "app/ui/editorcontrol.h"
 #include "convert/aehtohtml.h"
+#include "convert/listhtmltotx.h"
 #include "document/aehset.h"
 #include "platform/messages.h"
 #include "platform/posixsocket.h"
 #include "platform/registry.h"
-#include "publish/exportedsiterows.h"
 #include "publish/ui/fftp.h"
 #include "publish/ui/frete.h"
 
@@ -20,16 +20,6 @@ namespace {
 platform::PosixSocketFactory& Network() {
   static platform::PosixSocketFactory sockets;
   return sockets;
-}
-
-// The HTML options the author set for exports.
-void ApplyHtmlOptions(platform::Registry& registry, convert::TAEHtoHtml& converter) {
-  constexpr const char* kHtmlOptions = "htmlexp";
-  converter.ExpOrigName = registry.ReadSubkeyValue(kHtmlOptions, "expOrigName") == "1";
-  converter.ExpSepImage = registry.ReadSubkeyValue(kHtmlOptions, "expSepImage") == "1";
-  converter.AutoAlt = registry.ReadSubkeyValue(kHtmlOptions, "expAlt") != "0";
-  converter.ExpTipoExt = platform::ParseNumber(registry.ReadSubkeyValue(kHtmlOptions, "expTipoExt"), 0) == 0 ? 0 : 1;
-  converter.ExpUtf8 = registry.ReadSubkeyValue(kHtmlOptions, "expUtf8") == "1";
 }
 
 }  // namespace
@@ -52,32 +42,8 @@ PublishCommands::~PublishCommands() = default;
 void PublishCommands::RunFtp(int mode) {
   convert::TAEHtoHtml converter;
   converter.SetLinkedAEHset(&m_host.set);
-  ApplyHtmlOptions(m_host.registry, converter);
-  convert::RecordList files;
-  std::unique_ptr<publish::ExportedSiteRows> rows;
-  const std::filesystem::path folder = m_host.set.TempFolder() / "TmpExpHtml";
-  if (mode <= 1) {
-    m_host.commitPage();
-    converter.ExportPath = folder;
-    if (m_host.statusBar != nullptr) m_host.statusBar->showMessage(QStringLiteral("Exporting..."));
-    bool ok = false;
-    std::vector<int> pages;
-    if (mode == 0) {
-      ok = converter.ExportAllPages(files);
-    } else {
-      convert::RecordList exported;
-      const long page = m_host.editor.MainPageNumber();
-      ok = page >= 0 && converter.ExportSinglePage(static_cast<int>(page), files, exported);
-      for (const document::TAEHoggetto* record : exported) pages.push_back(record->Index());
-    }
-    if (m_host.statusBar != nullptr) m_host.statusBar->clearMessage();
-    if (!ok) {
-      m_host.messages.Error(converter.ErrorText().empty() ? std::string("Export failed") : converter.ErrorText());
-      return;
-    }
-    rows = std::make_unique<publish::ExportedSiteRows>(converter, files, pages);
-  }
-  publish::ui::TFftp dialog({m_host.registry, m_host.messages, *m_sockets, &m_host.set, &converter, rows.get(),
+  publish::ui::ApplyHtmlOptions(m_host.registry, converter);
+  publish::ui::TFftp dialog({m_host.registry, m_host.messages, *m_sockets, &m_host.set, &converter,
                              m_host.isModified,
                              [this] {
                                m_host.save();
@@ -85,6 +51,30 @@ void PublishCommands::RunFtp(int mode) {
                              },
                              m_host.markModified},
                             mode, m_host.window);
+  const std::filesystem::path folder = m_host.set.TempFolder() / "TmpExpHtml";
+  if (mode <= 1) {
+    m_host.commitPage();
+    converter.ExportPath = folder;
+    // What the export writes goes to the dialog's export file list.
+    convert::TAEHListHtmlToTx& list = dialog.ExportList();
+    list.PagesToList().clear();
+    list.FilesToList().Clear();
+    if (m_host.statusBar != nullptr) m_host.statusBar->showMessage(QStringLiteral("Exporting..."));
+    bool ok = false;
+    if (mode == 0) {
+      ok = converter.ExportAllPages(list.FilesToList());
+    } else {
+      convert::RecordList exported;
+      const long page = m_host.editor.MainPageNumber();
+      ok = page >= 0 && converter.ExportSinglePage(static_cast<int>(page), list.FilesToList(), exported);
+      for (const document::TAEHoggetto* record : exported) list.PagesToList().push_back(record->Index());
+    }
+    if (m_host.statusBar != nullptr) m_host.statusBar->clearMessage();
+    if (!ok) {
+      m_host.messages.Error(converter.ErrorText().empty() ? std::string("Export failed") : converter.ErrorText());
+      return;
+    }
+  }
   dialog.exec();
   if (mode == 0) {
     std::error_code error;

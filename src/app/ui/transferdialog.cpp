@@ -5,7 +5,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -51,6 +53,34 @@ TTransferDialog::TTransferDialog(QWidget* parent, const char* runName, const QSt
   layout->addLayout(top);
   layout->addWidget(m_tabs, 1);
   layout->addLayout(bottom);
+}
+
+namespace {
+// Takes Enter from a line edit before the dialog turns it into a press of
+// the default button.
+class EnterFilter : public QObject {
+ public:
+  EnterFilter(QObject* parent, std::function<void()> go) : QObject(parent), m_go(std::move(go)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        m_go();
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> m_go;
+};
+}  // namespace
+
+void TTransferDialog::EnterRunsInstead(QLineEdit* field, std::function<void()> go) {
+  field->installEventFilter(new EnterFilter(field, std::move(go)));
 }
 
 namespace {

@@ -8,17 +8,40 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
+#include <filesystem>
 #include <functional>
 
 #include "convert/exportprogress.h"
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
 
+namespace tarn::document {
+class TAEHset;
+}
+namespace tarn::platform {
+class Messages;
+class Process;
+class Registry;
+}  // namespace tarn::platform
+
 namespace tarn::app::ui {
+
+// What both dialogs work with.
+struct TransferHost {
+  document::TAEHset& set;
+  platform::Registry& registry;
+  platform::Messages& messages;
+  platform::Process& process;
+  // DOC is offered only when a word processor was found.
+  bool wordProcessor = false;
+  // The word processor's own settings folder.
+  std::filesystem::path wordProcessorProfile;
+};
 
 class TTransferDialog : public QDialog {
   Q_OBJECT
@@ -59,6 +82,21 @@ class TTransferDialog : public QDialog {
     bool m_shown = true;
   };
 
+  // Enter in the field runs `go` (go to the folder typed, list the pages)
+  // instead of starting the work through the dialog's default button.
+  void EnterRunsInstead(QLineEdit* field, std::function<void()> go);
+  // Runs an export or import job with this dialog's progress; only Cancel
+  // is enabled meanwhile.
+  template <typename Job, typename Request>
+  auto RunJob(Job& job, const Request& request, const TransferHost& host) {
+    Progress progress(*this);
+    job.Progress = &progress;
+    job.WordProcessorProfile = host.wordProcessorProfile;
+    SetRunning(true);
+    auto outcome = job.Run(request);
+    SetRunning(false);
+    return outcome;
+  }
   // Only Cancel stays enabled while running.
   void SetRunning(bool running);
   QPushButton* RunButton() const { return m_run; }

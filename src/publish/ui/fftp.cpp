@@ -1,6 +1,7 @@
 // The FTP publishing dialog.
 #include "publish/ui/fftp.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -17,15 +18,19 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/ui/fexp.h"
+#include "app/ui/listhtmltotxview.h"
 #include "convert/aehtohtml.h"
+#include "convert/exportprogress.h"
+#include "convert/listhtmltotx.h"
 #include "document/aehset.h"
 #include "platform/messages.h"
 #include "platform/qt/dialogbuttons.h"
 #include "platform/qt/qtstrings.h"
 #include "platform/registry.h"
+#include "publish/exportlistrows.h"
 #include "publish/ftppublisher.h"
 #include "publish/netconfig.h"
-#include "publish/publishrows.h"
 #include "publish/versionpage.h"
 #include "publish/ui/krftplistview.h"
 #include "publish/ui/krftptxrxbar.h"
@@ -37,19 +42,23 @@ using platform::qt::NamedButton;
 using platform::qt::ToQString;
 
 constexpr int kConnectDelayMs = 100;
-enum RowColumn { kTitle = 0, kType = 1, kFile = 2, kVersion = 3 };
 
 std::string Text(const QLineEdit* edit) { return edit->text().toUtf8().toStdString(); }
 
-QString RowType(PublishRows::RowKind kind) {
-  switch (kind) {
-    case PublishRows::RowKind::StyleSheet: return QStringLiteral("CSS");
-    case PublishRows::RowKind::Page: return QStringLiteral("Page");
-    case PublishRows::RowKind::Image: return QStringLiteral("Image");
-    case PublishRows::RowKind::File: return QStringLiteral("File");
+// The progress of a new export in the dialog's status line.
+class StatusLineProgress : public convert::ExportProgress {
+ public:
+  explicit StatusLineProgress(QLabel* status) : m_status(status) {}
+  void OnExpProgress(const convert::TAEHconv&, int item, int total, int phase) override {
+    const int percent = total > 0 ? item * 100 / total : 100;
+    m_status->setText(QStringLiteral("Export in corso, fase %1: %2%").arg(phase).arg(percent));
+    m_status->repaint();
   }
-  return {};
-}
+  void ProcessPendingEvents() override { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+ private:
+  QLabel* m_status;
+};
 
 QLineEdit* NamedEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
@@ -59,10 +68,22 @@ QLineEdit* NamedEdit(QWidget* parent, const char* name) {
 
 }  // namespace
 
+void ApplyHtmlOptions(platform::Registry& registry, convert::TAEHtoHtml& converter) {
+  const convert::HtmlExportOptions options = app::ui::TFopzExp::Read(registry);
+  converter.ExpOrigName = options.origName;
+  converter.ExpSepImage = options.sepImage;
+  converter.AutoAlt = options.autoAlt;
+  converter.ExpTipoExt = options.tipoExt;
+  converter.ExpUtf8 = options.utf8;
+}
+
 TFftp::TFftp(Host host, int mode, QWidget* parent)
     : QDialog(parent), m_host(std::move(host)), m_mode(mode), m_store(std::make_unique<FtpConfigurations>(m_host.registry)) {
   setObjectName(QStringLiteral("Fftp"));
   setWindowTitle(QStringLiteral("Pubblicazione in rete tramite FTP"));
+  ChoosePages = [this](const std::vector<std::pair<int, std::string>>& pages) {
+    return app::ui::ChoosePagesDialog(this, pages);
+  };
   m_bar = new TKrFtpTxRxBar(m_host.sockets, this);
   m_tabs = new QTabWidget(this);
   m_tabs->addTab(MakePublishTab(), QStringLiteral("Publish"));
@@ -122,27 +143,25 @@ TFftp::~TFftp() = default;
 
 QWidget* TFftp::MakePublishTab() {
   auto* page = new QWidget(this);
-  m_rowsView = new QTreeWidget(page);
+  m_rowsView = new app::ui::TAEHListHtmlToTxView(page);
   m_rowsView->setObjectName(QStringLiteral("ListHtmlToTx"));
-  m_rowsView->setRootIsDecorated(false);
-  m_rowsView->setHeaderLabels({QStringLiteral("Title"), QStringLiteral("Type"), QStringLiteral("File"),
-                               QStringLiteral("Version")});
-  connect(m_rowsView, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
-    if (column != kTitle || m_host.rows == nullptr) return;
-    m_host.rows->SetChecked(m_rowsView->indexOfTopLevelItem(item), item->checkState(kTitle) == Qt::Checked);
-  });
+  m_rows = std::make_unique<ExportListRows>(m_rowsView->List());
   auto* all = NamedButton(page, "bAll", QStringLiteral("&All"));
   auto* modified = NamedButton(page, "bModified", QStringLiteral("&Modified"));
+  auto* browse = NamedButton(page, "bBrowse", QStringLiteral("Browse..."), QStringLiteral("Check the pages chosen"));
+  auto* options = NamedButton(page, "bOptions", QStringLiteral("Options..."),
+                              QStringLiteral("HTML options; the site is exported again"));
   m_autoModified = new QCheckBox(QStringLiteral("automatically select modified items"), page);
   m_autoModified->setObjectName(QStringLiteral("cAutoModified"));
   connect(all, &QPushButton::clicked, this, [this] {
-    if (m_host.rows == nullptr) return;
     bool any = false;
-    for (int i = 0; i < m_host.rows->RowCount(); ++i) any = any || m_host.rows->Checked(i);
-    for (int i = 0; i < m_host.rows->RowCount(); ++i) m_host.rows->SetChecked(i, !any);
+    for (int i = 0; i < m_rows->RowCount(); ++i) any = any || m_rows->Checked(i);
+    ExportList().CheckAll(!any);
     FillRows();
   });
   connect(modified, &QPushButton::clicked, this, [this] { CheckModified(); });
+  connect(browse, &QPushButton::clicked, this, [this] { BrowsePages(); });
+  connect(options, &QPushButton::clicked, this, [this] { HtmlOptions(); });
   m_publishList = new TKrFTPlistView(page);
   m_publishCombo = new TKrFTPComboBox(page);
   m_publishList->LinkedFTPbar = m_bar;
@@ -154,26 +173,21 @@ QWidget* TFftp::MakePublishTab() {
     if (!text.empty()) SetStatus(QString::fromUtf8(text.c_str()));
   };
   m_publishList->OnReload = [this] { ReadRelease(); };
-  auto* up = NamedButton(page, "bUp", QStringLiteral("Up"));
-  connect(up, &QPushButton::clicked, this, [this] { m_publishList->GoUp(); });
-  auto* reload = NamedButton(page, "bReload", QStringLiteral("Reload"));
-  connect(reload, &QPushButton::clicked, this, [this] { m_publishList->Reload(); });
 
   auto* left = new QVBoxLayout;
   left->addWidget(m_rowsView, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(all);
   buttons->addWidget(modified);
-  buttons->addWidget(m_autoModified);
+  buttons->addWidget(browse);
+  buttons->addWidget(options);
   buttons->addStretch();
   left->addLayout(buttons);
+  left->addWidget(m_autoModified);
   auto* right = new QVBoxLayout;
-  auto* path = new QHBoxLayout;
-  path->addWidget(m_publishCombo, 1);
-  path->addWidget(up);
-  path->addWidget(reload);
-  right->addLayout(path);
+  right->addWidget(m_publishCombo);
   right->addWidget(m_publishList, 1);
+  right->addLayout(RemoteButtons(page, m_publishList, ""));
   auto* row = new QHBoxLayout(page);
   row->addLayout(left, 3);
   row->addLayout(right, 2);
@@ -205,6 +219,7 @@ QWidget* TFftp::MakeTransferTab() {
   auto* right = new QVBoxLayout;
   right->addWidget(m_transferCombo);
   right->addWidget(m_transferList, 1);
+  right->addLayout(RemoteButtons(page, m_transferList, "T"));
   auto* row = new QHBoxLayout(page);
   row->addWidget(m_local, 1);
   row->addLayout(middle);
@@ -279,6 +294,94 @@ QWidget* TFftp::MakeSettingsTab() {
   return page;
 }
 
+QHBoxLayout* TFftp::RemoteButtons(QWidget* page, TKrFTPlistView* list, const char* suffix) {
+  // The two tabs each have a row; the suffix keeps their names apart.
+  auto name = [suffix](const char* base) { return std::string(base) + suffix; };
+  auto* up = NamedButton(page, name("bUp").c_str(), QStringLiteral("Up"), QStringLiteral("The folder above"));
+  auto* reload = NamedButton(page, name("bReload").c_str(), QStringLiteral("Reload"));
+  auto* folder = NamedButton(page, name("bNewFolder").c_str(), QStringLiteral("New folder"),
+                             QStringLiteral("Make a folder on the server"));
+  auto* remove = NamedButton(page, name("bDelete").c_str(), QStringLiteral("Delete"),
+                             QStringLiteral("Delete the selected files and folders on the server"));
+  connect(up, &QPushButton::clicked, this, [list] { list->GoUp(); });
+  connect(reload, &QPushButton::clicked, this, [list] { list->Reload(); });
+  connect(folder, &QPushButton::clicked, this, [this] { NewRemoteFolder(); });
+  connect(remove, &QPushButton::clicked, this, [this, list] {
+    const auto rows = list->selectedItems();
+    if (rows.isEmpty()) return;
+    const QString what = rows.size() == 1 ? QStringLiteral("\"") + rows.front()->text(0) + QStringLiteral("\"")
+                                          : QString::number(rows.size()) + QStringLiteral(" items");
+    if (m_host.messages.Ask("Delete " + what.toStdString() + " on the server?") != platform::Answer::Yes) return;
+    list->DeleteSelected();
+  });
+  auto* row = new QHBoxLayout;
+  row->addWidget(up);
+  row->addWidget(reload);
+  row->addWidget(folder);
+  row->addWidget(remove);
+  row->addStretch();
+  return row;
+}
+
+convert::TAEHListHtmlToTx& TFftp::ExportList() { return m_rowsView->List(); }
+
+QTreeWidget* TFftp::Rows() const { return m_rowsView; }
+
+void TFftp::BrowsePages() {
+  if (m_host.set == nullptr || !ChoosePages) return;
+  std::vector<std::pair<int, std::string>> pages;
+  for (int i = 0; i < m_host.set->CountOf(document::testoHtml); ++i) {
+    const document::TAEHoggetto* page = m_host.set->GetObject(document::testoHtml, i);
+    if (page != nullptr && !page->IsFree()) pages.emplace_back(i, page->GetCaption());
+  }
+  const std::vector<int> chosen = ChoosePages(pages);
+  convert::TAEHListHtmlToTx& list = ExportList();
+  for (std::size_t row = 0; row < list.Count(); ++row) {
+    const document::ObjectId id = list.Rows()[row].id;
+    if (id == convert::kStyleSheetRow || document::KindOf(id) != document::testoHtml) continue;
+    if (std::find(chosen.begin(), chosen.end(), document::IndexOf(id)) != chosen.end()) list.SetChecked(row, true);
+  }
+  FillRows();
+}
+
+void TFftp::HtmlOptions() {
+  app::ui::TFopzExp options(m_host.registry, this);
+  if (options.exec() == QDialog::Accepted) ExportAgain();
+}
+
+bool TFftp::ExportAgain() {
+  if (m_host.converter == nullptr || m_mode > 1) return false;
+  convert::TAEHtoHtml& converter = *m_host.converter;
+  ApplyHtmlOptions(m_host.registry, converter);
+  convert::TAEHListHtmlToTx& list = ExportList();
+  list.FilesToList().Clear();
+  list.PagesToList().clear();
+  StatusLineProgress progress(m_status);
+  converter.OnExpProgress = &progress;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool ok = converter.ExportAllPages(list.FilesToList());
+  QApplication::restoreOverrideCursor();
+  converter.OnExpProgress = nullptr;
+  m_rowsView->Reload();
+  if (!ok) {
+    SetStatus(QString::fromStdString(converter.ErrorText().empty() ? std::string("Error") : converter.ErrorText()));
+    return false;
+  }
+  SetStatus({});
+  // Other options rewrite every page (names, links, image folder): the
+  // whole site goes again, whatever the stamps say.
+  ExportList().CheckAll(true);
+  FillRows();
+  return true;
+}
+
+int TFftp::NewRemoteFolder() {
+  TKrFTPlistView* list = RemoteList();
+  std::string name = "New folder";
+  for (int n = 2; list->Row(name) != nullptr; ++n) name = "New folder (" + std::to_string(n) + ")";
+  return list->NewFolder(name);
+}
+
 QLineEdit* TFftp::Field(const char* name) const { return findChild<QLineEdit*>(QString::fromLatin1(name)); }
 
 TKrFTPlistView* TFftp::RemoteList() const { return m_mode == 2 ? m_transferList : m_publishList; }
@@ -288,6 +391,18 @@ QString TFftp::StatusText() const { return m_status->text(); }
 void TFftp::SetStatus(const QString& text) {
   // Replies of the server are shown without their code.
   m_status->setText(!text.isEmpty() && text[0].isDigit() && text.size() > 3 ? text.mid(4) : text);
+}
+
+void TFftp::ShowAddress() {
+  // The address of the cover page as the server will show it.
+  std::string address = Text(Field("eWww"));
+  if (m_host.set != nullptr && m_host.converter != nullptr) {
+    const int cover = m_host.set->HeaderI32(document::header::kCoverPage);
+    if (const document::TAEHoggetto* page = m_host.set->GetObject(document::testoHtml, cover)) {
+      address += m_host.converter->OutputFileName(*page, 0);
+    }
+  }
+  m_address->setText(ToQString(address));
 }
 
 void TFftp::LoadConfig(int index) {
@@ -301,15 +416,7 @@ void TFftp::LoadConfig(int index) {
   Field("eWww")->setText(QString::fromUtf8(c.www.c_str()));
   Field("ePassword")->setText(QString::fromUtf8(c.password.c_str()));
   m_savePass->setChecked(c.savePassword);
-  // The address of the cover page as the server will show it.
-  std::string address = c.www;
-  if (m_host.set != nullptr && m_host.converter != nullptr) {
-    const int cover = m_host.set->HeaderI32(document::header::kCoverPage);
-    if (const document::TAEHoggetto* page = m_host.set->GetObject(document::testoHtml, cover)) {
-      address += m_host.converter->OutputFileName(*page, 0);
-    }
-  }
-  m_address->setText(ToQString(address));
+  ShowAddress();
 }
 
 void TFftp::SaveConfig() {
@@ -342,7 +449,12 @@ void TFftp::showEvent(QShowEvent* event) {
   m_configs->setCurrentIndex(selected);
   LoadConfig(selected);
   if (m_mode == 2) FillLocal();
-  FillRows();
+  if (m_mode <= 1 && m_host.converter != nullptr) {
+    // The prefix is the hypertext's own, as the version page names it.
+    m_host.converter->SetExportPrefixOverride({});
+    m_rowsView->List().SetLinkedAEHtoHtml(m_host.converter);
+    m_rowsView->Reload();
+  }
   if (m_mode != 3) QTimer::singleShot(kConnectDelayMs, this, [this] { Connect(); });
 }
 
@@ -350,6 +462,7 @@ void TFftp::Connect() {
   if (m_mode == 3) return;
   TKrFTPlistView* list = RemoteList();
   list->Disconnect();
+  ShowAddress();
   T_Ftp& ftp = m_bar->Comm().Engine();
   ftp.Host = Text(Field("eServer"));
   ftp.Port = m_port->value();
@@ -360,29 +473,14 @@ void TFftp::Connect() {
   if (result == kResultFailed || list->LastResult() == kResultFailed) SetStatus(QStringLiteral("Connection impossible"));
 }
 
-void TFftp::FillRows() {
-  m_rowsView->clear();
-  if (m_host.rows == nullptr) return;
-  const QSignalBlocker block(m_rowsView);
-  for (int i = 0; i < m_host.rows->RowCount(); ++i) {
-    const document::TAEHoggetto* record = m_host.rows->Record(i);
-    auto* item = new QTreeWidgetItem(m_rowsView);
-    item->setText(kTitle, record != nullptr ? ToQString(record->GetCaption()) : QStringLiteral("Text styles"));
-    item->setText(kType, RowType(m_host.rows->Kind(i)));
-    item->setText(kFile, QString::fromUtf8(m_host.rows->RowFiles(i).first.filename().string().c_str()));
-    item->setText(kVersion, record != nullptr ? QString::number(record->GetRevision()) : QString());
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(kTitle, m_host.rows->Checked(i) ? Qt::Checked : Qt::Unchecked);
-  }
-  m_rowsView->header()->resizeSections(QHeaderView::ResizeToContents);
-}
+void TFftp::FillRows() { m_rowsView->Refill(); }
 
 void TFftp::ReadRelease() {
-  if (m_mode > 1 || m_host.converter == nullptr || m_host.rows == nullptr) return;
+  if (m_mode > 1 || m_host.converter == nullptr) return;
   const std::string name = VersionPageName(m_host.converter->ExportPrefix());
   m_release = -1;
   if (m_publishList->Row(name) != nullptr) {
-    TFtpPublisher publisher(m_bar->Comm(), *m_host.rows, *m_host.converter);
+    TFtpPublisher publisher(m_bar->Comm(), *m_rows, *m_host.converter);
     m_release = publisher.ReadRelease(m_publishList->Directory());
   }
   SetStatus(m_release < 0 ? QStringLiteral("No release of this hypertext was on server")
@@ -391,8 +489,7 @@ void TFftp::ReadRelease() {
 }
 
 void TFftp::CheckModified() {
-  if (m_host.rows == nullptr) return;
-  m_host.rows->CheckNewerThan(m_release);
+  m_rows->CheckNewerThan(m_release);
   FillRows();
 }
 
@@ -413,7 +510,7 @@ bool TFftp::SaveFirst() {
 }
 
 int TFftp::Publish() {
-  if (m_host.rows == nullptr || m_host.converter == nullptr || m_host.set == nullptr) return kResultRefused;
+  if (m_mode > 1 || m_host.converter == nullptr || m_host.set == nullptr) return kResultRefused;
   if (m_bar->Comm().Running()) {
     m_host.messages.Information("Operation in progress, please wait...");
     return kResultRefused;
@@ -429,7 +526,7 @@ int TFftp::Publish() {
   TKrFtpComm& comm = m_bar->Comm();
   int result = comm.Engine().Connected() ? kResultOk : comm.Login();
   if (result == kResultOk) {
-    TFtpPublisher publisher(comm, *m_host.rows, *m_host.converter);
+    TFtpPublisher publisher(comm, *m_rows, *m_host.converter);
     publisher.OnStatus = [this](const std::string& text) { SetStatus(QString::fromUtf8(text.c_str())); };
     result = publisher.Publish(m_publishList->Directory(), m_host.set->Revision() - 1);
     if (publisher.Modified() && m_host.markModified) m_host.markModified();

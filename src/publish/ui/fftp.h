@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -20,8 +22,13 @@ class QSpinBox;
 class QTabWidget;
 class QTreeWidget;
 class QComboBox;
+class QHBoxLayout;
 
+namespace tarn::app::ui {
+class TAEHListHtmlToTxView;
+}
 namespace tarn::convert {
+class TAEHListHtmlToTx;
 class TAEHtoHtml;
 }
 namespace tarn::document {
@@ -34,11 +41,14 @@ class SocketFactory;
 }  // namespace tarn::platform
 
 namespace tarn::publish {
-class PublishRows;
+class ExportListRows;
 class FtpConfigurations;
 }  // namespace tarn::publish
 
 namespace tarn::publish::ui {
+
+// Sets the converter's HTML options as the author chose them for exports.
+void ApplyHtmlOptions(platform::Registry& registry, convert::TAEHtoHtml& converter);
 
 class TKrFtpTxRxBar;
 class TKrFTPlistView;
@@ -51,9 +61,9 @@ class TFftp : public QDialog {
     platform::Messages& messages;
     platform::SocketFactory& sockets;
     document::TAEHset* set = nullptr;
+    // The converter that exported the site (modes 0 and 1) into its
+    // ExportPath; the export file list shows what it wrote.
     convert::TAEHtoHtml* converter = nullptr;
-    // The exported files (modes 0 and 1).
-    PublishRows* rows = nullptr;
     std::function<bool()> isModified;
     // Saves the hypertext; false when it was not saved.
     std::function<bool()> save;
@@ -75,9 +85,24 @@ class TFftp : public QDialog {
   int Release() const { return m_release; }
   QString StatusText() const;
 
+  // The export file list of modes 0 and 1: the caller fills its input
+  // lists (the pages and files exported) before showing the dialog.
+  convert::TAEHListHtmlToTx& ExportList();
+  // "Browse...": the pages the author picks (index, title) get their rows
+  // checked. The chooser (tests replace it) answers the chosen indexes.
+  void BrowsePages();
+  std::function<std::vector<int>(const std::vector<std::pair<int, std::string>>& pages)> ChoosePages;
+  // After "Options..." was confirmed: the site exported again with the new
+  // options and the list rebuilt, every row checked; false when the export
+  // failed.
+  bool ExportAgain();
+  // A new remote folder named "New folder" (numbered when taken), its
+  // name open for editing.
+  int NewRemoteFolder();
+
   // The controls, for tests and the translation tables.
   QLineEdit* Field(const char* name) const;
-  QTreeWidget* Rows() const { return m_rowsView; }
+  QTreeWidget* Rows() const;
   TKrFTPlistView* RemoteList() const;
   QListWidget* LocalList() const { return m_local; }
   TKrFtpTxRxBar* Bar() const { return m_bar; }
@@ -94,9 +119,12 @@ class TFftp : public QDialog {
   QWidget* MakeTransferTab();
   QWidget* MakeSettingsTab();
   void LoadConfig(int index);
+  void ShowAddress();
   void SaveConfig();
   void ReadRelease();
   void FillRows();
+  QHBoxLayout* RemoteButtons(QWidget* page, TKrFTPlistView* list, const char* suffix);
+  void HtmlOptions();
   void CheckModified();
   void SetStatus(const QString& text);
   bool CheckPassword();
@@ -112,7 +140,8 @@ class TFftp : public QDialog {
 
   TKrFtpTxRxBar* m_bar = nullptr;
   QTabWidget* m_tabs = nullptr;
-  QTreeWidget* m_rowsView = nullptr;
+  app::ui::TAEHListHtmlToTxView* m_rowsView = nullptr;
+  std::unique_ptr<ExportListRows> m_rows;
   TKrFTPlistView* m_publishList = nullptr;
   TKrFTPComboBox* m_publishCombo = nullptr;
   TKrFTPlistView* m_transferList = nullptr;

@@ -1,6 +1,7 @@
 // The server publishing dialog.
 #include "publish/ui/frete.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -10,7 +11,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
 
 #include "document/aehset.h"
 #include "platform/messages.h"
@@ -25,6 +25,8 @@ namespace {
 using platform::qt::NamedButton;
 
 constexpr int kMinPasswordLength = 5;
+// The prompts of the configurations are those of the FTP dialog.
+constexpr const char* kNewConfigPrompt = "Inserisci il nome per la nuova configurazione server";
 
 std::string Text(const QLineEdit* edit) { return edit->text().toUtf8().toStdString(); }
 
@@ -50,13 +52,26 @@ TFrete::TFrete(Host host, int mode, QWidget* parent)
   m_status->setObjectName(QStringLiteral("lStatus"));
   auto* password = NamedEdit(this, "ePassword");
   password->setEchoMode(QLineEdit::Password);
+  m_configs = new QComboBox(this);
+  m_configs->setObjectName(QStringLiteral("cbConfig"));
+  auto* add = NamedButton(this, "bAddNew", QStringLiteral("Add new..."));
+  auto* rename = NamedButton(this, "bRename", QStringLiteral("Rename present..."));
+  auto* proxy = NamedEdit(this, "eProxy");
+  proxy->setPlaceholderText(QStringLiteral("host:port, empty for none"));
+  proxy->setToolTip(QStringLiteral("An HTTP proxy to reach the server through (port 8080 when none is given)"));
 
+  auto* configRow = new QHBoxLayout;
+  configRow->addWidget(m_configs, 1);
+  configRow->addWidget(add);
+  configRow->addWidget(rename);
   auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Configuration"), configRow);
   form->addRow(QStringLiteral("Server"), NamedEdit(this, "eServer"));
   form->addRow(QStringLiteral("Port"), m_port);
   form->addRow(QStringLiteral("Programs folder"), NamedEdit(this, "eProgramsDir"));
   form->addRow(QStringLiteral("User"), NamedEdit(this, "eUser"));
   form->addRow(QStringLiteral("Password"), password);
+  form->addRow(QStringLiteral("Proxy"), proxy);
   form->addRow(QStringLiteral("Section"), m_sections);
   auto* connectButton = NamedButton(this, "bConnect", QStringLiteral("Connect"));
   auto* publish = NamedButton(this, "bPublish", QStringLiteral("Publish"));
@@ -79,6 +94,14 @@ TFrete::TFrete(Host host, int mode, QWidget* parent)
     ChangePassword(first.toStdString(), again.toStdString());
   });
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
+  connect(add, &QPushButton::clicked, this, [this] { AddConfig(); });
+  connect(rename, &QPushButton::clicked, this, [this] { RenameConfig(); });
+  connect(m_configs, &QComboBox::activated, this, [this](int index) {
+    if (index == m_current) return;
+    Save();
+    m_bar->Comm().Reset();
+    LoadConfig(index);
+  });
   connect(m_sections, &QComboBox::activated, this, [this](int index) {
     m_bar->Comm().SelectSection(index);
     const int code = m_bar->Run([](TTarn3Comm& c) { return c.List(); });
@@ -109,13 +132,41 @@ TFrete::TFrete(Host host, int mode, QWidget* parent)
     fallback.name = "DefaultNT";
     m_store->Save(0, fallback);
   }
-  m_current = m_store->Selected();
-  const Tarn3Config c = m_store->Load(m_current);
+  for (const std::string& name : m_store->Names()) m_configs->addItem(QString::fromStdString(name));
+  LoadConfig(m_store->Selected());
+  resize(640, 480);
+}
+
+void TFrete::LoadConfig(int index) {
+  m_current = index;
+  m_configs->setCurrentIndex(index);
+  const Tarn3Config c = m_store->Load(index);
   Field("eServer")->setText(QString::fromStdString(c.server));
   m_port->setValue(c.port);
   Field("eProgramsDir")->setText(QString::fromStdString(c.programsDir));
   Field("eUser")->setText(QString::fromStdString(c.user));
-  resize(640, 480);
+  Field("eProxy")->setText(QString::fromStdString(c.proxy));
+  // The sections and hypertexts shown were another server's.
+  m_sections->clear();
+  m_list->clear();
+}
+
+void TFrete::AddConfig() {
+  Save();
+  const QString name = QInputDialog::getText(this, windowTitle(), QString::fromLatin1(kNewConfigPrompt));
+  if (name.isEmpty()) return;
+  const int index = m_store->Add(name.toStdString());
+  m_configs->addItem(name);
+  m_bar->Comm().Reset();
+  LoadConfig(index);
+}
+
+void TFrete::RenameConfig() {
+  const QString name = QInputDialog::getText(
+      this, windowTitle(), QStringLiteral("Rinomina la configurazione \"") + m_configs->currentText() + QStringLiteral("\":"));
+  if (name.isEmpty()) return;
+  m_configs->setItemText(m_current, name);
+  Save();
 }
 
 TFrete::~TFrete() = default;
@@ -130,6 +181,7 @@ void TFrete::Apply() {
   c.SetServer(Text(Field("eServer")));
   c.SetPort(m_port->value());
   c.SetUser(Text(Field("eUser")));
+  c.SetProxy(Text(Field("eProxy")));
   c.SetBaseDirs(config.listTemplateDir, Text(Field("eProgramsDir")));
   c.SetPrograms(config.uploadProgram, config.pageProgram);
   c.SetTimeoutSeconds(config.timeout);
@@ -138,11 +190,15 @@ void TFrete::Apply() {
 
 void TFrete::Save() {
   Tarn3Config c = m_store->Load(m_current);
+  c.name = m_configs->itemText(m_current).toStdString();
   c.server = Text(Field("eServer"));
   c.port = m_port->value();
   c.programsDir = Text(Field("eProgramsDir"));
   c.user = Text(Field("eUser"));
-  c.section = std::max(0, m_bar->Comm().Section());
+  c.proxy = Text(Field("eProxy"));
+  // Without a section chosen in this run (not connected) the stored one
+  // stays.
+  if (m_bar->Comm().Section() >= 0) c.section = m_bar->Comm().Section();
   m_store->Save(m_current, c);
   m_store->SetSelected(m_current);
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
@@ -59,6 +60,7 @@ class TFrete : public QDialog {
   TTarn3ListView* List() const { return m_list; }
   TTarn3ComboBox* Sections() const { return m_sections; }
   TTarn3TxRxBar* Bar() const { return m_bar; }
+  QComboBox* Configurations() const { return m_configs; }
   QString StatusText() const;
 
  protected:
@@ -67,6 +69,9 @@ class TFrete : public QDialog {
  private:
   void Apply();
   void Save();
+  void LoadConfig(int index);
+  void AddConfig();
+  void RenameConfig();
   void Failed(int code);
   bool PasswordGiven();
 
@@ -78,6 +83,7 @@ class TFrete : public QDialog {
   TTarn3ListView* m_list;
   TTarn3ComboBox* m_sections;
   QSpinBox* m_port;
+  QComboBox* m_configs;
   QLabel* m_status;
 };
 

@@ -5,6 +5,7 @@
 // and the main window imports files dropped on it.
 #include "app/ui/fexp.h"
 #include "app/ui/fimp.h"
+#include "app/ui/fscegliaprihtml.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -30,6 +32,7 @@
 #include "app/ui/exportcommands.h"
 #include "app/ui/listhtmltotxview.h"
 #include "app/ui/mainform.h"
+#include "convert/aehtohtml.h"
 #include "base/filestream.h"
 #include "document/aehset.h"
 #include "platform/memorysettings.h"
@@ -69,7 +72,7 @@ class Dialogs : public ::testing::Test {
   ~Dialogs() override { fs::remove_all(folder); }
 
   std::unique_ptr<TFexp> Export(const std::string& proposed) {
-    auto dialog = std::make_unique<TFexp>(TFexp::Host{set, registry, messages, process, true, {}, {}, {}});
+    auto dialog = std::make_unique<TFexp>(TFexp::Host{{set, registry, messages, process, true, {}}, {}, {}});
     dialog->Prepare(proposed);
     dialog->show();
     return dialog;
@@ -117,13 +120,17 @@ TEST_F(Dialogs, FormatDecidesTheOptionsShownAndThePagesChecked) {
   const std::size_t pages = static_cast<std::size_t>(LivePages());
   auto* htmlButton = dialog->findChild<QPushButton*>("bHtml");
   auto* help = dialog->findChild<QGroupBox*>("gbWinHelp");
-  // HTML: the style-sheet row and every page, all checked.
-  EXPECT_EQ(dialog->PageList()->List().Count(), pages + 1);
+  auto* size = dialog->findChild<QGroupBox*>("gbPageSize");
+  // HTML: the style-sheet row, every page and the images and files, all
+  // checked.
+  const std::size_t files = static_cast<std::size_t>(set.CountOf(document::immagine) + set.CountOf(document::genLink));
+  EXPECT_EQ(dialog->PageList()->List().Count(), pages + files + 1);
   EXPECT_EQ(dialog->PageList()->List().Rows()[0].caption, "Text styles");
-  EXPECT_EQ(Checks(*dialog), std::vector<bool>(pages + 1, true));
+  EXPECT_EQ(Checks(*dialog), std::vector<bool>(pages + files + 1, true));
   EXPECT_FALSE(htmlButton->isHidden());
   EXPECT_TRUE(dialog->MainFile()->isHidden());
   EXPECT_TRUE(help->isHidden());
+  EXPECT_TRUE(size->isHidden());
 
   struct Case {
     int format;
@@ -138,6 +145,8 @@ TEST_F(Dialogs, FormatDecidesTheOptionsShownAndThePagesChecked) {
     EXPECT_EQ(Checks(*dialog), std::vector<bool>(pages, c.checked));
     EXPECT_TRUE(htmlButton->isHidden());
     EXPECT_EQ(help->isHidden(), c.format != convert::kExpWinHelp);
+    // Page sizes shape RTF and the DOC made from it, not plain text.
+    EXPECT_EQ(size->isHidden(), c.format == convert::kExpAscii);
     EXPECT_EQ(dialog->MainFile()->isHidden(), c.format == convert::kExpRtfPerPage);
     EXPECT_EQ(dialog->MainFile()->text(), c.name);
   }
@@ -173,6 +182,50 @@ TEST_F(Dialogs, ChecksDecideWhatIsWrittenAndSettingsAreKeptPerFormat) {
   EXPECT_EQ(text, Read(folder / "check" / "one.txt"));
   EXPECT_EQ(registry.ReadSubkeyValue("exp\\4", "expPathInWindow"), (folder / "out").string() + "/");
   EXPECT_EQ(registry.ReadSubkeyValue("exp\\4", "largh"), "210");
+}
+
+TEST_F(Dialogs, ImageAndFileRowsShowBeforeARunAndTheirChecksDecide) {
+  auto dialog = Export((folder / "site" / "x.htm").string());
+  auto& list = dialog->PageList()->List();
+  std::vector<std::size_t> fileRows;
+  for (std::size_t row = 0; row < list.Count(); ++row) {
+    if (list.Rows()[row].type == "Image" || list.Rows()[row].type == "File") fileRows.push_back(row);
+  }
+  ASSERT_FALSE(fileRows.empty());
+  for (const std::size_t row : fileRows) EXPECT_TRUE(list.Rows()[row].checked);
+  // The first image is left out by its check box; the others are written.
+  const std::size_t leftOut = fileRows.front();
+  const std::string leftName = list.Rows()[leftOut].file;
+  dialog->PageList()->topLevelItem(static_cast<int>(leftOut))->setCheckState(0, Qt::Unchecked);
+  QTest::mouseClick(dialog->ExportButton(), Qt::LeftButton);
+  ASSERT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_FALSE(fs::exists(folder / "site" / leftName));
+  for (std::size_t i = 1; i < fileRows.size(); ++i) {
+    EXPECT_TRUE(fs::exists(folder / "site" / list.Rows()[fileRows[i]].file)) << list.Rows()[fileRows[i]].file;
+  }
+  // Checked again, it is written even with no page exported that uses it.
+  auto again = Export((folder / "only" / "x.htm").string());
+  auto& second = again->PageList()->List();
+  for (std::size_t row = 0; row < second.Count(); ++row) {
+    const bool keep = second.Rows()[row].file == leftName;
+    again->PageList()->topLevelItem(static_cast<int>(row))->setCheckState(0, keep ? Qt::Checked : Qt::Unchecked);
+  }
+  ASSERT_TRUE(second.CheckedPages().empty());
+  QTest::mouseClick(again->ExportButton(), Qt::LeftButton);
+  EXPECT_TRUE(fs::exists(folder / "only" / leftName));
+}
+
+TEST_F(Dialogs, EnterInTheFolderFieldGoesThereWithoutExporting) {
+  auto dialog = Export((folder / "site" / "x.htm").string());
+  fs::create_directories(folder / "elsewhere");
+  dialog->Tabs()->setCurrentIndex(1);
+  dialog->Folder()->setFocus();
+  dialog->Folder()->setText(QString::fromStdString((folder / "elsewhere").string()));
+  QTest::keyClick(dialog->Folder(), Qt::Key_Return);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  EXPECT_EQ(dialog->Folder()->text().toStdString(), (folder / "elsewhere").string() + "/");
+  EXPECT_FALSE(fs::exists(folder / "elsewhere" / (set.ExpPrefix() + "_style.css")));
 }
 
 TEST_F(Dialogs, CancelDuringTheExportLeavesNoPartialFile) {
@@ -214,8 +267,12 @@ TEST_F(Dialogs, HtmlOptionsRebuildTheListKeepingChecks) {
   });
   QTest::mouseClick(dialog->findChild<QPushButton*>("bHtml"), Qt::LeftButton);
   EXPECT_EQ(Checks(*dialog), before);
-  // The rows now name ".html" files.
-  EXPECT_TRUE(QString::fromStdString(dialog->PageList()->List().Rows()[1].file).endsWith(".html"));
+  // The page rows now name ".html" files.
+  for (const auto& row : dialog->PageList()->List().Rows()) {
+    if (row.type == "Page") {
+      EXPECT_TRUE(QString::fromStdString(row.file).endsWith(".html")) << row.file;
+    }
+  }
 }
 
 class ImportDialog : public Dialogs {
@@ -279,7 +336,11 @@ TEST_F(ImportDialog, AutomaticImportListsLinkedPages) {
   dialog->SetFormat(convert::kImpHtml);
   dialog->Tabs()->setCurrentWidget(dialog->AutomaticTab());
   dialog->StartPage()->setText(QString::fromStdString((folder / "start.htm").string()));
-  dialog->DoList();
+  // Enter in the start page lists the pages; it does not import yet.
+  const int listed = LivePages();
+  QTest::keyClick(dialog->StartPage(), Qt::Key_Return);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(LivePages(), listed);
   EXPECT_EQ(dialog->AutomaticList()->count(), 2);
   EXPECT_EQ(dialog->findChild<QLabel*>("lCount")->text(), "(2)");
   const int before = LivePages();
@@ -318,7 +379,16 @@ class DropWindow : public Dialogs {
         return exporter->RunExport() ? int(QDialog::Accepted) : int(QDialog::Rejected);
       }
       if (auto* importer = qobject_cast<TFimp*>(&dialog)) {
+        if (!importOk) return int(QDialog::Rejected);
         return importer->RunImport() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+      }
+      if (auto* choose = qobject_cast<TFScegliApriHtml*>(&dialog)) {
+        offered.clear();
+        for (const QRadioButton* button : choose->findChildren<QRadioButton*>()) {
+          offered.push_back(button->text().toStdString());
+        }
+        choose->SetChoice(htmlChoice);
+        return int(QDialog::Accepted);
       }
       return int(QDialog::Rejected);
     };
@@ -348,6 +418,9 @@ class DropWindow : public Dialogs {
 
   platform::MemorySettings mainStore;
   std::vector<std::string> dialogs;
+  HtmlOpenChoice htmlChoice = HtmlOpenChoice::InsertPage;
+  std::vector<std::string> offered;
+  bool importOk = true;
 };
 
 TEST_F(DropWindow, DroppedHtmlAndRtfFilesAreImportedAndShown) {
@@ -363,6 +436,78 @@ TEST_F(DropWindow, DroppedHtmlAndRtfFilesAreImportedAndShown) {
   EXPECT_EQ(WindowPages(*window), before + 2);
   EXPECT_EQ(dialogs, (std::vector<std::string>{"FImp", "FImp"}));
   EXPECT_TRUE(window->IsModified());
+}
+
+TEST_F(DropWindow, OpeningAForeignHtmlFileOffersItsThreeChoices) {
+  auto window = Start();
+  std::ofstream(folder / "home.htm") << "<html><head><title>Home</title></head><body><a href=\"next.htm\">on</a>"
+                                        "</body></html>";
+  std::ofstream(folder / "next.htm") << "<html><head><title>Next</title></head><body>Next</body></html>";
+  const std::string home = (folder / "home.htm").string();
+  const int before = WindowPages(*window);
+  // Into the open hypertext.
+  window->OpenDocumentFile(home, false);
+  EXPECT_EQ(offered.size(), 3u);
+  EXPECT_EQ(offered.front(), "insert page in present hypertext (page import)");
+  EXPECT_EQ(WindowPages(*window), before + 1);
+  EXPECT_EQ(window->FileName(), (folder / "sample.aeh").string());
+  // A new hypertext of that one page.
+  htmlChoice = HtmlOpenChoice::NewWithPage;
+  window->OpenDocumentFile(home, false);
+  EXPECT_EQ(WindowPages(*window), 1);
+  EXPECT_EQ(window->FileName(), "Untitled");
+  EXPECT_EQ(window->Hypertext().GetObject(document::testoHtml, window->Editor().MainPageNumber())->GetCaption(),
+            "Home");
+  EXPECT_TRUE(window->IsModified());
+  EXPECT_TRUE(window->EditMode());
+  // A new hypertext of every page the links reach, through the import
+  // dialog's automatic tab.
+  htmlChoice = HtmlOpenChoice::EditPageSet;
+  dialogs.clear();
+  window->OpenDocumentFile(home, false);
+  EXPECT_EQ(dialogs, (std::vector<std::string>{"FScegliApriHtml", "FImp"}));
+  EXPECT_EQ(WindowPages(*window), 2);
+  // Cancelled there: a new hypertext showing its cover page.
+  importOk = false;
+  window->OpenDocumentFile(home, false);
+  EXPECT_EQ(WindowPages(*window), 1);
+  EXPECT_EQ(window->Editor().MainPageNumber(), 0);
+}
+
+TEST_F(DropWindow, OpeningAnExportedPageOffersItsOwnHypertext) {
+  auto window = Start();
+  // A page of the sample, exported; then a new hypertext is open.
+  convert::ExportJob job(window->Hypertext(), nullptr);
+  convert::ExportRequest site;
+  site.folder = folder / "site";
+  const int page = static_cast<int>(window->Editor().MainPageNumber());
+  site.pages = {page};
+  ASSERT_TRUE(job.Run(site).ok);
+  convert::TAEHtoHtml names;
+  names.SetLinkedAEHset(&window->Hypertext());
+  names.SetExportPrefixOverride(window->Hypertext().ExpPrefix());
+  names.ExpTipoExt = 0;
+  const std::string exported =
+      (site.folder / names.OutputFileName(*window->Hypertext().GetObject(document::testoHtml, page), 0)).string();
+  window->NewBlankHypertext();
+  htmlChoice = HtmlOpenChoice::EditNative;
+  window->OpenDocumentFile(exported, false);
+  EXPECT_EQ(offered.size(), 4u);
+  EXPECT_EQ(offered.front(), "edit this page in his own hypertext (native format)");
+  EXPECT_EQ(window->FileName(), (folder / "sample.aeh").string());
+  EXPECT_EQ(window->Editor().MainPageNumber(), page);
+  // As a template: the same pages, no name.
+  htmlChoice = HtmlOpenChoice::CopyOfNative;
+  window->OpenDocumentFile(exported, false);
+  EXPECT_EQ(window->FileName(), "Untitled");
+  EXPECT_EQ(WindowPages(*window), LivePages());
+  // Its hypertext gone, the copy into the open hypertext imports the page.
+  fs::rename(folder / "sample.aeh", folder / "moved.aeh");
+  window->NewBlankHypertext();
+  htmlChoice = HtmlOpenChoice::InsertNativePage;
+  window->OpenDocumentFile(exported, false);
+  EXPECT_EQ(WindowPages(*window), 1);
+  EXPECT_EQ(window->FileName(), "Untitled");
 }
 
 TEST_F(DropWindow, AFileDroppedOnANewHypertextTakesItsEmptyFirstPage) {
