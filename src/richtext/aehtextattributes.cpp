@@ -9,6 +9,7 @@
 #include "markup/entities.h"
 #include "markup/tokenizer.h"
 #include "platform/messages.h"
+#include "richtext/containerobjects.h"
 
 namespace tarn::richtext {
 namespace {
@@ -19,23 +20,6 @@ constexpr unsigned char kOpenSingle = 145;
 constexpr unsigned char kCloseSingle = 146;
 
 std::size_t Index(int i) { return static_cast<std::size_t>(i); }
-
-// Object tags become the blank that stands for them in the text, so that a
-// copy never places an object a second time.
-std::string WithoutObjects(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t copied = 0;
-  markup::Tokenizer tokens(text);
-  for (markup::Token t = tokens.Next(); t.kind != markup::TokenKind::kEnd; t = tokens.Next()) {
-    if (!t.IsObject()) continue;
-    out.append(text.substr(copied, t.at - copied));
-    out.push_back(' ');
-    copied = t.End();
-  }
-  out.append(text.substr(copied));
-  return out;
-}
 
 unsigned char Typographic(unsigned char c, const TAEHparag& p, int at) {
   if (c != '"' && c != '\'') return c;
@@ -199,10 +183,12 @@ std::string TAEHTextAttributes::WriteContainer(bool keepObjects) const {
   const CharPos to = m_box.SelectionEnd();
   std::string out;
   base::AppendI32(out, kContainerText);
-  WriteContainerRecords(out, from, to);
-  // FIXME: the embedded objects of the selection (and the images they use)
-  // travel once the object layer copies them; until then none do.
-  base::AppendI32(out, 0);
+  // A copy takes its placed objects along (with the links and images they
+  // use); a move within the page keeps the objects themselves.
+  const ContainerObjects objects = keepObjects ? ContainerObjects{} : CollectObjects(from, to);
+  WriteContainerRecords(out, from, to, &objects);
+  base::AppendI32(out, objects.count);
+  out += objects.part;
   base::AppendI32(out, to.paragraph - from.paragraph + 1);
   std::string markup;
   for (int i = from.paragraph; i <= to.paragraph; ++i) {
@@ -211,26 +197,28 @@ std::string TAEHTextAttributes::WriteContainer(bool keepObjects) const {
     // Tables go by reference: their cells stay with the live table.
     WriteParagraph(m_box.Paragraph(i), markup, WriteMode::Relayout, start, end);
   }
-  out += keepObjects ? markup : WithoutObjects(markup);
+  out += keepObjects ? markup : KeepObjectTags(markup, objects.numbers);
   out.push_back('\0');
   return out;
 }
 
 bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_view caption, bool replaceHead,
                                          bool samePage) {
+  // A damaged container is refused whole, before any of its records joins
+  // the page or the hypertext. Tables from elsewhere are not taken yet, so
+  // that a converter's paste falls back to its text-only form; so are
+  // objects from elsewhere when this box cannot place them.
+  if (!ContainerWellFormed(bytes, !samePage, !samePage && !containerHooks.addObject)) return false;
   base::ByteReader reader(bytes);
   std::int32_t version = 0;
-  if (!reader.ReadI32(version) || (version != kContainerText && version != kContainerPicture)) return false;
+  reader.ReadI32(version);
   IdMap map;
   std::int32_t paragraphCount = 0;
   if (!ReadContainerRecords(reader, map, samePage) || !reader.ReadI32(paragraphCount)) return false;
-  if (version != kContainerText) {
-    // FIXME: a copied picture becomes an object of the page once the
-    // object layer can place one from its record.
-    return false;
-  }
   std::string markup(bytes.substr(reader.Position()));
-  if (!samePage) markup = WithoutObjects(markup);
+  // The objects that came along take their new numbers; tags of any other
+  // object become blanks, so that a paste never shows an object twice.
+  if (!samePage) markup = MapObjectTags(markup, map);
 
   if (m_box.HasSelection()) DeleteSelection();
   EndRuns();

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <optional>
+#include <set>
+#include <vector>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,6 +24,7 @@ inline constexpr std::string_view kCaptionParagraph = "Paragraph insertion";
 inline constexpr std::string_view kCaptionTyping = "Text insertion";
 inline constexpr std::string_view kCaptionClipboard = "Clipboard insertion";
 inline constexpr std::string_view kCaptionDrop = "Drop insertion";
+inline constexpr std::string_view kCaptionPlaceObject = "Object insertion";
 
 // The container's version numbers: a text selection, a copied picture.
 inline constexpr std::int32_t kContainerText = 1;
@@ -59,6 +62,13 @@ class TAEHTextAttributes {
   // RTF from another program at the caret; false when nothing could be
   // inserted (no converter, or a container this box cannot take yet).
   bool InsertRtf(std::string_view rtf);
+  // Places the page's object with this number at the caret, replacing the
+  // selection, as one undo step with the caption; a table gets a paragraph
+  // of its own. The caret goes after it.
+  bool InsertObject(std::int32_t number, std::string_view caption = kCaptionPlaceObject);
+  // Moves the selection (objects and all) to the position, as one undo
+  // step "Drop insertion"; false onto the selection itself.
+  bool MoveSelection(CharPos at);
   // The selected characters, paragraphs concatenated.
   std::string SelectedText() const;
   // The selection as a page stores it (tables with their cells), with the
@@ -131,6 +141,27 @@ class TAEHTextAttributes {
     // A pasted style record: answers the index of an equal style of the
     // hypertext or of the new one (-1: the paragraph takes the first style).
     std::function<int(std::string_view record)> addStyle;
+
+    // ---- Placed objects (pictures, form controls, buttons, floating frames) ----
+    // What a placed object of the selection takes along: its kind and
+    // transfer form, the link values its fields refer to (click zones,
+    // a button's link) and the images it shows (ObjectId, transfer form).
+    struct ObjectRecords {
+      int kind = -1;
+      std::string record;
+      std::vector<std::int32_t> links;
+      std::vector<std::pair<std::int32_t, std::string>> images;
+    };
+    // Kind -1: the object stays behind (a blank takes its place).
+    std::function<ObjectRecords(std::int32_t number)> objectRecord;
+    // A pasted image record: answers the ObjectId of an equal image of the
+    // hypertext or of the new one (-1: none).
+    std::function<std::int32_t(std::string_view record)> addImage;
+    // A pasted special link, its target translated through the map.
+    std::function<std::int32_t(std::string_view record, const IdMap& map)> addSpecialLink;
+    // A pasted object: its references are translated through the map and it
+    // is placed on the page; answers its number there (-1: not placed).
+    std::function<std::int32_t(int kind, std::string_view record, const IdMap& map)> addObject;
   };
   ContainerHooks containerHooks;
 
@@ -146,8 +177,22 @@ class TAEHTextAttributes {
     bool Any() const { return colour || face || size || style || position; }
     void ApplyTo(TMyFont& font) const;
   };
+  // The placed objects of a selection that travel in a container.
+  struct ContainerObjects {
+    std::vector<std::int32_t> numbers;  // the objects whose tags stay
+    std::set<std::int32_t> links;       // link values their fields name
+    std::vector<std::string> images;    // shared image records
+    std::string part;                   // the objects part: count, then kind, identifier, record
+    std::int32_t count = 0;
+  };
+  ContainerObjects CollectObjects(CharPos from, CharPos to) const;
+  // Reads the objects part of a container into the map (the old object
+  // tag, 0xFF and its number, to the new one); false when the bytes end
+  // too soon or the container brings what this box cannot place.
+  bool ReadContainerObjects(base::ByteReader& in, IdMap& map, bool samePage) const;
   // The link and style records of the selection, as the container holds them.
-  void WriteContainerRecords(std::string& out, CharPos from, CharPos to) const;
+  void WriteContainerRecords(std::string& out, CharPos from, CharPos to,
+                             const ContainerObjects* objects = nullptr) const;
   // Reads the records of a container (links, shared records, objects) into
   // the map of old to new values; false when the bytes end too soon.
   bool ReadContainerRecords(base::ByteReader& in, IdMap& map, bool samePage) const;

@@ -11,6 +11,7 @@
 #include "document/recordfields.h"
 #include "platform/messages.h"
 #include "richtext/aehtextattributes.h"
+#include "richtext/containerobjects.h"
 #include "richtext/formatting.h"
 
 namespace tarn::richtext {
@@ -334,7 +335,10 @@ constexpr std::int32_t Typed(int kind, std::int32_t index) {
 
 }  // namespace
 
-void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, CharPos to) const {
+bool ReadTransferRecord(base::ByteReader& in, std::string& out) { return ReadRecordStream(in, out); }
+
+void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, CharPos to,
+                                               const ContainerObjects* objects) const {
   std::set<std::int32_t> links;
   std::set<int> styles;
   for (int i = from.paragraph; i <= to.paragraph; ++i) {
@@ -346,6 +350,7 @@ void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, C
       if (p.infos[Index(c)].link != -1) links.insert(p.infos[Index(c)].link);
     }
   }
+  if (objects != nullptr) links.insert(objects->links.begin(), objects->links.end());
   std::string linkPart;
   std::int32_t linkCount = 0;
   if (containerHooks.linkRecord) {
@@ -373,6 +378,13 @@ void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, C
       ++sharedCount;
     }
   }
+  if (objects != nullptr) {
+    for (const std::string& image : objects->images) {
+      base::AppendI32(sharedPart, document::immagine);
+      sharedPart += image;
+      ++sharedCount;
+    }
+  }
   base::AppendI32(out, sharedCount);
   out += sharedPart;
 }
@@ -384,9 +396,13 @@ bool TAEHTextAttributes::ReadContainerRecords(base::ByteReader& in, IdMap& map, 
   for (std::int32_t i = 0; i < count; ++i) {
     std::int32_t kind = 0;
     std::int32_t identifier = 0;
-    if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadRecordStream(in, record)) return false;
+    if (!ReadContainerEntry(in, kind, identifier, record)) return false;
     // Within its own page a link keeps its value.
     if (samePage) continue;
+    if (kind == document::speclink && containerHooks.addSpecialLink) {
+      map[identifier] = containerHooks.addSpecialLink(record, map);
+      continue;
+    }
     const bool known = kind == document::internetLink || kind == document::speclink;
     map[identifier] = known && containerHooks.addLink ? containerHooks.addLink(kind, record) : -1;
   }
@@ -398,21 +414,15 @@ bool TAEHTextAttributes::ReadContainerRecords(base::ByteReader& in, IdMap& map, 
       if (m_box.Messages() != nullptr) m_box.Messages()->Error("Errore leggendo dati da stream!");
       continue;
     }
-    // FIXME: images travel with the objects that use them.
+    if (kind == document::immagine && !samePage && containerHooks.addImage) {
+      map[document::MakeObjectId(kind, RecordIndex(record) & 0xFFFFFF)] = containerHooks.addImage(record);
+      continue;
+    }
     if (kind != document::stileParagrafo || samePage || !containerHooks.addStyle) continue;
     const int index = containerHooks.addStyle(record);
     if (index >= 0) map[Typed(kind, RecordIndex(record))] = Typed(kind, index);
   }
-  // FIXME: objects cannot be placed from their records yet. A container
-  // that brings some is refused, so that a converter's paste falls back to
-  // its text-only form (a table's cells as paragraphs rather than a blank).
-  if (!in.ReadI32(count) || count < 0 || (count > 0 && !samePage)) return false;
-  for (std::int32_t i = 0; i < count; ++i) {
-    std::int32_t kind = 0;
-    std::int32_t identifier = 0;
-    if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadRecordStream(in, record)) return false;
-  }
-  return true;
+  return ReadContainerObjects(in, map, samePage);
 }
 
 }  // namespace tarn::richtext

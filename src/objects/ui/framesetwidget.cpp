@@ -555,6 +555,10 @@ void TInsiemeCornici::ObjectSelected(TDragCustomControl* object) {
   if (OnSelectionChange) OnSelectionChange(object);
 }
 
+void TInsiemeCornici::ObjectChanged(TDragCustomControl* object) {
+  if (object == m_activeObject && OnSelectionChange) OnSelectionChange(object);
+}
+
 void TInsiemeCornici::ObjectDeselected(TDragCustomControl* object) {
   if (m_activeObject != object) return;
   m_activeObject = nullptr;
