@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/ui/commandset.h"
+#include "app/ui/insertcommands.h"
 #include "app/ui/krlanguager.h"
 #include "document/aehset.h"
 #include "document/links.h"
@@ -31,8 +32,6 @@ namespace {
 using richtext::TAEHParaAttributes;
 using richtext::TAEHTextAttributes;
 using richtext::ui::TAEHbox;
-
-int g_lastAnchor = -1;
 
 std::vector<int> OtherAnchors(page::TAEHpage& view, int except) {
   std::vector<int> numbers;
@@ -60,7 +59,8 @@ void InsertAnchor(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, 
     if (messages != nullptr) messages->Information("An anchor can only be placed in the text of the page.");
     return;
   }
-  g_lastAnchor = number;
+  // The click-zone command "link to last inserted anchor" reads it.
+  InsertCommands::lastInsertedAnchor = number;
 }
 
 // The anchor dialog for an anchor glyph of a page being edited.
@@ -125,7 +125,7 @@ void TFAnchor::accept() {
   QDialog::accept();
 }
 
-int LastInsertedAnchor() { return g_lastAnchor; }
+int LastInsertedAnchor() { return InsertCommands::lastInsertedAnchor; }
 
 void BindAnchorCommands(CommandSet& commands, objects::ui::TInsiemeCornici& editor, document::TAEHset& set,
                         std::function<void()> changed) {
