@@ -49,6 +49,8 @@ TDragBorder::TDragBorder(TDragBorderGroup& group, int position, QWidget* parent)
   hide();
 }
 
+TDragBorder::~TDragBorder() { m_group.Forget(this); }
+
 QPoint TDragBorder::Place(int position, const TrackRect& r) {
   const int l = r.left;
   const int t = r.top;
@@ -228,6 +230,12 @@ void TDragBorderGroup::ReleaseHandles() {
     // A handle may be releasing itself from inside its own mouse event.
     handle->deleteLater();
     handle = nullptr;
+  }
+}
+
+void TDragBorderGroup::Forget(const TDragBorder* handle) {
+  for (auto& entry : m_handles) {
+    if (entry.data() == handle) entry = nullptr;
   }
 }
 
