@@ -43,13 +43,15 @@ QRect TrackRect::Normalized() const {
 // ---- TDragBorder ----
 
 TDragBorder::TDragBorder(TDragBorderGroup& group, int position, QWidget* parent)
-    : TTransMouseControl(parent), Position(position), Mode(group.Mode()), m_group(group) {
+    : TTransMouseControl(parent), Position(position), Mode(group.Mode()), m_group(group), m_groupAlive(&group) {
   resize(kSize, kSize);
   setCursor(HandleCursor(position));
   hide();
 }
 
-TDragBorder::~TDragBorder() { m_group.Forget(this); }
+TDragBorder::~TDragBorder() {
+  if (m_groupAlive) m_groupAlive->Forget(this);
+}
 
 QPoint TDragBorder::Place(int position, const TrackRect& r) {
   const int l = r.left;

@@ -64,6 +64,9 @@ class TDragBorder : public TTransMouseControl {
 
  private:
   TDragBorderGroup& m_group;
+  // A released handle waits for its deferred deletion and may outlive the
+  // group; only a living group is told the handle is gone.
+  QPointer<TDragBorderGroup> m_groupAlive;
   bool m_enabled = true;
 };
 
