@@ -1,7 +1,8 @@
 // The clipboard container in which text travels between boxes comes from
 // other programs too: inserting any bytes as one must never crash, and the
 // box's text must still write and read back. The box takes the records a
-// container carries (links, styles) into a page of its own hypertext.
+// container carries (links, styles, images, placed objects) into a page of
+// its own hypertext.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "richtext/aehtextattributes.h"
 #include "richtext/boxtext.h"
 #include "richtext/documenthost.h"
+#include "richtext/pageobjects.h"
 
 namespace {
 
@@ -41,7 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!box.LoadText(std::string("<Z S0 >first<Z S0 >second") + '\0')) std::abort();
   richtext::TAEHTextAttributes commands(box);
   std::unique_ptr<page::WorkingCopy> copy = page::MakeNewPage(set);
-  page::ConnectContainerRecords(commands, set, *copy);
+  richtext::PageObjects placed;
+  page::ConnectContainerRecords(commands, set, *copy, [&copy = *copy, &placed](std::unique_ptr<document::TAEHoggetto> record) {
+    const int number = copy.AddObject(std::move(record));
+    placed.Add(copy.Object(number));
+    return number;
+  });
+  host.objectLookup = [&placed](std::int32_t id) { return placed.Find(id); };
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   commands.InsertContainer(bytes, "Clipboard insertion");
   const std::string saved = box.SaveText();

@@ -1,9 +1,11 @@
 // Writes the sample hypertext bundled with Tarn: a few pages with titles,
 // text in three styles, links between pages, a keyword, a GIF image with a
-// map of three click zones, a JPEG photograph, a floating frame, a table with
+// map of three click zones, a JPEG photograph, a WMF drawing, a floating frame, a table with
 // coloured cells, a form with its controls and a small
 // chapter tree.
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <filesystem>
 #include <string>
 
@@ -47,6 +49,79 @@ base::Bitmap Lake() {
   b.pixels[0] = 0;
   b.transparent = true;
   return b;
+}
+
+// ---- A Windows metafile, drawn record by record ----
+
+void Word(std::string& out, int v) {
+  out.push_back(static_cast<char>(v & 0xFF));
+  out.push_back(static_cast<char>((v >> 8) & 0xFF));
+}
+
+// One record: its size in 16-bit words, its function, its parameters.
+void WmfRecord(std::string& out, std::size_t& largest, int function, std::initializer_list<int> params) {
+  const std::size_t words = 3 + params.size();
+  largest = std::max(largest, words);
+  base::AppendI32(out, static_cast<std::int32_t>(words));
+  Word(out, function);
+  for (int p : params) Word(out, p);
+}
+
+// A solid brush of the colour 0xBBGGRR selected into slot 1 (the null pen
+// keeps slot 0); the previous brush goes first.
+void WmfBrush(std::string& out, std::size_t& largest, std::uint32_t bgr, bool first) {
+  if (!first) WmfRecord(out, largest, 0x01F0, {1});  // DeleteObject
+  WmfRecord(out, largest, 0x02FC, {0, static_cast<int>(bgr & 0xFFFF), static_cast<int>(bgr >> 16), 0});
+  WmfRecord(out, largest, 0x012D, {1});  // SelectObject
+}
+
+// A signpost by the lake: sky, sun, hills, water, a post with its board,
+// 160 x 80 pixels. Metafiles are what pictures of older hypertexts often
+// are; this one shows that they are drawn like any other picture.
+std::string Signpost() {
+  constexpr int kWidth = 160;
+  constexpr int kHeight = 80;
+  std::size_t largest = 0;
+  std::string records;
+  WmfRecord(records, largest, 0x020B, {0, 0});              // SetWindowOrg
+  WmfRecord(records, largest, 0x020C, {kHeight, kWidth});   // SetWindowExt
+  WmfRecord(records, largest, 0x02FA, {5, 0, 0, 0, 0});     // CreatePenIndirect: null pen
+  WmfRecord(records, largest, 0x012D, {0});
+  WmfBrush(records, largest, 0xF0D8B0, true);               // sky
+  WmfRecord(records, largest, 0x041B, {kHeight, kWidth, 0, 0});
+  WmfBrush(records, largest, 0x40D8F8, false);              // sun
+  WmfRecord(records, largest, 0x0418, {30, 150, 6, 126});
+  WmfBrush(records, largest, 0x3C7A3C, false);              // hills
+  WmfRecord(records, largest, 0x0324, {5, 0, 50, 40, 26, 80, 44, 120, 24, 160, 50});
+  WmfRecord(records, largest, 0x041B, {kHeight, kWidth, 48, 0});
+  WmfBrush(records, largest, 0x9E5C2B, false);              // water
+  WmfRecord(records, largest, 0x0418, {78, 150, 54, 40});
+  WmfBrush(records, largest, 0x2B4A6B, false);              // post and board
+  WmfRecord(records, largest, 0x041B, {76, 28, 30, 24});
+  WmfRecord(records, largest, 0x0324, {5, 8, 22, 56, 22, 64, 29, 56, 36, 8, 36});
+  WmfRecord(records, largest, 0x01F0, {1});
+  WmfRecord(records, largest, 0x0000, {});                  // end
+
+  std::string placeable;
+  base::AppendI32(placeable, static_cast<std::int32_t>(0x9AC6CDD7u));
+  Word(placeable, 0);
+  for (int v : {0, 0, kWidth, kHeight}) Word(placeable, v);
+  Word(placeable, 96);  // units per inch: one unit a pixel
+  base::AppendI32(placeable, 0);
+  int checksum = 0;
+  for (std::size_t i = 0; i + 1 < placeable.size(); i += 2) {
+    checksum ^= static_cast<std::uint8_t>(placeable[i]) | (static_cast<std::uint8_t>(placeable[i + 1]) << 8);
+  }
+  Word(placeable, checksum);
+  std::string header;
+  Word(header, 1);       // in memory
+  Word(header, 9);       // header words
+  Word(header, 0x0300);  // version
+  base::AppendI32(header, static_cast<std::int32_t>((18 + records.size()) / 2));
+  Word(header, 2);  // objects: the pen and a brush
+  base::AppendI32(header, static_cast<std::int32_t>(largest));
+  Word(header, 0);
+  return placeable + header + records;
 }
 
 // A picture file added to the hypertext under its name.
@@ -169,13 +244,16 @@ int main(int argc, char** argv) {
   // The lake as a GIF, and as a photograph shown at its own size.
   TAEHoggetto* image = AddPicture(set, "lake.gif", EncodeGif(Lake()).value());
   TAEHoggetto* photo = AddPicture(set, "lake.jpg", EncodeJpeg(Lake(), 85).value());
-  if (image == nullptr || photo == nullptr) {
+  TAEHoggetto* sign = AddPicture(set, "signpost.wmf", Signpost());
+  if (image == nullptr || photo == nullptr || sign == nullptr) {
     std::fputs("could not add the pictures\n", stderr);
     return 1;
   }
   TAEHoggetto* placed = set.Register(set.AddImmagineNew(image));
   TAEHoggetto* photoPlaced = set.Register(set.AddImmagineNew(photo));
   photoPlaced->SetStr(kPlacedAltText, kPlacedAltTextCapacity, "The lake, photographed");
+  TAEHoggetto* signPlaced = set.Register(set.AddImmagineNew(sign));
+  signPlaced->SetStr(kPlacedAltText, kPlacedAltTextCapacity, "A signpost drawing");
   // Shown three times its size, so that its zones are easy to hit.
   placed->SetI16(kPlacedWidth, 144);
   placed->SetI16(kPlacedHeight, 96);
@@ -205,6 +283,7 @@ int main(int argc, char** argv) {
   pages[2]->SetContent("<Z S2 >Pictures<Z S0 >A picture stands in the text like a character: <$" +
                        Id(placed->GetId()) + "> a lake. Its left, middle and right thirds lead to the cover, the "
                        "tables and the form.<Z S0 >A photograph keeps its own size: <$" + Id(photoPlaced->GetId()) +
+                       ">.<Z S0 >A drawing in the picture format of older Windows programs: <$" + Id(signPlaced->GetId()) +
                        ">.<Z S0 >A floating frame shows another page inside this one:<Z S0 ><$" +
                        Id(floating->GetId()) + "><Z S0 >Back to the <$" + Id(pages[0]->GetId()) + ">cover<%>." + nul);
   pages[0]->SetI32(105, welcome->Index());

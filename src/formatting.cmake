@@ -6,6 +6,8 @@ target_sources(tarn_core PRIVATE
   richtext/formatting.h
   richtext/formattingstyles.cpp
   richtext/formattingstyles.h
+  richtext/formattinglinks.cpp
+  richtext/formattinglinks.h
   page/containerrecords.cpp
   page/containerrecords.h
 )
@@ -14,6 +16,10 @@ if(TARN_QT)
     richtext/ui/aehbox_format.cpp
     app/ui/formattoolbars.cpp
     app/ui/formattoolbars.h
+    app/ui/anchordialog.cpp
+    app/ui/anchordialog.h
+    app/ui/pagepropertiesdialog.cpp
+    app/ui/pagepropertiesdialog.h
     app/ui/linkdialog.cpp
     app/ui/linkdialog.h
     app/ui/paragraphdialog.cpp

@@ -7,6 +7,7 @@ find_library(EMF2SVG_LIBRARY emf2svg REQUIRED)
 find_path(EMF2SVG_INCLUDE_DIR emf2svg.h REQUIRED)
 target_sources(tarn_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/objects/visual/visualrecord.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/richtext/containerobjects.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document/metafile.cpp
 )
 target_include_directories(tarn_core PRIVATE ${EMF2SVG_INCLUDE_DIR})
@@ -25,5 +26,6 @@ if(TARN_QT)
     ${CMAKE_CURRENT_LIST_DIR}/objects/ui/zone.h
     ${CMAKE_CURRENT_LIST_DIR}/app/ui/insertcommands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app/ui/insertcommands.h
+    ${CMAKE_CURRENT_LIST_DIR}/richtext/ui/aehbox_objects.cpp
   )
 endif()

@@ -2,6 +2,7 @@
 # the screen objects and zones driven with QTest.
 target_sources(tarn_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/objects/visual/visualrecord_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/objects/visual/containerobjects_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document/metafiles.cpp
 )
 if(TARN_QT)

@@ -638,7 +638,10 @@ constexpr std::string_view kBuilt[] = {
     "ImageButtonClick", "FloatingButtonClick", "InputsButtonClick", "ButtonButtonClick",
     "Marcatorediiniziomodulo1Click", "AddClickZoneClick", "CancelClickZoneClick", "PrimoPianoClick",
     "SecondoPianoClick", "Img100percClick", "Img50percClick", "SeguiCollZoneClick", "Segui1Click", "LinkZoneClick",
+    "DefCollSpecZoneClick", "Definiscicollancora1Click",
     "ProprietImmag1Click",
+    // Anchors, new pages and page properties.
+    "Ancora1Click", "NuovaPaginaClick", "DiPagina1Click",
 };
 
 std::string_view KeyName(int key) {

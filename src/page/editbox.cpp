@@ -4,6 +4,7 @@
 #include "document/aehset.h"
 #include "page/containerrecords.h"
 #include "richtext/documenthost.h"
+#include "richtext/pageobjects.h"
 
 namespace tarn::page {
 
@@ -21,7 +22,12 @@ EditBox::EditBox(TAEHset& set, WorkingCopy& copy, platform::TextMeasurer& layout
   m_control.objectRecord = [&copy](const richtext::EmbeddedObject& object) -> const document::TAEHoggetto* {
     return copy.Object(object.Identifier());
   };
-  ConnectContainerRecords(m_textCommands, set, copy);
+  ConnectContainerRecords(m_textCommands, set, copy, [this, &copy](std::unique_ptr<document::TAEHoggetto> record) {
+    if (record == nullptr) return -1;
+    const int number = copy.AddObject(std::move(record));
+    m_objects.AddOwn(std::make_unique<richtext::RecordObject>(number, copy.Object(number)));
+    return number;
+  });
   m_text.Layout().layoutWidth = width;
   m_text.Layout().widestExtent = width;
   const std::string header = copy.header ? copy.header->Markup() : std::string();

@@ -1,6 +1,7 @@
 // The tables of copied selections; see tablecontainer.h.
 #include "page/tablecontainer.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "base/bytes.h"
@@ -13,15 +14,23 @@
 
 namespace tarn::page {
 
+std::vector<int> TableImages(const document::TAEHoggetto& table) {
+  std::vector<int> images;
+  if (table.Kind() != document::tabellaHtml) return images;
+  std::vector<std::int32_t> values = richtext::ReadCellBackgrounds(table);
+  values.push_back(table.I32(document::field::kTableBackground));
+  for (const std::int32_t v : values) {
+    const richtext::Background b = richtext::Background::Decode(v);
+    if (b.kind == richtext::Background::Kind::Image && std::find(images.begin(), images.end(), b.image) == images.end()) {
+      images.push_back(b.image);
+    }
+  }
+  return images;
+}
+
 void ConnectTableRecords(richtext::TAEHTextAttributes& commands, document::TAEHset& set, WorkingCopy& copy) {
   auto& hooks = commands.containerHooks;
   // The set and the working copy outlive the box's commands.
-  hooks.tableRecord = [&copy](std::int32_t number) {
-    std::string stream;
-    const document::TAEHoggetto* record = copy.Object(number);
-    if (record != nullptr && record->Kind() == document::tabellaHtml) record->SaveToStream(stream);
-    return stream;
-  };
   hooks.addTable = [&set, &copy](std::string_view stream, const richtext::IdMap& map) -> std::int32_t {
     std::unique_ptr<document::TAEHoggetto> table = set.NewObject(document::tabellaHtml);
     base::ByteReader in(stream);
@@ -38,7 +47,7 @@ void ConnectTableRecords(richtext::TAEHTextAttributes& commands, document::TAEHs
       const auto typed = static_cast<std::int32_t>((static_cast<std::uint32_t>(document::immagine) << 24) |
                                                    static_cast<std::uint32_t>(b.image));
       const auto it = map.find(typed);
-      if (it == map.end()) return richtext::kTransparent;
+      if (it == map.end() || it->second < 0) return richtext::kTransparent;
       richtext::Background moved = b;
       moved.image = it->second & 0xFFFFFF;
       return moved.Encode();
@@ -50,36 +59,6 @@ void ConnectTableRecords(richtext::TAEHTextAttributes& commands, document::TAEHs
       richtext::StoreCellBackgrounds(*table, values);
     }
     return copy.AddObject(std::move(table));
-  };
-  hooks.tableImages = [&copy](std::int32_t number) {
-    std::vector<int> images;
-    const document::TAEHoggetto* table = copy.Object(number);
-    if (table == nullptr || table->Kind() != document::tabellaHtml) return images;
-    std::vector<std::int32_t> values = richtext::ReadCellBackgrounds(*table);
-    values.push_back(table->I32(document::field::kTableBackground));
-    for (const std::int32_t v : values) {
-      const richtext::Background b = richtext::Background::Decode(v);
-      if (b.kind == richtext::Background::Kind::Image) images.push_back(b.image);
-    }
-    return images;
-  };
-  hooks.imageRecord = [&set](int index) {
-    std::string stream;
-    const document::TAEHoggetto* image = set.GetObject(document::immagine, index);
-    if (image != nullptr && !image->IsFree()) image->SaveToStream(stream);
-    return stream;
-  };
-  hooks.addImage = [&set](std::string_view stream) -> int {
-    std::unique_ptr<document::TAEHoggetto> image = set.NewObject(document::immagine);
-    base::ByteReader in(stream);
-    if (!image->LoadFromStream(in) || image->Kind() != document::immagine) return -1;
-    // The same picture already in the hypertext is used again.
-    for (int i = 0; i < set.CountOf(document::immagine); ++i) {
-      const document::TAEHoggetto* candidate = set.GetObject(document::immagine, i);
-      if (candidate != nullptr && !candidate->IsFree() && image->SameContent(*candidate)) return candidate->Index();
-    }
-    const document::TAEHoggetto* added = set.Register(std::move(image));
-    return added != nullptr ? added->Index() : -1;
   };
 }
 

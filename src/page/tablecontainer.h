@@ -1,9 +1,12 @@
-// The tables of copied selections: a page's box hands the container the
-// records of the tables it copies, and a pasted table record becomes a new
-// table of the page's working copy.
+// The tables of copied selections: a pasted table record becomes a new
+// table of the page's working copy, its backgrounds showing the images
+// that came with it.
 #pragma once
 
+#include <vector>
+
 namespace tarn::document {
+class TAEHoggetto;
 class TAEHset;
 }
 namespace tarn::richtext {
@@ -13,6 +16,9 @@ class TAEHTextAttributes;
 namespace tarn::page {
 
 class WorkingCopy;
+
+// The images (their indexes) a table record's backgrounds show.
+std::vector<int> TableImages(const document::TAEHoggetto& table);
 
 void ConnectTableRecords(richtext::TAEHTextAttributes& commands, document::TAEHset& set, WorkingCopy& copy);
 

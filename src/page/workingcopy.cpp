@@ -21,7 +21,8 @@ constexpr std::size_t kTitleParagraphStop = 5;
 
 bool IsLinkRecordKind(int kind) { return kind == internetLink || kind == speclink || kind == shortObj; }
 
-// The record fields of an object that hold references to links.
+}  // namespace
+
 std::vector<int> LinkFields(const TAEHoggetto& object) {
   switch (object.Kind()) {
     case speclink: return {kSpecialTarget};
@@ -42,6 +43,8 @@ std::vector<int> LinkFields(const TAEHoggetto& object) {
     default: return {};
   }
 }
+
+namespace {
 
 class Copier {
  public:

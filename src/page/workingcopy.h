@@ -65,6 +65,9 @@ class WorkingCopy {
 // objects. It names the copy, so it must not outlive it.
 richtext::ClipboardContext ClipboardContextOf(TAEHset& set, const WorkingCopy& copy);
 
+// The record fields of an object that hold references to links.
+std::vector<int> LinkFields(const TAEHoggetto& object);
+
 // A copy of an unregistered or registered object (record, file path,
 // content, extra), owned by the container but not registered.
 std::unique_ptr<TAEHoggetto> CopyObject(TAEHset& set, const TAEHoggetto& source);

@@ -9,6 +9,7 @@
 #include "markup/entities.h"
 #include "markup/tokenizer.h"
 #include "platform/messages.h"
+#include "richtext/containerobjects.h"
 
 namespace tarn::richtext {
 namespace {
@@ -19,11 +20,6 @@ constexpr unsigned char kOpenSingle = 145;
 constexpr unsigned char kCloseSingle = 146;
 
 std::size_t Index(int i) { return static_cast<std::size_t>(i); }
-
-// Object tags become the blank that stands for them in the text, so that a
-// copy never places an object a second time.
-// Every object position as a plain blank.
-std::string WithoutObjects(std::string_view text) { return KeepingPlacedTables(text, {}); }
 
 unsigned char Typographic(unsigned char c, const TAEHparag& p, int at) {
   if (c != '"' && c != '\'') return c;
@@ -187,66 +183,60 @@ std::string TAEHTextAttributes::WriteContainer(bool keepObjects) const {
   const CharPos to = m_box.SelectionEnd();
   std::string out;
   base::AppendI32(out, kContainerText);
-  WriteContainerRecords(out, from, to);
-  // Copied tables travel with their records and cells; moved ones (within
-  // one box) by reference.
-  const std::vector<const EmbeddedObject*> tables = keepObjects ? std::vector<const EmbeddedObject*>{}
-                                                                : TravellingTables(from, to);
-  WriteTableObjects(out, tables);
+  // A copy takes its placed objects along (with the links and images they
+  // use); a move within the page keeps the objects themselves.
+  const ContainerObjects objects = keepObjects ? ContainerObjects{} : CollectObjects(from, to);
+  WriteContainerRecords(out, from, to, &objects);
+  base::AppendI32(out, objects.count);
+  out += objects.part;
   base::AppendI32(out, to.paragraph - from.paragraph + 1);
   std::string markup;
   for (int i = from.paragraph; i <= to.paragraph; ++i) {
     const int start = i == from.paragraph ? from.character : 0;
     const int end = i == to.paragraph ? to.character : -1;
-    WriteParagraph(m_box.Paragraph(i), markup, tables.empty() ? WriteMode::Relayout : WriteMode::Store, start, end);
+    // Copied tables take their cells along in the text; otherwise tables
+    // go by reference and their cells stay with the live table.
+    WriteParagraph(m_box.Paragraph(i), markup, objects.tables.empty() ? WriteMode::Relayout : WriteMode::Store, start,
+                   end);
   }
-  if (!tables.empty()) {
-    IdMap travelling;
-    for (const EmbeddedObject* table : tables) travelling[table->Identifier() & 0xFFFFFF] = table->Identifier();
-    out += KeepingPlacedTables(markup, travelling);
-  } else {
-    out += keepObjects ? markup : WithoutObjects(markup);
-  }
+  out += keepObjects ? markup : KeepObjectTags(markup, objects.numbers);
   out.push_back('\0');
   return out;
 }
 
 bool TAEHTextAttributes::InsertContainer(std::string_view bytes, std::string_view caption, bool replaceHead,
                                          bool samePage) {
+  // A damaged container is refused whole, before any of its records joins
+  // the page or the hypertext. Tables or other objects from elsewhere that
+  // this box cannot place refuse it too, so that a converter's paste falls
+  // back to its text-only form (a table's cells as paragraphs rather than a
+  // blank).
+  if (!ContainerWellFormed(bytes, !samePage && !containerHooks.addTable, !samePage && !containerHooks.addObject)) {
+    return false;
+  }
   base::ByteReader reader(bytes);
   std::int32_t version = 0;
-  if (!reader.ReadI32(version) || (version != kContainerText && version != kContainerPicture)) return false;
+  reader.ReadI32(version);
   IdMap map;
   std::int32_t paragraphCount = 0;
   if (!ReadContainerRecords(reader, map, samePage) || !reader.ReadI32(paragraphCount)) return false;
-  if (version != kContainerText) {
-    // FIXME: a copied picture becomes an object of the page once the
-    // object layer can place one from its record.
-    return false;
-  }
   std::string markup(bytes.substr(reader.Position()));
-  const bool tables = ContainerHasTables(map);
-  if (tables && !samePage) {
-    markup = KeepingPlacedTables(markup, map);
-  } else if (!samePage) {
-    markup = WithoutObjects(markup);
-  }
+  // The objects that came along take their new numbers; tags of any other
+  // object become blanks, so that a paste never shows an object twice.
+  if (!samePage) markup = MapObjectTags(markup, map);
 
   RichText fresh;
   MarkupStream stream(markup);
   ReadOptions options;
-  // Pasted tables bring their cells; others stay what they are.
-  options.tablesByReference = !tables;
-  if (tables) options.objectIdMap = &map;
+  // Pasted tables bring their cells; within the page they stay what they are.
+  options.tablesByReference = samePage;
   // Links and styles of the container become this page's through the map;
   // a link without a record carries nothing rather than a wrong target.
   if (!samePage) options.typedIdMap = &map;
   ReadText(fresh, stream, m_box.Host(), Origin::Text, options);
   // A table pasted into a cell must not nest deeper than a page is read:
   // the paste is refused, and the clipboard's other forms are tried.
-  if (tables && containerHooks.tableDepth && NestsTooDeep(fresh, containerHooks.tableDepth())) {
-    return false;
-  }
+  if (containerHooks.tableDepth && NestsTooDeep(fresh, containerHooks.tableDepth())) return false;
 
   if (m_box.HasSelection()) DeleteSelection();
   EndRuns();

@@ -6,10 +6,10 @@
 
 #include <optional>
 #include <set>
+#include <vector>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "base/bytes.h"
 #include "richtext/boxtext.h"
@@ -24,15 +24,12 @@ inline constexpr std::string_view kCaptionParagraph = "Paragraph insertion";
 inline constexpr std::string_view kCaptionTyping = "Text insertion";
 inline constexpr std::string_view kCaptionClipboard = "Clipboard insertion";
 inline constexpr std::string_view kCaptionDrop = "Drop insertion";
+inline constexpr std::string_view kCaptionPlaceObject = "Object insertion";
 
 // The container's version numbers: a text selection, a copied picture.
 inline constexpr std::int32_t kContainerText = 1;
 inline constexpr std::int32_t kContainerPicture = 3;
 
-// Whether a container's map places tables (numbers below 2^24), and its
-// markup with the objects that did not travel left as blanks.
-bool ContainerHasTables(const IdMap& map);
-std::string KeepingPlacedTables(std::string_view markup, const IdMap& map);
 // Whether the tables of a text, placed in a box `depth` tables deep, nest
 // deeper than a page's text is read.
 bool NestsTooDeep(const RichText& text, int depth);
@@ -69,6 +66,13 @@ class TAEHTextAttributes {
   // RTF from another program at the caret; false when nothing could be
   // inserted (no converter, or a container this box cannot take yet).
   bool InsertRtf(std::string_view rtf);
+  // Places the page's object with this number at the caret, replacing the
+  // selection, as one undo step with the caption; a table gets a paragraph
+  // of its own. The caret goes after it.
+  bool InsertObject(std::int32_t number, std::string_view caption = kCaptionPlaceObject);
+  // Moves the selection (objects and all) to the position, as one undo
+  // step "Drop insertion"; false onto the selection itself.
+  bool MoveSelection(CharPos at);
   // The selected characters, paragraphs concatenated.
   std::string SelectedText() const;
   // The selection as a page stores it (tables with their cells), with the
@@ -141,20 +145,33 @@ class TAEHTextAttributes {
     // A pasted style record: answers the index of an equal style of the
     // hypertext or of the new one (-1: the paragraph takes the first style).
     std::function<int(std::string_view record)> addStyle;
+
+    // ---- Placed objects (pictures, form controls, buttons, floating frames) ----
+    // What a placed object of the selection takes along: its kind and
+    // transfer form, the link values its fields refer to (click zones,
+    // a button's link) and the images it shows (ObjectId, transfer form).
+    struct ObjectRecords {
+      int kind = -1;
+      std::string record;
+      std::vector<std::int32_t> links;
+      std::vector<std::pair<std::int32_t, std::string>> images;
+    };
+    // Kind -1: the object stays behind (a blank takes its place).
+    std::function<ObjectRecords(std::int32_t number)> objectRecord;
+    // A pasted image record: answers the ObjectId of an equal image of the
+    // hypertext or of the new one (-1: none).
+    std::function<std::int32_t(std::string_view record)> addImage;
+    // A pasted special link, its target translated through the map.
+    std::function<std::int32_t(std::string_view record, const IdMap& map)> addSpecialLink;
+    // A pasted object: its references are translated through the map and it
+    // is placed on the page; answers its number there (-1: not placed).
+    std::function<std::int32_t(int kind, std::string_view record, const IdMap& map)> addObject;
+
     // ---- Tables (tableclipboard.cpp) ----
-    // The transfer form of a placed table's record; empty when it has none
-    // (the table then stays behind as a blank).
-    std::function<std::string(std::int32_t identifier)> tableRecord;
     // A pasted table record becomes a table of this page, its background
     // images translated through the map: answers its number (-1: the
-    // table cannot be placed).
+    // table cannot be placed). Its cells come with the pasted text.
     std::function<std::int32_t(std::string_view record, const IdMap& map)> addTable;
-    // The images (kind 5 indexes) a placed table's backgrounds use, the
-    // transfer form of such an image record, and a pasted one: the index of an equal image of the
-    // hypertext or of the image added (-1: none).
-    std::function<std::vector<int>(std::int32_t identifier)> tableImages;
-    std::function<std::string(int index)> imageRecord;
-    std::function<int(std::string_view record)> addImage;
     // How many tables hold the box (0 for a page's own text).
     std::function<int()> tableDepth;
   };
@@ -172,30 +189,33 @@ class TAEHTextAttributes {
     bool Any() const { return colour || face || size || style || position; }
     void ApplyTo(TMyFont& font) const;
   };
-  // ---- Tables in the container (tableclipboard.cpp) ----
-  // The tables placed from `from` to `to`, with the tables nested in their
-  // cells, whose records travel with a copied selection.
-  std::vector<const EmbeddedObject*> TravellingTables(CharPos from, CharPos to) const;
-  // The objects part of a container: the count, then kind, number and
-  // record of each table.
-  void WriteTableObjects(std::string& out, const std::vector<const EmbeddedObject*>& tables) const;
-  // The links and styles that the cells of the tables use.
-  void CollectTableRecords(const std::vector<const EmbeddedObject*>& tables, std::set<std::int32_t>& links,
-                           std::set<int>& styles) const;
-  // The images the copied tables' backgrounds use, as shared records.
-  void WriteTableImages(std::string& shared, std::int32_t& count, CharPos from, CharPos to) const;
-  // The objects part read: each table becomes a new table of the page, its
-  // old number mapped to the new one in `map` (under its 24-bit number).
-  // False when the part holds objects that cannot be placed (a converter's
-  // container then falls back to its text).
-  struct ContainerObject {
-    std::int32_t kind = 0;
-    std::int32_t identifier = 0;
-    std::string record;
+  // The placed objects of a selection that travel in a container.
+  struct ContainerObjects {
+    std::vector<std::int32_t> numbers;  // the objects whose tags stay
+    std::set<std::int32_t> links;       // link values their fields name
+    std::vector<std::string> images;    // shared image records
+    std::string part;                   // the objects part: count, then kind, identifier, record
+    std::int32_t count = 0;
+    // The travelling tables (nested ones too): their cells go in the
+    // markup, with the links and styles the cells use.
+    std::vector<const EmbeddedObject*> tables;
   };
-  bool PlaceContainerObjects(const std::vector<ContainerObject>& objects, IdMap& map, bool samePage) const;
+  ContainerObjects CollectObjects(CharPos from, CharPos to) const;
+  // ---- Tables in the container (tableclipboard.cpp) ----
+  // Adds the objects placed in a text range, and in the cells of the
+  // tables among them, to `result` (tables no deeper than a page is read).
+  void CollectPlaced(const TAEHparag& p, int from, int to, ContainerObjects& result, std::set<std::int32_t>& images,
+                     int depth) const;
+  // The links and styles that the cells of the tables use.
+  static void CollectTableRecords(const std::vector<const EmbeddedObject*>& tables, std::set<std::int32_t>& links,
+                                  std::set<int>& styles);
+  // Reads the objects part of a container into the map (the old object
+  // tag, 0xFF and its number, to the new one); false when the bytes end
+  // too soon or the container brings what this box cannot place.
+  bool ReadContainerObjects(base::ByteReader& in, IdMap& map, bool samePage) const;
   // The link and style records of the selection, as the container holds them.
-  void WriteContainerRecords(std::string& out, CharPos from, CharPos to) const;
+  void WriteContainerRecords(std::string& out, CharPos from, CharPos to,
+                             const ContainerObjects* objects = nullptr) const;
   // Reads the records of a container (links, shared records, objects) into
   // the map of old to new values; false when the bytes end too soon.
   bool ReadContainerRecords(base::ByteReader& in, IdMap& map, bool samePage) const;

@@ -11,6 +11,7 @@
 #include "document/recordfields.h"
 #include "platform/messages.h"
 #include "richtext/aehtextattributes.h"
+#include "richtext/containerobjects.h"
 #include "richtext/formatting.h"
 
 namespace tarn::richtext {
@@ -334,7 +335,10 @@ constexpr std::int32_t Typed(int kind, std::int32_t index) {
 
 }  // namespace
 
-void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, CharPos to) const {
+bool ReadTransferRecord(base::ByteReader& in, std::string& out) { return ReadRecordStream(in, out); }
+
+void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, CharPos to,
+                                               const ContainerObjects* objects) const {
   std::set<std::int32_t> links;
   std::set<int> styles;
   for (int i = from.paragraph; i <= to.paragraph; ++i) {
@@ -346,7 +350,10 @@ void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, C
       if (p.infos[Index(c)].link != -1) links.insert(p.infos[Index(c)].link);
     }
   }
-  CollectTableRecords(TravellingTables(from, to), links, styles);
+  if (objects != nullptr) {
+    links.insert(objects->links.begin(), objects->links.end());
+    CollectTableRecords(objects->tables, links, styles);
+  }
   std::string linkPart;
   std::int32_t linkCount = 0;
   if (containerHooks.linkRecord) {
@@ -374,7 +381,13 @@ void TAEHTextAttributes::WriteContainerRecords(std::string& out, CharPos from, C
       ++sharedCount;
     }
   }
-  WriteTableImages(sharedPart, sharedCount, from, to);
+  if (objects != nullptr) {
+    for (const std::string& image : objects->images) {
+      base::AppendI32(sharedPart, document::immagine);
+      sharedPart += image;
+      ++sharedCount;
+    }
+  }
   base::AppendI32(out, sharedCount);
   out += sharedPart;
 }
@@ -386,9 +399,13 @@ bool TAEHTextAttributes::ReadContainerRecords(base::ByteReader& in, IdMap& map, 
   for (std::int32_t i = 0; i < count; ++i) {
     std::int32_t kind = 0;
     std::int32_t identifier = 0;
-    if (!in.ReadI32(kind) || !in.ReadI32(identifier) || !ReadRecordStream(in, record)) return false;
+    if (!ReadContainerEntry(in, kind, identifier, record)) return false;
     // Within its own page a link keeps its value.
     if (samePage) continue;
+    if (kind == document::speclink && containerHooks.addSpecialLink) {
+      map[identifier] = containerHooks.addSpecialLink(record, map);
+      continue;
+    }
     const bool known = kind == document::internetLink || kind == document::speclink;
     map[identifier] = known && containerHooks.addLink ? containerHooks.addLink(kind, record) : -1;
   }
@@ -400,27 +417,15 @@ bool TAEHTextAttributes::ReadContainerRecords(base::ByteReader& in, IdMap& map, 
       if (m_box.Messages() != nullptr) m_box.Messages()->Error("Errore leggendo dati da stream!");
       continue;
     }
-    if (kind == document::immagine && containerHooks.addImage) {
-      // The image a pasted table's background shows.
-      const int index = containerHooks.addImage(record);
-      if (index >= 0) map[Typed(kind, RecordIndex(record))] = Typed(kind, index);
+    if (kind == document::immagine && !samePage && containerHooks.addImage) {
+      map[document::MakeObjectId(kind, RecordIndex(record) & 0xFFFFFF)] = containerHooks.addImage(record);
       continue;
     }
-    // FIXME: images travel with the objects that use them.
     if (kind != document::stileParagrafo || samePage || !containerHooks.addStyle) continue;
     const int index = containerHooks.addStyle(record);
     if (index >= 0) map[Typed(kind, RecordIndex(record))] = Typed(kind, index);
   }
-  if (!in.ReadI32(count) || count < 0) return false;
-  std::vector<ContainerObject> objects;
-  for (std::int32_t i = 0; i < count; ++i) {
-    ContainerObject object;
-    if (!in.ReadI32(object.kind) || !in.ReadI32(object.identifier) || !ReadRecordStream(in, object.record)) {
-      return false;
-    }
-    objects.push_back(std::move(object));
-  }
-  return PlaceContainerObjects(objects, map, samePage);
+  return ReadContainerObjects(in, map, samePage);
 }
 
 }  // namespace tarn::richtext

@@ -5,6 +5,7 @@
 #include "document/aehtesto.h"
 #include "document/objectkinds.h"
 #include "document/recordfields.h"
+#include "document/undostore.h"
 #include "markup/tokenizer.h"
 
 namespace tarn::richtext {
@@ -82,6 +83,10 @@ StyleChange DeleteStyle(document::TAEHset& set, int index, int& pages) {
   if (pages > 0) return StyleChange::kInUse;
   style->Clear();
   set.SetModified(true);
+  // Undo steps keep paragraphs by style index, and the next new style takes
+  // this slot: an older step would bring its paragraphs back in that style.
+  // The steps go with the style.
+  if (document::UndoStore* undo = set.Undo()) undo->Clear();
   return StyleChange::kDone;
 }
 

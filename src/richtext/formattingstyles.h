@@ -33,7 +33,8 @@ StyleChange RenameStyle(document::TAEHset& set, int index, std::string_view name
 
 // A style that pages still name is not deleted: their paragraphs would read
 // a freed record, and the slot is handed to the next new style. pages tells
-// how many pages name it.
+// how many pages name it. Deleting empties the undo list, whose steps may
+// name the style's slot.
 StyleChange DeleteStyle(document::TAEHset& set, int index, int& pages);
 
 // The message for a refused change, for the author.

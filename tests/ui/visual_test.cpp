@@ -23,6 +23,7 @@
 #include "objects/ui/visual.h"
 #include "objects/ui/zone.h"
 #include "objects/visual/visualrecord.h"
+#include "page/ui/pageview.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/system.h"
 #include "platform/testing/testplatform.h"
@@ -210,7 +211,10 @@ TEST_F(VisualFixture, ResizingAnImageScalesItsZonesAndUndoRestoresTheRecord) {
   Settle();
   ASSERT_TRUE(image.hasFocus());
   ASSERT_TRUE(image.Selected());
-  // Drag the bottom-right handle 100 left and 50 up.
+  // Drag the bottom-right handle 100 left and 50 up; the status bar hears
+  // of the new size when the drag ends.
+  std::vector<QWidget*> told;
+  editor.OnSelectionChange = [&told](QWidget* object) { told.push_back(object); };
   TDragBorder* handle = image.Group().Handle(4);
   ASSERT_NE(handle, nullptr);
   const QPoint from = handle->rect().center();
@@ -220,6 +224,8 @@ TEST_F(VisualFixture, ResizingAnImageScalesItsZonesAndUndoRestoresTheRecord) {
   QTest::mouseRelease(handle, Qt::LeftButton, {}, from + QPoint(-100, -50));
   Settle();
   ASSERT_EQ(image.size(), QSize(100, 50));
+  EXPECT_NE(std::find(told.begin(), told.end(), &image), told.end());
+  editor.OnSelectionChange = nullptr;
   TAEHoggetto& record = WorkingRecord(image);
   EXPECT_EQ(record.I16(field::kPlacedWidth), 100);
   ASSERT_EQ(image.Zones().size(), 1u);
@@ -417,6 +423,109 @@ TEST_F(VisualFixture, InsertedPicturesAndControlsStandAtTheCaretAndUndoTakesThem
   const std::string stored = static_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, 0))->Markup();
   EXPECT_NE(stored.find("Start "), std::string::npos);
   EXPECT_EQ(std::count(stored.begin(), stored.end(), '$'), 1);
+}
+
+TEST_F(VisualFixture, APictureWithZonesCopiedToAnotherPageKeepsItsZonesAndUndoTakesItOut) {
+  TAEHoggetto* placed = ColouredImage(0xFF00FF, 80, 40);
+  Page("<Z S0 >Second page");
+  Page("<Z S0 >Map " + Tag(*placed) + " here");
+  TAEHoggetto* third = Page("<Z S0 >Third page");
+  objects::visual::WriteZones(*placed, {{PageLink(*third)->GetId(), 0, 0, 40, 40}, {0, 40, 0, 40, 40}});
+  Show(1);
+  {
+    TAEHbox& box = Box();
+    const int p = box.Text().FirstOwn();
+    box.SelectRange({p, 4}, {p, 5});
+    box.Copy();
+  }
+  Show(0);
+  TAEHbox& box = Box();
+  const int p = box.Text().FirstOwn();
+  box.SelectRange({p, 6}, {p, 6});
+  box.Paste();
+  Settle();
+  auto images = Objects<TMyyImage>();
+  ASSERT_EQ(images.size(), 1u);
+  ASSERT_EQ(images.front()->Zones().size(), 2u);
+  EXPECT_NE(images.front()->Record(), placed);
+  EXPECT_TRUE(images.front()->isVisible());
+  EXPECT_EQ(images.front()->size(), QSize(80, 40));
+  EXPECT_EQ(box.Text().Paragraph(p).text, "Second  page");
+  Undo().Undo();
+  Settle();
+  EXPECT_EQ(box.Text().Paragraph(p).text, "Second page");
+  Undo().Redo();
+  Settle();
+  ASSERT_EQ(Objects<TMyyImage>().size(), 1u);
+  EXPECT_TRUE(Objects<TMyyImage>().front()->isVisible());
+  // Written back, the page keeps a picture of its own whose zones link as
+  // the copied ones did; in preview the zone follows its link.
+  editor.SetMainPageNumber(-1);
+  Settle();
+  const std::string stored = static_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, 0))->Markup();
+  const std::size_t at = stored.find("<$10");
+  ASSERT_NE(at, std::string::npos);
+  const auto id = static_cast<document::ObjectId>(std::stoul(stored.substr(at + 2, 8), nullptr, 16));
+  EXPECT_NE(id, placed->GetId());
+  const auto zones = objects::visual::ReadZones(*set.GetObjectById(id));
+  ASSERT_EQ(zones.size(), 2u);
+  EXPECT_EQ(document::FollowSpecialLink(*set.GetObjectById(zones[0].link)), third);
+  Show(0);
+  editor.SetReadOnly(true);
+  Settle();
+  TMyyImage& shown = *Objects<TMyyImage>().front();
+  ASSERT_EQ(shown.Zones().size(), 2u);
+  TMyyZona* linked = nullptr;
+  for (TMyyZona* zone : shown.Zones()) {
+    if (zone->pos().x() == 0) linked = zone;
+  }
+  ASSERT_NE(linked, nullptr);
+  QTest::mouseClick(linked, Qt::LeftButton, {}, QPoint(10, 10));
+  Settle();
+  EXPECT_EQ(editor.MainPageNumber(), 2);
+}
+
+TEST_F(VisualFixture, ZoneSpecialLinkAndLastAnchorCommands) {
+  TAEHoggetto* placed = ColouredImage(0x0000FF, 80, 40);
+  objects::visual::WriteZones(*placed, {{0, 0, 0, 40, 40}});
+  Page("<Z S0 >Map " + Tag(*placed));
+  Page("<Z S0 >Next");
+  Show(0);
+  QMainWindow window;
+  app::ui::CommandSet commands(window, [](const app::CommandEntry&) {});
+  app::ui::InsertCommands inserts(commands, {set, editor, messages, window, [] { return std::string(); }}, nullptr);
+  app::ui::InsertCommands::lastInsertedAnchor = -1;
+  // Without a selected zone both commands only report.
+  Box().setFocus();
+  EXPECT_FALSE(inserts.SetZoneLinkToLastAnchor());
+  EXPECT_TRUE(messages.Saw("Problem detected #3. (Definiscicollancora1)"));
+  EXPECT_FALSE(inserts.SetZoneSpecialLink({}));
+  EXPECT_TRUE(messages.Saw("Problem detected #2. (DefCollSpecZoneClick)"));
+
+  TMyyImage& image = *Objects<TMyyImage>().front();
+  TMyyZona* zone = image.Zones().front();
+  zone->setFocus();
+  Settle();
+  // No anchor inserted yet: the command is not offered and does nothing.
+  EXPECT_FALSE(inserts.SetZoneLinkToLastAnchor());
+  app::ui::InsertCommands::lastInsertedAnchor = 3;
+  ASSERT_TRUE(inserts.SetZoneLinkToLastAnchor());
+  const TAEHoggetto* anchorLink = page::ui::PageBox::LinkRecord(Box(), zone->Link());
+  ASSERT_NE(anchorLink, nullptr);
+  EXPECT_EQ(anchorLink->Kind(), document::speclink);
+  EXPECT_EQ(anchorLink->I32(field::kSpecialAnchor), 3);
+  EXPECT_EQ(anchorLink->I32(field::kSpecialTarget), -1);
+  EXPECT_EQ(anchorLink->U8(field::kSpecialAction), document::kAnchorInPage);
+
+  app::ui::InsertCommands::SpecialLink next;
+  next.subtype = document::kSpecialNext;
+  ASSERT_TRUE(inserts.SetZoneSpecialLink(next));
+  const TAEHoggetto* nextLink = page::ui::PageBox::LinkRecord(Box(), zone->Link());
+  ASSERT_NE(nextLink, nullptr);
+  EXPECT_EQ(nextLink->Subtype(), document::kSpecialNext);
+  // Each change of the zone's link is one step of the image.
+  EXPECT_EQ(Undo().UndoCount(), 2);
+  app::ui::InsertCommands::lastInsertedAnchor = -1;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "document/recordfields.h"
 #include "page/workingcopy.h"
 #include "richtext/aehparaattributes.h"
+#include "richtext/formattingstyles.h"
 #include "undo/undoworld.h"
 
 namespace tarn::undo {
@@ -74,6 +75,27 @@ TEST_P(FormattingUndo, UndoRestoresTheMarkupExactly) {
 
 INSTANTIATE_TEST_SUITE_P(Commands, FormattingUndo, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<FormatCase>& param) { return param.param.name; });
+
+// A step made while a style existed must not bring its paragraphs back in
+// the style that takes the freed slot later.
+TEST(FormattingUndoStyles, AStepNamingADeletedStyleDoesNotComeBackInItsSuccessor) {
+  UndoWorld w;
+  const int page = w.AddPage("<Z S0 >plain text");
+  const int quote = richtext::AddNewStyle(w.set);
+  ASSERT_EQ(richtext::RenameStyle(w.set, quote, "Quote"), richtext::StyleChange::kDone);
+  w.Show(page);
+  w.Box().ParaCommands().ApplyStyle("Quote");
+  w.Box().ParaCommands().ApplyStyle("[no style]");
+  ASSERT_EQ(w.List().Captions(kUndo).size(), 2u);
+  // The stored page never named "Quote": it may go.
+  int pages = -1;
+  ASSERT_EQ(richtext::DeleteStyle(w.set, quote, pages), richtext::StyleChange::kDone);
+  EXPECT_TRUE(w.List().Captions(kUndo).empty());
+  EXPECT_EQ(richtext::AddNewStyle(w.set), quote);  // the slot is taken again
+  w.List().Undo();
+  EXPECT_EQ(w.Text().Paragraph(w.Text().FirstOwn()).styleIndex, 0);
+  EXPECT_EQ(w.Shown(), "<Z S0 >plain text");
+}
 
 }  // namespace
 }  // namespace tarn::undo

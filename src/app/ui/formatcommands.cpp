@@ -7,12 +7,17 @@
 #include <QFontDialog>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "app/commandtable.h"
 #include "app/ui/commandset.h"
 #include "app/ui/formattoolbars.h"
 #include "app/ui/linkdialog.h"
+#include "app/ui/pagepropertiesdialog.h"
 #include "app/ui/paragraphdialog.h"
 #include "app/ui/stylesdialog.h"
 #include "document/aehset.h"
@@ -23,6 +28,8 @@
 #include "page/workingcopy.h"
 #include "platform/messages.h"
 #include "platform/qt/qtstrings.h"
+#include "document/links.h"
+#include "richtext/formattinglinks.h"
 #include "richtext/formattingstyles.h"
 #include "richtext/ui/aehbox.h"
 
@@ -60,13 +67,65 @@ const document::TAEHoggetto* LinkRecord(objects::ui::TInsiemeCornici& editor, do
   return set.GetObjectById(link);
 }
 
-// Registers a link record for the URL with the box's page and gives the
-// selection its value.
-void MakeLink(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TAEHbox& box, const std::string& url) {
+// Registers a link record with the box's page and gives the selection its
+// value, as one undo step.
+void ApplyLinkRecord(objects::ui::TInsiemeCornici& editor, TAEHbox& box, std::unique_ptr<document::TAEHoggetto> link) {
   page::TAEHpage* view = editor.PageOfBox(&box);
-  if (view == nullptr || view->Working() == nullptr || url.empty()) return;
-  const int n = view->Working()->AddLink(set.NewLink(url));
+  if (view == nullptr || view->Working() == nullptr || link == nullptr) return;
+  const int n = view->Working()->AddLink(std::move(link));
   box.Format([n](TAEHTextAttributes& text, TAEHParaAttributes&) { text.SetLink(page::LocalLinkValue(n)); });
+}
+
+void MakeLink(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TAEHbox& box, const std::string& url) {
+  if (!url.empty()) ApplyLinkRecord(editor, box, set.NewLink(url));
+}
+
+// The page a box shows: its stored index, -1 for a page not stored yet.
+int PageIndexOf(objects::ui::TInsiemeCornici& editor, TAEHbox& box) {
+  page::TAEHpage* view = editor.PageOfBox(&box);
+  return view != nullptr ? view->PageNumber() : -1;
+}
+
+// The anchors the link dialog offers: the page being edited knows its own
+// (also those not stored yet); other pages are read as stored.
+std::function<std::vector<int>(int)> AnchorSource(objects::ui::TInsiemeCornici& editor, document::TAEHset& set,
+                                                  TAEHbox& box) {
+  page::TAEHpage* view = editor.PageOfBox(&box);
+  const int current = PageIndexOf(editor, box);
+  return [view, current, &set](int page) {
+    if (page == current && view != nullptr) {
+      std::vector<int> numbers;
+      for (const page::TAEHpage::AnchorPlace& anchor : view->Anchors()) {
+        if (std::find(numbers.begin(), numbers.end(), anchor.number) == numbers.end()) numbers.push_back(anchor.number);
+      }
+      return numbers;
+    }
+    return richtext::StoredPageAnchors(set, page);
+  };
+}
+
+// Links the selection to what the dialog chose: a new page (made now), an
+// anchor of a page (a special link), or a URL.
+void ApplyChosenLink(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TAEHbox& box,
+                     const TFLink& dialog) {
+  if (dialog.RemoveChosen()) {
+    box.Format([](TAEHTextAttributes& text, TAEHParaAttributes&) { text.SetLink(-1); });
+    return;
+  }
+  if (dialog.Kind() == TFLink::Target::NewPage) {
+    const int page = richtext::AddTitledPage(set, dialog.NewPageTitle());
+    if (page >= 0 && box.Text().HasSelection()) {
+      MakeLink(editor, set, box, document::MakeInternalUrl(set, set.AEHFileName().string(), page));
+    }
+    return;
+  }
+  if (dialog.Kind() == TFLink::Target::Page && dialog.ChosenAnchor() >= 0) {
+    const int page = dialog.ChosenPage();
+    ApplyLinkRecord(editor, box,
+                    richtext::NewAnchorLink(set, page, dialog.ChosenAnchor(), page == PageIndexOf(editor, box)));
+    return;
+  }
+  MakeLink(editor, set, box, dialog.Url());
 }
 
 void LinkDialog(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TAEHbox& box) {
@@ -82,12 +141,44 @@ void LinkDialog(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TA
     url = record->Str(document::field::kLinkUrl, document::field::kLinkUrlCapacity);
   }
   TFLink dialog(set, url, link != -1, editor.Widget());
+  dialog.SetAnchorSource(AnchorSource(editor, set, box), PageIndexOf(editor, box));
+  richtext::PageTarget target;
+  if (record != nullptr && richtext::ReadPageTarget(*record, target)) dialog.ShowPageTarget(target.page, target.anchor);
   if (dialog.exec() != QDialog::Accepted) return;
-  if (dialog.RemoveChosen()) {
-    box.Format([](TAEHTextAttributes& text, TAEHParaAttributes&) { text.SetLink(-1); });
-  } else {
-    MakeLink(editor, set, box, dialog.Url());
+  ApplyChosenLink(editor, set, box, dialog);
+}
+
+// "Add new page": the link dialog in its new-page mode. The page is made
+// with the title typed; a selection is linked to it, and without one the
+// new page is shown.
+void NewPageDialog(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TAEHbox* box) {
+  TFLink dialog(set, {}, false, editor.Widget());
+  dialog.SetTarget(TFLink::Target::NewPage);
+  if (box != nullptr) dialog.SetAnchorSource(AnchorSource(editor, set, *box), PageIndexOf(editor, *box));
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (dialog.Kind() == TFLink::Target::NewPage && (box == nullptr || !box->Text().HasSelection())) {
+    const int page = richtext::AddTitledPage(set, dialog.NewPageTitle());
+    if (page >= 0) editor.SetMainPageNumber(page);
+    return;
   }
+  if (box != nullptr) ApplyChosenLink(editor, set, *box, dialog);
+}
+
+// The page-properties dialog for the page of the box, on one of its tabs.
+// The page is shown again afterwards: its header, footer and background
+// are read when a page is shown.
+void PageProperties(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TAEHbox& box,
+                    TFPageProperties::Tab tab) {
+  page::TAEHpage* view = editor.PageOfBox(&box);
+  if (view == nullptr || view->Working() == nullptr || view->Working()->page == nullptr) return;
+  document::TAEHoggetto& page = *view->Working()->page;
+  TFPageProperties dialog(set, page, view->PageNumber(), tab, editor.Widget());
+  if (dialog.exec() != QDialog::Accepted || !dialog.ApplyTo(page, set)) return;
+  view->SetModified(true);
+  editor.SetPageModified(true);
+  const long shown = editor.MainPageNumber();
+  editor.SetMainPageNumber(-1);
+  editor.SetMainPageNumber(shown);
 }
 
 std::uint8_t StyleBitsOf(const QFont& font) {
@@ -125,7 +216,7 @@ void FontDialog(TAEHbox& box, QWidget* parent) {
 }  // namespace
 
 void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& editor, document::TAEHset& set,
-                        std::function<void()> changed) {
+                        std::function<void()> changed, std::function<void()> pagesChanged) {
   ConnectFormatControls(commands);
   // Binds an operation that runs a command on the edited box.
   const auto bind = [&commands, &editor, changed](std::string_view method,
@@ -222,7 +313,33 @@ void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& edit
     if (dialog.exec() != QDialog::Accepted) return;
     box.Format([&dialog](TAEHTextAttributes&, TAEHParaAttributes& p) { dialog.ApplyTo(p); });
   });
-  bind("LinkButtonClick", [&editor, &set](const CommandCall&, TAEHbox& box) { LinkDialog(editor, set, box); });
+  // The page list follows when a link made a new page.
+  const auto withPages = [&set, pagesChanged](const std::function<void()>& run) {
+    const int pages = set.CountOf(document::testoHtml);
+    run();
+    if (pagesChanged && set.CountOf(document::testoHtml) != pages) pagesChanged();
+  };
+  bind("LinkButtonClick", [&editor, &set, withPages](const CommandCall&, TAEHbox& box) {
+    withPages([&] { LinkDialog(editor, set, box); });
+  });
+  commands.Bind("NuovaPaginaClick", [&editor, &set, changed, withPages](const CommandCall&) {
+    if (editor.ReadOnly()) return;
+    withPages([&] { NewPageDialog(editor, set, editor.ActiveBox()); });
+    editor.RestoreFocus();
+    if (changed) changed();
+  });
+  bind("DiPagina1Click", [&editor, &set](const CommandCall& call, TAEHbox& box) {
+    switch (call.entry.tag) {
+      case 2: PageProperties(editor, set, box, TFPageProperties::kTextTab); return;
+      case 3: PageProperties(editor, set, box, TFPageProperties::kHeaderFooterTab); return;
+      default:
+        // The script, frame and slide tabs come with the objects they edit.
+        if (platform::Messages* messages = set.Services().messages) {
+          messages->Information(NotAvailableMessage(NotAvailableWhat(call.entry)));
+        }
+        return;
+    }
+  });
   bind("Collegamentoautoreferente1Click", [&editor, &set](const CommandCall&, TAEHbox& box) {
     // The selected text is itself the address.
     std::string url = box.TextAttributes().SelectedText();

@@ -15,8 +15,9 @@ namespace tarn::app::ui {
 
 class CommandSet;
 
-// changed runs after a command changed the page.
+// changed runs after a command changed the page, pagesChanged after one
+// added a page to the hypertext.
 void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& editor, document::TAEHset& set,
-                        std::function<void()> changed);
+                        std::function<void()> changed, std::function<void()> pagesChanged = {});
 
 }  // namespace tarn::app::ui

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -193,6 +194,25 @@ InsertCommands::InsertCommands(CommandSet& commands, Host host, QObject* parent)
     if (TMyyImage* image = FocusedImage()) image->ActivateLink();
   });
   commands.Bind("LinkZoneClick", [this](const CommandCall&) { ZoneLink(); });
+  commands.Bind("DefCollSpecZoneClick", [this](const CommandCall&) { ZoneSpecialLink(); });
+  commands.Bind("Definiscicollancora1Click", [this](const CommandCall&) { SetZoneLinkToLastAnchor(); });
+  if (QMenu* zoneMenu = commands.Menu("PopupMenuZona")) {
+    // The zone's menu shows what its link is, and offers the last anchor
+    // only once one has been inserted.
+    connect(zoneMenu, &QMenu::aboutToShow, this, [this] {
+      TMyyZona* zone = FocusedZone();
+      const document::TAEHoggetto* special = ZoneSpecialLinkRecord();
+      if (QAction* a = m_commands.Action("Definiscicollancora1")) a->setEnabled(lastInsertedAnchor >= 0);
+      if (QAction* a = m_commands.Action("ZoSpecialLink")) {
+        a->setCheckable(true);
+        a->setChecked(special != nullptr);
+      }
+      for (QAction* a : m_commands.ActionsOf("LinkZoneClick")) {
+        a->setCheckable(true);
+        a->setChecked(zone != nullptr && zone->Link() != 0 && zone->Link() != -1 && special == nullptr);
+      }
+    });
+  }
   commands.Bind("ProprietImmag1Click", [this](const CommandCall&) {
     if (TMyyImage* image = FocusedImage()) ImageProperties(*image);
   });
@@ -434,6 +454,99 @@ void InsertCommands::ZoneLink() {
   } else {
     SetZoneLinkToUrl(FromQ(url->text()));
   }
+}
+
+int InsertCommands::lastInsertedAnchor = -1;
+
+const document::TAEHoggetto* InsertCommands::ZoneSpecialLinkRecord() const {
+  TMyyZona* zone = FocusedZone();
+  TMyyImage* image = FocusedImage();
+  if (zone == nullptr || image == nullptr || image->Box() == nullptr) return nullptr;
+  const std::int32_t value = zone->Link();
+  if (value == 0 || value == -1) return nullptr;
+  const document::TAEHoggetto* record = page::ui::PageBox::LinkRecord(*image->Box(), value);
+  return record != nullptr && record->Kind() == document::speclink ? record : nullptr;
+}
+
+bool InsertCommands::SetZoneLinkToLastAnchor() {
+  if (FocusedZone() == nullptr) {
+    m_host.messages.Information("Problem detected #3. (Definiscicollancora1)");
+    return false;
+  }
+  if (lastInsertedAnchor < 0) return false;
+  auto link = m_host.set.NewObject(document::speclink);
+  link->SetSubtype(document::kSpecialToObject);
+  link->SetI32(kSpecialTarget, -1);
+  // An anchor of the current page: no target object, a jump within the page.
+  link->SetU8(kSpecialTargetKind, 6);
+  link->SetU8(kSpecialAction, document::kAnchorInPage);
+  link->SetI32(kSpecialAnchor, lastInsertedAnchor);
+  return SetZoneLink(std::move(link));
+}
+
+bool InsertCommands::SetZoneSpecialLink(const SpecialLink& fields) {
+  if (FocusedZone() == nullptr) {
+    m_host.messages.Information("Problem detected #2. (DefCollSpecZoneClick)");
+    return false;
+  }
+  auto link = m_host.set.NewObject(document::speclink);
+  link->SetSubtype(static_cast<std::uint8_t>(fields.subtype));
+  const document::TAEHoggetto* target =
+      fields.page >= 0 ? m_host.set.GetObject(document::testoHtml, fields.page) : nullptr;
+  link->SetI32(kSpecialTarget, target != nullptr && !target->IsFree() ? target->GetId() : -1);
+  link->SetU8(kSpecialTargetKind, 0);
+  link->SetU8(kSpecialAction, static_cast<std::uint8_t>(std::clamp(fields.action, 0, 6)));
+  link->SetI32(kSpecialAnchor, fields.anchor);
+  link->SetStr(kSpecialWindow, kSpecialWindowCapacity, fields.window);
+  return SetZoneLink(std::move(link));
+}
+
+void InsertCommands::ZoneSpecialLink() {
+  if (FocusedZone() == nullptr) {
+    m_host.messages.Information("Problem detected #2. (DefCollSpecZoneClick)");
+    return;
+  }
+  // The dialog starts from the zone's special link when it has one.
+  SpecialLink fields;
+  if (const document::TAEHoggetto* old = ZoneSpecialLinkRecord()) {
+    fields.subtype = old->Subtype();
+    const std::int32_t target = old->I32(kSpecialTarget);
+    fields.page = document::KindOf(target) == document::testoHtml && target != -1 ? document::IndexOf(target) : -1;
+    fields.anchor = old->I32(kSpecialAnchor);
+    fields.action = old->U8(kSpecialAction);
+    fields.window = old->Str(kSpecialWindow, kSpecialWindowCapacity);
+  }
+  std::vector<int> indexes;
+  const QStringList titles = PageTitles(m_host.set, indexes);
+  int pageChoice = 0;
+  for (std::size_t i = 0; i < indexes.size(); ++i) {
+    if (indexes[i] == fields.page) pageChoice = static_cast<int>(i);
+  }
+  const std::vector<int> subtypes = {document::kSpecialToObject, document::kSpecialPrevious, document::kSpecialNext};
+  int kindChoice = 0;
+  for (std::size_t i = 0; i < subtypes.size(); ++i) {
+    if (subtypes[i] == fields.subtype) kindChoice = static_cast<int>(i);
+  }
+  PropertiesDialog dialog(&m_host.window, QStringLiteral("Special link for click area"), "FZoneSpecialLink");
+  QComboBox* kind = dialog.Choice("cbKind", QStringLiteral("Go to:"),
+                                  {QStringLiteral("a page"), QStringLiteral("the previous page"),
+                                   QStringLiteral("the next page")},
+                                  kindChoice);
+  QComboBox* page = dialog.Choice("cbPage", QStringLiteral("Page:"), titles, pageChoice);
+  QSpinBox* anchor = dialog.Number("seAnchor", QStringLiteral("Anchor (-1 none):"), fields.anchor, -1, 0xFFFFFF);
+  QStringList actions;
+  for (int a = 0; a <= document::kAnchorInPage; ++a) {
+    actions << Q(document::WindowActionText(a, {}));
+  }
+  QComboBox* action = dialog.Choice("cbAction", QStringLiteral("Window:"), actions, std::clamp(fields.action, 0, 6));
+  QLineEdit* window = dialog.Text("eWindow", QStringLiteral("Window name:"), Q(fields.window), kSpecialWindowCapacity - 1);
+  if (dialog.exec() != QDialog::Accepted) return;
+  fields.subtype = subtypes[static_cast<std::size_t>(std::max(0, kind->currentIndex()))];
+  fields.page = page->currentIndex() >= 0 && !indexes.empty() ? indexes[static_cast<std::size_t>(page->currentIndex())] : -1;
+  fields.anchor = anchor->value();
+  fields.action = action->currentIndex();
+  fields.window = FromQ(window->text());
+  SetZoneSpecialLink(fields);
 }
 
 }  // namespace tarn::app::ui

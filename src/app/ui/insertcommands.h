@@ -77,11 +77,32 @@ class InsertCommands : public QObject {
   // The link of the focused zone: a page of the hypertext, or an address.
   bool SetZoneLinkToPage(int page);
   bool SetZoneLinkToUrl(const std::string& url);
+  // "Define link to last inserted anchor": a special link that jumps to
+  // the anchor of that number in the current page becomes the zone's link;
+  // "Problem detected #3. (Definiscicollancora1)" without a selected zone.
+  bool SetZoneLinkToLastAnchor();
+  // The special link of the selected zone (a new one when it has none)
+  // with the given fields; "Problem detected #2. (DefCollSpecZoneClick)"
+  // without a selected zone.
+  struct SpecialLink {
+    int subtype = 1;  // 1 a page, 4 previous page, 5 next page
+    int page = -1;
+    int anchor = -1;
+    int action = 0;
+    std::string window;
+  };
+  bool SetZoneSpecialLink(const SpecialLink& fields);
+  // The number of the anchor inserted last since the program started, -1
+  // when none was; the anchor command sets it.
+  static int lastInsertedAnchor;
 
  private:
   void ImageProperties(objects::TMyyVisual& object);
   void ObjectProperties(objects::TMyyVisual& object);
   void ZoneLink();
+  void ZoneSpecialLink();
+  // The special link the selected zone has, if any.
+  const document::TAEHoggetto* ZoneSpecialLinkRecord() const;
   void FormElement();
   bool InsertRecord(std::unique_ptr<document::TAEHoggetto> record, std::string_view caption);
   bool SetZoneLink(std::unique_ptr<document::TAEHoggetto> link);

@@ -28,16 +28,10 @@ using platform::qt::ToQString;
 constexpr int kPageRole = Qt::UserRole;
 constexpr std::string_view kMailto = "mailto:";
 constexpr std::string_view kFileScheme = "file:";
+constexpr int kTitleCapacity = 71;
+constexpr int kAnchorRole = Qt::UserRole;
 
-std::string Bytes(const QString& text) {
-  // Link records hold cp1252: a character outside it becomes "?", visibly.
-  if (auto bytes = platform::qt::FromQString(text)) return *bytes;
-  QString copy = text;
-  for (QChar& c : copy) {
-    if (!platform::qt::FromQString(QString(c))) c = QLatin1Char('?');
-  }
-  return platform::qt::FromQString(copy).value_or(std::string());
-}
+std::string Bytes(const QString& text) { return RecordText(text); }
 
 QWidget* Page(QStackedWidget* stack, QLayout* layout) {
   auto* page = new QWidget(stack);
@@ -48,6 +42,15 @@ QWidget* Page(QStackedWidget* stack, QLayout* layout) {
 
 }  // namespace
 
+std::string RecordText(const QString& text) {
+  if (auto bytes = platform::qt::FromQString(text)) return *bytes;
+  QString copy = text;
+  for (QChar& c : copy) {
+    if (!platform::qt::FromQString(QString(c))) c = QLatin1Char('?');
+  }
+  return platform::qt::FromQString(copy).value_or(std::string());
+}
+
 TFLink::TFLink(const document::TAEHset& set, const std::string& current, bool hasLink, QWidget* parent)
     : QDialog(parent), m_set(set) {
   setObjectName(QStringLiteral("FLink"));
@@ -57,7 +60,7 @@ TFLink::TFLink(const document::TAEHset& set, const std::string& current, bool ha
   m_kind->setObjectName(QStringLiteral("LinkKind"));
   m_kind->addItems({QStringLiteral("Page of this hypertext"), QStringLiteral("Page of another hypertext"),
                     QStringLiteral("Internet address (URL)"), QStringLiteral("E-mail address"),
-                    QStringLiteral("File")});
+                    QStringLiteral("File"), QStringLiteral("New page")});
   m_stack = new QStackedWidget(this);
 
   // A page of this hypertext: a typed word narrows the list of titles.
@@ -68,8 +71,13 @@ TFLink::TFLink(const document::TAEHset& set, const std::string& current, bool ha
   m_filter->setPlaceholderText(QStringLiteral("Search page by title"));
   m_pages = new QListWidget;
   m_pages->setObjectName(QStringLiteral("PageList"));
+  m_anchors = new QComboBox;
+  m_anchors->setObjectName(QStringLiteral("AnchorList"));
+  auto* anchorRow = new QFormLayout;
+  anchorRow->addRow(QStringLiteral("Anchor:"), m_anchors);
   pageLayout->addWidget(m_filter);
   pageLayout->addWidget(m_pages);
+  pageLayout->addLayout(anchorRow);
   Page(m_stack, pageLayout);
 
   auto* otherLayout = new QFormLayout;
@@ -109,6 +117,14 @@ TFLink::TFLink(const document::TAEHset& set, const std::string& current, bool ha
   fileLayout->addRow(QStringLiteral("File:"), linkedRow);
   Page(m_stack, fileLayout);
 
+  // A new page: the dialog's caller makes it with this title and links to it.
+  auto* newLayout = new QFormLayout;
+  m_title = new QLineEdit;
+  m_title->setObjectName(QStringLiteral("NewPageTitle"));
+  m_title->setMaxLength(kTitleCapacity);
+  newLayout->addRow(QStringLiteral("Title of the new page:"), m_title);
+  Page(m_stack, newLayout);
+
   auto* buttons = platform::qt::OkCancelRow(this);
   if (hasLink) {
     auto* remove = NamedButton(this, "bRemove", QStringLiteral("&Remove link"));
@@ -127,9 +143,14 @@ TFLink::TFLink(const document::TAEHset& set, const std::string& current, bool ha
   layout->addLayout(buttons);
   resize(420, 340);
 
-  connect(m_kind, &QComboBox::currentIndexChanged, m_stack, &QStackedWidget::setCurrentIndex);
+  connect(m_kind, &QComboBox::currentIndexChanged, this, [this](int index) {
+    m_stack->setCurrentIndex(index);
+    // What the author types next goes into the target's first box.
+    if (auto* first = m_stack->currentWidget()->findChild<QLineEdit*>()) first->setFocus();
+  });
   connect(m_filter, &QLineEdit::textChanged, this, [this] { FillPages(); });
   connect(m_pages, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+  connect(m_pages, &QListWidget::currentRowChanged, this, [this] { FillAnchors(); });
   connect(browse, &QPushButton::clicked, this, [this] {
     const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Hypertext"), m_otherFile->text(),
                                                       QStringLiteral("Tarn hypertext (*.aeh)"));
@@ -142,11 +163,55 @@ TFLink::TFLink(const document::TAEHset& set, const std::string& current, bool ha
 
   FillPages();
   ShowCurrent(current);
+  if (auto* first = m_stack->currentWidget()->findChild<QLineEdit*>()) first->setFocus();
   m_languager = new TKrLanguager(this);
   ApplyWindowTable(*m_languager, objectName());
 }
 
 void TFLink::SetTarget(Target target) { m_kind->setCurrentIndex(static_cast<int>(target)); }
+
+TFLink::Target TFLink::Kind() const { return static_cast<Target>(m_kind->currentIndex()); }
+
+void TFLink::SetAnchorSource(std::function<std::vector<int>(int page)> anchorsOf, int currentPage) {
+  m_anchorsOf = std::move(anchorsOf);
+  m_currentPage = currentPage;
+  FillAnchors();
+}
+
+void TFLink::FillAnchors() {
+  const int kept = ChosenAnchor();
+  m_anchors->clear();
+  m_anchors->addItem(QStringLiteral("(none)"), -1);
+  const int page = ChosenPage();
+  if (!m_anchorsOf || page < 0) return;
+  for (const int n : m_anchorsOf(page)) {
+    m_anchors->addItem(ToQString(document::AnchorCaption(n)), n);
+    if (n == kept) m_anchors->setCurrentIndex(m_anchors->count() - 1);
+  }
+}
+
+void TFLink::ShowPageTarget(int page, int anchor) {
+  SetTarget(Target::Page);
+  if (page < 0) page = m_currentPage;
+  for (int row = 0; row < m_pages->count(); ++row) {
+    if (m_pages->item(row)->data(kPageRole).toInt() == page) m_pages->setCurrentRow(row);
+  }
+  FillAnchors();
+  const int found = m_anchors->findData(anchor);
+  if (found >= 0) m_anchors->setCurrentIndex(found);
+}
+
+int TFLink::ChosenPage() const {
+  const QListWidgetItem* item = m_pages->currentItem();
+  return item != nullptr ? item->data(kPageRole).toInt() : -1;
+}
+
+int TFLink::ChosenAnchor() const {
+  if (static_cast<Target>(m_kind->currentIndex()) != Target::Page || m_anchors->currentIndex() < 0) return -1;
+  return m_anchors->currentData(kAnchorRole).toInt();
+}
+
+std::string TFLink::NewPageTitle() const { return Bytes(m_title->text().trimmed()); }
 
 void TFLink::FillPages() {
   const int chosen = m_pages->currentItem() != nullptr ? m_pages->currentItem()->data(kPageRole).toInt() : -1;
@@ -208,6 +273,7 @@ std::string TFLink::Url() const {
       const std::string file = Bytes(m_file->text().trimmed());
       return file.empty() ? std::string() : std::string(kFileScheme) + file;
     }
+    case Target::NewPage: return {};
   }
   return {};
 }

@@ -33,6 +33,7 @@
 #include "app/ui/editorcontrol.h"
 #include "app/ui/exportcommands.h"
 #include "app/ui/fopzprog.h"
+#include "app/ui/anchordialog.h"
 #include "app/ui/formatcommands.h"
 #include "app/ui/formplacement.h"
 #include "app/ui/krlanguager.h"
@@ -119,7 +120,8 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
   m_commands = new CommandSet(*this, [this](const CommandEntry& entry) { NotYet(NotAvailableWhat(entry)); });
   BindWindowCommands();
   BindEditorCommands(*m_commands, *m_editor, [this] { UpdateStatus(); });
-  BindFormatCommands(*m_commands, *editor, *m_set, [this] { UpdateStatus(); });
+  BindFormatCommands(*m_commands, *editor, *m_set, [this] { UpdateStatus(); },
+                     [this] { m_pages->HypertextChanged(); });
   BindTableCommands(*m_commands, *editor, [this] { UpdateStatus(); });
   new undo::ui::UndoCommands(*m_commands, *m_set, *m_editor, this);
   m_exports = new ExportCommands(
@@ -158,6 +160,8 @@ TMainForm::TMainForm(platform::Settings& settings, ProgramFolders folders, platf
          return path.isEmpty() ? std::string() : std::string(path.toLocal8Bit().constData());
        }},
       this);
+  // Formatting: anchors answer their double click after the object commands.
+  BindAnchorCommands(*m_commands, *editor, *m_set, [this] { UpdateStatus(); });
   // Publishing.
   m_publish = new PublishCommands(*m_commands,
                                   {*m_set, *m_editor, *m_messages, m_registry, statusBar(), this,

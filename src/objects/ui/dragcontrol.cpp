@@ -43,10 +43,14 @@ QRect TrackRect::Normalized() const {
 // ---- TDragBorder ----
 
 TDragBorder::TDragBorder(TDragBorderGroup& group, int position, QWidget* parent)
-    : TTransMouseControl(parent), Position(position), Mode(group.Mode()), m_group(group) {
+    : TTransMouseControl(parent), Position(position), Mode(group.Mode()), m_group(group), m_groupAlive(&group) {
   resize(kSize, kSize);
   setCursor(HandleCursor(position));
   hide();
+}
+
+TDragBorder::~TDragBorder() {
+  if (m_groupAlive) m_groupAlive->Forget(this);
 }
 
 QPoint TDragBorder::Place(int position, const TrackRect& r) {
@@ -231,6 +235,12 @@ void TDragBorderGroup::ReleaseHandles() {
     // A handle may be releasing itself from inside its own mouse event.
     handle->deleteLater();
     handle = nullptr;
+  }
+}
+
+void TDragBorderGroup::Forget(const TDragBorder* handle) {
+  for (auto& entry : m_handles) {
+    if (entry.data() == handle) entry = nullptr;
   }
 }
 

@@ -43,6 +43,7 @@ class TDragBorder : public TTransMouseControl {
  public:
   static constexpr int kSize = 8;
   TDragBorder(TDragBorderGroup& group, int position, QWidget* parent);
+  ~TDragBorder() override;
 
   int Position = 0;  // 1..8: corners, then the middles of top, bottom, left, right
   int Mode = 1;      // 2 allows resizing
@@ -63,6 +64,9 @@ class TDragBorder : public TTransMouseControl {
 
  private:
   TDragBorderGroup& m_group;
+  // A released handle waits for its deferred deletion and may outlive the
+  // group; only a living group is told the handle is gone.
+  QPointer<TDragBorderGroup> m_groupAlive;
   bool m_enabled = true;
 };
 
@@ -103,6 +107,10 @@ class TDragBorderGroup : public QObject {
   void SetTracking(bool value) { m_tracking = value; }
   void SetTrackRect(const TrackRect& r);
   void ReleaseHandles();
+  // A handle being destroyed leaves the group at once: focus moving away
+  // from it during its destruction can reach the group before its guard
+  // is cleared, and the half-destroyed handle must not be touched then.
+  void Forget(const TDragBorder* handle);
   void BringDecorationToFront();
   void SendDecorationToBack();
 

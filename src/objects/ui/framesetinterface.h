@@ -27,6 +27,9 @@ class FrameSetInterface {
   // previous text box and raises its edit-start event), or stopped being it.
   virtual void ObjectSelected(TDragCustomControl* object) = 0;
   virtual void ObjectDeselected(TDragCustomControl* object) = 0;
+  // The selected object changed its size: what shows it (the status bar)
+  // is brought up to date.
+  virtual void ObjectChanged(TDragCustomControl* /*object*/) {}
 
   // A text box's caret or selection changed, it was entered or left, or
   // it was double-clicked.

@@ -1,6 +1,7 @@
 // The editor control; see framesetwidget.h.
 #include "objects/ui/framesetwidget.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -554,6 +555,10 @@ void TInsiemeCornici::ObjectSelected(TDragCustomControl* object) {
   if (OnSelectionChange) OnSelectionChange(object);
 }
 
+void TInsiemeCornici::ObjectChanged(TDragCustomControl* object) {
+  if (object == m_activeObject && OnSelectionChange) OnSelectionChange(object);
+}
+
 void TInsiemeCornici::ObjectDeselected(TDragCustomControl* object) {
   if (m_activeObject != object) return;
   m_activeObject = nullptr;
@@ -575,6 +580,13 @@ void TInsiemeCornici::FilesDropped(const std::vector<std::string>& paths, QWidge
 void TInsiemeCornici::CaretChanged(QWidget* box) {
   auto* textBox = qobject_cast<richtext::ui::TAEHbox*>(box);
   if (textBox == nullptr) return;
+  // A key that moved the caret on into another box (a table's next cell)
+  // is reported by the box it was pressed in after the focus has left it:
+  // the box that has the focus now is the one the caret is in.
+  if (auto* focused = qobject_cast<richtext::ui::TAEHbox*>(QApplication::focusWidget());
+      focused != nullptr && focused != textBox && !textBox->hasFocus() && PageOfBox(focused) != nullptr) {
+    textBox = focused;
+  }
   // In preview the box last clicked is the one the arrow keys scroll.
   if (ReadOnly()) {
     m_previewBox = textBox;

@@ -149,6 +149,7 @@ class TInsiemeCornici : public QWidget,
 
   // ---- FrameSetInterface ----
   void ObjectSelected(TDragCustomControl* object) override;
+  void ObjectChanged(TDragCustomControl* object) override;
   void ObjectDeselected(TDragCustomControl* object) override;
   void CaretChanged(QWidget* box) override;
   void BoxEntered(QWidget* box) override;

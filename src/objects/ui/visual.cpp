@@ -203,6 +203,8 @@ void TMyyVisual::EndResize() {
   StoreSize();
   RequestRelayout();
   setFocus(Qt::OtherFocusReason);
+  // The status bar shows the new size at once, not at the next selection.
+  if (FrameSetInterface* fs = GetFrameSet()) fs->ObjectChanged(this);
 }
 
 void TMyyVisual::mousePressEvent(QMouseEvent* event) {
@@ -226,7 +228,11 @@ void TMyyVisual::mouseMoveEvent(QMouseEvent* event) {
   DragPending = false;
   // Moving an object is moving its character: the box selects it, and the
   // box's own commands (cut, paste, delete) act on it.
-  if (!ReadOnly()) SelectReference();
+  if (ReadOnly()) return;
+  SelectReference();
+  // Dragged on, the character travels as the box's selection: dropped in
+  // the same box it moves there, as one undo step.
+  if (richtext::ui::TAEHbox* box = Box(); box != nullptr && !Locked()) box->DragSelection();
 }
 
 void TMyyVisual::mouseReleaseEvent(QMouseEvent* event) {

@@ -105,7 +105,8 @@ PageBox::PageBox(TAEHset& set, WorkingCopy& copy, QWidget* parking, platform::Cl
   // FIXME: objects are never taken off the page yet (a deletion leaves them
   // in the page's object list), so recreateObject and dropObject are left
   // to the visual objects, which give objects screen objects of their own.
-  ConnectContainerRecords(box->TextAttributes(), set, copy);
+  ConnectContainerRecords(box->TextAttributes(), set, copy,
+                          [r](std::unique_ptr<TAEHoggetto> record) { return PlaceNew(*r, std::move(record)); });
   box->SetClipboard(clipboard);
   if (formats != nullptr) box->SetClipboardFormats(formats, ClipboardContextOf(set, copy));
   // Table cells copy and paste as the page's box does.
@@ -192,41 +193,41 @@ PageBox::Resources* PageBox::ResourcesOf(richtext::ui::TAEHbox& box) {
   return nullptr;
 }
 
+std::int32_t PageBox::PlaceNew(Resources& r, std::unique_ptr<TAEHoggetto> record) {
+  if (r.working == nullptr || record == nullptr) return -1;
+  // The working copy and the box's objects number the page's objects alike.
+  if (r.objects.OwnCount() != r.working->objects.size()) return -1;
+  const int number = r.working->AddObject(std::move(record));
+  TAEHoggetto* added = r.working->Object(number);
+  Resources* resources = &r;
+  auto made = objects::VisualObject::Make(number, added, true, [resources] { return resources->box.data(); });
+  if (made) {
+    r.objects.AddOwn(std::move(made));
+  } else {
+    r.objects.AddOwn(std::make_unique<richtext::RecordObject>(number, added));
+  }
+  return number;
+}
+
 bool PageBox::InsertObject(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> record, std::string_view caption) {
   Resources* r = ResourcesOf(box);
-  if (r == nullptr || r->working == nullptr || record == nullptr || box.ReadOnly() || box.Locked()) return false;
-  // The working copy and the box's objects number the page's objects alike.
-  if (r->objects.OwnCount() != r->working->objects.size()) return false;
-  const int number = r->working->AddObject(std::move(record));
-  TAEHoggetto* added = r->working->Object(number);
-  auto made = objects::VisualObject::Make(number, added, true, [r] { return r->box.data(); });
-  if (made) {
-    r->objects.AddOwn(std::move(made));
-  } else {
-    r->objects.AddOwn(std::make_unique<richtext::RecordObject>(number, added));
-  }
-  std::string container;
-  base::AppendI32(container, richtext::kContainerText);
-  // No records travel with it (the object is the page's already); one
-  // paragraph, which joins the caret's.
-  for (int i = 0; i < 3; ++i) base::AppendI32(container, 0);
-  base::AppendI32(container, 1);
-  container += "<Z S0 ><$FF";
-  base::AppendHex(container, static_cast<std::uint32_t>(number) & 0xFFFFFFu, 6);
-  container += '>';
-  container.push_back('\0');
-  if (!box.TextAttributes().InsertContainer(container, caption, false, true)) return false;
+  if (r == nullptr || record == nullptr || box.ReadOnly() || box.Locked()) return false;
+  const std::int32_t number = PlaceNew(*r, std::move(record));
+  if (number < 0) return false;
   // The caret goes after the object, so that the next insertion follows it
   // rather than replacing it.
-  const richtext::CharPos end = box.Text().SelectionEnd();
-  box.SelectRange(end, end);
-  return true;
+  return box.TextAttributes().InsertObject(number, caption);
 }
 
 std::int32_t PageBox::AddLink(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> link) {
   Resources* r = ResourcesOf(box);
   if (r == nullptr || r->working == nullptr || link == nullptr) return -1;
   return LocalLinkValue(r->working->AddLink(std::move(link)));
+}
+
+const TAEHoggetto* PageBox::LinkRecord(richtext::ui::TAEHbox& box, std::int32_t value) {
+  Resources* r = ResourcesOf(box);
+  return r != nullptr && r->working != nullptr ? r->working->Link(value) : nullptr;
 }
 
 undo::UndoControl* PageBox::UndoBox() { return m_box ? m_box->UndoControl() : nullptr; }

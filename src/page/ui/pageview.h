@@ -66,6 +66,9 @@ class PageBox : public PageTextBox {
   // answers the value that the page's text and zones refer to it by, or
   // -1 for a box that is not a page's.
   static std::int32_t AddLink(richtext::ui::TAEHbox& box, std::unique_ptr<TAEHoggetto> link);
+  // The link record behind a working link value of a page box's page;
+  // nothing when there is none.
+  static const TAEHoggetto* LinkRecord(richtext::ui::TAEHbox& box, std::int32_t value);
   // Told when the first change of the page is recorded.
   std::function<void()> onModified;
   // Told of every change recorded (the background spell check restarts).
@@ -74,6 +77,9 @@ class PageBox : public PageTextBox {
  private:
   class Resources;
   static Resources* ResourcesOf(richtext::ui::TAEHbox& box);
+  // Adds a new object to the working copy and the box's objects (with its
+  // screen object); answers its number, -1 when it cannot be added.
+  static std::int32_t PlaceNew(Resources& r, std::unique_ptr<TAEHoggetto> record);
   QPointer<richtext::ui::TAEHbox> m_box;
   bool m_modified = false;
 };

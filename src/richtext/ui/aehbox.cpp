@@ -721,36 +721,25 @@ bool TAEHbox::DropText(QPoint point, TAEHbox* source, bool copy) {
   if (source == this && m_text.InSelection(at)) return false;
   if (source != this && m_text.IsTableParagraph(at.paragraph)) return false;
   const bool samePage = source == this;
-  BoxText& from = source->m_text;
-  // FIXME: objects travel between boxes once the object layer copies
-  // records; until then a move out of a box that holds objects in the
-  // selection leaves the source as it is (a copy), so that none is lost.
-  bool hasObjects = false;
-  for (int i = from.SelectionStart().paragraph; i <= from.SelectionEnd().paragraph; ++i) {
-    const TAEHparag& p = from.Paragraph(i);
-    const int s = i == from.SelectionStart().paragraph ? from.SelectionStart().character : 0;
-    const int e = i == from.SelectionEnd().paragraph ? from.SelectionEnd().character : p.Length();
-    for (int c = s; c < e; ++c) hasObjects = hasObjects || p.infos[Index(c)].object >= 0;
+  if (samePage && !copy) {
+    // A move within the box, objects and all, is one undo step.
+    m_textAttributes.MoveSelection(at);
+    setFocus(Qt::OtherFocusReason);
+    Changed();
+    return true;
   }
-  if (!samePage && hasObjects) copy = true;
-  const std::string container = source->m_textAttributes.WriteContainer(samePage && !copy);
-  if (!copy) {
-    const CharPos s = from.SelectionStart();
-    const CharPos e = from.SelectionEnd();
+  // Objects travel as copies of their records (with their links and
+  // images); a move then takes them out of the source.
+  const std::string container = source->m_textAttributes.WriteContainer(false);
+  if (!copy && !samePage) {
     source->m_textAttributes.DeleteSelection();
-    if (samePage && at > e) {
-      // The drop point moves back with the text removed before it.
-      if (at.paragraph == e.paragraph) {
-        at = {s.paragraph, s.character + (at.character - e.character)};
-      } else {
-        at.paragraph -= e.paragraph - s.paragraph;
-      }
-    }
-    if (!samePage) source->Changed();
+    source->Changed();
   }
   m_text.SetCaret(at);
   m_text.ClearSelection();
-  m_textAttributes.InsertContainer(container, kCaptionDrop, false, samePage);
+  // The copies are new objects of this page, also when the source is this
+  // very box.
+  m_textAttributes.InsertContainer(container, kCaptionDrop);
   // FIXME: a cell box posts itself the refresh of its table (44649) here.
   setFocus(Qt::OtherFocusReason);
   Changed();

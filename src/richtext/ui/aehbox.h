@@ -142,6 +142,11 @@ class TAEHbox : public objects::TDragCustomControl {
   // direction (5 left, 6 right, 7 up, 8 down) reaches first.
   bool EnterTableAt(int paragraph, int direction);
 
+  // ---- Objects (aehbox_objects.cpp) ----
+  // Drags the selected text (an object's character, selected by the
+  // object) as the box's own drag: a drop within the box moves it.
+  void DragSelection();
+
  signals:
   void CaretMoved();
   // The box grew or shrank with its text or the page's width.

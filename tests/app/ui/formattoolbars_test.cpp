@@ -1,7 +1,9 @@
 // The Format and Paragraphs toolbars and the format keys used as an author
 // uses them on the sample's cover: a word made bold with Ctrl+B, its size
 // and colour changed in the toolbar's boxes, a style chosen, a link made in
-// the link dialog, each step undone; the boxes follow the caret.
+// the link dialog, each step undone; the boxes follow the caret, also into
+// a table's cells. Anchors inserted, renumbered and deleted; links to
+// anchors and to a new page; the page-properties dialog.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -29,6 +31,15 @@
 #include "document/recordfields.h"
 #include "objects/ui/framesetwidget.h"
 #include "objects/ui/styleview.h"
+#include "objects/ui/tablebox.h"
+#include "objects/ui/visual.h"
+#include "app/ui/anchordialog.h"
+#include "app/ui/pagepropertiesdialog.h"
+#include "document/aehtesto.h"
+#include "document/links.h"
+#include "page/aehpage.h"
+#include "richtext/formattinglinks.h"
+#include <QTabWidget>
 #include "platform/memorysettings.h"
 #include "platform/testing/testplatform.h"
 #include "richtext/formattingstyles.h"
@@ -267,6 +278,251 @@ TEST_F(FormatToolbars, TheLinkDialogNarrowsItsPagesByTitle) {
   EXPECT_EQ(dialog.Pages()->item(0)->text(), "2 - Pictures");
   // A page of this hypertext, named relative to its folder.
   EXPECT_EQ(dialog.Url(), "tarn://sample.aeh|2");
+}
+
+
+// Answers the next modal dialog of type D with the function; one it leaves
+// open (an Ok it refused) is cancelled then.
+template <typename D>
+void Answer(std::function<void(D&)> answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = dynamic_cast<D*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    answer(*dialog);
+    if (dialog->isVisible()) dialog->reject();
+  });
+}
+
+class FormatDialogs : public FormatToolbars {
+ protected:
+  objects::ui::TInsiemeCornici& Editor() { return static_cast<objects::ui::TInsiemeCornici&>(window->Editor()); }
+  page::TAEHpage& View() { return *Editor().PageOfBox(box); }
+  std::vector<int> AnchorNumbers() {
+    std::vector<int> numbers;
+    for (const auto& anchor : View().Anchors()) numbers.push_back(anchor.number);
+    return numbers;
+  }
+  objects::TMyyVisual* Glyph(int number) {
+    for (auto* object : box->findChildren<objects::TMyyVisual*>()) {
+      if (object->Record() != nullptr && richtext::AnchorNumberOf(*object->Record()) == number) return object;
+    }
+    return nullptr;
+  }
+  // The record behind the link of the selection.
+  const document::TAEHoggetto* SelectionLink() {
+    const std::int32_t link = box->TextAttributes().Link();
+    return link == -1 ? nullptr : View().Working()->Link(link);
+  }
+  void ShowPage(int page) {
+    Editor().SetMainPageNumber(page);
+    box = Editor().BoxOf(*Editor().Model().Top());
+    box->setFocus();
+  }
+};
+
+TEST_F(FormatDialogs, AnchorsInsertedRenumberedDeletedAndUndone) {
+  ASSERT_NE(box, nullptr);
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+  window->Action("Ancora1")->trigger();
+  window->Action("Ancora1")->trigger();
+  EXPECT_EQ(AnchorNumbers(), (std::vector<int>{0, 1}));
+  EXPECT_EQ(LastInsertedAnchor(), 1);
+  EXPECT_EQ(Steps(), (std::vector<std::string>{"Object insertion", "Object insertion"}));
+  const std::string inserted = Shown();
+
+  // Renaming to a number the page has is refused; another is taken.
+  objects::TMyyVisual* glyph = Glyph(1);
+  ASSERT_NE(glyph, nullptr);
+  Answer<TFAnchor>([](TFAnchor& dialog) {
+    EXPECT_EQ(dialog.Number(), 1);
+    dialog.NumberBox()->setValue(0);
+    dialog.findChild<QPushButton*>("bOk")->click();
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.NumberBox()->setValue(7);
+    dialog.findChild<QPushButton*>("bOk")->click();
+  });
+  objects::TMyyVisual::propertiesRequested(*glyph);
+  EXPECT_TRUE(messages.Saw("The page has an anchor a0 already."));
+  EXPECT_EQ(AnchorNumbers(), (std::vector<int>{0, 7}));
+  EXPECT_EQ(Steps().front(), "Modify object");
+  EXPECT_EQ(glyph->toolTip(), "Anchor: a7");
+  // The next anchor follows the highest.
+  EXPECT_EQ(View().NextAnchorNumber(), 8);
+
+  Answer<TFAnchor>([](TFAnchor& dialog) { dialog.findChild<QPushButton*>("bDelete")->click(); });
+  objects::TMyyVisual::propertiesRequested(*Glyph(0));
+  EXPECT_EQ(AnchorNumbers(), (std::vector<int>{7}));
+  EXPECT_EQ(Steps().front(), "Object deletion");
+  window->Action("EditUndo")->trigger();
+  window->Action("EditUndo")->trigger();
+  EXPECT_EQ(AnchorNumbers(), (std::vector<int>{0, 1}));
+  EXPECT_EQ(Shown(), inserted);
+}
+
+TEST_F(FormatDialogs, LinksToAnAnchorOfThisPageAndOfAnother) {
+  ASSERT_NE(box, nullptr);
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+  window->Action("Ancora1")->trigger();
+  SelectSecondWord();
+
+  // This page: its anchor, not stored yet, is offered; the link jumps
+  // within the page.
+  Answer<TFLink>([](TFLink& dialog) {
+    dialog.ShowPageTarget(-1, -1);
+    ASSERT_EQ(dialog.Anchors()->count(), 2);
+    EXPECT_EQ(dialog.Anchors()->itemText(1), "a0");
+    dialog.Anchors()->setCurrentIndex(1);
+    dialog.accept();
+  });
+  window->Action("Link1")->trigger();
+  const document::TAEHoggetto* link = SelectionLink();
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->Kind(), document::speclink);
+  EXPECT_EQ(link->U8(document::field::kSpecialAction), document::kAnchorInPage);
+  EXPECT_EQ(link->I32(document::field::kSpecialAnchor), 0);
+  EXPECT_EQ(Steps().front(), "Insert link ");
+
+  // The dialog opens on that link; the stored anchor a1 of "Tables and
+  // forms" replaces it.
+  Answer<TFLink>([](TFLink& dialog) {
+    EXPECT_EQ(dialog.Kind(), TFLink::Target::Page);
+    EXPECT_EQ(dialog.ChosenAnchor(), 0);
+    QTest::keyClicks(dialog.Filter(), "tables");
+    EXPECT_EQ(dialog.ChosenPage(), 3);
+    ASSERT_EQ(dialog.Anchors()->count(), 2);
+    EXPECT_EQ(dialog.Anchors()->itemText(1), "a1");
+    dialog.Anchors()->setCurrentIndex(1);
+    dialog.accept();
+  });
+  window->Action("Link1")->trigger();
+  link = SelectionLink();
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->I32(document::field::kSpecialTarget), 3);
+  EXPECT_EQ(link->U8(document::field::kSpecialAction), document::kReplaceWindow);
+  EXPECT_EQ(link->I32(document::field::kSpecialAnchor), 1);
+  EXPECT_EQ(document::DescriptionHint(document::GetDescription(*link)),
+            "Here we replace current window with the page: Tables and forms #a1 @3");
+}
+
+TEST_F(FormatDialogs, AddNewPageLinksTheSelectionOrShowsThePage) {
+  ASSERT_NE(box, nullptr);
+  document::TAEHset& set = window->Hypertext();
+  const int pages = set.CountOf(document::testoHtml);
+  SelectSecondWord();
+  Answer<TFLink>([](TFLink& dialog) {
+    EXPECT_EQ(dialog.Kind(), TFLink::Target::NewPage);
+    // The title takes what the author types at once.
+    EXPECT_EQ(dialog.focusWidget(), dialog.Title());
+    QTest::keyClicks(dialog.Title(), "Lakes of the north");
+    dialog.accept();
+  });
+  window->Action("NuovaPagina2")->trigger();
+  ASSERT_EQ(set.CountOf(document::testoHtml), pages + 1);
+  const auto* made = static_cast<const document::TAEHtesto*>(set.GetObject(document::testoHtml, pages));
+  EXPECT_EQ(made->Title(), "Lakes of the north");
+  const document::TAEHoggetto* link = SelectionLink();
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->GetCaption(), "tarn://sample.aeh|" + std::to_string(pages));
+  EXPECT_EQ(Steps(), std::vector<std::string>{"Insert link "});
+
+  // Without a selection the new page is shown.
+  QTest::keyClick(box, Qt::Key_End);
+  Answer<TFLink>([](TFLink& dialog) {
+    QTest::keyClicks(dialog.Title(), "Meres");
+    dialog.accept();
+  });
+  window->Action("NuovaPagina")->trigger();
+  EXPECT_EQ(Editor().MainPageNumber(), pages + 1);
+  EXPECT_EQ(static_cast<const document::TAEHtesto*>(set.GetObject(document::testoHtml, pages + 1))->Title(),
+            "Meres");
+}
+
+TEST_F(FormatDialogs, PagePropertiesChangeTheRecordAndTheHeaderShown) {
+  ASSERT_NE(box, nullptr);
+  document::TAEHset& set = window->Hypertext();
+  box->setFocus();
+  Answer<TFPageProperties>([](TFPageProperties& dialog) {
+    EXPECT_EQ(dialog.Tabs()->currentIndex(), TFPageProperties::kTextTab);
+    dialog.Title()->setText("The cover");
+    dialog.HtmlName()->setText("   ");
+    dialog.SetColour(TFPageProperties::kGround, 0xE0FFFF);
+    dialog.findChild<QPushButton*>("bOk")->click();
+  });
+  window->Action("DiPagina1")->trigger();
+  box = Editor().BoxOf(*Editor().Model().Top());
+  ASSERT_NE(box, nullptr);
+  const auto* cover = static_cast<const document::TAEHtesto*>(set.GetObject(document::testoHtml, 0));
+  EXPECT_EQ(cover->Title(), "The cover");
+  EXPECT_EQ(cover->I32(document::field::kPageBgColour), 0xE0FFFF);
+  EXPECT_EQ(View().WorkingPage()->I32(document::field::kPageBgColour), 0xE0FFFF);
+
+  // The page takes "Pictures" as its header: the page shown again has it.
+  const int ownParagraphs = box->Text().ParagraphCount();
+  EXPECT_EQ(View().Box()->HeaderCount(), 0);
+  Answer<TFPageProperties>([](TFPageProperties& dialog) {
+    EXPECT_EQ(dialog.Tabs()->currentIndex(), TFPageProperties::kHeaderFooterTab);
+    EXPECT_EQ(dialog.Header()->currentData().toInt(), -1);
+    dialog.Header()->setCurrentIndex(dialog.Header()->findData(2));
+    dialog.findChild<QPushButton*>("bOk")->click();
+  });
+  window->Action("TestataPie1")->trigger();
+  box = Editor().BoxOf(*Editor().Model().Top());
+  // Showing the page again stored it anew: the record is another one.
+  cover = static_cast<const document::TAEHtesto*>(set.GetObject(document::testoHtml, 0));
+  EXPECT_EQ(cover->I32(document::field::kPageHeaderChoice), 2);
+  EXPECT_GT(View().Box()->HeaderCount(), 0);
+  EXPECT_GT(box->Text().ParagraphCount(), ownParagraphs);
+  // Cancel changes nothing.
+  Answer<TFPageProperties>([](TFPageProperties& dialog) {
+    dialog.Title()->setText("Not this");
+    dialog.reject();
+  });
+  window->Action("DiPagina1")->trigger();
+  EXPECT_EQ(static_cast<const document::TAEHtesto*>(set.GetObject(document::testoHtml, 0))->Title(), "The cover");
+}
+
+TEST_F(FormatDialogs, CommandsAndToolbarsFollowTheCellTheCaretIsIn) {
+  ShowPage(3);
+  auto tables = box->findChildren<objects::ui::TMyyTable*>();
+  ASSERT_EQ(tables.size(), 1);
+  objects::ui::TMyyTable& table = *tables.front();
+  // The second row's first cell in "Heading"; the caret comes to it by
+  // keys from the text above the table, through the first row.
+  table.CellAt(1, 0)->Format(
+      [](richtext::TAEHTextAttributes&, richtext::TAEHParaAttributes& p) { p.ApplyStyle("Heading"); });
+  QTest::keyClick(box, Qt::Key_Home, Qt::ControlModifier);
+  QTest::keyClick(box, Qt::Key_Down);
+  QTest::keyClick(box, Qt::Key_Down);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  ASSERT_EQ(QApplication::focusWidget(), table.CellAt(1, 0));
+  EXPECT_EQ(Control<QFontComboBox>("FontName")->currentText(), "Arial");
+  EXPECT_EQ(Control<QSpinBox>("FontSize")->value(), 18);
+  EXPECT_EQ(Control<QComboBox>("ParStyle")->currentText(), "Heading");
+
+  // A command from the toolbar changes that cell, not the one the caret
+  // passed through, and the table grows with the bigger text.
+  const int height = table.Height();
+  window->Action("CenterAlign")->trigger();
+  auto* size = Control<QSpinBox>("FontSize");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ShiftModifier);
+  size->setValue(40);
+  std::string cell = table.CellAt(1, 0)->SaveText();
+  EXPECT_NE(cell.find("A2"), std::string::npos) << cell;
+  EXPECT_NE(cell.find("s40"), std::string::npos) << cell;
+  EXPECT_EQ(table.CellAt(0, 0)->SaveText().find("A2"), std::string::npos);
+  EXPECT_GT(table.Height(), height);
+  window->Action("EditUndo")->trigger();
+  window->Action("EditUndo")->trigger();
+  cell = table.CellAt(1, 0)->SaveText();
+  EXPECT_EQ(cell.find("A2"), std::string::npos) << cell;
+
+  // A cell does not take an anchor: the author is told, nothing changes.
+  window->Action("Ancora1")->trigger();
+  EXPECT_TRUE(messages.Saw("An anchor can only be placed in the text of the page."));
+  EXPECT_EQ(table.CellAt(1, 0)->SaveText(), cell);
 }
 
 }  // namespace
