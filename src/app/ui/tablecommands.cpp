@@ -73,7 +73,14 @@ TMyyTable* InsertTable(objects::ui::TInsiemeCornici& editor, richtext::ui::TAEHb
 }  // namespace
 
 std::function<int(QDialog&)>& TableDialogRunner() {
-  static std::function<int(QDialog&)> runner = [](QDialog& dialog) { return dialog.exec(); };
+  static std::function<int(QDialog&)> runner = [](QDialog& dialog) {
+    const int result = dialog.exec();
+    // Without a window manager to hand it back, the window the dialog came
+    // from stays inactive when the dialog closes: the caret blinks in the
+    // new table but the window's shortcuts (Ctrl+Z among them) are dead.
+    if (QWidget* parent = dialog.parentWidget()) parent->window()->activateWindow();
+    return result;
+  };
   return runner;
 }
 
