@@ -28,6 +28,14 @@ EditBox::EditBox(TAEHset& set, WorkingCopy& copy, platform::TextMeasurer& layout
     m_objects.AddOwn(std::make_unique<richtext::RecordObject>(number, copy.Object(number)));
     return number;
   });
+  // A pasted table joins the box's objects too, under the number the
+  // working copy gave it, so that the objects after it keep theirs.
+  m_textCommands.containerHooks.addTable = [this, &copy, add = m_textCommands.containerHooks.addTable](
+                                               std::string_view record, const richtext::IdMap& map) -> std::int32_t {
+    const std::int32_t number = add ? add(record, map) : -1;
+    if (number >= 0) m_objects.AddOwn(std::make_unique<richtext::RecordObject>(number, copy.Object(number)));
+    return number;
+  };
   m_text.Layout().layoutWidth = width;
   m_text.Layout().widestExtent = width;
   const std::string header = copy.header ? copy.header->Markup() : std::string();

@@ -14,6 +14,7 @@
 #include "document/imagecodec.h"
 #include "document/recordfields.h"
 #include "objects/visual/visualrecord.h"
+#include "richtext/tablerecord.h"
 #include "undo/undoworld.h"
 
 namespace tarn {
@@ -165,6 +166,63 @@ TEST(ContainerObjects, IntoAnotherHypertextThePictureAndItsAddressLinkComeAlong)
   to.CommitAndReload();
   EXPECT_EQ(Live(to.set, document::immagine), 1);
   EXPECT_EQ(CountTags(to.Stored(page), "<$10"), 2);
+}
+
+// Tables and placed objects share the container's objects part: a table
+// whose cell shows the picture as its background and holds a second placed
+// picture, copied with a picture beside it into another hypertext.
+TEST(ContainerObjects, ATableWithAPictureInACellAndAPictureBesideItTravelTogether) {
+  UndoWorld from;
+  Source source(from);
+  auto record = from.set.NewObject(document::tabellaHtml);
+  record->InitNew();
+  record->SetU8(field::kTableRows, 1);
+  record->SetU8(field::kTableColumns, 2);
+  for (int c = 0; c < 2; ++c) richtext::SetColumn(*record, c, field::kColumnPercent, 50);
+  richtext::Background lake;
+  lake.kind = richtext::Background::Kind::Image;
+  lake.image = source.image->Index();
+  richtext::StoreCellBackgrounds(*record, {lake.Encode(), -1});
+  TAEHoggetto* table = from.set.Register(std::move(record));
+  TAEHoggetto* inCell = from.set.Register(from.set.AddImmagineNew(source.image));
+  const int page = from.AddPage("<Z S0 >Mix " + Tag(*source.placed) + "<Z S0 >" + Tag(*table) + "<Z S1 >x" +
+                                Tag(*inCell) + "<T><Z S1 >y<T><Z S0 >end");
+  from.Show(page);
+  richtext::BoxText& text = from.Text();
+  const int first = text.FirstOwn();
+  const int last = text.LastOwn();
+  text.SelectRange({first, 0}, {last, text.Paragraph(last).Length()});
+  const std::string container = from.Commands().WriteContainer(false);
+
+  UndoWorld to;
+  const int target = to.AddPage("<Z S0 >Elsewhere");
+  to.Show(target);
+  const std::string before = to.Shown();
+  ASSERT_TRUE(to.Commands().InsertContainer(container, richtext::kCaptionClipboard));
+  const std::string after = to.Shown();
+  to.List().Undo();
+  EXPECT_EQ(to.Shown(), before);
+  to.List().Redo();
+  EXPECT_EQ(to.Shown(), after);
+  to.CommitAndReload();
+  const std::string stored = to.Stored(target);
+  EXPECT_EQ(CountTags(stored, "<$08"), 1) << stored;
+  EXPECT_EQ(CountTags(stored, "<$10"), 2) << stored;  // beside the table and in its cell
+  EXPECT_NE(stored.find("<Z S1 >y<T>"), std::string::npos) << stored;
+  // One image serves both pictures and the cell's background.
+  EXPECT_EQ(Live(to.set, document::immagine), 1);
+  const std::size_t at = stored.find("<$08");
+  ASSERT_NE(at, std::string::npos);
+  const TAEHoggetto* pasted =
+      to.set.GetObjectById(static_cast<document::ObjectId>(std::stoul(stored.substr(at + 2, 8), nullptr, 16)));
+  ASSERT_NE(pasted, nullptr);
+  const std::vector<std::int32_t> backgrounds = richtext::ReadCellBackgrounds(*pasted);
+  ASSERT_EQ(backgrounds.size(), 2u);
+  const richtext::Background shown = richtext::Background::Decode(backgrounds[0]);
+  ASSERT_EQ(shown.kind, richtext::Background::Kind::Image);
+  const TAEHoggetto* picture = to.set.GetObject(document::immagine, shown.image);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_TRUE(picture->SameContent(*source.image));
 }
 
 TEST(ContainerObjects, ACopiedPictureIsPlacedFromItsClipboardForm) {
