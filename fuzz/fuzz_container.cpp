@@ -1,7 +1,7 @@
 // The clipboard container in which text travels between boxes comes from
 // other programs too: inserting any bytes as one must never crash, and the
 // box's text must still write and read back. The box takes the records a
-// container carries (links, styles, images, placed objects) into a page of
+// container carries (links, styles, images, placed objects, tables) into a page of
 // its own hypertext.
 #include <cstddef>
 #include <cstdint>
@@ -49,6 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     placed.Add(copy.Object(number));
     return number;
   });
+  // Pasted tables join the objects under their numbers too.
+  commands.containerHooks.addTable = [&copy = *copy, &placed, add = commands.containerHooks.addTable](
+                                         std::string_view record, const richtext::IdMap& map) -> std::int32_t {
+    const std::int32_t number = add(record, map);
+    if (number >= 0) placed.Add(copy.Object(number));
+    return number;
+  };
   host.objectLookup = [&placed](std::int32_t id) { return placed.Find(id); };
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   commands.InsertContainer(bytes, "Clipboard insertion");
