@@ -196,6 +196,13 @@ PageBox::Resources* PageBox::ResourcesOf(richtext::ui::TAEHbox& box) {
 std::int32_t PageBox::PlaceNew(Resources& r, std::unique_ptr<TAEHoggetto> record) {
   if (r.working == nullptr || record == nullptr) return -1;
   // The working copy and the box's objects number the page's objects alike.
+  // Tables made or pasted since the page was read are the table widgets'
+  // to show; here they only take their numbers, so that the next object's
+  // number finds it.
+  while (r.objects.OwnCount() < r.working->objects.size()) {
+    const auto missing = static_cast<std::int32_t>(r.objects.OwnCount() + 1);
+    r.objects.AddOwn(std::make_unique<richtext::RecordObject>(missing, r.working->Object(missing)));
+  }
   if (r.objects.OwnCount() != r.working->objects.size()) return -1;
   const int number = r.working->AddObject(std::move(record));
   TAEHoggetto* added = r.working->Object(number);

@@ -13,6 +13,9 @@
 #include <filesystem>
 
 #include "app/ui/mainform.h"
+#include "document/aehset.h"
+#include "document/aehtesto.h"
+#include "document/objectkinds.h"
 #include "app/ui/tablecommands.h"
 #include "objects/ui/framesetwidget.h"
 #include "objects/ui/tablebox.h"
@@ -135,6 +138,51 @@ TEST_F(TableWindow, DeletedCellsComeBackWithCtrlZAndTheEditMenu) {
     }
     EXPECT_EQ(Made(), nullptr);
   }
+}
+
+// After a table is made, the page still takes pasted pictures: the box's
+// objects and the page's keep one numbering.
+TEST_F(TableWindow, PicturesPasteIntoAPageAfterATableWasMade) {
+  ASSERT_NE(box, nullptr);
+  document::TAEHset& set = window->Hypertext();
+  int pictures = -1;
+  for (int i = 0; i < set.CountOf(document::testoHtml) && pictures < 0; ++i) {
+    const auto* page = static_cast<const document::TAEHtesto*>(set.GetObject(document::testoHtml, i));
+    if (page != nullptr && !page->IsFree() && page->Markup().find("<$10") != std::string::npos) pictures = i;
+  }
+  ASSERT_GE(pictures, 0);
+  auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
+  auto tags = [](const std::string& text) {
+    int n = 0;
+    for (std::size_t at = text.find("<$FF"); at != std::string::npos; at = text.find("<$FF", at + 1)) ++n;
+    return n;
+  };
+  editor.SetMainPageNumber(pictures);
+  Settle();
+  richtext::ui::TAEHbox* source = editor.BoxOf(*editor.Model().Top());
+  ASSERT_NE(source, nullptr);
+  const int copied = tags(source->SaveText());
+  ASSERT_GT(copied, 0);
+  source->setFocus();
+  source->SelectRange({source->Text().FirstOwn(), 0},
+                      {source->Text().LastOwn(), source->Text().Paragraph(source->Text().LastOwn()).Length()});
+  source->Copy();
+
+  editor.SetMainPageNumber(0);
+  Settle();
+  box = editor.BoxOf(*editor.Model().Top());
+  box->setFocus();
+  Settle();
+  Key(Qt::Key_End, Qt::ControlModifier);
+  Key(Qt::Key_T, Qt::ControlModifier);
+  ASSERT_NE(Made(), nullptr);
+  box->setFocus();
+  const int last = box->Text().LastOwn();
+  box->SelectRange({last, box->Text().Paragraph(last).Length()}, {last, box->Text().Paragraph(last).Length()});
+  const int before = tags(box->SaveText());
+  box->Paste();
+  Settle();
+  EXPECT_EQ(tags(box->SaveText()), before + copied) << box->SaveText();
 }
 
 }  // namespace
