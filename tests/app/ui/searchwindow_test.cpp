@@ -191,7 +191,8 @@ TEST_F(SearchWindow, AMisspeltWordIsUnderlinedAndTakesASuggestion) {
     const auto& p = box->Text().Paragraph(paragraph);
     return p.spellingMarks.size() == p.text.size() && p.spellingMarks.substr(p.text.size() - 11) == "    !!!!!!!";
   };
-  QTRY_VERIFY_WITH_TIMEOUT(marked(), 8000);
+  // QTRY_ would return silently from a gtest body on a timeout.
+  ASSERT_TRUE(QTest::qWaitFor(marked, 8000));
   QMenu menu;
   box->BuildSpellMenu(menu, {paragraph, box->Text().Paragraph(paragraph).Length() - 2});
   ASSERT_FALSE(menu.actions().isEmpty());
