@@ -496,9 +496,7 @@ class TableCommandsFixture : public TableFixture {
   TableCommandsFixture() : commands(window, [](const app::CommandEntry&) {}) {
     app::ui::BindTableCommands(commands, editor, {});
   }
-  ~TableCommandsFixture() override {
-    app::ui::TableDialogRunner() = [](QDialog& dialog) { return dialog.exec(); };
-  }
+  ~TableCommandsFixture() override { app::ui::TableDialogRunner() = program; }
   void Choose(const char* action) {
     ASSERT_NE(commands.Action(action), nullptr) << action;
     commands.Action(action)->trigger();
@@ -508,6 +506,8 @@ class TableCommandsFixture : public TableFixture {
     return static_cast<document::TAEHtesto*>(set.GetObject(document::testoHtml, page))->Markup();
   }
 
+  // The program's own way of running the dialogs, given back afterwards.
+  const std::function<int(QDialog&)> program = app::ui::TableDialogRunner();
   QMainWindow window;
   app::ui::CommandSet commands;
 };

@@ -39,7 +39,8 @@ class TableWindow : public ::testing::Test {
     fs::copy_file(TARN_SAMPLE, folder / "sample.aeh");
     window = std::make_unique<TMainForm>(store, ProgramFolders{folder / "program", folder / "program"}, &messages);
     window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     window->FormShow(ParseCommandLine({(folder / "sample.aeh").string()}));
     auto& editor = static_cast<objects::ui::TInsiemeCornici&>(window->Editor());
     box = editor.BoxOf(*editor.Model().Top());
@@ -109,6 +110,8 @@ TEST_F(TableWindow, DeletedCellsComeBackWithCtrlZAndTheEditMenu) {
     Settle();
     Key(Qt::Key_End, Qt::ControlModifier);
     Key(Qt::Key_T, Qt::ControlModifier);
+    // The window is the active one again once the dialog has gone.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     objects::ui::TMyyTable* table = Made();
     ASSERT_NE(table, nullptr);
     Type("one");
@@ -175,6 +178,7 @@ TEST_F(TableWindow, PicturesPasteIntoAPageAfterATableWasMade) {
   Settle();
   Key(Qt::Key_End, Qt::ControlModifier);
   Key(Qt::Key_T, Qt::ControlModifier);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   ASSERT_NE(Made(), nullptr);
   box->setFocus();
   const int last = box->Text().LastOwn();
