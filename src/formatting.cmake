@@ -18,6 +18,8 @@ if(TARN_QT)
     app/ui/formattoolbars.h
     app/ui/anchordialog.cpp
     app/ui/anchordialog.h
+    app/ui/speciallinkdialog.cpp
+    app/ui/speciallinkdialog.h
     app/ui/pagepropertiesdialog.cpp
     app/ui/pagepropertiesdialog.h
     app/ui/linkdialog.cpp

@@ -642,6 +642,9 @@ constexpr std::string_view kBuilt[] = {
     "ProprietImmag1Click",
     // Anchors, new pages and page properties.
     "Ancora1Click", "NuovaPaginaClick", "DiPagina1Click",
+    // Special links of the text and of pictures.
+    "Collegamentospeciale1Click", "Proprietcollegamento2Click", "Proprietcollegamento1Click",
+    "DefCollSpecImageClick",
 };
 
 std::string_view KeyName(int key) {

@@ -80,6 +80,47 @@ std::unique_ptr<TAEHoggetto> NewAnchorLink(document::TAEHset& set, int page, int
   return link;
 }
 
+SpecialLinkFields ReadSpecialLink(const TAEHoggetto& link) {
+  SpecialLinkFields fields;
+  if (link.IsFree() || link.Kind() != document::speclink) return fields;
+  fields.subtype = link.Subtype();
+  const document::ObjectId target = link.I32(field::kSpecialTarget);
+  const int kind = link.U8(field::kSpecialTargetKind);
+  if (target != -1 && kind == 0 && document::KindOf(target) == document::testoHtml) {
+    fields.page = document::IndexOf(target);
+  } else if (target != -1) {
+    fields.otherTarget = target;
+    fields.otherTargetKind = kind;
+  }
+  fields.anchor = link.I32(field::kSpecialAnchor);
+  fields.action = link.U8(field::kSpecialAction);
+  fields.window = link.Str(field::kSpecialWindow, field::kSpecialWindowCapacity);
+  return fields;
+}
+
+std::unique_ptr<TAEHoggetto> NewSpecialLink(document::TAEHset& set, const SpecialLinkFields& fields) {
+  auto link = set.NewObject(document::speclink);
+  link->SetSubtype(static_cast<std::uint8_t>(std::clamp(fields.subtype, 1, 6)));
+  const int action = std::clamp(fields.action, 0, static_cast<int>(document::kAnchorInPage));
+  document::ObjectId target = -1;
+  int kind = 0;
+  if (fields.subtype == document::kSpecialToObject && action != document::kAnchorInPage) {
+    const TAEHoggetto* page = fields.page >= 0 ? set.GetObject(document::testoHtml, fields.page) : nullptr;
+    if (page != nullptr && !page->IsFree()) {
+      target = page->GetId();
+    } else if (fields.page < 0 && fields.otherTarget != -1) {
+      target = fields.otherTarget;
+      kind = fields.otherTargetKind;
+    }
+  }
+  link->SetI32(field::kSpecialTarget, target);
+  link->SetU8(field::kSpecialTargetKind, static_cast<std::uint8_t>(kind));
+  link->SetU8(field::kSpecialAction, static_cast<std::uint8_t>(action));
+  link->SetI32(field::kSpecialAnchor, fields.anchor);
+  link->SetStr(field::kSpecialWindow, field::kSpecialWindowCapacity, fields.window);
+  return link;
+}
+
 int AddTitledPage(document::TAEHset& set, const std::string& title) {
   auto page = set.NewObject(document::testoHtml);
   if (!title.empty()) page->SetName(title);

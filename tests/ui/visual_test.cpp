@@ -531,6 +531,26 @@ TEST_F(VisualFixture, ZoneSpecialLinkAndLastAnchorCommands) {
   // Each change of the zone's link is one step of the image.
   EXPECT_EQ(Undo().UndoCount(), 2);
   app::ui::InsertCommands::lastInsertedAnchor = -1;
+
+  // The picture's own special link is its character's link in the text,
+  // one step of the text's undo.
+  const std::string before = Box().SaveText();
+  image.setFocus();
+  Settle();
+  app::ui::InsertCommands::SpecialLink toPage;
+  toPage.page = 1;
+  toPage.anchor = 2;
+  ASSERT_TRUE(inserts.SetImageSpecialLink(toPage));
+  const TMyyVisual::Place place = image.FindInText();
+  const std::int32_t value = Box().Text().Paragraph(place.paragraph).infos[static_cast<std::size_t>(place.character)].link;
+  const TAEHoggetto* imageLink = page::ui::PageBox::LinkRecord(Box(), value);
+  ASSERT_NE(imageLink, nullptr);
+  EXPECT_EQ(imageLink->Subtype(), document::kSpecialToObject);
+  EXPECT_EQ(imageLink->I32(field::kSpecialTarget), 1);
+  EXPECT_EQ(imageLink->I32(field::kSpecialAnchor), 2);
+  EXPECT_EQ(Undo().UndoCount(), 3);
+  Undo().Undo();
+  EXPECT_EQ(Box().SaveText(), before);
 }
 
 }  // namespace

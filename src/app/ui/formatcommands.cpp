@@ -19,6 +19,7 @@
 #include "app/ui/linkdialog.h"
 #include "app/ui/pagepropertiesdialog.h"
 #include "app/ui/paragraphdialog.h"
+#include "app/ui/speciallinkdialog.h"
 #include "app/ui/stylesdialog.h"
 #include "document/aehset.h"
 #include "document/objectkinds.h"
@@ -43,6 +44,7 @@ namespace style = document::field::style;
 
 // The indent buttons move the left margin by this much.
 constexpr double kIndentStepMm = 10.0;
+constexpr std::string_view kNoLinkAtCaret = "There is no link at the caret.";
 
 using TextCommand = std::function<void(TAEHTextAttributes&, TAEHParaAttributes&)>;
 
@@ -146,6 +148,63 @@ void LinkDialog(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TA
   if (record != nullptr && richtext::ReadPageTarget(*record, target)) dialog.ShowPageTarget(target.page, target.anchor);
   if (dialog.exec() != QDialog::Accepted) return;
   ApplyChosenLink(editor, set, box, dialog);
+}
+
+// The link the author means: that of the selection, or else the run of
+// characters around the caret that carry the link at the caret, which is
+// selected so that the change covers the whole link. -1: no link there.
+std::int32_t LinkToEdit(TAEHbox& box) {
+  richtext::BoxText& text = box.Text();
+  if (text.HasSelection()) return box.TextAttributes().Link();
+  const richtext::CharPos caret = text.Caret();
+  if (caret.paragraph < 0 || caret.paragraph >= text.ParagraphCount()) return -1;
+  const richtext::TAEHparag& p = text.Paragraph(caret.paragraph);
+  const auto linkAt = [&p](int c) { return p.infos[static_cast<std::size_t>(c)].link; };
+  int at = std::min(caret.character, p.Length());
+  std::int32_t link = at < p.Length() ? linkAt(at) : -1;
+  if (link == -1 && at > 0) link = linkAt(--at);
+  if (link == -1) return -1;
+  int from = at;
+  int to = at + 1;
+  while (from > 0 && linkAt(from - 1) == link) --from;
+  while (to < p.Length() && linkAt(to) == link) ++to;
+  text.SelectRange({caret.paragraph, from}, {caret.paragraph, to});
+  return link;
+}
+
+// "Special link...": the special-link dialog for the selection, starting
+// from the special link it has; without a selection the command says that
+// it needs one.
+void SpecialLinkDialog(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TAEHbox& box) {
+  if (!box.Text().HasSelection()) {
+    box.TextAttributes().SetLink(-1);
+    return;
+  }
+  const document::TAEHoggetto* record = LinkRecord(editor, set, box, box.TextAttributes().Link());
+  richtext::SpecialLinkFields fields =
+      record != nullptr ? richtext::ReadSpecialLink(*record) : richtext::SpecialLinkFields{};
+  if (EditSpecialLink(set, fields, QStringLiteral("Special link"), "FSpecialLink", editor.Widget())) {
+    ApplyLinkRecord(editor, box, richtext::NewSpecialLink(set, fields));
+  }
+}
+
+// "Link properties...": the dialog of the link at the caret, the special-link
+// dialog for a special link and the link dialog for any other.
+void LinkProperties(objects::ui::TInsiemeCornici& editor, document::TAEHset& set, TAEHbox& box) {
+  const std::int32_t link = LinkToEdit(box);
+  if (link == -1) {
+    if (platform::Messages* messages = set.Services().messages) messages->Information(kNoLinkAtCaret);
+    return;
+  }
+  const document::TAEHoggetto* record = LinkRecord(editor, set, box, link);
+  if (record == nullptr || record->Kind() != document::speclink) {
+    LinkDialog(editor, set, box);
+    return;
+  }
+  richtext::SpecialLinkFields fields = richtext::ReadSpecialLink(*record);
+  if (EditSpecialLink(set, fields, QStringLiteral("Link properties"), "FSpecialLink", editor.Widget())) {
+    ApplyLinkRecord(editor, box, richtext::NewSpecialLink(set, fields));
+  }
 }
 
 // "Add new page": the link dialog in its new-page mode. The page is made
@@ -322,6 +381,13 @@ void BindFormatCommands(CommandSet& commands, objects::ui::TInsiemeCornici& edit
   bind("LinkButtonClick", [&editor, &set, withPages](const CommandCall&, TAEHbox& box) {
     withPages([&] { LinkDialog(editor, set, box); });
   });
+  bind("Collegamentospeciale1Click",
+       [&editor, &set](const CommandCall&, TAEHbox& box) { SpecialLinkDialog(editor, set, box); });
+  for (const std::string_view method : {"Proprietcollegamento2Click", "Proprietcollegamento1Click"}) {
+    bind(method, [&editor, &set, withPages](const CommandCall&, TAEHbox& box) {
+      withPages([&] { LinkProperties(editor, set, box); });
+    });
+  }
   commands.Bind("NuovaPaginaClick", [&editor, &set, changed, withPages](const CommandCall&) {
     if (editor.ReadOnly()) return;
     withPages([&] { NewPageDialog(editor, set, editor.ActiveBox()); });

@@ -16,6 +16,7 @@
 #include "app/selectionfeedback.h"
 #include "app/ui/commandset.h"
 #include "app/ui/editorcontrol.h"
+#include "app/ui/speciallinkdialog.h"
 #include "document/aehset.h"
 #include "document/links.h"
 #include "document/recordfields.h"
@@ -195,6 +196,7 @@ InsertCommands::InsertCommands(CommandSet& commands, Host host, QObject* parent)
   });
   commands.Bind("LinkZoneClick", [this](const CommandCall&) { ZoneLink(); });
   commands.Bind("DefCollSpecZoneClick", [this](const CommandCall&) { ZoneSpecialLink(); });
+  commands.Bind("DefCollSpecImageClick", [this](const CommandCall&) { ImageSpecialLink(); });
   commands.Bind("Definiscicollancora1Click", [this](const CommandCall&) { SetZoneLinkToLastAnchor(); });
   if (QMenu* zoneMenu = commands.Menu("PopupMenuZona")) {
     // The zone's menu shows what its link is, and offers the last anchor
@@ -489,16 +491,7 @@ bool InsertCommands::SetZoneSpecialLink(const SpecialLink& fields) {
     m_host.messages.Information("Problem detected #2. (DefCollSpecZoneClick)");
     return false;
   }
-  auto link = m_host.set.NewObject(document::speclink);
-  link->SetSubtype(static_cast<std::uint8_t>(fields.subtype));
-  const document::TAEHoggetto* target =
-      fields.page >= 0 ? m_host.set.GetObject(document::testoHtml, fields.page) : nullptr;
-  link->SetI32(kSpecialTarget, target != nullptr && !target->IsFree() ? target->GetId() : -1);
-  link->SetU8(kSpecialTargetKind, 0);
-  link->SetU8(kSpecialAction, static_cast<std::uint8_t>(std::clamp(fields.action, 0, 6)));
-  link->SetI32(kSpecialAnchor, fields.anchor);
-  link->SetStr(kSpecialWindow, kSpecialWindowCapacity, fields.window);
-  return SetZoneLink(std::move(link));
+  return SetZoneLink(richtext::NewSpecialLink(m_host.set, fields));
 }
 
 void InsertCommands::ZoneSpecialLink() {
@@ -507,46 +500,45 @@ void InsertCommands::ZoneSpecialLink() {
     return;
   }
   // The dialog starts from the zone's special link when it has one.
-  SpecialLink fields;
-  if (const document::TAEHoggetto* old = ZoneSpecialLinkRecord()) {
-    fields.subtype = old->Subtype();
-    const std::int32_t target = old->I32(kSpecialTarget);
-    fields.page = document::KindOf(target) == document::testoHtml && target != -1 ? document::IndexOf(target) : -1;
-    fields.anchor = old->I32(kSpecialAnchor);
-    fields.action = old->U8(kSpecialAction);
-    fields.window = old->Str(kSpecialWindow, kSpecialWindowCapacity);
+  const document::TAEHoggetto* old = ZoneSpecialLinkRecord();
+  SpecialLink fields = old != nullptr ? richtext::ReadSpecialLink(*old) : SpecialLink{};
+  if (EditSpecialLink(m_host.set, fields, QStringLiteral("Special link for click area"), "FZoneSpecialLink",
+                      &m_host.window)) {
+    SetZoneSpecialLink(fields);
   }
-  std::vector<int> indexes;
-  const QStringList titles = PageTitles(m_host.set, indexes);
-  int pageChoice = 0;
-  for (std::size_t i = 0; i < indexes.size(); ++i) {
-    if (indexes[i] == fields.page) pageChoice = static_cast<int>(i);
+}
+
+// The picture's own link is the link of its character: the character is
+// selected and given the new link like any text.
+bool InsertCommands::SetImageSpecialLink(const SpecialLink& fields) {
+  TMyyImage* image = FocusedImage();
+  richtext::ui::TAEHbox* box = image != nullptr ? image->Box() : nullptr;
+  const TMyyVisual::Place place = image != nullptr ? image->FindInText() : TMyyVisual::Place{};
+  if (box == nullptr || place.paragraph < 0) {
+    m_host.messages.Information("Problem detected #2. (DefCollSpecImageClick)");
+    return false;
   }
-  const std::vector<int> subtypes = {document::kSpecialToObject, document::kSpecialPrevious, document::kSpecialNext};
-  int kindChoice = 0;
-  for (std::size_t i = 0; i < subtypes.size(); ++i) {
-    if (subtypes[i] == fields.subtype) kindChoice = static_cast<int>(i);
+  const std::int32_t value = page::ui::PageBox::AddLink(*box, richtext::NewSpecialLink(m_host.set, fields));
+  if (value == -1) return false;
+  box->Text().SelectRange({place.paragraph, place.character}, {place.paragraph, place.character + 1});
+  return box->TextAttributes().SetLink(value);
+}
+
+void InsertCommands::ImageSpecialLink() {
+  TMyyImage* image = FocusedImage();
+  if (image == nullptr || image->Box() == nullptr || image->FindInText().paragraph < 0) {
+    m_host.messages.Information("Problem detected #2. (DefCollSpecImageClick)");
+    return;
   }
-  PropertiesDialog dialog(&m_host.window, QStringLiteral("Special link for click area"), "FZoneSpecialLink");
-  QComboBox* kind = dialog.Choice("cbKind", QStringLiteral("Go to:"),
-                                  {QStringLiteral("a page"), QStringLiteral("the previous page"),
-                                   QStringLiteral("the next page")},
-                                  kindChoice);
-  QComboBox* page = dialog.Choice("cbPage", QStringLiteral("Page:"), titles, pageChoice);
-  QSpinBox* anchor = dialog.Number("seAnchor", QStringLiteral("Anchor (-1 none):"), fields.anchor, -1, 0xFFFFFF);
-  QStringList actions;
-  for (int a = 0; a <= document::kAnchorInPage; ++a) {
-    actions << Q(document::WindowActionText(a, {}));
+  const TMyyVisual::Place place = image->FindInText();
+  const std::int32_t link =
+      image->Box()->Text().Paragraph(place.paragraph).infos[static_cast<std::size_t>(place.character)].link;
+  const document::TAEHoggetto* old = link != -1 ? page::ui::PageBox::LinkRecord(*image->Box(), link) : nullptr;
+  SpecialLink fields = old != nullptr ? richtext::ReadSpecialLink(*old) : SpecialLink{};
+  if (EditSpecialLink(m_host.set, fields, QStringLiteral("Special link for image"), "FImageSpecialLink",
+                      &m_host.window)) {
+    SetImageSpecialLink(fields);
   }
-  QComboBox* action = dialog.Choice("cbAction", QStringLiteral("Window:"), actions, std::clamp(fields.action, 0, 6));
-  QLineEdit* window = dialog.Text("eWindow", QStringLiteral("Window name:"), Q(fields.window), kSpecialWindowCapacity - 1);
-  if (dialog.exec() != QDialog::Accepted) return;
-  fields.subtype = subtypes[static_cast<std::size_t>(std::max(0, kind->currentIndex()))];
-  fields.page = page->currentIndex() >= 0 && !indexes.empty() ? indexes[static_cast<std::size_t>(page->currentIndex())] : -1;
-  fields.anchor = anchor->value();
-  fields.action = action->currentIndex();
-  fields.window = FromQ(window->text());
-  SetZoneSpecialLink(fields);
 }
 
 }  // namespace tarn::app::ui

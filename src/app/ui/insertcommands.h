@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "richtext/formattinglinks.h"
+
 class QWidget;
 
 namespace tarn::document {
@@ -84,14 +86,12 @@ class InsertCommands : public QObject {
   // The special link of the selected zone (a new one when it has none)
   // with the given fields; "Problem detected #2. (DefCollSpecZoneClick)"
   // without a selected zone.
-  struct SpecialLink {
-    int subtype = 1;  // 1 a page, 4 previous page, 5 next page
-    int page = -1;
-    int anchor = -1;
-    int action = 0;
-    std::string window;
-  };
+  using SpecialLink = richtext::SpecialLinkFields;
   bool SetZoneSpecialLink(const SpecialLink& fields);
+  // The special link of the selected picture (its character's link in the
+  // text) with the given fields, one step of the text's undo; "Problem
+  // detected #2. (DefCollSpecImageClick)" without a selected picture.
+  bool SetImageSpecialLink(const SpecialLink& fields);
   // The number of the anchor inserted last since the program started, -1
   // when none was; the anchor command sets it.
   static int lastInsertedAnchor;
@@ -101,6 +101,7 @@ class InsertCommands : public QObject {
   void ObjectProperties(objects::TMyyVisual& object);
   void ZoneLink();
   void ZoneSpecialLink();
+  void ImageSpecialLink();
   // The special link the selected zone has, if any.
   const document::TAEHoggetto* ZoneSpecialLinkRecord() const;
   void FormElement();

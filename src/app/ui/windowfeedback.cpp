@@ -136,7 +136,8 @@ void WindowFeedback::UpdateTextFeedback() {
                                                    : QStringLiteral("Link to: ") + description.section('|', 0, 0));
     }
     if (QAction* properties = commands.Action("Proprietcollegamento2")) {
-      properties->setEnabled(link != -1 && m_host.editor.LinkRecordKind(link) == document::speclink);
+      // A special link opens the special-link dialog, any other the link dialog.
+      properties->setEnabled(link != -1);
     }
     ShowFormatFeedback(commands, *box, m_host.set);
   }

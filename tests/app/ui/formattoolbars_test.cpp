@@ -25,6 +25,7 @@
 #include "app/ui/linkdialog.h"
 #include "app/ui/mainform.h"
 #include "app/ui/paragraphdialog.h"
+#include "app/ui/speciallinkdialog.h"
 #include "app/ui/stylesdialog.h"
 #include "document/aehset.h"
 #include "document/objectkinds.h"
@@ -523,6 +524,139 @@ TEST_F(FormatDialogs, CommandsAndToolbarsFollowTheCellTheCaretIsIn) {
   window->Action("Ancora1")->trigger();
   EXPECT_TRUE(messages.Saw("An anchor can only be placed in the text of the page."));
   EXPECT_EQ(table.CellAt(1, 0)->SaveText(), cell);
+}
+
+// F5 on a selected word: each kind of special link the dialog makes, with
+// the record's fields, as one "Insert link " step that undo takes back.
+TEST_F(FormatDialogs, SpecialLinksOfEachKindMadeWithF5AndUndone) {
+  namespace field = document::field;
+  struct Case {
+    const char* name;
+    int kind;  // place in the dialog's "Go to:" list
+    int page;
+    int anchor;
+    int action;
+    const char* window;
+    int subtype;
+    std::int32_t target;
+  };
+  const Case cases[] = {
+      {"page", 0, 2, -1, document::kReplaceWindow, "", document::kSpecialToObject, 2},
+      {"anchor of a page in a frame", 0, 3, 1, 1, "main", document::kSpecialToObject, 3},
+      {"anchor of this page", 0, 3, 4, document::kAnchorInPage, "", document::kSpecialToObject, -1},
+      {"previous", 3, -1, -1, document::kReplaceWindow, "", document::kSpecialPrevious, -1},
+      {"next", 4, -1, -1, document::kReplaceWindow, "", document::kSpecialNext, -1},
+  };
+  ASSERT_NE(box, nullptr);
+  const std::string before = Shown();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // The key reaches the menu's shortcut in the active window: a closed
+    // dialog leaves none active on this platform.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    SelectSecondWord();
+    Answer<TFSpecialLink>([&c](TFSpecialLink& dialog) {
+      EXPECT_EQ(dialog.objectName(), "FSpecialLink");
+      dialog.KindBox()->setCurrentIndex(c.kind);
+      if (c.page >= 0) {
+        EXPECT_TRUE(dialog.ChoosePage(c.page));
+      }
+      dialog.AnchorBox()->setValue(c.anchor);
+      dialog.ActionBox()->setCurrentIndex(c.action);
+      QTest::keyClicks(dialog.WindowBox(), c.window);
+      dialog.findChild<QPushButton*>("bOk")->click();
+    });
+    QTest::keyClick(box, Qt::Key_F5);
+    const document::TAEHoggetto* link = SelectionLink();
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->Kind(), document::speclink);
+    EXPECT_EQ(link->Subtype(), c.subtype);
+    EXPECT_EQ(link->I32(field::kSpecialTarget), c.target);
+    EXPECT_EQ(link->U8(field::kSpecialTargetKind), 0);
+    EXPECT_EQ(link->U8(field::kSpecialAction), c.action);
+    EXPECT_EQ(link->I32(field::kSpecialAnchor), c.anchor);
+    EXPECT_EQ(link->Str(field::kSpecialWindow, field::kSpecialWindowCapacity), c.window);
+    EXPECT_EQ(Steps(), std::vector<std::string>{"Insert link "});
+    window->Action("EditUndo")->trigger();
+    EXPECT_EQ(Shown(), before);
+    EXPECT_TRUE(Steps().empty());
+  }
+
+  // Without a selection the command says so and opens nothing.
+  QTest::keyClick(box, Qt::Key_End);
+  window->Action("Collegamentospeciale1")->trigger();
+  EXPECT_TRUE(messages.Saw("Selection must exists!"));
+  EXPECT_EQ(Shown(), before);
+}
+
+// Link properties on the link at the caret: the special-link dialog starts
+// from the link's fields and its Ok changes the whole link as one step; an
+// ordinary link opens the link dialog; plain text has no link to edit.
+TEST_F(FormatDialogs, LinkPropertiesEditTheLinkAtTheCaret) {
+  namespace field = document::field;
+  ASSERT_NE(box, nullptr);
+  SelectSecondWord();
+  const richtext::CharPos start = box->Text().SelectionStart();
+  Answer<TFSpecialLink>([](TFSpecialLink& dialog) {
+    dialog.KindBox()->setCurrentIndex(4);
+    QTest::keyClicks(dialog.WindowBox(), "side");
+    dialog.accept();
+  });
+  window->Action("Collegamentospeciale1")->trigger();
+  const std::string withNext = Shown();
+  const auto caretInWord = [&] {
+    box->Text().ClearSelection();
+    box->Text().SetCaret(richtext::CharPos{start.paragraph, start.character + 2});
+    QTest::keyClick(box, Qt::Key_Right);
+  };
+  caretInWord();
+  QAction* properties = window->Action("Proprietcollegamento2");
+  EXPECT_TRUE(properties->isEnabled());
+  Answer<TFSpecialLink>([](TFSpecialLink& dialog) {
+    EXPECT_EQ(dialog.KindBox()->currentIndex(), 4);
+    EXPECT_EQ(dialog.WindowBox()->text(), "side");
+    dialog.KindBox()->setCurrentIndex(0);
+    EXPECT_TRUE(dialog.ChoosePage(3));
+    dialog.AnchorBox()->setValue(1);
+    dialog.accept();
+  });
+  properties->trigger();
+  // The whole word carries the changed link.
+  EXPECT_EQ(box->TextAttributes().SelectedText(), "hypertext ");
+  const document::TAEHoggetto* link = SelectionLink();
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->Subtype(), document::kSpecialToObject);
+  EXPECT_EQ(link->I32(field::kSpecialTarget), 3);
+  EXPECT_EQ(link->I32(field::kSpecialAnchor), 1);
+  EXPECT_EQ(link->Str(field::kSpecialWindow, field::kSpecialWindowCapacity), "side");
+  EXPECT_EQ(Steps(), (std::vector<std::string>{"Insert link ", "Insert link "}));
+  window->Action("EditUndo")->trigger();
+  EXPECT_EQ(Shown(), withNext);
+
+  // An address: the link dialog, from the popup's item.
+  SelectSecondWord();
+  Answer<TFLink>([](TFLink& dialog) {
+    dialog.SetTarget(TFLink::Target::Address);
+    dialog.Address()->setText("http://example.org/");
+    dialog.accept();
+  });
+  window->Action("LinkButton")->trigger();
+  caretInWord();
+  Answer<TFLink>([](TFLink& dialog) {
+    EXPECT_EQ(dialog.Kind(), TFLink::Target::Address);
+    EXPECT_EQ(dialog.Address()->text(), "http://example.org/");
+    dialog.reject();
+  });
+  window->Action("Proprietcollegamento1")->trigger();
+
+  // Plain text: the menu item is off, and the popup's says why.
+  box->Text().ClearSelection();
+  box->Text().SetCaret(richtext::CharPos{start.paragraph, 0});
+  QTest::keyClick(box, Qt::Key_Right);
+  EXPECT_FALSE(properties->isEnabled());
+  window->Action("Proprietcollegamento1")->trigger();
+  EXPECT_TRUE(messages.Saw("There is no link at the caret."));
 }
 
 }  // namespace
