@@ -310,11 +310,15 @@ void TAEHCustomFrameSet::Current() {
 void TAEHCustomFrameSet::FollowLink(const LinkSource& source, ObjectId link) {
   // The control that asked may be destroyed by following the link, so the
   // work happens after the event that asked for it has returned.
-  Post(kMsgFollowLink, [this, source, link] { ArrivedLink(source, link); });
+  Post(kMsgFollowLink, [this, source, link] { ArrivedLink(source, m_set != nullptr ? m_set->GetObjectById(link) : nullptr); });
 }
 
-void TAEHCustomFrameSet::ArrivedLink(const LinkSource& source, ObjectId linkId) {
-  TAEHoggetto* link = m_set != nullptr ? m_set->GetObjectById(linkId) : nullptr;
+void TAEHCustomFrameSet::FollowLink(const LinkSource& source, std::shared_ptr<TAEHoggetto> unstored) {
+  if (!unstored) return;
+  Post(kMsgFollowLink, [this, source, unstored] { ArrivedLink(source, unstored.get()); });
+}
+
+void TAEHCustomFrameSet::ArrivedLink(const LinkSource& source, TAEHoggetto* link) {
   // The page view that asked may have been closed before the message
   // arrived (a second click while the first link was on its way).
   const std::vector<TAEHpage*> views = Views();

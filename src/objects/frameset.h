@@ -106,6 +106,10 @@ class TAEHCustomFrameSet : public page::PageHost, public document::LinkedView, p
 
   // ---- Links and slides ----
   void FollowLink(const LinkSource& source, document::ObjectId link);
+  // Follows a link record that is not stored yet (made in this editing
+  // session, living in the page's working copy): the frame set keeps the
+  // copy until the link has been followed.
+  void FollowLink(const LinkSource& source, std::shared_ptr<document::TAEHoggetto> unstored);
   bool LinkBusy() const { return m_linkBusy; }
   int SlideTarget() const { return m_slideTarget; }
   bool SlideTimerRunning() const { return m_slideTimer.Active(); }
@@ -186,7 +190,7 @@ class TAEHCustomFrameSet : public page::PageHost, public document::LinkedView, p
   void ShowLeaves(TAEHFrame& frame);
   void ShowMainPage(int n, bool readOnly);
   void PushHistory();
-  void ArrivedLink(const LinkSource& source, document::ObjectId link);
+  void ArrivedLink(const LinkSource& source, document::TAEHoggetto* link);
   void StartSlide(const document::TAEHoggetto& page);
   void StopSlide();
 

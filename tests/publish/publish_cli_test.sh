@@ -11,8 +11,11 @@ start_server() {  # root folder, then options; sets $port
   mkdir -p "$1"
   /usr/bin/python3 "$here/ftpserver.py" --root "$@" >"$work/port" 2>"$work/server.err" &
   servers+=($!)
-  for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+  # Python starts slowly on a loaded machine: wait long enough, and say so
+  # plainly rather than run the checks against no server.
+  for _ in $(seq 300); do [ -s "$work/port" ] && break; sleep 0.1; done
   port=$(head -1 "$work/port")
+  [ -n "$port" ] || { echo "FAILED: the FTP server did not start: $(cat "$work/server.err")"; exit 1; }
 }
 trap 'for p in "${servers[@]}"; do kill "$p" 2>/dev/null; done; chmod -R u+w "$work"; rm -rf "$work"' EXIT
 
@@ -77,8 +80,9 @@ check "no password and no terminal" grep -q "No password: set TARN_FTP_PASSWORD"
 : >"$work/port"
 /usr/bin/python3 "$here/tarn3server.py" --root "$work/tarn3" >"$work/port" 2>"$work/server.err" &
 servers+=($!)
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+for _ in $(seq 300); do [ -s "$work/port" ] && break; sleep 0.1; done
 sport=$(head -1 "$work/port")
+[ -n "$sport" ] || { echo "FAILED: the test server did not start: $(cat "$work/server.err")"; exit 1; }
 server() { "$cli" server "$@" --server 127.0.0.1 --port "$sport" --user author; }
 export TARN_SERVER_PASSWORD=secret
 server list >"$work/sections.txt"

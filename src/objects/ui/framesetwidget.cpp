@@ -619,8 +619,8 @@ document::ObjectId TInsiemeCornici::LinkObjectId(std::int32_t link, const QWidge
   if (view == nullptr || view->Working() == nullptr) return -1;
   const auto& links = view->Working()->links;
   const std::size_t n = value & 0xFFFFFFu;
-  // FIXME: a link made in this editing session has no record in the
-  // container until the page is committed; it cannot be followed before.
+  // A link made in this editing session has no record in the hypertext
+  // until the page is stored: -1 (FollowLink follows a copy of it).
   return n < links.size() ? links[n].origin : -1;
 }
 
@@ -646,8 +646,16 @@ int TInsiemeCornici::LinkRecordKind(std::int32_t link) {
 void TInsiemeCornici::FollowLink(std::int32_t link, QWidget* from) {
   if (!isEnabled() || m_set == nullptr) return;
   const document::ObjectId id = LinkObjectId(link, from);
-  if (id == -1) return;
-  m_model->FollowLink({false, PageOfBox(from)}, id);
+  if (id != -1) {
+    m_model->FollowLink({false, PageOfBox(from)}, id);
+    return;
+  }
+  // A link made since the page was last stored has no record in the
+  // hypertext yet; a copy of its working record is followed instead.
+  if (const document::TAEHoggetto* record = LinkRecord(link, from); record != nullptr) {
+    m_model->FollowLink({false, PageOfBox(from)},
+                        std::shared_ptr<document::TAEHoggetto>(page::CopyObject(*m_set, *record)));
+  }
 }
 
 FrameSetInterface::DropChoice TInsiemeCornici::DropMenu(QPoint global) {

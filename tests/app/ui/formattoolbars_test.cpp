@@ -590,6 +590,27 @@ TEST_F(FormatDialogs, SpecialLinksOfEachKindMadeWithF5AndUndone) {
   EXPECT_EQ(Shown(), before);
 }
 
+// A link made in this session is followed before the page is stored: the
+// frame set follows a copy of its working record.
+TEST_F(FormatDialogs, ASpecialLinkIsFollowedBeforeThePageIsStored) {
+  ASSERT_NE(box, nullptr);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  SelectSecondWord();
+  Answer<TFSpecialLink>([](TFSpecialLink& dialog) {
+    dialog.KindBox()->setCurrentIndex(0);
+    EXPECT_TRUE(dialog.ChoosePage(2));
+    dialog.findChild<QPushButton*>("bOk")->click();
+  });
+  QTest::keyClick(box, Qt::Key_F5);
+  const std::int32_t link = box->TextAttributes().Link();
+  ASSERT_NE(SelectionLink(), nullptr);
+  ASSERT_FALSE(SelectionLink()->IsRegistered());  // not stored yet
+  Editor().SetReadOnly(true);
+  Editor().FollowLink(link, box);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return Editor().MainPageNumber() == 2; }, 2000));
+}
+
 // Link properties on the link at the caret: the special-link dialog starts
 // from the link's fields and its Ok changes the whole link as one step; an
 // ordinary link opens the link dialog; plain text has no link to edit.
