@@ -310,7 +310,9 @@ void TAEHCustomFrameSet::Current() {
 void TAEHCustomFrameSet::FollowLink(const LinkSource& source, ObjectId link) {
   // The control that asked may be destroyed by following the link, so the
   // work happens after the event that asked for it has returned.
-  Post(kMsgFollowLink, [this, source, link] { ArrivedLink(source, m_set != nullptr ? m_set->GetObjectById(link) : nullptr); });
+  Post(kMsgFollowLink, [this, source, link] {
+    ArrivedLink(source, m_set != nullptr ? m_set->GetObjectById(link) : nullptr);
+  });
 }
 
 void TAEHCustomFrameSet::FollowLink(const LinkSource& source, std::shared_ptr<TAEHoggetto> unstored) {

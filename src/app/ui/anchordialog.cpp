@@ -125,8 +125,6 @@ void TFAnchor::accept() {
   QDialog::accept();
 }
 
-int LastInsertedAnchor() { return InsertCommands::lastInsertedAnchor; }
-
 void BindAnchorCommands(CommandSet& commands, objects::ui::TInsiemeCornici& editor, document::TAEHset& set,
                         std::function<void()> changed) {
   commands.Bind("Ancora1Click", [&editor, &set, changed](const CommandCall&) {

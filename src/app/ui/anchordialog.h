@@ -45,10 +45,6 @@ class TFAnchor : public QDialog {
   TKrLanguager* m_languager;
 };
 
-// The number of the anchor inserted last since the program started; -1
-// before the first. Click zones link to it.
-int LastInsertedAnchor();
-
 // Binds Insert > Anchor and answers a double click on an anchor with the
 // anchor dialog (other objects go to the answer that was there before, so
 // this is bound after the object commands). changed runs after a change.

@@ -35,6 +35,7 @@
 #include "objects/ui/tablebox.h"
 #include "objects/ui/visual.h"
 #include "app/ui/anchordialog.h"
+#include "app/ui/insertcommands.h"
 #include "app/ui/pagepropertiesdialog.h"
 #include "document/aehtesto.h"
 #include "document/links.h"
@@ -328,7 +329,7 @@ TEST_F(FormatDialogs, AnchorsInsertedRenumberedDeletedAndUndone) {
   window->Action("Ancora1")->trigger();
   window->Action("Ancora1")->trigger();
   EXPECT_EQ(AnchorNumbers(), (std::vector<int>{0, 1}));
-  EXPECT_EQ(LastInsertedAnchor(), 1);
+  EXPECT_EQ(InsertCommands::lastInsertedAnchor, 1);
   EXPECT_EQ(Steps(), (std::vector<std::string>{"Object insertion", "Object insertion"}));
   const std::string inserted = Shown();
 
